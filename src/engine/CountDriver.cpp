@@ -1,0 +1,79 @@
+// FileCount::count(): the fixed chain of stages that counts one file.
+#include <chrono>
+#include <string>
+
+#include "engine/CountSettings.h"
+#include "engine/FileCount.h"
+#include "engine/LineClassifier.h"
+#include "engine/LogicalParser.h"
+#include "engine/LogicalPreparser.h"
+#include "engine/PhysicalPreparser.h"
+#include "engine/ResourceScriptCounter.h"
+#include "engine/SourceReader.h"
+#include "engine/TextConversion.h"
+
+namespace tw {
+namespace {
+
+/// Ends a failed count: the failing stage's prefix before its message, then the line.
+bool failCount(FileCount& record, std::u16string_view prefix) {
+    record.remarks.insert(0, prefix);
+    if (record.errorLine != -1) {
+        record.remarks += u" (line " + utf16FromUtf8(std::to_string(record.errorLine)) + u").";
+    }
+    record.counted = false;
+    record.failed = true;
+    record.countSeconds = 0.0;
+    return false;
+}
+
+}  // namespace
+
+bool FileCount::count() {
+    const auto start = std::chrono::steady_clock::now();
+    countSeconds = 0.0;
+    counted = false;
+    failed = true;
+    errorLine = -1;
+    remarks.clear();
+
+    SourceFile file;
+    if (!file.open(diskPath)) {
+        remarks = u"Failed to open file.";
+        return false;
+    }
+    sizeBytes = file.sizeBytes();
+    clearCounters();
+
+    SourceText text;
+    if (!readSourceText(*this, file, text)) {
+        return failCount(*this, u"Failed to read source code from file: ");
+    }
+    file.close();
+    if (!preparsePhysical(text, *this)) {
+        return failCount(*this, u"Physical pre-parser failure: ");
+    }
+    if (!classifyPhysicalLines(text, *this)) {
+        return failCount(*this, u"Physical parser failure: ");
+    }
+    if (!preparseLogical(*this, text)) {
+        return failCount(*this, u"Logical pre-parser failure: ");
+    }
+    if (countSettings().mode != CountMode::Physical) {
+        if (fileType == FileType::ResourceScript) {
+            if (!parseResourceScriptLogical(text, *this)) {
+                return failCount(*this, u"Resource script logical parser failure: ");
+            }
+        } else if (!parseLogical(text, *this)) {
+            return failCount(*this, u"Logical parser failure: ");
+        }
+    }
+
+    counted = true;
+    failed = false;
+    countSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return true;
+}
+
+}  // namespace tw

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/FileType.h"
+#include "engine/TextEncoding.h"
+
+namespace tw {
+
+/// The count record of one file: its normalised path, what kind of file it is, and the results
+/// of its last count. The engine fills it (`count()`), the project tree owns and sums it, the
+/// project file stores it, reports and views read it.
+///
+/// Besides the lower-case `path` that names it in the project, a record keeps the path it was
+/// made from on disk (`diskPath`, bytes as the file system takes them); every file access uses
+/// the disk path.
+class FileCount {
+public:
+    /// A record for `path` (lower-cased here) whose file lies at `diskPath`. Measures the file
+    /// and detects its encoding when it can be opened; takes the type from the extension.
+    FileCount(std::u16string_view path, std::string diskPath);
+    /// A record whose disk path is `path` itself, every '\' read as '/'.
+    explicit FileCount(std::u16string_view path);
+
+    /// Counts the file by `countSettings()`; true when every stage succeeded. On failure
+    /// `remarks` holds the whole error text and the record is in the Failed state.
+    bool count();
+
+    /// Back to the uncounted state; path, type, encoding and size stay.
+    void reset();
+
+    /// The part of `path` after its last '/' or '\'.
+    std::u16string_view fileName() const;
+
+    std::uint32_t totalComment() const {
+        return commentOwnLine + commentCodeLine + commentBanner + commentBlank;
+    }
+    std::uint32_t total() const { return code + declaration + directive + totalComment() + blank; }
+
+    /// Counted successfully: what reports and views require before showing numbers.
+    bool hasCounts() const { return counted && !failed; }
+
+    std::u16string path;
+    std::string diskPath;
+    std::u16string remarks;
+    bool counted = false;
+    bool failed = false;
+    bool inBlockComment = false;
+    std::uint32_t code = 0;
+    std::uint32_t declaration = 0;
+    std::uint32_t directive = 0;
+    std::uint32_t commentOwnLine = 0;
+    std::uint32_t commentCodeLine = 0;
+    std::uint32_t commentBanner = 0;
+    std::uint32_t commentWords = 0;
+    std::uint32_t commentBlank = 0;
+    std::uint32_t blank = 0;
+    FileType fileType = FileType::Undefined;
+    TextEncoding encoding = TextEncoding::Ansi;
+    std::uint32_t sizeBytes = 0;
+    double countSeconds = 0.0;
+    std::int32_t errorLine = -1;
+
+private:
+    void clearCounters();
+};
+
+/// The part of a path after its last '/' or '\'; the whole path when it has neither.
+std::u16string_view fileNameOfPath(std::u16string_view path);
+
+/// Every code unit lower-cased by the wide mapping of the C library.
+std::u16string lowerCasePath(std::u16string_view path);
+
+/// The disk path of a record that has only its project path: '\' read as '/', UTF-8 bytes.
+std::string diskPathOfPath(std::u16string_view path);
+
+}  // namespace tw

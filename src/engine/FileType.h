@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace tw {
+
+/// Kind of source file, fixed at construction of its record from the path's extension.
+enum class FileType : std::int32_t {
+    CppHeader = 0,
+    CppSource = 1,
+    ResourceScript = 2,
+    JavaSource = 3,
+    CSharpSource = 4,
+    Undefined = 5,
+};
+
+/// "C/C++ Header", ...; every value outside 0 to 3 reads "Undefined".
+std::u16string_view fileTypeName(FileType type);
+
+/// The type of a lower-case extension (dot included, ".cpp"); `Undefined` when none matches.
+FileType fileTypeOfExtension(std::u16string_view extension);
+
+/// True for the two C/C++ types whose directives and array initialisers the engine handles.
+inline bool isCppFile(FileType type) {
+    return type == FileType::CppHeader || type == FileType::CppSource;
+}
+
+}  // namespace tw

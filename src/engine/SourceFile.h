@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace tw {
+
+/// A source file opened for reading. Only regular files open: a directory, a pipe or a device
+/// named like a source file is refused, so counting it can neither hang nor read endlessly.
+class SourceFile {
+public:
+    SourceFile() = default;
+    ~SourceFile();
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+
+    /// Opens `diskPath` for reading; false when it is missing, unreadable or not a regular file.
+    bool open(const std::string& diskPath);
+    void close();
+    bool isOpen() const { return fd_ >= 0; }
+
+    /// Length in bytes, 0xFFFFFFFF when it does not fit in 32 bits or cannot be taken.
+    std::uint32_t sizeBytes() const;
+
+    /// Reads up to `count` bytes at `offset` without moving anything; returns how many were read.
+    std::size_t readAt(std::uint64_t offset, unsigned char* into, std::size_t count) const;
+
+    /// Reads the whole file into `bytes`; false on a read error.
+    bool readAll(std::string& bytes) const;
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace tw

@@ -1,0 +1,102 @@
+#include "engine/SourceReader.h"
+
+namespace tw {
+
+TextEncoding detectEncoding(const SourceFile& file) {
+    unsigned char bom[3] = {0, 0, 0};
+    const std::size_t got = file.readAt(0, bom, 3);
+    if (got >= 2 && bom[0] == 0xFE && bom[1] == 0xFF) {
+        return TextEncoding::Utf16BE;
+    }
+    if (got >= 2 && bom[0] == 0xFF && bom[1] == 0xFE) {
+        return TextEncoding::Utf16LE;
+    }
+    if (got == 3 && bom[0] == 0xEF && bom[1] == 0xBB && bom[2] == 0xBF) {
+        return TextEncoding::Utf8;
+    }
+    return TextEncoding::Ansi;
+}
+
+namespace {
+
+/// Appends one decoded unit; false once the text is cut (U+0000 or U+FFFF).
+inline bool take(std::u16string& chars, char16_t unit) {
+    if (unit == 0 || unit == kEndMark) {
+        return false;
+    }
+    if (unit != u'\r') {
+        chars.push_back(unit);
+    }
+    return true;
+}
+
+}  // namespace
+
+void decodeSourceText(std::string_view bytes, TextEncoding encoding, SourceText& text) {
+    std::u16string& chars = text.chars;
+    chars.clear();
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    switch (encoding) {
+        case TextEncoding::Ansi:
+        case TextEncoding::Utf8: {
+            // Bytes map to code units one for one; UTF-8 sequences are not combined.
+            const std::size_t first = encoding == TextEncoding::Utf8 ? 3 : 0;
+            chars.reserve(bytes.size() > first ? bytes.size() - first + 1 : 1);
+            for (std::size_t i = first; i < bytes.size(); ++i) {
+                if (!take(chars, byte(i))) {
+                    break;
+                }
+            }
+            break;
+        }
+        case TextEncoding::Utf16LE:
+        case TextEncoding::Utf16BE: {
+            const bool little = encoding == TextEncoding::Utf16LE;
+            chars.reserve(bytes.size() > 2 ? bytes.size() / 2 + 1 : 1);
+            std::size_t i = 2;
+            for (; i + 1 < bytes.size(); i += 2) {
+                const char16_t unit = little
+                                          ? static_cast<char16_t>(byte(i) | (byte(i + 1) << 8))
+                                          : static_cast<char16_t>((byte(i) << 8) | byte(i + 1));
+                if (!take(chars, unit)) {
+                    i = bytes.size();
+                    break;
+                }
+            }
+            // An odd last byte: little-endian keeps it as 0xFF00 + byte, big-endian drops it.
+            if (little && i + 1 == bytes.size()) {
+                take(chars, static_cast<char16_t>(0xFF00 + byte(i)));
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    chars.push_back(kEndMark);
+    text.indexLineFeeds();
+}
+
+bool readSourceText(FileCount& record, const SourceFile& file, SourceText& text) {
+    text.chars.clear();
+    text.lineFeeds.clear();
+    std::string bytes;
+    if (!file.isOpen() || !file.readAll(bytes)) {
+        record.remarks = u"Invalid input file.";
+        return false;
+    }
+    decodeSourceText(bytes, record.encoding, text);
+    return true;
+}
+
+bool readSourceText(FileCount& record, SourceText& text) {
+    SourceFile file;
+    if (!file.open(record.diskPath)) {
+        text.chars.clear();
+        text.lineFeeds.clear();
+        record.remarks = u"Invalid input file.";
+        return false;
+    }
+    return readSourceText(record, file, text);
+}
+
+}  // namespace tw

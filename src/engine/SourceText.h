@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tw {
+
+/// The end mark that closes every source text.
+inline constexpr char16_t kEndMark = u'\uFFFF';
+/// Stands for a line feed inside a span a stage has overwritten.
+inline constexpr char16_t kNewlineMarker = u'1';
+
+/// The decoded text of one file on which every stage of a count works: the file's characters
+/// without carriage returns, then the end mark. Stages change it only by replacing characters
+/// in place, so a position names the same character in every stage. The positions of the line
+/// feeds as read are kept beside it for the line numbers of error texts.
+struct SourceText {
+    std::u16string chars;
+    std::vector<std::uint32_t> lineFeeds;
+
+    /// A text of `body` (no end mark, no carriage returns expected) plus the end mark.
+    static SourceText fromBody(std::u16string_view body);
+
+    /// Records the line feeds `chars` holds now; called once, when the text is read.
+    void indexLineFeeds();
+
+    std::size_t size() const { return chars.size(); }
+    char16_t operator[](std::size_t i) const { return chars[i]; }
+    char16_t& operator[](std::size_t i) { return chars[i]; }
+};
+
+/// 1-based line of a position: 1 plus the line feeds the text held, as read, at positions up to
+/// and including it; 1 for a negative position.
+int lineOfPosition(const SourceText& text, std::int64_t position);
+
+/// Calls `visit(lineStart, lineLength)` for each line of the text (up to the end mark); a
+/// final line feed is not followed by an empty line.
+template <typename Visit>
+void forEachLine(std::u16string_view chars, Visit&& visit) {
+    std::size_t end = chars.size();
+    if (end > 0 && chars[end - 1] == kEndMark) {
+        --end;
+    }
+    std::size_t start = 0;
+    while (start < end) {
+        const std::size_t lineFeed = chars.find(u'\n', start);
+        const std::size_t stop = (lineFeed == std::u16string_view::npos || lineFeed > end)
+                                     ? end
+                                     : lineFeed;
+        visit(start, stop - start);
+        start = stop + 1;
+    }
+}
+
+}  // namespace tw

@@ -1,0 +1,28 @@
+#pragma once
+
+namespace tw {
+
+/// Lower case of one UTF-16 code unit by the C library's wide mapping under a UTF-8 locale;
+/// surrogates and units without a lower case stay as they are.
+char16_t toLowerUnit(char16_t unit);
+
+/// Letter or digit as the C library classifies wide characters under a UTF-8 locale.
+bool isLetterOrDigit(char16_t unit);
+
+/// A letter, a digit or '_': the characters of an identifier.
+inline bool isIdentifierChar(char16_t unit) {
+    return unit == u'_' || isLetterOrDigit(unit);
+}
+
+/// Space, tab, carriage return or line feed: the blank characters of the line rules.
+inline bool isBlankChar(char16_t unit) {
+    return unit == u' ' || unit == u'\t' || unit == u'\r' || unit == u'\n';
+}
+
+/// The pattern class \w: ASCII letters, digits and '_'.
+inline bool isWordChar(char16_t unit) {
+    return (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z') ||
+           (unit >= u'0' && unit <= u'9') || unit == u'_';
+}
+
+}  // namespace tw
