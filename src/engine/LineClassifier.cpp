@@ -131,16 +131,21 @@ LineShape classifyLine(bool inBlockComment, std::u16string_view line) {
                     rest = rest.substr(close + 2);
                     continue;
                 }
-                const std::size_t open = rest.find(u"/*", p);
-                const std::size_t lineComment = rest.find(u"//", p);
-                if (open == std::u16string_view::npos && lineComment == std::u16string_view::npos) {
+                // The first "/*" or "//", whichever comes first; one scan keeps a line of
+                // many comments linear.
+                std::size_t marker = p;
+                while (marker + 1 < rest.size() &&
+                       !(rest[marker] == u'/' && (rest[marker + 1] == u'*' ||
+                                                  rest[marker + 1] == u'/'))) {
+                    ++marker;
+                }
+                if (marker + 1 >= rest.size()) {
                     return finish(LineShape::CodeOnly);
                 }
-                if (open != std::u16string_view::npos &&
-                    (lineComment == std::u16string_view::npos || open < lineComment)) {
+                if (rest[marker + 1] == u'*') {
                     handOn(kOpenAfterCode);
                     step = Step::AfterCommentOpen;
-                    rest = rest.substr(open + 2);
+                    rest = rest.substr(marker + 2);
                     continue;
                 }
                 return finish(LineShape::CodeWithLineComment);

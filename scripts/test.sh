@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The one test command: installs what is missing, configures fresh builds, builds with warnings
+# as errors and runs every test; then builds the core tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/bootstrap.sh
+
+jobs=$(nproc)
+build=build/ci
+asan=build/ci-sanitize
+
+rm -rf "$build" "$asan"
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTW_WERROR=ON
+cmake --build "$build" -j "$jobs"
+# The desktop tests need no display: Qt draws off screen.
+QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j "$jobs"
+
+cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTW_WERROR=ON -DTW_SANITIZE=ON \
+  -DTW_CORE_ONLY=ON -DTW_BUILD_BENCH=OFF
+cmake --build "$asan" -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$asan" --output-on-failure -j "$jobs" -L core
+
+echo "test.sh: all tests passed"

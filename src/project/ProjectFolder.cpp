@@ -1,0 +1,349 @@
+#include "project/ProjectFolder.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tw {
+
+std::u16string normalisedTreePath(std::u16string_view path) {
+    std::u16string normal(path);
+    for (char16_t& unit : normal) {
+        if (unit == u'/') {
+            unit = u'\\';
+        }
+    }
+    return lowerCasePath(normal);
+}
+
+std::u16string recordPathOf(std::u16string_view path) {
+    const std::u16string normal = normalisedTreePath(path);
+    if (static_cast<std::size_t>(std::count(normal.begin(), normal.end(), u'\\')) >
+        ProjectFolder::kMaxDepth) {
+        return {};
+    }
+    const std::size_t lastSeparator = normal.rfind(u'\\');
+    const std::u16string_view name = lastSeparator == std::u16string::npos
+                                         ? std::u16string_view(normal)
+                                         : std::u16string_view(normal).substr(lastSeparator + 1);
+    if (name.empty()) {
+        return {};
+    }
+    std::u16string folderPath;
+    if (lastSeparator != std::u16string::npos) {
+        // Every folder name but the innermost one counts only when it is not empty.
+        const std::u16string_view folders = std::u16string_view(normal).substr(0, lastSeparator);
+        const std::size_t innerStart = folders.rfind(u'\\');
+        std::u16string_view above;
+        std::u16string_view inner = folders;
+        if (innerStart != std::u16string_view::npos) {
+            above = folders.substr(0, innerStart);
+            inner = folders.substr(innerStart + 1);
+        }
+        while (!above.empty()) {
+            const std::size_t separator = above.find(u'\\');
+            const std::u16string_view component = above.substr(0, separator);
+            if (!component.empty()) {
+                folderPath.append(component);
+                folderPath.push_back(u'\\');
+            }
+            above = separator == std::u16string_view::npos ? std::u16string_view()
+                                                           : above.substr(separator + 1);
+        }
+        folderPath.append(inner);
+    }
+    return lowerCasePath(folderPath + u'\\' + std::u16string(name));
+}
+
+ProjectFolder::ProjectFolder(std::u16string_view name, ProjectFolder* parent)
+    : parent_(parent), name_(normalisedTreePath(name)) {}
+
+std::size_t ProjectFolder::depthBelowRoot() const {
+    std::size_t depth = 0;
+    for (const ProjectFolder* folder = parent_; folder != nullptr; folder = folder->parent_) {
+        ++depth;
+    }
+    return depth;
+}
+
+FileCount* ProjectFolder::AddFilePath(std::u16string_view path) {
+    return AddFilePath(path, diskPathOfPath(path));
+}
+
+FileCount* ProjectFolder::AddFilePath(std::u16string_view path, std::string diskPath) {
+    if (path.empty()) {
+        return nullptr;
+    }
+    const std::u16string normal = normalisedTreePath(path);
+    const auto separators = static_cast<std::size_t>(std::count(normal.begin(), normal.end(), u'\\'));
+    if (depthBelowRoot() + separators > kMaxDepth) {
+        return nullptr;
+    }
+    ProjectFolder* folder = this;
+    std::u16string_view rest = normal;
+    for (std::size_t separator = rest.find(u'\\'); separator != std::u16string_view::npos;
+         separator = rest.find(u'\\')) {
+        const std::u16string_view head = rest.substr(0, separator);
+        rest = rest.substr(separator + 1);
+        const auto existing =
+            std::find_if(folder->subfolders_.begin(), folder->subfolders_.end(),
+                         [head](const auto& subfolder) { return subfolder->name_ == head; });
+        if (existing != folder->subfolders_.end()) {
+            folder = existing->get();
+        } else {
+            folder->subfolders_.push_back(std::make_unique<ProjectFolder>(head, folder));
+            folder = folder->subfolders_.back().get();
+        }
+    }
+    if (rest.empty()) {
+        return nullptr;  // the path ended in a separator: its folders stay, no record
+    }
+    std::u16string full = folder->FullPath();
+    full.push_back(u'\\');
+    full.append(rest);
+    auto record = std::make_unique<FileCount>(full, std::move(diskPath));
+    FileCount* added = record.get();
+    return folder->AddFile(std::move(record)) ? added : nullptr;
+}
+
+bool ProjectFolder::AddFile(std::unique_ptr<FileCount> record) {
+    if (!record) {
+        return false;
+    }
+    for (const auto& file : files_) {
+        if (file->path == record->path) {
+            return false;
+        }
+    }
+    files_.push_back(std::move(record));
+    return true;
+}
+
+std::u16string ProjectFolder::FullPath() const {
+    std::u16string result = name_;
+    for (const ProjectFolder* folder = parent_; folder != nullptr; folder = folder->parent_) {
+        if (!folder->name_.empty()) {
+            result.insert(0, 1, u'\\');
+            result.insert(0, folder->name_);
+        }
+    }
+    return result;
+}
+
+const ProjectFolder* ProjectFolder::findFolderFrom(std::u16string_view fullPath,
+                                                   std::u16string_view ownPath) const {
+    if (ownPath == fullPath) {
+        return this;
+    }
+    std::u16string childPath(ownPath);
+    if (!name_.empty()) {
+        childPath.push_back(u'\\');
+    }
+    const std::size_t childPrefix = childPath.size();
+    for (const auto& subfolder : subfolders_) {
+        childPath.resize(childPrefix);
+        childPath.append(subfolder->name_);
+        // Every path below a folder begins with the folder's own path.
+        if (fullPath.substr(0, childPath.size()) != childPath) {
+            continue;
+        }
+        if (const ProjectFolder* found = subfolder->findFolderFrom(fullPath, childPath)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+const ProjectFolder* ProjectFolder::FindFolder(std::u16string_view fullPath) const {
+    return findFolderFrom(fullPath, FullPath());
+}
+
+ProjectFolder* ProjectFolder::FindFolder(std::u16string_view fullPath) {
+    return const_cast<ProjectFolder*>(std::as_const(*this).FindFolder(fullPath));
+}
+
+ProjectFolder::FoundFile ProjectFolder::FindFile(std::u16string_view path) const {
+    for (const auto& file : files_) {
+        if (file->path == path) {
+            return {file.get(), const_cast<ProjectFolder*>(this)};
+        }
+    }
+    for (const auto& subfolder : subfolders_) {
+        if (const FoundFile found = subfolder->FindFile(path); found.record != nullptr) {
+            return found;
+        }
+    }
+    return {};
+}
+
+void ProjectFolder::SetExpanded(bool expanded) {
+    expanded_ = expanded;
+    if (expanded) {
+        for (ProjectFolder* folder = parent_; folder != nullptr; folder = folder->parent_) {
+            folder->expanded_ = true;
+        }
+    }
+}
+
+std::uint32_t ProjectFolder::TotalRecords() const {
+    auto total = static_cast<std::uint32_t>(files_.size());
+    for (const auto& subfolder : subfolders_) {
+        total += subfolder->TotalRecords();
+    }
+    return total;
+}
+
+std::uint32_t ProjectFolder::CountedRecords(bool recursive) const {
+    std::uint32_t counted = 0;
+    for (const auto& file : files_) {
+        counted += file->counted ? 1 : 0;
+    }
+    if (recursive) {
+        for (const auto& subfolder : subfolders_) {
+            counted += subfolder->CountedRecords(true);
+        }
+    }
+    return counted;
+}
+
+std::uint32_t ProjectFolder::UncountedRecords() const {
+    std::uint32_t uncounted = 0;
+    for (const auto& file : files_) {
+        uncounted += file->counted ? 0 : 1;
+    }
+    for (const auto& subfolder : subfolders_) {
+        uncounted += subfolder->UncountedRecords();
+    }
+    return uncounted;
+}
+
+std::uint32_t ProjectFolder::FailedRecords(bool recursive) const {
+    std::uint32_t failed = 0;
+    for (const auto& file : files_) {
+        failed += file->failed ? 1 : 0;
+    }
+    if (recursive) {
+        for (const auto& subfolder : subfolders_) {
+            failed += subfolder->FailedRecords(true);
+        }
+    }
+    return failed;
+}
+
+bool ProjectFolder::HasCounted() const {
+    for (const auto& file : files_) {
+        if (file->counted) {
+            return true;
+        }
+    }
+    return std::any_of(subfolders_.begin(), subfolders_.end(),
+                       [](const auto& subfolder) { return subfolder->HasCounted(); });
+}
+
+bool ProjectFolder::HasUncounted() const {
+    for (const auto& file : files_) {
+        if (!file->counted) {
+            return true;
+        }
+    }
+    return std::any_of(subfolders_.begin(), subfolders_.end(),
+                       [](const auto& subfolder) { return subfolder->HasUncounted(); });
+}
+
+std::uint32_t ProjectFolder::Sum(std::uint32_t FileCount::*counter, bool recursive) const {
+    std::uint32_t sum = 0;
+    for (const auto& file : files_) {
+        if (file->counted) {
+            sum += (*file).*counter;
+        }
+    }
+    if (recursive) {
+        for (const auto& subfolder : subfolders_) {
+            sum += subfolder->Sum(counter, true);
+        }
+    }
+    return sum;
+}
+
+void ProjectFolder::CollectRecords(std::vector<FileCount*>& records) {
+    for (const auto& file : files_) {
+        records.push_back(file.get());
+    }
+    for (const auto& subfolder : subfolders_) {
+        subfolder->CollectRecords(records);
+    }
+}
+
+void ProjectFolder::CollectRecords(std::vector<const FileCount*>& records) const {
+    for (const auto& file : files_) {
+        records.push_back(file.get());
+    }
+    for (const auto& subfolder : subfolders_) {
+        std::as_const(*subfolder).CollectRecords(records);
+    }
+}
+
+std::size_t ProjectFolder::WidestTreeLabel(std::size_t startWidth, std::size_t depth,
+                                           std::size_t indentation) const {
+    const std::size_t indent = depth * indentation;
+    std::size_t widest = startWidth;
+    for (const auto& file : files_) {
+        widest = std::max(widest, file->fileName().size() + indent);
+    }
+    for (const auto& subfolder : subfolders_) {
+        widest = std::max(widest, subfolder->name_.size() + indent);
+        widest = subfolder->WidestTreeLabel(widest, depth + 1, indentation);
+    }
+    return widest;
+}
+
+std::size_t ProjectFolder::LongestPath(bool fullPath) const {
+    std::size_t longest = 0;
+    for (const auto& file : files_) {
+        longest = std::max(longest, fullPath ? file->path.size() : file->fileName().size());
+    }
+    for (const auto& subfolder : subfolders_) {
+        longest = std::max(longest, subfolder->LongestPath(fullPath));
+    }
+    return longest;
+}
+
+void ProjectFolder::ResetAllCounts() {
+    for (const auto& file : files_) {
+        file->reset();
+    }
+    for (const auto& subfolder : subfolders_) {
+        subfolder->ResetAllCounts();
+    }
+}
+
+void ProjectFolder::DeleteAllRecords() {
+    files_.clear();
+}
+
+void ProjectFolder::DeleteAllSubfolders() {
+    subfolders_.clear();
+}
+
+bool ProjectFolder::RemoveRecordByFileName(std::u16string_view fileName) {
+    const auto found = std::find_if(files_.begin(), files_.end(), [fileName](const auto& file) {
+        return file->fileName() == fileName;
+    });
+    if (found == files_.end()) {
+        return false;
+    }
+    files_.erase(found);
+    return true;
+}
+
+bool ProjectFolder::RemoveSubfolderByName(std::u16string_view name) {
+    const auto found =
+        std::find_if(subfolders_.begin(), subfolders_.end(),
+                     [name](const auto& subfolder) { return subfolder->name_ == name; });
+    if (found == subfolders_.end()) {
+        return false;
+    }
+    subfolders_.erase(found);
+    return true;
+}
+
+}  // namespace tw

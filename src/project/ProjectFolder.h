@@ -1,0 +1,148 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/FileCount.h"
+
+namespace tw {
+
+/// One folder of the project tree. A folder owns its subfolders and its file count records,
+/// both kept in the order they were added; the tree is built from file paths alone
+/// (`AddFilePath`) and every total is computed from it on demand.
+///
+/// Names and record paths are normalised: each '/' becomes '\' and every code unit is
+/// lower-cased; lookups compare exactly.
+class ProjectFolder {
+public:
+    using FolderList = std::vector<std::unique_ptr<ProjectFolder>>;
+    using RecordList = std::vector<std::unique_ptr<FileCount>>;
+
+    /// Folders deeper than this below a root are not created: `AddFilePath` refuses a path that
+    /// would need them. A path the file system can open never comes near it, and it keeps the
+    /// walks over the tree and the width of tree reports bounded for any input.
+    static constexpr std::size_t kMaxDepth = 2048;
+
+    /// A root: empty name, no parent.
+    ProjectFolder() = default;
+    /// A folder named `name` (normalised here) below `parent`, which does not list it yet.
+    ProjectFolder(std::u16string_view name, ProjectFolder* parent);
+    ~ProjectFolder() = default;
+
+    ProjectFolder(const ProjectFolder&) = delete;
+    ProjectFolder& operator=(const ProjectFolder&) = delete;
+
+    const std::u16string& name() const { return name_; }
+    ProjectFolder* parent() const { return parent_; }
+    const FolderList& subfolders() const { return subfolders_; }
+    const RecordList& files() const { return files_; }
+    bool expanded() const { return expanded_; }
+
+    // ---- Building and finding -------------------------------------------------------------
+
+    /// Places `path` into the tree below this folder, creating the folders it names, and makes
+    /// its record with `diskPath` as the file to measure and count. Returns the new record, or
+    /// nullptr for an empty path, a path ending in a separator, a record path already present in
+    /// the target folder, or a path deeper than `kMaxDepth`.
+    FileCount* AddFilePath(std::u16string_view path, std::string diskPath);
+    /// As above, the disk path being `path` itself with every '\' read as '/'.
+    FileCount* AddFilePath(std::u16string_view path);
+
+    /// Appends `record` unless a record with the same `path` is present; false then, and the
+    /// record is destroyed.
+    bool AddFile(std::unique_ptr<FileCount> record);
+
+    /// This folder's path: its own name, preceded by the non-empty names of its ancestors, each
+    /// followed by '\'. Empty for a root.
+    std::u16string FullPath() const;
+
+    /// The first folder of the subtree, in pre-order, whose `FullPath` equals `fullPath`.
+    ProjectFolder* FindFolder(std::u16string_view fullPath);
+    const ProjectFolder* FindFolder(std::u16string_view fullPath) const;
+
+    /// A record found by `FindFile` and the folder that lists it; both null when none was.
+    struct FoundFile {
+        FileCount* record = nullptr;
+        ProjectFolder* folder = nullptr;
+    };
+    /// The first record of the subtree, in pre-order, whose `path` equals `path`.
+    FoundFile FindFile(std::u16string_view path) const;
+
+    /// Sets `expanded`; setting it also opens every ancestor up to the root.
+    void SetExpanded(bool expanded);
+
+    // ---- Counts and sums ------------------------------------------------------------------
+    // Recursive operations visit the folder's own records first, then each subfolder in order.
+    // Sums are 32-bit and wrap around.
+
+    /// Records in the whole subtree.
+    std::uint32_t TotalRecords() const;
+    /// Records whose `counted` is set; subfolders included when `recursive`.
+    std::uint32_t CountedRecords(bool recursive) const;
+    /// Records of the whole subtree whose `counted` is clear.
+    std::uint32_t UncountedRecords() const;
+    /// Records whose `failed` is set; subfolders included when `recursive`.
+    std::uint32_t FailedRecords(bool recursive) const;
+    /// Some record of the subtree has `counted` set.
+    bool HasCounted() const;
+    /// Some record of the subtree has `counted` clear.
+    bool HasUncounted() const;
+
+    /// The sum of one counter (`&FileCount::code`, ...) over the records whose `counted` is set;
+    /// records with `counted` clear add nothing, whatever they hold.
+    std::uint32_t Sum(std::uint32_t FileCount::*counter, bool recursive) const;
+
+    // ---- Collection and measures ----------------------------------------------------------
+
+    /// Appends every record of the subtree, in pre-order, to `records`.
+    void CollectRecords(std::vector<FileCount*>& records);
+    void CollectRecords(std::vector<const FileCount*>& records) const;
+
+    /// The largest of `startWidth` and, over the subtree, of a label's length plus its depth
+    /// times `indentation`: this folder's records and subfolder names are at `depth`, the
+    /// contents of each subfolder one level deeper. A record's label is its file name.
+    std::size_t WidestTreeLabel(std::size_t startWidth, std::size_t depth,
+                                std::size_t indentation) const;
+
+    /// The longest record `path` (`fullPath`) or file name over the subtree; 0 when it is empty.
+    std::size_t LongestPath(bool fullPath) const;
+
+    // ---- Reset and removal ----------------------------------------------------------------
+
+    /// Every record of the subtree back to uncounted (`FileCount::reset`).
+    void ResetAllCounts();
+    /// Destroys this folder's own records; subfolders stay.
+    void DeleteAllRecords();
+    /// Destroys every subfolder with everything below it; this folder's own records stay.
+    void DeleteAllSubfolders();
+    /// Destroys the first of this folder's own records whose file name is `fileName`.
+    bool RemoveRecordByFileName(std::u16string_view fileName);
+    /// Destroys the first subfolder named `name`, with everything below it.
+    bool RemoveSubfolderByName(std::u16string_view name);
+
+private:
+    std::size_t depthBelowRoot() const;
+    const ProjectFolder* findFolderFrom(std::u16string_view fullPath,
+                                        std::u16string_view ownPath) const;
+
+    ProjectFolder* parent_ = nullptr;
+    std::u16string name_;
+    FolderList subfolders_;
+    RecordList files_;
+    bool expanded_ = false;
+};
+
+/// The normalised form of a path in the tree: each '/' turned into '\', then every code unit
+/// lower-cased.
+std::u16string normalisedTreePath(std::u16string_view path);
+
+/// The record path that `AddFilePath` on a root gives to `path`, worked out without a tree:
+/// the name of the innermost folder, preceded by the non-empty names of the folders above it,
+/// then '\' and the file name. Empty when `AddFilePath` would refuse it in any tree.
+std::u16string recordPathOf(std::u16string_view path);
+
+}  // namespace tw

@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+
+#include "engine/FileCount.h"
+#include "support/SettingsGuard.h"
+#include "support/TempDir.h"
+#include "support/U16.h"
+
+namespace tw {
+namespace {
+
+struct Counts {
+    std::uint32_t code, declaration, directive, ownLine, codeLine, banner, words, commentBlank,
+        blank;
+    bool operator==(const Counts&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Counts& c) {
+    return out << "{code " << c.code << ", declaration " << c.declaration << ", directive "
+               << c.directive << ", own " << c.ownLine << ", codeLine " << c.codeLine
+               << ", banner " << c.banner << ", words " << c.words << ", commentBlank "
+               << c.commentBlank << ", blank " << c.blank << "}";
+}
+
+Counts countsOf(const FileCount& r) {
+    return {r.code,          r.declaration,   r.directive,    r.commentOwnLine, r.commentCodeLine,
+            r.commentBanner, r.commentWords, r.commentBlank, r.blank};
+}
+
+std::string fixture(const std::string& name) {
+    return std::string(TW_FIXTURES_DIR) + "/physical/" + name;
+}
+
+TEST(CountDriverTest, CountsFixtureFiles) {
+    const struct {
+        const char* file;
+        CountMode mode;
+        Counts counts;
+        std::uint32_t sizeBytes;
+    } cases[] = {
+        {"sample.c", CountMode::Physical, {8, 0, 0, 3, 2, 3, 13, 0, 2}, 306},
+        {"sample.c", CountMode::TerminatingCharacters, {6, 0, 0, 3, 2, 3, 13, 0, 2}, 306},
+        {"sample.c", CountMode::CyclomaticComplexity, {0, 0, 0, 3, 2, 3, 13, 0, 2}, 306},
+        {"Names.java", CountMode::Physical, {10, 0, 5, 1, 1, 2, 8, 0, 3}, 328},
+        {"Names.java", CountMode::TerminatingCharacters, {2, 0, 5, 1, 1, 2, 8, 0, 3}, 328},
+        {"about.rc", CountMode::Physical, {5, 0, 0, 1, 0, 0, 2, 0, 1}, 135},
+        {"about.rc", CountMode::TerminatingCharacters, {5, 0, 0, 1, 0, 0, 2, 0, 1}, 135},
+        {"about.rc", CountMode::CyclomaticComplexity, {5, 0, 0, 1, 0, 0, 2, 0, 1}, 135},
+        {"utf8_bom.h", CountMode::Physical, {1, 0, 0, 1, 0, 0, 1, 0, 0}, 22},
+        {"utf16le.cpp", CountMode::Physical, {1, 0, 0, 1, 0, 0, 1, 0, 0}, 18},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " mode " + std::to_string(static_cast<int>(c.mode)));
+        test::SettingsGuard mode(c.mode);
+        FileCount record(test::u16(c.file), fixture(c.file));
+        ASSERT_TRUE(record.count()) << test::u8(record.remarks);
+        EXPECT_EQ(countsOf(record), c.counts);
+        EXPECT_EQ(record.sizeBytes, c.sizeBytes);
+        EXPECT_TRUE(record.counted);
+        EXPECT_FALSE(record.failed);
+        EXPECT_TRUE(record.remarks.empty());
+        EXPECT_EQ(record.errorLine, -1);
+        EXPECT_GE(record.countSeconds, 0.0);
+    }
+}
+
+TEST(CountDriverTest, FailuresCarryTheStagePrefixAndTheLine) {
+    const struct {
+        const char* name;
+        CountMode mode;
+        std::string bytes;
+        std::u16string remarks;
+    } cases[] = {
+        {"a.c", CountMode::Physical, "int x;\n\n/* never closed\n",
+         u"Physical pre-parser failure: Unclosed comment (line 3)."},
+        {"a.c", CountMode::Physical, "x = 'a;\n",
+         u"Physical pre-parser failure: Unclosed character or string literal (line 1)."},
+        {"a.c", CountMode::Physical, "#define A /* x\n",
+         u"Physical pre-parser failure: Failed to find end of compiler directive: Unclosed "
+         u"C-style comment within compiler directive. (line 1)."},
+        {"a.c", CountMode::Physical, "x;\n  */ // done\n",
+         u"Physical parser failure: Illegal end of comment (line 2)."},
+        {"a.c", CountMode::Physical, "/* a */ */\n",
+         u"Physical parser failure: Unable to determine line type (line 1)."},
+        {"A.java", CountMode::Physical, "class A {\n  @Check(a = 1\n}\n",
+         u"Logical pre-parser failure: Failed to count Java compiler directive: Unclosed "
+         u"annotation parentheses (line 2)."},
+        {"a.cpp", CountMode::TerminatingCharacters, "int a[] = {1,\n",
+         u"Logical pre-parser failure: Failed to parse array initialization: Unclosed array "
+         u"initialization brackets ({}) (line 1)."},
+    };
+    test::TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        test::SettingsGuard mode(c.mode);
+        FileCount record(test::u16(c.name), dir.write(c.name, c.bytes));
+        EXPECT_FALSE(record.count());
+        EXPECT_EQ(record.remarks, c.remarks);
+        EXPECT_FALSE(record.counted);
+        EXPECT_TRUE(record.failed);
+        EXPECT_EQ(record.countSeconds, 0.0);
+    }
+}
+
+TEST(CountDriverTest, FilesThatCannotBeOpenedFailWithoutALine) {
+    test::TempDir dir;
+    const std::string paths[] = {dir.pathOf("missing.c"), dir.path().string(), "/dev/null"};
+    for (const std::string& path : paths) {
+        FileCount record(u"x.c", path);
+        record.code = 5;
+        EXPECT_FALSE(record.count()) << path;
+        EXPECT_EQ(record.remarks, u"Failed to open file.");
+        EXPECT_EQ(record.errorLine, -1);
+        EXPECT_EQ(record.code, 5u);  // counters keep what they held
+        EXPECT_TRUE(record.failed);
+    }
+}
+
+TEST(CountDriverTest, CountingAgainGivesTheSameResult) {
+    test::TempDir dir;
+    const std::string path = dir.write("a.c", "/* open\nstill\n*/\nint x; // c\n\n");
+    test::SettingsGuard mode(CountMode::Physical);
+    FileCount record(u"a.c", path);
+    ASSERT_TRUE(record.count());
+    const Counts first = countsOf(record);
+    record.inBlockComment = true;  // as a count that failed inside a comment would leave it
+    ASSERT_TRUE(record.count());
+    EXPECT_EQ(countsOf(record), first);
+    EXPECT_EQ(first, (Counts{0, 0, 0, 2, 1, 1, 3, 0, 1}));
+}
+
+/// Inputs no counter should fear: each must count or fail with a message, quickly, and leave a
+/// consistent record.
+std::vector<std::pair<std::string, std::string>> adversarialFiles() {
+    std::vector<std::pair<std::string, std::string>> files;
+    files.emplace_back("empty.c", "");
+    files.emplace_back("bom_only.c", "\xEF\xBB\xBF");
+    files.emplace_back("utf16_bom_only.c", "\xFF\xFE");
+    files.emplace_back("odd_utf16.c", std::string("\xFF\xFE" "a\0;\0\n", 7));
+    files.emplace_back("nul.c", std::string("int x;\0/* never closed", 22));
+    std::string line(4 * 1024 * 1024, 'x');
+    for (std::size_t i = 0; i < line.size(); i += 8) {
+        line.replace(i, 8, "f(a+b);/");
+    }
+    files.emplace_back("long_line.c", line);
+    std::string openers;
+    for (int i = 0; i < 10000; ++i) {
+        openers += "/* ";
+    }
+    files.emplace_back("nested_openers.c", openers + "*/\n");
+    files.emplace_back("unclosed_quote.c", "x = \"" + std::string(100000, 'a'));
+    std::string pairs;
+    for (int i = 0; i < 100000; ++i) {
+        pairs += "/* c */ x; ";
+    }
+    files.emplace_back("comment_pairs.c", pairs);
+    std::mt19937 random(7);
+    std::string junk(64 * 1024, '\0');
+    for (char& byte : junk) {
+        byte = static_cast<char>(random());
+    }
+    files.emplace_back("junk.cpp", junk);
+    files.emplace_back("junk.java", junk);
+    files.emplace_back("junk.rc", junk);
+    std::string directives;
+    for (int i = 0; i < 50000; ++i) {
+        directives += "#define X \\\n";
+    }
+    files.emplace_back("directives.h", directives);
+    return files;
+}
+
+TEST(CountDriverTest, AdversarialInputsCountOrFailWithAMessage) {
+    test::TempDir dir;
+    const auto files = adversarialFiles();
+    for (const CountMode mode : {CountMode::Physical, CountMode::TerminatingCharacters,
+                                 CountMode::Executable, CountMode::CyclomaticComplexity}) {
+        test::SettingsGuard guard(mode);
+        for (const auto& [name, bytes] : files) {
+            SCOPED_TRACE(name + " mode " + std::to_string(static_cast<int>(mode)));
+            FileCount record(test::u16(name), dir.write(name, bytes));
+            const bool ok = record.count();
+            EXPECT_EQ(ok, record.remarks.empty()) << test::u8(record.remarks);
+            EXPECT_EQ(record.counted, ok);
+            EXPECT_EQ(record.failed, !ok);
+            EXPECT_EQ(record.sizeBytes, bytes.size());
+        }
+    }
+}
+
+TEST(CountDriverTest, AdversarialInputsGiveTheirKnownResults) {
+    test::TempDir dir;
+    test::SettingsGuard guard(CountMode::Physical);
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::u16string remarks;
+    } cases[] = {
+        {"empty.c", "", u""},
+        {"nul.c", std::string("int x;\0/* never closed", 22), u""},
+        {"unclosed.c", "x = \"abc\ny", u"Physical pre-parser failure: Unclosed character or "
+                                        u"string literal (line 1)."},
+    };
+    for (const auto& c : cases) {
+        FileCount record(test::u16(c.name), dir.write(c.name, c.bytes));
+        record.count();
+        EXPECT_EQ(record.remarks, c.remarks) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace tw

@@ -1,0 +1,120 @@
+#include "engine/LogicalPreparser.h"
+
+#include <gtest/gtest.h>
+
+#include "support/SettingsGuard.h"
+#include "support/U16.h"
+
+namespace tw {
+namespace {
+
+struct PreparseCase {
+    const char* name;
+    const char16_t* path;  // decides the file type
+    CountMode mode;
+    std::u16string before;
+    std::u16string after;  // the text left behind without an end mark it keeps; ignored on failure
+    std::uint32_t words;
+    std::uint32_t directives;
+    std::u16string remarks;  // empty on success
+    int errorLine;
+};
+
+TEST(LogicalPreparserTest, PreparesTheTextAndCountsWordsAndDirectives) {
+    const auto P = CountMode::Physical;
+    const auto E = CountMode::Executable;
+    const PreparseCase cases[] = {
+        {"numbers become zeros, also inside names", u"a.c", P, u"x12 = 3.5e+2f;",
+         u"x00 = 0000000;", 0, 0, u"", -1},
+        {"words of a line comment", u"a.c", P, u"x; // see 1.5 and note_2",
+         u"x;" + std::u16string(22, u' ') + u" ", 4, 0, u"", -1},
+        {"comment without words", u"a.c", P, u"/**/ // ___", u"            ", 0, 0, u"", -1},
+        {"possessive s belongs to its word", u"a.c", P, u"/* it's John's, don't */",
+         u"                        ", 4, 0, u"", -1},
+        {"block comment keeps its line feeds", u"a.c", P, u"/* a\nb */x", u"    \n    x", 2,
+         0, u"", -1},
+        {"line comment at the very end blanks the end mark", u"a.c", P, u"x //",
+         u"x    ", 0, 0, u"", -1},
+        {"directive counted in the executable mode only", u"a.cpp", E,
+         u"#include <a> // words\nint x;", u"                     \nint x;", 0, 1, u"", -1},
+        {"directive blanked in the other modes", u"a.cpp", P, u"#define A 1\nx",
+         u"           \nx", 0, 0, u"", -1},
+        {"continued directive", u"a.h", E, u"#define A \\\n  b\nc",
+         u"           \n   \nc", 0, 1, u"", -1},
+        {"'#' is ordinary outside C and C++", u"a.java", E, u"#x", u"#x", 0, 0, u"", -1},
+        {"resource script keeps its directives", u"a.rc", E, u"#include \"r.h\"",
+         u"#include _____", 0, 0, u"", -1},
+        {"array initialiser", u"a.cpp", P, u"int a[3] = { 1, { 2 }, 3 };",
+         u"int a                     ;", 0, 0, u"", -1},
+        {"two dimensions", u"a.c", P, u"int m[2][2] = {{0,1},{2,3}}; x",
+         u"int m                      ; x", 0, 0, u"", -1},
+        {"java array brackets and braces", u"a.java", P, u"int[] a = {1, 2};",
+         u"int   a =       ;", 0, 0, u"", -1},
+        {"java creation blanks the next block", u"a.java", P,
+         u"int[] b = new int[5];\nif (x) { y(); }", u"int   b = new int[0];\nif (x)         ",
+         0, 0, u"", -1},
+        {"java import and package", u"a.java", P,
+         u"package a.b;\nimport java.util.List;\nimport p;",
+         u"            \n                      \nimport p;", 0, 2, u"", -1},
+        {"java annotations", u"a.java", P,
+         u"@Override\n@SuppressWarnings(\"x\") void f() {}\n@interface Foo {}",
+         u"@Override\n                       void f() {}\n interface Foo {}", 0, 2, u"", -1},
+        {"unterminated literal left by a directive", u"a.cs", P, u"x\n#error don't\n",
+         u"", 0, 0, u"Unterminated string or character literal", 2},
+        {"unterminated comment", u"a.c", P, u"\n\n/* x", u"", 0, 0, u"Unterminated comment", 3},
+        {"directive comment never closed", u"a.cpp", P, u"#if /* x", u"", 0, 0,
+         u"Failure finding end of compiler directive: "
+         u"Unclosed C-style comment within compiler directive.",
+         1},
+        {"unclosed C array initialiser", u"a.cpp", P, u"\nint a[] = { 1, 2;", u"", 0, 0,
+         u"Failed to parse array initialization: Unclosed array initialization brackets ({})",
+         2},
+        {"unclosed Java initialiser", u"a.java", P, u"int[] a =\n{ 1, 2;", u"", 0, 0,
+         u"Failed to parse array initialization: Unclosed array initialization brackets ({})",
+         2},
+        {"unclosed annotation", u"a.java", P, u"\n@A(x", u"", 0, 1,
+         u"Failed to count Java compiler directive: Unclosed annotation parentheses", 2},
+    };
+    for (const PreparseCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::SettingsGuard mode(c.mode);
+        FileCount record(c.path, "/nonexistent");
+        SourceText text = SourceText::fromBody(c.before);
+        const bool ok = preparseLogical(record, text);
+        EXPECT_EQ(record.remarks, c.remarks);
+        EXPECT_EQ(ok, c.remarks.empty());
+        EXPECT_EQ(record.errorLine, c.errorLine);
+        EXPECT_EQ(record.commentWords, c.words);
+        if (ok) {
+            EXPECT_EQ(record.directive, c.directives);
+            std::u16string after = text.chars;
+            if (!after.empty() && after.back() == kEndMark) {
+                after.pop_back();
+            }
+            EXPECT_EQ(test::u8(after), test::u8(c.after));
+        }
+    }
+}
+
+TEST(LogicalPreparserTest, CommentWordsAreRunsHoldingALetterOrDigit) {
+    const struct {
+        std::u16string text;
+        int words;
+    } cases[] = {
+        {u" see 000 and note_0", 4},
+        {u"___ __", 0},
+        {u"don't", 2},
+        {u"it's", 1},
+        {u"'s", 1},
+        {u"\u00E9t\u00E9", 1},  // non-ASCII letters are no word characters of the pattern
+        {u"", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(countCommentWords(c.text, 0, c.text.size()), c.words) << test::u8(c.text);
+    }
+    // The start of the range is the start of a text for the word boundary.
+    EXPECT_EQ(countCommentWords(u"abc def", 1, 7), 2);
+}
+
+}  // namespace
+}  // namespace tw

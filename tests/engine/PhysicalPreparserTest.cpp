@@ -1,0 +1,102 @@
+#include "engine/PhysicalPreparser.h"
+
+#include <gtest/gtest.h>
+
+#include "support/U16.h"
+
+namespace tw {
+namespace {
+
+using test::u16;
+
+struct PreparseCase {
+    const char* name;
+    std::u16string before;
+    std::u16string after;  // the text this stage leaves; empty when it fails
+    std::u16string remarks;
+    int errorLine;
+};
+
+TEST(PhysicalPreparserTest, BlanksLiteralsAndFailsOnWhatNeverCloses) {
+    const PreparseCase cases[] = {
+        {"escaped quote stays inside", u"s = \"a\\\"b\"; // \"x\"",
+         u"s = ______; // \"x\"", u"", -1},
+        {"character literal holding a double quote", u"c = '\"'; d = \"x\";",
+         u"c = ___; d = ___;", u"", -1},
+        {"two backslashes end the literal", u"s = \"\\\\\"; t",
+         u"s = ____; t", u"", -1},
+        {"continued string becomes one line", u"s = \"a\\\nb\";", u"s = ___1__;", u"", -1},
+        {"block comment skipped", u"/* \"x */ y = 'a';", u"/* \"x */ y = ___;", u"", -1},
+        {"slash star slash does not close", u"/*/ x */ 'a'", u"/*/ x */ ___", u"", -1},
+        {"line comment without line feed", u"x; // 'unclosed", u"x; // 'unclosed", u"", -1},
+        {"directive comment spans lines", u"#define A /* x\ny */ 'q'\nz = 'b';",
+         u"#define A /* x\ny */ ___\nz = ___;", u"", -1},
+        {"apostrophes pair up across a directive", u"#error don't\nx\n#error it's",
+         u"#error don__1_1__________s", u"", -1},
+        {"only the end mark", u"", u"", u"", -1},
+        {"unclosed literal", u"a\nb = \"x;\n", u"", u"Unclosed character or string literal", 2},
+        {"unclosed comment", u"a\n\n/* x", u"", u"Unclosed comment", 3},
+        {"slash star slash alone", u"/*/", u"", u"Unclosed comment", 1},
+        {"unclosed comment in a directive", u"x\n#define A /* y\n", u"",
+         u"Failed to find end of compiler directive: "
+         u"Unclosed C-style comment within compiler directive.",
+         2},
+        {"unclosed literal in a directive", u"\n#error don't stop\n", u"",
+         u"Failed to find end of compiler directive: "
+         u"Unterminated string or character literal within compiler directive",
+         2},
+    };
+    for (const PreparseCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        SourceText text = SourceText::fromBody(c.before);
+        FileCount record(u"a.cpp", "/nonexistent");
+        const bool ok = preparsePhysical(text, record);
+        EXPECT_EQ(ok, c.remarks.empty());
+        EXPECT_EQ(record.remarks, c.remarks);
+        EXPECT_EQ(record.errorLine, c.errorLine);
+        if (ok) {
+            EXPECT_EQ(text.chars, c.after + kEndMark);
+        }
+    }
+}
+
+TEST(PhysicalPreparserTest, DirectiveEndsAtTheFirstLineNotContinuedByABackslash) {
+    const struct {
+        std::u16string text;
+        std::int64_t end;  // position of the ending line feed, or of the end mark
+    } cases[] = {
+        {u"#define A 1\nx", 11},
+        {u"#define A \\\n 1\nx", 14},
+        {u"#define A \\\n\n\n 1\nx", 16},       // blank lines keep a continued directive going
+        {u"#define A // c \\\nx", 16},          // a comment's backslash continues nothing
+        {u"#define A /* a\n b */ 1\nx", 22},
+        {u"#define A \\", 11},                  // the end mark
+        {u"#", 1},
+    };
+    for (const auto& c : cases) {
+        SourceText text = SourceText::fromBody(c.text);
+        FileCount record(u"a.cpp", "/nonexistent");
+        EXPECT_EQ(findDirectiveEnd(text, 0, record), c.end) << test::u8(c.text);
+    }
+}
+
+TEST(PhysicalPreparserTest, LiteralEndHonoursRunsOfBackslashes) {
+    const struct {
+        std::u16string text;
+        std::int64_t end;
+    } cases[] = {
+        {u"\"abc\"", 4},
+        {u"\"a\\\"b\"", 5},
+        {u"\"\\\\\"", 3},
+        {u"\"\\\\\\\"\"", 5},
+        {u"'\"'", 2},
+        {u"\"'\"", 2},
+        {u"\"abc", -1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(findLiteralEnd(c.text, 0, c.text[0]), c.end) << test::u8(c.text);
+    }
+}
+
+}  // namespace
+}  // namespace tw

@@ -1,0 +1,112 @@
+#include "engine/SourceReader.h"
+
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+#include "support/U16.h"
+
+namespace tw {
+namespace {
+
+using test::u16;
+
+TEST(SourceReaderTest, DetectsTheByteOrderMark) {
+    const struct {
+        std::string bytes;
+        TextEncoding expected;
+    } cases[] = {
+        {"\xFE\xFF\x00\x61", TextEncoding::Utf16BE},
+        {"\xFF\xFE\x61\x00", TextEncoding::Utf16LE},
+        {std::string("\xFF\xFE\x00\x00", 4), TextEncoding::Utf16LE},
+        {"\xEF\xBB\xBF" "a", TextEncoding::Utf8},
+        {"\xEF\xBB", TextEncoding::Ansi},
+        {"\xFE", TextEncoding::Ansi},
+        {"", TextEncoding::Ansi},
+        {"int x;", TextEncoding::Ansi},
+    };
+    test::TempDir dir;
+    for (const auto& c : cases) {
+        SourceFile file;
+        ASSERT_TRUE(file.open(dir.write("f.c", c.bytes)));
+        EXPECT_EQ(detectEncoding(file), c.expected) << c.bytes;
+    }
+}
+
+TEST(SourceReaderTest, DecodesByTheStoredEncoding) {
+    const struct {
+        std::string bytes;
+        TextEncoding encoding;
+        std::u16string expected;  // without the end mark
+    } cases[] = {
+        {"\xEF\xBB\xBF" "a\r\nb", TextEncoding::Utf8, u"a\nb"},
+        {"\xC3\xA9", TextEncoding::Ansi, u"\u00C3\u00A9"},  // bytes are never combined
+        {std::string("a\0b", 3), TextEncoding::Ansi, u"a"},
+        {"a\xFF" "b", TextEncoding::Ansi, u"a\u00FF" "b"},
+        {"a\rb\r", TextEncoding::Ansi, u"ab"},
+        {std::string("\xFF\xFE" "a\0\r\0\n\0", 8), TextEncoding::Utf16LE, u"a\n"},
+        {std::string("\xFE\xFF\0a\0b", 6), TextEncoding::Utf16BE, u"ab"},
+        {std::string("\xFF\xFE" "a\0" "b", 5), TextEncoding::Utf16LE, u"a\uFF62"},
+        {std::string("\xFE\xFF\0a" "b", 5), TextEncoding::Utf16BE, u"a"},
+        {std::string("\xFF\xFE" "a\0\xFF\xFF" "b\0", 8), TextEncoding::Utf16LE, u"a"},
+        {std::string("\xFF\xFE" "\xFF", 3), TextEncoding::Utf16LE, u""},  // 0xFFFF cuts
+        {"\xEF\xBB\xBF", TextEncoding::Utf8, u""},
+        {"ab", TextEncoding::Utf8, u""},  // re-saved without its mark: still skips 3 bytes
+        {"", TextEncoding::Ansi, u""},
+        {"abc", TextEncoding::Utf32LE, u""},
+        {"abc", static_cast<TextEncoding>(42), u""},
+        // A UTF-16 file read as ANSI ends at its first zero byte.
+        {std::string("a\0b\0", 4), TextEncoding::Ansi, u"a"},
+    };
+    for (const auto& c : cases) {
+        SourceText text;
+        decodeSourceText(c.bytes, c.encoding, text);
+        EXPECT_EQ(text.chars, c.expected + kEndMark) << test::u8(c.expected);
+    }
+}
+
+TEST(SourceReaderTest, ReadFailsWithItsMessageWhenTheFileCannotBeOpened) {
+    test::TempDir dir;
+    FileCount record(u"x.c", dir.pathOf("missing.c"));
+    SourceText text;
+    EXPECT_FALSE(readSourceText(record, text));
+    EXPECT_EQ(record.remarks, u"Invalid input file.");
+
+    FileCount directory(u"d.c", dir.path().string());
+    EXPECT_FALSE(readSourceText(directory, text));
+}
+
+TEST(SourceReaderTest, LineOfPositionCountsLineFeedsAsRead) {
+    SourceText text = SourceText::fromBody(u"\nab\ncd1");
+    EXPECT_EQ(lineOfPosition(text, -1), 1);
+    EXPECT_EQ(lineOfPosition(text, 0), 2);  // a line feed belongs to the line after it
+    EXPECT_EQ(lineOfPosition(text, 1), 2);
+    EXPECT_EQ(lineOfPosition(text, 4), 3);
+    EXPECT_EQ(lineOfPosition(text, 6), 3);  // a digit 1 is no line feed
+    // Line feeds overwritten by a stage still count.
+    text.chars[3] = kNewlineMarker;
+    EXPECT_EQ(lineOfPosition(text, 5), 3);
+}
+
+TEST(SourceReaderTest, LinesOfATextEndBeforeTheEndMark) {
+    const struct {
+        std::u16string body;
+        std::vector<std::u16string> lines;
+    } cases[] = {
+        {u"a\nb", {u"a", u"b"}},
+        {u"a\nb\n", {u"a", u"b"}},
+        {u"\n", {u""}},
+        {u"", {}},
+        {u"\n\nx", {u"", u"", u"x"}},
+    };
+    for (const auto& c : cases) {
+        const SourceText text = SourceText::fromBody(c.body);
+        std::vector<std::u16string> lines;
+        forEachLine(text.chars, [&](std::size_t start, std::size_t length) {
+            lines.push_back(text.chars.substr(start, length));
+        });
+        EXPECT_EQ(lines, c.lines) << test::u8(c.body);
+    }
+}
+
+}  // namespace
+}  // namespace tw
