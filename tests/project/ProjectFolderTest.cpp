@@ -1,0 +1,327 @@
+#include "project/ProjectFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "support/TreeText.h"
+#include "support/U16.h"
+
+namespace tw {
+namespace {
+
+using test::treeText;
+using test::u16;
+
+TEST(ProjectFolderTest, AddFilePathBuildsFoldersFromThePathComponents) {
+    const struct {
+        const char* name;
+        std::vector<std::u16string> paths;
+        std::vector<bool> added;
+        std::string tree;
+    } cases[] = {
+        {"drive path", {u"C:\\Src\\Main.cpp"}, {true}, "[c:]\n  [src]\n    c:\\src\\main.cpp\n"},
+        {"relative path", {u"src\\a.cpp"}, {true}, "[src]\n  src\\a.cpp\n"},
+        {"bare name sits at the root of the drive", {u"a.cpp"}, {true}, "\\a.cpp\n"},
+        {"case and slash spellings name one record",
+         {u"C:\\a\\x.cpp", u"c:/A/X.CPP"},
+         {true, false},
+         "[c:]\n  [a]\n    c:\\a\\x.cpp\n"},
+        {"insertion order kept",
+         {u"c:\\a\\x.cpp", u"c:\\b\\y.cpp", u"c:\\a\\z.cpp"},
+         {true, true, true},
+         "[c:]\n  [a]\n    c:\\a\\x.cpp\n    c:\\a\\z.cpp\n  [b]\n    c:\\b\\y.cpp\n"},
+        {"trailing separator makes folders only", {u"c:\\a\\"}, {false}, "[c:]\n  [a]\n"},
+        {"empty path", {u""}, {false}, ""},
+        {"network path loses its leading separators",
+         {u"\\\\Server\\share\\a.cpp"},
+         {true},
+         "[]\n  []\n    [server]\n      [share]\n        server\\share\\a.cpp\n"},
+        {"absolute POSIX path",
+         {u"/home/u/Src/A.CPP"},
+         {true},
+         "[]\n  [home]\n    [u]\n      [src]\n        home\\u\\src\\a.cpp\n"},
+        {"doubled separator inside makes an empty folder",
+         {u"c:\\\\a\\x.cpp", u"c:\\a\\x.cpp"},
+         {true, true},
+         "[c:]\n  []\n    [a]\n      c:\\a\\x.cpp\n  [a]\n    c:\\a\\x.cpp\n"},
+        {"doubled separator before the name keeps it in the path",
+         {u"c:\\a\\\\x.cpp"},
+         {true},
+         "[c:]\n  [a]\n    []\n      c:\\a\\\\x.cpp\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProjectFolder root;
+        for (std::size_t i = 0; i < c.paths.size(); ++i) {
+            FileCount* record = root.AddFilePath(c.paths[i]);
+            EXPECT_EQ(record != nullptr, c.added[i]) << i;
+            if (record != nullptr) {
+                EXPECT_EQ(record->path, recordPathOf(c.paths[i]));
+            } else if (i == 0) {
+                EXPECT_EQ(recordPathOf(c.paths[i]), u"");
+            }
+        }
+        EXPECT_EQ(treeText(root), c.tree);
+    }
+}
+
+TEST(ProjectFolderTest, RecordsKeepTheDiskPathTheyWereMadeFrom) {
+    ProjectFolder root;
+    EXPECT_EQ(root.AddFilePath(u"a.cpp")->diskPath, "a.cpp");
+    EXPECT_EQ(root.AddFilePath(u"C:\\Src\\Main.cpp")->diskPath, "C:/Src/Main.cpp");
+    FileCount* posix = root.AddFilePath(u"/home/u/Src/A.CPP", "/home/u/Src/A.CPP");
+    ASSERT_NE(posix, nullptr);
+    EXPECT_EQ(posix->path, u"home\\u\\src\\a.cpp");
+    EXPECT_EQ(posix->diskPath, "/home/u/Src/A.CPP");
+}
+
+TEST(ProjectFolderTest, NewRecordsTakeTheirTypeFromTheLowerCasedExtension) {
+    const struct {
+        std::u16string path;
+        FileType type;
+    } cases[] = {
+        {u"c:\\FOO.CPP", FileType::CppSource}, {u"c:\\Makefile", FileType::Undefined},
+        {u"c:\\x.txt", FileType::Undefined},   {u"c:\\x.cs", FileType::CSharpSource},
+        {u"c:\\x.h", FileType::CppHeader},     {u"c:\\.h", FileType::CppHeader},
+    };
+    ProjectFolder root;
+    for (const auto& c : cases) {
+        FileCount* record = root.AddFilePath(c.path);
+        ASSERT_NE(record, nullptr) << test::u8(c.path);
+        EXPECT_EQ(record->fileType, c.type) << test::u8(c.path);
+    }
+}
+
+TEST(ProjectFolderTest, PathsDeeperThanTheLimitAreRefusedWithoutFolders) {
+    std::u16string deepest;
+    for (std::size_t i = 0; i < ProjectFolder::kMaxDepth; ++i) {
+        deepest += u"d\\";
+    }
+    ProjectFolder root;
+    EXPECT_NE(root.AddFilePath(deepest + u"a.cpp"), nullptr);
+    EXPECT_NE(recordPathOf(deepest + u"a.cpp"), u"");
+
+    ProjectFolder other;
+    EXPECT_EQ(other.AddFilePath(u"x\\" + deepest + u"a.cpp"), nullptr);
+    EXPECT_EQ(recordPathOf(u"x\\" + deepest + u"a.cpp"), u"");
+    EXPECT_TRUE(other.subfolders().empty());
+
+    // The limit counts from the root, not from the folder the path is added to.
+    ProjectFolder* first = root.subfolders().front().get();
+    EXPECT_EQ(first->AddFilePath(deepest + u"b.cpp"), nullptr);
+}
+
+TEST(ProjectFolderTest, FullPathAndFindFolderUseNormalisedPaths) {
+    ProjectFolder root;
+    root.AddFilePath(u"C:\\A\\x.cpp");
+    root.AddFilePath(u"/home/u/y.cpp");
+    ProjectFolder* drive = root.FindFolder(u"c:");
+    ASSERT_NE(drive, nullptr);
+    ProjectFolder* a = root.FindFolder(u"c:\\a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->parent(), drive);
+    EXPECT_EQ(root.FullPath(), u"");
+    EXPECT_EQ(drive->FullPath(), u"c:");
+    EXPECT_EQ(a->FullPath(), u"c:\\a");
+    EXPECT_EQ(root.FindFolder(u"C:\\A"), nullptr);
+    EXPECT_EQ(root.FindFolder(u"c:\\b"), nullptr);
+    EXPECT_EQ(root.FindFolder(u""), &root);
+    EXPECT_EQ(drive->FindFolder(u"c:\\a"), a);
+
+    // An empty-named folder adds nothing to the paths below it.
+    ProjectFolder* u = root.FindFolder(u"home\\u");
+    ASSERT_NE(u, nullptr);
+    EXPECT_EQ(u->name(), u"u");
+    EXPECT_EQ(u->parent()->parent()->name(), u"");
+}
+
+TEST(ProjectFolderTest, FindFileSearchesTheSubtreeInPreOrder) {
+    ProjectFolder root;
+    root.AddFilePath(u"c:\\a\\x.cpp");
+    FileCount* y = root.AddFilePath(u"c:\\b\\y.cpp");
+    const ProjectFolder::FoundFile found = root.FindFile(u"c:\\b\\y.cpp");
+    EXPECT_EQ(found.record, y);
+    EXPECT_EQ(found.folder, root.FindFolder(u"c:\\b"));
+    const ProjectFolder::FoundFile missing = root.FindFile(u"C:\\B\\Y.CPP");
+    EXPECT_EQ(missing.record, nullptr);
+    EXPECT_EQ(missing.folder, nullptr);
+    EXPECT_EQ(root.FindFolder(u"c:\\a")->FindFile(u"c:\\b\\y.cpp").record, nullptr);
+}
+
+TEST(ProjectFolderTest, SetExpandedOpensAncestorsOnlyWhenTrue) {
+    ProjectFolder root;
+    root.AddFilePath(u"c:\\a\\x.cpp");
+    ProjectFolder* a = root.FindFolder(u"c:\\a");
+    a->SetExpanded(false);
+    EXPECT_FALSE(root.expanded());
+    a->SetExpanded(true);
+    EXPECT_TRUE(a->expanded());
+    EXPECT_TRUE(root.FindFolder(u"c:")->expanded());
+    EXPECT_TRUE(root.expanded());
+    a->SetExpanded(false);
+    EXPECT_FALSE(a->expanded());
+    EXPECT_TRUE(root.FindFolder(u"c:")->expanded());
+}
+
+/// A tree of four records: two counted (one in a subfolder), one uncounted with left-over
+/// counters, one whose count failed.
+class ProjectSumsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        own = root.AddFilePath(u"own.cpp");
+        own->counted = true;
+        own->code = 10;
+        own->commentWords = 7;
+        own->blank = 1;
+        deep = root.AddFilePath(u"c:\\src\\deep.cpp");
+        deep->counted = true;
+        deep->code = 5;
+        deep->declaration = 2;
+        stale = root.AddFilePath(u"c:\\src\\stale.cpp");
+        stale->code = 1000;
+        stale->blank = 1000;
+        broken = root.AddFilePath(u"c:\\broken.cpp");
+        broken->failed = true;
+        broken->code = 99;
+    }
+
+    ProjectFolder root;
+    FileCount* own = nullptr;
+    FileCount* deep = nullptr;
+    FileCount* stale = nullptr;
+    FileCount* broken = nullptr;
+};
+
+TEST_F(ProjectSumsTest, CountsAndSumsOnlyTakeCountedRecords) {
+    EXPECT_EQ(root.TotalRecords(), 4u);
+    EXPECT_EQ(root.CountedRecords(true), 2u);
+    EXPECT_EQ(root.CountedRecords(false), 1u);
+    EXPECT_EQ(root.UncountedRecords(), 2u);
+    EXPECT_EQ(root.FailedRecords(true), 1u);
+    EXPECT_EQ(root.FailedRecords(false), 0u);
+    EXPECT_TRUE(root.HasCounted());
+    EXPECT_TRUE(root.HasUncounted());
+
+    EXPECT_EQ(root.Sum(&FileCount::code, true), 15u);
+    EXPECT_EQ(root.Sum(&FileCount::code, false), 10u);
+    EXPECT_EQ(root.Sum(&FileCount::declaration, true), 2u);
+    EXPECT_EQ(root.Sum(&FileCount::commentWords, true), 7u);
+    EXPECT_EQ(root.Sum(&FileCount::blank, true), 1u);
+
+    const ProjectFolder* src = root.FindFolder(u"c:\\src");
+    EXPECT_EQ(src->TotalRecords(), 2u);
+    EXPECT_EQ(src->Sum(&FileCount::code, false), 5u);
+}
+
+TEST_F(ProjectSumsTest, HasOperationsFollowTheCountedFlag) {
+    own->counted = false;
+    deep->counted = false;
+    EXPECT_FALSE(root.HasCounted());
+    EXPECT_TRUE(root.HasUncounted());
+    for (FileCount* record : {own, deep, stale, broken}) {
+        record->counted = true;
+    }
+    EXPECT_TRUE(root.HasCounted());
+    EXPECT_FALSE(root.HasUncounted());
+}
+
+TEST_F(ProjectSumsTest, SumsWrapAt32Bits) {
+    own->code = std::numeric_limits<std::uint32_t>::max();
+    deep->code = 3;
+    EXPECT_EQ(root.Sum(&FileCount::code, true), 2u);
+}
+
+TEST_F(ProjectSumsTest, CollectRecordsVisitsOwnFilesBeforeSubfolders) {
+    std::vector<FileCount*> records;
+    root.CollectRecords(records);
+    EXPECT_EQ(records, (std::vector<FileCount*>{own, broken, deep, stale}));
+    std::vector<const FileCount*> constRecords{nullptr};
+    static_cast<const ProjectFolder&>(root).CollectRecords(constRecords);
+    EXPECT_EQ(constRecords.size(), 5u);
+    EXPECT_EQ(constRecords.front(), nullptr);
+}
+
+TEST_F(ProjectSumsTest, ResetAllCountsClearsEveryRecord) {
+    own->remarks = u"x";
+    root.ResetAllCounts();
+    EXPECT_FALSE(root.HasCounted());
+    EXPECT_EQ(root.FailedRecords(true), 0u);
+    EXPECT_EQ(stale->code, 0u);
+    EXPECT_EQ(own->remarks, u"");
+    EXPECT_EQ(root.TotalRecords(), 4u);
+}
+
+TEST(ProjectFolderTest, AnEmptyFolderHasNothing) {
+    const ProjectFolder root;
+    EXPECT_EQ(root.TotalRecords(), 0u);
+    EXPECT_EQ(root.CountedRecords(true), 0u);
+    EXPECT_EQ(root.UncountedRecords(), 0u);
+    EXPECT_EQ(root.FailedRecords(true), 0u);
+    EXPECT_FALSE(root.HasCounted());
+    EXPECT_FALSE(root.HasUncounted());
+    EXPECT_EQ(root.Sum(&FileCount::code, true), 0u);
+    std::vector<const FileCount*> records;
+    root.CollectRecords(records);
+    EXPECT_TRUE(records.empty());
+    EXPECT_EQ(root.WidestTreeLabel(5, 0, 4), 5u);
+    EXPECT_EQ(root.LongestPath(true), 0u);
+}
+
+TEST(ProjectFolderTest, WidestTreeLabelAndLongestPathMeasureNamesAtTheirDepth) {
+    ProjectFolder root;
+    root.AddFilePath(u"top.cpp");                         // label 7 at depth 0
+    root.AddFilePath(u"c:\\long-folder-name\\a.cpp");     // folder label 16 at depth 1
+    root.AddFilePath(u"c:\\d\\e\\deeper.cpp");            // label 10 at depth 3
+    EXPECT_EQ(root.WidestTreeLabel(5, 0, 0), 16u);
+    EXPECT_EQ(root.WidestTreeLabel(5, 0, 4), 16u + 4);
+    EXPECT_EQ(root.WidestTreeLabel(5, 0, 8), 10u + 24);
+    EXPECT_EQ(root.WidestTreeLabel(40, 0, 4), 40u);
+    EXPECT_EQ(root.WidestTreeLabel(5, 1, 4), 10u + 16);
+    EXPECT_EQ(root.LongestPath(false), 10u);
+    EXPECT_EQ(root.LongestPath(true), std::u16string(u"c:\\long-folder-name\\a.cpp").size());
+}
+
+TEST(ProjectFolderTest, RemovalsTakeTheFirstMatchAndDestroyTheSubtree) {
+    ProjectFolder root;
+    root.AddFilePath(u"c:\\a\\x.cpp");
+    root.AddFilePath(u"c:\\a\\y.cpp");
+    root.AddFilePath(u"c:\\b\\z.cpp");
+    ProjectFolder* a = root.FindFolder(u"c:\\a");
+    // Two records sharing a file name can only come in through AddFile.
+    auto twin = std::make_unique<FileCount>(u"elsewhere\\x.cpp", "/nonexistent");
+    ASSERT_TRUE(a->AddFile(std::move(twin)));
+
+    EXPECT_TRUE(a->RemoveRecordByFileName(u"x.cpp"));
+    EXPECT_EQ(a->files().size(), 2u);
+    EXPECT_EQ(a->files().back()->path, u"elsewhere\\x.cpp");
+    EXPECT_FALSE(a->RemoveRecordByFileName(u"z.cpp"));  // subfolders are not searched
+    EXPECT_FALSE(a->RemoveRecordByFileName(u"X.CPP"));
+
+    ProjectFolder* drive = root.FindFolder(u"c:");
+    EXPECT_FALSE(drive->RemoveSubfolderByName(u"B"));
+    EXPECT_TRUE(drive->RemoveSubfolderByName(u"b"));
+    EXPECT_EQ(root.FindFile(u"c:\\b\\z.cpp").record, nullptr);
+    EXPECT_EQ(treeText(root), "[c:]\n  [a]\n    c:\\a\\y.cpp\n    elsewhere\\x.cpp\n");
+
+    root.AddFilePath(u"r.cpp");
+    root.DeleteAllRecords();
+    EXPECT_TRUE(root.files().empty());
+    EXPECT_EQ(root.TotalRecords(), 2u);
+    root.AddFilePath(u"r.cpp");
+    root.DeleteAllSubfolders();
+    EXPECT_EQ(treeText(root), "\\r.cpp\n");
+}
+
+TEST(ProjectFolderTest, FolderNamesAreNormalisedAtConstruction) {
+    ProjectFolder root;
+    const ProjectFolder folder(u"Src/Sub", &root);
+    EXPECT_EQ(folder.name(), u"src\\sub");
+    EXPECT_EQ(folder.parent(), &root);
+    EXPECT_FALSE(folder.expanded());
+}
+
+}  // namespace
+}  // namespace tw
