@@ -74,7 +74,8 @@ FileCount* ProjectFolder::AddFilePath(std::u16string_view path, std::string disk
         return nullptr;
     }
     const std::u16string normal = normalisedTreePath(path);
-    const auto separators = static_cast<std::size_t>(std::count(normal.begin(), normal.end(), u'\\'));
+    const auto separators =
+        static_cast<std::size_t>(std::count(normal.begin(), normal.end(), u'\\'));
     if (depthBelowRoot() + separators > kMaxDepth) {
         return nullptr;
     }

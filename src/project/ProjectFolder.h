@@ -18,7 +18,7 @@ namespace tw {
 /// Names and record paths are normalised: each '/' becomes '\' and every code unit is
 /// lower-cased; lookups compare exactly.
 class ProjectFolder {
-public:
+  public:
     using FolderList = std::vector<std::unique_ptr<ProjectFolder>>;
     using RecordList = std::vector<std::unique_ptr<FileCount>>;
 
@@ -124,7 +124,7 @@ public:
     /// Destroys the first subfolder named `name`, with everything below it.
     bool RemoveSubfolderByName(std::u16string_view name);
 
-private:
+  private:
     std::size_t depthBelowRoot() const;
     const ProjectFolder* findFolderFrom(std::u16string_view fullPath,
                                         std::u16string_view ownPath) const;

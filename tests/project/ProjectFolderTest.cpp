@@ -169,7 +169,7 @@ TEST(ProjectFolderTest, SetExpandedOpensAncestorsOnlyWhenTrue) {
 /// A tree of four records: two counted (one in a subfolder), one uncounted with left-over
 /// counters, one whose count failed.
 class ProjectSumsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         own = root.AddFilePath(u"own.cpp");
         own->counted = true;
@@ -272,11 +272,12 @@ TEST(ProjectFolderTest, AnEmptyFolderHasNothing) {
 
 TEST(ProjectFolderTest, WidestTreeLabelAndLongestPathMeasureNamesAtTheirDepth) {
     ProjectFolder root;
-    root.AddFilePath(u"top.cpp");                         // label 7 at depth 0
-    root.AddFilePath(u"c:\\long-folder-name\\a.cpp");     // folder label 16 at depth 1
-    root.AddFilePath(u"c:\\d\\e\\deeper.cpp");            // label 10 at depth 3
+    root.AddFilePath(u"top.cpp");                      // label 7 at depth 0
+    root.AddFilePath(u"c:\\long-folder-name\\a.cpp");  // folder label 16 at depth 1
+    root.AddFilePath(u"c:\\d\\e\\deeper.cpp");         // label 10 at depth 3
     EXPECT_EQ(root.WidestTreeLabel(5, 0, 0), 16u);
-    EXPECT_EQ(root.WidestTreeLabel(5, 0, 4), 16u + 4);
+    EXPECT_EQ(root.WidestTreeLabel(5, 0, 2), 16u + 2);
+    EXPECT_EQ(root.WidestTreeLabel(5, 0, 4), 10u + 12);
     EXPECT_EQ(root.WidestTreeLabel(5, 0, 8), 10u + 24);
     EXPECT_EQ(root.WidestTreeLabel(40, 0, 4), 40u);
     EXPECT_EQ(root.WidestTreeLabel(5, 1, 4), 10u + 16);
