@@ -1,0 +1,194 @@
+#include "project/FileIo.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <new>
+#include <random>
+
+namespace tw {
+namespace {
+
+/// Where the bytes for `path` really go: the file a symbolic link points to, else `path`.
+std::string replacementTarget(const std::string& path) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            std::string target(resolved);
+            std::free(resolved);
+            return target;
+        }
+    }
+    return path;
+}
+
+/// The directory part of `path` with its final '/', empty for a bare name.
+std::string directoryPrefix(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+/// Opens a new file in the directory of `target` under a short name no other file has; -1 with
+/// errno set when that fails.
+int openTemporary(FileSystemCalls& calls, const std::string& target, std::string& temporary) {
+    static std::minstd_rand generator{std::random_device{}()};
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        temporary = directoryPrefix(target) + ".tw-save-" + std::to_string(::getpid()) + "-" +
+                    std::to_string(generator() % 1000000) + ".tmp";
+        const int fd = calls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+bool writeAll(FileSystemCalls& calls, int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = calls.write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (written == 0) {
+            errno = EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+/// Makes a finished rename durable; a directory that cannot be synced is no failure of the save.
+void syncDirectoryOf(const std::string& path) {
+    const std::string prefix = directoryPrefix(path);
+    const std::string directory = prefix.empty() ? std::string(".") : prefix;
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+int FileSystemCalls::open(const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
+int FileSystemCalls::fstat(int fd, struct stat* status) {
+    return ::fstat(fd, status);
+}
+ssize_t FileSystemCalls::read(int fd, void* buffer, std::size_t size) {
+    return ::read(fd, buffer, size);
+}
+ssize_t FileSystemCalls::write(int fd, const void* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+int FileSystemCalls::fchmod(int fd, mode_t mode) {
+    return ::fchmod(fd, mode);
+}
+int FileSystemCalls::fsync(int fd) {
+    return ::fsync(fd);
+}
+int FileSystemCalls::close(int fd) {
+    return ::close(fd);
+}
+int FileSystemCalls::rename(const char* from, const char* to) {
+    return ::rename(from, to);
+}
+int FileSystemCalls::unlink(const char* path) {
+    return ::unlink(path);
+}
+
+FileSystemCalls& systemFileCalls() {
+    static FileSystemCalls calls;
+    return calls;
+}
+
+int readWholeFile(const std::string& path, std::string& bytes, FileSystemCalls& calls) {
+    if (path.find('\0') != std::string::npos) {
+        return EINVAL;  // the system would open the shorter name before the NUL
+    }
+    // Non-blocking, so that opening a pipe does not wait for a writer.
+    const int fd = calls.open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0);
+    if (fd < 0) {
+        return errno;
+    }
+    int error = 0;
+    struct stat status {};
+    if (calls.fstat(fd, &status) != 0) {
+        error = errno;
+    } else if (S_ISDIR(status.st_mode)) {
+        error = EISDIR;
+    } else if (!S_ISREG(status.st_mode)) {
+        error = ENODEV;
+    }
+    std::string content;
+    char buffer[65536];
+    try {
+        while (error == 0) {
+            const ssize_t got = calls.read(fd, buffer, sizeof buffer);
+            if (got < 0) {
+                if (errno != EINTR) {
+                    error = errno;
+                }
+            } else if (got == 0) {
+                break;
+            } else {
+                content.append(buffer, static_cast<std::size_t>(got));
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        error = ENOMEM;  // a file too large to hold is an error of reading, not of the program
+    }
+    calls.close(fd);
+    if (error == 0) {
+        bytes = std::move(content);
+    }
+    return error;
+}
+
+int writeFileReplacing(const std::string& path, std::string_view bytes, FileSystemCalls& calls) {
+    if (path.find('\0') != std::string::npos) {
+        return EINVAL;
+    }
+    const std::string target = replacementTarget(path);
+    std::string temporary;
+    const int fd = openTemporary(calls, target, temporary);
+    if (fd < 0) {
+        return errno;
+    }
+    int error = 0;
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
+        calls.fchmod(fd, existing.st_mode & 07777) != 0) {
+        error = errno;
+    }
+    if (error == 0 && !writeAll(calls, fd, bytes)) {
+        error = errno;
+    }
+    if (error == 0 && calls.fsync(fd) != 0) {
+        error = errno;
+    }
+    if (calls.close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error == 0 && calls.rename(temporary.c_str(), target.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        calls.unlink(temporary.c_str());
+        return error;
+    }
+    syncDirectoryOf(target);
+    return 0;
+}
+
+}  // namespace tw

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <string>
+#include <string_view>
+
+namespace tw {
+
+/// The system calls through which whole files are read and written. The default versions call
+/// the system; a test derives from it to make one step fail with the error it chooses.
+class FileSystemCalls {
+  public:
+    virtual ~FileSystemCalls() = default;
+
+    virtual int open(const char* path, int flags, mode_t mode);
+    virtual int fstat(int fd, struct stat* status);
+    virtual ssize_t read(int fd, void* buffer, std::size_t size);
+    virtual ssize_t write(int fd, const void* data, std::size_t size);
+    virtual int fchmod(int fd, mode_t mode);
+    virtual int fsync(int fd);
+    virtual int close(int fd);
+    virtual int rename(const char* from, const char* to);
+    virtual int unlink(const char* path);
+};
+
+/// The calls that go straight to the system.
+FileSystemCalls& systemFileCalls();
+
+/// Reads the whole regular file `path` into `bytes`. Returns 0, or the `errno` of the step that
+/// failed; something that is not a regular file (a directory, a pipe) gives EISDIR or ENODEV
+/// without being read, so a pipe cannot block the caller. A name holding a NUL byte is EINVAL.
+int readWholeFile(const std::string& path, std::string& bytes,
+                  FileSystemCalls& calls = systemFileCalls());
+
+/// Writes `bytes` as the new content of `path`: they go into a new file in the same directory,
+/// which is flushed to the disk and then renamed over `path`, so `path` holds either its old
+/// content or all of the new one. An existing file keeps its permissions, and a symbolic link
+/// keeps pointing where it did. Returns 0, or the `errno` of the step that failed; the new file
+/// is removed then and `path` is untouched. A name holding a NUL byte is EINVAL.
+int writeFileReplacing(const std::string& path, std::string_view bytes,
+                       FileSystemCalls& calls = systemFileCalls());
+
+}  // namespace tw

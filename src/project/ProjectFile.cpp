@@ -1,0 +1,322 @@
+#include "project/ProjectFile.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "engine/TextConversion.h"
+#include "project/ArchiveString.h"
+#include "project/ByteReader.h"
+#include "project/ByteWriter.h"
+
+namespace tw {
+namespace {
+
+// Sections after the last record. Each is a tag, the number of records as 32 bits, then one
+// wide string per record in record order. A reader uses a section only when its count equals
+// the number of records it read; anything else there is ignored like any trailing bytes.
+constexpr std::size_t kTagSize = 8;
+/// Each record's disk path: UTF-8 bytes as UTF-16, undecodable bytes as U+DC80..U+DCFF.
+constexpr std::string_view kDiskPathTag{"TWDISK01", kTagSize};
+/// Each record's place in the tree: the names of the folders from the root down to the one
+/// holding it, each followed by '\', then its file name. Unlike the record's path this keeps
+/// the folders with empty names that a path such as /home/u/a.cpp makes.
+constexpr std::string_view kTreePathTag{"TWTREE01", kTagSize};
+
+/// The counters in the order the file holds them (blank comment before comment words).
+constexpr std::uint32_t FileCount::*kStoredCounters[] = {
+    &FileCount::code,           &FileCount::declaration,     &FileCount::directive,
+    &FileCount::commentOwnLine, &FileCount::commentCodeLine, &FileCount::commentBanner,
+    &FileCount::commentBlank,   &FileCount::commentWords,    &FileCount::blank,
+};
+constexpr std::size_t kCounterCount = std::size(kStoredCounters);
+
+/// One record as the file holds it, before it goes into the tree.
+struct StoredRecord {
+    std::u16string path;
+    std::int32_t fileType = 0;
+    std::uint32_t sizeBytes = 0;
+    std::int32_t encoding = 0;
+    double countSeconds = 0.0;
+    std::uint32_t counters[kCounterCount] = {};
+    std::u16string remarks;
+    bool counted = false;
+    bool failed = false;
+};
+
+/// What the sections after the records hold; empty vectors for sections absent or unusable.
+struct Trailer {
+    std::vector<std::string> diskPaths;
+    std::vector<std::u16string> treePaths;
+};
+
+void writeRecord(ByteWriter& out, const FileCount& record) {
+    writeArchiveString(out, record.path);
+    out.writeI32(static_cast<std::int32_t>(record.fileType));
+    out.writeU32(record.sizeBytes);
+    out.writeI32(static_cast<std::int32_t>(record.encoding));
+    out.writeDouble(record.countSeconds);
+    for (const auto counter : kStoredCounters) {
+        out.writeU32(record.*counter);
+    }
+    writeArchiveString(out, record.remarks);
+    out.writeU32(record.counted ? 1 : 0);
+    out.writeU32(record.failed ? 1 : 0);
+}
+
+/// A stored flag is set only by the value 1.
+bool readFlag(ByteReader& in, bool& flag) {
+    std::uint32_t value = 0;
+    if (!in.readU32(value)) {
+        return false;
+    }
+    flag = value == 1;
+    return true;
+}
+
+ReadStatus readRecord(ByteReader& in, StoredRecord& record) {
+    if (const ReadStatus status = readArchiveString(in, record.path); status != ReadStatus::Ok) {
+        return status;
+    }
+    bool complete = in.readI32(record.fileType) && in.readU32(record.sizeBytes) &&
+                    in.readI32(record.encoding) && in.readDouble(record.countSeconds);
+    for (std::uint32_t& counter : record.counters) {
+        complete = complete && in.readU32(counter);
+    }
+    if (!complete) {
+        return ReadStatus::EndOfData;
+    }
+    if (const ReadStatus status = readArchiveString(in, record.remarks); status != ReadStatus::Ok) {
+        return status;
+    }
+    return readFlag(in, record.counted) && readFlag(in, record.failed) ? ReadStatus::Ok
+                                                                       : ReadStatus::EndOfData;
+}
+
+/// The records of `folder` and below in pre-order, each with its place in the tree.
+void collectForStore(const ProjectFolder& folder, std::u16string& prefix,
+                     std::vector<const FileCount*>& records,
+                     std::vector<std::u16string>& treePaths) {
+    for (const auto& file : folder.files()) {
+        records.push_back(file.get());
+        treePaths.push_back(prefix + std::u16string(file->fileName()));
+    }
+    const std::size_t length = prefix.size();
+    for (const auto& subfolder : folder.subfolders()) {
+        prefix.append(subfolder->name());
+        prefix.push_back(u'\\');
+        collectForStore(*subfolder, prefix, records, treePaths);
+        prefix.resize(length);
+    }
+}
+
+void writeSection(ByteWriter& out, std::string_view tag, const std::vector<std::u16string>& texts) {
+    out.writeBytes(tag);
+    out.writeU32(static_cast<std::uint32_t>(texts.size()));
+    for (const auto& text : texts) {
+        writeArchiveString(out, text);
+    }
+}
+
+/// Reads the sections after the records. A damaged or foreign section ends the reading; what
+/// was read before it stays usable, and the load itself never fails here.
+Trailer readTrailer(ByteReader& in, const std::vector<StoredRecord>& records) {
+    Trailer trailer;
+    if (records.empty()) {
+        return trailer;
+    }
+    for (;;) {
+        std::string_view tag;
+        if (!in.readBytes(kTagSize, tag)) {
+            return trailer;
+        }
+        const bool diskPaths = tag == kDiskPathTag && trailer.diskPaths.empty();
+        const bool treePaths = tag == kTreePathTag && trailer.treePaths.empty();
+        std::uint32_t count = 0;
+        if ((!diskPaths && !treePaths) || !in.readU32(count) || count != records.size()) {
+            return trailer;
+        }
+        std::vector<std::u16string> texts(records.size());
+        for (std::u16string& text : texts) {
+            if (readArchiveString(in, text) != ReadStatus::Ok) {
+                return trailer;
+            }
+        }
+        if (diskPaths) {
+            trailer.diskPaths.reserve(texts.size());
+            for (const auto& text : texts) {
+                trailer.diskPaths.push_back(utf8FromUtf16(text, LoneSurrogate::Unescape));
+            }
+        } else {
+            // A place that would give the record another path than the stored one is not its.
+            bool consistent = true;
+            for (std::size_t i = 0; consistent && i < texts.size(); ++i) {
+                consistent = recordPathOf(texts[i]) == recordPathOf(records[i].path);
+            }
+            if (consistent) {
+                trailer.treePaths = std::move(texts);
+            }
+        }
+    }
+}
+
+void clearTree(ProjectFolder& root) {
+    root.DeleteAllRecords();
+    root.DeleteAllSubfolders();
+}
+
+ProjectLoadResult damaged(std::u16string_view message) {
+    return {ProjectLoadStatus::Damaged, std::u16string(message), {}};
+}
+
+std::u16string withFileName(std::u16string_view text, const std::string& fileName) {
+    std::u16string message(text);
+    const std::size_t marker = message.find(u"%1");
+    if (marker != std::u16string::npos) {
+        message.replace(marker, 2, utf16FromUtf8(fileName));
+    }
+    return message;
+}
+
+/// The message for a file that could not be read (`saving` false) or written, by its errno.
+std::u16string fileErrorMessage(int error, const std::string& fileName, bool saving) {
+    switch (error) {
+        case ENOENT:
+            return withFileName(saving ? u"%1 contains an incorrect path." : u"%1 was not found.",
+                                fileName);
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case EINVAL:
+        case ELOOP:
+            return withFileName(u"%1 contains an incorrect path.", fileName);
+        case EACCES:
+        case EPERM:
+        case EISDIR:
+            return withFileName(u"Access to %1 was denied.", fileName);
+        case EROFS:
+        case ETXTBSY:
+        case EBUSY:
+            if (saving) {
+                return withFileName(
+                    u"Unable to write to %1, it is read-only or opened by someone else.", fileName);
+            }
+            break;
+        default:
+            break;
+    }
+    return std::u16string(saving ? ProjectFile::kFailedToSave : ProjectFile::kFailedToOpen);
+}
+
+}  // namespace
+
+std::string ProjectFile::store(const ProjectFolder& root, const CountSettings& settings) {
+    std::vector<const FileCount*> records;
+    std::vector<std::u16string> treePaths;
+    std::u16string prefix;
+    collectForStore(root, prefix, records, treePaths);
+
+    ByteWriter out;
+    out.writeU32(static_cast<std::uint32_t>(records.size()));
+    out.writeI32(static_cast<std::int32_t>(settings.mode));
+    out.writeU32(settings.allCapsFunctionsAsMacros ? 1 : 0);
+    out.writeU32(settings.macrosAsStatements ? 1 : 0);
+    out.writeU32(settings.logicAsSingleStatement ? 1 : 0);
+    for (const FileCount* record : records) {
+        writeRecord(out, *record);
+    }
+    if (!records.empty()) {
+        std::vector<std::u16string> diskPaths;
+        diskPaths.reserve(records.size());
+        for (const FileCount* record : records) {
+            diskPaths.push_back(utf16FromUtf8(record->diskPath, InvalidUtf8::Escape));
+        }
+        writeSection(out, kDiskPathTag, diskPaths);
+        writeSection(out, kTreePathTag, treePaths);
+    }
+    return out.take();
+}
+
+ProjectLoadResult ProjectFile::load(std::string_view bytes, ProjectFolder& root,
+                                    CountSettings& settings) {
+    clearTree(root);
+    if (bytes.empty()) {
+        return {ProjectLoadStatus::EmptyFile, {}, {}};
+    }
+    try {
+        ByteReader in(bytes);
+        std::uint32_t announced = 0;
+        std::int32_t mode = 0;
+        CountSettings loaded;
+        if (!in.readU32(announced) || !in.readI32(mode) ||
+            !readFlag(in, loaded.allCapsFunctionsAsMacros) ||
+            !readFlag(in, loaded.macrosAsStatements) ||
+            !readFlag(in, loaded.logicAsSingleStatement)) {
+            return damaged(kUnexpectedFormat);
+        }
+        loaded.mode = static_cast<CountMode>(mode);
+
+        // The count is signed in the file: a negative one announces no records. The vector
+        // grows only with records actually read, so a false count cannot make it allocate.
+        std::vector<StoredRecord> records;
+        for (std::int32_t i = 0; i < static_cast<std::int32_t>(announced); ++i) {
+            StoredRecord record;
+            const ReadStatus status = readRecord(in, record);
+            if (status != ReadStatus::Ok) {
+                return damaged(status == ReadStatus::EndOfData ? kUnexpectedFormat : kFailedToOpen);
+            }
+            records.push_back(std::move(record));
+        }
+        const Trailer trailer = readTrailer(in, records);
+
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const StoredRecord& stored = records[i];
+            const std::u16string& place =
+                trailer.treePaths.empty() ? stored.path : trailer.treePaths[i];
+            std::string diskPath =
+                trailer.diskPaths.empty() ? diskPathOfPath(stored.path) : trailer.diskPaths[i];
+            FileCount* record = root.AddFilePath(place, std::move(diskPath));
+            if (record == nullptr) {
+                continue;  // an empty path, or a path loaded already: the first one wins
+            }
+            record->fileType = static_cast<FileType>(stored.fileType);
+            record->sizeBytes = stored.sizeBytes;
+            record->encoding = static_cast<TextEncoding>(stored.encoding);
+            record->countSeconds = stored.countSeconds;
+            for (std::size_t c = 0; c < kCounterCount; ++c) {
+                record->*kStoredCounters[c] = stored.counters[c];
+            }
+            record->remarks = stored.remarks;
+            record->counted = stored.counted;
+            record->failed = stored.failed;
+        }
+        settings = loaded;
+        return {ProjectLoadStatus::Loaded, {}, {}};
+    } catch (const std::bad_alloc&) {
+        clearTree(root);
+        return damaged(kFailedToOpen);
+    }
+}
+
+ProjectSaveResult ProjectFile::save(const std::string& fileName, const ProjectFolder& root,
+                                    const CountSettings& settings, FileSystemCalls& calls) {
+    const int error = writeFileReplacing(fileName, store(root, settings), calls);
+    if (error == 0) {
+        return {};
+    }
+    return {ProjectSaveStatus::Failed, fileErrorMessage(error, fileName, true),
+            std::strerror(error)};
+}
+
+ProjectLoadResult ProjectFile::open(const std::string& fileName, ProjectFolder& root,
+                                    CountSettings& settings, FileSystemCalls& calls) {
+    std::string bytes;
+    if (const int error = readWholeFile(fileName, bytes, calls); error != 0) {
+        return {ProjectLoadStatus::Unreadable, fileErrorMessage(error, fileName, false),
+                std::strerror(error)};
+    }
+    return load(bytes, root, settings);
+}
+
+}  // namespace tw

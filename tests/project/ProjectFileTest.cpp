@@ -1,0 +1,441 @@
+#include "project/ProjectFile.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/Bytes.h"
+#include "support/TempDir.h"
+#include "support/TreeText.h"
+#include "support/U16.h"
+
+namespace tw {
+namespace {
+
+using test::bytes;
+using test::le32;
+using test::le64;
+using test::leDouble;
+using test::treeText;
+using test::utf16le;
+
+const CountSettings kExecutableSettings{CountMode::Executable, true, false, true};
+/// Settings no file in these tests holds, to see whether a load touched them.
+const CountSettings kUntouched{CountMode::CyclomaticComplexity, true, true, true};
+
+std::string header(std::uint32_t count, std::int32_t mode, std::uint32_t allCaps,
+                   std::uint32_t macros, std::uint32_t logic) {
+    return le32(count) + le32(static_cast<std::uint32_t>(mode)) + le32(allCaps) + le32(macros) +
+           le32(logic);
+}
+
+/// The bytes of a wide string whose length fits in one byte.
+std::string wide(std::u16string_view text) {
+    return bytes({0xFF, 0xFE, 0xFF, static_cast<int>(text.size())}) + utf16le(text);
+}
+
+/// A record of the file with the given path, counters 1 to 9 in file order and the flags.
+std::string storedRecord(std::u16string_view path, std::uint32_t counted = 1,
+                         std::uint32_t failed = 0) {
+    std::string record = wide(path) + le32(1) + le32(100) + le32(0) + leDouble(0.25);
+    for (std::uint32_t value = 1; value <= 9; ++value) {
+        record += le32(value);
+    }
+    return record + wide(u"") + le32(counted) + le32(failed);
+}
+
+/// A stored record cut before its remarks: the empty remarks and the two flags are 12 bytes.
+std::string recordUpToRemarks(std::u16string_view path) {
+    const std::string record = storedRecord(path);
+    return record.substr(0, record.size() - 12);
+}
+
+/// A two-record project: c:\b.h in c:, then c:\src\a.cpp in c:\src, added the other way round
+/// so that the file's pre-order differs from the order of adding.
+class TwoRecordProject : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        FileCount* a = root.AddFilePath(u"C:\\Src\\A.cpp", "/nonexistent/A.cpp");
+        a->fileType = FileType::CppSource;
+        a->sizeBytes = 1234;
+        a->encoding = TextEncoding::Utf8;
+        a->countSeconds = 0.5;
+        a->code = 10;
+        a->declaration = 2;
+        a->directive = 1;
+        a->commentOwnLine = 3;
+        a->commentCodeLine = 4;
+        a->commentBanner = 5;
+        a->commentWords = 70;
+        a->commentBlank = 6;
+        a->blank = 8;
+        a->counted = true;
+        FileCount* b = root.AddFilePath(u"c:/b.h", "/nonexistent/b.h");
+        b->remarks = u"x";
+        b->failed = true;
+        b->errorLine = 12;  // not stored
+    }
+
+    /// Header and records exactly as the format lays them out.
+    static std::string expectedRecords() {
+        return header(2, 2, 1, 0, 1) +
+               // c:\b.h
+               wide(u"c:\\b.h") + le32(0) + le32(0) + le32(0) + leDouble(0.0) + le32(0) + le32(0) +
+               le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + wide(u"x") +
+               le32(0) + le32(1) +
+               // c:\src\a.cpp: size before encoding, blank comment before comment words
+               wide(u"c:\\src\\a.cpp") + le32(1) + le32(1234) + le32(1) + leDouble(0.5) + le32(10) +
+               le32(2) + le32(1) + le32(3) + le32(4) + le32(5) + le32(6) + le32(70) + le32(8) +
+               wide(u"") + le32(1) + le32(0);
+    }
+
+    ProjectFolder root;
+};
+
+TEST(ProjectFileTest, AnEmptyProjectIsTheHeaderAlone) {
+    const ProjectFolder empty;
+    const std::string stored = ProjectFile::store(empty, kExecutableSettings);
+    EXPECT_EQ(stored, header(0, 2, 1, 0, 1));
+
+    ProjectFolder loaded;
+    loaded.AddFilePath(u"c:\\old.cpp");
+    CountSettings settings;
+    const ProjectLoadResult result = ProjectFile::load(stored, loaded, settings);
+    EXPECT_EQ(result.status, ProjectLoadStatus::Loaded);
+    EXPECT_EQ(treeText(loaded), "");
+    EXPECT_EQ(settings, kExecutableSettings);
+}
+
+TEST_F(TwoRecordProject, RecordsAreStoredByteForByteInPreOrder) {
+    const std::string stored = ProjectFile::store(root, kExecutableSettings);
+    const std::string expected = expectedRecords();
+    ASSERT_GE(stored.size(), expected.size());
+    EXPECT_EQ(stored.substr(0, expected.size()), expected);
+}
+
+TEST_F(TwoRecordProject, DiskPathsAndTreePlacesFollowTheRecords) {
+    const std::string stored = ProjectFile::store(root, kExecutableSettings);
+    const std::string trailer = "TWDISK01" + le32(2) + wide(u"/nonexistent/b.h") +
+                                wide(u"/nonexistent/A.cpp") + "TWTREE01" + le32(2) +
+                                wide(u"c:\\b.h") + wide(u"c:\\src\\a.cpp");
+    EXPECT_EQ(stored.substr(expectedRecords().size()), trailer);
+}
+
+TEST_F(TwoRecordProject, LoadRestoresEveryStoredField) {
+    ProjectFolder loaded;
+    CountSettings settings;
+    ASSERT_EQ(
+        ProjectFile::load(ProjectFile::store(root, kExecutableSettings), loaded, settings).status,
+        ProjectLoadStatus::Loaded);
+    EXPECT_EQ(settings, kExecutableSettings);
+    EXPECT_EQ(treeText(loaded), treeText(root));
+
+    const FileCount* a = loaded.FindFile(u"c:\\src\\a.cpp").record;
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->diskPath, "/nonexistent/A.cpp");
+    EXPECT_EQ(a->fileType, FileType::CppSource);
+    EXPECT_EQ(a->sizeBytes, 1234u);
+    EXPECT_EQ(a->encoding, TextEncoding::Utf8);
+    EXPECT_EQ(a->countSeconds, 0.5);
+    EXPECT_EQ(a->code, 10u);
+    EXPECT_EQ(a->declaration, 2u);
+    EXPECT_EQ(a->directive, 1u);
+    EXPECT_EQ(a->commentOwnLine, 3u);
+    EXPECT_EQ(a->commentCodeLine, 4u);
+    EXPECT_EQ(a->commentBanner, 5u);
+    EXPECT_EQ(a->commentWords, 70u);
+    EXPECT_EQ(a->commentBlank, 6u);
+    EXPECT_EQ(a->blank, 8u);
+    EXPECT_TRUE(a->counted);
+    EXPECT_FALSE(a->failed);
+
+    const FileCount* b = loaded.FindFile(u"c:\\b.h").record;
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->remarks, u"x");
+    EXPECT_TRUE(b->failed);
+    EXPECT_FALSE(b->counted);
+    EXPECT_EQ(b->errorLine, -1);
+}
+
+TEST_F(TwoRecordProject, TruncationAtEveryOffsetFailsCleanlyOrLoads) {
+    const std::string stored = ProjectFile::store(root, kExecutableSettings);
+    const std::size_t recordsEnd = expectedRecords().size();
+    for (std::size_t length = 0; length < stored.size(); ++length) {
+        SCOPED_TRACE(length);
+        ProjectFolder loaded;
+        loaded.AddFilePath(u"c:\\old.cpp");
+        CountSettings settings = kUntouched;
+        const ProjectLoadResult result =
+            ProjectFile::load(std::string_view(stored).substr(0, length), loaded, settings);
+        if (length == 0) {
+            EXPECT_EQ(result.status, ProjectLoadStatus::EmptyFile);
+            EXPECT_EQ(settings, kUntouched);
+            EXPECT_EQ(treeText(loaded), "");
+        } else if (length < recordsEnd) {
+            EXPECT_EQ(result.status, ProjectLoadStatus::Damaged);
+            EXPECT_EQ(result.message, u"Unexpected file format.");
+            EXPECT_EQ(settings, kUntouched);
+            EXPECT_EQ(treeText(loaded), "");
+        } else {
+            // A cut trailer is only trailing bytes: the records load, the paths fall back.
+            EXPECT_EQ(result.status, ProjectLoadStatus::Loaded);
+            EXPECT_EQ(settings, kExecutableSettings);
+            EXPECT_EQ(loaded.TotalRecords(), 2u);
+        }
+    }
+}
+
+TEST_F(TwoRecordProject, WithoutTrailerDiskPathsComeFromThePaths) {
+    ProjectFolder loaded;
+    CountSettings settings;
+    ProjectFile::load(expectedRecords(), loaded, settings);
+    EXPECT_EQ(loaded.FindFile(u"c:\\src\\a.cpp").record->diskPath, "c:/src/a.cpp");
+}
+
+TEST_F(TwoRecordProject, DamagedTrailersFallBackWithoutFailing) {
+    const std::string records = expectedRecords();
+    const struct {
+        const char* name;
+        std::string trailer;
+        std::string diskPathOfA;
+    } cases[] = {
+        {"count differs", "TWDISK01" + le32(3) + wide(u"/b") + wide(u"/a"), "c:/src/a.cpp"},
+        {"count of 2^31", "TWDISK01" + le32(0x80000000), "c:/src/a.cpp"},
+        {"string too long", "TWDISK01" + le32(2) + bytes({0xFF, 0xFE, 0xFF, 0x7F}), "c:/src/a.cpp"},
+        {"unknown tag", "TWDISK02" + le32(2) + wide(u"/b") + wide(u"/a"), "c:/src/a.cpp"},
+        {"good", "TWDISK01" + le32(2) + wide(u"/b") + wide(u"/a"), "/a"},
+        {"good, then garbage", "TWDISK01" + le32(2) + wide(u"/b") + wide(u"/a") + "TWTREE01", "/a"},
+        {"escaped bytes", "TWDISK01" + le32(2) + wide(u"/b") + wide(u"/\xDCFF\xDC80"), "/\xFF\x80"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProjectFolder loaded;
+        CountSettings settings;
+        EXPECT_EQ(ProjectFile::load(records + c.trailer, loaded, settings).status,
+                  ProjectLoadStatus::Loaded);
+        ASSERT_EQ(loaded.TotalRecords(), 2u);
+        EXPECT_EQ(loaded.FindFile(u"c:\\src\\a.cpp").record->diskPath, c.diskPathOfA);
+    }
+}
+
+TEST(ProjectFileTest, TreePlacesKeepEmptyFoldersUnlessTheyContradictThePath) {
+    const std::string records = header(1, 0, 0, 1, 0) + storedRecord(u"home\\u\\a.cpp");
+    const struct {
+        const char* name;
+        std::string trailer;
+        std::string tree;
+    } cases[] = {
+        {"no places", "", "[home]\n  [u]\n    home\\u\\a.cpp\n"},
+        {"place with the root folder of a POSIX path",
+         "TWTREE01" + le32(1) + wide(u"\\home\\u\\a.cpp"),
+         "[]\n  [home]\n    [u]\n      home\\u\\a.cpp\n"},
+        {"place naming another file", "TWTREE01" + le32(1) + wide(u"\\home\\v\\a.cpp"),
+         "[home]\n  [u]\n    home\\u\\a.cpp\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProjectFolder loaded;
+        CountSettings settings;
+        EXPECT_EQ(ProjectFile::load(records + c.trailer, loaded, settings).status,
+                  ProjectLoadStatus::Loaded);
+        EXPECT_EQ(treeText(loaded), c.tree);
+    }
+}
+
+TEST(ProjectFileTest, LoadRulesForHeadersAndRecords) {
+    const struct {
+        const char* name;
+        std::string file;
+        ProjectLoadStatus status;
+        std::u16string message;
+        CountSettings settings;
+        std::string tree;
+    } cases[] = {
+        {"cyclomatic mode loads",
+         header(0, 3, 0, 1, 0),
+         ProjectLoadStatus::Loaded,
+         u"",
+         {CountMode::CyclomaticComplexity, false, true, false},
+         ""},
+        {"mode outside the enumeration is taken as read",
+         header(0, 77, 0, 1, 0),
+         ProjectLoadStatus::Loaded,
+         u"",
+         {static_cast<CountMode>(77), false, true, false},
+         ""},
+        {"flags are set only by 1",
+         header(0, 0, 2, 0xFFFFFFFF, 1),
+         ProjectLoadStatus::Loaded,
+         u"",
+         {CountMode::Physical, false, false, true},
+         ""},
+        {"second record with the same path is dropped",
+         header(2, 0, 0, 1, 0) + storedRecord(u"c:\\a.cpp") + storedRecord(u"C:/A.CPP", 0),
+         ProjectLoadStatus::Loaded,
+         u"",
+         {},
+         "[c:]\n  c:\\a.cpp\n"},
+        {"empty path is dropped",
+         header(2, 0, 0, 1, 0) + storedRecord(u"") + storedRecord(u"c:\\a.cpp"),
+         ProjectLoadStatus::Loaded,
+         u"",
+         {},
+         "[c:]\n  c:\\a.cpp\n"},
+        {"mixed-case paths load in lower case",
+         header(1, 0, 0, 1, 0) + storedRecord(u"C:\\Src\\A.CPP"),
+         ProjectLoadStatus::Loaded,
+         u"",
+         {},
+         "[c:]\n  [src]\n    c:\\src\\a.cpp\n"},
+        {"smaller count loads the first records, ignoring the rest",
+         header(1, 0, 0, 1, 0) + storedRecord(u"c:\\a.cpp") + storedRecord(u"c:\\b.cpp"),
+         ProjectLoadStatus::Loaded,
+         u"",
+         {},
+         "[c:]\n  c:\\a.cpp\n"},
+        {"negative count loads nothing",
+         header(0x80000000, 0, 0, 1, 0) + storedRecord(u"c:\\a.cpp"),
+         ProjectLoadStatus::Loaded,
+         u"",
+         {},
+         ""},
+        {"single-byte path",
+         header(1, 0, 0, 1, 0) + storedRecord(u"x").replace(0, 6, bytes({0x04}) + "\xC4.cs"),
+         ProjectLoadStatus::Loaded,
+         u"",
+         {},
+         "\\\u00E4.cs\n"},
+        {"larger count", header(2, 0, 0, 1, 0) + storedRecord(u"c:\\a.cpp"),
+         ProjectLoadStatus::Damaged, u"Unexpected file format.", kUntouched, ""},
+        {"count of 2^31-1", header(0x7FFFFFFF, 0, 0, 1, 0) + storedRecord(u"c:\\a.cpp"),
+         ProjectLoadStatus::Damaged, u"Unexpected file format.", kUntouched, ""},
+        {"header cut short", le32(0) + le32(0), ProjectLoadStatus::Damaged,
+         u"Unexpected file format.", kUntouched, ""},
+        {"path length beyond 31 bits",
+         header(2, 0, 0, 1, 0) + storedRecord(u"c:\\a.cpp") +
+             bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF}) + le32(0xFFFFFFFF) + le64(0x100000000),
+         ProjectLoadStatus::Damaged, u"Failed to open document.", kUntouched, ""},
+        {"remarks length claiming gigabytes",
+         header(1, 0, 0, 1, 0) + recordUpToRemarks(u"c:\\a.cpp") +
+             bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF}) + le32(0x7FFFFFF0) + "abcd",
+         ProjectLoadStatus::Damaged, u"Unexpected file format.", kUntouched, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProjectFolder loaded;
+        loaded.AddFilePath(u"c:\\old.cpp");
+        CountSettings settings = kUntouched;
+        const ProjectLoadResult result = ProjectFile::load(c.file, loaded, settings);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.message, c.message);
+        EXPECT_EQ(settings, c.settings);
+        EXPECT_EQ(treeText(loaded), c.tree);
+    }
+}
+
+TEST(ProjectFileTest, AZeroByteFileIsAnEmptyProjectLeavingTheSettings) {
+    ProjectFolder loaded;
+    loaded.AddFilePath(u"c:\\old.cpp");
+    CountSettings settings = kUntouched;
+    const ProjectLoadResult result = ProjectFile::load("", loaded, settings);
+    EXPECT_EQ(result.status, ProjectLoadStatus::EmptyFile);
+    EXPECT_TRUE(result.succeeded());
+    EXPECT_EQ(settings, kUntouched);
+    EXPECT_EQ(treeText(loaded), "");
+}
+
+TEST(ProjectFileTest, StoredValuesWinOverTheFileOnDisk) {
+    test::TempDir dir;
+    const std::string disk = dir.write("a.cpp", "int a;\n");
+    ProjectFolder root;
+    FileCount* record = root.AddFilePath(test::u16(disk), disk);
+    ASSERT_EQ(record->sizeBytes, 7u);
+    record->sizeBytes = 3;
+    record->counted = true;
+    record->code = 5;
+    const std::string stored = ProjectFile::store(root, {});
+
+    ProjectFolder loaded;
+    CountSettings settings;
+    ProjectFile::load(stored, loaded, settings);
+    const FileCount* back = loaded.FindFile(record->path).record;
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->sizeBytes, 3u);
+    EXPECT_EQ(back->diskPath, disk);
+
+    std::filesystem::remove(disk);
+    ProjectFolder gone;
+    ProjectFile::load(stored, gone, settings);
+    EXPECT_TRUE(gone.FindFile(record->path).record->counted);
+    EXPECT_EQ(gone.FindFile(record->path).record->code, 5u);
+}
+
+TEST(ProjectFileTest, RoundTripKeepsTreeOrderAndEveryPathButEmptyLeafFolders) {
+    ProjectFolder root;
+    root.AddFilePath(u"/home/u/Src/Main.CPP", "/home/u/Src/Main.CPP");
+    root.AddFilePath(u"\\\\server\\share\\net.cpp");
+    root.AddFilePath(u"bare.cpp", "bare.cpp");
+    root.AddFilePath(u"c:\\\\x\\\\y.cpp");
+    root.AddFilePath(u"/home/u/b\xFFFD.cpp", "/home/u/b\xFF.cpp");
+    root.AddFilePath(u"/home/u/Src/Aux.h", "/home/u/Src/Aux.h")->counted = true;
+    const std::string withoutEmptyFolders = treeText(root);
+    root.AddFilePath(u"c:\\empty\\");
+
+    const std::string stored = ProjectFile::store(root, kExecutableSettings);
+    ProjectFolder loaded;
+    CountSettings settings;
+    ASSERT_EQ(ProjectFile::load(stored, loaded, settings).status, ProjectLoadStatus::Loaded);
+    EXPECT_EQ(treeText(loaded), withoutEmptyFolders);
+    EXPECT_EQ(ProjectFile::store(loaded, settings), stored);
+
+    std::vector<const FileCount*> before;
+    std::vector<const FileCount*> after;
+    static_cast<const ProjectFolder&>(root).CollectRecords(before);
+    static_cast<const ProjectFolder&>(loaded).CollectRecords(after);
+    ASSERT_EQ(before.size(), after.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(after[i]->path, before[i]->path);
+        EXPECT_EQ(after[i]->diskPath, before[i]->diskPath);
+    }
+}
+
+TEST(ProjectFileTest, RandomAndMutatedBytesNeverHalfLoad) {
+    ProjectFolder source;
+    for (const char16_t* path : {u"c:\\a\\x.cpp", u"c:\\a\\y.h", u"c:\\b\\z.java"}) {
+        source.AddFilePath(path, "/nonexistent")->counted = true;
+    }
+    const std::string valid = ProjectFile::store(source, kExecutableSettings);
+
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 3000; ++round) {
+        std::string input;
+        if (round % 2 == 0) {
+            input.resize(random() % 120);
+            for (char& byte : input) {
+                byte = static_cast<char>(random());
+            }
+        } else {
+            input = valid;
+            for (int flips = 1 + static_cast<int>(random() % 4); flips > 0; --flips) {
+                input[random() % input.size()] = static_cast<char>(random());
+            }
+        }
+        ProjectFolder loaded;
+        CountSettings settings = kUntouched;
+        const ProjectLoadResult result = ProjectFile::load(input, loaded, settings);
+        if (result.status == ProjectLoadStatus::Damaged) {
+            EXPECT_TRUE(result.message == u"Unexpected file format." ||
+                        result.message == u"Failed to open document.");
+            EXPECT_EQ(treeText(loaded), "");
+            EXPECT_EQ(settings, kUntouched);
+        } else {
+            EXPECT_TRUE(result.succeeded());
+            EXPECT_LE(loaded.TotalRecords(), input.size() / 60);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tw
