@@ -1,0 +1,286 @@
+#include "report/ReportWriter.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+#include "engine/CountSettings.h"
+
+namespace tw {
+namespace {
+
+constexpr std::size_t kValueCount = 11;
+constexpr std::size_t kMinimumNameWidth = 5;  // "Total"
+constexpr std::size_t kNameGap = 4;
+constexpr std::u16string_view kFailedPrefix = u"[FAILED] ";
+constexpr std::u16string_view kLineEnd = u"\r\n";
+
+/// The column names after the mode column, in order.
+constexpr std::array<std::u16string_view, 11> kFixedColumns = {
+    u"Declaration",    u"Directive",     u"Comment/Own Line", u"Comment/Code Line",
+    u"Comment/Banner", u"Comment/Blank", u"(Total Comment)",  u"Blank",
+    u"(Total)",        u"Comment Words", u"Remarks",
+};
+
+/// Positions of the Declaration and Directive values, shown only in the executable mode.
+constexpr std::size_t kDeclarationValue = 1;
+constexpr std::size_t kDirectiveValue = 2;
+
+using Values = std::array<std::uint32_t, kValueCount>;
+
+/// The eleven values in column order, with the derived totals formed from the counters given.
+Values valuesOf(std::uint32_t code, std::uint32_t declaration, std::uint32_t directive,
+                std::uint32_t ownLine, std::uint32_t codeLine, std::uint32_t banner,
+                std::uint32_t commentBlank, std::uint32_t blank, std::uint32_t words) {
+    const std::uint32_t totalComment = ownLine + codeLine + banner + commentBlank;
+    const std::uint32_t total = code + declaration + directive + totalComment + blank;
+    return {code,         declaration,  directive, ownLine, codeLine, banner,
+            commentBlank, totalComment, blank,     total,   words};
+}
+
+Values recordValues(const FileCount& record) {
+    return valuesOf(record.code, record.declaration, record.directive, record.commentOwnLine,
+                    record.commentCodeLine, record.commentBanner, record.commentBlank, record.blank,
+                    record.commentWords);
+}
+
+Values totalValues(const ProjectFolder& root) {
+    const auto sum = [&root](std::uint32_t FileCount::*counter) { return root.Sum(counter, true); };
+    return valuesOf(sum(&FileCount::code), sum(&FileCount::declaration), sum(&FileCount::directive),
+                    sum(&FileCount::commentOwnLine), sum(&FileCount::commentCodeLine),
+                    sum(&FileCount::commentBanner), sum(&FileCount::commentBlank),
+                    sum(&FileCount::blank), sum(&FileCount::commentWords));
+}
+
+std::u16string decimal(std::uint32_t value) {
+    std::u16string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
+        value /= 10;
+    } while (value != 0);
+    return digits;
+}
+
+std::size_t clampedIndentation(int indentation) {
+    return static_cast<std::size_t>(std::clamp(indentation, 0, kMaxReportIndentation));
+}
+
+/// Builds the report text; one object per report.
+class ReportBuilder {
+  public:
+    ReportBuilder(const ProjectFolder& root, CountMode mode, bool csv, bool listStyle,
+                  bool fullPaths, int indentation)
+        : root_(root),
+          mode_(mode),
+          csv_(csv),
+          listStyle_(listStyle),
+          fullPaths_(fullPaths),
+          indentation_(clampedIndentation(indentation)),
+          widths_(reportWidths(root, mode, listStyle, fullPaths, indentation)) {}
+
+    std::u16string build() {
+        preamble();
+        header();
+        if (listStyle_) {
+            listRows(root_);
+        } else {
+            treeRows(root_, 0);
+        }
+        totals();
+        return std::move(text_);
+    }
+
+  private:
+    bool showsDeclarations() const { return mode_ == CountMode::Executable; }
+
+    void line(std::u16string_view content) {
+        text_.append(content);
+        text_.append(kLineEnd);
+    }
+
+    void padded(std::u16string_view content, std::size_t width) {
+        text_.append(content);
+        if (content.size() < width) {
+            text_.append(width - content.size(), u' ');
+        }
+    }
+
+    void preamble() {
+        line(u"Tallyweaver Detailed File Count Report");
+        line(csv_ ? u"" : u"--------------------------------------\r\n");
+        line(decimal(root_.TotalRecords()) + u" Files:");
+        const std::u16string_view separator = csv_ ? u"," : u"\t";
+        const std::u16string_view bullet = csv_ ? u"  " : u"- ";
+        line(std::u16string(bullet) + u"Counted:" + std::u16string(separator) +
+             decimal(root_.CountedRecords(true)));
+        line(std::u16string(bullet) + u"Uncounted:" + std::u16string(separator) +
+             decimal(root_.UncountedRecords()));
+        line(std::u16string(bullet) + u"Failed:" + std::u16string(separator) +
+             decimal(root_.FailedRecords(true)) + (csv_ ? u"" : u"\r\n"));
+        line(u"Count Mode:" + std::u16string(separator) + std::u16string(countModeName(mode_)) +
+             u"\r\n");
+    }
+
+    void dashes() {
+        text_.append(widths_.name, u'-');
+        text_.append(kNameGap, u' ');
+        for (std::size_t column = 0; column <= kFixedColumns.size(); ++column) {
+            text_.append(widths_.column - 1, u'-');
+            text_.push_back(u' ');
+        }
+        text_.append(kLineEnd);
+    }
+
+    void header() {
+        if (csv_) {
+            text_.append(u"File,");
+            text_.append(reportModeColumnName(mode_));
+            for (const std::u16string_view name : kFixedColumns) {
+                text_.push_back(u',');
+                text_.append(name);
+            }
+            text_.append(kLineEnd);
+            return;
+        }
+        padded(u"File", widths_.name + kNameGap);
+        padded(reportModeColumnName(mode_), widths_.column);
+        for (const std::u16string_view name : kFixedColumns) {
+            padded(name, widths_.column);
+        }
+        text_.append(kLineEnd);
+        dashes();
+    }
+
+    /// The value at `index` as the report shows it: "-" for the declaration and directive
+    /// values outside the executable mode.
+    std::u16string shown(const Values& values, std::size_t index) const {
+        if (!showsDeclarations() && (index == kDeclarationValue || index == kDirectiveValue)) {
+            return u"-";
+        }
+        return decimal(values[index]);
+    }
+
+    /// The eleven value fields and the remarks of a text row, and its line end.
+    void textValues(const FileCount& record) {
+        const Values values = recordValues(record);
+        for (std::size_t i = 0; i < kValueCount; ++i) {
+            padded(record.hasCounts() ? shown(values, i) : u"-", widths_.column);
+        }
+        line(record.remarks);
+    }
+
+    void listRow(const FileCount& record) {
+        if (record.failed) {
+            text_.append(kFailedPrefix);
+        }
+        const std::u16string_view name =
+            fullPaths_ ? std::u16string_view(record.path) : record.fileName();
+        if (!csv_) {
+            padded(name, widths_.name + kNameGap);
+            textValues(record);
+            return;
+        }
+        text_.append(name);
+        if (!record.hasCounts()) {
+            line(u",-,-,-,-,-,-,-,-,-,-,-,");
+            return;
+        }
+        const Values values = recordValues(record);
+        for (std::size_t i = 0; i < kValueCount; ++i) {
+            text_.push_back(u',');
+            text_.append(shown(values, i));
+        }
+        text_.push_back(u',');
+        line(record.remarks);
+    }
+
+    void listRows(const ProjectFolder& folder) {
+        for (const auto& file : folder.files()) {
+            listRow(*file);
+        }
+        for (const auto& subfolder : folder.subfolders()) {
+            listRows(*subfolder);
+        }
+    }
+
+    void treeRows(const ProjectFolder& folder, std::size_t depth) {
+        const std::size_t indent = depth * indentation_;
+        for (const auto& file : folder.files()) {
+            text_.append(indent, u' ');
+            if (file->failed) {
+                text_.append(kFailedPrefix);
+            }
+            // The indentation belongs to the name field; the prefix does not.
+            padded(file->fileName(), widths_.name + kNameGap - indent);
+            textValues(*file);
+        }
+        for (const auto& subfolder : folder.subfolders()) {
+            text_.append(indent, u' ');
+            line(subfolder->name() + u"/");
+            treeRows(*subfolder, depth + 1);
+        }
+    }
+
+    void totals() {
+        const Values values = totalValues(root_);
+        if (csv_) {
+            text_.append(u"Total");
+            for (std::size_t i = 0; i < kValueCount; ++i) {
+                text_.push_back(u',');
+                text_.append(shown(values, i));
+            }
+            return;  // the last line has no line end
+        }
+        dashes();
+        padded(u"Total", widths_.name + kNameGap);
+        for (std::size_t i = 0; i < kValueCount; ++i) {
+            padded(shown(values, i), widths_.column);
+        }
+        text_.append(kLineEnd);
+    }
+
+    const ProjectFolder& root_;
+    const CountMode mode_;
+    const bool csv_;
+    const bool listStyle_;
+    const bool fullPaths_;
+    const std::size_t indentation_;
+    const ReportWidths widths_;
+    std::u16string text_;
+};
+
+}  // namespace
+
+std::u16string_view reportModeColumnName(CountMode mode) {
+    switch (mode) {
+        case CountMode::TerminatingCharacters:
+        case CountMode::Executable:
+        case CountMode::CyclomaticComplexity:
+            return countModeName(mode);
+        case CountMode::Physical:
+            break;
+    }
+    return u"Code";
+}
+
+ReportWidths reportWidths(const ProjectFolder& root, CountMode mode, bool listStyle, bool fullPaths,
+                          int indentation) {
+    ReportWidths widths;
+    std::size_t longestColumn = reportModeColumnName(mode).size();
+    for (const std::u16string_view name : kFixedColumns) {
+        longestColumn = std::max(longestColumn, name.size());
+    }
+    widths.column = longestColumn + 1;
+    widths.name = listStyle
+                      ? std::max(kMinimumNameWidth, root.LongestPath(fullPaths))
+                      : root.WidestTreeLabel(kMinimumNameWidth, 0, clampedIndentation(indentation));
+    return widths;
+}
+
+std::u16string buildReport(const ProjectFolder& root, bool csv, bool listStyle, bool fullPaths,
+                           int indentation) {
+    return ReportBuilder(root, countSettings().mode, csv, listStyle, fullPaths, indentation)
+        .build();
+}
+
+}  // namespace tw

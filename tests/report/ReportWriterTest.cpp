@@ -1,0 +1,189 @@
+#include "report/ReportWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/TextConversion.h"
+#include "support/Golden.h"
+#include "support/SettingsGuard.h"
+#include "support/U16.h"
+
+namespace tw {
+namespace {
+
+using test::SettingsGuard;
+using test::u16;
+using test::u8;
+
+void setCounts(FileCount& record, std::uint32_t code, std::uint32_t declaration,
+               std::uint32_t directive, std::uint32_t ownLine, std::uint32_t codeLine,
+               std::uint32_t banner, std::uint32_t commentBlank, std::uint32_t blank,
+               std::uint32_t words) {
+    record.counted = true;
+    record.code = code;
+    record.declaration = declaration;
+    record.directive = directive;
+    record.commentOwnLine = ownLine;
+    record.commentCodeLine = codeLine;
+    record.commentBanner = banner;
+    record.commentBlank = commentBlank;
+    record.blank = blank;
+    record.commentWords = words;
+}
+
+/// Five records in four folders: three counted, one failed with its error text, one never
+/// counted that still holds counters (they must not show).
+void fillSample(ProjectFolder& root) {
+    setCounts(*root.AddFilePath(u"C:\\Src\\Main.cpp"), 120, 14, 9, 30, 5, 4, 3, 25, 410);
+    setCounts(*root.AddFilePath(u"C:\\Src\\Util\\Strings.h"), 40, 6, 3, 12, 2, 0, 1, 8, 95);
+    FileCount* broken = root.AddFilePath(u"C:\\Src\\Util\\Broken.cpp");
+    broken->failed = true;
+    broken->remarks = u"Failed to open file.";
+    root.AddFilePath(u"C:\\Readme.txt")->code = 77;
+    setCounts(*root.AddFilePath(u"C:\\Src\\Res\\App.rc"), 50, 0, 0, 0, 0, 0, 0, 4, 0);
+}
+
+TEST(ReportWriterTest, GoldenReportsInEveryLayout) {
+    ProjectFolder sample;
+    fillSample(sample);
+    const ProjectFolder empty;
+    const struct {
+        const char* golden;
+        const ProjectFolder& root;
+        CountMode mode;
+        bool csv;
+        bool listStyle;
+        bool fullPaths;
+        int indentation;
+    } cases[] = {
+        {"physical-list-paths.txt", sample, CountMode::Physical, false, true, true, 4},
+        {"physical-list-names.txt", sample, CountMode::Physical, false, true, false, 4},
+        {"physical-list-paths.csv", sample, CountMode::Physical, true, true, true, 4},
+        {"physical-list-names.csv", sample, CountMode::Physical, true, true, false, 4},
+        {"physical-tree-4.txt", sample, CountMode::Physical, false, false, true, 4},
+        {"physical-tree-0.txt", sample, CountMode::Physical, false, false, false, 0},
+        {"physical-tree-4-csv.txt", sample, CountMode::Physical, true, false, false, 4},
+        {"executable-list-paths.txt", sample, CountMode::Executable, false, true, true, 4},
+        {"executable-list-paths.csv", sample, CountMode::Executable, true, true, true, 4},
+        {"terminating-tree-2.txt", sample, CountMode::TerminatingCharacters, false, false, false,
+         2},
+        {"cyclomatic-list-names.txt", sample, CountMode::CyclomaticComplexity, false, true, false,
+         4},
+        {"empty-list.txt", empty, CountMode::Physical, false, true, true, 4},
+        {"empty-list.csv", empty, CountMode::Physical, true, true, true, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.golden);
+        const SettingsGuard settings(c.mode);
+        const std::u16string report =
+            buildReport(c.root, c.csv, c.listStyle, c.fullPaths, c.indentation);
+        test::expectMatchesGolden(u8(report), std::string(TW_FIXTURES_DIR) + "/report/" + c.golden);
+        // Only the text form ends its totals row with a line end.
+        EXPECT_EQ(report.ends_with(u"\r\n"), !c.csv);
+        EXPECT_EQ(report.find(u'\n'), report.find(u"\r\n") + 1);
+    }
+}
+
+TEST(ReportWriterTest, ColumnWidthFollowsTheLongestColumnName) {
+    const struct {
+        CountMode mode;
+        std::size_t column;
+        std::u16string_view modeColumn;
+    } cases[] = {
+        {CountMode::Physical, 18, u"Code"},
+        {CountMode::TerminatingCharacters, 23, u"Terminating Characters"},
+        {CountMode::Executable, 18, u"Executable"},
+        {CountMode::CyclomaticComplexity, 22, u"Cyclomatic Complexity"},
+        {static_cast<CountMode>(9), 18, u"Code"},
+    };
+    const ProjectFolder empty;
+    for (const auto& c : cases) {
+        EXPECT_EQ(reportWidths(empty, c.mode, true, true, 4).column, c.column);
+        EXPECT_EQ(reportModeColumnName(c.mode), c.modeColumn);
+    }
+}
+
+TEST(ReportWriterTest, NameWidthIsTheLongestShownNameButAtLeastFive) {
+    ProjectFolder thirty;
+    thirty.AddFilePath(u"c:\\dir\\abcdefghijklmnopqrstuvwxyz.cpp");
+    ProjectFolder shortNames;
+    shortNames.AddFilePath(u"c:\\a.h");
+    const struct {
+        const char* name;
+        const ProjectFolder& root;
+        bool listStyle;
+        bool fullPaths;
+        int indentation;
+        std::size_t width;
+    } cases[] = {
+        {"file names", thirty, true, false, 4, 30},
+        {"full paths", thirty, true, true, 4, 37},
+        {"short names", shortNames, true, true, 4, 6},
+        {"short file names", shortNames, true, false, 4, 5},
+        {"tree: deepest name plus its indentation", thirty, false, true, 4, 30 + 8},
+        {"tree without indentation", thirty, false, true, 0, 30},
+        {"negative indentation is none", thirty, false, true, -3, 30},
+        {"indentation is capped", thirty, false, true, 1000000,
+         30 + 2 * static_cast<std::size_t>(kMaxReportIndentation)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(
+            reportWidths(c.root, CountMode::Physical, c.listStyle, c.fullPaths, c.indentation).name,
+            c.width);
+    }
+}
+
+/// The line of `report` that contains `needle`, without its line end.
+std::u16string lineWith(const std::u16string& report, std::u16string_view needle) {
+    const std::size_t at = report.find(needle);
+    if (at == std::u16string::npos) {
+        return {};
+    }
+    const std::size_t begin = report.rfind(u'\n', at) + 1;
+    const std::size_t end = report.find(u"\r\n", at);
+    return report.substr(begin, end - begin);
+}
+
+TEST(ReportWriterTest, TreeIndentationStaysInsideTheNameField) {
+    const SettingsGuard settings(CountMode::Physical);
+    ProjectFolder root;
+    setCounts(*root.AddFilePath(u"c:\\a\\deep.cpp"), 1, 0, 0, 0, 0, 0, 0, 0, 0);
+    root.AddFilePath(u"c:\\a\\bad.cpp")->failed = true;
+    const std::u16string report = buildReport(root, false, false, true, 4);
+    const std::size_t n = reportWidths(root, CountMode::Physical, false, true, 4).name;
+    EXPECT_EQ(n, 8u + 8u);  // "deep.cpp" two levels down
+    EXPECT_EQ(lineWith(report, u"c:/"), u"c:/");
+    EXPECT_EQ(lineWith(report, u"a/"), u"    a/");
+    const std::u16string deep = lineWith(report, u"deep.cpp");
+    EXPECT_EQ(deep.substr(0, 16), u"        deep.cpp");
+    EXPECT_EQ(deep.substr(n + 4, 2), u"1 ");
+    const std::u16string bad = lineWith(report, u"bad.cpp");
+    EXPECT_EQ(bad.substr(0, 24), u"        [FAILED] bad.cpp");
+    EXPECT_EQ(bad.substr(n + 4 + 9, 2), u"- ");
+}
+
+TEST(ReportWriterTest, CsvOutsideExecutableModeHidesButCountsDeclarations) {
+    const SettingsGuard settings(CountMode::TerminatingCharacters);
+    ProjectFolder root;
+    setCounts(*root.AddFilePath(u"c:\\x,y.cpp"), 3, 2, 1, 0, 0, 0, 0, 4, 5);
+    const std::u16string report = buildReport(root, true, true, true, 4);
+    EXPECT_EQ(lineWith(report, u"x,y"), u"c:\\x,y.cpp,3,-,-,0,0,0,0,0,4,10,5,");
+    EXPECT_TRUE(report.ends_with(u"\r\nTotal,3,-,-,0,0,0,0,0,4,10,5"));
+}
+
+TEST(ReportWriterTest, AProjectWithoutCountedFilesShowsDashesAndZeroTotals) {
+    const SettingsGuard settings(CountMode::Executable);
+    ProjectFolder root;
+    fillSample(root);
+    root.ResetAllCounts();
+    const std::u16string report = buildReport(root, true, true, false, 4);
+    EXPECT_NE(report.find(u"5 Files:\r\n  Counted:,0\r\n  Uncounted:,5\r\n  Failed:,0\r\n"),
+              std::u16string::npos);
+    EXPECT_EQ(lineWith(report, u"main.cpp"), u"main.cpp,-,-,-,-,-,-,-,-,-,-,-,");
+    EXPECT_TRUE(report.ends_with(u"\r\nTotal,0,0,0,0,0,0,0,0,0,0,0"));
+}
+
+}  // namespace
+}  // namespace tw
