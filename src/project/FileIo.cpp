@@ -34,7 +34,7 @@ std::string directoryPrefix(const std::string& path) {
 /// Opens a new file in the directory of `target` under a short name no other file has; -1 with
 /// errno set when that fails.
 int openTemporary(FileSystemCalls& calls, const std::string& target, std::string& temporary) {
-    static std::minstd_rand generator{std::random_device{}()};
+    thread_local std::minstd_rand generator{std::random_device{}()};
     constexpr int kAttempts = 100;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         temporary = directoryPrefix(target) + ".tw-save-" + std::to_string(::getpid()) + "-" +

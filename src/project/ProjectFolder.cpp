@@ -85,14 +85,16 @@ FileCount* ProjectFolder::AddFilePath(std::u16string_view path, std::string disk
          separator = rest.find(u'\\')) {
         const std::u16string_view head = rest.substr(0, separator);
         rest = rest.substr(separator + 1);
-        const auto existing =
-            std::find_if(folder->subfolders_.begin(), folder->subfolders_.end(),
-                         [head](const auto& subfolder) { return subfolder->name_ == head; });
-        if (existing != folder->subfolders_.end()) {
-            folder = existing->get();
+        const std::u16string key(head);
+        const auto existing = folder->subfolderByName_.find(key);
+        if (existing != folder->subfolderByName_.end()) {
+            folder = existing->second;
         } else {
-            folder->subfolders_.push_back(std::make_unique<ProjectFolder>(head, folder));
-            folder = folder->subfolders_.back().get();
+            auto created = std::make_unique<ProjectFolder>(head, folder);
+            ProjectFolder* next = created.get();
+            folder->subfolders_.push_back(std::move(created));
+            folder->subfolderByName_.emplace(key, next);
+            folder = next;
         }
     }
     if (rest.empty()) {
@@ -107,26 +109,26 @@ FileCount* ProjectFolder::AddFilePath(std::u16string_view path, std::string disk
 }
 
 bool ProjectFolder::AddFile(std::unique_ptr<FileCount> record) {
-    if (!record) {
+    if (!record || !recordPaths_.insert(record->path).second) {
         return false;
-    }
-    for (const auto& file : files_) {
-        if (file->path == record->path) {
-            return false;
-        }
     }
     files_.push_back(std::move(record));
     return true;
 }
 
 std::u16string ProjectFolder::FullPath() const {
-    std::u16string result = name_;
+    std::vector<const std::u16string*> names;
     for (const ProjectFolder* folder = parent_; folder != nullptr; folder = folder->parent_) {
         if (!folder->name_.empty()) {
-            result.insert(0, 1, u'\\');
-            result.insert(0, folder->name_);
+            names.push_back(&folder->name_);
         }
     }
+    std::u16string result;
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {
+        result.append(**name);
+        result.push_back(u'\\');
+    }
+    result.append(name_);
     return result;
 }
 
@@ -319,10 +321,12 @@ void ProjectFolder::ResetAllCounts() {
 
 void ProjectFolder::DeleteAllRecords() {
     files_.clear();
+    recordPaths_.clear();
 }
 
 void ProjectFolder::DeleteAllSubfolders() {
     subfolders_.clear();
+    subfolderByName_.clear();
 }
 
 bool ProjectFolder::RemoveRecordByFileName(std::u16string_view fileName) {
@@ -332,6 +336,7 @@ bool ProjectFolder::RemoveRecordByFileName(std::u16string_view fileName) {
     if (found == files_.end()) {
         return false;
     }
+    recordPaths_.erase((*found)->path);
     files_.erase(found);
     return true;
 }
@@ -343,6 +348,7 @@ bool ProjectFolder::RemoveSubfolderByName(std::u16string_view name) {
     if (found == subfolders_.end()) {
         return false;
     }
+    subfolderByName_.erase((*found)->name_);
     subfolders_.erase(found);
     return true;
 }

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/FileCount.h"
@@ -16,7 +18,8 @@ namespace tw {
 /// (`AddFilePath`) and every total is computed from it on demand.
 ///
 /// Names and record paths are normalised: each '/' becomes '\' and every code unit is
-/// lower-cased; lookups compare exactly.
+/// lower-cased; lookups compare exactly. A record's `path` must not change while a folder holds
+/// it: the folder indexes its records by path, so that adding stays fast in large folders.
 class ProjectFolder {
   public:
     using FolderList = std::vector<std::unique_ptr<ProjectFolder>>;
@@ -134,6 +137,9 @@ class ProjectFolder {
     FolderList subfolders_;
     RecordList files_;
     bool expanded_ = false;
+    /// Lookups for `AddFilePath` and `AddFile`: each subfolder by name, the paths of `files_`.
+    std::unordered_map<std::u16string, ProjectFolder*> subfolderByName_;
+    std::unordered_set<std::u16string> recordPaths_;
 };
 
 /// The normalised form of a path in the tree: each '/' turned into '\', then every code unit

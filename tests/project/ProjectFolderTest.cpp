@@ -316,6 +316,23 @@ TEST(ProjectFolderTest, RemovalsTakeTheFirstMatchAndDestroyTheSubtree) {
     EXPECT_EQ(treeText(root), "\\r.cpp\n");
 }
 
+TEST(ProjectFolderTest, RemovedRecordsAndFoldersCanBeAddedAgain) {
+    ProjectFolder root;
+    root.AddFilePath(u"c:\\a\\x.cpp");
+    ProjectFolder* a = root.FindFolder(u"c:\\a");
+    ASSERT_TRUE(a->RemoveRecordByFileName(u"x.cpp"));
+    EXPECT_NE(root.AddFilePath(u"c:\\a\\x.cpp"), nullptr);
+    a->DeleteAllRecords();
+    EXPECT_NE(root.AddFilePath(u"c:\\a\\x.cpp"), nullptr);
+    EXPECT_EQ(root.AddFilePath(u"c:\\a\\x.cpp"), nullptr);
+
+    ASSERT_TRUE(root.FindFolder(u"c:")->RemoveSubfolderByName(u"a"));
+    EXPECT_NE(root.AddFilePath(u"c:\\a\\y.cpp"), nullptr);
+    root.DeleteAllSubfolders();
+    EXPECT_NE(root.AddFilePath(u"c:\\a\\y.cpp"), nullptr);
+    EXPECT_EQ(treeText(root), "[c:]\n  [a]\n    c:\\a\\y.cpp\n");
+}
+
 TEST(ProjectFolderTest, FolderNamesAreNormalisedAtConstruction) {
     ProjectFolder root;
     const ProjectFolder folder(u"Src/Sub", &root);
