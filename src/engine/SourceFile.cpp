@@ -14,6 +14,10 @@ SourceFile::~SourceFile() {
 
 bool SourceFile::open(const std::string& diskPath) {
     close();
+    // A name with a NUL byte would open a different, shorter name.
+    if (diskPath.find('\0') != std::string::npos) {
+        return false;
+    }
     // Non-blocking so that opening a named pipe cannot wait for a writer.
     const int fd = ::open(diskPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {

@@ -1,0 +1,63 @@
+#include "app/TallyweaverApp.h"
+
+#include <iostream>
+
+#include "cli/ArgumentText.h"
+#include "cli/Usage.h"
+
+#ifdef TW_HAVE_DESKTOP
+#include "ui/Desktop.h"
+#endif
+
+namespace tw {
+namespace {
+
+bool isHelpSwitch(std::u16string_view argument) {
+    return argument == u"--help" || argument == u"-h" || argument == u"-?" || argument == u"/?";
+}
+
+}  // namespace
+
+bool CTallyweaverApp::runConsoleSide(const std::vector<std::u16string>& arguments,
+                                     std::ostream& out, int& exitCode) {
+    for (const std::u16string& argument : arguments) {
+        if (isHelpSwitch(argument)) {
+            out << usageText();
+            exitCode = 0;
+            return true;
+        }
+        if (argument == u"--version") {
+            out << kVersionText;
+            exitCode = 0;
+            return true;
+        }
+    }
+    commandLine_.ParseArguments(arguments);
+    if (!commandLine_.consoleMode) {
+        return false;
+    }
+    commandLine_.RunConsole(out);
+    exitCode = commandLine_.resultCode;
+    return true;
+}
+
+int CTallyweaverApp::run(int argc, char** argv) {
+    std::vector<std::u16string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.push_back(argumentText(argv[i]));
+    }
+    int exitCode = 0;
+    if (runConsoleSide(arguments, std::cout, exitCode)) {
+        return exitCode;
+    }
+#ifdef TW_HAVE_DESKTOP
+    return runDesktop(argc, argv);
+#else
+    std::cerr << "tallyweaver: the desktop program was not built (Qt 6 was not found when the "
+                 "program was configured); run it with options for a console count, or "
+                 "--help.\n";
+    return 1;
+#endif
+}
+
+}  // namespace tw

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli/CustomCommandLineInfo.h"
+
+namespace tw {
+
+/// Where the program begins and ends: reads the command line and either performs the console
+/// run, whose result code becomes the exit code, or starts the desktop program.
+class CTallyweaverApp {
+public:
+    /// Runs the program for `argc`/`argv` and returns the process exit code.
+    int run(int argc, char** argv);
+
+    /// The console side alone, for the arguments after the program name: help and version,
+    /// then the console run when any option is given. Returns true with `exitCode` set when
+    /// the arguments were handled here, false when the desktop program is to start.
+    bool runConsoleSide(const std::vector<std::u16string>& arguments, std::ostream& out,
+                        int& exitCode);
+
+    const CCustomCommandLineInfo& commandLine() const { return commandLine_; }
+
+private:
+    CCustomCommandLineInfo commandLine_;
+};
+
+}  // namespace tw

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tw {
+
+/// The parsed command line and the outcome of the console run. Any recognised option makes the
+/// run a console run; options collect the values that follow them, and nothing is ever
+/// rejected. Texts hold command-line bytes in the escaped form of `argumentText`.
+class CCustomCommandLineInfo {
+public:
+    /// Report request bits.
+    static constexpr std::uint32_t kReportList = 1;
+    static constexpr std::uint32_t kReportTree = 2;
+    static constexpr std::uint32_t kReportNoDirectories = 4;
+    static constexpr std::uint32_t kReportCsv = 8;
+
+    /// Initial values; the output directory is the running executable's directory.
+    CCustomCommandLineInfo();
+    /// Initial values with another default output directory (ends in '/').
+    explicit CCustomCommandLineInfo(std::u16string defaultOutputDirectory);
+
+    /// Handles one argument: a switch (its '-' or '/' already removed) or a value.
+    void ParseParam(std::u16string_view param, bool isSwitch, bool isLast);
+
+    /// Handles the arguments after the program name, in order. An argument beginning with '-'
+    /// is a switch; one beginning with '/' is a switch only when the rest is an option name,
+    /// since otherwise it is an absolute path.
+    void ParseArguments(const std::vector<std::u16string>& arguments);
+
+    /// The whole console run: collects the files, counts them, writes the quick summary, the
+    /// report when asked and the project file when asked. Sets `resultCode`; false when the run
+    /// stopped early with a code from 2 to 6. Progress lines go to `progress`.
+    bool RunConsole(std::ostream& progress);
+    bool RunConsole();
+
+    /// Appends to `files` every file below `path` whose lower-cased extension is one of
+    /// `extensions`, scanning subfolders when asked. False only when `extensions` is empty.
+    bool AddFilesFromDirectory(std::u16string_view path, bool withSubfolders);
+
+    bool consoleMode = false;
+    bool noSubfoldersPending = false;
+    bool quiet = false;
+    std::u16string currentOption;
+    std::u16string outputDirectory;
+    std::vector<std::u16string> directories;
+    std::vector<std::u16string> directoriesNoSubfolders;
+    std::vector<std::u16string> extensions;
+    std::vector<std::u16string> files;
+    std::vector<std::u16string> listFiles;
+    std::uint32_t reportFlags = 0;
+    int resultCode = 0;
+
+    /// `-save FILE`: also write the counted tree as a project file.
+    std::u16string saveFile;
+    /// `-threads N`: files counted at once; 0 means one per processor.
+    unsigned threads = 0;
+};
+
+/// Whether `name` is one of the program's option names (case-sensitive, whole).
+bool isOptionName(std::u16string_view name);
+
+/// The running executable's directory followed by '/'.
+std::u16string executableDirectory();
+
+}  // namespace tw

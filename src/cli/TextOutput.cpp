@@ -1,0 +1,23 @@
+#include "cli/TextOutput.h"
+
+#include "engine/TextConversion.h"
+
+namespace tw {
+
+std::string textFileBytes(std::u16string_view text) {
+    const std::string utf8 = utf8FromUtf16(text, LoneSurrogate::Question);
+    std::string bytes;
+    bytes.reserve(utf8.size() + utf8.size() / 16);
+    for (const char c : utf8) {
+        if (c == '\r') {
+            continue;
+        }
+        if (c == '\n') {
+            bytes += '\r';
+        }
+        bytes += c;
+    }
+    return bytes;
+}
+
+}  // namespace tw

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tw {
+
+/// The bytes of a text file for people: UTF-8, every line feed written as CR LF, a code unit
+/// UTF-8 cannot hold (a lone surrogate) written as '?'. Carriage returns already in the text
+/// are dropped first, so "\r\n" and "\n" both end up as one CR LF.
+std::string textFileBytes(std::u16string_view text);
+
+}  // namespace tw

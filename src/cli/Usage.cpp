@@ -1,0 +1,52 @@
+#include "cli/Usage.h"
+
+namespace tw {
+
+std::string_view usageText() {
+    return R"(Usage: tallyweaver [options]
+
+Without options the desktop program starts. With any option below, the files the options
+name are counted without a window, a quick summary is written and, if asked, a report.
+Options begin with '-' (or '/' followed by the option name) and take the values that follow
+them, up to the next option.
+
+  -dir [nosub] DIR...   scan directories for files with the given extensions, with their
+                        subfolders; a directory after the word nosub is scanned without them
+  -ext EXT...           extensions the directory scans take (cpp and .cpp are the same;
+                        lower case only, since the extensions found are lower-cased)
+  -file FILE...         files to count
+  -list LISTFILE...     text files that name one file to count per line
+  -mode LETTER          p Physical (default), t Terminating Characters,
+                        e Executable, c Cyclomatic Complexity
+  -report WORD...       none, list, tree; after list also nodir (file names only)
+                        and csv (comma-separated values)
+  -out DIR              where the output files go (default: the program's directory)
+  -quiet                no "Parsing:" line per file
+  -nosub                takes no values
+  -save FILE            also write the counted files as a project (.tyx) for the desktop
+                        program
+  -threads N            files counted at once (default: one per processor; 1 counts one
+                        file at a time)
+  --help, -h, -?, /?    this text
+  --version             the program's name and version
+
+Output files, in the output directory, stamped with the local time _DD_MM_YYYY_hh_mm_ss:
+  output<stamp>.txt     the quick summary
+  report<stamp>.txt     the report (report<stamp>.csv with csv)
+
+Exit codes:
+  0  the run completed
+  2  directories were given but no extension
+  3  a list file could not be opened
+  4  there is no file to count
+  5  the output directory does not exist or is not a directory
+  6  the summary, report or project file could not be written
+
+Examples:
+  tallyweaver -dir src -ext .cpp .h -mode e -report list -out results
+  tallyweaver -file main.cpp util.h -mode t -quiet
+  tallyweaver -list files.txt -report tree -save counted.tyx
+)";
+}
+
+}  // namespace tw

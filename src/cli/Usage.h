@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string_view>
+
+namespace tw {
+
+/// The text `--help` prints: every option, the report words, the mode letters, exit codes.
+std::string_view usageText();
+
+/// The text `--version` prints.
+inline constexpr std::string_view kVersionText = "Tallyweaver 1.2\n";
+
+}  // namespace tw

@@ -1,0 +1,130 @@
+#include "cli/CustomCommandLineInfo.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/CountSettings.h"
+#include "support/SettingsGuard.h"
+#include "support/U16.h"
+
+namespace tw {
+namespace {
+
+using Strings = std::vector<std::u16string>;
+
+/// Splits a command line written as the user types it (no quoting needed here).
+Strings words(std::u16string_view line) {
+    Strings result;
+    std::size_t start = 0;
+    while (start < line.size()) {
+        const std::size_t space = line.find(u' ', start);
+        const std::size_t end = space == std::u16string_view::npos ? line.size() : space;
+        if (end > start) {
+            result.emplace_back(line.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return result;
+}
+
+struct Expected {
+    bool consoleMode = true;
+    Strings directories = {};
+    Strings directoriesNoSubfolders = {};
+    Strings extensions = {};
+    Strings files = {};
+    Strings listFiles = {};
+    std::uint32_t reportFlags = 0;
+    CountMode mode = CountMode::Physical;
+    std::u16string outputDirectory = u"/default/";
+    bool quiet = false;
+    bool noSubfoldersPending = false;
+};
+
+TEST(CommandLineTest, ArgumentsFillTheRecord) {
+    const struct {
+        std::u16string line;
+        Expected expected;
+    } cases[] = {
+        {u"", {.consoleMode = false}},
+        {u"project.tyx", {.consoleMode = false}},
+        {u"-file main.cpp util.h -mode e",
+         {.files = {u"main.cpp", u"util.h"}, .mode = CountMode::Executable}},
+        {u"-dir C:\\src -ext .cpp .h -report list csv -out D:\\results",
+         {.directories = {u"C:\\src"},
+          .extensions = {u".cpp", u".h"},
+          .reportFlags = 9,
+          .outputDirectory = u"D:\\results/"}},
+        {u"-dir nosub C:\\inc C:\\src -ext .h",
+         {.directories = {u"C:\\src"},
+          .directoriesNoSubfolders = {u"C:\\inc"},
+          .extensions = {u".h"}}},
+        {u"-list files.txt -quiet -report tree",
+         {.listFiles = {u"files.txt"}, .reportFlags = 2, .quiet = true}},
+        {u"/file a.cpp", {.files = {u"a.cpp"}}},
+        {u"-file a.cpp -x b.cpp", {.files = {u"a.cpp", u"b.cpp"}}},
+        {u"-Quiet -file a.cpp -Quiet b", {.files = {u"a.cpp", u"b"}}},
+        {u"-dir nosub", {.noSubfoldersPending = true}},
+        {u"-report csv", {}},
+        {u"-report tree csv", {.reportFlags = 2}},
+        {u"-report list csv nodir", {.reportFlags = 13}},
+        {u"-report list nodir", {.reportFlags = 5}},
+        {u"-report list csv tree", {.reportFlags = 2}},
+        {u"-report list -report csv", {.reportFlags = 9}},
+        {u"-report list csv none", {}},
+        {u"-mode x", {}},
+        {u"-mode P", {}},
+        {u"-mode c", {.mode = CountMode::CyclomaticComplexity}},
+        {u"-mode t e", {.mode = CountMode::Executable}},
+        {u"-out D:\\results\\", {.outputDirectory = u"D:\\results\\/"}},
+        {u"-out a -out b", {.outputDirectory = u"b/"}},
+        {u"-quiet", {.quiet = true}},
+        {u"-nosub C:\\src", {}},
+        {u"-ext cpp CPP", {.extensions = {u"cpp", u"CPP"}}},
+        // On this platform an absolute path is a value, not a switch.
+        {u"-file /home/u/a.cpp -out /tmp/results",
+         {.files = {u"/home/u/a.cpp"}, .outputDirectory = u"/tmp/results/"}},
+        {u"/dir /src /quiet", {.directories = {u"/src"}, .quiet = true}},
+        {u"/home/u/a.cpp", {.consoleMode = false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(test::u8(c.line));
+        test::SettingsGuard physical(CountMode::Physical);
+        CCustomCommandLineInfo info(u"/default/");
+        info.ParseArguments(words(c.line));
+        const Expected& e = c.expected;
+        EXPECT_EQ(info.consoleMode, e.consoleMode);
+        EXPECT_EQ(info.directories, e.directories);
+        EXPECT_EQ(info.directoriesNoSubfolders, e.directoriesNoSubfolders);
+        EXPECT_EQ(info.extensions, e.extensions);
+        EXPECT_EQ(info.files, e.files);
+        EXPECT_EQ(info.listFiles, e.listFiles);
+        EXPECT_EQ(info.reportFlags, e.reportFlags);
+        EXPECT_EQ(countSettings().mode, e.mode);
+        EXPECT_EQ(info.outputDirectory, e.outputDirectory);
+        EXPECT_EQ(info.quiet, e.quiet);
+        EXPECT_EQ(info.noSubfoldersPending, e.noSubfoldersPending);
+    }
+}
+
+TEST(CommandLineTest, OptionsOfThisPlatform) {
+    CCustomCommandLineInfo info(u"/default/");
+    info.ParseArguments(words(u"-save out.tyx -threads 3 -file a.c"));
+    EXPECT_EQ(info.saveFile, u"out.tyx");
+    EXPECT_EQ(info.threads, 3u);
+    EXPECT_EQ(info.files, Strings{u"a.c"});
+
+    CCustomCommandLineInfo bad(u"/default/");
+    bad.ParseArguments(words(u"-threads many -threads -1 -threads 99999"));
+    EXPECT_EQ(bad.threads, 0u);
+    EXPECT_TRUE(bad.consoleMode);
+}
+
+TEST(CommandLineTest, DefaultOutputDirectoryIsTheProgramsOwn) {
+    const std::u16string directory = executableDirectory();
+    ASSERT_FALSE(directory.empty());
+    EXPECT_EQ(directory.back(), u'/');
+    EXPECT_EQ(CCustomCommandLineInfo().outputDirectory, directory);
+}
+
+}  // namespace
+}  // namespace tw
