@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Speed of whole console runs over the generated corpus, for each mode, against `wc -l` (the
+# floor: reading the files and finding their lines) and, when installed, cloc. Prints MB/s and
+# lines/s, the time ratios, peak memory, growth over the size series 1, 4, 16 and the gain of
+# two threads over one. Installs nothing beyond the project's own bootstrap.
+#
+#   bench/run-bench.sh [RUNS]      (RUNS timed runs per figure, median taken; default 3)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-3}
+
+bash scripts/bootstrap.sh >/dev/null
+build=build/bench
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --target tallyweaver tw_make_corpus >/dev/null
+program=$(pwd)/$build/src/app/tallyweaver
+
+work=$(mktemp -d /tmp/tallyweaver-bench.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/out"
+
+# median SECONDS KILOBYTES of RUNS runs of a command: "seconds peak_kb"
+measure() {
+  local i
+  for ((i = 0; i < runs; i++)); do
+    /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>&1 || true
+    cat "$work/time"
+  done | sort -n | awk -v n="$runs" 'NR == int((n + 1) / 2) { print $1, $2 }'
+}
+
+declare -A seconds memory bytes lines
+for scale in 1 4 16; do
+  corpus=$work/corpus$scale
+  "$build/bench/tw_make_corpus" "$corpus" "$scale" >/dev/null
+  find "$corpus" -type f | sort >"$work/files$scale.txt"
+  bytes[$scale]=$(xargs -a "$work/files$scale.txt" -d '\n' cat | wc -c)
+  lines[$scale]=$(xargs -a "$work/files$scale.txt" -d '\n' cat | wc -l)
+  cat "$work/files$scale.txt" >/dev/null  # warm the page cache
+  read -r s m < <(measure xargs -a "$work/files$scale.txt" -d '\n' wc -l)
+  seconds[wc,$scale]=$s; memory[wc,$scale]=$m
+  if command -v cloc >/dev/null; then
+    read -r s m < <(measure cloc --quiet --list-file="$work/files$scale.txt")
+    seconds[cloc,$scale]=$s; memory[cloc,$scale]=$m
+  fi
+  for mode in p t e c; do
+    read -r s m < <(measure "$program" -list "$work/files$scale.txt" -mode "$mode" -quiet \
+      -out "$work/out")
+    seconds[$mode,$scale]=$s; memory[$mode,$scale]=$m
+  done
+  for threads in 1 2; do
+    read -r s m < <(measure "$program" -list "$work/files$scale.txt" -mode p -quiet \
+      -threads "$threads" -out "$work/out")
+    seconds[p$threads,$scale]=$s
+  done
+done
+
+largest=$(xargs -a "$work/files16.txt" -d '\n' stat -c %s | sort -n | tail -1)
+echo
+echo "Corpus: scale 1 = $(wc -l <"$work/files1.txt") files, ${bytes[1]} bytes, ${lines[1]} lines;"
+echo "largest file $largest bytes; $(nproc) processors; median of $runs runs"
+echo
+printf "%-22s %6s %9s %9s %11s %9s %9s %9s %8s\n" "command" "scale" "seconds" "MB/s" \
+  "lines/s" "vs wc -l" "vs cloc" "peak MB" "growth"
+row() {  # name key scale
+  local name=$1 key=$2 scale=$3
+  local s=${seconds[$key,$scale]:-}
+  [ -n "$s" ] || return 0
+  awk -v name="$name" -v scale="$scale" -v s="$s" -v b="${bytes[$scale]}" \
+    -v l="${lines[$scale]}" -v wc="${seconds[wc,$scale]}" -v cloc="${seconds[cloc,$scale]:-}" \
+    -v m="${memory[$key,$scale]:-0}" -v s1="${seconds[$key,1]}" 'BEGIN {
+      t = (s > 0 ? s : 0.001)
+      vsc = (cloc != "" ? sprintf("%.2f", t / cloc) : "-")
+      growth = (scale > 1 ? sprintf("%.1f", t / (s1 > 0 ? s1 : 0.001)) : "-")
+      printf "%-22s %6d %9.2f %9.1f %11.0f %9.2f %9s %9.1f %8s\n", name, scale, s,
+        b / t / 1e6, l / t, t / (wc > 0 ? wc : 0.001), vsc, m / 1024, growth }'
+}
+for scale in 1 4 16; do
+  row "wc -l" wc "$scale"
+  row "cloc" cloc "$scale"
+  row "Physical" p "$scale"
+  row "Terminating Characters" t "$scale"
+  row "Executable" e "$scale"
+  row "Cyclomatic Complexity" c "$scale"
+done
+echo
+for scale in 4 16; do
+  awk -v one="${seconds[p1,$scale]}" -v two="${seconds[p2,$scale]}" -v scale="$scale" \
+    'BEGIN { printf "Physical mode, scale %d: one thread %.2f s, two threads %.2f s, gain %.2f\n",
+      scale, one, two, one / (two > 0 ? two : 0.001) }'
+done
+echo "(growth: time at this scale over time at scale 1; ratios below 1 against wc -l or cloc"
+echo " mean faster than them)"
