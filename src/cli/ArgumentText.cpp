@@ -25,3 +25,18 @@ std::u16string displayText(std::u16string_view text) {
 }
 
 }  // namespace tw
+
+namespace tw {
+
+std::u16string stripQuotes(std::u16string text) {
+    const auto isQuote = [](char16_t c) { return c == u'"' || c == u'\''; };
+    if (!text.empty() && isQuote(text.front())) {
+        text.erase(0, 1);
+    }
+    if (!text.empty() && isQuote(text.back())) {
+        text.pop_back();
+    }
+    return text;
+}
+
+}  // namespace tw

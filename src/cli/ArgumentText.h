@@ -19,3 +19,10 @@ std::string diskBytes(std::u16string_view text);
 std::u16string displayText(std::u16string_view text);
 
 }  // namespace tw
+
+namespace tw {
+
+/// Drops a double or single quote at the start and, independently, one at the end.
+std::u16string stripQuotes(std::u16string text);
+
+}  // namespace tw

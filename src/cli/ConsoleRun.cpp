@@ -9,6 +9,7 @@
 #include "cli/ArgumentText.h"
 #include "cli/ConsoleCounting.h"
 #include "cli/CustomCommandLineInfo.h"
+#include "cli/ListFile.h"
 #include "project/FailedCountTable.h"
 #include "cli/QuickSummary.h"
 #include "cli/ResultCode.h"
@@ -19,18 +20,6 @@
 
 namespace tw {
 namespace {
-
-/// Drops one double or single quote at the start and, independently, one at the end.
-std::u16string stripQuotes(std::u16string text) {
-    const auto isQuote = [](char16_t c) { return c == u'"' || c == u'\''; };
-    if (!text.empty() && isQuote(text.front())) {
-        text.erase(0, 1);
-    }
-    if (!text.empty() && isQuote(text.back())) {
-        text.pop_back();
-    }
-    return text;
-}
 
 /// "_DD_MM_YYYY_hh_mm_ss" from the local time now.
 std::u16string timeStamp() {
@@ -47,26 +36,6 @@ std::u16string timeStamp() {
 bool isDirectory(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-/// Appends the lines of a list file to `files`; false when it cannot be opened as one.
-bool readListFile(const std::u16string& listFile, std::vector<std::u16string>& files) {
-    const std::string path = diskBytes(listFile);
-    if (isDirectory(path)) {
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        files.push_back(stripQuotes(argumentText(line)));
-    }
-    return true;
 }
 
 /// An output file created (or truncated) at once and filled at the end of the run.

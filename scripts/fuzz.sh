@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for SECONDS (default 60), starting
+# from the seed corpus in tests/fuzz/corpus. Inputs that crash, leak or hang land in
+# build/fuzz/artifacts/<target>/; copy each into tests/fuzz/regressions/<target>/ once fixed.
+#
+#   scripts/fuzz.sh [SECONDS] [TARGET...]    targets: countFile loadProject parseCommandLine
+#                                                     readListFile (default: all four)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(countFile loadProject parseCommandLine readListFile)
+
+bash scripts/bootstrap.sh >/dev/null
+if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
+  apt-get install -y --no-install-recommends clang libclang-rt-dev >/dev/null || \
+    sudo apt-get install -y --no-install-recommends clang libclang-rt-dev >/dev/null
+fi
+
+build=build/fuzz
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DTW_FUZZ=ON -DTW_CORE_ONLY=ON -DTW_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" --target "${targets[@]/#/fuzz_}"
+
+declare -A corpus=([countFile]=count [loadProject]=project [parseCommandLine]=commandline
+                   [readListFile]=listfile)
+declare -A maxlen=([countFile]=65536 [loadProject]=16384 [parseCommandLine]=1024
+                   [readListFile]=8192)
+for target in "${targets[@]}"; do
+  work="$build/corpus/$target"
+  artifacts="$build/artifacts/$target"
+  mkdir -p "$work" "$artifacts"
+  cp -n "tests/fuzz/corpus/${corpus[$target]}"/* "$work"/ 2>/dev/null || true
+  echo "== $target for ${seconds}s"
+  "$build/tests/fuzz/fuzz_$target" "$work" -max_total_time="$seconds" \
+    -max_len="${maxlen[$target]}" -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$artifacts/" -print_final_stats=1 2>&1 | \
+    grep -E '^(stat::|#[0-9]+ *DONE|==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written)' || true
+done
