@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <random>
 
 #include "engine/FileCount.h"
+#include "support/AdversarialInputs.h"
 #include "support/SettingsGuard.h"
 #include "support/TempDir.h"
 #include "support/U16.h"
@@ -131,50 +130,9 @@ TEST(CountDriverTest, CountingAgainGivesTheSameResult) {
     EXPECT_EQ(first, (Counts{0, 0, 0, 2, 1, 1, 3, 0, 1}));
 }
 
-/// Inputs no counter should fear: each must count or fail with a message, quickly, and leave a
-/// consistent record.
-std::vector<std::pair<std::string, std::string>> adversarialFiles() {
-    std::vector<std::pair<std::string, std::string>> files;
-    files.emplace_back("empty.c", "");
-    files.emplace_back("bom_only.c", "\xEF\xBB\xBF");
-    files.emplace_back("utf16_bom_only.c", "\xFF\xFE");
-    files.emplace_back("odd_utf16.c", std::string("\xFF\xFE" "a\0;\0\n", 7));
-    files.emplace_back("nul.c", std::string("int x;\0/* never closed", 22));
-    std::string line(4 * 1024 * 1024, 'x');
-    for (std::size_t i = 0; i < line.size(); i += 8) {
-        line.replace(i, 8, "f(a+b);/");
-    }
-    files.emplace_back("long_line.c", line);
-    std::string openers;
-    for (int i = 0; i < 10000; ++i) {
-        openers += "/* ";
-    }
-    files.emplace_back("nested_openers.c", openers + "*/\n");
-    files.emplace_back("unclosed_quote.c", "x = \"" + std::string(100000, 'a'));
-    std::string pairs;
-    for (int i = 0; i < 100000; ++i) {
-        pairs += "/* c */ x; ";
-    }
-    files.emplace_back("comment_pairs.c", pairs);
-    std::mt19937 random(7);
-    std::string junk(64 * 1024, '\0');
-    for (char& byte : junk) {
-        byte = static_cast<char>(random());
-    }
-    files.emplace_back("junk.cpp", junk);
-    files.emplace_back("junk.java", junk);
-    files.emplace_back("junk.rc", junk);
-    std::string directives;
-    for (int i = 0; i < 50000; ++i) {
-        directives += "#define X \\\n";
-    }
-    files.emplace_back("directives.h", directives);
-    return files;
-}
-
 TEST(CountDriverTest, AdversarialInputsCountOrFailWithAMessage) {
     test::TempDir dir;
-    const auto files = adversarialFiles();
+    const auto files = test::adversarialInputs();
     for (const CountMode mode : {CountMode::Physical, CountMode::TerminatingCharacters,
                                  CountMode::Executable, CountMode::CyclomaticComplexity}) {
         test::SettingsGuard guard(mode);
