@@ -1,0 +1,164 @@
+#include "ui/dialogs/CFailedCountsDlg.h"
+
+#include <QAbstractTableModel>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
+#include "engine/FileCount.h"
+#include "project/FailedCountTable.h"
+#include "project/ProjectFolder.h"
+#include "ui/dialogs/DrawnImages.h"
+#include "ui/dialogs/FileLauncher.h"
+
+namespace tw::ui {
+namespace {
+
+QString qString(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+/// The rows of the Errors dialog: a copy of the failed-count table, path and error text.
+class FailedCountsModel : public QAbstractTableModel {
+  public:
+    FailedCountsModel(const FailedCountTable& table, QObject* parent)
+        : QAbstractTableModel(parent), rows_(table.begin(), table.end()) {}
+
+    const std::u16string& pathAt(int row) const {
+        return rows_[static_cast<std::size_t>(row)].first;
+    }
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : 2; }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) {
+            return {};
+        }
+        const auto& row = rows_[static_cast<std::size_t>(index.row())];
+        return qString(index.column() == 0 ? row.first : row.second);
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+            return {};
+        }
+        return section == 0 ? QStringLiteral("File") : QStringLiteral("Remarks");
+    }
+
+  private:
+    std::vector<std::pair<std::u16string, std::u16string>> rows_;
+};
+
+}  // namespace
+
+CFailedCountsDlg::CFailedCountsDlg(QWidget* parent, const ProjectFolder* project)
+    : QDialog(parent), project_(project) {
+    setObjectName(QStringLiteral("failedCountsDialog"));
+    setWindowTitle(QStringLiteral("Errors"));
+
+    auto* image = new QLabel(this);
+    image->setObjectName(QStringLiteral("warningImage"));
+    image->setPixmap(warningPixmap());
+    image->setFixedSize(24, 24);
+    auto* message =
+        new QLabel(QStringLiteral("Errors were encountered in the following files:"), this);
+    message->setObjectName(QStringLiteral("messageLabel"));
+
+    auto* model = new FailedCountsModel(failedCountTable(), this);
+    list_ = new QTreeView(this);
+    list_->setObjectName(QStringLiteral("failedList"));
+    list_->setModel(model);
+    list_->setRootIsDecorated(false);
+    list_->setItemsExpandable(false);
+    list_->setUniformRowHeights(true);
+    list_->setAllColumnsShowFocus(true);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setTextElideMode(Qt::ElideNone);
+    // Each column as wide as the wider of its contents and its title.
+    list_->setUpdatesEnabled(false);
+    list_->resizeColumnToContents(0);
+    list_->resizeColumnToContents(1);
+    list_->setUpdatesEnabled(true);
+
+    openButton_ = new QPushButton(QStringLiteral("Open File(s)..."), this);
+    openButton_->setObjectName(QStringLiteral("openFilesButton"));
+    openButton_->setAutoDefault(false);
+    editorButton_ = new QPushButton(QStringLiteral("Open In Notepad..."), this);
+    editorButton_->setObjectName(QStringLiteral("openInNotepadButton"));
+    editorButton_->setAutoDefault(false);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
+
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(image);
+    heading->addSpacing(8);
+    heading->addWidget(message, 1);
+
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(openButton_);
+    actions->addWidget(editorButton_);
+    actions->addStretch();
+    actions->addWidget(buttons);
+
+    // The image sits 10 pixels from the top left corner.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->addLayout(heading);
+    layout->addWidget(list_, 1);
+    layout->addLayout(actions);
+
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CFailedCountsDlg::updateButtons);
+    connect(openButton_, &QPushButton::clicked, this, [this] {
+        for (const std::string& file : selectedFiles()) {
+            FileLauncher::openFile(file);
+        }
+    });
+    connect(editorButton_, &QPushButton::clicked, this, [this] {
+        for (const std::string& file : selectedFiles()) {
+            FileLauncher::openInTextEditor(file);
+        }
+    });
+    connect(buttons, &QDialogButtonBox::accepted, this, &CFailedCountsDlg::accept);
+
+    updateButtons();
+    resize(640, 360);
+}
+
+CFailedCountsDlg::~CFailedCountsDlg() = default;
+
+std::vector<std::string> CFailedCountsDlg::selectedFiles() const {
+    QModelIndexList rows = list_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    const auto* model = static_cast<const FailedCountsModel*>(list_->model());
+    std::vector<std::string> files;
+    for (const QModelIndex& row : rows) {
+        const std::u16string& path = model->pathAt(row.row());
+        const FileCount* record = project_ ? project_->FindFile(path).record : nullptr;
+        files.push_back(record ? record->diskPath : diskPathOfPath(path));
+    }
+    return files;
+}
+
+void CFailedCountsDlg::updateButtons() {
+    const bool selected = list_->selectionModel()->hasSelection();
+    openButton_->setEnabled(selected);
+    editorButton_->setEnabled(selected);
+}
+
+}  // namespace tw::ui

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+
+#include <string>
+#include <vector>
+
+class QPushButton;
+class QTreeView;
+
+namespace tw {
+class ProjectFolder;
+}
+
+namespace tw::ui {
+
+/// The Errors dialog: the files whose count failed, each with its error text, from its own copy
+/// of `failedCountTable()` taken at construction (in path order), and buttons that open the
+/// selected files.
+///
+///     CFailedCountsDlg dialog(parent, &document.root());
+///     dialog.exec();
+class CFailedCountsDlg : public QDialog {
+    Q_OBJECT
+
+  public:
+    /// `project`, when given, is where the files' disk paths are looked up; a path it does not
+    /// hold is opened as its record path read with '/' for '\'. It is read only while the
+    /// dialog runs.
+    explicit CFailedCountsDlg(QWidget* parent = nullptr, const ProjectFolder* project = nullptr);
+    ~CFailedCountsDlg() override;
+
+  private:
+    /// The disk paths of the selected rows, in row order.
+    std::vector<std::string> selectedFiles() const;
+    void updateButtons();
+
+    const ProjectFolder* project_ = nullptr;
+    QTreeView* list_ = nullptr;
+    QPushButton* openButton_ = nullptr;
+    QPushButton* editorButton_ = nullptr;
+};
+
+}  // namespace tw::ui

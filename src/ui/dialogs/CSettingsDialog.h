@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QDialog>
+
+#include "engine/CountSettings.h"
+
+class QCheckBox;
+class QLabel;
+class QRadioButton;
+
+namespace tw::ui {
+
+/// The check marks of the Project Settings dialog.
+struct SettingsChoices {
+    bool physical = false;
+    bool logical = false;
+    bool terminatingCharacters = false;
+    bool executableStatements = false;
+    bool allCapsFunctionsAsMacros = false;
+    bool macrosAsStatements = false;
+    bool logicAsSingleStatement = false;
+};
+
+/// The check marks that show `settings`. The cyclomatic complexity mode has no choice of its
+/// own, so it checks no mode.
+SettingsChoices choicesFromSettings(const CountSettings& settings);
+
+/// The settings that `choices` stand for. With "Logical" checked but neither sub-mode, the
+/// mode of `previous` stays.
+CountSettings settingsFromChoices(const SettingsChoices& choices, const CountSettings& previous);
+
+/// Which controls may be used with `choices` checked. Disabled check boxes keep their marks.
+struct SettingsEnabling {
+    bool subModes = false;           ///< the two logical sub-modes
+    bool executableOptions = false;  ///< all-caps functions, logic as a single statement
+    bool macrosAsStatements = false;
+};
+SettingsEnabling settingsEnabling(const SettingsChoices& choices);
+
+/// The Project Settings dialog over the process-wide `countSettings()`: it shows them when
+/// constructed and writes them on OK.
+///
+///     CSettingsDialog dialog(parent);
+///     if (dialog.exec() == QDialog::Accepted && dialog.settingsChanged()) resetCounts();
+class CSettingsDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit CSettingsDialog(QWidget* parent = nullptr);
+
+    /// OK wrote settings that differ from those the dialog opened with.
+    bool settingsChanged() const { return changed_; }
+
+    /// Writes `countSettings()` from the controls and closes with OK.
+    void accept() override;
+
+  private:
+    SettingsChoices choices() const;
+    void showChoices(const SettingsChoices& choices);
+    void updateEnabling();
+
+    QRadioButton* physicalRadio_ = nullptr;
+    QRadioButton* logicalRadio_ = nullptr;
+    QRadioButton* terminatingRadio_ = nullptr;
+    QRadioButton* executableRadio_ = nullptr;
+    QCheckBox* allCapsCheck_ = nullptr;
+    QCheckBox* macrosCheck_ = nullptr;
+    QCheckBox* logicCheck_ = nullptr;
+    CountSettings opened_;
+    bool changed_ = false;
+};
+
+}  // namespace tw::ui

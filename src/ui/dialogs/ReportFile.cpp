@@ -1,0 +1,84 @@
+#include "ui/dialogs/ReportFile.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "engine/TextConversion.h"
+
+namespace tw::ui {
+
+QString withExtension(const QString& fileName, const QString& extension) {
+    const qsizetype period = fileName.lastIndexOf(QLatin1Char('.'));
+    if (period < 0) {
+        return fileName + extension;
+    }
+    return fileName.left(period) + extension;
+}
+
+QString reportFilePath(const QString& directory, const QString& fileName) {
+    if (directory.endsWith(QLatin1Char('/')) || directory.endsWith(QLatin1Char('\\'))) {
+        return directory + fileName;
+    }
+    return directory + QLatin1Char('/') + fileName;
+}
+
+std::string reportFileBytes(std::u16string_view report) {
+    const std::string utf8 = utf8FromUtf16(report, LoneSurrogate::Question);
+    std::string bytes;
+    bytes.reserve(utf8.size() + utf8.size() / 64);
+    for (const char byte : utf8) {
+        if (byte == '\r') {
+            continue;
+        }
+        if (byte == '\n') {
+            bytes += '\r';
+        }
+        bytes += byte;
+    }
+    return bytes;
+}
+
+ReportWrite writeReportFile(const QString& path, std::u16string_view report) {
+    ReportWrite result;
+    const auto systemReason = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
+
+    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (file == nullptr) {
+        result.status = ReportWrite::Status::OpenFailed;
+        result.reason = systemReason();
+        return result;
+    }
+    const std::string bytes = reportFileBytes(report);
+    const bool written =
+        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
+    if (!written) {
+        result.status = ReportWrite::Status::WriteFailed;
+        result.reason = systemReason();
+        std::fclose(file);
+        return result;
+    }
+    if (std::fclose(file) != 0) {
+        result.status = ReportWrite::Status::WriteFailed;
+        result.reason = systemReason();
+    }
+    return result;
+}
+
+QString reportWriteMessage(const QString& path, const ReportWrite& result) {
+    switch (result.status) {
+        case ReportWrite::Status::OpenFailed:
+            return QStringLiteral("Failed to open file \"") + path +
+                   QStringLiteral("\" for writing:\r\n\r\n") + result.reason;
+        case ReportWrite::Status::WriteFailed:
+            return QStringLiteral("Failed to write file \"") + path +
+                   QStringLiteral("\":\r\n\r\n") + result.reason;
+        case ReportWrite::Status::Written:
+            break;
+    }
+    return QString();
+}
+
+}  // namespace tw::ui

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace tw::ui {
+
+/// `fileName` with everything from its last '.' on replaced by `extension`, or with
+/// `extension` appended when it has no '.': report.txt and report both give report.csv.
+QString withExtension(const QString& fileName, const QString& extension);
+
+/// Where a report named `fileName` in `directory` is written: a '/' goes between them unless
+/// the directory already ends in '/' or '\'.
+QString reportFilePath(const QString& directory, const QString& fileName);
+
+/// The bytes of a report file: UTF-8 with every carriage return dropped and every line feed
+/// written as CR LF; a lone surrogate becomes '?'.
+std::string reportFileBytes(std::u16string_view report);
+
+/// How writing a report file went.
+struct ReportWrite {
+    enum class Status { Written, OpenFailed, WriteFailed };
+    Status status = Status::Written;
+    /// The system's text for the error; empty when written.
+    QString reason;
+};
+
+/// Creates or replaces the file at `path` and writes `report` into it as `reportFileBytes`
+/// gives it. A write or close that fails (a full disk) is reported, not taken as success.
+ReportWrite writeReportFile(const QString& path, std::u16string_view report);
+
+/// The message for a write that did not succeed; empty for one that did.
+QString reportWriteMessage(const QString& path, const ReportWrite& result);
+
+}  // namespace tw::ui

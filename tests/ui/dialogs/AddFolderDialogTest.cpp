@@ -1,0 +1,358 @@
+// The Add Folder dialog: extension lists and their memory, custom extensions, the scan.
+#include <unistd.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+#include "ui/dialogs/CAddFolderDialog.h"
+#include "ui/dialogs/DialogTestSupport.h"
+#include "ui/dialogs/ExtensionLists.h"
+#include "ui/dialogs/FolderScan.h"
+
+using tw::test::child;
+using tw::test::MessageRecorder;
+using tw::ui::CAddFolderDialog;
+using tw::ui::CustomExtension;
+
+namespace {
+
+QStringList itemsOf(const QListWidget* list) {
+    QStringList items;
+    for (int row = 0; row < list->count(); ++row) {
+        items.append(list->item(row)->text());
+    }
+    return items;
+}
+
+void select(QListWidget* list, const QStringList& texts) {
+    list->clearSelection();
+    for (int row = 0; row < list->count(); ++row) {
+        if (texts.contains(list->item(row)->text())) {
+            list->item(row)->setSelected(true);
+        }
+    }
+}
+
+std::vector<std::string> sorted(std::vector<std::string> paths) {
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+}  // namespace
+
+class AddFolderDialogTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() { tw::ui::rememberedExtensions() = {}; }
+
+    void customExtensionRules_data();
+    void customExtensionRules();
+    void opensWithDefaultsAndSortedLists();
+    void subfoldersCheckedAndProgressEmptyAtEveryOpening();
+    void movesSelectedExtensionsAndKeepsThemOnlyAfterOk();
+    void addingCustomExtension();
+    void refusedCustomExtensionChangesNothing();
+    void invalidDirectoryKeepsDialogOpen();
+    void scansIncludedExtensionsIgnoringCase();
+    void withoutSubfoldersFindsOnlyTheDirectoryItself();
+    void emptyIncludedListFindsNothingAndDefaultsReturn();
+    void scanJoinsWithOneSlash();
+    void linkBackToAnOpenDirectoryIsNotEnteredAgain();
+    void unreadableDirectoryYieldsNothing();
+};
+
+void AddFolderDialogTest::customExtensionRules_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");   // empty when refused
+    QTest::addColumn<QString>("message");  // empty when accepted
+
+    QTest::newRow("period added") << "cpp"
+                                  << ".cpp"
+                                  << "";
+    QTest::newRow("case kept") << ".CPP"
+                               << ".CPP"
+                               << "";
+    QTest::newRow("lone period") << "."
+                                 << "."
+                                 << "";
+    QTest::newRow("spaces are allowed") << "my ext"
+                                        << ".my ext"
+                                        << "";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "Please enter an extension (may begin with a period).";
+    QTest::newRow("second period") << ".tar.gz"
+                                   << ""
+                                   << "Illegal character in extension: '.'";
+    QTest::newRow("doubled leading period") << "..cpp"
+                                            << ""
+                                            << "Illegal character in extension: '.'";
+    QTest::newRow("first of two refused") << "a*b|c"
+                                          << ""
+                                          << "Illegal character in extension: '*'";
+    for (const QChar refused : QStringLiteral("|<>\\^=?/[]\";*")) {
+        QTest::newRow(qPrintable(QStringLiteral("refuses %1").arg(refused)))
+            << QStringLiteral("x") + refused << ""
+            << QStringLiteral("Illegal character in extension: '%1'").arg(refused);
+    }
+}
+
+void AddFolderDialogTest::customExtensionRules() {
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QFETCH(QString, message);
+
+    const CustomExtension check = tw::ui::checkCustomExtension(typed);
+    QCOMPARE(check.status == CustomExtension::Status::Accepted, message.isEmpty());
+    QCOMPARE(check.text, stored);
+    QCOMPARE(tw::ui::customExtensionMessage(check), message);
+}
+
+void AddFolderDialogTest::opensWithDefaultsAndSortedLists() {
+    CAddFolderDialog dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Add Folder"));
+    QCOMPARE(itemsOf(child<QListWidget>(&dialog, "includedList")),
+             QStringList({".c", ".cpp", ".h", ".hpp", ".java", ".rc"}));
+    QCOMPARE(itemsOf(child<QListWidget>(&dialog, "unusedList")),
+             QStringList({".cc", ".cxx", ".hh", ".hxx", ".inl", ".txt", "[none]"}));
+    // The memory keeps the defaults in their own order, not the lists' sorted one.
+    QCOMPARE(tw::ui::rememberedExtensions().included,
+             QStringList({".c", ".cpp", ".h", ".hpp", ".rc", ".java"}));
+}
+
+void AddFolderDialogTest::subfoldersCheckedAndProgressEmptyAtEveryOpening() {
+    tw::test::TempDir directory;
+    {
+        CAddFolderDialog dialog;
+        child<QCheckBox>(&dialog, "includeSubfoldersCheck")->setChecked(false);
+        child<QLineEdit>(&dialog, "directoryEdit")
+            ->setText(QString::fromStdString(directory.path().string()));
+        child<QPushButton>(&dialog, "okButton")->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(child<QLabel>(&dialog, "progressLabel")->text(),
+                 QStringLiteral("Scanning directories for files... Pleast wait."));
+    }
+    CAddFolderDialog again;
+    const auto* subfolders = child<QCheckBox>(&again, "includeSubfoldersCheck");
+    QVERIFY(subfolders->isChecked());
+    QCOMPARE(subfolders->toolTip(),
+             QStringLiteral("Add code files from the subfolders of the folder specified"));
+    QVERIFY(child<QLabel>(&again, "progressLabel")->text().isEmpty());
+}
+
+void AddFolderDialogTest::movesSelectedExtensionsAndKeepsThemOnlyAfterOk() {
+    tw::test::TempDir directory;
+    {
+        CAddFolderDialog dialog;
+        auto* unused = child<QListWidget>(&dialog, "unusedList");
+        auto* included = child<QListWidget>(&dialog, "includedList");
+        select(unused, {".txt", ".cc", "[none]"});
+        child<QPushButton>(&dialog, "includeButton")->click();
+        QCOMPARE(itemsOf(unused), QStringList({".cxx", ".hh", ".hxx", ".inl"}));
+        QCOMPARE(itemsOf(included), QStringList({".c", ".cc", ".cpp", ".h", ".hpp", ".java", ".rc",
+                                                 ".txt", "[none]"}));
+        select(included, {".rc"});
+        child<QPushButton>(&dialog, "excludeButton")->click();
+        QCOMPARE(itemsOf(unused), QStringList({".cxx", ".hh", ".hxx", ".inl", ".rc"}));
+        dialog.reject();
+    }
+    // Cancelled: the moves are forgotten.
+    QCOMPARE(tw::ui::rememberedExtensions().unused,
+             QStringList({".cc", ".cxx", ".hh", ".hxx", ".inl", ".txt", "[none]"}));
+    {
+        CAddFolderDialog dialog;
+        select(child<QListWidget>(&dialog, "includedList"), {".java", ".rc"});
+        child<QPushButton>(&dialog, "excludeButton")->click();
+        child<QLineEdit>(&dialog, "directoryEdit")
+            ->setText(QString::fromStdString(directory.path().string()));
+        child<QPushButton>(&dialog, "okButton")->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+    // OK: both lists are taken over in list order.
+    QCOMPARE(tw::ui::rememberedExtensions().included, QStringList({".c", ".cpp", ".h", ".hpp"}));
+    QCOMPARE(tw::ui::rememberedExtensions().unused,
+             QStringList({".cc", ".cxx", ".hh", ".hxx", ".inl", ".java", ".rc", ".txt", "[none]"}));
+    CAddFolderDialog reopened;
+    QCOMPARE(itemsOf(child<QListWidget>(&reopened, "includedList")),
+             QStringList({".c", ".cpp", ".h", ".hpp"}));
+}
+
+void AddFolderDialogTest::addingCustomExtension() {
+    MessageRecorder messages;
+    CAddFolderDialog dialog;
+    auto* edit = child<QLineEdit>(&dialog, "customExtensionEdit");
+    auto* add = child<QPushButton>(&dialog, "addExtensionButton");
+    auto* included = child<QListWidget>(&dialog, "includedList");
+
+    edit->setText(QStringLiteral("Txt"));
+    add->click();
+    QVERIFY(itemsOf(included).contains(QStringLiteral(".Txt")));
+    // Added to the memory at once, so it stays even if the dialog is cancelled.
+    QCOMPARE(tw::ui::rememberedExtensions().included.last(), QStringLiteral(".Txt"));
+
+    // The same text as an unused extension stands in both lists.
+    edit->setText(QStringLiteral(".txt"));
+    add->click();
+    QVERIFY(itemsOf(included).contains(QStringLiteral(".txt")));
+    QVERIFY(itemsOf(child<QListWidget>(&dialog, "unusedList")).contains(QStringLiteral(".txt")));
+
+    // Moved out while the dialog is open, then typed again: refused without a word, because
+    // the remembered list still holds it.
+    select(included, {".cpp"});
+    child<QPushButton>(&dialog, "excludeButton")->click();
+    edit->setText(QStringLiteral("cpp"));
+    add->click();
+    QVERIFY(!itemsOf(included).contains(QStringLiteral(".cpp")));
+    QVERIFY(messages.shown.isEmpty());
+    dialog.reject();
+    QVERIFY(tw::ui::rememberedExtensions().included.contains(QStringLiteral(".Txt")));
+}
+
+void AddFolderDialogTest::refusedCustomExtensionChangesNothing() {
+    MessageRecorder messages;
+    CAddFolderDialog dialog;
+    auto* included = child<QListWidget>(&dialog, "includedList");
+    const QStringList before = itemsOf(included);
+
+    child<QLineEdit>(&dialog, "customExtensionEdit")->setText(QStringLiteral(".tar.gz"));
+    child<QPushButton>(&dialog, "addExtensionButton")->click();
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].text, QStringLiteral("Illegal character in extension: '.'"));
+    QCOMPARE(messages.shown[0].title, QStringLiteral("Tallyweaver"));
+
+    child<QLineEdit>(&dialog, "customExtensionEdit")->clear();
+    child<QPushButton>(&dialog, "addExtensionButton")->click();
+    QCOMPARE(messages.shown.size(), 2);
+    QCOMPARE(messages.shown[1].text,
+             QStringLiteral("Please enter an extension (may begin with a period)."));
+
+    QCOMPARE(itemsOf(included), before);
+    QCOMPARE(tw::ui::rememberedExtensions().included.size(), 6);
+}
+
+void AddFolderDialogTest::invalidDirectoryKeepsDialogOpen() {
+    tw::test::TempDir directory;
+    const std::string file = directory.write("plain.cpp", "int x;\n");
+    for (const QString& typed : {QString(), QString::fromStdString(directory.pathOf("missing")),
+                                 QString::fromStdString(file)}) {
+        MessageRecorder messages;
+        CAddFolderDialog dialog;
+        select(child<QListWidget>(&dialog, "includedList"), {".c"});
+        child<QPushButton>(&dialog, "excludeButton")->click();
+        child<QLineEdit>(&dialog, "directoryEdit")->setText(typed);
+        child<QPushButton>(&dialog, "okButton")->click();
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].text, QStringLiteral("Directory is not valid."));
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(dialog.foundFiles().empty());
+        // Nothing was taken over.
+        QVERIFY(tw::ui::rememberedExtensions().included.contains(QStringLiteral(".c")));
+    }
+}
+
+void AddFolderDialogTest::scansIncludedExtensionsIgnoringCase() {
+    tw::test::TempDir directory;
+    const std::string root = directory.path().string();
+    directory.write("a.CPP", "");
+    directory.write("b.h", "");
+    directory.write("Makefile", "");
+    directory.write(".profile", "");
+    directory.write(".hidden.c", "");
+    directory.write("notes.txt", "");
+    directory.write("sub/c.c", "");
+    directory.write("sub/deeper/d.java", "");
+    directory.write("sub/deeper/e.Java.bak", "");
+
+    MessageRecorder messages;
+    CAddFolderDialog dialog;
+    select(child<QListWidget>(&dialog, "unusedList"), {"[none]"});
+    child<QPushButton>(&dialog, "includeButton")->click();
+    child<QLineEdit>(&dialog, "customExtensionEdit")->setText(QStringLiteral("PROFILE"));
+    child<QPushButton>(&dialog, "addExtensionButton")->click();
+    child<QLineEdit>(&dialog, "directoryEdit")->setText(QString::fromStdString(root));
+    child<QPushButton>(&dialog, "okButton")->click();
+
+    QVERIFY(messages.shown.isEmpty());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(sorted(dialog.foundFiles()),
+             sorted({root + "/.hidden.c", root + "/.profile", root + "/Makefile", root + "/a.CPP",
+                     root + "/b.h", root + "/sub/c.c", root + "/sub/deeper/d.java"}));
+}
+
+void AddFolderDialogTest::withoutSubfoldersFindsOnlyTheDirectoryItself() {
+    tw::test::TempDir directory;
+    const std::string root = directory.path().string();
+    directory.write("top.cpp", "");
+    directory.write("sub/inner.cpp", "");
+
+    CAddFolderDialog dialog;
+    child<QCheckBox>(&dialog, "includeSubfoldersCheck")->setChecked(false);
+    child<QLineEdit>(&dialog, "directoryEdit")->setText(QString::fromStdString(root));
+    child<QPushButton>(&dialog, "okButton")->click();
+    QCOMPARE(dialog.foundFiles(), std::vector<std::string>{root + "/top.cpp"});
+}
+
+void AddFolderDialogTest::emptyIncludedListFindsNothingAndDefaultsReturn() {
+    tw::test::TempDir directory;
+    directory.write("a.cpp", "");
+    {
+        CAddFolderDialog dialog;
+        auto* included = child<QListWidget>(&dialog, "includedList");
+        included->selectAll();
+        child<QPushButton>(&dialog, "excludeButton")->click();
+        QCOMPARE(included->count(), 0);
+        child<QLineEdit>(&dialog, "directoryEdit")
+            ->setText(QString::fromStdString(directory.path().string()));
+        child<QPushButton>(&dialog, "okButton")->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(dialog.foundFiles().empty());
+    }
+    // The next opening appends the defaults again, so the unused ones now stand twice.
+    CAddFolderDialog reopened;
+    QCOMPARE(child<QListWidget>(&reopened, "includedList")->count(), 6);
+    const QStringList unused = itemsOf(child<QListWidget>(&reopened, "unusedList"));
+    QCOMPARE(unused.size(), 6 + 7 + 7);
+    QCOMPARE(unused.count(QStringLiteral(".txt")), 2);
+}
+
+void AddFolderDialogTest::scanJoinsWithOneSlash() {
+    tw::test::TempDir directory;
+    const std::string root = directory.path().string();
+    directory.write("sub/x.c", "");
+    const std::vector<std::string> expected{root + "/sub/x.c"};
+    QCOMPARE(tw::ui::scanFolderForFiles(root, {".c"}, true), expected);
+    QCOMPARE(tw::ui::scanFolderForFiles(root + "/", {".c"}, true), expected);
+}
+
+void AddFolderDialogTest::linkBackToAnOpenDirectoryIsNotEnteredAgain() {
+    tw::test::TempDir directory;
+    const std::string root = directory.path().string();
+    directory.write("a/x.c", "");
+    directory.write("b/y.c", "");
+    // a/up leads back to the top, which is being scanned; a/side leads to b, which is not.
+    QCOMPARE(::symlink(root.c_str(), (root + "/a/up").c_str()), 0);
+    QCOMPARE(::symlink((root + "/b").c_str(), (root + "/a/side").c_str()), 0);
+    QCOMPARE(::symlink((root + "/a/x.c").c_str(), (root + "/linked.c").c_str()), 0);
+
+    const std::vector<std::string> found = tw::ui::scanFolderForFiles(root, {".c"}, true);
+    QCOMPARE(sorted(found),
+             sorted({root + "/a/x.c", root + "/a/side/y.c", root + "/b/y.c", root + "/linked.c"}));
+}
+
+void AddFolderDialogTest::unreadableDirectoryYieldsNothing() {
+    tw::test::TempDir directory;
+    QVERIFY(tw::ui::scanFolderForFiles(directory.pathOf("missing"), {".c"}, true).empty());
+}
+
+QTEST_MAIN(AddFolderDialogTest)
+#include "AddFolderDialogTest.moc"

@@ -1,0 +1,188 @@
+// The Errors dialog: its own copy of the failed files in path order, the open buttons.
+#include <QAbstractItemModel>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
+#include <QtTest>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "project/FailedCountTable.h"
+#include "project/ProjectFolder.h"
+#include "support/TempDir.h"
+#include "ui/dialogs/CFailedCountsDlg.h"
+#include "ui/dialogs/DialogTestSupport.h"
+#include "ui/dialogs/FileLauncher.h"
+
+using tw::test::child;
+using tw::ui::CFailedCountsDlg;
+using tw::ui::FileLauncher;
+
+namespace {
+
+/// Records what the dialog asks to open instead of starting programs.
+class LaunchRecorder {
+  public:
+    LaunchRecorder() {
+        FileLauncher::setHandler([this](FileLauncher::Program program, const std::string& path) {
+            launched.emplace_back(program, path);
+        });
+    }
+    ~LaunchRecorder() { FileLauncher::resetHandler(); }
+    LaunchRecorder(const LaunchRecorder&) = delete;
+    LaunchRecorder& operator=(const LaunchRecorder&) = delete;
+
+    std::vector<std::pair<FileLauncher::Program, std::string>> launched;
+};
+
+QStringList column(const QTreeView* view, int column) {
+    QStringList texts;
+    const QAbstractItemModel* model = view->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        texts.append(model->index(row, column).data().toString());
+    }
+    return texts;
+}
+
+void selectRows(QTreeView* view, std::initializer_list<int> rows) {
+    view->clearSelection();
+    for (const int row : rows) {
+        view->selectionModel()->select(view->model()->index(row, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+}
+
+}  // namespace
+
+class FailedCountsDlgTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() { tw::failedCountTable().clear(); }
+    void cleanup() { tw::failedCountTable().clear(); }
+
+    void listsOwnCopyInPathOrder();
+    void openButtonsNeedASelection();
+    void opensSelectedFilesInRowOrder();
+    void warningImageHasTransparentBackground();
+    void textEditorCommand();
+};
+
+void FailedCountsDlgTest::listsOwnCopyInPathOrder() {
+    // Counted in this order; listed by UTF-16 code units, where '.' < '\' < 'b'.
+    tw::failedCountTable()[u"c:\\b.cpp"] = u"Failed to open file.";
+    tw::failedCountTable()[u"c:\\a\\z.cpp"] = u"Logical parser failure: x (line 3).";
+    tw::failedCountTable()[u"c:\\a.cpp"] = u"Error parsing operators: y (line 7).";
+
+    CFailedCountsDlg dialog;
+    tw::failedCountTable().clear();
+    tw::failedCountTable()[u"c:\\late.cpp"] = u"after the dialog was made";
+
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Errors"));
+    QCOMPARE(child<QLabel>(&dialog, "messageLabel")->text(),
+             QStringLiteral("Errors were encountered in the following files:"));
+    const auto* list = child<QTreeView>(&dialog, "failedList");
+    QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("File"));
+    QCOMPARE(list->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Remarks"));
+    QCOMPARE(column(list, 0), QStringList({"c:\\a.cpp", "c:\\a\\z.cpp", "c:\\b.cpp"}));
+    QCOMPARE(column(list, 1),
+             QStringList({"Error parsing operators: y (line 7).",
+                          "Logical parser failure: x (line 3).", "Failed to open file."}));
+    // Both columns fit at least their titles and contents.
+    const QFontMetrics metrics(list->font());
+    QVERIFY(list->columnWidth(0) >= metrics.horizontalAdvance(QStringLiteral("c:\\a\\z.cpp")));
+    QVERIFY(list->columnWidth(1) >=
+            metrics.horizontalAdvance(QStringLiteral("Logical parser failure: x (line 3).")));
+}
+
+void FailedCountsDlgTest::openButtonsNeedASelection() {
+    tw::failedCountTable()[u"c:\\a.cpp"] = u"Failed to open file.";
+    tw::failedCountTable()[u"c:\\b.cpp"] = u"Failed to open file.";
+    CFailedCountsDlg dialog;
+    auto* list = child<QTreeView>(&dialog, "failedList");
+    const auto* open = child<QPushButton>(&dialog, "openFilesButton");
+    const auto* editor = child<QPushButton>(&dialog, "openInNotepadButton");
+    QCOMPARE(open->text(), QStringLiteral("Open File(s)..."));
+    QCOMPARE(editor->text(), QStringLiteral("Open In Notepad..."));
+
+    QVERIFY(!open->isEnabled() && !editor->isEnabled());
+    selectRows(list, {1});
+    QVERIFY(open->isEnabled() && editor->isEnabled());
+    list->clearSelection();
+    QVERIFY(!open->isEnabled() && !editor->isEnabled());
+}
+
+void FailedCountsDlgTest::opensSelectedFilesInRowOrder() {
+    // Records know where their files lie on disk; a path the project does not hold is read
+    // with '/' for '\'.
+    tw::ProjectFolder project;
+    project.AddFilePath(u"/Home/U/Src/A.CPP", "/Home/U/Src/A.CPP");
+    project.AddFilePath(u"/Home/U/Src/B.CPP", "/Home/U/Src/B.CPP");
+    tw::failedCountTable()[u"home\\u\\src\\a.cpp"] = u"Failed to open file.";
+    tw::failedCountTable()[u"home\\u\\src\\b.cpp"] = u"Failed to open file.";
+    tw::failedCountTable()[u"home\\u\\gone.cpp"] = u"Failed to open file.";
+
+    LaunchRecorder launches;
+    CFailedCountsDlg dialog(nullptr, &project);
+    auto* list = child<QTreeView>(&dialog, "failedList");
+    QCOMPARE(column(list, 0),
+             QStringList({"home\\u\\gone.cpp", "home\\u\\src\\a.cpp", "home\\u\\src\\b.cpp"}));
+
+    selectRows(list, {2, 0});
+    child<QPushButton>(&dialog, "openFilesButton")->click();
+    child<QPushButton>(&dialog, "openInNotepadButton")->click();
+
+    using Program = FileLauncher::Program;
+    const std::vector<std::pair<Program, std::string>> expected{
+        {Program::DefaultApplication, "home/u/gone.cpp"},
+        {Program::DefaultApplication, "/Home/U/Src/B.CPP"},
+        {Program::TextEditor, "home/u/gone.cpp"},
+        {Program::TextEditor, "/Home/U/Src/B.CPP"},
+    };
+    QVERIFY(launches.launched == expected);
+}
+
+void FailedCountsDlgTest::warningImageHasTransparentBackground() {
+    CFailedCountsDlg dialog;
+    const QImage image = child<QLabel>(&dialog, "warningImage")->pixmap().toImage();
+    QCOMPARE(image.size(), QSize(24, 24));
+    QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+    QCOMPARE(qAlpha(image.pixel(23, 23)), 0);
+    const QColor square = image.pixelColor(5, 12);
+    QVERIFY(square.alpha() == 255 && square.red() > 180 && square.green() < 80);
+    QCOMPARE(image.pixelColor(12, 8), QColor(Qt::white));   // the bar
+    QCOMPARE(image.pixelColor(12, 18), QColor(Qt::white));  // the dot
+}
+
+void FailedCountsDlgTest::textEditorCommand() {
+    tw::test::TempDir first;
+    tw::test::TempDir second;
+    const auto executable = [](const tw::test::TempDir& dir, const std::string& name) {
+        const std::string path = dir.write(name, "#!/bin/sh\n");
+        std::filesystem::permissions(path, std::filesystem::perms::owner_exec,
+                                     std::filesystem::perm_options::add);
+        return QString::fromStdString(path);
+    };
+    const QString mousepad = executable(first, "mousepad");
+    const QString gedit = executable(second, "gedit");
+    first.write("kate", "not executable");
+    const QString firstDir = QString::fromStdString(first.path().string());
+    const QString bothDirs =
+        firstDir + QLatin1Char(':') + QString::fromStdString(second.path().string());
+
+    using tw::ui::textEditorCommand;
+    QCOMPARE(textEditorCommand(QStringLiteral("myedit --wait"), bothDirs),
+             QStringList({"myedit", "--wait"}));
+    QCOMPARE(textEditorCommand(QString(), firstDir), QStringList{mousepad});
+    // The editors are tried in their own order, each along the whole search path.
+    QCOMPARE(textEditorCommand(QString(), bothDirs), QStringList{gedit});
+    QCOMPARE(textEditorCommand(QString(), QString()), QStringList{"xdg-open"});
+}
+
+QTEST_MAIN(FailedCountsDlgTest)
+#include "FailedCountsDlgTest.moc"

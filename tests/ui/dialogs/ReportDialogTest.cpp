@@ -1,0 +1,458 @@
+// The Generate Report dialog: its controls and their ties, the preview, the written file.
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextBlock>
+#include <QtTest>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "project/ProjectFolder.h"
+#include "report/ReportWriter.h"
+#include "support/SettingsGuard.h"
+#include "support/TempDir.h"
+#include "ui/dialogs/CReportDialog.h"
+#include "ui/dialogs/DialogTestSupport.h"
+#include "ui/dialogs/IndentationSpinBox.h"
+#include "ui/dialogs/ReportFile.h"
+
+using tw::ProjectFolder;
+using tw::test::child;
+using tw::test::MessageRecorder;
+using tw::ui::CReportDialog;
+
+namespace {
+
+/// A small project: two counted files and an uncounted one in two folders.
+void fillProject(ProjectFolder& root) {
+    const std::u16string paths[] = {u"c:\\src\\main.cpp", u"c:\\src\\util\\strings.h",
+                                    u"c:\\src\\util\\strings.cpp"};
+    for (const std::u16string& path : paths) {
+        root.AddFilePath(path, "/nonexistent/file");
+    }
+    std::vector<tw::FileCount*> records;
+    root.CollectRecords(records);
+    for (std::size_t i = 0; i + 1 < records.size(); ++i) {
+        records[i]->counted = true;
+        records[i]->code = static_cast<std::uint32_t>(10 * (i + 1));
+        records[i]->blank = 3;
+    }
+}
+
+QString text(const std::u16string& report) {
+    return QString::fromStdU16String(report);
+}
+
+/// The state of the six choice controls as a string: a letter where a button is checked,
+/// lower case where it is disabled ("TL F4" = .txt, List, Display Full Paths, indentation 4
+/// disabled).
+QString choices(const CReportDialog& dialog) {
+    const auto state = [&dialog](const char* name, char letter) -> QString {
+        const auto* button = child<QAbstractButton>(&dialog, name);
+        if (!button->isChecked()) {
+            return button->isEnabled() ? QStringLiteral("_") : QStringLiteral(".");
+        }
+        return QString(QChar(button->isEnabled() ? letter : QChar::toLower(letter)));
+    };
+    const auto* indentation = child<tw::ui::IndentationSpinBox>(&dialog, "indentationEdit");
+    return state("txtRadio", 'T') + state("csvRadio", 'C') + state("listRadio", 'L') +
+           state("treeRadio", 'R') + QLatin1Char(' ') + state("fullPathsCheck", 'F') +
+           (indentation->isEnabled() ? QStringLiteral("I") : QStringLiteral("i")) +
+           indentation->text();
+}
+
+void click(CReportDialog& dialog, const QString& clicks) {
+    for (const QString& name : clicks.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        child<QAbstractButton>(&dialog, qPrintable(name))->click();
+    }
+}
+
+}  // namespace
+
+class ReportDialogTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void opensWithDefaultsAndPreview();
+    void formatAndStyleAreTied_data();
+    void formatAndStyleAreTied();
+    void extensionReplacement_data();
+    void extensionReplacement();
+    void indentationTypedAndStepped();
+    void reportPath_data();
+    void reportPath();
+    void fileBytes_data();
+    void fileBytes();
+    void okRefusesMissingNameOrDirectory_data();
+    void okRefusesMissingNameOrDirectory();
+    void okWritesTheShownReport();
+    void csvFileEndsWithoutLineEnd();
+    void fileThatCannotBeOpenedKeepsDialogOpen();
+    void failedWriteIsNotReportedAsSuccess();
+    void previewOfFiftyThousandFiles();
+};
+
+void ReportDialogTest::opensWithDefaultsAndPreview() {
+    ProjectFolder root;
+    fillProject(root);
+    CReportDialog dialog(nullptr, root);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Generate Report"));
+    QCOMPARE(child<QLineEdit>(&dialog, "fileNameEdit")->text(), QStringLiteral("report.txt"));
+    QVERIFY(child<QLineEdit>(&dialog, "directoryEdit")->text().isEmpty());
+    QCOMPARE(choices(dialog), QStringLiteral("T_L_ Fi4"));
+    const std::u16string expected = tw::buildReport(root, false, true, true, 4);
+    QVERIFY(dialog.report() == expected);
+    QCOMPARE(child<QPlainTextEdit>(&dialog, "previewEdit")->toPlainText(),
+             text(expected).remove(QLatin1Char('\r')));
+}
+
+void ReportDialogTest::formatAndStyleAreTied_data() {
+    QTest::addColumn<QString>("clicks");
+    QTest::addColumn<QString>("choices");
+    QTest::addColumn<QString>("fileName");
+
+    // "_" unchecked and enabled, "." unchecked and disabled, lower case checked and disabled.
+    QTest::newRow("csv") << "csvRadio"
+                         << "_CL. Fi4"
+                         << "report.csv";
+    QTest::newRow("txt again") << "csvRadio txtRadio"
+                               << "T_L_ Fi4"
+                               << "report.txt";
+    // Tree keeps the file name and the full-paths mark.
+    QTest::newRow("tree") << "treeRadio"
+                          << "T._R fI4"
+                          << "report.txt";
+    QTest::newRow("tree from csv") << "csvRadio txtRadio treeRadio"
+                                   << "T._R fI4"
+                                   << "report.txt";
+    QTest::newRow("list again") << "treeRadio listRadio"
+                                << "T_L_ Fi4"
+                                << "report.txt";
+    QTest::newRow("full paths cleared in tree") << "fullPathsCheck treeRadio"
+                                                << "T._R .I4"
+                                                << "report.txt";
+}
+
+void ReportDialogTest::formatAndStyleAreTied() {
+    QFETCH(QString, clicks);
+    QFETCH(QString, choices);
+    QFETCH(QString, fileName);
+
+    ProjectFolder root;
+    fillProject(root);
+    CReportDialog dialog(nullptr, root);
+    click(dialog, clicks);
+    QCOMPARE(::choices(dialog), choices);
+    QCOMPARE(child<QLineEdit>(&dialog, "fileNameEdit")->text(), fileName);
+
+    // The kept report always matches the controls.
+    const tw::ui::ReportOptions options = dialog.options();
+    QVERIFY(dialog.report() == tw::buildReport(root, options.csv, options.listStyle,
+                                               options.fullPaths, options.indentation));
+    QCOMPARE(child<QPlainTextEdit>(&dialog, "previewEdit")->toPlainText(),
+             text(dialog.report()).remove(QLatin1Char('\r')));
+}
+
+void ReportDialogTest::extensionReplacement_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("replaced") << "report.txt"
+                              << ".csv"
+                              << "report.csv";
+    QTest::newRow("appended") << "report"
+                              << ".csv"
+                              << "report.csv";
+    QTest::newRow("last period only") << "my.report.txt"
+                                      << ".csv"
+                                      << "my.report.csv";
+    QTest::newRow("period first") << ".txt"
+                                  << ".csv"
+                                  << ".csv";
+    QTest::newRow("period last") << "report."
+                                 << ".txt"
+                                 << "report.txt";
+    QTest::newRow("empty") << ""
+                           << ".txt"
+                           << ".txt";
+}
+
+void ReportDialogTest::extensionReplacement() {
+    QFETCH(QString, fileName);
+    QFETCH(QString, extension);
+    QFETCH(QString, expected);
+    QCOMPARE(tw::ui::withExtension(fileName, extension), expected);
+
+    // The format buttons do the same to the file-name field.
+    ProjectFolder root;
+    CReportDialog dialog(nullptr, root);
+    child<QLineEdit>(&dialog, "fileNameEdit")->setText(fileName);
+    child<QRadioButton>(&dialog, extension == QStringLiteral(".csv") ? "csvRadio" : "txtRadio")
+        ->click();
+    QCOMPARE(child<QLineEdit>(&dialog, "fileNameEdit")->text(), expected);
+}
+
+void ReportDialogTest::indentationTypedAndStepped() {
+    ProjectFolder root;
+    fillProject(root);
+    CReportDialog dialog(nullptr, root);
+    dialog.show();
+    child<QRadioButton>(&dialog, "treeRadio")->click();
+    auto* indentation = child<tw::ui::IndentationSpinBox>(&dialog, "indentationEdit");
+    const auto reportWith = [&root](int spaces) {
+        return tw::buildReport(root, false, false, true, spaces);
+    };
+
+    indentation->selectAll();
+    QTest::keyClicks(indentation, QStringLiteral("0"));
+    QCOMPARE(dialog.options().indentation, 0);
+    QVERIFY(dialog.report() == reportWith(0));
+
+    // Typed digits are taken as they are, beyond the arrows' range.
+    indentation->selectAll();
+    QTest::keyClicks(indentation, QStringLiteral("30"));
+    QCOMPARE(dialog.options().indentation, 30);
+    QVERIFY(dialog.report() == reportWith(30));
+
+    // An empty field counts as 0.
+    indentation->selectAll();
+    QTest::keyClick(indentation, Qt::Key_Backspace);
+    QCOMPARE(dialog.options().indentation, 0);
+    QVERIFY(dialog.report() == reportWith(0));
+
+    // The arrows stop at 12 and at 0.
+    indentation->setValue(11);
+    QTest::keyClick(indentation, Qt::Key_Up);
+    QTest::keyClick(indentation, Qt::Key_Up);
+    QCOMPARE(indentation->text(), QStringLiteral("12"));
+    QVERIFY(dialog.report() == reportWith(12));
+    indentation->setValue(1);
+    QTest::keyClick(indentation, Qt::Key_Down);
+    QTest::keyClick(indentation, Qt::Key_Down);
+    QCOMPARE(indentation->text(), QStringLiteral("0"));
+}
+
+void ReportDialogTest::reportPath_data() {
+    QTest::addColumn<QString>("directory");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no separator") << "/tmp/out"
+                                  << "/tmp/out/r.txt";
+    QTest::newRow("slash") << "/tmp/out/"
+                           << "/tmp/out/r.txt";
+    QTest::newRow("backslash") << "C:\\out\\"
+                               << "C:\\out\\r.txt";
+    QTest::newRow("root") << "/"
+                          << "/r.txt";
+}
+
+void ReportDialogTest::reportPath() {
+    QFETCH(QString, directory);
+    QFETCH(QString, expected);
+    QCOMPARE(tw::ui::reportFilePath(directory, QStringLiteral("r.txt")), expected);
+}
+
+void ReportDialogTest::fileBytes_data() {
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("CR LF kept") << "a\r\nb\r\n" << QByteArray("a\r\nb\r\n");
+    QTest::newRow("lone LF") << "a\nb" << QByteArray("a\r\nb");
+    QTest::newRow("lone CR dropped") << "a\rb\r" << QByteArray("ab");
+    QTest::newRow("UTF-8") << QStringLiteral("caf\u00e9\r\n") << QByteArray("caf\xc3\xa9\r\n");
+    QTest::newRow("lone surrogate")
+        << QString(QChar(0xD800)) + QStringLiteral("x") << QByteArray("?x");
+}
+
+void ReportDialogTest::fileBytes() {
+    QFETCH(QString, report);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(QByteArray::fromStdString(tw::ui::reportFileBytes(report.toStdU16String())), bytes);
+}
+
+void ReportDialogTest::okRefusesMissingNameOrDirectory_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("directory");  // "*" stands for an existing directory
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no file name") << ""
+                                  << "*"
+                                  << "Please enter a file name.";
+    QTest::newRow("no directory") << "report.txt"
+                                  << ""
+                                  << "Directory is invalid.";
+    QTest::newRow("missing directory") << "report.txt"
+                                       << "/nonexistent/out"
+                                       << "Directory is invalid.";
+}
+
+void ReportDialogTest::okRefusesMissingNameOrDirectory() {
+    QFETCH(QString, fileName);
+    QFETCH(QString, directory);
+    QFETCH(QString, message);
+
+    tw::test::TempDir out;
+    if (directory == QStringLiteral("*")) {
+        directory = QString::fromStdString(out.path().string());
+    }
+    ProjectFolder root;
+    MessageRecorder messages;
+    CReportDialog dialog(nullptr, root);
+    child<QLineEdit>(&dialog, "fileNameEdit")->setText(fileName);
+    child<QLineEdit>(&dialog, "directoryEdit")->setText(directory);
+    child<QPushButton>(&dialog, "okButton")->click();
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].text, message);
+    QCOMPARE(messages.shown[0].title, QStringLiteral("Error:"));
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(std::filesystem::is_empty(out.path()));
+}
+
+void ReportDialogTest::okWritesTheShownReport() {
+    tw::test::TempDir out;
+    const QString directory = QString::fromStdString(out.path().string());
+    const QString path = directory + QStringLiteral("/result.txt");
+    // An older, longer file is replaced as a whole.
+    out.write("result.txt", std::string(100000, 'x'));
+
+    ProjectFolder root;
+    fillProject(root);
+    for (const QString& typed : {directory, directory + QLatin1Char('/')}) {
+        MessageRecorder messages;
+        CReportDialog dialog(nullptr, root);
+        child<QRadioButton>(&dialog, "treeRadio")->click();
+        child<QLineEdit>(&dialog, "fileNameEdit")->setText(QStringLiteral("result.txt"));
+        child<QLineEdit>(&dialog, "directoryEdit")->setText(typed);
+        child<QPushButton>(&dialog, "okButton")->click();
+
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].text,
+                 QStringLiteral("Report written successfully to \"%1\"").arg(path));
+        QCOMPARE(messages.shown[0].title, QStringLiteral("Success"));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+        const std::string bytes = tw::test::readBytes(path.toStdString());
+        QCOMPARE(QByteArray::fromStdString(bytes),
+                 QByteArray::fromStdString(tw::ui::reportFileBytes(dialog.report())));
+        QVERIFY(bytes.starts_with("Tallyweaver Detailed File Count Report\r\n"));
+        QVERIFY(bytes.ends_with("\r\n"));
+        QVERIFY(bytes.find("util/\r\n") != std::string::npos);
+    }
+}
+
+void ReportDialogTest::csvFileEndsWithoutLineEnd() {
+    tw::test::TempDir out;
+    ProjectFolder root;
+    fillProject(root);
+    MessageRecorder messages;
+    CReportDialog dialog(nullptr, root);
+    child<QRadioButton>(&dialog, "csvRadio")->click();
+    child<QLineEdit>(&dialog, "directoryEdit")
+        ->setText(QString::fromStdString(out.path().string()));
+    child<QPushButton>(&dialog, "okButton")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+    const std::string bytes = tw::test::readBytes(out.path() / "report.csv");
+    QVERIFY(bytes.starts_with("Tallyweaver Detailed File Count Report\r\n\r\n"));
+    QVERIFY(bytes.ends_with("Total,30,-,-,0,0,0,0,0,6,36,0"));
+    // Every line feed comes after a carriage return, and no carriage return stands alone.
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') {
+            QVERIFY(i > 0 && bytes[i - 1] == '\r');
+        }
+        if (bytes[i] == '\r') {
+            QVERIFY(i + 1 < bytes.size() && bytes[i + 1] == '\n');
+        }
+    }
+}
+
+void ReportDialogTest::fileThatCannotBeOpenedKeepsDialogOpen() {
+    tw::test::TempDir out;
+    std::filesystem::create_directory(out.path() / "taken");
+    const QString directory = QString::fromStdString(out.path().string());
+    ProjectFolder root;
+    MessageRecorder messages;
+    CReportDialog dialog(nullptr, root);
+    child<QLineEdit>(&dialog, "fileNameEdit")->setText(QStringLiteral("taken"));
+    child<QLineEdit>(&dialog, "directoryEdit")->setText(directory);
+    child<QPushButton>(&dialog, "okButton")->click();
+
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].title, QStringLiteral("Error:"));
+    QCOMPARE(messages.shown[0].text,
+             QStringLiteral("Failed to open file \"%1/taken\" for writing:\r\n\r\n%2")
+                 .arg(directory, QString::fromLocal8Bit(std::strerror(EISDIR))));
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(child<QLineEdit>(&dialog, "fileNameEdit")->text(), QStringLiteral("taken"));
+}
+
+void ReportDialogTest::failedWriteIsNotReportedAsSuccess() {
+    if (!QFileInfo(QStringLiteral("/dev/full")).exists()) {
+        QSKIP("needs /dev/full, a device that refuses every write");
+    }
+    ProjectFolder root;
+    MessageRecorder messages;
+    CReportDialog dialog(nullptr, root);
+    child<QLineEdit>(&dialog, "fileNameEdit")->setText(QStringLiteral("full"));
+    child<QLineEdit>(&dialog, "directoryEdit")->setText(QStringLiteral("/dev"));
+    child<QPushButton>(&dialog, "okButton")->click();
+
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].title, QStringLiteral("Error:"));
+    QCOMPARE(messages.shown[0].text, QStringLiteral("Failed to write file \"/dev/full\":\r\n\r\n%1")
+                                         .arg(QString::fromLocal8Bit(std::strerror(ENOSPC))));
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void ReportDialogTest::previewOfFiftyThousandFiles() {
+    // Not a timing assertion: the figures are printed so a slow preview shows up in the log.
+    constexpr int kFiles = 50000;
+    tw::test::SettingsGuard guard(tw::CountMode::Executable);
+    ProjectFolder root;
+    for (int i = 0; i < kFiles; ++i) {
+        const std::string path = "/home/user/projects/product/module" + std::to_string(i / 100) +
+                                 "/source_file_number_" + std::to_string(i) + ".cpp";
+        root.AddFilePath(std::u16string(path.begin(), path.end()), "/nonexistent");
+    }
+    std::vector<tw::FileCount*> records;
+    root.CollectRecords(records);
+    for (tw::FileCount* record : records) {
+        record->counted = true;
+        record->code = 1234;
+        record->commentOwnLine = 56;
+        record->blank = 78;
+    }
+
+    // Each step: the click, the report rebuilt and shown, the events that follow.
+    QElapsedTimer clock;
+    clock.start();
+    CReportDialog dialog(nullptr, root);
+    dialog.show();
+    QCoreApplication::processEvents();
+    qInfo("opening, list text of %lld characters: %lld ms",
+          static_cast<long long>(dialog.report().size()), static_cast<long long>(clock.restart()));
+    const struct {
+        const char* button;
+        const char* name;
+    } steps[] = {{"treeRadio", "tree text"}, {"listRadio", "list text"}, {"csvRadio", "list csv"}};
+    for (const auto& step : steps) {
+        clock.restart();
+        child<QRadioButton>(&dialog, step.button)->click();
+        QCoreApplication::processEvents();
+        qInfo("to %s of %lld characters: %lld ms", step.name,
+              static_cast<long long>(dialog.report().size()),
+              static_cast<long long>(clock.elapsed()));
+    }
+
+    auto* preview = child<QPlainTextEdit>(&dialog, "previewEdit");
+    // Nothing is cut off: every line of the report is a line of the preview.
+    const qsizetype lines = text(dialog.report()).count(QStringLiteral("\r\n")) + 1;
+    QCOMPARE(preview->blockCount(), lines);
+    QVERIFY(preview->document()->lastBlock().text().startsWith(QStringLiteral("Total,")));
+}
+
+QTEST_MAIN(ReportDialogTest)
+#include "ReportDialogTest.moc"
