@@ -1,0 +1,145 @@
+#include "ui/CFileView.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+#include "engine/CountSettings.h"
+#include "project/ProjectFolder.h"
+#include "ui/CMainFrame.h"
+#include "ui/CTallyweaverDoc.h"
+#include "ui/CommandIds.h"
+#include "ui/FileListModel.h"
+
+namespace tw::ui {
+
+CFileView::CFileView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* parent)
+    : QTableView(parent), frame_(frame), document_(document), model_(new FileListModel(this)) {
+    setObjectName(QStringLiteral("fileList"));
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(false);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setStretchLastSection(false);
+    setIconSize(QSize(16, 16));
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { emit selectionChangedByUser(); });
+    connect(&document_, &CTallyweaverDoc::viewsUpdate, this, &CFileView::onUpdate);
+}
+
+void CFileView::initialUpdate() {
+    fitColumns();
+}
+
+void CFileView::onUpdate(QObject* sender, int hint, ProjectFolder* folder) {
+    if (sender == this || hint != HINT_SHOW_FOLDER || folder == nullptr) {
+        viewport()->update();
+        return;
+    }
+    rebuild(*folder);
+}
+
+void CFileView::rebuild(ProjectFolder& folder) {
+    frame_.setStatusText(QStringLiteral("Updating display information.  Please wait..."));
+    {
+        // During a count run the worker writes its results into the records under the run's
+        // lock; the rows copy what they show while holding it.
+        const auto guard = frame_.lockRecordsDuringRun();
+        FileListLayout layout;
+        layout.filesOnly = frame_.viewMode() == ID_VIEW_FILES_ONLY;
+        layout.showFullPaths = frame_.showFullPaths();
+        model_->rebuild(folder, document_.root(), layout, countSettings().mode);
+    }
+    fitColumns();
+    viewport()->update();
+    frame_.setStatusText(QStringLiteral("Ready."));
+}
+
+void CFileView::fitColumns() {
+    const QFontMetrics metrics(font());
+    const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 12;
+    for (int column = 0; column < FileListColumnCount; ++column) {
+        int width = horizontalHeader()->sectionSizeHint(column);
+        int content = metrics.horizontalAdvance(model_->widestText(column)) + padding;
+        if (column == ColumnFileName) {
+            content += iconSize().width() + 4;
+        }
+        width = std::max(width, content);
+        setColumnWidth(column, width);
+    }
+}
+
+std::vector<int> CFileView::selectedFileRows() const {
+    std::vector<int> rows;
+    if (selectionModel() == nullptr) {
+        return rows;
+    }
+    for (const QModelIndex& index : selectionModel()->selectedRows()) {
+        if (model_->isFileRow(index.row())) {
+            rows.push_back(index.row());
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+bool CFileView::hasSelectedRows() const {
+    return selectionModel() != nullptr && selectionModel()->hasSelection();
+}
+
+void CFileView::keyPressEvent(QKeyEvent* event) {
+    const int lastFileRow = model_->fileRowCount() - 1;
+    if (event->key() == Qt::Key_Down && lastFileRow >= 0 &&
+        currentIndex().row() == lastFileRow &&
+        selectionModel()->isRowSelected(lastFileRow, QModelIndex())) {
+        // The selection never moves on into the summary rows.
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void CFileView::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    const bool onFileRow = index.isValid() && model_->isFileRow(index.row());
+    if (!onFileRow && event->button() == Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    if (!onFileRow && event->button() == Qt::RightButton) {
+        clearSelection();
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void CFileView::contextMenuEvent(QContextMenuEvent* event) {
+    QPoint position = event->pos();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        position = visualRect(currentIndex()).center();
+    }
+    const QModelIndex index = indexAt(position);
+    if (!index.isValid() || !model_->isFileRow(index.row())) {
+        return;
+    }
+    frame_.selectionMenu()->exec(event->globalPos());
+}
+
+}  // namespace tw::ui

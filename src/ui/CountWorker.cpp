@@ -1,0 +1,12 @@
+#include "ui/CountWorker.h"
+
+#include "ui/CountThreadState.h"
+
+namespace tw::ui {
+
+void CountWorker::run() {
+    CountThreadProc(state_);
+    emit finished();
+}
+
+}  // namespace tw::ui

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+
+namespace tw::ui {
+
+struct CountThreadState;
+
+/// The count worker: lives on its own thread for one run and walks the project there
+/// (`CountThreadProc`). The window thread follows the run through the shared state.
+class CountWorker : public QObject {
+    Q_OBJECT
+public:
+    explicit CountWorker(CountThreadState& state) : state_(state) {}
+
+public slots:
+    /// Counts the run's files; emits `finished` at the end, completed or stopped.
+    void run();
+
+signals:
+    void finished();
+
+private:
+    CountThreadState& state_;
+};
+
+}  // namespace tw::ui

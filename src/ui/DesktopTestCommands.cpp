@@ -1,0 +1,126 @@
+#include "ui/DesktopTestCommands.h"
+
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include <cstdio>
+
+#include "ui/CMainFrame.h"
+#include "ui/CommandIds.h"
+#include "ui/DialogCalls.h"
+#include "ui/common/MessageBox.h"
+
+namespace tw::ui {
+
+DesktopTestCommands::DesktopTestCommands(CMainFrame& frame, QStringList commands)
+    : QObject(&frame), frame_(frame), commands_(std::move(commands)) {
+    MessageBox::setHandler([this](const MessageBox::Request& request) {
+        print(QStringLiteral("message: ") + request.title + QStringLiteral(": ") + request.text);
+        return request.buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
+    });
+}
+
+DesktopTestCommands::~DesktopTestCommands() {
+    MessageBox::resetHandler();
+}
+
+QStringList DesktopTestCommands::fromEnvironment() {
+    const QString text = qEnvironmentVariable("TALLYWEAVER_TEST_COMMANDS");
+    QStringList commands;
+    for (const QString& command : text.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        if (!command.trimmed().isEmpty()) {
+            commands.append(command.trimmed());
+        }
+    }
+    return commands;
+}
+
+void DesktopTestCommands::start() {
+    QTimer::singleShot(0, this, &DesktopTestCommands::next);
+}
+
+void DesktopTestCommands::print(const QString& line) {
+    std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stdout);
+    std::fflush(stdout);
+}
+
+void DesktopTestCommands::whenExposed(const std::function<void()>& then, int triesLeft) {
+    QWindow* window = frame_.windowHandle();
+    if ((window != nullptr && window->isExposed() && frame_.currentView() != nullptr) ||
+        triesLeft <= 0) {
+        then();
+        return;
+    }
+    QTimer::singleShot(20, this, [this, then, triesLeft] { whenExposed(then, triesLeft - 1); });
+}
+
+void DesktopTestCommands::next() {
+    if (commands_.isEmpty()) {
+        return;
+    }
+    const QString command = commands_.takeFirst();
+    const qsizetype space = command.indexOf(QLatin1Char(' '));
+    const QString name = space < 0 ? command : command.left(space);
+    const QString argument = space < 0 ? QString() : command.mid(space + 1).trimmed();
+    const auto done = [this](const QString& line) {
+        print(line);
+        QTimer::singleShot(0, this, &DesktopTestCommands::next);
+    };
+
+    if (name == QLatin1String("title")) {
+        whenExposed([this, done] {
+            done(QStringLiteral("title: ") + frame_.windowTitle());
+        });
+    } else if (name == QLatin1String("add-folder")) {
+        frame_.addFolderFiles(scanFolder(argument, defaultIncludedExtensions(), true));
+        done(QStringLiteral("added: ") + argument);
+    } else if (name == QLatin1String("count")) {
+        if (!frame_.action(ID_ACTION_COUNT)->isEnabled()) {
+            done(QStringLiteral("count: nothing to count"));
+            return;
+        }
+        auto connection = std::make_shared<QMetaObject::Connection>();
+        *connection = connect(&frame_, &CMainFrame::countRunClosed, this, [this, done, connection] {
+            disconnect(*connection);
+            done(QStringLiteral("count: ") + frame_.statusText());
+        });
+        frame_.action(ID_ACTION_COUNT)->trigger();
+    } else if (name == QLatin1String("view")) {
+        frame_.action(argument == QLatin1String("files-only") ? ID_VIEW_FILES_ONLY
+                                                              : ID_VIEW_FOLDERS_AND_FILES)
+            ->trigger();
+        done(QStringLiteral("view: ") + argument);
+    } else if (name == QLatin1String("screenshot")) {
+        whenExposed([this, done, argument] {
+            // Without a window manager nothing maximises the window; give it the screen.
+            QScreen* screen = frame_.screen();
+            if (screen != nullptr && frame_.size() != screen->availableGeometry().size()) {
+                frame_.setGeometry(screen->availableGeometry());
+            }
+            QTimer::singleShot(500, this, [this, done, argument, screen] {
+                QPixmap shot;
+                if (screen != nullptr) {
+                    shot = screen->grabWindow(frame_.winId());
+                }
+                if (shot.isNull()) {
+                    shot = frame_.grab();
+                }
+                const bool saved = shot.save(argument, "PNG");
+                done(QStringLiteral("screenshot: ") +
+                     (saved ? argument : QStringLiteral("failed")));
+            });
+        });
+    } else if (name == QLatin1String("wait")) {
+        QTimer::singleShot(argument.toInt(), this, [done] { done(QStringLiteral("waited")); });
+    } else if (name == QLatin1String("close")) {
+        print(QStringLiteral("closing"));
+        frame_.close();
+    } else {
+        done(QStringLiteral("unknown command: ") + command);
+    }
+}
+
+}  // namespace tw::ui

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+namespace tw::ui {
+
+class CMainFrame;
+
+/// Drives a running desktop program from a list of commands, for the smoke test and the
+/// screenshot script: "title", "add-folder DIR", "count", "view files-only|folders-and-files",
+/// "screenshot FILE", "wait MS" and "close". Each command prints one line on standard output
+/// when it is done. Message boxes are answered No (or OK) and printed instead of shown.
+class DesktopTestCommands : public QObject {
+    Q_OBJECT
+public:
+    DesktopTestCommands(CMainFrame& frame, QStringList commands);
+    ~DesktopTestCommands() override;
+
+    /// The commands of the environment variable TALLYWEAVER_TEST_COMMANDS, separated by ';';
+    /// empty when it is not set.
+    static QStringList fromEnvironment();
+
+    /// Runs the commands one after the other from the event loop.
+    void start();
+
+private:
+    void next();
+    void whenExposed(const std::function<void()>& then, int triesLeft = 500);
+    void print(const QString& line);
+
+    CMainFrame& frame_;
+    QStringList commands_;
+};
+
+}  // namespace tw::ui

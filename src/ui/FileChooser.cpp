@@ -1,0 +1,80 @@
+#include "ui/FileChooser.h"
+
+#include <QFileDialog>
+
+namespace tw::ui {
+namespace {
+
+FileChooser::Handler& handler() {
+    static FileChooser::Handler installed;
+    return installed;
+}
+
+const char* const kProjectFilter = "Tallyweaver Projects (*.tyx)";
+
+QStringList runDialog(const FileChooser::Request& request) {
+    QFileDialog dialog(request.parent, request.title);
+    switch (request.kind) {
+        case FileChooser::Kind::AddFiles:
+            dialog.setFileMode(QFileDialog::ExistingFiles);
+            dialog.setAcceptMode(QFileDialog::AcceptOpen);
+            break;
+        case FileChooser::Kind::OpenProject:
+            dialog.setFileMode(QFileDialog::ExistingFile);
+            dialog.setAcceptMode(QFileDialog::AcceptOpen);
+            dialog.setNameFilter(QString::fromLatin1(kProjectFilter));
+            break;
+        case FileChooser::Kind::SaveProject:
+            dialog.setFileMode(QFileDialog::AnyFile);
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setNameFilter(QString::fromLatin1(kProjectFilter));
+            dialog.setDefaultSuffix(QStringLiteral("tyx"));
+            if (!request.suggested.isEmpty()) {
+                dialog.selectFile(request.suggested);
+            }
+            break;
+        case FileChooser::Kind::Folder:
+            dialog.setFileMode(QFileDialog::Directory);
+            dialog.setOption(QFileDialog::ShowDirsOnly);
+            break;
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return dialog.selectedFiles();
+}
+
+}  // namespace
+
+QStringList FileChooser::ask(const Request& request) {
+    return handler() ? handler()(request) : runDialog(request);
+}
+
+QStringList FileChooser::addFiles(QWidget* parent) {
+    return ask({parent, Kind::AddFiles, QStringLiteral("Add File(s):"), QString()});
+}
+
+QString FileChooser::openProject(QWidget* parent) {
+    const QStringList chosen = ask({parent, Kind::OpenProject, QStringLiteral("Open"), QString()});
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+QString FileChooser::saveProject(QWidget* parent, const QString& suggested) {
+    const QStringList chosen = ask({parent, Kind::SaveProject, QStringLiteral("Save As"), suggested});
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+QString FileChooser::folder(QWidget* parent, const QString& title) {
+    const QStringList chosen = ask({parent, Kind::Folder, title, QString()});
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+void FileChooser::setHandler(Handler replacement) {
+    handler() = std::move(replacement);
+}
+
+void FileChooser::resetHandler() {
+    handler() = nullptr;
+}
+
+}  // namespace tw::ui

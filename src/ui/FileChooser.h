@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+namespace tw::ui {
+
+/// The file dialogs of the desktop program. A test installs a handler that answers them
+/// without a window, as it does for message boxes.
+class FileChooser {
+public:
+    enum class Kind {
+        AddFiles,     ///< several existing files; title "Add File(s):"
+        OpenProject,  ///< one existing project file
+        SaveProject,  ///< the name to save a project under
+        Folder,       ///< one existing folder
+    };
+    struct Request {
+        QWidget* parent = nullptr;
+        Kind kind = Kind::AddFiles;
+        QString title;
+        /// The name the dialog starts with (Save Project As).
+        QString suggested;
+    };
+    /// Returns the chosen paths; an empty list when the dialog was cancelled.
+    using Handler = std::function<QStringList(const Request&)>;
+
+    /// The files to add; empty when cancelled.
+    static QStringList addFiles(QWidget* parent);
+    /// The project file to open; empty when cancelled.
+    static QString openProject(QWidget* parent);
+    /// The name to save the project under (".tyx" added when no extension is typed); empty
+    /// when cancelled.
+    static QString saveProject(QWidget* parent, const QString& suggested);
+    /// An existing folder; empty when cancelled.
+    static QString folder(QWidget* parent, const QString& title);
+
+    static void setHandler(Handler handler);
+    static void resetHandler();
+
+private:
+    static QStringList ask(const Request& request);
+};
+
+}  // namespace tw::ui

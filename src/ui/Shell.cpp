@@ -1,0 +1,82 @@
+#include "ui/Shell.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace tw::ui {
+namespace {
+
+Shell::Handler& handler() {
+    static Shell::Handler installed;
+    return installed;
+}
+
+QUrl urlOf(const QString& target) {
+    const QUrl url(target, QUrl::StrictMode);
+    if (url.isValid() && !url.scheme().isEmpty() && url.scheme().size() > 1) {
+        return url;
+    }
+    return QUrl::fromLocalFile(target);
+}
+
+}  // namespace
+
+QStringList Shell::textEditorCommand() {
+    const QString visual = qEnvironmentVariable("VISUAL").trimmed();
+    if (!visual.isEmpty()) {
+        const QStringList command = QProcess::splitCommand(visual);
+        if (!command.isEmpty()) {
+            return command;
+        }
+    }
+    static const char* const kEditors[] = {
+        "gnome-text-editor", "gedit", "kate",   "kwrite", "mousepad", "xed",
+        "pluma",             "featherpad", "leafpad", "geany",  "xedit",
+    };
+    for (const char* editor : kEditors) {
+        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(editor));
+        if (!program.isEmpty()) {
+            return {program};
+        }
+    }
+    return {};
+}
+
+void Shell::run(Action action, const QString& target) {
+    if (handler()) {
+        handler()(action, target);
+        return;
+    }
+    switch (action) {
+        case Action::Open:
+        case Action::ShowFolder:
+            QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+            break;
+        case Action::OpenPage:
+            QDesktopServices::openUrl(urlOf(target));
+            break;
+        case Action::OpenInTextEditor: {
+            QStringList command = textEditorCommand();
+            if (command.isEmpty()) {
+                break;
+            }
+            const QString program = command.takeFirst();
+            // The file is one argument of its own: no shell sees it.
+            command.append(target);
+            QProcess::startDetached(program, command);
+            break;
+        }
+    }
+}
+
+void Shell::setHandler(Handler replacement) {
+    handler() = std::move(replacement);
+}
+
+void Shell::resetHandler() {
+    handler() = nullptr;
+}
+
+}  // namespace tw::ui

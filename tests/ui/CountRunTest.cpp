@@ -1,0 +1,292 @@
+// The count run: the worker's walk over the tree, progress and Stop, failing files, the
+// modified rule, and closing the window while the worker runs.
+
+#include <QRegularExpression>
+#include <QStatusBar>
+
+#include "UiTestSupport.h"
+#include "engine/FileCount.h"
+#include "project/FailedCountTable.h"
+#include "ui/CountThreadState.h"
+
+using namespace tw;
+using namespace tw::test;
+using namespace tw::ui;
+
+namespace {
+
+/// A C++ source of `functions` small functions, so that a few hundred of them take a moment.
+QByteArray generatedSource(int functions) {
+    QByteArray text = "// generated for the count run tests\n#include <cstdio>\n\n";
+    for (int i = 0; i < functions; ++i) {
+        text += "/* function " + QByteArray::number(i) + " */\nint f" + QByteArray::number(i) +
+                "(int x) {\n    if (x > 1) { return x * 2; } // doubled\n    return x;\n}\n\n";
+    }
+    return text;
+}
+
+QStringList writeSources(const QTemporaryDir& dir, int files, int functions) {
+    QStringList paths;
+    for (int i = 0; i < files; ++i) {
+        paths.append(writeFile(dir, QStringLiteral("gen/part%1/file%2.cpp").arg(i % 7).arg(i),
+                               generatedSource(functions)));
+    }
+    return paths;
+}
+
+}  // namespace
+
+class CountRunTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void workerVisitsOwnFilesBeforeSubfolders();
+    void workerSkipsCountedFilesButAdvances();
+    void workerPutsFailuresInTableAndResetsThem();
+    void progressAndClosingTexts();
+    void stopInTheMiddleOfARun();
+    void failingFileInARun();
+    void modifiedOnlyWhenCountedFilesChanged();
+    void foldersCanBeBrowsedDuringARun();
+    void closingTheWindowStopsTheRun();
+};
+
+void CountRunTest::init() {
+    countSettings() = CountSettings{};
+    failedCountTable().clear();
+}
+
+void CountRunTest::workerVisitsOwnFilesBeforeSubfolders() {
+    QTemporaryDir dir;
+    ProjectFolder root;
+    // The folder "a" gets its subfolder before its own file; its own file is still first.
+    const QString deep = writeFile(dir, QStringLiteral("a/b/deep.cpp"), smallSource());
+    const QString own = writeFile(dir, QStringLiteral("a/own.cpp"), smallSource());
+    FileCount* deepRecord = root.AddFilePath(deep.toStdU16String());
+    FileCount* ownRecord = root.AddFilePath(own.toStdU16String());
+
+    CountThreadState state;
+    state.prepare(root);
+    state.running = true;
+    state.stop = true;  // the run ends after the first file it visits
+    QCOMPARE(CountThreadProc(state), 0);
+    QVERIFY(ownRecord->counted);
+    QVERIFY(!deepRecord->counted);
+    QCOMPARE(state.index, 1);
+    QCOMPARE(state.total, 2);
+    QVERIFY(!state.running);
+    QCOMPARE(qs(state.currentFile), qs(ownRecord->path));
+
+    state.prepare(root);
+    state.running = true;
+    CountThreadProc(state);
+    QVERIFY(deepRecord->counted);
+    QCOMPARE(state.index, 2);
+}
+
+void CountRunTest::workerSkipsCountedFilesButAdvances() {
+    QTemporaryDir dir;
+    ProjectFolder root;
+    FileCount* first = root.AddFilePath(writeFile(dir, "x/1.cpp", smallSource()).toStdU16String());
+    FileCount* second = root.AddFilePath(writeFile(dir, "x/2.cpp", smallSource()).toStdU16String());
+    first->counted = true;
+    first->code = 99;  // a counted record is left as it is
+
+    CountThreadState state;
+    state.prepare(root);
+    state.running = true;
+    CountThreadProc(state);
+    QCOMPARE(first->code, 99u);
+    QCOMPARE(second->code, 3u);
+    QCOMPARE(state.index, 2);
+    QCOMPARE(qs(state.currentFile), qs(second->path));
+}
+
+void CountRunTest::workerPutsFailuresInTableAndResetsThem() {
+    QTemporaryDir dir;
+    ProjectFolder root;
+    const QString gone = writeFile(dir, "gone.cpp", smallSource());
+    FileCount* record = root.AddFilePath(gone.toStdU16String());
+    QFile::remove(gone);
+
+    CountThreadState state;
+    state.prepare(root);
+    state.running = true;
+    CountThreadProc(state);
+    QVERIFY(!record->counted);
+    QVERIFY(!record->failed);
+    QVERIFY(record->remarks.empty());
+    QCOMPARE(record->errorLine, -1);
+    QCOMPARE(failedCountTable().size(), std::size_t(1));
+    QCOMPARE(qs(failedCountTable().begin()->first), qs(record->path));
+    QCOMPARE(qs(failedCountTable().begin()->second), QStringLiteral("Failed to open file."));
+}
+
+void CountRunTest::progressAndClosingTexts() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    Desktop desktop;
+    QTemporaryDir dir;
+    // Large enough that the run outlasts a few ticks of the progress timer.
+    const QStringList files = writeSources(dir, 40, 1000);
+    desktop.addFiles(chooser, files);
+
+    QStringList texts;
+    connect(desktop.frame.statusBar(), &QStatusBar::messageChanged, this,
+            [&texts](const QString& text) { texts.append(text); });
+    QVERIFY(desktop.countAndWait());
+    QVERIFY(!desktop.frame.isCounting());
+
+    const QStringList progress = texts.filter(QStringLiteral("Counting file "));
+    QVERIFY(!progress.isEmpty());
+    const QRegularExpression format(QStringLiteral("^Counting file (\\d+) of 40: (.*)$"));
+    for (const QString& text : progress) {
+        const QRegularExpressionMatch match = format.match(text);
+        QVERIFY2(match.hasMatch(), qPrintable(text));
+        QVERIFY(match.captured(1).toInt() >= 1 && match.captured(1).toInt() <= 40);
+        QVERIFY(match.captured(2).isEmpty() || match.captured(2).endsWith(QStringLiteral(".cpp")));
+    }
+    // The run's closing text comes first; the rebuilt list then writes its own.
+    const qsizetype ready = texts.lastIndexOf(QStringLiteral("Ready."));
+    QVERIFY(ready > 0);
+    QVERIFY(texts.mid(texts.indexOf(progress.last())).contains(QStringLiteral("Ready.")));
+    QVERIFY(texts.contains(QStringLiteral("Updating display information.  Please wait...")));
+    QCOMPARE(desktop.root().CountedRecords(true), 40u);
+    QVERIFY(boxes.shown.empty());
+}
+
+void CountRunTest::stopInTheMiddleOfARun() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    Desktop desktop;
+    QTemporaryDir dir;
+    desktop.addFiles(chooser, writeSources(dir, 300, 60));
+
+    QStringList texts;
+    connect(desktop.frame.statusBar(), &QStatusBar::messageChanged, this,
+            [&texts](const QString& text) { texts.append(text); });
+    QSignalSpy closed(&desktop.frame, &CMainFrame::countRunClosed);
+    desktop.action(ID_ACTION_COUNT)->trigger();
+    QVERIFY(desktop.enabled(ID_ACTION_STOP));
+    desktop.action(ID_ACTION_STOP)->trigger();
+    QVERIFY(closed.wait(30000));
+
+    const std::uint32_t counted = desktop.root().CountedRecords(true);
+    QVERIFY2(counted < 300, qPrintable(QString::number(counted)));
+    QVERIFY(texts.contains(QStringLiteral("Stopped.")));
+    QVERIFY(!texts.contains(QStringLiteral("Ready.")) ||
+            texts.indexOf(QStringLiteral("Stopped.")) < texts.lastIndexOf(QStringLiteral("Ready.")));
+    QVERIFY(desktop.enabled(ID_ACTION_COUNT));
+    QVERIFY(!desktop.enabled(ID_ACTION_STOP));
+
+    // A second run counts only the rest and completes.
+    texts.clear();
+    QVERIFY(desktop.countAndWait());
+    QCOMPARE(desktop.root().CountedRecords(true), 300u);
+    QVERIFY(!texts.contains(QStringLiteral("Stopped.")));
+    QVERIFY(!desktop.enabled(ID_ACTION_COUNT));
+}
+
+void CountRunTest::failingFileInARun() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    Desktop desktop;
+    QTemporaryDir dir;
+    const QString good = writeFile(dir, QStringLiteral("src/good.cpp"), smallSource());
+    const QString bad = writeFile(dir, QStringLiteral("src/bad.cpp"), smallSource());
+    desktop.addFiles(chooser, {good, bad});
+    QFile::remove(bad);
+
+    QVERIFY(desktop.countAndWait());
+    QCOMPARE(boxes.shown.size(), std::size_t(1));
+    QCOMPARE(boxes.shown.front().title, QStringLiteral("Errors"));
+    QVERIFY(boxes.texts().front().contains(qs(projectPathOf(bad)) +
+                                           QStringLiteral("\tFailed to open file.")));
+    FileCount* record = desktop.root().FindFile(projectPathOf(bad)).record;
+    QVERIFY(!record->counted && !record->failed && record->remarks.empty());
+    QCOMPARE(desktop.list().cellText(1, ColumnRemarks), QString());
+    QCOMPARE(desktop.list().cellText(1, ColumnCode), QStringLiteral("-"));
+    QCOMPARE(desktop.list().cellText(2, ColumnFileName),
+             QStringLiteral("Folder (1 succeeded, 0 failed)"));
+    QVERIFY(desktop.enabled(ID_ACTION_COUNT));
+
+    // A later run tries it again.
+    writeFile(dir, QStringLiteral("src/bad.cpp"), smallSource());
+    QVERIFY(desktop.countAndWait());
+    QVERIFY(record->counted);
+    QCOMPARE(boxes.shown.size(), std::size_t(1));
+}
+
+void CountRunTest::modifiedOnlyWhenCountedFilesChanged() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    Desktop desktop;
+    QTemporaryDir dir;
+    const QString good = writeFile(dir, QStringLiteral("good.cpp"), smallSource());
+    const QString bad = writeFile(dir, QStringLiteral("bad.cpp"), smallSource());
+    desktop.addFiles(chooser, {good, bad});
+    QFile::remove(bad);
+    QVERIFY(desktop.countAndWait());
+    chooser.answers.push_back({dir.filePath(QStringLiteral("p.tyx"))});
+    desktop.action(ID_FILE_SAVE_AS)->trigger();
+    QVERIFY(!desktop.document.isModified());
+    QCOMPARE(desktop.document.countedFilesAtSave(), 1);
+
+    // Every file attempted fails: the number of counted files stays, so does the flag.
+    QVERIFY(desktop.countAndWait());
+    QVERIFY(!desktop.document.isModified());
+
+    writeFile(dir, QStringLiteral("bad.cpp"), smallSource());
+    QVERIFY(desktop.countAndWait());
+    QVERIFY(desktop.document.isModified());
+}
+
+void CountRunTest::foldersCanBeBrowsedDuringARun() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    Desktop desktop;
+    QTemporaryDir dir;
+    desktop.addFiles(chooser, writeSources(dir, 140, 400));
+
+    QSignalSpy closed(&desktop.frame, &CMainFrame::countRunClosed);
+    desktop.action(ID_ACTION_COUNT)->trigger();
+    // Selecting folders and switching views rebuild the list from records the worker is
+    // writing at the same time.
+    int rebuilds = 0;
+    while (desktop.frame.isCounting() && rebuilds < 2000) {
+        CFolderView* tree = desktop.frame.folderView();
+        const QModelIndex parent = tree->selectedItem().parent();
+        for (int row = 0; row < tree->model()->rowCount(parent); ++row) {
+            tree->selectItem(tree->model()->index(row, 0, parent));
+            ++rebuilds;
+        }
+        desktop.action(ID_VIEW_FILES_ONLY)->trigger();
+        desktop.action(ID_VIEW_FOLDERS_AND_FILES)->trigger();
+        QCoreApplication::processEvents();
+    }
+    QVERIFY(closed.count() == 1 || closed.wait(30000));
+    QCOMPARE(desktop.root().CountedRecords(true), 140u);
+    qInfo("%d list rebuilds during the run", rebuilds);
+}
+
+void CountRunTest::closingTheWindowStopsTheRun() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    auto desktop = std::make_unique<Desktop>();
+    desktop->addFiles(chooser, writeSources(dir, 300, 60));
+    desktop->action(ID_ACTION_COUNT)->trigger();
+    QVERIFY(desktop->frame.isCounting());
+
+    boxes.answers.push_back(QMessageBox::No);
+    QVERIFY(desktop->frame.close());
+    QVERIFY(!desktop->frame.isCounting());
+    QCOMPARE(boxes.texts(), QStringList{"Save changes to Untitled?"});
+    QVERIFY(desktop->root().CountedRecords(true) < 300u);
+    // The project outlives the worker: nothing touches it once the window is gone.
+    desktop.reset();
+}
+
+QTEST_MAIN(CountRunTest)
+#include "CountRunTest.moc"

@@ -1,0 +1,71 @@
+// The real program: started under a virtual X server it shows its main window; without a
+// display it says so and ends.
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+class DesktopSmokeTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsMainWindowUnderX();
+    void withoutDisplayExplainsAndExits();
+
+private:
+    /// An environment without the test's own platform choice and with a settings folder of
+    /// the test's own.
+    static QProcessEnvironment cleanEnvironment(const QTemporaryDir& home);
+};
+
+QProcessEnvironment DesktopSmokeTest::cleanEnvironment(const QTemporaryDir& home) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY",
+                             "TALLYWEAVER_TEST_COMMANDS"}) {
+        environment.remove(QString::fromLatin1(name));
+    }
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral("cache")));
+    return environment;
+}
+
+void DesktopSmokeTest::showsMainWindowUnderX() {
+    const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+    if (xvfbRun.isEmpty()) {
+        QSKIP("xvfb-run is not installed");
+    }
+    QTemporaryDir home;
+    QProcessEnvironment environment = cleanEnvironment(home);
+    // The program reports its window's title once the window is on the screen, then closes it.
+    environment.insert(QStringLiteral("TALLYWEAVER_TEST_COMMANDS"), QStringLiteral("title; close"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::SeparateChannels);
+    program.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral(TW_EXECUTABLE)});
+    QVERIFY(program.waitForStarted(10000));
+    QVERIFY2(program.waitForFinished(60000), "the program did not end");
+    const QString output = QString::fromUtf8(program.readAllStandardOutput());
+    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(output.contains(QStringLiteral("title: Untitled - Tallyweaver\n")),
+             qPrintable(output + errors));
+    QVERIFY2(output.contains(QStringLiteral("closing\n")), qPrintable(output + errors));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+}
+
+void DesktopSmokeTest::withoutDisplayExplainsAndExits() {
+    QTemporaryDir home;
+    QProcess program;
+    program.setProcessEnvironment(cleanEnvironment(home));
+    program.start(QStringLiteral(TW_EXECUTABLE), {});
+    QVERIFY(program.waitForStarted(10000));
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(errors.contains(QStringLiteral("no display")), qPrintable(errors));
+}
+
+QTEST_MAIN(DesktopSmokeTest)
+#include "DesktopSmokeTest.moc"

@@ -1,0 +1,216 @@
+// The folder tree: built from the files' paths, its images and expansion, the remembered
+// folder, and what selecting a folder shows in the list.
+
+#include <QAbstractItemModelTester>
+
+#include <functional>
+
+#include "UiTestSupport.h"
+#include "ui/Artwork.h"
+
+using namespace tw;
+using namespace tw::test;
+using namespace tw::ui;
+
+namespace {
+
+/// The tree as text: one line per item, indented by two blanks per level; "+" marks an
+/// expanded item.
+QString treeText(CFolderView& tree, const QModelIndex& parent = QModelIndex(), int depth = 0) {
+    QString text;
+    const QAbstractItemModel* model = tree.model();
+    for (int row = 0; row < model->rowCount(parent); ++row) {
+        const QModelIndex item = model->index(row, 0, parent);
+        text += QString(depth * 2, QLatin1Char(' ')) + item.data().toString() +
+                (tree.isExpanded(item) ? QStringLiteral("+") : QString()) + QLatin1Char('\n');
+        text += treeText(tree, item, depth + 1);
+    }
+    return text;
+}
+
+QImage imageOf(const QModelIndex& item) {
+    return item.data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
+}
+
+QModelIndex itemAt(CFolderView& tree, const QString& path) {
+    std::function<QModelIndex(const QModelIndex&)> search = [&](const QModelIndex& parent) {
+        for (int row = 0; row < tree.model()->rowCount(parent); ++row) {
+            const QModelIndex child = tree.model()->index(row, 0, parent);
+            if (tree.itemPath(child) == path) {
+                return child;
+            }
+            if (const QModelIndex below = search(child); below.isValid()) {
+                return below;
+            }
+        }
+        return QModelIndex();
+    };
+    return search(QModelIndex());
+}
+
+}  // namespace
+
+class FolderViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void treeFromNestedPaths_data();
+    void treeFromNestedPaths();
+    void expansionFollowsProjectFlags();
+    void imagesShowDrivesAndOpenFolders();
+    void rebuildSelectsRememberedFolder();
+    void rememberedFolderOnSecondDriveIsNotFound();
+    void selectingAFolderListsItsFiles();
+    void behavesAsItemModel();
+};
+
+void FolderViewTest::treeFromNestedPaths_data() {
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<QString>("tree");
+    QTest::newRow("nested folders in their order")
+        << QStringList{"c:\\a\\b\\x.cpp", "c:\\a\\c\\y.cpp", "c:\\a\\b\\z.cpp"}
+        << "c:\n  a\n    b\n    c\n";
+    QTest::newRow("two drives") << QStringList{"d:\\v.cpp", "c:\\w\\x.cpp"} << "d:\nc:\n  w\n";
+    QTest::newRow("a folder without files shows through the files below it")
+        << QStringList{"c:\\top\\middle\\low\\x.cpp"} << "c:\n  top\n    middle\n      low\n";
+    QTest::newRow("posix paths") << QStringList{"/home/u/src/a.cpp", "/home/u/inc/b.h"}
+                                 << "home\n  u\n    src\n    inc\n";
+    QTest::newRow("no files, no items") << QStringList{} << "";
+    // The directory part runs from the backslash after the drive to the last backslash.
+    QTest::newRow("a directory part of 256 characters adds nothing")
+        << QStringList{"c:\\" + QString(254, QLatin1Char('d')) + "\\x.cpp", "c:\\e\\y.cpp"}
+        << "c:\n  e\n";
+    QTest::newRow("a directory part of 255 characters is shown")
+        << QStringList{"c:\\" + QString(253, QLatin1Char('d')) + "\\x.cpp"}
+        << "c:\n  " + QString(253, QLatin1Char('d')) + "\n";
+    QTest::newRow("a file name of 256 characters adds nothing")
+        << QStringList{"c:\\f\\" + QString(256, QLatin1Char('n')) + ".cpp"} << "";
+}
+
+void FolderViewTest::treeFromNestedPaths() {
+    QFETCH(QStringList, paths);
+    QFETCH(QString, tree);
+    Desktop desktop;
+    for (const QString& path : paths) {
+        QVERIFY(desktop.root().AddFilePath(path.toStdU16String()) != nullptr);
+    }
+    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &desktop.root());
+    QCOMPARE(treeText(*desktop.frame.folderView()), tree);
+}
+
+void FolderViewTest::expansionFollowsProjectFlags() {
+    Desktop desktop;
+    ProjectFolder& root = desktop.root();
+    root.AddFilePath(u"c:\\a\\b\\x.cpp");
+    root.AddFilePath(u"c:\\a\\c\\y.cpp");
+    root.FindFolder(u"c:\\a\\b")->SetExpanded(true);
+    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
+    CFolderView& tree = *desktop.frame.folderView();
+    QCOMPARE(treeText(tree), QStringLiteral("c:+\n  a+\n    b+\n    c\n"));
+
+    // The user's expansion lasts until the next rebuild, which restores the project's.
+    tree.expand(itemAt(tree, QStringLiteral("c:\\a\\c")));
+    tree.collapse(itemAt(tree, QStringLiteral("c:\\a\\b")));
+    QCOMPARE(treeText(tree), QStringLiteral("c:+\n  a+\n    b\n    c+\n"));
+    QVERIFY(!root.FindFolder(u"c:\\a\\c")->expanded());
+    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
+    QCOMPARE(treeText(tree), QStringLiteral("c:+\n  a+\n    b+\n    c\n"));
+}
+
+void FolderViewTest::imagesShowDrivesAndOpenFolders() {
+    Desktop desktop;
+    desktop.root().AddFilePath(u"c:\\a\\b\\x.cpp");
+    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &desktop.root());
+    CFolderView& tree = *desktop.frame.folderView();
+    const QImage drive = artwork::treeImage(TreeImage::Drive);
+    const QImage closed = artwork::treeImage(TreeImage::ClosedFolder);
+    const QImage open = artwork::treeImage(TreeImage::OpenFolder);
+    QVERIFY(drive != closed && closed != open && drive != open);
+
+    const QModelIndex c = itemAt(tree, QStringLiteral("c:"));
+    const QModelIndex a = itemAt(tree, QStringLiteral("c:\\a"));
+    QCOMPARE(imageOf(c), drive);
+    QCOMPARE(imageOf(a), closed);
+    tree.expand(a);
+    QCOMPARE(imageOf(a), open);
+    tree.expand(c);
+    QCOMPARE(imageOf(c), drive);  // drives keep their image
+    tree.collapse(a);
+    QCOMPARE(imageOf(a), closed);
+}
+
+void FolderViewTest::rebuildSelectsRememberedFolder() {
+    Desktop desktop;
+    ProjectFolder& root = desktop.root();
+    root.AddFilePath(u"c:\\a\\b\\x.cpp");
+    root.AddFilePath(u"c:\\a\\c\\y.cpp");
+    desktop.frame.setRememberedFolderPath(QStringLiteral("c:\\a\\c"));
+    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
+    CFolderView& tree = *desktop.frame.folderView();
+    QCOMPARE(tree.itemPath(tree.selectedItem()), QStringLiteral("c:\\a\\c"));
+    QVERIFY(tree.isExpanded(tree.selectedItem().parent()));  // made visible
+    QVERIFY(tree.hasFocus());
+    QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("y.cpp"));
+}
+
+void FolderViewTest::rememberedFolderOnSecondDriveIsNotFound() {
+    Desktop desktop;
+    ProjectFolder& root = desktop.root();
+    root.AddFilePath(u"c:\\a\\x.cpp");
+    root.AddFilePath(u"d:\\b\\y.cpp");
+    CFolderView& tree = *desktop.frame.folderView();
+    for (const QString& remembered : {QStringLiteral("d:\\b"), QStringLiteral("c:")}) {
+        desktop.frame.setRememberedFolderPath(remembered);
+        desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
+        QVERIFY2(!tree.selectedItem().isValid(), qPrintable(remembered));
+    }
+    desktop.frame.setRememberedFolderPath(QStringLiteral("c:\\a"));
+    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
+    QCOMPARE(tree.itemPath(tree.selectedItem()), QStringLiteral("c:\\a"));
+}
+
+void FolderViewTest::selectingAFolderListsItsFiles() {
+    Desktop desktop;
+    ProjectFolder& root = desktop.root();
+    root.AddFilePath(u"c:\\a\\x.cpp");
+    root.AddFilePath(u"c:\\a\\b\\y.cpp");
+    root.AddFilePath(u"c:\\a\\b\\z.cpp");
+    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
+    CFolderView& tree = *desktop.frame.folderView();
+
+    tree.selectItem(itemAt(tree, QStringLiteral("c:\\a\\b")));
+    QCOMPARE(desktop.frame.rememberedFolderPath(), QStringLiteral("c:\\a\\b"));
+    QCOMPARE(desktop.list().fileRowCount(), 2);
+    QCOMPARE(desktop.list().rowLabel(1), QStringLiteral("z.cpp"));
+    // Selecting does not rebuild the tree itself.
+    QCOMPARE(tree.itemPath(tree.selectedItem()), QStringLiteral("c:\\a\\b"));
+
+    tree.selectItem(itemAt(tree, QStringLiteral("c:\\a")));
+    QCOMPARE(desktop.list().fileRowCount(), 1);
+    QCOMPARE(desktop.list().rowLabel(2), QStringLiteral("Folder and subfolders (0 succeeded, 0 failed)"));
+
+    // No selection: the root's own files, that is none, and the project's summary.
+    tree.selectItem(QModelIndex());
+    QCOMPARE(desktop.frame.rememberedFolderPath(), QString());
+    QCOMPARE(desktop.list().fileRowCount(), 0);
+    QCOMPARE(desktop.list().rowLabel(2), QStringLiteral("Project (0 succeeded, 0 failed)"));
+}
+
+void FolderViewTest::behavesAsItemModel() {
+    Desktop desktop;
+    CFolderView& tree = *desktop.frame.folderView();
+    QAbstractItemModelTester tester(tree.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    ProjectFolder& root = desktop.root();
+    root.AddFilePath(u"c:\\a\\b\\x.cpp");
+    root.AddFilePath(u"c:\\a\\c\\y.cpp");
+    root.AddFilePath(u"d:\\e\\z.cpp");
+    root.FindFolder(u"c:\\a\\b")->SetExpanded(true);
+    desktop.frame.setRememberedFolderPath(QStringLiteral("c:\\a\\b"));
+    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
+    tree.expand(itemAt(tree, QStringLiteral("d:")));
+    desktop.document.deleteContents();
+    QCOMPARE(tree.model()->rowCount(), 0);
+}
+
+QTEST_MAIN(FolderViewTest)
+#include "FolderViewTest.moc"

@@ -1,0 +1,679 @@
+// The main window through its commands: availability, the view switch, adding files, counting,
+// saving and reopening, closing with unsaved changes, the selection commands and the About box.
+
+#include <QAbstractItemModelTester>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "UiTestSupport.h"
+#include "engine/FileCount.h"
+#include "ui/Artwork.h"
+#include "ui/CAboutDialog.h"
+#include "ui/CSplitterView.h"
+#include "ui/RecentProjects.h"
+
+#include <functional>
+
+using namespace tw;
+using namespace tw::test;
+using namespace tw::ui;
+
+namespace {
+
+/// The ids of the commands whose availability the tests compare, with their short names.
+const std::vector<std::pair<int, const char*>> kCommands = {
+    {ID_FILE_NEW, "new"},          {ID_FILE_OPEN, "open"},
+    {ID_FILE_SAVE, "save"},        {ID_FILE_SAVE_AS, "saveAs"},
+    {ID_APP_EXIT, "exit"},         {ID_ACTION_ADD_FILE, "addFile"},
+    {ID_ACTION_ADD_FOLDER, "addFolder"}, {ID_ACTION_COUNT, "count"},
+    {ID_ACTION_STOP, "stop"},      {ID_ACTION_RESET, "reset"},
+    {ID_SELECTION_OPEN, "openFiles"}, {ID_SELECTION_OPEN_IN_EDITOR, "editor"},
+    {ID_SELECTION_SHOW_IN_FOLDER, "showFolder"}, {ID_SELECTION_REMOVE, "remove"},
+    {ID_TOOLS_SETTINGS, "settings"}, {ID_TOOLS_REPORT, "report"},
+    {ID_VIEW_TOOLBAR, "toolbar"},  {ID_VIEW_STATUS_BAR, "statusBar"},
+    {ID_VIEW_FOLDERS_AND_FILES, "foldersAndFiles"}, {ID_VIEW_FILES_ONLY, "filesOnly"},
+    {ID_VIEW_SHOW_FULL_PATHS, "fullPaths"}, {ID_HELP_DOCUMENTATION, "documentation"},
+    {ID_HELP_COMMAND_LINE, "commandLine"}, {ID_APP_ABOUT, "about"},
+    {ID_HELP_WEBSITE, "website"},
+};
+
+/// The names of the available commands, in table order.
+QStringList availableCommands(Desktop& desktop) {
+    QStringList names;
+    for (const auto& [id, name] : kCommands) {
+        if (desktop.enabled(id)) {
+            names.append(QString::fromLatin1(name));
+        }
+    }
+    return names;
+}
+
+QStringList allBut(const QStringList& left) {
+    QStringList names;
+    for (const auto& [id, name] : kCommands) {
+        if (!left.contains(QString::fromLatin1(name))) {
+            names.append(QString::fromLatin1(name));
+        }
+    }
+    return names;
+}
+
+}  // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void commandAvailability_data();
+    void commandAvailability();
+    void menusAndToolbarAreComplete();
+    void viewSwitchKeepsFolderAndFullPaths();
+    void splitterKeepsTreeAtAThird();
+    void addFilesExpandsAndShowsLastFolder();
+    void addFilesCancelledRefreshesNothing();
+    void addFilesCountSaveReopen();
+    void closingWithUnsavedChanges_data();
+    void closingWithUnsavedChanges();
+    void openFailuresAreReported();
+    void droppedFilesOpenAsProjects();
+    void recentProjectsKeepFourNewest();
+    void resetMakesEveryFileUncounted();
+    void selectionCommandsHandFilesToShell();
+    void fileListKeepsSummaryRowsOutOfSelection();
+    void aboutBoxShowsPicture();
+    void helpCommandsOpenShippedPages();
+
+private:
+    QTemporaryDir files_;
+};
+
+void MainFrameTest::initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(files_.isValid());
+}
+
+void MainFrameTest::init() {
+    countSettings() = CountSettings{};
+}
+
+void MainFrameTest::commandAvailability_data() {
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QStringList>("available");
+
+    const QStringList idle = allBut({"count", "stop", "reset", "openFiles", "editor", "showFolder",
+                                     "remove", "fullPaths"});
+    QTest::newRow("empty project") << "empty" << idle;
+    QTest::newRow("uncounted files, focus elsewhere") << "uncounted" << idle + QStringList{"count"};
+    QTest::newRow("focus in tree with a folder selected")
+        << "treeFocus" << idle + QStringList{"count", "remove"};
+    QTest::newRow("focus in list with a row selected")
+        << "listFocus" << idle + QStringList{"count", "openFiles", "editor", "showFolder", "remove"};
+    QTest::newRow("focus in list without selection") << "listNoSelection" << idle + QStringList{"count"};
+    QTest::newRow("everything counted") << "counted" << idle + QStringList{"reset"};
+    QTest::newRow("files only") << "filesOnly" << idle + QStringList{"count", "fullPaths"};
+    QTest::newRow("during a run")
+        << "running" << QStringList{"exit", "stop", "foldersAndFiles", "filesOnly"};
+}
+
+void MainFrameTest::commandAvailability() {
+    QFETCH(QString, state);
+    QFETCH(QStringList, available);
+
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    Desktop desktop;
+    QTemporaryDir dir;
+    if (state != QLatin1String("empty")) {
+        QStringList paths;
+        const int count = state == QLatin1String("running") ? 400 : 2;
+        for (int i = 0; i < count; ++i) {
+            paths.append(writeFile(dir, QStringLiteral("src/f%1.cpp").arg(i), smallSource()));
+        }
+        desktop.addFiles(chooser, paths);
+    }
+    desktop.unfocus();
+    if (state == QLatin1String("treeFocus")) {
+        QVERIFY(desktop.frame.folderView()->selectedItem().isValid());
+        desktop.focus(desktop.frame.folderView());
+    } else if (state == QLatin1String("listFocus") || state == QLatin1String("listNoSelection")) {
+        desktop.focus(desktop.frame.fileView());
+        if (state == QLatin1String("listFocus")) {
+            desktop.frame.fileView()->selectRow(0);
+        }
+    } else if (state == QLatin1String("counted")) {
+        QVERIFY(desktop.countAndWait());
+        desktop.unfocus();
+    } else if (state == QLatin1String("filesOnly")) {
+        desktop.action(ID_VIEW_FILES_ONLY)->trigger();
+    } else if (state == QLatin1String("running")) {
+        desktop.focus(desktop.frame.fileView());
+        desktop.frame.fileView()->selectRow(0);
+        desktop.action(ID_ACTION_COUNT)->trigger();
+        QVERIFY(desktop.frame.isCounting());
+    }
+    available.sort();
+    QStringList actual = availableCommands(desktop);
+    actual.sort();
+    QCOMPARE(actual, available);
+
+    if (state == QLatin1String("running")) {
+        // Toolbar buttons follow their commands.
+        const auto* stop = qobject_cast<QToolButton*>(
+            desktop.frame.findChild<QToolBar*>("toolBar")->widgetForAction(desktop.action(ID_ACTION_STOP)));
+        QVERIFY(stop != nullptr && stop->isEnabled());
+    }
+}
+
+void MainFrameTest::menusAndToolbarAreComplete() {
+    Desktop desktop;
+    QStringList menus;
+    for (QAction* menuAction : desktop.frame.menuBar()->actions()) {
+        QStringList entries;
+        for (QAction* entry : menuAction->menu()->actions()) {
+            if (entry->isSeparator()) {
+                entries.append(QStringLiteral("-"));
+            } else if (entry->isVisible()) {
+                entries.append(entry->text());
+            }
+        }
+        menus.append(menuAction->text() + QStringLiteral(": ") + entries.join(QStringLiteral(" | ")));
+    }
+    QCOMPARE(menus,
+             QStringList({
+                 "&File: &New Project\tCtrl+N | &Open Project...\tCtrl+O | &Save Project\tCtrl+S | "
+                 "Save Project &As... | - | Recent Project | - | E&xit",
+                 "&Action: Add &File | Add Fol&der | - | &Count | &Stop | &Reset",
+                 "&Selection: &Open File(s) | Open File(s) in Notepad | &Show File(s) in Folder(s) | "
+                 "- | &Remove",
+                 "&Tools: &Settings... | &Report...",
+                 "&View: &Toolbar | &Status Bar | - | &Folders and Files | Files &Only | - | "
+                 "S&how Full Paths",
+                 "&Help: &Tallyweaver Documentation | &Command Line Reference | - | "
+                 "&About Tallyweaver | Visit Website",
+             }));
+    QCOMPARE(desktop.action(ID_FILE_NEW)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    QCOMPARE(desktop.action(ID_FILE_SAVE)->statusTip(), QStringLiteral("Save the active project"));
+    QCOMPARE(desktop.action(ID_ACTION_COUNT)->toolTip(), QStringLiteral("Count"));
+
+    const auto* toolBar = desktop.frame.findChild<QToolBar*>("toolBar");
+    QStringList buttons;
+    QSet<qint64> images;
+    for (QAction* button : toolBar->actions()) {
+        if (button->isSeparator()) {
+            buttons.append(QStringLiteral("|"));
+            continue;
+        }
+        buttons.append(button->toolTip());
+        const QImage normal = button->icon().pixmap(24, 24, QIcon::Normal).toImage();
+        const QImage disabled = button->icon().pixmap(24, 24, QIcon::Disabled).toImage();
+        QCOMPARE(normal.size(), QSize(24, 24));
+        QVERIFY2(normal != disabled, qPrintable(button->toolTip()));
+        images.insert(qHash(QByteArray(reinterpret_cast<const char*>(normal.constBits()),
+                                       normal.sizeInBytes())));
+    }
+    QCOMPARE(buttons.join(QLatin1Char(',')),
+             QStringLiteral("New Project,Open Project,Save Project,|,Add File(s),Add Folder(s),"
+                            "Remove Selected,|,Count,Stop,Reset,|,Settings,Generate Report,|,About"));
+    QCOMPARE(images.size(), 12);  // each button has an image of its own
+    QCOMPARE(toolBar->iconSize(), QSize(24, 24));
+}
+
+void MainFrameTest::viewSwitchKeepsFolderAndFullPaths() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    Desktop desktop;
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("one/a.cpp"), smallSource());
+    const QString b = writeFile(dir, QStringLiteral("two/b.cpp"), smallSource());
+    desktop.addFiles(chooser, {a, b});
+    QCOMPARE(desktop.frame.viewMode(), int(ID_VIEW_FOLDERS_AND_FILES));
+    QVERIFY(desktop.action(ID_VIEW_FOLDERS_AND_FILES)->isChecked());
+    QCOMPARE(desktop.list().fileRowCount(), 1);
+    QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("b.cpp"));
+
+    desktop.action(ID_VIEW_FILES_ONLY)->trigger();
+    QVERIFY(qobject_cast<CFileView*>(desktop.frame.currentView()) != nullptr);
+    QVERIFY(desktop.frame.folderView() == nullptr);
+    QVERIFY(desktop.action(ID_VIEW_FILES_ONLY)->isChecked());
+    QCOMPARE(desktop.list().fileRowCount(), 2);
+    QCOMPARE(desktop.list().summaryRowCount(), 1);
+    QCOMPARE(desktop.list().rowLabel(0), qs(projectPathOf(a)));
+
+    // Show Full Paths rebuilds the list at once, and keeps its value across switches.
+    desktop.action(ID_VIEW_SHOW_FULL_PATHS)->trigger();
+    QVERIFY(!desktop.frame.showFullPaths());
+    QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("a.cpp"));
+
+    desktop.action(ID_VIEW_FOLDERS_AND_FILES)->trigger();
+    QVERIFY(qobject_cast<CSplitterView*>(desktop.frame.currentView()) != nullptr);
+    QVERIFY(!desktop.enabled(ID_VIEW_SHOW_FULL_PATHS));
+    QVERIFY(!desktop.action(ID_VIEW_SHOW_FULL_PATHS)->isChecked());
+    // The remembered folder is selected again and listed.
+    CFolderView* tree = desktop.frame.folderView();
+    QCOMPARE(tree->itemPath(tree->selectedItem()), qs(projectFolderOf(b)));
+    QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("b.cpp"));
+    QCOMPARE(desktop.list().summaryRowCount(), 3);
+
+    // Choosing the current mode again changes nothing.
+    QWidget* view = desktop.frame.currentView();
+    desktop.action(ID_VIEW_FOLDERS_AND_FILES)->trigger();
+    QCOMPARE(desktop.frame.currentView(), view);
+}
+
+void MainFrameTest::splitterKeepsTreeAtAThird() {
+    Desktop desktop;
+    auto* splitterView = qobject_cast<CSplitterView*>(desktop.frame.currentView());
+    QVERIFY(splitterView != nullptr);
+    QSplitter& splitter = splitterView->splitter();
+    // The divider dragged away goes back to a third at the next resize of the window.
+    splitter.setSizes({600, 100});
+    desktop.frame.resize(900, 500);
+    QTRY_COMPARE(splitter.sizes().value(0), splitterView->width() / 3);
+    desktop.frame.resize(1200, 500);
+    QTRY_COMPARE(splitter.sizes().value(0), splitterView->width() / 3);
+    QVERIFY(splitterView->width() > 1000);
+}
+
+void MainFrameTest::addFilesExpandsAndShowsLastFolder() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    Desktop desktop;
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("one/a.cpp"), smallSource());
+    const QString b = writeFile(dir, QStringLiteral("two/deeper/b.cpp"), smallSource());
+    desktop.addFiles(chooser, {a, b, a});
+
+    QCOMPARE(chooser.asked.front().title, QStringLiteral("Add File(s):"));
+    QCOMPARE(desktop.root().TotalRecords(), 2u);  // the second a.cpp is refused silently
+    QVERIFY(boxes.shown.empty());
+    QVERIFY(desktop.document.isModified());
+    const std::u16string folderB = projectFolderOf(b);
+    QCOMPARE(desktop.frame.rememberedFolderPath(), qs(folderB));
+    ProjectFolder* one = desktop.root().FindFile(projectPathOf(a)).folder;
+    ProjectFolder* deeper = desktop.root().FindFolder(folderB);
+    QVERIFY(one->expanded() && deeper->expanded() && deeper->parent()->expanded());
+    QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("b.cpp"));
+    CFolderView* tree = desktop.frame.folderView();
+    QCOMPARE(tree->itemPath(tree->selectedItem()), qs(folderB));
+    QVERIFY(tree->isExpanded(tree->selectedItem().parent()));
+}
+
+void MainFrameTest::addFilesCancelledRefreshesNothing() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    Desktop desktop;
+    QTemporaryDir dir;
+    desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource())});
+    desktop.document.setModifiedFlag(false);
+    QSignalSpy updates(&desktop.document, &CTallyweaverDoc::viewsUpdate);
+    desktop.addFiles(chooser, {});
+    QCOMPARE(desktop.frame.rememberedFolderPath(), QString());
+    QCOMPARE(updates.count(), 0);
+    QVERIFY(!desktop.document.isModified());
+}
+
+void MainFrameTest::addFilesCountSaveReopen() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("src/a.cpp"), smallSource());
+    const QString b = writeFile(dir, QStringLiteral("src/b.h"), "int x;\n\n");
+    const QString project = dir.filePath(QStringLiteral("counted"));
+    QSettings settings(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+    RecentProjects recent(&settings);
+    // A document that keeps a recent list.
+    CTallyweaverDoc document(&recent);
+    CMainFrame frame(document);
+    frame.show();
+    QTRY_VERIFY(frame.currentView() != nullptr);
+    QCOMPARE(frame.windowTitle(), QStringLiteral("Untitled - Tallyweaver"));
+
+    chooser.answers.push_back({a, b});
+    frame.action(ID_ACTION_ADD_FILE)->trigger();
+    FileListModel& list = frame.fileView()->listModel();
+    QCOMPARE(list.cellText(0, ColumnCode), QStringLiteral("-"));
+
+    QSignalSpy closed(&frame, &CMainFrame::countRunClosed);
+    frame.action(ID_ACTION_COUNT)->trigger();
+    QVERIFY(closed.wait(30000));
+    QCOMPARE(list.cellText(0, ColumnCode), QStringLiteral("3"));
+    QCOMPARE(list.cellText(0, ColumnCommentOwnLine), QStringLiteral("1"));
+    QCOMPARE(list.cellText(1, ColumnCode), QStringLiteral("1"));
+    QCOMPARE(list.cellText(1, ColumnBlank), QStringLiteral("1"));
+    QCOMPARE(list.cellText(4, ColumnFileName), QStringLiteral("Project (2 succeeded, 0 failed)"));
+    QVERIFY(document.isModified());
+    QVERIFY(!frame.action(ID_ACTION_COUNT)->isEnabled());
+
+    // Save Project on an untitled project asks for a name; ".tyx" is the dialog's to add.
+    chooser.answers.push_back({project + QStringLiteral(".tyx")});
+    frame.action(ID_FILE_SAVE)->trigger();
+    QCOMPARE(chooser.asked.back().kind, FileChooser::Kind::SaveProject);
+    QCOMPARE(chooser.asked.back().suggested, QStringLiteral("Untitled.tyx"));
+    QVERIFY(!document.isModified());
+    QCOMPARE(document.countedFilesAtSave(), 2);
+    QCOMPARE(frame.windowTitle(), QStringLiteral("counted.tyx - Tallyweaver"));
+
+    frame.action(ID_FILE_NEW)->trigger();
+    QCOMPARE(document.root().TotalRecords(), 0u);
+    QCOMPARE(frame.windowTitle(), QStringLiteral("Untitled - Tallyweaver"));
+
+    // Reopened, the counts are shown at once and nothing is left to count.
+    QFile::remove(a);
+    chooser.answers.push_back({project + QStringLiteral(".tyx")});
+    frame.action(ID_FILE_OPEN)->trigger();
+    QVERIFY(boxes.shown.empty());
+    QCOMPARE(document.root().TotalRecords(), 2u);
+    QCOMPARE(document.countedFilesAtSave(), 2);
+    QVERIFY(!frame.action(ID_ACTION_COUNT)->isEnabled());
+    QVERIFY(frame.action(ID_ACTION_RESET)->isEnabled());
+    FileListModel& reopened = frame.fileView()->listModel();
+    QCOMPARE(reopened.fileRowCount(), 2);
+    QCOMPARE(reopened.cellText(0, ColumnCode), QStringLiteral("3"));
+    QCOMPARE(frame.windowTitle(), QStringLiteral("counted.tyx - Tallyweaver"));
+    QCOMPARE(recent.entries(), QStringList{project + QStringLiteral(".tyx")});
+    document.setModifiedFlag(false);
+}
+
+void MainFrameTest::closingWithUnsavedChanges_data() {
+    QTest::addColumn<QList<int>>("answers");   // the save question, then a Save As answer
+    QTest::addColumn<bool>("saveAsName");      // the Save As dialog gets a name
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("cancel keeps the window") << QList<int>{QMessageBox::Cancel} << false << false << false;
+    QTest::newRow("no closes without saving") << QList<int>{QMessageBox::No} << false << true << false;
+    QTest::newRow("yes saves and closes") << QList<int>{QMessageBox::Yes} << true << true << true;
+    QTest::newRow("yes with save as cancelled keeps the window")
+        << QList<int>{QMessageBox::Yes} << false << false << false;
+}
+
+void MainFrameTest::closingWithUnsavedChanges() {
+    QFETCH(QList<int>, answers);
+    QFETCH(bool, saveAsName);
+    QFETCH(bool, closes);
+    QFETCH(bool, saved);
+
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    Desktop desktop;
+    QTemporaryDir dir;
+    desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource())});
+    for (const int answer : answers) {
+        boxes.answers.push_back(static_cast<QMessageBox::StandardButton>(answer));
+    }
+    const QString project = dir.filePath(QStringLiteral("p.tyx"));
+    if (saveAsName) {
+        chooser.answers.push_back({project});
+    }
+    QCOMPARE(desktop.frame.close(), closes);
+    QCOMPARE(boxes.texts(), QStringList{"Save changes to Untitled?"});
+    QCOMPARE(boxes.shown.front().title, QStringLiteral("Tallyweaver"));
+    QCOMPARE(QFile::exists(project), saved);
+    QCOMPARE(desktop.frame.isVisible(), !closes);
+
+    // An unchanged project closes without a question.
+    if (!closes) {
+        desktop.document.setModifiedFlag(false);
+        QVERIFY(desktop.frame.close());
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+    }
+}
+
+void MainFrameTest::openFailuresAreReported() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    Desktop desktop;
+    QTemporaryDir dir;
+    desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource())});
+    desktop.document.setModifiedFlag(false);
+
+    // A file that is not there leaves the project as it was.
+    const QString missing = dir.filePath(QStringLiteral("missing.tyx"));
+    desktop.frame.openProjectFile(missing);
+    QCOMPARE(boxes.texts(), QStringList{missing + QStringLiteral(" was not found.")});
+    QCOMPARE(desktop.root().TotalRecords(), 1u);
+    QCOMPARE(desktop.frame.windowTitle(), QStringLiteral("Untitled - Tallyweaver"));
+
+    // A damaged one leaves an empty, untitled project.
+    QByteArray header(20, '\0');
+    header[0] = 3;  // three records announced, none follow
+    const QString damaged = writeFile(dir, QStringLiteral("damaged.tyx"), header);
+    desktop.frame.openProjectFile(damaged);
+    QCOMPARE(boxes.texts().value(1), QStringLiteral("Unexpected file format."));
+    QCOMPARE(desktop.root().TotalRecords(), 0u);
+    QCOMPARE(desktop.frame.windowTitle(), QStringLiteral("Untitled - Tallyweaver"));
+    QVERIFY(!desktop.document.isModified());
+    QCOMPARE(desktop.list().fileRowCount(), 0);
+
+    // A file of no bytes opens as an empty project without a message.
+    const QString empty = writeFile(dir, QStringLiteral("empty.tyx"), QByteArray());
+    desktop.frame.openProjectFile(empty);
+    QCOMPARE(boxes.shown.size(), std::size_t(2));
+    QCOMPARE(desktop.frame.windowTitle(), QStringLiteral("empty.tyx - Tallyweaver"));
+
+    // A failed save reports the reason and keeps the project modified.
+    desktop.document.setModifiedFlag(true);
+    chooser.answers.push_back({dir.filePath(QStringLiteral("no/such/folder/p.tyx"))});
+    desktop.action(ID_FILE_SAVE_AS)->trigger();
+    QCOMPARE(boxes.shown.size(), std::size_t(3));
+    QVERIFY(boxes.texts().value(2).contains(QStringLiteral("p.tyx")));
+    QVERIFY(desktop.document.isModified());
+}
+
+void MainFrameTest::droppedFilesOpenAsProjects() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    const QString project = dir.filePath(QStringLiteral("dropped.tyx"));
+    {
+        Desktop source;
+        source.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource()),
+                                  writeFile(dir, QStringLiteral("b.cpp"), smallSource())});
+        chooser.answers.push_back({project});
+        source.action(ID_FILE_SAVE_AS)->trigger();
+        QVERIFY(QFile::exists(project));
+    }
+    Desktop desktop;
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(project)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&desktop.frame, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&desktop.frame, &drop);
+    QCOMPARE(desktop.root().TotalRecords(), 2u);
+    QCOMPARE(desktop.frame.windowTitle(), QStringLiteral("dropped.tyx - Tallyweaver"));
+    QVERIFY(boxes.shown.empty());
+}
+
+void MainFrameTest::recentProjectsKeepFourNewest() {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("tallyweaver.ini"));
+    {
+        QSettings settings(ini, QSettings::IniFormat);
+        RecentProjects recent(&settings);
+        for (const char* name : {"/p/1.tyx", "/p/2.tyx", "/p/3.tyx", "/p/4.tyx", "/p/5.tyx", "/p/3.tyx"}) {
+            recent.add(QString::fromLatin1(name));
+        }
+        QCOMPARE(recent.entries(), QStringList({"/p/3.tyx", "/p/5.tyx", "/p/4.tyx", "/p/2.tyx"}));
+    }
+    QSettings settings(ini, QSettings::IniFormat);
+    QCOMPARE(settings.value(QStringLiteral("Recent File List/File1")).toString(),
+             QStringLiteral("/p/3.tyx"));
+    RecentProjects reread(&settings);
+    QCOMPARE(reread.entries(), QStringList({"/p/3.tyx", "/p/5.tyx", "/p/4.tyx", "/p/2.tyx"}));
+
+    // The menu lists them; one that cannot be opened any more is dropped from the list.
+    MessageBoxRecorder boxes;
+    CTallyweaverDoc document(&reread);
+    CMainFrame frame(document);
+    QCOMPARE(frame.action(ID_FILE_MRU_FILE1)->text(), QStringLiteral("&1 /p/3.tyx"));
+    QVERIFY(frame.action(ID_FILE_MRU_FILE1 + 3)->isVisible());
+    frame.action(ID_FILE_MRU_FILE1)->trigger();
+    QCOMPARE(boxes.texts(), QStringList{"/p/3.tyx was not found."});
+    QCOMPARE(reread.entries(), QStringList({"/p/5.tyx", "/p/4.tyx", "/p/2.tyx"}));
+    QVERIFY(!frame.action(ID_FILE_MRU_FILE1 + 3)->isVisible());
+}
+
+void MainFrameTest::resetMakesEveryFileUncounted() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    Desktop desktop;
+    QTemporaryDir dir;
+    desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource())});
+    QVERIFY(desktop.countAndWait());
+    desktop.document.setModifiedFlag(false);
+    QCOMPARE(desktop.list().cellText(0, ColumnCode), QStringLiteral("3"));
+
+    desktop.action(ID_ACTION_RESET)->trigger();
+    QVERIFY(desktop.document.isModified());
+    QCOMPARE(desktop.root().CountedRecords(true), 0u);
+    QCOMPARE(desktop.list().cellText(0, ColumnCode), QStringLiteral("-"));
+    QVERIFY(!desktop.enabled(ID_ACTION_RESET));
+
+    // With no folder selected the list is refreshed all the same: its summary rows must not
+    // show counts that are gone.
+    QVERIFY(desktop.countAndWait());
+    desktop.frame.folderView()->selectItem(QModelIndex());
+    desktop.action(ID_ACTION_RESET)->trigger();
+    QCOMPARE(desktop.list().cellText(desktop.list().rowCount() - 1, ColumnTotal),
+             QStringLiteral("0"));
+}
+
+void MainFrameTest::selectionCommandsHandFilesToShell() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    ShellRecorder shell;
+    Desktop desktop;
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("Mixed/A.cpp"), smallSource());
+    const QString b = writeFile(dir, QStringLiteral("Mixed/b.cpp"), smallSource());
+    const QString c = writeFile(dir, QStringLiteral("Other/c.cpp"), smallSource());
+    desktop.addFiles(chooser, {a, b, c});
+
+    // Folders and Files: the files of the selected folder, by their names on disk.
+    CFolderView* tree = desktop.frame.folderView();
+    const QModelIndex mixed = [&] {
+        QModelIndex found;
+        const QString wanted = qs(projectFolderOf(a));
+        std::function<void(const QModelIndex&)> search = [&](const QModelIndex& parent) {
+            for (int row = 0; row < tree->model()->rowCount(parent); ++row) {
+                const QModelIndex child = tree->model()->index(row, 0, parent);
+                if (tree->itemPath(child) == wanted) {
+                    found = child;
+                }
+                search(child);
+            }
+        };
+        search(QModelIndex());
+        return found;
+    }();
+    QVERIFY(mixed.isValid());
+    tree->selectItem(mixed);
+    desktop.focus(desktop.frame.fileView());
+    desktop.frame.fileView()->selectAll();
+    QVERIFY(desktop.enabled(ID_SELECTION_OPEN));
+    desktop.action(ID_SELECTION_OPEN)->trigger();
+    desktop.action(ID_SELECTION_OPEN_IN_EDITOR)->trigger();
+    desktop.action(ID_SELECTION_SHOW_IN_FOLDER)->trigger();
+    QCOMPARE(shell.targets(Shell::Action::Open), QStringList({a, b}));
+    QCOMPARE(shell.targets(Shell::Action::OpenInTextEditor), QStringList({a, b}));
+    QCOMPARE(shell.targets(Shell::Action::ShowFolder), QStringList{dir.filePath("Mixed")});
+
+    // Files Only: each folder once.
+    shell.requests.clear();
+    desktop.action(ID_VIEW_FILES_ONLY)->trigger();
+    desktop.focus(desktop.frame.fileView());
+    desktop.frame.fileView()->selectAll();
+    desktop.action(ID_SELECTION_SHOW_IN_FOLDER)->trigger();
+    QCOMPARE(shell.targets(Shell::Action::ShowFolder),
+             QStringList({dir.filePath("Mixed"), dir.filePath("Other")}));
+    desktop.action(ID_SELECTION_OPEN)->trigger();
+    QCOMPARE(shell.targets(Shell::Action::Open), QStringList({a, b, c}));
+}
+
+void MainFrameTest::fileListKeepsSummaryRowsOutOfSelection() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    Desktop desktop;
+    QTemporaryDir dir;
+    desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource()),
+                               writeFile(dir, QStringLiteral("b.cpp"), smallSource())});
+    CFileView* list = desktop.frame.fileView();
+    desktop.focus(list);
+    list->selectRow(1);
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentIndex().row(), 1);
+    QCOMPARE(list->selectedFileRows(), std::vector<int>{1});
+
+    // A left click on a summary row selects nothing there; a right click clears the selection.
+    const QPoint summary = list->visualRect(list->model()->index(3, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, summary);
+    QCOMPARE(list->selectedFileRows(), std::vector<int>{1});
+    QVERIFY(!list->selectionModel()->isRowSelected(3, QModelIndex()));
+    QTest::mousePress(list->viewport(), Qt::RightButton, {}, summary);
+    QVERIFY(!list->hasSelectedRows());
+    QVERIFY(!desktop.enabled(ID_SELECTION_OPEN));
+    const QPoint firstRow = list->visualRect(list->model()->index(0, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, firstRow);
+    QCOMPARE(list->selectedFileRows(), std::vector<int>{0});
+    QVERIFY(desktop.enabled(ID_SELECTION_OPEN));
+    list->selectAll();
+    QCOMPARE(list->selectedFileRows(), std::vector<int>({0, 1}));
+    QCOMPARE(list->selectionModel()->selectedRows().size(), 2);
+}
+
+void MainFrameTest::aboutBoxShowsPicture() {
+    CAboutDialog about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QCOMPARE(about.windowTitle(), QStringLiteral("About Tallyweaver"));
+    QCOMPARE(about.size(), QSize(400, 160));
+    const QRect ok = about.okButton().geometry();
+    QCOMPARE(about.width() - 1 - ok.right(), 5);
+    QCOMPARE(about.height() - 1 - ok.bottom(), 4);
+    const QImage shown = about.grab().toImage();
+    QCOMPARE(shown.size(), QSize(400, 160));
+    // Blue on the left, the light emblem on the right, white text over the picture.
+    const QColor left = shown.pixelColor(3, 150);
+    QVERIFY(left.blue() > left.red() + 40);
+    QVERIFY(shown.pixelColor(320, 30).lightness() > 180);
+    bool whiteText = false;
+    for (int x = 7; x < 120 && !whiteText; ++x) {
+        for (int y = 65; y < 100 && !whiteText; ++y) {
+            whiteText = shown.pixelColor(x, y).lightness() > 240;
+        }
+    }
+    QVERIFY(whiteText);
+    QTest::mouseClick(&about.okButton(), Qt::LeftButton);
+    QCOMPARE(about.result(), int(QDialog::Accepted));
+}
+
+void MainFrameTest::helpCommandsOpenShippedPages() {
+    ShellRecorder shell;
+    Desktop desktop;
+    desktop.action(ID_HELP_DOCUMENTATION)->trigger();
+    desktop.action(ID_HELP_COMMAND_LINE)->trigger();
+    desktop.action(ID_HELP_WEBSITE)->trigger();
+    const QStringList pages = shell.targets(Shell::Action::OpenPage);
+    QCOMPARE(pages.size(), 3);
+    for (int i = 0; i < 2; ++i) {
+        QFile page(pages[i]);
+        QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(pages[i]));
+        QVERIFY(page.readAll().contains(i == 0 ? "<title>Tallyweaver Documentation</title>"
+                                               : "<title>Tallyweaver Command Line Reference</title>"));
+    }
+    QVERIFY(pages[2].startsWith(QStringLiteral("https://")));
+}
+
+QTEST_MAIN(MainFrameTest)
+#include "MainFrameTest.moc"

@@ -1,0 +1,215 @@
+#pragma once
+
+// Shared pieces of the desktop program's tests: a main window over a fresh project, answers
+// for its message boxes and file dialogs, and source files on disk.
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/CountSettings.h"
+#include "project/ProjectFolder.h"
+#include "ui/CFileView.h"
+#include "ui/CFolderView.h"
+#include "ui/CMainFrame.h"
+#include "ui/CTallyweaverDoc.h"
+#include "ui/CommandIds.h"
+#include "ui/FileChooser.h"
+#include "ui/FileListModel.h"
+#include "ui/Shell.h"
+#include "ui/common/MessageBox.h"
+
+namespace tw::test {
+
+inline QString qs(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
+
+/// Records every message box and answers each with the next queued button (OK, or No when the
+/// box offers it, once the queue is empty).
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder() {
+        ui::MessageBox::setHandler([this](const ui::MessageBox::Request& request) {
+            shown.push_back(request);
+            if (!answers.empty()) {
+                const auto answer = answers.front();
+                answers.pop_front();
+                return answer;
+            }
+            return request.buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
+        });
+    }
+    ~MessageBoxRecorder() { ui::MessageBox::resetHandler(); }
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+    QStringList texts() const {
+        QStringList result;
+        for (const auto& request : shown) {
+            result.append(request.text);
+        }
+        return result;
+    }
+
+    std::vector<ui::MessageBox::Request> shown;
+    std::deque<QMessageBox::StandardButton> answers;
+};
+
+/// Answers the file dialogs from a queue; an empty answer is a cancelled dialog.
+class FileChooserScript {
+public:
+    FileChooserScript() {
+        ui::FileChooser::setHandler([this](const ui::FileChooser::Request& request) {
+            asked.push_back(request);
+            if (answers.empty()) {
+                return QStringList();
+            }
+            QStringList answer = answers.front();
+            answers.pop_front();
+            return answer;
+        });
+    }
+    ~FileChooserScript() { ui::FileChooser::resetHandler(); }
+    FileChooserScript(const FileChooserScript&) = delete;
+    FileChooserScript& operator=(const FileChooserScript&) = delete;
+
+    std::vector<ui::FileChooser::Request> asked;
+    std::deque<QStringList> answers;
+};
+
+/// Records what would have been handed to other programs.
+class ShellRecorder {
+public:
+    ShellRecorder() {
+        ui::Shell::setHandler([this](ui::Shell::Action action, const QString& target) {
+            requests.emplace_back(action, target);
+        });
+    }
+    ~ShellRecorder() { ui::Shell::resetHandler(); }
+    ShellRecorder(const ShellRecorder&) = delete;
+    ShellRecorder& operator=(const ShellRecorder&) = delete;
+
+    QStringList targets(ui::Shell::Action action) const {
+        QStringList result;
+        for (const auto& [kind, target] : requests) {
+            if (kind == action) {
+                result.append(target);
+            }
+        }
+        return result;
+    }
+
+    std::vector<std::pair<ui::Shell::Action, QString>> requests;
+};
+
+/// Writes `content` to `name` below `dir`, creating folders; returns the file's path.
+inline QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content) {
+    const QString path = dir.filePath(name);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size()) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+    return path;
+}
+
+/// A small C++ source: 3 code lines, 1 comment line of its own, 1 blank line.
+inline QByteArray smallSource() {
+    return QByteArrayLiteral("// says hello\nint main() {\n\n    return 0;\n}\n");
+}
+
+/// The project path the tree gives to a file on disk.
+inline std::u16string projectPathOf(const QString& diskPath) {
+    return recordPathOf(diskPath.toStdU16String());
+}
+
+/// The project path of the folder holding a file on disk.
+inline std::u16string projectFolderOf(const QString& diskPath) {
+    const std::u16string path = projectPathOf(diskPath);
+    return path.substr(0, path.rfind(u'\\'));
+}
+
+/// A shown main window over a fresh, untitled project, with its first view made.
+class Desktop {
+public:
+    Desktop() : document(nullptr), frame(document) {
+        countSettings() = CountSettings{};
+        frame.resize(1000, 600);
+        frame.show();
+        QApplication::setActiveWindow(&frame);
+        if (!QTest::qWaitForWindowActive(&frame)) {
+            qWarning("the main window did not become active");
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(frame.currentView() != nullptr, 5000);
+    }
+    ~Desktop() {
+        if (frame.isCounting()) {
+            frame.countThreadState().lock.lock();
+            frame.countThreadState().stop = true;
+            frame.countThreadState().lock.unlock();
+            QSignalSpy closed(&frame, &ui::CMainFrame::countRunClosed);
+            closed.wait(30000);
+        }
+        document.setModifiedFlag(false);
+    }
+
+    QAction* action(int id) { return frame.action(id); }
+    bool enabled(int id) { return frame.action(id)->isEnabled(); }
+    ProjectFolder& root() { return document.root(); }
+    ui::FileListModel& list() { return frame.fileView()->listModel(); }
+
+    /// Adds the files through Add File(s), answering its dialog with `paths`.
+    void addFiles(FileChooserScript& chooser, const QStringList& paths) {
+        chooser.answers.push_back(paths);
+        action(ui::ID_ACTION_ADD_FILE)->trigger();
+    }
+
+    /// Starts Count and waits until the run has been closed.
+    bool countAndWait(int timeoutMs = 60000) {
+        QSignalSpy closed(&frame, &ui::CMainFrame::countRunClosed);
+        action(ui::ID_ACTION_COUNT)->trigger();
+        if (!frame.isCounting()) {
+            return false;
+        }
+        return closed.wait(timeoutMs);
+    }
+
+    /// The texts of one row of the file list.
+    QStringList rowTexts(int row) {
+        QStringList texts;
+        for (int column = 0; column < ui::FileListColumnCount; ++column) {
+            texts.append(list().cellText(row, column));
+        }
+        return texts;
+    }
+
+    /// Takes the keyboard focus away from every widget.
+    void unfocus() {
+        if (QWidget* focused = QApplication::focusWidget()) {
+            focused->clearFocus();
+        }
+        QTRY_VERIFY(QApplication::focusWidget() == nullptr);
+    }
+
+    /// Gives the keyboard focus to `widget` and lets the window react.
+    void focus(QWidget* widget) {
+        widget->setFocus(Qt::OtherFocusReason);
+        QTRY_VERIFY(widget->hasFocus());
+    }
+
+    ui::CTallyweaverDoc document;
+    ui::CMainFrame frame;
+};
+
+}  // namespace tw::test
