@@ -1,8 +1,184 @@
 #include "engine/LogicalParser.h"
 
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+
+#include "engine/ArrayAccessCounter.h"
 #include "engine/CountSettings.h"
+#include "engine/DeclarationCounter.h"
+#include "engine/FunctionCounter.h"
+#include "engine/LogicCounter.h"
+#include "engine/OperatorCounter.h"
 
 namespace tw {
+namespace {
+
+/// The languages whose stages 2 to 5 exist; every other type runs stage 1 only.
+enum class Language { Cpp, Java, Other };
+
+Language languageOf(FileType type) {
+    if (isCppFile(type)) {
+        return Language::Cpp;
+    }
+    return type == FileType::JavaSource ? Language::Java : Language::Other;
+}
+
+/// What the Executable chain carries from one step to the next.
+struct Chain {
+    Language language = Language::Other;
+    std::int64_t code = 0;  ///< added to the record's `code` at the end of each step
+    FunctionTally functions;
+    DeclarationTally declarations;
+};
+
+bool runFunctions(SourceText& text, FileCount& record, Chain& chain) {
+    const int found = countFunctions(text, record, chain.functions);
+    if (found < 0) {
+        return false;
+    }
+    chain.code += found + chain.functions.argumentOperators;
+    return true;
+}
+
+bool runArrayAccess(SourceText& text, FileCount& record, Chain& chain) {
+    int bracketOperators = 0;
+    int found = 0;
+    switch (chain.language) {
+        case Language::Cpp: found = countCppArrayAccess(text, record, bracketOperators); break;
+        case Language::Java: found = countJavaArrayAccess(text, record, bracketOperators); break;
+        case Language::Other: return true;
+    }
+    if (found < 0) {
+        return false;
+    }
+    chain.code += found + bracketOperators;
+    return true;
+}
+
+/// Where stage 1 wrote an '@' that is still its marker, and whether that function's name is
+/// all upper case (the last function written at a position wins).
+std::unordered_map<std::size_t, bool> markerNames(const FunctionTally& functions) {
+    std::unordered_map<std::size_t, bool> names;
+    names.reserve(functions.markers.size());
+    for (const FunctionTally::Marker& marker : functions.markers) {
+        names[marker.position] = marker.allCaps;
+    }
+    return names;
+}
+
+bool runDeclarations(SourceText& text, FileCount& record, Chain& chain) {
+    int found = 0;
+    switch (chain.language) {
+        case Language::Cpp:
+            found = countCppDeclarations(text.chars, record, chain.declarations);
+            break;
+        case Language::Java:
+            found = countJavaDeclarations(text.chars, record, chain.declarations);
+            break;
+        case Language::Other: return true;
+    }
+    if (found < 0) {
+        record.declaration = static_cast<std::uint32_t>(-1);
+        return false;
+    }
+    record.declaration = static_cast<std::uint32_t>(found);
+    // A function declarator takes back the function that stage 1 counted for its '@'. Only an
+    // '@' that stage 1 wrote stands for such a function; one from the source takes nothing.
+    const auto names = markerNames(chain.functions);
+    std::int64_t takenBack = 0;
+    for (const std::size_t marker : chain.declarations.declaratorMarkers) {
+        takenBack += names.count(marker);
+    }
+    chain.code += chain.declarations.initialisers - takenBack;
+    return true;
+}
+
+/// Treating all-caps functions as macros takes them back out of `code`, except those the
+/// declaration stage has already taken back as function declarators (taking one back twice
+/// would leave `code` below zero).
+bool takeBackAllCapsFunctions(SourceText&, FileCount&, Chain& chain) {
+    const CountSettings& settings = countSettings();
+    if (!settings.allCapsFunctionsAsMacros || settings.macrosAsStatements) {
+        return true;
+    }
+    const auto names = markerNames(chain.functions);
+    std::int64_t declarators = 0;
+    for (const std::size_t marker : chain.declarations.declaratorMarkers) {
+        const auto found = names.find(marker);
+        if (found != names.end() && found->second) {
+            ++declarators;
+        }
+    }
+    chain.code -= chain.functions.allCapsFunctions - declarators;
+    return true;
+}
+
+bool runLogic(SourceText& text, FileCount& record, Chain& chain) {
+    int conditionOperators = 0;
+    int found = 0;
+    switch (chain.language) {
+        case Language::Cpp: found = countCppLogic(text, record, conditionOperators); break;
+        case Language::Java: found = countJavaLogic(text, record, conditionOperators); break;
+        case Language::Other: return true;
+    }
+    if (found < 0) {
+        return false;
+    }
+    chain.code += found;
+    if (!countSettings().logicAsSingleStatement) {
+        chain.code += conditionOperators;
+    }
+    return true;
+}
+
+bool runOperators(SourceText& text, FileCount& record, Chain& chain) {
+    int found = 0;
+    switch (chain.language) {
+        case Language::Cpp: found = countCppOperators(text.chars, record); break;
+        case Language::Java: found = countJavaOperators(text.chars, record); break;
+        case Language::Other: return true;
+    }
+    if (found < 0) {
+        return false;
+    }
+    chain.code += found;
+    return true;
+}
+
+/// One step of the Executable chain and the prefix its failure message gets.
+struct ChainStep {
+    std::u16string_view failurePrefix;
+    bool (*run)(SourceText&, FileCount&, Chain&);
+};
+
+/// The Executable chain, in the order that is part of the counting rules: each stage overwrites
+/// what it counted, so later stages no longer see it.
+constexpr ChainStep kExecutableChain[] = {
+    {u"Error identifying function(s): ", runFunctions},
+    {u"Error parsing array access operators: ", runArrayAccess},
+    {u"Error parsing declarations: ", runDeclarations},
+    {u"", takeBackAllCapsFunctions},
+    {u"Error parsing logic statement: ", runLogic},
+    {u"Error parsing operators: ", runOperators},
+};
+
+bool parseExecutable(SourceText& text, FileCount& record) {
+    Chain chain;
+    chain.language = languageOf(record.fileType);
+    for (const ChainStep& step : kExecutableChain) {
+        chain.code = 0;
+        const bool succeeded = step.run(text, record, chain);
+        record.code = static_cast<std::uint32_t>(static_cast<std::int64_t>(record.code) + chain.code);
+        if (!succeeded) {
+            record.remarks.insert(0, step.failurePrefix);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 bool parseLogical(SourceText& text, FileCount& record) {
     switch (countSettings().mode) {
@@ -13,13 +189,9 @@ bool parseLogical(SourceText& text, FileCount& record) {
                 }
             }
             return true;
-        case CountMode::Executable:
-            // The stage chain of the Executable mode comes with the statement stages; until
-            // then this mode leaves `code` as the earlier stages left it.
-            return true;
+        case CountMode::Executable: return parseExecutable(text, record);
         case CountMode::CyclomaticComplexity:
-        case CountMode::Physical:
-            break;
+        case CountMode::Physical: break;
     }
     return true;
 }

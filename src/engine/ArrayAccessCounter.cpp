@@ -1,0 +1,164 @@
+#include "engine/ArrayAccessCounter.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "engine/OperatorCounter.h"
+#include "engine/Pattern.h"
+#include "engine/RunSkipper.h"
+#include "engine/WideChar.h"
+
+namespace tw {
+namespace {
+
+const Pattern& arrayCreationPattern() {
+    static const Pattern pattern(arrayAccessPatterns::kJavaArrayCreation);
+    return pattern;
+}
+
+/// The white space of the patterns (\s).
+bool isPatternSpace(char16_t c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+/// One walk of the array-access stage. The '[' a ']' closes is the top of a stack of the '['
+/// still in the text (overwriting a pair leaves no '[' between it and its ']'); runs of '_' that
+/// earlier pairs left are shortened in copies and skipped when overwriting, so nested accesses
+/// cost no more than flat ones.
+class ArrayAccessStage {
+public:
+    ArrayAccessStage(SourceText& text, FileCount& record, bool java)
+        : text_(text),
+          chars_(text.chars),
+          record_(record),
+          java_(java),
+          forward_(chars_, forwardRunClass, RunSkipper::Direction::Forward) {
+        if (java_) {
+            backward_.emplace(chars_, backwardRunClass, RunSkipper::Direction::Backward);
+        }
+    }
+
+    int run(int& bracketOperators);
+
+private:
+    MatchStatus isArrayCreation(std::size_t open);
+    void overwrite(std::size_t open, std::size_t close);
+
+    SourceText& text_;
+    std::u16string& chars_;
+    FileCount& record_;
+    bool java_;
+    RunSkipper forward_;
+    std::optional<RunSkipper> backward_;
+    std::u16string copy_;
+};
+
+int ArrayAccessStage::run(int& bracketOperators) {
+    bracketOperators = 0;
+    if (chars_.size() > RunSkipper::kMaxText) {
+        record_.remarks = u"Text too large to parse.";
+        return -1;
+    }
+    std::vector<std::uint32_t> opens;
+    int count = 0;
+    for (std::size_t i = 0; i < chars_.size(); ++i) {
+        if (chars_[i] == u'[') {
+            opens.push_back(static_cast<std::uint32_t>(i));
+            continue;
+        }
+        if (chars_[i] != u']') {
+            continue;
+        }
+        if (opens.empty()) {
+            record_.remarks = u"Invalid array access operator";
+            record_.errorLine = lineOfPosition(text_, static_cast<std::int64_t>(i));
+            return -1;
+        }
+        const std::size_t open = opens.back();
+        opens.pop_back();
+        bool counted = true;
+        if (java_) {
+            const MatchStatus creation = isArrayCreation(open);
+            if (creation == MatchStatus::Error) {
+                record_.remarks = u"Unable to match array creation.";
+                record_.errorLine = lineOfPosition(text_, static_cast<std::int64_t>(i));
+                return -1;
+            }
+            counted = creation == MatchStatus::NotFound;
+        }
+        copy_.clear();
+        appendShortened(copy_, chars_, forward_, open, i);
+        const int operators =
+            java_ ? countJavaOperators(copy_, record_) : countCppOperators(copy_, record_);
+        if (operators < 0) {
+            return -1;
+        }
+        bracketOperators += operators;
+        overwrite(open, i);
+        if (counted) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+MatchStatus ArrayAccessStage::isArrayCreation(std::size_t open) {
+    RunSkipper& backward = *backward_;
+    // From the '[' back over blanks, an identifier and blanks, then to the start of the word
+    // standing there.
+    std::int64_t k = static_cast<std::int64_t>(open) - 1;
+    for (const std::uint8_t runClass : {backwardRunClass(u' '), backwardRunClass(u'a'),
+                                        backwardRunClass(u' ')}) {
+        if (k >= 0 && backwardRunClass(chars_[static_cast<std::size_t>(k)]) == runClass) {
+            k = backward.beyondRun(static_cast<std::size_t>(k));
+        }
+    }
+    if (k < 0) {
+        k = 0;
+    } else if (k > 0 && isIdentifierChar(chars_[static_cast<std::size_t>(k) - 1])) {
+        k = backward.beyondRun(static_cast<std::size_t>(k) - 1) + 1;
+    }
+    const auto from = static_cast<std::size_t>(k);
+    // Anything that does not begin with "new" and a blank cannot match; this keeps long texts
+    // in front of a bracket from being copied at every bracket.
+    if (from + 4 > open || chars_[from] != u'n' || chars_[from + 1] != u'e' ||
+        chars_[from + 2] != u'w' || !isPatternSpace(chars_[from + 3])) {
+        return MatchStatus::NotFound;
+    }
+    copy_.clear();
+    appendShortened(copy_, chars_, forward_, from, open - 1);
+    return arrayCreationPattern().fullMatch(copy_);
+}
+
+void ArrayAccessStage::overwrite(std::size_t open, std::size_t close) {
+    std::size_t x = open;
+    while (x <= close) {
+        const char16_t c = chars_[x];
+        if (c == u'_') {
+            x = std::min(static_cast<std::size_t>(forward_.beyondRun(x)), close + 1);
+            continue;
+        }
+        chars_[x] = c == u'\n' ? kNewlineMarker : u'_';
+        forward_.entered(x);
+        if (backward_) {
+            backward_->entered(x);
+        }
+        ++x;
+    }
+}
+
+}  // namespace
+
+int countCppArrayAccess(SourceText& text, FileCount& record, int& bracketOperators) {
+    ArrayAccessStage stage(text, record, false);
+    return stage.run(bracketOperators);
+}
+
+int countJavaArrayAccess(SourceText& text, FileCount& record, int& bracketOperators) {
+    ArrayAccessStage stage(text, record, true);
+    return stage.run(bracketOperators);
+}
+
+}  // namespace tw

@@ -1,0 +1,229 @@
+#include "engine/OperatorCounter.h"
+
+#include <cstdint>
+
+#include "engine/MatchCounter.h"
+#include "engine/Pattern.h"
+
+namespace tw {
+namespace {
+
+namespace patterns = operatorPatterns;
+
+/// The characters whose presence an operator step needs, one bit each. Overwriting only ever
+/// writes '_', ' ' or '1', so a character absent when a count starts stays absent, and a step
+/// none of whose characters is present cannot match: skipping it changes nothing. This keeps
+/// the many small copies (argument lists, brackets, conditions) cheap.
+enum OperatorChar : std::uint32_t {
+    kColon = 1u << 0,
+    kMinus = 1u << 1,
+    kDot = 1u << 2,
+    kPlus = 1u << 3,
+    kEquals = 1u << 4,
+    kBang = 1u << 5,
+    kGreater = 1u << 6,
+    kLess = 1u << 7,
+    kAmpersand = 1u << 8,
+    kBar = 1u << 9,
+    kStar = 1u << 10,
+    kSlash = 1u << 11,
+    kPercent = 1u << 12,
+    kCaret = 1u << 13,
+    kTilde = 1u << 14,
+    kQuestion = 1u << 15,
+    kN = 1u << 16,
+    kD = 1u << 17,
+};
+
+std::uint32_t operatorCharsOf(std::u16string_view text) {
+    std::uint32_t present = 0;
+    for (const char16_t c : text) {
+        switch (c) {
+            case u':': present |= kColon; break;
+            case u'-': present |= kMinus; break;
+            case u'.': present |= kDot; break;
+            case u'+': present |= kPlus; break;
+            case u'=': present |= kEquals; break;
+            case u'!': present |= kBang; break;
+            case u'>': present |= kGreater; break;
+            case u'<': present |= kLess; break;
+            case u'&': present |= kAmpersand; break;
+            case u'|': present |= kBar; break;
+            case u'*': present |= kStar; break;
+            case u'/': present |= kSlash; break;
+            case u'%': present |= kPercent; break;
+            case u'^': present |= kCaret; break;
+            case u'~': present |= kTilde; break;
+            case u'?': present |= kQuestion; break;
+            case u'n': present |= kN; break;
+            case u'd': present |= kD; break;
+            default: break;
+        }
+    }
+    return present;
+}
+
+/// One countMatches call: its pattern, fill, white-space extension, and the characters of which
+/// at least one must be present for a match.
+struct OperatorStep {
+    Pattern pattern;
+    char16_t fill;
+    bool extend;
+    std::uint32_t needs;
+};
+
+/// Runs `step` unless none of its characters is present; -1 on failure.
+int runStep(std::u16string& text, const OperatorStep& step, std::uint32_t present) {
+    if ((present & step.needs) == 0) {
+        return 0;
+    }
+    return countMatches(text, step.pattern, step.fill, step.extend);
+}
+
+/// Sums the counts of `steps` in order; -1 as soon as one fails. (A plain sum would let a
+/// failure hide behind the other steps' counts.)
+template <std::size_t N>
+int runSteps(std::u16string& text, const OperatorStep (&steps)[N], std::uint32_t present) {
+    int sum = 0;
+    for (const OperatorStep& step : steps) {
+        const int count = runStep(text, step, present);
+        if (count < 0) {
+            return -1;
+        }
+        sum += count;
+    }
+    return sum;
+}
+
+int assignmentOperators(std::u16string& text, std::uint32_t present) {
+    static const OperatorStep steps[] = {
+        {Pattern(patterns::kAddAssign), u'_', true, kEquals},
+        {Pattern(patterns::kSubtractAssign), u'_', true, kEquals},
+        {Pattern(patterns::kMultiplyAssign), u'_', true, kEquals},
+        {Pattern(patterns::kDivideAssign), u'_', true, kEquals},
+        {Pattern(patterns::kRemainderAssign), u'_', true, kEquals},
+        {Pattern(patterns::kAndAssign), u'_', true, kEquals},
+        {Pattern(patterns::kXorAssign), u'_', true, kEquals},
+        {Pattern(patterns::kOrAssign), u'_', true, kEquals},
+        {Pattern(patterns::kShiftRightAssign), u'_', true, kEquals},
+        {Pattern(patterns::kShiftLeftAssign), u'_', true, kEquals},
+        {Pattern(patterns::kAssign), u'_', true, kEquals},
+    };
+    return runSteps(text, steps, present);
+}
+
+int mathOperators(std::u16string& text, std::uint32_t present) {
+    static const OperatorStep steps[] = {
+        {Pattern(patterns::kAdd), u'_', true, kPlus},
+        {Pattern(patterns::kSubtract), u'_', true, kMinus},
+        {Pattern(patterns::kMultiply), u'_', true, kStar},
+        {Pattern(patterns::kDivide), u'_', true, kSlash},
+        {Pattern(patterns::kRemainder), u'_', true, kPercent},
+    };
+    return runSteps(text, steps, present);
+}
+
+/// What one step of an operator stage runs.
+enum class StepKind { Single, Assignment, Math };
+
+/// One step of an operator stage and the message that replaces `remarks` when it fails.
+struct StageStep {
+    StepKind kind;
+    const OperatorStep* single;  ///< for `Single` steps
+    bool counted;
+    std::u16string_view failure;
+};
+
+template <std::size_t N>
+int runStage(std::u16string& text, FileCount& record, const StageStep (&steps)[N]) {
+    const std::uint32_t present = operatorCharsOf(text);
+    int total = 0;
+    for (const StageStep& step : steps) {
+        int result = 0;
+        switch (step.kind) {
+            case StepKind::Single: result = runStep(text, *step.single, present); break;
+            case StepKind::Assignment: result = assignmentOperators(text, present); break;
+            case StepKind::Math: result = mathOperators(text, present); break;
+        }
+        if (result < 0) {
+            record.remarks = step.failure;
+            return -1;
+        }
+        if (step.counted) {
+            total += result;
+        }
+    }
+    return total;
+}
+
+constexpr std::uint32_t kBooleanChars = kEquals | kBang | kGreater | kLess | kAmpersand | kBar;
+constexpr std::uint32_t kBitwiseChars = kAmpersand | kBar | kTilde | kCaret | kLess | kGreater;
+
+const OperatorStep& incrementDecrementStep() {
+    static const OperatorStep step{Pattern(patterns::kIncrementDecrement), u' ', false,
+                                   kPlus | kMinus};
+    return step;
+}
+const OperatorStep& booleanLogicStep() {
+    static const OperatorStep step{Pattern(patterns::kBooleanLogic), u' ', false, kBooleanChars};
+    return step;
+}
+const OperatorStep& newDeleteStep() {
+    static const OperatorStep step{Pattern(patterns::kNewDelete), u' ', false, kN | kD};
+    return step;
+}
+const OperatorStep& ternaryStep() {
+    static const OperatorStep step{Pattern(patterns::kTernary), u' ', false, kQuestion};
+    return step;
+}
+
+}  // namespace
+
+int countAssignmentOperators(std::u16string& text) {
+    return assignmentOperators(text, operatorCharsOf(text));
+}
+
+int countMathOperators(std::u16string& text) {
+    return mathOperators(text, operatorCharsOf(text));
+}
+
+int countCppOperators(std::u16string& text, FileCount& record) {
+    static const OperatorStep scope{Pattern(patterns::kScope), u'_', true, kColon};
+    static const OperatorStep memberAccess{Pattern(patterns::kMemberAccess), u'_', true,
+                                           kMinus | kDot};
+    static const OperatorStep bitwise{Pattern(patterns::kBitwise), u' ', false, kBitwiseChars};
+    static const StageStep steps[] = {
+        {StepKind::Single, &scope, false, u"Failed to count scope operators."},
+        {StepKind::Single, &memberAccess, true, u"Failed to count member access operators."},
+        {StepKind::Single, &incrementDecrementStep(), true,
+         u"Failed to count increment and decrement operators."},
+        {StepKind::Single, &booleanLogicStep(), true, u"Failed to boolean logic operators."},
+        {StepKind::Assignment, nullptr, true, u"Failed to count assignment operators."},
+        {StepKind::Math, nullptr, true, u"Failed to count math operators."},
+        {StepKind::Single, &bitwise, true, u"Failed to count bitwise operators."},
+        {StepKind::Single, &newDeleteStep(), true, u"Failed to count new and delete operators."},
+        {StepKind::Single, &ternaryStep(), true, u"Failed to count ternary operators."},
+    };
+    return runStage(text, record, steps);
+}
+
+int countJavaOperators(std::u16string& text, FileCount& record) {
+    static const OperatorStep memberAccess{Pattern(patterns::kJavaMemberAccess), u'_', true,
+                                           kDot};
+    static const OperatorStep bitwise{Pattern(patterns::kJavaBitwise), u' ', false,
+                                      kBitwiseChars};
+    static const StageStep steps[] = {
+        {StepKind::Single, &memberAccess, true, u"Failed to count member access operators."},
+        {StepKind::Single, &incrementDecrementStep(), true,
+         u"Failed to count increment and decrement operators."},
+        {StepKind::Single, &booleanLogicStep(), true, u"Failed to boolean logic operators."},
+        {StepKind::Assignment, nullptr, true, u"Failed to count assignment operators."},
+        {StepKind::Math, nullptr, true, u"Failed to count math operators."},
+        {StepKind::Single, &bitwise, true, u"Failed to count bitwise operators."},
+        {StepKind::Single, &newDeleteStep(), true, u"Failed to count new and delete operators."},
+        {StepKind::Single, &ternaryStep(), true, u"Failed to count ternary operators."},
+    };
+    return runStage(text, record, steps);
+}
+
+}  // namespace tw

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace tw {
+
+/// Jumps over runs of characters of one class (a run of '_', a run of blanks, an identifier) in a
+/// text that a stage rewrites in place while it walks it, so that backward scans, copies and
+/// rewrites of long stretches that a stage has already overwritten cost no more than their
+/// first character.
+///
+/// A union-find over positions: each position in a run points towards the run's far end, and
+/// lookups compress the paths they follow. The owner reports every position whose character it
+/// changes into a run class (`entered`). Changes out of a class must take out a whole run, or
+/// the near end of a run (the first position of a forward run, the last of a backward run); the
+/// stages keep to that because they only ever overwrite bracketed spans whose ends are not run
+/// characters. `link` covers the one exception of the function stage (see there).
+class RunSkipper {
+public:
+    /// Class of a character: 0 when it belongs to no run; equal non-zero values run together.
+    using Classifier = std::uint8_t (*)(char16_t);
+    enum class Direction { Forward, Backward };
+
+    /// Texts up to this length can be indexed.
+    static constexpr std::size_t kMaxText = std::numeric_limits<std::uint32_t>::max() - 2;
+
+    RunSkipper(const std::u16string& text, Classifier classOf, Direction direction);
+
+    /// The run class of `unit`.
+    std::uint8_t classOf(char16_t unit) const { return classOf_(unit); }
+
+    /// Forward: the first position after `x` outside the run holding `x` (at most the text's
+    /// length). Backward: the last position before `x` outside that run, or -1. `x` must hold a
+    /// character of a run class.
+    std::int64_t beyondRun(std::size_t x);
+
+    /// The character at `x` now belongs to a run class.
+    void entered(std::size_t x);
+
+    /// Backward only: every position after `target` up to `x` belongs to the run class of `x`,
+    /// and `target` (or the start of the text, for -1) does not.
+    void link(std::size_t x, std::int64_t target);
+
+private:
+    std::uint32_t stored(std::int64_t target) const;
+    std::int64_t target(std::size_t x) const;
+
+    const std::u16string& text_;
+    Classifier classOf_;
+    bool forward_;
+    /// Forward: the position jumped to. Backward: the position jumped to plus one (0 = before
+    /// the start of the text).
+    std::vector<std::uint32_t> next_;
+};
+
+/// Run classes for forward skipping: runs of '_' and runs of spaces and line feeds.
+std::uint8_t forwardRunClass(char16_t unit);
+
+/// Run classes for backward scanning: blanks (space, tab, carriage return, line feed) and
+/// identifier characters.
+std::uint8_t backwardRunClass(char16_t unit);
+
+/// Appends `text[from, to]` (both included) to `out` with every run of '_' and every run of
+/// spaces and line feeds shortened to its first character. The patterns that run on such a
+/// copy read '_' only as a word character inside runs of word characters and blanks only inside
+/// runs of white space, and no operator or bracket is dropped, so they match the shortened copy
+/// exactly as the full one.
+void appendShortened(std::u16string& out, const std::u16string& text, RunSkipper& forward,
+                     std::size_t from, std::size_t to);
+
+}  // namespace tw
