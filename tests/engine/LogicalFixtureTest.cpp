@@ -1,0 +1,206 @@
+// Whole files through FileCount::count() in the logical modes: realistic C, C++ and Java
+// sources (tests/fixtures/logical, expected counts here), failures with their full texts, and
+// hostile inputs with the results the counting rules give them.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "engine/CountSettings.h"
+#include "engine/FileCount.h"
+#include "support/SettingsGuard.h"
+#include "support/TempDir.h"
+#include "support/U16.h"
+
+namespace tw {
+namespace {
+
+std::string fixture(const std::string& name) {
+    return std::string(TW_FIXTURES_DIR) + "/logical/" + name;
+}
+
+std::string repeat(const std::string& piece, std::size_t times) {
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t k = 0; k < times; ++k) {
+        text += piece;
+    }
+    return text;
+}
+
+struct Counted {
+    std::uint32_t code;
+    std::uint32_t declaration;
+    std::uint32_t directive;
+    bool operator==(const Counted&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Counted& c) {
+    return out << "{code " << c.code << ", declaration " << c.declaration << ", directive "
+               << c.directive << "}";
+}
+
+TEST(LogicalFixtureTest, RealisticSourcesCountInEveryMode) {
+    const struct {
+        const char* file;
+        CountMode mode;
+        Counted counted;
+    } cases[] = {
+        {"ring_buffer.c", CountMode::Physical, {30, 0, 0}},
+        {"ring_buffer.c", CountMode::TerminatingCharacters, {15, 0, 0}},
+        {"ring_buffer.c", CountMode::Executable, {46, 7, 3}},
+        {"ring_buffer.c", CountMode::CyclomaticComplexity, {0, 0, 0}},
+        {"tokenizer.cpp", CountMode::Physical, {36, 0, 0}},
+        {"tokenizer.cpp", CountMode::TerminatingCharacters, {16, 0, 0}},
+        {"tokenizer.cpp", CountMode::Executable, {30, 10, 2}},
+        {"tokenizer.cpp", CountMode::CyclomaticComplexity, {0, 0, 0}},
+        // Java directives (package, imports, annotations) count in every mode.
+        {"Inventory.java", CountMode::Physical, {30, 0, 4}},
+        {"Inventory.java", CountMode::TerminatingCharacters, {12, 0, 4}},
+        {"Inventory.java", CountMode::Executable, {31, 5, 4}},
+        {"Inventory.java", CountMode::CyclomaticComplexity, {0, 0, 4}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " mode " + std::to_string(static_cast<int>(c.mode)));
+        test::SettingsGuard guard(c.mode);
+        FileCount record(test::u16(c.file), fixture(c.file));
+        ASSERT_TRUE(record.count()) << test::u8(record.remarks);
+        EXPECT_EQ((Counted{record.code, record.declaration, record.directive}), c.counted);
+    }
+}
+
+TEST(LogicalFixtureTest, AllCapsOptionsOnAWholeFile) {
+    const std::string source =
+        "#define MAX(a, b) ((a) > (b) ? (a) : (b))\n"
+        "int LIMIT(void);\n"
+        "int clamp(int x)\n"
+        "{\n"
+        "    int y = LIMIT();\n"
+        "    return MAX(x, y);\n"
+        "}\n";
+    test::TempDir dir;
+    const std::string path = dir.write("clamp.c", source);
+    const struct {
+        bool allCapsAsMacros;
+        bool macrosAsStatements;
+        std::uint32_t code;
+    } cases[] = {
+        // clamp, LIMIT() in the initialiser, MAX, its initialiser '=', return.
+        {false, true, 5},
+        {true, true, 5},
+        // LIMIT in the prototype was taken back as a declarator already; LIMIT() and MAX go.
+        {true, false, 3},
+    };
+    for (const auto& c : cases) {
+        CountSettings settings;
+        settings.mode = CountMode::Executable;
+        settings.allCapsFunctionsAsMacros = c.allCapsAsMacros;
+        settings.macrosAsStatements = c.macrosAsStatements;
+        test::SettingsGuard guard(settings);
+        FileCount record(u"clamp.c", path);
+        ASSERT_TRUE(record.count()) << test::u8(record.remarks);
+        EXPECT_EQ(record.code, c.code);
+        EXPECT_EQ(record.declaration, 2u);
+        EXPECT_EQ(record.directive, 1u);
+    }
+}
+
+TEST(LogicalFixtureTest, FailuresEndInTheFullTextWithTheLine) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char16_t* remarks;
+    } cases[] = {
+        {"paren.cpp", "int a;\nx = f(a));\n",
+         u"Logical parser failure: Error identifying function(s): Failed to capture function: "
+         u"Unable to find opening parenthesis. (line 2)."},
+        {"bracket.c", "int a;\n\nx = b]];\n",
+         u"Logical parser failure: Error parsing array access operators: Invalid array access "
+         u"operator (line 3)."},
+        {"bracket.java", "class A {\n  int[] b = c]; }\n",
+         u"Logical parser failure: Error parsing array access operators: Invalid array access "
+         u"operator (line 2)."},
+        {"logic.cpp", "x = 0;\nwhile (a &&\n  (b)\n", 
+         u"Logical parser failure: Error parsing logic statement:  (line 2)."},
+        // Other file types run the function stage only, so a lone ']' is fine there.
+        {"paren.cs", "]\n)\n",
+         u"Logical parser failure: Error identifying function(s): Failed to capture function: "
+         u"Unable to find opening parenthesis. (line 2)."},
+    };
+    test::TempDir dir;
+    test::SettingsGuard guard(CountMode::Executable);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileCount record(test::u16(c.name), dir.write(c.name, c.bytes));
+        EXPECT_FALSE(record.count());
+        EXPECT_EQ(record.remarks, c.remarks);
+        EXPECT_TRUE(record.failed);
+    }
+}
+
+TEST(LogicalFixtureTest, HostileInputsGiveTheirKnownCounts) {
+    const std::size_t deep = 10000;
+    const struct {
+        const char* name;
+        std::string bytes;
+        Counted counted;
+    } cases[] = {
+        {"empty.cpp", "", {0, 0, 0}},
+        {"empty.java", "", {0, 0, 0}},
+        {"annotations.java", repeat("@A\n@B(x = \"y\")\n", 5000), {0, 0, 10000}},
+        {"deep_groups.cpp", repeat("(", deep) + "x" + repeat(")", deep) + ";\n", {0, 0, 0}},
+        {"deep_calls.cpp", repeat("f(", deep) + "x" + repeat(")", deep) + ";\n", {deep, 0, 0}},
+        // Each level is an access with a '+' inside; then the assignment.
+        {"deep_brackets.c", "x = " + repeat("a[i + ", deep) + "0" + repeat("]", deep) + ";\n",
+         {2 * deep + 1, 0, 0}},
+        {"deep_braces.cpp", repeat("{", deep) + "x;" + repeat("}", deep), {0, 0, 0}},
+        // Nothing closes; each '<' is left for the operators as a comparison.
+        {"open_only.cpp", repeat("([{<", deep), {deep, 0, 0}},
+        // The lists close from the inside out into one word: a single declaration.
+        {"templates.cpp", "std::vector" + repeat("<", deep) + "int" + repeat(">", deep) + " v;\n",
+         {0, 1, 0}},
+        {"mismatched.cpp", repeat("(]", 3), {0, 0, 0}},
+    };
+    test::TempDir dir;
+    test::SettingsGuard guard(CountMode::Executable);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileCount record(test::u16(c.name), dir.write(c.name, c.bytes));
+        const bool counted = record.count();
+        if (std::string(c.name) == "mismatched.cpp") {
+            // No ')' closes anything, and the first ']' has no '['.
+            EXPECT_FALSE(counted);
+            EXPECT_EQ(record.remarks, u"Logical parser failure: Error parsing array access "
+                                      u"operators: Invalid array access operator (line 1).");
+            continue;
+        }
+        ASSERT_TRUE(counted) << test::u8(record.remarks);
+        EXPECT_EQ((Counted{record.code, record.declaration, record.directive}), c.counted);
+    }
+}
+
+TEST(LogicalFixtureTest, AFourMegabyteLineOfCallsAndOperatorsCountsInTime) {
+    const std::string line =
+        repeat("if (a == b) { v[i] = (int)g<T>(x.y, *p) + h(k[j++], s->t); } else { while (n-- "
+               "> 0) m::q(a < b ? c : d); } ",
+               4 * 1024 * 1024 / 106);
+    test::TempDir dir;
+    const std::string path = dir.write("line.cpp", line);
+    for (const CountMode mode : {CountMode::TerminatingCharacters, CountMode::Executable}) {
+        test::SettingsGuard guard(mode);
+        FileCount record(u"line.cpp", path);
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_TRUE(record.count()) << test::u8(record.remarks);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_GT(record.code, 0u);
+#if defined(NDEBUG)
+        EXPECT_LT(seconds, 3.0);
+#else
+        (void)seconds;
+#endif
+    }
+}
+
+}  // namespace
+}  // namespace tw
