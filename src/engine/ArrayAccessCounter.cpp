@@ -28,7 +28,7 @@ bool isPatternSpace(char16_t c) {
 /// earlier pairs left are shortened in copies and skipped when overwriting, so nested accesses
 /// cost no more than flat ones.
 class ArrayAccessStage {
-public:
+  public:
     ArrayAccessStage(SourceText& text, FileCount& record, bool java)
         : text_(text),
           chars_(text.chars),
@@ -42,7 +42,7 @@ public:
 
     int run(int& bracketOperators);
 
-private:
+  private:
     MatchStatus isArrayCreation(std::size_t open);
     void overwrite(std::size_t open, std::size_t close);
 
@@ -109,8 +109,7 @@ MatchStatus ArrayAccessStage::isArrayCreation(std::size_t open) {
     // From the '[' back over blanks, an identifier and blanks, then to the start of the word
     // standing there.
     std::int64_t k = static_cast<std::int64_t>(open) - 1;
-    for (const std::uint8_t runClass : {backwardRunClass(u' '), backwardRunClass(u'a'),
-                                        backwardRunClass(u' ')}) {
+    for (const std::uint8_t runClass : {kBlankRun, kIdentifierRun, kBlankRun}) {
         if (k >= 0 && backwardRunClass(chars_[static_cast<std::size_t>(k)]) == runClass) {
             k = backward.beyondRun(static_cast<std::size_t>(k));
         }

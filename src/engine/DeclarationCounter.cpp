@@ -26,9 +26,9 @@ struct DeclarationPatterns {
 
 const DeclarationPatterns& cppPatterns() {
     static const DeclarationPatterns compiled{
-        Pattern(patterns::kTemplateListRunning),     Pattern(patterns::kStatement),
-        Pattern(patterns::kFirstDeclaratorRunning),  Pattern(patterns::kFurtherDeclaratorRunning),
-        Pattern(patterns::kClassOrStruct),           false,
+        Pattern(patterns::kTemplateListRunning),    Pattern(patterns::kStatement),
+        Pattern(patterns::kFirstDeclaratorRunning), Pattern(patterns::kFurtherDeclaratorRunning),
+        Pattern(patterns::kClassOrStruct),          false,
     };
     return compiled;
 }
@@ -66,8 +66,7 @@ bool isNameStart(char16_t c) {
 
 /// A character that may stand inside a template argument list between '<' and '>'.
 bool isListInnerChar(char16_t c, bool java) {
-    return isWordChar(c) || isPatternSpace(c) || c == u',' ||
-           (!java && (c == u'&' || c == u'*'));
+    return isWordChar(c) || isPatternSpace(c) || c == u',' || (!java && (c == u'&' || c == u'*'));
 }
 
 /// Phase 1: template argument lists become words of '_', innermost first. The '<' remembered
@@ -135,9 +134,8 @@ bool glueTemplateLists(std::u16string& text, FileCount& record,
 }
 
 /// Phase 2: declaration statements. False after a failure, with `remarks` set.
-bool countStatements(std::u16string& text, FileCount& record,
-                     const DeclarationPatterns& patterns, int& declarations,
-                     DeclarationTally& tally) {
+bool countStatements(std::u16string& text, FileCount& record, const DeclarationPatterns& patterns,
+                     int& declarations, DeclarationTally& tally) {
     PatternMatch match;
     for (std::size_t position = 0;;) {
         const MatchStatus found = findDeclarationStatement(text, position, patterns.java, match);
@@ -154,10 +152,10 @@ bool countStatements(std::u16string& text, FileCount& record,
         bool failed = false;
         bool first = true;
         const bool accepted = forEachCommaPiece(body, [&](std::u16string_view piece, std::size_t) {
-            const MatchStatus fits =
-                first ? (piece.substr(0, 6) == u"return" ? MatchStatus::NotFound
-                                                         : patterns.firstDeclarator.fullMatch(piece))
-                      : patterns.furtherDeclarator.fullMatch(piece);
+            const MatchStatus fits = first ? (piece.substr(0, 6) == u"return"
+                                                  ? MatchStatus::NotFound
+                                                  : patterns.firstDeclarator.fullMatch(piece))
+                                           : patterns.furtherDeclarator.fullMatch(piece);
             first = false;
             failed = fits == MatchStatus::Error;
             return fits == MatchStatus::Found;
@@ -179,7 +177,8 @@ bool countStatements(std::u16string& text, FileCount& record,
                 } else if (piece[k] == u'@') {
                     if (initialisedByFunction == MatchStatus::Error) {
                         PatternMatch ignored;
-                        initialisedByFunction = initialisedByFunctionPattern().search(piece, ignored);
+                        initialisedByFunction =
+                            initialisedByFunctionPattern().search(piece, ignored);
                         if (initialisedByFunction == MatchStatus::Error) {
                             failed = true;
                             return false;
@@ -284,15 +283,13 @@ MatchStatus findDeclarationStatement(std::u16string_view text, std::size_t from,
         if (knownFrom == std::u16string_view::npos || rest >= knownLineEnd || rest < knownFrom) {
             knownFrom = rest;
             knownLineEnd = lineEnd(text, rest);
-            const std::size_t semicolon =
-                text.substr(rest, knownLineEnd - rest).rfind(u';');
+            const std::size_t semicolon = text.substr(rest, knownLineEnd - rest).rfind(u';');
             knownLastSemicolon =
                 semicolon == std::u16string_view::npos ? semicolon : rest + semicolon;
         }
         if (knownLastSemicolon != std::u16string_view::npos && knownLastSemicolon >= rest) {
             // Found here; let the pattern itself say where (the rest of this line suffices).
-            const MatchStatus status =
-                statement.search(text.substr(x, knownLineEnd - x), match);
+            const MatchStatus status = statement.search(text.substr(x, knownLineEnd - x), match);
             if (status != MatchStatus::Found || match.begin != 0) {
                 return MatchStatus::Error;
             }

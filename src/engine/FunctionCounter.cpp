@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "engine/CommaPieces.h"
 #include "engine/OperatorCounter.h"
 #include "engine/RunSkipper.h"
-#include "engine/CommaPieces.h"
 #include "engine/WideChar.h"
 
 namespace tw {
@@ -57,18 +57,8 @@ FunctionVerdict nameVerdict(std::u16string_view name, FileCount& record) {
                : FunctionVerdict::NotFunction;
 }
 
-/// Position of the first '(' at or after `start` and of the first ')' after it, and whether
-/// what follows that ')' (after blanks) can be cast: an identifier or another '('.
-bool castCandidate(std::u16string_view text, std::size_t start, std::size_t& open,
-                   std::size_t& close) {
-    open = text.find(u'(', start);
-    if (open == std::u16string_view::npos) {
-        return false;
-    }
-    close = text.find(u')', open + 1);
-    if (close == std::u16string_view::npos) {
-        return false;
-    }
+/// Whether what follows the ')' at `close`, after blanks, can be cast: an identifier or '('.
+bool castableAfter(std::u16string_view text, std::size_t close) {
     std::size_t next = close + 1;
     while (next < text.size() && isBlankChar(text[next])) {
         ++next;
@@ -93,7 +83,7 @@ enum class ListScan : std::uint8_t { Unknown, Matched, Disallowed, ReachedStart 
 /// - Copies of a span shorten runs of '_' and of blanks, which the patterns cannot tell apart
 ///   from the full runs, so nested calls are not copied again at every level.
 class FunctionStage {
-public:
+  public:
     FunctionStage(SourceText& text, FileCount& record, FunctionTally& tally)
         : text_(text),
           chars_(text.chars),
@@ -104,7 +94,7 @@ public:
 
     int run();
 
-private:
+  private:
     struct Open {
         std::uint32_t position;
         bool holdsGroup;  ///< a group inside kept its parentheses
@@ -122,7 +112,6 @@ private:
     Greater* findGreater(std::size_t position);
     FunctionVerdict functionAt(std::size_t start, std::size_t open, std::size_t close,
                                int& operators, bool& allCaps);
-    bool followedByOperand(std::size_t close) const;
     void overwriteFunction(std::size_t start, std::size_t close);
     void blankCast(std::size_t open, std::size_t close);
     void dropBracketsFrom(std::size_t position);
@@ -149,9 +138,15 @@ int FunctionStage::run() {
     int count = 0;
     for (std::size_t i = 0; i < chars_.size(); ++i) {
         switch (chars_[i]) {
-            case u'(': opens_.push_back({static_cast<std::uint32_t>(i), false}); break;
-            case u'<': lesses_.push_back(static_cast<std::uint32_t>(i)); break;
-            case u'>': greaters_.push_back({static_cast<std::uint32_t>(i)}); break;
+            case u'(':
+                opens_.push_back({static_cast<std::uint32_t>(i), false});
+                break;
+            case u'<':
+                lesses_.push_back(static_cast<std::uint32_t>(i));
+                break;
+            case u'>':
+                greaters_.push_back({static_cast<std::uint32_t>(i)});
+                break;
             case u')': {
                 const int found = atClose(i);
                 if (found < 0) {
@@ -160,7 +155,8 @@ int FunctionStage::run() {
                 count += found;
                 break;
             }
-            default: break;
+            default:
+                break;
         }
     }
     return count;
@@ -183,7 +179,7 @@ int FunctionStage::atClose(std::size_t close) {
         keepGroup();
         return 0;
     }
-    if (!open.holdsGroup && followedByOperand(close)) {
+    if (!open.holdsGroup && castableAfter(chars_, close)) {
         copy_.clear();
         appendShortened(copy_, chars_, forward_, open.position, close);
         const MatchStatus cast = castPattern().fullMatch(copy_);
@@ -206,7 +202,8 @@ int FunctionStage::atClose(std::size_t close) {
         case FunctionVerdict::NotFunction:
             keepGroup();
             return 0;
-        case FunctionVerdict::Function: break;
+        case FunctionVerdict::Function:
+            break;
     }
     tally_.argumentOperators += operators;
     if (allCaps) {
@@ -233,10 +230,13 @@ std::int64_t FunctionStage::captureStart(std::size_t open) {
     if (chars_[static_cast<std::size_t>(k)] == u'>') {
         std::uint32_t less = 0;
         switch (scanTemplateList(static_cast<std::size_t>(k), less)) {
-            case ListScan::Disallowed: return -1;
+            case ListScan::Disallowed:
+                return -1;
             case ListScan::ReachedStart:
-            case ListScan::Unknown: return 0;
-            case ListScan::Matched: break;
+            case ListScan::Unknown:
+                return 0;
+            case ListScan::Matched:
+                break;
         }
         k = previousNonBlank(static_cast<std::int64_t>(less) - 1);
         if (k < 0) {
@@ -303,14 +303,6 @@ ListScan FunctionStage::scanTemplateList(std::size_t greater, std::uint32_t& mat
         entry->matched = matched;
     }
     return result;
-}
-
-bool FunctionStage::followedByOperand(std::size_t close) const {
-    std::size_t next = close + 1;
-    while (next < chars_.size() && isBlankChar(chars_[next])) {
-        ++next;
-    }
-    return next < chars_.size() && (isIdentifierChar(chars_[next]) || chars_[next] == u'(');
 }
 
 FunctionVerdict FunctionStage::functionAt(std::size_t start, std::size_t open, std::size_t close,
@@ -465,9 +457,12 @@ bool captureCallText(const SourceText& text, FileCount& record, std::size_t clos
 }
 
 MatchStatus isCast(std::u16string_view text, std::size_t start) {
-    std::size_t open = 0;
-    std::size_t close = 0;
-    if (!castCandidate(text, start, open, close)) {
+    const std::size_t open = text.find(u'(', start);
+    if (open == std::u16string_view::npos) {
+        return MatchStatus::NotFound;
+    }
+    const std::size_t close = text.find(u')', open + 1);
+    if (close == std::u16string_view::npos || !castableAfter(text, close)) {
         return MatchStatus::NotFound;
     }
     return castPattern().fullMatch(text.substr(open, close - open + 1));
@@ -497,9 +492,13 @@ FunctionVerdict parseFunction(std::u16string_view capture, FileCount& record, in
         lesses.pop_back();
         switch (matchEveryPiece(std::u16string_view(reduced).substr(less + 1),
                                 templateArgumentPattern())) {
-            case MatchStatus::Error: record.remarks = kPatternFailure; return FunctionVerdict::Failed;
-            case MatchStatus::NotFound: return FunctionVerdict::NotFunction;
-            case MatchStatus::Found: break;
+            case MatchStatus::Error:
+                record.remarks = kPatternFailure;
+                return FunctionVerdict::Failed;
+            case MatchStatus::NotFound:
+                return FunctionVerdict::NotFunction;
+            case MatchStatus::Found:
+                break;
         }
         reduced.resize(less);
     }
@@ -512,7 +511,8 @@ FunctionVerdict parseFunction(std::u16string_view capture, FileCount& record, in
     if (verdict != FunctionVerdict::Function) {
         return verdict;
     }
-    allCaps = std::all_of(name.begin(), name.end(), [](char16_t c) { return c >= u'A' && c <= u'Z'; });
+    allCaps =
+        std::all_of(name.begin(), name.end(), [](char16_t c) { return c >= u'A' && c <= u'Z'; });
     const std::size_t close = reduced.rfind(u')');
     std::u16string arguments =
         reduced.substr(open, close == std::u16string::npos || close < open ? std::u16string::npos

@@ -29,8 +29,7 @@ inline constexpr std::u16string_view kTemplateArgumentRunning =
     u"(?:\\s*+(?:class|typename)\\s*+)?(?:\\s*+\\w++\\s*+::)*+\\s*+\\w[\\w\\s]*+"
     u"(?:=(?:\\s*+\\w++\\s*+::)*+\\s*+\\w[\\w\\s]*+)?";
 inline constexpr std::u16string_view kFunctionName = u"[a-zA-Z_]\\w*\\s*";
-inline constexpr std::u16string_view kKeyword =
-    u"(for|while|if|switch|return|case|sizeof)\\s*";
+inline constexpr std::u16string_view kKeyword = u"(for|while|if|switch|return|case|sizeof)\\s*";
 }  // namespace functionPatterns
 
 /// What stage 1 found besides its count.

@@ -12,8 +12,8 @@ namespace {
 
 using OperatorCounter = int (*)(std::u16string&, FileCount&);
 
-int countLogic(SourceText& text, FileCount& record, int& conditionOperators,
-               const Pattern& pattern, OperatorCounter countOperators) {
+int countLogic(SourceText& text, FileCount& record, int& conditionOperators, const Pattern& pattern,
+               OperatorCounter countOperators) {
     conditionOperators = 0;
     std::u16string& chars = text.chars;
     std::u16string condition;

@@ -27,7 +27,7 @@ Language languageOf(FileType type) {
 /// What the Executable chain carries from one step to the next.
 struct Chain {
     Language language = Language::Other;
-    std::int64_t code = 0;  ///< added to the record's `code` at the end of each step
+    std::int64_t codeAdded = 0;  ///< by the current step, added to the record's `code` after it
     FunctionTally functions;
     DeclarationTally declarations;
 };
@@ -37,7 +37,7 @@ bool runFunctions(SourceText& text, FileCount& record, Chain& chain) {
     if (found < 0) {
         return false;
     }
-    chain.code += found + chain.functions.argumentOperators;
+    chain.codeAdded += found + chain.functions.argumentOperators;
     return true;
 }
 
@@ -45,14 +45,19 @@ bool runArrayAccess(SourceText& text, FileCount& record, Chain& chain) {
     int bracketOperators = 0;
     int found = 0;
     switch (chain.language) {
-        case Language::Cpp: found = countCppArrayAccess(text, record, bracketOperators); break;
-        case Language::Java: found = countJavaArrayAccess(text, record, bracketOperators); break;
-        case Language::Other: return true;
+        case Language::Cpp:
+            found = countCppArrayAccess(text, record, bracketOperators);
+            break;
+        case Language::Java:
+            found = countJavaArrayAccess(text, record, bracketOperators);
+            break;
+        case Language::Other:
+            return true;
     }
     if (found < 0) {
         return false;
     }
-    chain.code += found + bracketOperators;
+    chain.codeAdded += found + bracketOperators;
     return true;
 }
 
@@ -76,7 +81,8 @@ bool runDeclarations(SourceText& text, FileCount& record, Chain& chain) {
         case Language::Java:
             found = countJavaDeclarations(text.chars, record, chain.declarations);
             break;
-        case Language::Other: return true;
+        case Language::Other:
+            return true;
     }
     if (found < 0) {
         record.declaration = static_cast<std::uint32_t>(-1);
@@ -90,7 +96,7 @@ bool runDeclarations(SourceText& text, FileCount& record, Chain& chain) {
     for (const std::size_t marker : chain.declarations.declaratorMarkers) {
         takenBack += names.count(marker);
     }
-    chain.code += chain.declarations.initialisers - takenBack;
+    chain.codeAdded += chain.declarations.initialisers - takenBack;
     return true;
 }
 
@@ -110,7 +116,7 @@ bool takeBackAllCapsFunctions(SourceText&, FileCount&, Chain& chain) {
             ++declarators;
         }
     }
-    chain.code -= chain.functions.allCapsFunctions - declarators;
+    chain.codeAdded -= chain.functions.allCapsFunctions - declarators;
     return true;
 }
 
@@ -118,16 +124,21 @@ bool runLogic(SourceText& text, FileCount& record, Chain& chain) {
     int conditionOperators = 0;
     int found = 0;
     switch (chain.language) {
-        case Language::Cpp: found = countCppLogic(text, record, conditionOperators); break;
-        case Language::Java: found = countJavaLogic(text, record, conditionOperators); break;
-        case Language::Other: return true;
+        case Language::Cpp:
+            found = countCppLogic(text, record, conditionOperators);
+            break;
+        case Language::Java:
+            found = countJavaLogic(text, record, conditionOperators);
+            break;
+        case Language::Other:
+            return true;
     }
     if (found < 0) {
         return false;
     }
-    chain.code += found;
+    chain.codeAdded += found;
     if (!countSettings().logicAsSingleStatement) {
-        chain.code += conditionOperators;
+        chain.codeAdded += conditionOperators;
     }
     return true;
 }
@@ -135,14 +146,19 @@ bool runLogic(SourceText& text, FileCount& record, Chain& chain) {
 bool runOperators(SourceText& text, FileCount& record, Chain& chain) {
     int found = 0;
     switch (chain.language) {
-        case Language::Cpp: found = countCppOperators(text.chars, record); break;
-        case Language::Java: found = countJavaOperators(text.chars, record); break;
-        case Language::Other: return true;
+        case Language::Cpp:
+            found = countCppOperators(text.chars, record);
+            break;
+        case Language::Java:
+            found = countJavaOperators(text.chars, record);
+            break;
+        case Language::Other:
+            return true;
     }
     if (found < 0) {
         return false;
     }
-    chain.code += found;
+    chain.codeAdded += found;
     return true;
 }
 
@@ -167,9 +183,10 @@ bool parseExecutable(SourceText& text, FileCount& record) {
     Chain chain;
     chain.language = languageOf(record.fileType);
     for (const ChainStep& step : kExecutableChain) {
-        chain.code = 0;
+        chain.codeAdded = 0;
         const bool succeeded = step.run(text, record, chain);
-        record.code = static_cast<std::uint32_t>(static_cast<std::int64_t>(record.code) + chain.code);
+        record.code =
+            static_cast<std::uint32_t>(static_cast<std::int64_t>(record.code) + chain.codeAdded);
         if (!succeeded) {
             record.remarks.insert(0, step.failurePrefix);
             return false;
@@ -189,9 +206,11 @@ bool parseLogical(SourceText& text, FileCount& record) {
                 }
             }
             return true;
-        case CountMode::Executable: return parseExecutable(text, record);
+        case CountMode::Executable:
+            return parseExecutable(text, record);
         case CountMode::CyclomaticComplexity:
-        case CountMode::Physical: break;
+        case CountMode::Physical:
+            break;
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #include "engine/OperatorCounter.h"
 
+#include <array>
 #include <cstdint>
 
 #include "engine/MatchCounter.h"
@@ -35,30 +36,34 @@ enum OperatorChar : std::uint32_t {
     kD = 1u << 17,
 };
 
+/// The bit of each operator character; 0 for every other character.
+constexpr std::array<std::uint32_t, 128> kOperatorBits = [] {
+    std::array<std::uint32_t, 128> bits{};
+    bits[':'] = kColon;
+    bits['-'] = kMinus;
+    bits['.'] = kDot;
+    bits['+'] = kPlus;
+    bits['='] = kEquals;
+    bits['!'] = kBang;
+    bits['>'] = kGreater;
+    bits['<'] = kLess;
+    bits['&'] = kAmpersand;
+    bits['|'] = kBar;
+    bits['*'] = kStar;
+    bits['/'] = kSlash;
+    bits['%'] = kPercent;
+    bits['^'] = kCaret;
+    bits['~'] = kTilde;
+    bits['?'] = kQuestion;
+    bits['n'] = kN;
+    bits['d'] = kD;
+    return bits;
+}();
+
 std::uint32_t operatorCharsOf(std::u16string_view text) {
     std::uint32_t present = 0;
     for (const char16_t c : text) {
-        switch (c) {
-            case u':': present |= kColon; break;
-            case u'-': present |= kMinus; break;
-            case u'.': present |= kDot; break;
-            case u'+': present |= kPlus; break;
-            case u'=': present |= kEquals; break;
-            case u'!': present |= kBang; break;
-            case u'>': present |= kGreater; break;
-            case u'<': present |= kLess; break;
-            case u'&': present |= kAmpersand; break;
-            case u'|': present |= kBar; break;
-            case u'*': present |= kStar; break;
-            case u'/': present |= kSlash; break;
-            case u'%': present |= kPercent; break;
-            case u'^': present |= kCaret; break;
-            case u'~': present |= kTilde; break;
-            case u'?': present |= kQuestion; break;
-            case u'n': present |= kN; break;
-            case u'd': present |= kD; break;
-            default: break;
-        }
+        present |= c < kOperatorBits.size() ? kOperatorBits[c] : 0;
     }
     return present;
 }
@@ -141,9 +146,15 @@ int runStage(std::u16string& text, FileCount& record, const StageStep (&steps)[N
     for (const StageStep& step : steps) {
         int result = 0;
         switch (step.kind) {
-            case StepKind::Single: result = runStep(text, *step.single, present); break;
-            case StepKind::Assignment: result = assignmentOperators(text, present); break;
-            case StepKind::Math: result = mathOperators(text, present); break;
+            case StepKind::Single:
+                result = runStep(text, *step.single, present);
+                break;
+            case StepKind::Assignment:
+                result = assignmentOperators(text, present);
+                break;
+            case StepKind::Math:
+                result = mathOperators(text, present);
+                break;
         }
         if (result < 0) {
             record.remarks = step.failure;
@@ -208,10 +219,8 @@ int countCppOperators(std::u16string& text, FileCount& record) {
 }
 
 int countJavaOperators(std::u16string& text, FileCount& record) {
-    static const OperatorStep memberAccess{Pattern(patterns::kJavaMemberAccess), u'_', true,
-                                           kDot};
-    static const OperatorStep bitwise{Pattern(patterns::kJavaBitwise), u' ', false,
-                                      kBitwiseChars};
+    static const OperatorStep memberAccess{Pattern(patterns::kJavaMemberAccess), u'_', true, kDot};
+    static const OperatorStep bitwise{Pattern(patterns::kJavaBitwise), u' ', false, kBitwiseChars};
     static const StageStep steps[] = {
         {StepKind::Single, &memberAccess, true, u"Failed to count member access operators."},
         {StepKind::Single, &incrementDecrementStep(), true,

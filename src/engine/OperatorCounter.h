@@ -34,8 +34,7 @@ inline constexpr std::u16string_view kBitwise = u"(&)|(\\|)|(~)|(\\^)|(<<)|(>>)"
 inline constexpr std::u16string_view kNewDelete = u"\\b(new|delete)\\b";
 inline constexpr std::u16string_view kTernary = u"(\\?)";
 inline constexpr std::u16string_view kJavaMemberAccess = u"(\\.)";
-inline constexpr std::u16string_view kJavaBitwise =
-    u"(&)|(\\|)|(~)|(\\^)|(<<)|(>>)|(<<<)|(>>>)";
+inline constexpr std::u16string_view kJavaBitwise = u"(&)|(\\|)|(~)|(\\^)|(<<)|(>>)|(<<<)|(>>>)";
 }  // namespace operatorPatterns
 
 /// Counts the C/C++ operators of `text` and overwrites them, in the order that decides how a

@@ -69,9 +69,9 @@ std::uint8_t forwardRunClass(char16_t unit) {
 
 std::uint8_t backwardRunClass(char16_t unit) {
     if (isBlankChar(unit)) {
-        return 1;
+        return kBlankRun;
     }
-    return isIdentifierChar(unit) ? 2 : 0;
+    return isIdentifierChar(unit) ? kIdentifierRun : 0;
 }
 
 void appendShortened(std::u16string& out, const std::u16string& text, RunSkipper& forward,

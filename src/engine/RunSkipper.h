@@ -20,7 +20,7 @@ namespace tw {
 /// stages keep to that because they only ever overwrite bracketed spans whose ends are not run
 /// characters. `link` covers the one exception of the function stage (see there).
 class RunSkipper {
-public:
+  public:
     /// Class of a character: 0 when it belongs to no run; equal non-zero values run together.
     using Classifier = std::uint8_t (*)(char16_t);
     enum class Direction { Forward, Backward };
@@ -45,7 +45,7 @@ public:
     /// and `target` (or the start of the text, for -1) does not.
     void link(std::size_t x, std::int64_t target);
 
-private:
+  private:
     std::uint32_t stored(std::int64_t target) const;
     std::int64_t target(std::size_t x) const;
 
@@ -62,6 +62,8 @@ std::uint8_t forwardRunClass(char16_t unit);
 
 /// Run classes for backward scanning: blanks (space, tab, carriage return, line feed) and
 /// identifier characters.
+inline constexpr std::uint8_t kBlankRun = 1;
+inline constexpr std::uint8_t kIdentifierRun = 2;
 std::uint8_t backwardRunClass(char16_t unit);
 
 /// Appends `text[from, to]` (both included) to `out` with every run of '_' and every run of

@@ -72,8 +72,8 @@ TEST(ArrayAccessCounterTest, JavaLeavesArrayCreationsUncounted) {
 
 TEST(ArrayAccessCounterTest, AClosingBracketWithoutOpeningOneFailsAtItsOwnLine) {
     for (const ArrayStage stage : {countCppArrayAccess, countJavaArrayAccess}) {
-        for (const auto& [body, line] : {std::pair{"x]", 1}, std::pair{"a[0]\n\nx]\n]", 3},
-                                         std::pair{"]", 1}}) {
+        for (const auto& [body, line] :
+             {std::pair{"x]", 1}, std::pair{"a[0]\n\nx]\n]", 3}, std::pair{"]", 1}}) {
             SCOPED_TRACE(body);
             SourceText text = SourceText::fromBody(test::u16(body));
             FileCount record(u"a.cpp", "/nonexistent");
@@ -93,17 +93,20 @@ bool plainArrayCreation(const std::u16string& chars, std::size_t open) {
     static const Pattern creation(arrayAccessPatterns::kJavaArrayCreation);
     std::int64_t k = static_cast<std::int64_t>(open) - 1;
     const auto at = [&](std::int64_t x) { return chars[static_cast<std::size_t>(x)]; };
-    while (k >= 0 && isBlankChar(at(k))) --k;
-    while (k >= 0 && isIdentifierChar(at(k))) --k;
-    while (k >= 0 && isBlankChar(at(k))) --k;
-    while (k > 0 && isIdentifierChar(at(k - 1))) --k;
+    while (k >= 0 && isBlankChar(at(k)))
+        --k;
+    while (k >= 0 && isIdentifierChar(at(k)))
+        --k;
+    while (k >= 0 && isBlankChar(at(k)))
+        --k;
+    while (k > 0 && isIdentifierChar(at(k - 1)))
+        --k;
     if (k < 0) {
         k = 0;
     }
     const auto from = static_cast<std::size_t>(k);
-    return from < open &&
-           creation.fullMatch(std::u16string_view(chars).substr(from, open - from)) ==
-               MatchStatus::Found;
+    return from < open && creation.fullMatch(std::u16string_view(chars).substr(
+                              from, open - from)) == MatchStatus::Found;
 }
 
 int plainArrayAccess(SourceText& text, FileCount& record, int& bracketOperators, bool java) {
@@ -121,7 +124,8 @@ int plainArrayAccess(SourceText& text, FileCount& record, int& bracketOperators,
         }
         const bool counted = !java || !plainArrayCreation(chars, open);
         std::u16string copy = chars.substr(open, i - open + 1);
-        bracketOperators += java ? countJavaOperators(copy, record) : countCppOperators(copy, record);
+        bracketOperators +=
+            java ? countJavaOperators(copy, record) : countCppOperators(copy, record);
         for (std::size_t x = open; x <= i; ++x) {
             chars[x] = chars[x] == u'\n' ? u'1' : u'_';
         }

@@ -131,8 +131,7 @@ TEST(DeclarationCounterTest, LongBlanksAndLongLinesStayCheap) {
             const int declarations = stage(text, record, tally);
             const double seconds =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            EXPECT_EQ(declarations,
-                      stage == stages[0] ? c.cppDeclarations : c.javaDeclarations);
+            EXPECT_EQ(declarations, stage == stages[0] ? c.cppDeclarations : c.javaDeclarations);
 #if defined(NDEBUG)
             EXPECT_LT(seconds, 1.0);
 #else

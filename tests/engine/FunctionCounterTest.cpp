@@ -80,16 +80,19 @@ TEST(FunctionCounterTest, RecognisesCastsAndFunctionsAndOverwritesThem) {
 }
 
 TEST(FunctionCounterTest, AClosingParenthesisWithoutOpeningOneFailsAtItsLine) {
-    for (const char* body : {"x)", "f(a)\n\nb)", ")(", "a\n(b))"}) {
-        SCOPED_TRACE(body);
-        SourceText text = SourceText::fromBody(test::u16(body));
+    const struct {
+        const char* text;
+        int line;
+    } cases[] = {{"x)", 1}, {"f(a)\n\nb)", 3}, {")(", 1}, {"a\n(b))\n)", 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        SourceText text = SourceText::fromBody(test::u16(c.text));
         FileCount record(u"a.cpp", "/nonexistent");
         FunctionTally tally;
         EXPECT_EQ(countFunctions(text, record, tally), -1);
-        EXPECT_EQ(record.remarks, u"Failed to capture function: Unable to find opening parenthesis.");
-        const std::string s(body);
-        EXPECT_EQ(record.errorLine, 1 + static_cast<int>(std::count(
-                                            s.begin(), s.begin() + static_cast<long>(s.rfind(')')), '\n')));
+        EXPECT_EQ(record.remarks,
+                  u"Failed to capture function: Unable to find opening parenthesis.");
+        EXPECT_EQ(record.errorLine, c.line);
     }
 }
 
@@ -255,8 +258,8 @@ int plainCountFunctions(SourceText& text, FunctionTally& tally, FileCount& recor
 std::u16string generatedText(std::mt19937& random, std::size_t pieces) {
     static const std::u16string alphabet = u"((((()))<><>__  \n\t,:=+*&aAfFxM@;1";
     static const std::u16string_view words[] = {
-        u"if ",  u"sizeof", u"int ", u"class ", u"typename ", u"::", u"MAX", u"foo",
-        u"(int)", u"f(",   u"g<T>(", u"a < b", u"x > y", u"while (", u"  ", u"_____",
+        u"if ",   u"sizeof", u"int ",  u"class ", u"typename ", u"::",      u"MAX", u"foo",
+        u"(int)", u"f(",     u"g<T>(", u"a < b",  u"x > y",     u"while (", u"  ",  u"_____",
     };
     std::u16string text;
     for (std::size_t k = 0; k < pieces; ++k) {
@@ -321,8 +324,7 @@ TEST(FunctionCounterTest, StaysLinearOnAdversarialTexts) {
     } cases[] = {
         {"nested groups", repeated(u"(", n) + u"x" + repeated(u")", n), 0},
         {"nested calls", repeated(u"f(", n) + u"x" + repeated(u")", n), static_cast<int>(n)},
-        {"nested calls with blanks", repeated(u"f( ", n) + repeated(u") ", n),
-         static_cast<int>(n)},
+        {"nested calls with blanks", repeated(u"f( ", n) + repeated(u") ", n), static_cast<int>(n)},
         {"chained calls", u"f" + repeated(u"(x)", n), static_cast<int>(n)},
         {"chained casts", u"abc" + repeated(u"(int)", n) + u"x", static_cast<int>(n)},
         {"casts behind a long name", repeated(u"a", n) + repeated(u"(int)", n) + u"x",

@@ -120,7 +120,7 @@ TEST(LogicalFixtureTest, FailuresEndInTheFullTextWithTheLine) {
         {"bracket.java", "class A {\n  int[] b = c]; }\n",
          u"Logical parser failure: Error parsing array access operators: Invalid array access "
          u"operator (line 2)."},
-        {"logic.cpp", "x = 0;\nwhile (a &&\n  (b)\n", 
+        {"logic.cpp", "x = 0;\nwhile (a &&\n  (b)\n",
          u"Logical parser failure: Error parsing logic statement:  (line 2)."},
         // Other file types run the function stage only, so a lone ']' is fine there.
         {"paren.cs", "]\n)\n",
@@ -151,13 +151,15 @@ TEST(LogicalFixtureTest, HostileInputsGiveTheirKnownCounts) {
         {"deep_groups.cpp", repeat("(", deep) + "x" + repeat(")", deep) + ";\n", {0, 0, 0}},
         {"deep_calls.cpp", repeat("f(", deep) + "x" + repeat(")", deep) + ";\n", {deep, 0, 0}},
         // Each level is an access with a '+' inside; then the assignment.
-        {"deep_brackets.c", "x = " + repeat("a[i + ", deep) + "0" + repeat("]", deep) + ";\n",
+        {"deep_brackets.c",
+         "x = " + repeat("a[i + ", deep) + "0" + repeat("]", deep) + ";\n",
          {2 * deep + 1, 0, 0}},
         {"deep_braces.cpp", repeat("{", deep) + "x;" + repeat("}", deep), {0, 0, 0}},
         // Nothing closes; each '<' is left for the operators as a comparison.
         {"open_only.cpp", repeat("([{<", deep), {deep, 0, 0}},
         // The lists close from the inside out into one word: a single declaration.
-        {"templates.cpp", "std::vector" + repeat("<", deep) + "int" + repeat(">", deep) + " v;\n",
+        {"templates.cpp",
+         "std::vector" + repeat("<", deep) + "int" + repeat(">", deep) + " v;\n",
          {0, 1, 0}},
         {"mismatched.cpp", repeat("(]", 3), {0, 0, 0}},
     };
@@ -170,8 +172,9 @@ TEST(LogicalFixtureTest, HostileInputsGiveTheirKnownCounts) {
         if (std::string(c.name) == "mismatched.cpp") {
             // No ')' closes anything, and the first ']' has no '['.
             EXPECT_FALSE(counted);
-            EXPECT_EQ(record.remarks, u"Logical parser failure: Error parsing array access "
-                                      u"operators: Invalid array access operator (line 1).");
+            EXPECT_EQ(record.remarks,
+                      u"Logical parser failure: Error parsing array access "
+                      u"operators: Invalid array access operator (line 1).");
             continue;
         }
         ASSERT_TRUE(counted) << test::u8(record.remarks);
@@ -180,10 +183,10 @@ TEST(LogicalFixtureTest, HostileInputsGiveTheirKnownCounts) {
 }
 
 TEST(LogicalFixtureTest, AFourMegabyteLineOfCallsAndOperatorsCountsInTime) {
-    const std::string line =
-        repeat("if (a == b) { v[i] = (int)g<T>(x.y, *p) + h(k[j++], s->t); } else { while (n-- "
-               "> 0) m::q(a < b ? c : d); } ",
-               4 * 1024 * 1024 / 106);
+    const std::string line = repeat(
+        "if (a == b) { v[i] = (int)g<T>(x.y, *p) + h(k[j++], s->t); } else { while (n-- "
+        "> 0) m::q(a < b ? c : d); } ",
+        4 * 1024 * 1024 / 106);
     test::TempDir dir;
     const std::string path = dir.write("line.cpp", line);
     for (const CountMode mode : {CountMode::TerminatingCharacters, CountMode::Executable}) {

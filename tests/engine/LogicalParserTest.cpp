@@ -189,8 +189,8 @@ TEST(LogicalParserTest, AFailingStagePutsItsPrefixBeforeItsMessage) {
          u"Error identifying function(s): Failed to capture function: Unable to find opening "
          u"parenthesis.",
          2, 0},
-        {"f(a);\n\na]", u"a.cpp", u"Error parsing array access operators: Invalid array access operator",
-         3, 1},
+        {"f(a);\n\na]", u"a.cpp",
+         u"Error parsing array access operators: Invalid array access operator", 3, 1},
         {"f(a);\n\na]", u"a.java",
          u"Error parsing array access operators: Invalid array access operator", 3, 1},
         {"f(a);\nwhile (x\n", u"a.cpp", u"Error parsing logic statement: ", 2, 1},
