@@ -186,6 +186,10 @@ QModelIndex CFolderView::findPath(const QModelIndex& parent, const QString& path
     return QModelIndex();
 }
 
+QModelIndex CFolderView::findItem(const QString& path) const {
+    return findPath(QModelIndex(), path);
+}
+
 QString CFolderView::itemPath(const QModelIndex& index) const {
     QString path;
     for (QModelIndex at = index; at.isValid(); at = at.parent()) {

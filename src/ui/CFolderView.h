@@ -36,6 +36,8 @@ public:
     ProjectFolder* folderOf(const QModelIndex& index) const;
     /// The selected item; invalid when none is.
     QModelIndex selectedItem() const;
+    /// The first item, depth-first over the whole tree, whose path is `path`; invalid when none.
+    QModelIndex findItem(const QString& path) const;
     /// Selects `index` (nothing for an invalid one), as a click would.
     void selectItem(const QModelIndex& index);
 

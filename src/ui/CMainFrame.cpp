@@ -18,6 +18,7 @@
 
 #include "engine/CountSettings.h"
 #include "engine/FileCount.h"
+#include "engine/TextConversion.h"
 #include "project/FailedCountTable.h"
 #include "project/ProjectFolder.h"
 #include "ui/Artwork.h"
@@ -562,21 +563,21 @@ void CMainFrame::onAddFolders() {
     if (counting_) {
         return;
     }
-    QStringList found;
+    std::vector<std::string> found;
     if (runAddFolderDialog(this, found)) {
         addFolderFiles(found);
     }
 }
 
-void CMainFrame::addFolderFiles(const QStringList& found) {
-    if (counting_ || found.isEmpty()) {
+void CMainFrame::addFolderFiles(const std::vector<std::string>& found) {
+    if (counting_ || found.empty()) {
         return;
     }
     ProjectFolder& root = document_.root();
-    for (const QString& path : found) {
-        setStatusText(QStringLiteral("Adding file to project: ") + path);
-        FileCount* record = root.AddFilePath(path.toStdU16String(),
-                                             QFile::encodeName(path).toStdString());
+    for (const std::string& diskPath : found) {
+        const std::u16string path = utf16FromUtf8(diskPath);
+        setStatusText(QStringLiteral("Adding file to project: ") + QString::fromStdU16String(path));
+        FileCount* record = root.AddFilePath(path, diskPath);
         if (record != nullptr) {
             rememberedFolderPath_ = QString::fromStdU16String(directoryPart(record->path));
             document_.setModifiedFlag();
@@ -641,7 +642,7 @@ void CMainFrame::onSettings() {
 
 void CMainFrame::onReport() {
     if (!counting_) {
-        runReportDialog(this);
+        runReportDialog(this, document_.root());
     }
 }
 
@@ -910,7 +911,7 @@ void CMainFrame::closeRun(bool interactive) {
     }
     setStatusText(completed ? QStringLiteral("Ready.") : QStringLiteral("Stopped."));
     if (interactive && !failedCountTable().empty()) {
-        runFailedCountsDialog(this);
+        runFailedCountsDialog(this, document_.root());
     }
     updateCommandStates();
     if (static_cast<int>(document_.root().CountedRecords(true)) != document_.countedFilesAtSave()) {

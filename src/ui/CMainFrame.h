@@ -7,6 +7,7 @@
 
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "ui/CountThreadState.h"
 
@@ -69,8 +70,9 @@ public:
 
     /// Opens the project file `path` as Open Project would after its dialog.
     void openProjectFile(const QString& path);
-    /// Adds the files a folder search found, as Add Folder(s) does after its dialog.
-    void addFolderFiles(const QStringList& found);
+    /// Adds the files a folder search found (disk paths), as Add Folder(s) does after its
+    /// dialog.
+    void addFolderFiles(const std::vector<std::string>& found);
 
 signals:
     /// A count run was closed ("Ready." or "Stopped." in the status bar).

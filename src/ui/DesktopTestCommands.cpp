@@ -1,6 +1,8 @@
 #include "ui/DesktopTestCommands.h"
 
-#include <QGuiApplication>
+#include <QFile>
+#include <QApplication>
+#include <QDialog>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -8,9 +10,12 @@
 
 #include <cstdio>
 
+#include "project/ProjectFolder.h"
+#include "ui/CFolderView.h"
 #include "ui/CMainFrame.h"
 #include "ui/CommandIds.h"
-#include "ui/DialogCalls.h"
+#include "ui/dialogs/ExtensionLists.h"
+#include "ui/dialogs/FolderScan.h"
 #include "ui/common/MessageBox.h"
 
 namespace tw::ui {
@@ -21,6 +26,15 @@ DesktopTestCommands::DesktopTestCommands(CMainFrame& frame, QStringList commands
         print(QStringLiteral("message: ") + request.title + QStringLiteral(": ") + request.text);
         return request.buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
     });
+    // Dialogs that open by themselves (the Errors dialog after a run) are closed the same way.
+    auto* dialogs = new QTimer(this);
+    connect(dialogs, &QTimer::timeout, this, [this] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            print(QStringLiteral("dialog: ") + dialog->windowTitle());
+            dialog->accept();
+        }
+    });
+    dialogs->start(100);
 }
 
 DesktopTestCommands::~DesktopTestCommands() {
@@ -75,7 +89,10 @@ void DesktopTestCommands::next() {
             done(QStringLiteral("title: ") + frame_.windowTitle());
         });
     } else if (name == QLatin1String("add-folder")) {
-        frame_.addFolderFiles(scanFolder(argument, defaultIncludedExtensions(), true));
+        ExtensionLists defaults;
+        addDefaultExtensions(defaults);
+        frame_.addFolderFiles(
+            scanFolderForFiles(QFile::encodeName(argument).toStdString(), defaults.included, true));
         done(QStringLiteral("added: ") + argument);
     } else if (name == QLatin1String("count")) {
         if (!frame_.action(ID_ACTION_COUNT)->isEnabled()) {
@@ -93,6 +110,16 @@ void DesktopTestCommands::next() {
                                                               : ID_VIEW_FOLDERS_AND_FILES)
             ->trigger();
         done(QStringLiteral("view: ") + argument);
+    } else if (name == QLatin1String("select-folder")) {
+        // The tree item of the project folder that stands for the directory on disk.
+        const std::u16string record = recordPathOf((argument + QStringLiteral("/x")).toStdU16String());
+        const QString folder = QString::fromStdU16String(record.substr(0, record.rfind(u'\\')));
+        CFolderView* tree = frame_.folderView();
+        const QModelIndex item = tree != nullptr ? tree->findItem(folder) : QModelIndex();
+        if (item.isValid()) {
+            tree->selectItem(item);
+        }
+        done(QStringLiteral("selected: ") + (item.isValid() ? folder : QStringLiteral("nothing")));
     } else if (name == QLatin1String("screenshot")) {
         whenExposed([this, done, argument] {
             // Without a window manager nothing maximises the window; give it the screen.

@@ -11,7 +11,7 @@ class CMainFrame;
 
 /// Drives a running desktop program from a list of commands, for the smoke test and the
 /// screenshot script: "title", "add-folder DIR", "count", "view files-only|folders-and-files",
-/// "screenshot FILE", "wait MS" and "close". Each command prints one line on standard output
+/// "select-folder DIR", "screenshot FILE", "wait MS" and "close". Each command prints one line on standard output
 /// when it is done. Message boxes are answered No (or OK) and printed instead of shown.
 class DesktopTestCommands : public QObject {
     Q_OBJECT

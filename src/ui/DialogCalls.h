@@ -1,34 +1,31 @@
 #pragma once
 
-#include <QStringList>
+#include <string>
+#include <vector>
 
 class QWidget;
+
+namespace tw {
+class ProjectFolder;
+}
 
 namespace tw::ui {
 
 /// The main frame's calls into its dialogs, one function per dialog, so each command handler
 /// only asks and acts on the answer.
 
-/// Add Folder(s): the files found in the chosen folder, in the order found. False when the
-/// user cancelled.
-bool runAddFolderDialog(QWidget* window, QStringList& foundFiles);
+/// Add Folder(s): the disk paths of the files found in the chosen folder, in the order found.
+/// False when the user cancelled.
+bool runAddFolderDialog(QWidget* window, std::vector<std::string>& foundFiles);
 
 /// Project Settings: true when closed with OK (the dialog has then written the settings).
 bool runSettingsDialog(QWidget* window);
 
-/// Generate Report, modal.
-void runReportDialog(QWidget* window);
+/// Generate Report for the project below `root`, modal.
+void runReportDialog(QWidget* window, const ProjectFolder& root);
 
-/// Errors: the files of the failed-count table with their error texts, modal.
-void runFailedCountsDialog(QWidget* window);
-
-/// The files below `directory` whose extension (from the last '.', compared without regard to
-/// case) is one of `extensions`, "[none]" standing for names without a '.'; subfolders are
-/// searched when `subfolders`, each at once when it is met. Directories reached through a
-/// symbolic link are not entered.
-QStringList scanFolder(const QString& directory, const QStringList& extensions, bool subfolders);
-
-/// The extensions a folder is searched for until the user chooses others.
-QStringList defaultIncludedExtensions();
+/// Errors: the files of the failed-count table with their error texts, modal; the files are
+/// looked up in the project below `root` to be opened.
+void runFailedCountsDialog(QWidget* window, const ProjectFolder& root);
 
 }  // namespace tw::ui

@@ -2,7 +2,10 @@
 // saving and reopening, closing with unsaved changes, the selection commands and the About box.
 
 #include <QAbstractItemModelTester>
+#include <QAbstractButton>
 #include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -82,6 +85,8 @@ private slots:
     void addFilesExpandsAndShowsLastFolder();
     void addFilesCancelledRefreshesNothing();
     void addFilesCountSaveReopen();
+    void addFoldersAddsWhatTheDialogFound();
+    void settingsResetCountsOnlyWhenChanged();
     void closingWithUnsavedChanges_data();
     void closingWithUnsavedChanges();
     void openFailuresAreReported();
@@ -131,8 +136,8 @@ void MainFrameTest::commandAvailability() {
 
     MessageBoxRecorder boxes;
     FileChooserScript chooser;
-    Desktop desktop;
     QTemporaryDir dir;
+    Desktop desktop;
     if (state != QLatin1String("empty")) {
         QStringList paths;
         const int count = state == QLatin1String("running") ? 400 : 2;
@@ -231,8 +236,8 @@ void MainFrameTest::menusAndToolbarAreComplete() {
 void MainFrameTest::viewSwitchKeepsFolderAndFullPaths() {
     MessageBoxRecorder boxes;
     FileChooserScript chooser;
-    Desktop desktop;
     QTemporaryDir dir;
+    Desktop desktop;
     const QString a = writeFile(dir, QStringLiteral("one/a.cpp"), smallSource());
     const QString b = writeFile(dir, QStringLiteral("two/b.cpp"), smallSource());
     desktop.addFiles(chooser, {a, b});
@@ -287,8 +292,8 @@ void MainFrameTest::splitterKeepsTreeAtAThird() {
 void MainFrameTest::addFilesExpandsAndShowsLastFolder() {
     MessageBoxRecorder boxes;
     FileChooserScript chooser;
-    Desktop desktop;
     QTemporaryDir dir;
+    Desktop desktop;
     const QString a = writeFile(dir, QStringLiteral("one/a.cpp"), smallSource());
     const QString b = writeFile(dir, QStringLiteral("two/deeper/b.cpp"), smallSource());
     desktop.addFiles(chooser, {a, b, a});
@@ -311,8 +316,8 @@ void MainFrameTest::addFilesExpandsAndShowsLastFolder() {
 void MainFrameTest::addFilesCancelledRefreshesNothing() {
     MessageBoxRecorder boxes;
     FileChooserScript chooser;
-    Desktop desktop;
     QTemporaryDir dir;
+    Desktop desktop;
     desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource())});
     desktop.document.setModifiedFlag(false);
     QSignalSpy updates(&desktop.document, &CTallyweaverDoc::viewsUpdate);
@@ -384,6 +389,82 @@ void MainFrameTest::addFilesCountSaveReopen() {
     document.setModifiedFlag(false);
 }
 
+void MainFrameTest::addFoldersAddsWhatTheDialogFound() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    writeFile(dir, QStringLiteral("tree/top.cpp"), smallSource());
+    const QString deep = writeFile(dir, QStringLiteral("tree/sub/deep.h"), smallSource());
+    writeFile(dir, QStringLiteral("tree/notes.txt"), "not source\n");
+    Desktop desktop;
+    QStringList texts;
+    connect(desktop.frame.statusBar(), &QStatusBar::messageChanged, this,
+            [&texts](const QString& text) { texts.append(text); });
+    ModalDialogAnswerer addFolder([&dir](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("directoryEdit"))
+            ->setText(dir.filePath(QStringLiteral("tree")));
+        return true;
+    });
+    desktop.action(ID_ACTION_ADD_FOLDER)->trigger();
+
+    QCOMPARE(addFolder.answered, 1);
+    QCOMPARE(desktop.root().TotalRecords(), 2u);
+    QVERIFY(desktop.document.isModified());
+    QVERIFY(!desktop.root().FindFile(projectPathOf(deep)).folder->expanded());
+    QVERIFY(texts.contains(QStringLiteral("Adding file to project: ") + deep));
+    // Its "Ready" gives way to the list's "Ready." when the list is rebuilt.
+    const QStringList afterAdding = texts.mid(texts.lastIndexOf(QStringLiteral("Ready")));
+    QCOMPARE(afterAdding.value(1), QStringLiteral("Updating display information.  Please wait..."));
+    QCOMPARE(afterAdding.last(), QStringLiteral("Ready."));
+    // The list shows the folder of the last file added (the scan's order is the file
+    // system's), which the tree selects.
+    const QString remembered = desktop.frame.rememberedFolderPath();
+    QVERIFY(remembered == qs(projectFolderOf(deep)) ||
+            remembered == qs(projectFolderOf(dir.filePath(QStringLiteral("tree/top.cpp")))));
+    CFolderView* tree = desktop.frame.folderView();
+    QCOMPARE(tree->itemPath(tree->selectedItem()), remembered);
+    QCOMPARE(desktop.list().fileRowCount(), 1);
+
+    // Cancelled, it adds nothing.
+    ModalDialogAnswerer cancel([](QDialog&) { return false; });
+    desktop.document.setModifiedFlag(false);
+    desktop.action(ID_ACTION_ADD_FOLDER)->trigger();
+    QVERIFY(!desktop.document.isModified());
+}
+
+void MainFrameTest::settingsResetCountsOnlyWhenChanged() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    Desktop desktop;
+    desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource())});
+    QVERIFY(desktop.countAndWait());
+    desktop.document.setModifiedFlag(false);
+
+    {
+        // OK without a change keeps the counts.
+        ModalDialogAnswerer unchanged([](QDialog&) { return true; });
+        desktop.action(ID_TOOLS_SETTINGS)->trigger();
+        QCOMPARE(unchanged.answered, 1);
+    }
+    QCOMPARE(desktop.root().CountedRecords(true), 1u);
+    QVERIFY(!desktop.document.isModified());
+
+    {
+        ModalDialogAnswerer logical([](QDialog& dialog) {
+            dialog.findChild<QAbstractButton*>(QStringLiteral("logicalRadio"))->click();
+            return true;
+        });
+        desktop.action(ID_TOOLS_SETTINGS)->trigger();
+    }
+    QCOMPARE(countSettings().mode, CountMode::TerminatingCharacters);
+    QCOMPARE(desktop.root().CountedRecords(true), 0u);
+    QVERIFY(desktop.document.isModified());
+    QCOMPARE(desktop.list().headerData(ColumnCode, Qt::Horizontal).toString(),
+             QStringLiteral("Terminating Characters"));
+    QCOMPARE(desktop.list().cellText(0, ColumnCode), QStringLiteral("-"));
+}
+
 void MainFrameTest::closingWithUnsavedChanges_data() {
     QTest::addColumn<QList<int>>("answers");   // the save question, then a Save As answer
     QTest::addColumn<bool>("saveAsName");      // the Save As dialog gets a name
@@ -404,8 +485,8 @@ void MainFrameTest::closingWithUnsavedChanges() {
 
     MessageBoxRecorder boxes;
     FileChooserScript chooser;
-    Desktop desktop;
     QTemporaryDir dir;
+    Desktop desktop;
     desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource())});
     for (const int answer : answers) {
         boxes.answers.push_back(static_cast<QMessageBox::StandardButton>(answer));
@@ -431,8 +512,8 @@ void MainFrameTest::closingWithUnsavedChanges() {
 void MainFrameTest::openFailuresAreReported() {
     MessageBoxRecorder boxes;
     FileChooserScript chooser;
-    Desktop desktop;
     QTemporaryDir dir;
+    Desktop desktop;
     desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource())});
     desktop.document.setModifiedFlag(false);
 
@@ -527,8 +608,8 @@ void MainFrameTest::recentProjectsKeepFourNewest() {
 void MainFrameTest::resetMakesEveryFileUncounted() {
     MessageBoxRecorder boxes;
     FileChooserScript chooser;
-    Desktop desktop;
     QTemporaryDir dir;
+    Desktop desktop;
     desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource())});
     QVERIFY(desktop.countAndWait());
     desktop.document.setModifiedFlag(false);
@@ -553,8 +634,8 @@ void MainFrameTest::selectionCommandsHandFilesToShell() {
     MessageBoxRecorder boxes;
     FileChooserScript chooser;
     ShellRecorder shell;
-    Desktop desktop;
     QTemporaryDir dir;
+    Desktop desktop;
     const QString a = writeFile(dir, QStringLiteral("Mixed/A.cpp"), smallSource());
     const QString b = writeFile(dir, QStringLiteral("Mixed/b.cpp"), smallSource());
     const QString c = writeFile(dir, QStringLiteral("Other/c.cpp"), smallSource());
@@ -604,8 +685,8 @@ void MainFrameTest::selectionCommandsHandFilesToShell() {
 void MainFrameTest::fileListKeepsSummaryRowsOutOfSelection() {
     MessageBoxRecorder boxes;
     FileChooserScript chooser;
-    Desktop desktop;
     QTemporaryDir dir;
+    Desktop desktop;
     desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource()),
                                writeFile(dir, QStringLiteral("b.cpp"), smallSource())});
     CFileView* list = desktop.frame.fileView();

@@ -4,6 +4,8 @@
 // for its message boxes and file dialogs, and source files on disk.
 
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -13,6 +15,7 @@
 #include <QTest>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -113,6 +116,35 @@ public:
     std::vector<std::pair<ui::Shell::Action, QString>> requests;
 };
 
+/// Answers the modal dialogs that open while it lives: each is handed to `inspect`, then
+/// closed with `accept`, or with reject when `inspect` returns false.
+class ModalDialogAnswerer {
+public:
+    using Inspect = std::function<bool(QDialog&)>;
+    explicit ModalDialogAnswerer(Inspect inspect) : inspect_(std::move(inspect)) {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || !dialog->isVisible()) {
+                return;
+            }
+            ++answered;
+            if (inspect_(*dialog)) {
+                dialog->accept();
+            } else {
+                dialog->reject();
+            }
+        });
+        timer_.start();
+    }
+
+    int answered = 0;
+
+private:
+    Inspect inspect_;
+    QTimer timer_;
+};
+
 /// Writes `content` to `name` below `dir`, creating folders; returns the file's path.
 inline QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content) {
     const QString path = dir.filePath(name);
@@ -159,6 +191,7 @@ public:
             frame.countThreadState().stop = true;
             frame.countThreadState().lock.unlock();
             QSignalSpy closed(&frame, &ui::CMainFrame::countRunClosed);
+            ModalDialogAnswerer errors([](QDialog&) { return true; });
             closed.wait(30000);
         }
         document.setModifiedFlag(false);
