@@ -23,6 +23,16 @@ bool isPatternSpace(char16_t c) {
     return c == u' ' || (c >= u'\t' && c <= u'\r');
 }
 
+/// Run classes of the array-creation look-behind: word characters and white space.
+constexpr std::uint8_t kWordRun = 1;
+constexpr std::uint8_t kSpaceRun = 2;
+std::uint8_t creationRunClass(char16_t c) {
+    if (isWordChar(c)) {
+        return kWordRun;
+    }
+    return isPatternSpace(c) ? kSpaceRun : 0;
+}
+
 /// One walk of the array-access stage. The '[' a ']' closes is the top of a stack of the '['
 /// still in the text (overwriting a pair leaves no '[' between it and its ']'); runs of '_' that
 /// earlier pairs left are shortened in copies and skipped when overwriting, so nested accesses
@@ -37,6 +47,7 @@ class ArrayAccessStage {
           forward_(chars_, forwardRunClass, RunSkipper::Direction::Forward) {
         if (java_) {
             backward_.emplace(chars_, backwardRunClass, RunSkipper::Direction::Backward);
+            creationRuns_.emplace(chars_, creationRunClass, RunSkipper::Direction::Forward);
         }
     }
 
@@ -52,6 +63,7 @@ class ArrayAccessStage {
     bool java_;
     RunSkipper forward_;
     std::optional<RunSkipper> backward_;
+    std::optional<RunSkipper> creationRuns_;
     std::u16string copy_;
 };
 
@@ -126,8 +138,21 @@ MatchStatus ArrayAccessStage::isArrayCreation(std::size_t open) {
         chars_[from + 2] != u'w' || !isPatternSpace(chars_[from + 3])) {
         return MatchStatus::NotFound;
     }
+    // The pattern holds only word characters and white space, reads at most "new" of a word and
+    // cannot tell a long run of either from a short one: copy each word run cut to four
+    // characters and each run of white space cut to one, so an identifier of any length in front
+    // of many brackets is not copied at every bracket.
+    RunSkipper& runs = *creationRuns_;
     copy_.clear();
-    appendShortened(copy_, chars_, forward_, from, open - 1);
+    for (std::size_t x = from; x < open;) {
+        const std::uint8_t runClass = runs.classOf(chars_[x]);
+        if (runClass == 0) {
+            return MatchStatus::NotFound;
+        }
+        const std::size_t end = std::min(static_cast<std::size_t>(runs.beyondRun(x)), open);
+        copy_.append(chars_, x, std::min<std::size_t>(end - x, runClass == kWordRun ? 4 : 1));
+        x = end;
+    }
     return arrayCreationPattern().fullMatch(copy_);
 }
 
@@ -141,8 +166,9 @@ void ArrayAccessStage::overwrite(std::size_t open, std::size_t close) {
         }
         chars_[x] = c == u'\n' ? kNewlineMarker : u'_';
         forward_.entered(x);
-        if (backward_) {
+        if (java_) {
             backward_->entered(x);
+            creationRuns_->entered(x);
         }
         ++x;
     }

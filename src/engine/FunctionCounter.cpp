@@ -57,6 +57,50 @@ FunctionVerdict nameVerdict(std::u16string_view name, FileCount& record) {
                : FunctionVerdict::NotFunction;
 }
 
+/// Takes the template argument lists out of `text`, innermost first (the first '>' closes the
+/// last '<' before it), and leaves the rest in `reduced`. Building the text with each list
+/// removed as soon as its '>' is read does in one pass what removing them one by one does.
+/// NotFound when a '>' has no '<' before it or a list holds more than template arguments.
+MatchStatus removeTemplateLists(std::u16string_view text, std::u16string& reduced) {
+    reduced.clear();
+    std::vector<std::size_t> lesses;
+    for (const char16_t c : text) {
+        if (c != u'>') {
+            if (c == u'<') {
+                lesses.push_back(reduced.size());
+            }
+            reduced.push_back(c);
+            continue;
+        }
+        if (lesses.empty()) {
+            return MatchStatus::NotFound;
+        }
+        const std::size_t less = lesses.back();
+        lesses.pop_back();
+        const MatchStatus list = matchEveryPiece(std::u16string_view(reduced).substr(less + 1),
+                                                 templateArgumentPattern());
+        if (list != MatchStatus::Found) {
+            return list;
+        }
+        reduced.resize(less);
+    }
+    return MatchStatus::Found;
+}
+
+/// Whether `name` is all upper-case letters A to Z.
+bool isAllCaps(std::u16string_view name) {
+    return std::all_of(name.begin(), name.end(), [](char16_t c) { return c >= u'A' && c <= u'Z'; });
+}
+
+/// The operators of an argument list (from its '(' through its last ')'), counted with the
+/// C/C++ operators for every file type; -1 on failure.
+int argumentOperators(std::u16string_view arguments, FileCount& record) {
+    const std::size_t close = arguments.rfind(u')');
+    std::u16string copy(
+        arguments.substr(0, close == std::u16string_view::npos ? close : close + 1));
+    return countCppOperators(copy, record);
+}
+
 /// Whether what follows the ')' at `close`, after blanks, can be cast: an identifier or '('.
 bool castableAfter(std::u16string_view text, std::size_t close) {
     std::size_t next = close + 1;
@@ -97,7 +141,8 @@ class FunctionStage {
   private:
     struct Open {
         std::uint32_t position;
-        bool holdsGroup;  ///< a group inside kept its parentheses
+        bool holdsGroup = false;       ///< a group inside kept its parentheses
+        bool holdsFailedList = false;  ///< and its template lists failed
     };
     struct Greater {
         std::uint32_t position;
@@ -111,11 +156,11 @@ class FunctionStage {
     ListScan scanTemplateList(std::size_t greater, std::uint32_t& matched);
     Greater* findGreater(std::size_t position);
     FunctionVerdict functionAt(std::size_t start, std::size_t open, std::size_t close,
-                               int& operators, bool& allCaps);
+                               int& operators, bool& allCaps, bool& listsFailed);
     void overwriteFunction(std::size_t start, std::size_t close);
     void blankCast(std::size_t open, std::size_t close);
     void dropBracketsFrom(std::size_t position);
-    void keepGroup();
+    void keepGroup(bool listsFailed);
     int fail(std::u16string_view message, std::size_t close);
 
     SourceText& text_;
@@ -128,6 +173,7 @@ class FunctionStage {
     std::vector<std::uint32_t> lesses_;  ///< '<' still in the walked text, in order
     std::vector<Greater> greaters_;      ///< '>' still in the walked text, in order
     std::u16string copy_;
+    std::u16string reduced_;
 };
 
 int FunctionStage::run() {
@@ -139,7 +185,7 @@ int FunctionStage::run() {
     for (std::size_t i = 0; i < chars_.size(); ++i) {
         switch (chars_[i]) {
             case u'(':
-                opens_.push_back({static_cast<std::uint32_t>(i), false});
+                opens_.push_back({static_cast<std::uint32_t>(i)});
                 break;
             case u'<':
                 lesses_.push_back(static_cast<std::uint32_t>(i));
@@ -174,9 +220,17 @@ int FunctionStage::atClose(std::size_t close) {
     }
     const Open open = opens_.back();
     opens_.pop_back();
+    // A capture that holds a group whose template lists failed fails the same way: inside that
+    // group its lists pair as they did there, and a '>' that found no '<' there now pairs with one
+    // outside, whose list then holds the group's '('. (Such a group kept its parentheses, so
+    // this is no cast either.)
+    if (open.holdsFailedList) {
+        keepGroup(true);
+        return 0;
+    }
     const std::int64_t start = captureStart(open.position);
     if (start < 0) {
-        keepGroup();
+        keepGroup(false);
         return 0;
     }
     if (!open.holdsGroup && castableAfter(chars_, close)) {
@@ -194,13 +248,14 @@ int FunctionStage::atClose(std::size_t close) {
     }
     int operators = 0;
     bool allCaps = false;
+    bool listsFailed = false;
     const auto begin = static_cast<std::size_t>(start);
-    switch (functionAt(begin, open.position, close, operators, allCaps)) {
+    switch (functionAt(begin, open.position, close, operators, allCaps, listsFailed)) {
         case FunctionVerdict::Failed:
             record_.errorLine = lineOfPosition(text_, static_cast<std::int64_t>(close));
             return -1;
         case FunctionVerdict::NotFunction:
-            keepGroup();
+            keepGroup(listsFailed);
             return 0;
         case FunctionVerdict::Function:
             break;
@@ -306,34 +361,59 @@ ListScan FunctionStage::scanTemplateList(std::size_t greater, std::uint32_t& mat
 }
 
 FunctionVerdict FunctionStage::functionAt(std::size_t start, std::size_t open, std::size_t close,
-                                          int& operators, bool& allCaps) {
-    // Quick verdicts that need no copy of the capture. A name must begin with a letter or '_'
-    // (a capture beginning with '<' loses that list and leaves only blanks before the '(').
+                                          int& operators, bool& allCaps, bool& listsFailed) {
+    // The rules parse the whole capture. The name part (before the '(') holds no '(' and at most
+    // one balanced list, so it can be judged first, and the arguments only for a good name: a
+    // keyword in front of a long argument list costs nothing.
+    //
+    // A name must begin with a letter or '_' (a capture beginning with '<' loses that list and
+    // leaves only blanks before the '(').
     if (!isNameStart(chars_[start])) {
         return FunctionVerdict::NotFunction;
     }
+    // The first '>' of the capture with no '<' before it ends the template list step.
     const auto firstGreater =
         std::lower_bound(greaters_.begin(), greaters_.end(), start,
                          [](const Greater& g, std::size_t p) { return g.position < p; });
     const auto firstLess = std::lower_bound(lesses_.begin(), lesses_.end(), start);
-    const bool hasGreater = firstGreater != greaters_.end() && firstGreater->position <= close;
-    // The first '>' of the capture with no '<' before it ends the template list step.
-    if (hasGreater && (firstLess == lesses_.end() || *firstLess >= firstGreater->position)) {
+    if (firstGreater != greaters_.end() && firstGreater->position <= close &&
+        (firstLess == lesses_.end() || *firstLess >= firstGreater->position)) {
+        listsFailed = true;
         return FunctionVerdict::NotFunction;
     }
-    const bool nameHasBracket = (hasGreater && firstGreater->position < open) ||
-                                (firstLess != lesses_.end() && *firstLess < open);
-    if (!nameHasBracket) {
+    const auto judgeLists = [&](std::size_t from, std::size_t to) {
         copy_.clear();
-        appendShortened(copy_, chars_, forward_, start, open - 1);
-        const FunctionVerdict name = nameVerdict(copy_, record_);
-        if (name != FunctionVerdict::Function) {
-            return name;
+        appendShortened(copy_, chars_, forward_, from, to);
+        const MatchStatus lists = removeTemplateLists(copy_, reduced_);
+        listsFailed = lists == MatchStatus::NotFound;
+        if (lists == MatchStatus::Error) {
+            record_.remarks = kPatternFailure;
+            return FunctionVerdict::Failed;
         }
+        return lists == MatchStatus::Found ? FunctionVerdict::Function
+                                           : FunctionVerdict::NotFunction;
+    };
+    FunctionVerdict verdict = judgeLists(start, open - 1);
+    if (verdict != FunctionVerdict::Function) {
+        return verdict;
     }
-    copy_.clear();
-    appendShortened(copy_, chars_, forward_, start, close);
-    return parseFunction(copy_, record_, operators, allCaps);
+    verdict = nameVerdict(reduced_, record_);
+    if (verdict != FunctionVerdict::Function) {
+        return verdict;
+    }
+    allCaps = isAllCaps(reduced_);
+    verdict = judgeLists(open, close);
+    if (verdict != FunctionVerdict::Function) {
+        allCaps = false;
+        return verdict;
+    }
+    operators = argumentOperators(reduced_, record_);
+    if (operators < 0) {
+        operators = 0;
+        allCaps = false;
+        return FunctionVerdict::Failed;
+    }
+    return FunctionVerdict::Function;
 }
 
 void FunctionStage::overwriteFunction(std::size_t start, std::size_t close) {
@@ -379,9 +459,10 @@ void FunctionStage::dropBracketsFrom(std::size_t position) {
     }
 }
 
-void FunctionStage::keepGroup() {
+void FunctionStage::keepGroup(bool listsFailed) {
     if (!opens_.empty()) {
         opens_.back().holdsGroup = true;
+        opens_.back().holdsFailedList = opens_.back().holdsFailedList || listsFailed;
     }
 }
 
@@ -472,35 +553,15 @@ FunctionVerdict parseFunction(std::u16string_view capture, FileCount& record, in
                               bool& allCaps) {
     operators = 0;
     allCaps = false;
-    // Template lists, innermost first: the first '>' closes the last '<' before it. Building the
-    // capture with each list removed as soon as its '>' is read does the same in one pass.
     std::u16string reduced;
-    reduced.reserve(capture.size());
-    std::vector<std::size_t> lesses;
-    for (const char16_t c : capture) {
-        if (c != u'>') {
-            if (c == u'<') {
-                lesses.push_back(reduced.size());
-            }
-            reduced.push_back(c);
-            continue;
-        }
-        if (lesses.empty()) {
+    switch (removeTemplateLists(capture, reduced)) {
+        case MatchStatus::Error:
+            record.remarks = kPatternFailure;
+            return FunctionVerdict::Failed;
+        case MatchStatus::NotFound:
             return FunctionVerdict::NotFunction;
-        }
-        const std::size_t less = lesses.back();
-        lesses.pop_back();
-        switch (matchEveryPiece(std::u16string_view(reduced).substr(less + 1),
-                                templateArgumentPattern())) {
-            case MatchStatus::Error:
-                record.remarks = kPatternFailure;
-                return FunctionVerdict::Failed;
-            case MatchStatus::NotFound:
-                return FunctionVerdict::NotFunction;
-            case MatchStatus::Found:
-                break;
-        }
-        reduced.resize(less);
+        case MatchStatus::Found:
+            break;
     }
     const std::size_t open = reduced.find(u'(');
     if (open == std::u16string::npos || open == 0) {
@@ -511,17 +572,12 @@ FunctionVerdict parseFunction(std::u16string_view capture, FileCount& record, in
     if (verdict != FunctionVerdict::Function) {
         return verdict;
     }
-    allCaps =
-        std::all_of(name.begin(), name.end(), [](char16_t c) { return c >= u'A' && c <= u'Z'; });
-    const std::size_t close = reduced.rfind(u')');
-    std::u16string arguments =
-        reduced.substr(open, close == std::u16string::npos || close < open ? std::u16string::npos
-                                                                           : close - open + 1);
-    operators = countCppOperators(arguments, record);
+    operators = argumentOperators(std::u16string_view(reduced).substr(open), record);
     if (operators < 0) {
         operators = 0;
         return FunctionVerdict::Failed;
     }
+    allCaps = isAllCaps(name);
     return FunctionVerdict::Function;
 }
 

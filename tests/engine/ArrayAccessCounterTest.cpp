@@ -187,6 +187,37 @@ TEST(ArrayAccessCounterTest, StaysLinearOnNestedAndChainedBrackets) {
         {"chained", u"a" + repeated(u"[i]", n), static_cast<int>(n)},
         {"many opening, none closing", repeated(u"[", n), 0},
     };
+    const struct {
+        const char* name;
+        std::u16string body;
+        int cpp;
+        int java;
+    } creations[] = {
+        // A long type name in front of many dimensions is read once, not at every bracket.
+        {"long type, many dimensions", u"new " + repeated(u"a", n) + repeated(u"[i]", n),
+         static_cast<int>(n), 0},
+        {"long blanks, many dimensions", u"new" + repeated(u" ", n) + u"int" + repeated(u"[i]", n),
+         static_cast<int>(n), 0},
+    };
+    for (const auto& c : creations) {
+        SCOPED_TRACE(c.name);
+        for (const bool java : {false, true}) {
+            SourceText text = SourceText::fromBody(c.body);
+            FileCount record(u"a.java", "/nonexistent");
+            int bracketOperators = 0;
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_EQ(java ? countJavaArrayAccess(text, record, bracketOperators)
+                           : countCppArrayAccess(text, record, bracketOperators),
+                      java ? c.java : c.cpp);
+            const double seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+#if defined(NDEBUG)
+            EXPECT_LT(seconds, 1.0);
+#else
+            (void)seconds;
+#endif
+        }
+    }
     for (const ArrayStage stage : {countCppArrayAccess, countJavaArrayAccess}) {
         for (const auto& c : cases) {
             SCOPED_TRACE(c.name);

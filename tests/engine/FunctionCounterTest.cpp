@@ -342,6 +342,12 @@ TEST(FunctionCounterTest, StaysLinearOnAdversarialTexts) {
         {"templates with thousands of '>'", repeated(u"a>", n) + repeated(u">(x)", 100), 0},
         {"nested template calls", repeated(u"f<T>(", n) + u"x" + repeated(u")", n),
          static_cast<int>(n)},
+        // Each level holds the same long argument list, which fails only at its end.
+        {"calls around a failing list",
+         repeated(u"g(", n) + u"h(" + repeated(u"a<b>c, ", n) + u"d>e)" + repeated(u")", n), 0},
+        // A keyword name with a list, around one long call.
+        {"keywords around a long call",
+         repeated(u"if<T>(", n) + u"h(" + repeated(u"a<b>c, ", n) + u"d)" + repeated(u")", n), 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
