@@ -136,7 +136,8 @@ int plainArrayAccess(SourceText& text, FileCount& record, int& bracketOperators,
 
 TEST(ArrayAccessCounterTest, AgreesWithThePlainRulesOnGeneratedTexts) {
     static const std::u16string alphabet = u"[[[]]]__  \n\t+=.*-anwe_x<>1";
-    static const std::u16string_view words[] = {u"new ", u"int", u"new int", u"a.b", u"  "};
+    static const std::u16string_view words[] = {u"new ", u"int",        u"new int", u"a.b",
+                                                u"  ",   u"new Abcdef", u"\t\t"};
     std::mt19937 random(777);
     int counted = 0;
     for (int round = 0; round < 40000; ++round) {
