@@ -1,32 +1,38 @@
 #include "engine/RunSkipper.h"
 
 #include <algorithm>
+#include <new>
 
 #include "engine/WideChar.h"
 
 namespace tw {
 
 RunSkipper::RunSkipper(const std::u16string& text, Classifier classOf, Direction direction)
-    : text_(text), classOf_(classOf), forward_(direction == Direction::Forward) {
-    // Forward: x + 1; backward: (x - 1) + 1. Each position starts as a run of its own.
-    const std::size_t n = std::min(text.size(), kMaxText);
-    next_.resize(n);
-    for (std::size_t x = 0; x < n; ++x) {
-        next_[x] = static_cast<std::uint32_t>(forward_ ? x + 1 : x);
+    : text_(text),
+      classOf_(classOf),
+      forward_(direction == Direction::Forward),
+      size_(std::min(text.size(), kMaxText)),
+      next_(static_cast<std::uint32_t*>(std::calloc(size_ + 1, sizeof(std::uint32_t)))) {
+    if (next_ == nullptr) {
+        throw std::bad_alloc();
     }
 }
 
 std::uint32_t RunSkipper::stored(std::int64_t target) const {
-    return static_cast<std::uint32_t>(forward_ ? target : target + 1);
+    return static_cast<std::uint32_t>(target + 2);
 }
 
 std::int64_t RunSkipper::target(std::size_t x) const {
-    return forward_ ? static_cast<std::int64_t>(next_[x]) : static_cast<std::int64_t>(next_[x]) - 1;
+    const std::uint32_t value = next_[x];
+    if (value == 0) {
+        return forward_ ? static_cast<std::int64_t>(x) + 1 : static_cast<std::int64_t>(x) - 1;
+    }
+    return static_cast<std::int64_t>(value) - 2;
 }
 
 std::int64_t RunSkipper::beyondRun(std::size_t x) {
     const std::uint8_t runClass = classOf_(text_[x]);
-    const auto n = static_cast<std::int64_t>(next_.size());
+    const auto n = static_cast<std::int64_t>(size_);
     const auto inRun = [&](std::int64_t position) {
         return position >= 0 && position < n &&
                classOf_(text_[static_cast<std::size_t>(position)]) == runClass;
@@ -37,25 +43,27 @@ std::int64_t RunSkipper::beyondRun(std::size_t x) {
         last = static_cast<std::size_t>(beyond);
         beyond = target(last);
     }
-    // Every position visited lies in the run: point them all past it.
+    // Every position visited lies in the run: point them all past it. (The last one already
+    // does; a run of one position is left as it was.)
     const std::uint32_t result = stored(beyond);
     for (std::size_t y = x; y != last;) {
         const auto following = static_cast<std::size_t>(target(y));
         next_[y] = result;
         y = following;
     }
-    next_[last] = result;
     return beyond;
 }
 
 void RunSkipper::entered(std::size_t x) {
-    if (x < next_.size()) {
-        next_[x] = static_cast<std::uint32_t>(forward_ ? x + 1 : x);
+    // Most positions never point anywhere but next door; not writing those leaves untouched
+    // memory untouched.
+    if (x < size_ && next_[x] != 0) {
+        next_[x] = 0;
     }
 }
 
 void RunSkipper::link(std::size_t x, std::int64_t target) {
-    if (!forward_ && x < next_.size()) {
+    if (!forward_ && x < size_) {
         next_[x] = stored(target);
     }
 }

@@ -2,9 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace tw {
 
@@ -46,15 +47,21 @@ class RunSkipper {
     void link(std::size_t x, std::int64_t target);
 
   private:
+    struct Free {
+        void operator()(std::uint32_t* p) const { std::free(p); }
+    };
+
     std::uint32_t stored(std::int64_t target) const;
     std::int64_t target(std::size_t x) const;
 
     const std::u16string& text_;
     Classifier classOf_;
     bool forward_;
-    /// Forward: the position jumped to. Backward: the position jumped to plus one (0 = before
-    /// the start of the text).
-    std::vector<std::uint32_t> next_;
+    std::size_t size_;
+    /// Where each position jumps to, plus two (so that -1, before the start, is 1); 0 stands for
+    /// the neighbouring position. Zeroed memory from the system needs no filling, so the parts of
+    /// a long text that no stage ever jumps through cost nothing.
+    std::unique_ptr<std::uint32_t[], Free> next_;
 };
 
 /// Run classes for forward skipping: runs of '_' and runs of spaces and line feeds.
