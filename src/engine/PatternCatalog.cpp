@@ -57,10 +57,8 @@ const std::vector<CataloguedPattern>& patternCatalog() {
         {u"Java member access", op::kJavaMemberAccess, op::kJavaMemberAccess, PatternUse::Search},
         {u"Java bitwise", op::kJavaBitwise, op::kJavaBitwise, PatternUse::Search},
         {u"cast", fn::kCast, fn::kCastRunning, PatternUse::FullMatch},
-        // Not listed: the template argument pattern of function recognition
-        // (fn::kTemplateArgument, run as fn::kTemplateArgumentRunning). Its written form doubles
-        // its cost with every word character, so the standard engine needs minutes on some of
-        // the generated inputs; PatternRewriteTest holds the running form to the written one.
+        {u"template argument", fn::kTemplateArgument, fn::kTemplateArgumentRunning,
+         PatternUse::FullMatch},
         {u"function name", fn::kFunctionName, fn::kFunctionName, PatternUse::FullMatch},
         {u"keyword", fn::kKeyword, fn::kKeyword, PatternUse::FullMatch},
         {u"Java array creation", array::kJavaArrayCreation, array::kJavaArrayCreation,

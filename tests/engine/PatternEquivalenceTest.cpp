@@ -14,6 +14,10 @@
 namespace tw {
 namespace {
 
+/// Some written forms take time exponential in the length of a piece that almost matches (the
+/// running forms are linear rewrites of them), so whole pieces are compared up to this length.
+constexpr std::size_t kLongestFullMatchInput = 16;
+
 using Groups = std::vector<std::optional<std::pair<std::size_t, std::size_t>>>;
 
 std::wstring wide(std::u16string_view text) {
@@ -89,7 +93,7 @@ TEST(PatternEquivalenceTest, EveryFixedPatternMatchesAsTheStandardEcmaScriptEngi
                 if (found) {
                     ASSERT_EQ(actual, expected);
                 }
-            } else {
+            } else if (input.size() <= kLongestFullMatchInput) {
                 const bool expected = std::regex_match(subject, standard);
                 ASSERT_EQ(written.fullMatch(input) == MatchStatus::Found, expected);
                 ASSERT_EQ(running.fullMatch(input) == MatchStatus::Found, expected);
