@@ -225,6 +225,23 @@ void CFolderView::selectItem(const QModelIndex& index) {
     scrollTo(index);
 }
 
+void CFolderView::selectItemQuietly(const QModelIndex& index) {
+    const bool was = rebuilding_;
+    rebuilding_ = true;
+    selectItem(index);
+    rebuilding_ = was;
+}
+
+void CFolderView::deleteItem(const QModelIndex& index) {
+    if (!index.isValid()) {
+        return;
+    }
+    const bool was = rebuilding_;
+    rebuilding_ = true;
+    model_->removeRow(index.row(), index.parent());
+    rebuilding_ = was;
+}
+
 void CFolderView::onSelectionChanged() {
     if (rebuilding_) {
         return;

@@ -40,6 +40,12 @@ public:
     QModelIndex findItem(const QString& path) const;
     /// Selects `index` (nothing for an invalid one), as a click would.
     void selectItem(const QModelIndex& index);
+    /// Selects `index` without the selection's usual effect on the list and the remembered
+    /// folder; the caller takes care of both.
+    void selectItemQuietly(const QModelIndex& index);
+    /// Takes the item `index` with everything below it out of the tree, without the
+    /// selection's usual effect.
+    void deleteItem(const QModelIndex& index);
 
     QStandardItemModel& treeModel() { return *model_; }
 

@@ -647,10 +647,183 @@ void CMainFrame::onReport() {
 }
 
 void CMainFrame::onRemove() {
-    if (counting_) {
+    if (!selectionCommandsAvailable(true)) {
         return;
     }
-    MessageBox::show(this, QStringLiteral("Removing files and folders is not available yet."));
+    const QWidget* focus = QApplication::focusWidget();
+    CFolderView* tree = folderView();
+    CFileView* list = fileView();
+    if (viewMode_ == ID_VIEW_FILES_ONLY && list != nullptr) {
+        removeSelectedFilesOfProject(*list);
+    } else if (tree != nullptr && focus == tree) {
+        removeSelectedFolder(*tree);
+    } else if (tree != nullptr && list != nullptr && focus == list) {
+        removeSelectedFilesOfFolder(*tree, *list);
+    } else {
+        return;
+    }
+    // Whatever the removal did, also when the user said No.
+    document_.setModifiedFlag();
+    updateCommandStates();
+}
+
+namespace {
+
+const char* const kConfirmTitle = "Confirm removal:";
+
+bool confirmed(QWidget* window, const QString& question) {
+    return MessageBox::show(window, question, QString::fromLatin1(kConfirmTitle),
+                            QMessageBox::Yes | QMessageBox::No,
+                            QMessageBox::Question) == QMessageBox::Yes;
+}
+
+void showRemovalError(QWidget* window, const QString& text) {
+    MessageBox::show(window, text, QStringLiteral("Error"), QMessageBox::Ok,
+                     QMessageBox::Warning);
+}
+
+bool isEmptyFolder(const ProjectFolder& folder) {
+    return folder.files().empty() && folder.subfolders().empty();
+}
+
+const QString kFilesQuestion = QStringLiteral(
+    "Are you sure you want to remove the selected file(s) from the project?\r\n\r\nOnce "
+    "removed, all empty parent folders will also be removed.");
+
+}  // namespace
+
+void CMainFrame::removeSelectedFolder(CFolderView& tree) {
+    QModelIndex item = tree.selectedItem();
+    if (!item.isValid()) {
+        return;
+    }
+    if (!confirmed(this, QStringLiteral("Are you sure you want to remove the folder \"") +
+                             tree.itemPath(item) +
+                             QStringLiteral("\" from the project?\r\n\r\nAll file counts, "
+                                            "subfolders, and empty parent folders will also be "
+                                            "removed."))) {
+        return;
+    }
+    ProjectFolder* folder = tree.folderOf(item);
+    ProjectFolder* parent = folder != nullptr ? folder->parent() : nullptr;
+    if (parent != nullptr) {
+        parent->RemoveSubfolderByName(std::u16string(folder->name()));
+    }
+    QModelIndex parentItem = item.parent();
+    const QPersistentModelIndex keep(parentItem);
+    tree.deleteItem(item);
+    parentItem = keep;
+    document_.setModifiedFlag();
+
+    // Folders left empty go too, with their items, up to the first one that holds anything.
+    ProjectFolder* emptied = parent;
+    while (emptied != nullptr && parentItem.isValid() && isEmptyFolder(*emptied)) {
+        ProjectFolder* above = emptied->parent();
+        if (above != nullptr) {
+            above->RemoveSubfolderByName(std::u16string(emptied->name()));
+        }
+        const QPersistentModelIndex next(parentItem.parent());
+        tree.deleteItem(parentItem);
+        parentItem = next;
+        emptied = above;
+    }
+    tree.selectItemQuietly(parentItem);
+    ProjectFolder* shown = emptied != nullptr ? emptied : &document_.root();
+    rememberedFolderPath_ = QString::fromStdU16String(shown->FullPath());
+    document_.updateAllViews(&tree, HINT_SHOW_FOLDER, shown);
+}
+
+void CMainFrame::removeSelectedFilesOfFolder(CFolderView& tree, CFileView& list) {
+    const std::vector<int> rows = list.selectedFileRows();
+    if (rows.empty() || !confirmed(this, kFilesQuestion)) {
+        return;
+    }
+    QModelIndex item = tree.selectedItem();
+    ProjectFolder* folder = tree.folderOf(item);
+    if (folder == nullptr) {
+        return;
+    }
+    FileListModel& model = list.listModel();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        const QString name = model.rowLabel(*row);
+        if (!folder->RemoveRecordByFileName(name.toStdU16String())) {
+            showRemovalError(this, QStringLiteral("Failed to remove file count object for file: \"") +
+                                       name + QLatin1Char('"'));
+            return;
+        }
+        if (!model.removeFileRow(*row)) {
+            showRemovalError(this, QStringLiteral("Failed to remove list item for file: \"") +
+                                       name + QLatin1Char('"'));
+            return;
+        }
+    }
+    document_.setModifiedFlag();
+
+    while (item.isValid() && folder != nullptr && isEmptyFolder(*folder)) {
+        ProjectFolder* above = folder->parent();
+        if (above != nullptr) {
+            const std::u16string name = folder->name();
+            if (!above->RemoveSubfolderByName(name)) {
+                showRemovalError(this,
+                                 QStringLiteral("Failed to remove empty folder from parent: \"") +
+                                     QString::fromStdU16String(name) + QLatin1Char('"'));
+            }
+        }
+        const QPersistentModelIndex next(item.parent());
+        tree.deleteItem(item);
+        item = next;
+        folder = above;
+    }
+    tree.selectItemQuietly(item);
+    ProjectFolder* shown = folder != nullptr ? folder : &document_.root();
+    rememberedFolderPath_ = QString::fromStdU16String(shown->FullPath());
+    document_.updateAllViews(&tree, HINT_SHOW_FOLDER, shown);
+    tree.setFocus();
+}
+
+void CMainFrame::removeSelectedFilesOfProject(CFileView& list) {
+    const std::vector<int> rows = list.selectedFileRows();
+    if (rows.empty() || !confirmed(this, kFilesQuestion)) {
+        return;
+    }
+    FileListModel& model = list.listModel();
+    ProjectFolder& root = document_.root();
+    int removedRows = 0;
+    for (const int selected : rows) {
+        const int row = selected - removedRows;
+        const QString label = model.rowLabel(row);
+        const std::u16string path = model.rowPath(row);
+        if (!model.removeFileRow(row)) {
+            showRemovalError(this, QStringLiteral("Failed to remove list item for file: \"") +
+                                       label + QLatin1Char('"'));
+            break;
+        }
+        ++removedRows;
+        const ProjectFolder::FoundFile found = root.FindFile(path);
+        if (found.record == nullptr) {
+            continue;
+        }
+        ProjectFolder* folder = found.folder;
+        folder->RemoveRecordByFileName(std::u16string(found.record->fileName()));
+        bool failed = false;
+        while (folder != nullptr && isEmptyFolder(*folder)) {
+            ProjectFolder* above = folder->parent();
+            if (above != nullptr && !above->RemoveSubfolderByName(std::u16string(folder->name()))) {
+                showRemovalError(this, QStringLiteral("Failed to remove empty parent folder."));
+                failed = true;
+                break;
+            }
+            rememberedFolderPath_ =
+                above != nullptr ? QString::fromStdU16String(above->FullPath()) : QString();
+            folder = above;
+        }
+        if (failed) {
+            break;
+        }
+    }
+    // The rows left are the project's files in its order; listing them again also brings
+    // the summary row up to date.
+    document_.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
 }
 
 // ---- Selection commands -------------------------------------------------------------------

@@ -109,6 +109,11 @@ private:
     void onOpenInTextEditor();
     void onShowInFolders();
     void onRemove();
+    /// The three forms of Remove: the folder selected in the tree, the selected files of that
+    /// folder, the selected files of the whole list (Files Only).
+    void removeSelectedFolder(CFolderView& tree);
+    void removeSelectedFilesOfFolder(CFolderView& tree, CFileView& list);
+    void removeSelectedFilesOfProject(CFileView& list);
     void onSettings();
     void onReport();
     void onToggleToolBar();
