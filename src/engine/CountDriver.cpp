@@ -45,7 +45,15 @@ bool FileCount::count() {
     sizeBytes = file.sizeBytes();
     clearCounters();
 
-    SourceText text;
+    // One text per thread, reused: a count allocates nothing once its buffers have grown.
+    thread_local SourceText text;
+    struct Release {
+        SourceText& text;
+        ~Release() {
+            releaseIfHuge(text.chars);
+            releaseIfHuge(text.lineFeeds);
+        }
+    } release{text};
     if (!readSourceText(*this, file, text)) {
         return failCount(*this, u"Failed to read source code from file: ");
     }

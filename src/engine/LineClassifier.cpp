@@ -3,6 +3,7 @@
 #include <array>
 
 #include "engine/CountSettings.h"
+#include "engine/TextScan.h"
 #include "engine/WideChar.h"
 
 namespace tw {
@@ -16,13 +17,32 @@ constexpr std::array<LineShape, 12> kShapes = {
 };
 
 constexpr std::size_t indexOf(LineShape shape) {
+    switch (shape) {
+        case LineShape::CommentClosed: return 0;
+        case LineShape::LineComment: return 1;
+        case LineShape::MixedClosed: return 2;
+        case LineShape::CodeWithLineComment: return 3;
+        case LineShape::BlankShape: return 4;
+        case LineShape::CodeOnly: return 5;
+        case LineShape::CommentOpened: return 6;
+        case LineShape::MixedOpened: return 7;
+        case LineShape::CommentClosing: return 8;
+        case LineShape::ClosingThenCode: return 9;
+        case LineShape::ClosingCodeOpening: return 10;
+        case LineShape::Undetermined: break;
+    }
+    return 11;
+}
+
+constexpr bool indexesFollowTheTable() {
     for (std::size_t i = 0; i < kShapes.size(); ++i) {
-        if (kShapes[i] == shape) {
-            return i;
+        if (indexOf(kShapes[i]) != i) {
+            return false;
         }
     }
-    return kShapes.size() - 1;
+    return true;
 }
+static_assert(indexesFollowTheTable());
 
 /// A mapping of the shape of a line's rest onto the shape of the whole line.
 using ShapeMap = std::array<LineShape, 12>;
@@ -119,8 +139,8 @@ LineShape classifyLine(bool inBlockComment, std::u16string_view line) {
                     return finish(LineShape::LineComment);
                 }
                 if (inBlockComment) {
-                    const std::size_t close = rest.find(u"*/", p);
-                    if (close == std::u16string_view::npos) {
+                    const std::size_t close = findCommentClose(rest.data(), p, rest.size());
+                    if (close >= rest.size()) {
                         return finish(LineShape::CodeOnly);
                     }
                     if (close + 2 == rest.size()) {
@@ -133,11 +153,10 @@ LineShape classifyLine(bool inBlockComment, std::u16string_view line) {
                 }
                 // The first "/*" or "//", whichever comes first; one scan keeps a line of
                 // many comments linear.
-                std::size_t marker = p;
-                while (marker + 1 < rest.size() &&
-                       !(rest[marker] == u'/' && (rest[marker + 1] == u'*' ||
-                                                  rest[marker + 1] == u'/'))) {
-                    ++marker;
+                std::size_t marker = findUnit(rest.data(), p, rest.size(), u'/');
+                while (marker + 1 < rest.size() && rest[marker + 1] != u'*' &&
+                       rest[marker + 1] != u'/') {
+                    marker = findUnit(rest.data(), marker + 1, rest.size(), u'/');
                 }
                 if (marker + 1 >= rest.size()) {
                     return finish(LineShape::CodeOnly);
@@ -151,8 +170,8 @@ LineShape classifyLine(bool inBlockComment, std::u16string_view line) {
                 return finish(LineShape::CodeWithLineComment);
             }
             case Step::AfterCommentOpen: {
-                const std::size_t close = rest.find(u"*/");
-                if (close == std::u16string_view::npos) {
+                const std::size_t close = findCommentClose(rest.data(), 0, rest.size());
+                if (close >= rest.size()) {
                     return finish(LineShape::CommentOpened);
                 }
                 if (close + 2 == rest.size()) {

@@ -1,9 +1,12 @@
 #include "engine/LogicalPreparser.h"
 
+#include <algorithm>
+
 #include "engine/CountSettings.h"
 #include "engine/MatchCounter.h"
 #include "engine/Pattern.h"
 #include "engine/PhysicalPreparser.h"
+#include "engine/TextScan.h"
 #include "engine/WideChar.h"
 
 namespace tw {
@@ -11,14 +14,6 @@ namespace {
 
 namespace patterns = logicalPreparserPatterns;
 
-const Pattern& numbersPattern() {
-    static const Pattern pattern(patterns::kNumbers);
-    return pattern;
-}
-const Pattern& commentWordsPattern() {
-    static const Pattern pattern(patterns::kCommentWords);
-    return pattern;
-}
 const Pattern& cppArrayInitialiserPattern() {
     static const Pattern pattern(patterns::kCppArrayInitialiser);
     return pattern;
@@ -92,26 +87,82 @@ std::int64_t asPosition(std::size_t position) {
 }  // namespace
 
 int countCommentWords(std::u16string_view text, std::size_t from, std::size_t to) {
-    if (to <= from || from >= text.size()) {
-        return 0;
-    }
-    const std::u16string_view range = text.substr(from, to - from);
+    // The words pattern, \b\w+('s)?\b, matches each maximal run of word characters, taking a
+    // following "'s" along when no word character comes after it; a match counts when it holds
+    // a letter or digit. Scanning the runs directly gives the same matches.
+    to = std::min(to, text.size());
     int words = 0;
-    std::size_t position = 0;
-    PatternMatch match;
-    while (position < range.size() &&
-           commentWordsPattern().search(range.substr(position), match) == MatchStatus::Found) {
-        const std::u16string_view word = range.substr(position + match.begin,
-                                                      match.end - match.begin);
-        for (const char16_t c : word) {
-            if (isLetterOrDigit(c)) {
-                ++words;
-                break;
-            }
+    std::size_t i = from;
+    while (i < to) {
+        if (!isWordChar(text[i])) {
+            ++i;
+            continue;
         }
-        position += match.end > 0 ? match.end : 1;
+        bool letterOrDigit = false;
+        for (; i < to && isWordChar(text[i]); ++i) {
+            letterOrDigit = letterOrDigit || text[i] != u'_';
+        }
+        if (i + 1 < to && text[i] == u'\'' && text[i + 1] == u's' &&
+            (i + 2 >= to || !isWordChar(text[i + 2]))) {
+            letterOrDigit = true;
+            i += 2;
+        }
+        words += letterOrDigit ? 1 : 0;
     }
     return words;
+}
+
+int zeroNumbers(std::u16string& text) {
+    const auto isDigit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
+    const std::size_t n = text.size();
+    int count = 0;
+    std::size_t i = 0;
+    while (i < n) {
+        // A number starts at a digit, or at a '.' before a digit.
+        i = findDigitOrDot(text.data(), i, n);
+        if (i >= n) {
+            break;
+        }
+        const std::size_t start = i;
+        if (isDigit(text[i])) {
+            while (i < n && isDigit(text[i])) {
+                ++i;
+            }
+            if (i < n && text[i] == u'.') {
+                ++i;
+                while (i < n && isDigit(text[i])) {
+                    ++i;
+                }
+            }
+        } else if (text[i] == u'.' && i + 1 < n && isDigit(text[i + 1])) {
+            i += 2;
+            while (i < n && isDigit(text[i])) {
+                ++i;
+            }
+        } else {
+            ++i;
+            continue;
+        }
+        if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+            std::size_t exponent = i + 1;
+            if (exponent < n && (text[exponent] == u'+' || text[exponent] == u'-')) {
+                ++exponent;
+            }
+            if (exponent < n && isDigit(text[exponent])) {
+                while (exponent < n && isDigit(text[exponent])) {
+                    ++exponent;
+                }
+                i = exponent;
+            }
+        }
+        if (i < n && (text[i] == u'f' || text[i] == u'F' || text[i] == u'l' || text[i] == u'L')) {
+            ++i;
+        }
+        std::fill(text.begin() + static_cast<std::ptrdiff_t>(start),
+                  text.begin() + static_cast<std::ptrdiff_t>(i), u'0');
+        ++count;
+    }
+    return count;
 }
 
 bool clearCppArrayInitialisers(SourceText& text, FileCount& record) {
@@ -213,15 +264,16 @@ int countJavaDirectives(SourceText& text, FileCount& record) {
 
 bool preparseLogical(FileCount& record, SourceText& text) {
     std::u16string& chars = text.chars;
-    if (countMatches(chars, numbersPattern(), u'0', false) < 0) {
-        record.remarks = u"Failed to parse numbers.";
-        return false;
-    }
+    zeroNumbers(chars);
     const bool cpp = isCppFile(record.fileType);
     const bool executable = countSettings().mode == CountMode::Executable;
     const std::size_t n = chars.size();
     std::size_t i = 0;
     while (i < n) {
+        i = findAnyOf(chars.data(), i, n, u'"', u'\'', u'/', u'#');
+        if (i >= n) {
+            break;
+        }
         const char16_t c = chars[i];
         const char16_t d = i + 1 < n ? chars[i + 1] : u'\0';
         if (c == u'"' || c == u'\'') {
@@ -245,8 +297,8 @@ bool preparseLogical(FileCount& record, SourceText& text) {
             blankKeepingLineFeeds(chars, i, static_cast<std::size_t>(end));
             i = static_cast<std::size_t>(end) + 1;
         } else if (c == u'/' && d == u'*') {
-            const std::size_t close = chars.find(u"*/", i + 2);
-            if (close == std::u16string::npos) {
+            const std::size_t close = findCommentClose(chars.data(), i + 2, n);
+            if (close >= n) {
                 record.remarks = u"Unterminated comment";
                 record.errorLine = lineOfPosition(text, asPosition(i));
                 return false;
@@ -256,9 +308,9 @@ bool preparseLogical(FileCount& record, SourceText& text) {
             blankKeepingLineFeeds(chars, i, end + 1);
             i = end + 1;
         } else if (c == u'/' && d == u'/') {
-            const std::size_t lineFeed = chars.find(u'\n', i + 2);
+            const std::size_t lineFeed = findUnit(chars.data(), i + 2, n, u'\n');
             // Without a following line feed the comment runs to, and blanks, the end mark.
-            const std::size_t end = lineFeed == std::u16string::npos ? n - 1 : lineFeed - 1;
+            const std::size_t end = lineFeed >= n ? n - 1 : lineFeed - 1;
             record.commentWords += static_cast<std::uint32_t>(countCommentWords(chars, i + 2, end + 1));
             blankKeepingLineFeeds(chars, i, end + 1);
             i = end + 1;

@@ -31,9 +31,14 @@ inline constexpr std::u16string_view kJavaAnnotation = u"@\\s*[_a-zA-Z]\\w*(\\s*
 /// blanked, and Java imports, packages and annotations are counted as directives.
 bool preparseLogical(FileCount& record, SourceText& text);
 
-/// Words in `text[from, to)`: runs of word characters (with a trailing "'s") holding at least
-/// one letter or digit. The range is taken as a whole text.
+/// Words in `text[from, to)` as the comment-words pattern finds them: runs of word characters
+/// (with a trailing "'s") holding at least one letter or digit. The range is taken as a whole
+/// text.
 int countCommentWords(std::u16string_view text, std::size_t from, std::size_t to);
+
+/// Overwrites every number with '0's, as the numbers pattern finds them (the digits of a name
+/// included); returns how many there were.
+int zeroNumbers(std::u16string& text);
 
 /// Blanks "[...] = { ... }" initialisers of C/C++ arrays, brackets and '=' included.
 bool clearCppArrayInitialisers(SourceText& text, FileCount& record);

@@ -1,23 +1,35 @@
 #include "engine/PhysicalPreparser.h"
 
 #include "engine/MatchCounter.h"
+#include "engine/TextScan.h"
 #include "engine/WideChar.h"
 
 namespace tw {
 
 std::int64_t findLiteralEnd(const std::u16string& text, std::size_t open, char16_t quote) {
-    std::size_t backslashes = 0;
-    for (std::size_t i = open + 1; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c == u'\\') {
-            ++backslashes;
-        } else if (c == quote && backslashes % 2 == 0) {
+    const char16_t* units = text.data();
+    const std::size_t size = text.size();
+    // Only quotes and backslashes matter; anything else between them resets the run.
+    for (std::size_t i = open + 1;;) {
+        i = findAnyOf(units, i, size, quote, u'\\', quote, u'\\');
+        if (i >= size) {
+            return -1;
+        }
+        if (units[i] == quote) {
             return static_cast<std::int64_t>(i);
-        } else {
-            backslashes = 0;
+        }
+        std::size_t run = 0;
+        while (i < size && units[i] == u'\\') {
+            ++run;
+            ++i;
+        }
+        if (i < size && units[i] == quote) {
+            if (run % 2 == 0) {
+                return static_cast<std::int64_t>(i);
+            }
+            ++i;  // an escaped quote
         }
     }
-    return -1;
 }
 
 void blankLiteral(std::u16string& text, std::size_t from, std::size_t to) {
@@ -35,16 +47,16 @@ std::int64_t findDirectiveEnd(SourceText& text, std::size_t hash, FileCount& rec
         const char16_t d = i + 1 < n ? chars[i + 1] : u'\0';
         if (c == u'/' && d == u'/') {
             // A line comment: its characters, a final backslash included, leave `last` alone.
-            const std::size_t lineFeed = chars.find(u'\n', i + 2);
-            if (lineFeed == std::u16string::npos) {
+            const std::size_t lineFeed = findUnit(chars.data(), i + 2, n, u'\n');
+            if (lineFeed >= n) {
                 return lastPosition;
             }
             i = lineFeed;
             continue;
         }
         if (c == u'/' && d == u'*') {
-            const std::size_t close = chars.find(u"*/", i + 2);
-            if (close == std::u16string::npos) {
+            const std::size_t close = findCommentClose(chars.data(), i + 2, n);
+            if (close >= n) {
                 record.remarks = u"Unclosed C-style comment within compiler directive.";
                 record.errorLine = lineOfPosition(text, static_cast<std::int64_t>(hash));
                 return -1;
@@ -82,6 +94,10 @@ bool preparsePhysical(SourceText& text, FileCount& record) {
     const std::size_t n = chars.size();
     std::size_t i = 0;
     while (i < n) {
+        i = findAnyOf(chars.data(), i, n, u'#', u'"', u'\'', u'/');
+        if (i >= n) {
+            break;
+        }
         const char16_t c = chars[i];
         const char16_t d = i + 1 < n ? chars[i + 1] : u'\0';
         if (c == u'#') {
@@ -100,15 +116,15 @@ bool preparsePhysical(SourceText& text, FileCount& record) {
             }
             blankLiteral(chars, i, static_cast<std::size_t>(end));
             i = static_cast<std::size_t>(end) + 1;
-        } else if (c == u'/' && d == u'/') {
-            const std::size_t lineFeed = chars.find(u'\n', i + 2);
-            if (lineFeed == std::u16string::npos) {
+        } else if (d == u'/') {
+            const std::size_t lineFeed = findUnit(chars.data(), i + 2, n, u'\n');
+            if (lineFeed >= n) {
                 break;
             }
             i = lineFeed + 1;
-        } else if (c == u'/' && d == u'*') {
-            const std::size_t close = chars.find(u"*/", i + 2);
-            if (close == std::u16string::npos) {
+        } else if (d == u'*') {
+            const std::size_t close = findCommentClose(chars.data(), i + 2, n);
+            if (close >= n) {
                 record.remarks = u"Unclosed comment";
                 record.errorLine = lineOfPosition(text, static_cast<std::int64_t>(i));
                 return false;

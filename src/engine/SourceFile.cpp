@@ -65,12 +65,13 @@ std::size_t SourceFile::readAt(std::uint64_t offset, unsigned char* into, std::s
 }
 
 bool SourceFile::readAll(std::string& bytes) const {
-    bytes.clear();
     struct stat info {};
     if (fd_ < 0 || ::fstat(fd_, &info) != 0) {
+        bytes.clear();
         return false;
     }
-    // The size is a hint: the file may grow or shrink while it is read.
+    // The size is a hint: the file may grow or shrink while it is read. Resizing a reused
+    // buffer that is already large enough costs nothing.
     bytes.resize(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0) + 1);
     std::size_t done = 0;
     for (;;) {

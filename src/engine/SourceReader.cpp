@@ -34,23 +34,40 @@ inline bool take(std::u16string& chars, char16_t unit) {
 
 void decodeSourceText(std::string_view bytes, TextEncoding encoding, SourceText& text) {
     std::u16string& chars = text.chars;
-    chars.clear();
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
     switch (encoding) {
         case TextEncoding::Ansi:
         case TextEncoding::Utf8: {
-            // Bytes map to code units one for one; UTF-8 sequences are not combined.
+            // Bytes map to code units one for one; UTF-8 sequences are not combined. A byte
+            // can never be U+FFFF, so only a zero byte cuts the text.
             const std::size_t first = encoding == TextEncoding::Utf8 ? 3 : 0;
-            chars.reserve(bytes.size() > first ? bytes.size() - first + 1 : 1);
-            for (std::size_t i = first; i < bytes.size(); ++i) {
-                if (!take(chars, byte(i))) {
-                    break;
+            if (bytes.size() <= first) {
+                chars.clear();
+                break;
+            }
+            const std::string_view body = bytes.substr(first, bytes.find('\0', first) - first);
+            const auto* from = reinterpret_cast<const unsigned char*>(body.data());
+            const std::size_t count = body.size();
+            chars.resize(count + 1);
+            char16_t* to = chars.data();
+            std::size_t length = 0;
+            if (body.find('\r') == std::string_view::npos) {
+                for (std::size_t i = 0; i < count; ++i) {
+                    to[i] = from[i];
+                }
+                length = count;
+            } else {
+                for (std::size_t i = 0; i < count; ++i) {
+                    to[length] = from[i];
+                    length += from[i] != '\r';
                 }
             }
+            chars.resize(length);
             break;
         }
         case TextEncoding::Utf16LE:
         case TextEncoding::Utf16BE: {
+            chars.clear();
             const bool little = encoding == TextEncoding::Utf16LE;
             chars.reserve(bytes.size() > 2 ? bytes.size() / 2 + 1 : 1);
             std::size_t i = 2;
@@ -70,6 +87,7 @@ void decodeSourceText(std::string_view bytes, TextEncoding encoding, SourceText&
             break;
         }
         default:
+            chars.clear();
             break;
     }
     chars.push_back(kEndMark);
@@ -77,14 +95,16 @@ void decodeSourceText(std::string_view bytes, TextEncoding encoding, SourceText&
 }
 
 bool readSourceText(FileCount& record, const SourceFile& file, SourceText& text) {
-    text.chars.clear();
-    text.lineFeeds.clear();
-    std::string bytes;
+    // The bytes of the last file read on this thread stay as the buffer for the next one.
+    thread_local std::string bytes;
     if (!file.isOpen() || !file.readAll(bytes)) {
+        text.chars.clear();
+        text.lineFeeds.clear();
         record.remarks = u"Invalid input file.";
         return false;
     }
     decodeSourceText(bytes, record.encoding, text);
+    releaseIfHuge(bytes);
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/TextScan.h"
+
 namespace tw {
 
 SourceText SourceText::fromBody(std::u16string_view body) {
@@ -15,10 +17,11 @@ SourceText SourceText::fromBody(std::u16string_view body) {
 
 void SourceText::indexLineFeeds() {
     lineFeeds.clear();
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-        if (chars[i] == u'\n') {
-            lineFeeds.push_back(static_cast<std::uint32_t>(i));
-        }
+    const char16_t* units = chars.data();
+    const std::size_t size = chars.size();
+    for (std::size_t i = findUnit(units, 0, size, u'\n'); i < size;
+         i = findUnit(units, i + 1, size, u'\n')) {
+        lineFeeds.push_back(static_cast<std::uint32_t>(i));
     }
 }
 

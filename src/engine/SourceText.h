@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/TextScan.h"
+
 namespace tw {
 
 /// The end mark that closes every source text.
@@ -31,6 +33,17 @@ struct SourceText {
     char16_t& operator[](std::size_t i) { return chars[i]; }
 };
 
+/// Buffers reused from file to file keep the size of the largest file they held; past this
+/// size they are given back after use, so one huge file does not pin its memory for good.
+inline constexpr std::size_t kLargestKeptBuffer = 64 * 1024 * 1024;
+
+template <typename Buffer>
+void releaseIfHuge(Buffer& buffer) {
+    if (buffer.capacity() * sizeof(typename Buffer::value_type) > kLargestKeptBuffer) {
+        Buffer().swap(buffer);
+    }
+}
+
 /// 1-based line of a position: 1 plus the line feeds the text held, as read, at positions up to
 /// and including it; 1 for a negative position.
 int lineOfPosition(const SourceText& text, std::int64_t position);
@@ -45,10 +58,7 @@ void forEachLine(std::u16string_view chars, Visit&& visit) {
     }
     std::size_t start = 0;
     while (start < end) {
-        const std::size_t lineFeed = chars.find(u'\n', start);
-        const std::size_t stop = (lineFeed == std::u16string_view::npos || lineFeed > end)
-                                     ? end
-                                     : lineFeed;
+        const std::size_t stop = findUnit(chars.data(), start, end, u'\n');
         visit(start, stop - start);
         start = stop + 1;
     }

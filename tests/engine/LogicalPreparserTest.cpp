@@ -1,7 +1,10 @@
 #include "engine/LogicalPreparser.h"
 
+#include <random>
+
 #include <gtest/gtest.h>
 
+#include "engine/MatchCounter.h"
 #include "support/SettingsGuard.h"
 #include "support/U16.h"
 
@@ -114,6 +117,57 @@ TEST(LogicalPreparserTest, CommentWordsAreRunsHoldingALetterOrDigit) {
     }
     // The start of the range is the start of a text for the word boundary.
     EXPECT_EQ(countCommentWords(u"abc def", 1, 7), 2);
+}
+
+}  // namespace
+}  // namespace tw
+
+namespace tw {
+namespace {
+
+/// Random short texts over the characters numbers and words are made of.
+std::vector<std::u16string> scannerInputs() {
+    const std::u16string alphabet = u"0123456789.eE+-fFlLxs_' \n\t/*a";
+    std::mt19937 random(99);
+    std::vector<std::u16string> inputs;
+    for (int i = 0; i < 20000; ++i) {
+        std::u16string text(random() % 24, u' ');
+        for (char16_t& c : text) {
+            c = alphabet[random() % alphabet.size()];
+        }
+        inputs.push_back(text);
+    }
+    return inputs;
+}
+
+TEST(LogicalPreparserTest, NumberScanAgreesWithTheNumbersPattern) {
+    const Pattern numbers(logicalPreparserPatterns::kNumbers);
+    for (const std::u16string& input : scannerInputs()) {
+        std::u16string byPattern = input;
+        std::u16string byScan = input;
+        EXPECT_EQ(zeroNumbers(byScan), countMatches(byPattern, numbers, u'0', false))
+            << test::u8(input);
+        EXPECT_EQ(byScan, byPattern) << test::u8(input);
+    }
+}
+
+TEST(LogicalPreparserTest, WordScanAgreesWithTheCommentWordsPattern) {
+    const Pattern words(logicalPreparserPatterns::kCommentWords);
+    for (const std::u16string& input : scannerInputs()) {
+        // Each search starts at the end of the last match, as the start of a text.
+        int expected = 0;
+        std::size_t position = 0;
+        PatternMatch match;
+        while (position < input.size() &&
+               words.search(std::u16string_view(input).substr(position), match) ==
+                   MatchStatus::Found) {
+            const std::u16string_view word =
+                std::u16string_view(input).substr(position + match.begin, match.end - match.begin);
+            expected += word.find_first_not_of(u"_'") != std::u16string_view::npos ? 1 : 0;
+            position += match.end;
+        }
+        EXPECT_EQ(countCommentWords(input, 0, input.size()), expected) << test::u8(input);
+    }
 }
 
 }  // namespace
