@@ -120,18 +120,20 @@ const Corpus& corpus() {
     return written;
 }
 
-void BM_ConsoleLoopOneThread(benchmark::State& state) {
+/// The console run's loop with `state.range(0)` threads (0: one per processor).
+void BM_ConsoleLoop(benchmark::State& state) {
     tw::ProjectFolder root;
     corpus().fill(root);
     std::ostringstream progress;
     for (auto _ : state) {
         root.ResetAllCounts();
         tw::FailedCountTable failures;
-        tw::CountAllForConsole(root, false, true, 1, progress, failures);
+        tw::CountAllForConsole(root, false, true, static_cast<unsigned>(state.range(0)), progress,
+                               failures);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(corpus().bytes() * state.iterations()));
 }
-BENCHMARK(BM_ConsoleLoopOneThread)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConsoleLoop)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_DesktopWorkerLoop(benchmark::State& state) {
     tw::ProjectFolder root;
@@ -145,7 +147,7 @@ void BM_DesktopWorkerLoop(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(corpus().bytes() * state.iterations()));
 }
-BENCHMARK(BM_DesktopWorkerLoop)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DesktopWorkerLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_DesktopCountCommand(benchmark::State& state) {
     tw::ui::CTallyweaverDoc document;

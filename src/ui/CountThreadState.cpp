@@ -1,5 +1,8 @@
 #include "ui/CountThreadState.h"
 
+#include <exception>
+#include <new>
+
 #include "engine/FileCount.h"
 #include "project/FailedCountTable.h"
 #include "project/ProjectFolder.h"
@@ -58,7 +61,15 @@ bool countRecord(FileCount& record, CountThreadState& state) {
         state.currentFile = record.path;
     }
     FileCount work = record;
-    const bool succeeded = work.count();
+    bool succeeded = false;
+    try {
+        succeeded = work.count();
+    } catch (const std::bad_alloc&) {
+        // A file too large for the memory left fails alone; the run and the project go on.
+        work.remarks = u"Not enough memory to count the file.";
+    } catch (const std::exception&) {
+        work.remarks = u"Failed to count the file.";
+    }
     const std::lock_guard<std::mutex> guard(state.lock);
     if (!succeeded) {
         failedCountTable()[work.path] = work.remarks;
