@@ -130,7 +130,7 @@ void CountRunTest::progressAndClosingTexts() {
     QTemporaryDir dir;
     Desktop desktop;
     // Large enough that the run outlasts a few ticks of the progress timer.
-    const QStringList files = writeSources(dir, 40, 1000);
+    const QStringList files = writeSources(dir, 100, 1000);
     desktop.addFiles(chooser, files);
 
     QStringList texts;
@@ -141,11 +141,11 @@ void CountRunTest::progressAndClosingTexts() {
 
     const QStringList progress = texts.filter(QStringLiteral("Counting file "));
     QVERIFY(!progress.isEmpty());
-    const QRegularExpression format(QStringLiteral("^Counting file (\\d+) of 40: (.*)$"));
+    const QRegularExpression format(QStringLiteral("^Counting file (\\d+) of 100: (.*)$"));
     for (const QString& text : progress) {
         const QRegularExpressionMatch match = format.match(text);
         QVERIFY2(match.hasMatch(), qPrintable(text));
-        QVERIFY(match.captured(1).toInt() >= 1 && match.captured(1).toInt() <= 40);
+        QVERIFY(match.captured(1).toInt() >= 1 && match.captured(1).toInt() <= 100);
         QVERIFY(match.captured(2).isEmpty() || match.captured(2).endsWith(QStringLiteral(".cpp")));
     }
     // The run's closing text comes first; the rebuilt list then writes its own.
@@ -153,7 +153,7 @@ void CountRunTest::progressAndClosingTexts() {
     QVERIFY(ready > 0);
     QVERIFY(texts.mid(texts.indexOf(progress.last())).contains(QStringLiteral("Ready.")));
     QVERIFY(texts.contains(QStringLiteral("Updating display information.  Please wait...")));
-    QCOMPARE(desktop.root().CountedRecords(true), 40u);
+    QCOMPARE(desktop.root().CountedRecords(true), 100u);
     QVERIFY(boxes.shown.empty());
 }
 
