@@ -5,8 +5,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -41,8 +41,8 @@ std::u16string number(int value) {
 /// A project of `files` counted records in folders of 1,000; the files need not exist.
 void fillCountedProject(tw::ProjectFolder& root, int files) {
     for (int i = 0; i < files; ++i) {
-        const std::u16string path = u"c:\\src\\module" + number(i / 1000) +
-                                    u"\\file" + number(i) + u".cpp";
+        const std::u16string path =
+            u"c:\\src\\module" + number(i / 1000) + u"\\file" + number(i) + u".cpp";
         tw::FileCount* record = root.AddFilePath(path);
         record->counted = true;
         record->code = 100 + static_cast<std::uint32_t>(i % 900);
@@ -89,17 +89,14 @@ BENCHMARK(BM_FileViewRebuild)->Unit(benchmark::kMillisecond);
 
 /// Generated sources on disk, written once: 200 files of 32 KiB.
 class Corpus {
-public:
+  public:
     Corpus() {
         for (int i = 0; i < 200; ++i) {
-            const std::string path = dir_.filePath(QStringLiteral("part%1/file%2.cpp")
-                                                       .arg(i % 10)
-                                                       .arg(i))
-                                         .toStdString();
+            const std::string path =
+                dir_.filePath(QStringLiteral("part%1/file%2.cpp").arg(i % 10).arg(i)).toStdString();
             QDir().mkpath(QFileInfo(QString::fromStdString(path)).path());
-            std::ofstream(path, std::ios::binary)
-                << tw::bench::generateSource(tw::bench::GeneratedLanguage::Cpp, 32 * 1024,
-                                             static_cast<std::uint32_t>(i));
+            std::ofstream(path, std::ios::binary) << tw::bench::generateSource(
+                tw::bench::GeneratedLanguage::Cpp, 32 * 1024, static_cast<std::uint32_t>(i));
             paths_.push_back(path);
         }
     }
@@ -110,7 +107,7 @@ public:
     }
     std::size_t bytes() const { return paths_.size() * 32 * 1024; }
 
-private:
+  private:
     QTemporaryDir dir_;
     std::vector<std::string> paths_;
 };

@@ -32,7 +32,7 @@ QImage blankImage(int size) {
 /// A painter with antialiasing, drawing on `image` in a coordinate system of `units` per side,
 /// so every picture is drawn once whatever its pixel size.
 class Canvas {
-public:
+  public:
     Canvas(QImage& image, double units) : painter_(&image) {
         painter_.setRenderHint(QPainter::Antialiasing);
         painter_.scale(image.width() / units, image.height() / units);
@@ -40,7 +40,7 @@ public:
     QPainter& operator*() { return painter_; }
     QPainter* operator->() { return &painter_; }
 
-private:
+  private:
     QPainter painter_;
 };
 

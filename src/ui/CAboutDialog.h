@@ -10,15 +10,15 @@ namespace tw::ui {
 /// The About box: the program's picture with its name and version written over it, and OK.
 class CAboutDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit CAboutDialog(QWidget* parent = nullptr);
 
     QPushButton& okButton() { return *okButton_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QImage picture_;
     QPushButton* okButton_;
 };

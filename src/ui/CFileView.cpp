@@ -104,8 +104,7 @@ bool CFileView::hasSelectedRows() const {
 
 void CFileView::keyPressEvent(QKeyEvent* event) {
     const int lastFileRow = model_->fileRowCount() - 1;
-    if (event->key() == Qt::Key_Down && lastFileRow >= 0 &&
-        currentIndex().row() == lastFileRow &&
+    if (event->key() == Qt::Key_Down && lastFileRow >= 0 && currentIndex().row() == lastFileRow &&
         selectionModel()->isRowSelected(lastFileRow, QModelIndex())) {
         // The selection never moves on into the summary rows.
         event->accept();

@@ -20,7 +20,7 @@ class FileListModel;
 /// Only mode every file of the project. Summary rows never take part in the selection.
 class CFileView : public QTableView {
     Q_OBJECT
-public:
+  public:
     CFileView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* parent = nullptr);
 
     /// First update: fits the columns to their titles.
@@ -37,16 +37,16 @@ public:
     /// Lists `folder` (Folders and Files) or the whole project (Files Only) again.
     void rebuild(ProjectFolder& folder);
 
-signals:
+  signals:
     /// The selection of rows changed.
     void selectionChangedByUser();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
-private:
+  private:
     void onUpdate(QObject* sender, int hint, ProjectFolder* folder);
     /// Each column as wide as the larger of its title and its texts.
     void fitColumns();

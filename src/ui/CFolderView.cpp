@@ -77,12 +77,14 @@ CFolderView::CFolderView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* 
             &CFolderView::onSelectionChanged);
     // A folder item shows an open folder while it is expanded; drives keep their image.
     connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) {
-        if (QStandardItem* item = model_->itemFromIndex(index); item && !isDriveText(item->text())) {
+        if (QStandardItem* item = model_->itemFromIndex(index);
+            item && !isDriveText(item->text())) {
             item->setIcon(iconFor(TreeImage::OpenFolder));
         }
     });
     connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
-        if (QStandardItem* item = model_->itemFromIndex(index); item && !isDriveText(item->text())) {
+        if (QStandardItem* item = model_->itemFromIndex(index);
+            item && !isDriveText(item->text())) {
             item->setIcon(iconFor(TreeImage::ClosedFolder));
         }
     });
@@ -119,9 +121,9 @@ QStandardItem* CFolderView::insertPath(QStandardItem* parent, QStringView path, 
         }
     }
     if (item == nullptr) {
-        item = new QStandardItem(iconFor(isDriveText(component) ? TreeImage::Drive
-                                                                 : TreeImage::ClosedFolder),
-                                 component.toString());
+        item = new QStandardItem(
+            iconFor(isDriveText(component) ? TreeImage::Drive : TreeImage::ClosedFolder),
+            component.toString());
         item->setEditable(false);
         parent->appendRow(item);
     }

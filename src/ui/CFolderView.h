@@ -20,7 +20,7 @@ class CTallyweaverDoc;
 /// path. Selecting an item makes the file list show that folder.
 class CFolderView : public QTreeView {
     Q_OBJECT
-public:
+  public:
     CFolderView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* parent = nullptr);
 
     /// First update: the tree stays empty until the first rebuild.
@@ -49,10 +49,10 @@ public:
 
     QStandardItemModel& treeModel() { return *model_; }
 
-protected:
+  protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
-private:
+  private:
     void onUpdate(QObject* sender, int hint, ProjectFolder* folder);
     void onSelectionChanged();
     /// Inserts the components of `path` below `parent`; expands each item when `expand`.

@@ -67,8 +67,8 @@ QString diskPathOfFolder(const ProjectFolder& folder) {
     // disk path, and so is the file name.
     const FileCount& record = *records.front();
     int levels = 0;
-    for (const ProjectFolder* at = folder.FindFile(record.path).folder; at != nullptr && at != &folder;
-         at = at->parent()) {
+    for (const ProjectFolder* at = folder.FindFile(record.path).folder;
+         at != nullptr && at != &folder; at = at->parent()) {
         ++levels;
     }
     QString path = diskPathText(record.diskPath);
@@ -156,8 +156,8 @@ void CMainFrame::createActions() {
          "Save the active project with a new name\nSave Project As...", -1},
         {ID_APP_EXIT, "actionExit", "E&xit",
          "Quit the application; prompts to save documents\nExit", -1},
-        {ID_ACTION_ADD_FILE, "actionAddFiles", "Add &File", "Add file(s) to the project\nAdd File(s)",
-         int(I::AddFiles)},
+        {ID_ACTION_ADD_FILE, "actionAddFiles", "Add &File",
+         "Add file(s) to the project\nAdd File(s)", int(I::AddFiles)},
         {ID_ACTION_ADD_FOLDER, "actionAddFolders", "Add Fol&der",
          "Add folder(s) to the project\nAdd Folder(s)", int(I::AddFolders)},
         {ID_ACTION_COUNT, "actionCount", "&Count", "Begin counting code lines\nCount",
@@ -176,8 +176,8 @@ void CMainFrame::createActions() {
          int(I::Settings)},
         {ID_TOOLS_REPORT, "actionReport", "&Report...",
          "Create a report of all files counted\nGenerate Report", int(I::GenerateReport)},
-        {ID_VIEW_TOOLBAR, "actionToggleToolBar", "&Toolbar", "Show or hide the toolbar\nToggle ToolBar",
-         -1},
+        {ID_VIEW_TOOLBAR, "actionToggleToolBar", "&Toolbar",
+         "Show or hide the toolbar\nToggle ToolBar", -1},
         {ID_VIEW_STATUS_BAR, "actionToggleStatusBar", "&Status Bar",
          "Show or hide the status bar\nToggle Status Bar", -1},
         {ID_VIEW_FOLDERS_AND_FILES, "actionFoldersAndFiles", "&Folders and Files", nullptr, -1},
@@ -281,8 +281,8 @@ void CMainFrame::createMenus() {
         connect(created, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
         return created;
     };
-    fileMenu_ = menu("&File", "menuFile",
-                     {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0});
+    fileMenu_ =
+        menu("&File", "menuFile", {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0});
     fileMenu_->addAction(recentPlaceholder_);
     fileMenu_->addActions(recentActions_);
     fileMenu_->addSeparator();
@@ -309,11 +309,10 @@ void CMainFrame::createToolBar() {
     toolBar_->setFloatable(false);
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolBar_->toggleViewAction()->setVisible(false);
-    for (const int id : std::initializer_list<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0,
-                                                    ID_ACTION_ADD_FILE,
-                         ID_ACTION_ADD_FOLDER, ID_SELECTION_REMOVE, 0, ID_ACTION_COUNT,
-                         ID_ACTION_STOP, ID_ACTION_RESET, 0, ID_TOOLS_SETTINGS, ID_TOOLS_REPORT, 0,
-                         ID_APP_ABOUT}) {
+    for (const int id : std::initializer_list<int>{
+             ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_ACTION_ADD_FILE, ID_ACTION_ADD_FOLDER,
+             ID_SELECTION_REMOVE, 0, ID_ACTION_COUNT, ID_ACTION_STOP, ID_ACTION_RESET, 0,
+             ID_TOOLS_SETTINGS, ID_TOOLS_REPORT, 0, ID_APP_ABOUT}) {
         if (id == 0) {
             toolBar_->addSeparator();
         } else {
@@ -409,11 +408,11 @@ bool CMainFrame::selectionCommandsAvailable(bool remove) const {
 void CMainFrame::updateCommandStates() {
     const bool idle = !counting_;
     const auto enable = [this](int id, bool enabled) { actions_[id]->setEnabled(enabled); };
-    for (const int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS,
-                         ID_ACTION_ADD_FILE, ID_ACTION_ADD_FOLDER, ID_TOOLS_SETTINGS,
-                         ID_TOOLS_REPORT, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR,
-                         ID_HELP_DOCUMENTATION, ID_HELP_COMMAND_LINE, ID_APP_ABOUT,
-                         ID_HELP_WEBSITE}) {
+    for (const int id :
+         {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_ACTION_ADD_FILE,
+          ID_ACTION_ADD_FOLDER, ID_TOOLS_SETTINGS, ID_TOOLS_REPORT, ID_VIEW_TOOLBAR,
+          ID_VIEW_STATUS_BAR, ID_HELP_DOCUMENTATION, ID_HELP_COMMAND_LINE, ID_APP_ABOUT,
+          ID_HELP_WEBSITE}) {
         enable(id, idle);
     }
     for (QAction* recent : recentActions_) {
@@ -542,8 +541,8 @@ void CMainFrame::onAddFiles() {
     }
     ProjectFolder& root = document_.root();
     for (const QString& path : paths) {
-        FileCount* record = root.AddFilePath(path.toStdU16String(),
-                                             QFile::encodeName(path).toStdString());
+        FileCount* record =
+            root.AddFilePath(path.toStdU16String(), QFile::encodeName(path).toStdString());
         if (record == nullptr) {
             continue;
         }
@@ -678,8 +677,7 @@ bool confirmed(QWidget* window, const QString& question) {
 }
 
 void showRemovalError(QWidget* window, const QString& text) {
-    MessageBox::show(window, text, QStringLiteral("Error"), QMessageBox::Ok,
-                     QMessageBox::Warning);
+    MessageBox::show(window, text, QStringLiteral("Error"), QMessageBox::Ok, QMessageBox::Warning);
 }
 
 bool isEmptyFolder(const ProjectFolder& folder) {
@@ -747,8 +745,9 @@ void CMainFrame::removeSelectedFilesOfFolder(CFolderView& tree, CFileView& list)
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         const QString name = model.rowLabel(*row);
         if (!folder->RemoveRecordByFileName(name.toStdU16String())) {
-            showRemovalError(this, QStringLiteral("Failed to remove file count object for file: \"") +
-                                       name + QLatin1Char('"'));
+            showRemovalError(
+                this, QStringLiteral("Failed to remove file count object for file: \"") + name +
+                          QLatin1Char('"'));
             return;
         }
         if (!model.removeFileRow(*row)) {

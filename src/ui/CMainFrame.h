@@ -31,7 +31,7 @@ class CountWorker;
 /// decides which are available, and owns the count run.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit CMainFrame(CTallyweaverDoc& document, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
@@ -74,17 +74,17 @@ public:
     /// dialog.
     void addFolderFiles(const std::vector<std::string>& found);
 
-signals:
+  signals:
     /// A count run was closed ("Ready." or "Stopped." in the status bar).
     void countRunClosed();
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     struct CommandSpec;
     void createActions();
     void createMenus();

@@ -15,7 +15,7 @@ class CTallyweaverDoc;
 /// the right, the tree taking a third of the width after every resize.
 class CSplitterView : public QWidget {
     Q_OBJECT
-public:
+  public:
     CSplitterView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* parent = nullptr);
 
     /// The first time only: the file list's initial update, then the tree's.
@@ -25,10 +25,10 @@ public:
     CFileView& fileView() { return *fileView_; }
     QSplitter& splitter() { return *splitter_; }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     QSplitter* splitter_;
     CFolderView* folderView_;
     CFileView* fileView_;

@@ -14,12 +14,12 @@ namespace tw::ui {
 namespace {
 
 QString qstring(const std::u16string& text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
 }
 
 void showFailure(QWidget* window, const std::u16string& message) {
-    MessageBox::show(window, qstring(message), QString(), QMessageBox::Ok,
-                     QMessageBox::Warning);
+    MessageBox::show(window, qstring(message), QString(), QMessageBox::Ok, QMessageBox::Warning);
 }
 
 }  // namespace
@@ -74,8 +74,7 @@ bool CTallyweaverDoc::newProject(QWidget* window) {
     return true;
 }
 
-CTallyweaverDoc::OpenOutcome CTallyweaverDoc::openProject(const QString& path,
-                                                           QWidget* window) {
+CTallyweaverDoc::OpenOutcome CTallyweaverDoc::openProject(const QString& path, QWidget* window) {
     if (!saveModified(window)) {
         return OpenOutcome::Cancelled;
     }

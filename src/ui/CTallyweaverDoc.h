@@ -19,7 +19,7 @@ class RecentProjects;
 /// Views learn of changes through `viewsUpdate`: each view skips a notification it sent itself.
 class CTallyweaverDoc : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit CTallyweaverDoc(RecentProjects* recentProjects = nullptr, QObject* parent = nullptr);
     ~CTallyweaverDoc() override;
 
@@ -64,7 +64,7 @@ public:
     /// Sends `hint` with `folder` to every view but `sender`.
     void updateAllViews(QObject* sender, int hint, ProjectFolder* folder);
 
-signals:
+  signals:
     /// A view-update notification; a view ignores the ones it sent.
     void viewsUpdate(QObject* sender, int hint, tw::ProjectFolder* folder);
     /// A project was loaded: the main frame re-creates its current view.
@@ -72,7 +72,7 @@ signals:
     /// The title or the modified flag changed.
     void stateChanged();
 
-private:
+  private:
     /// Saves under `path`, or asks for a name first when `path` is empty.
     bool doSave(const QString& path, QWidget* window);
     /// Writes the project to `path`; shows a message and returns false on failure.

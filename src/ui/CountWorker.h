@@ -10,17 +10,17 @@ struct CountThreadState;
 /// (`CountThreadProc`). The window thread follows the run through the shared state.
 class CountWorker : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit CountWorker(CountThreadState& state) : state_(state) {}
 
-public slots:
+  public slots:
     /// Counts the run's files; emits `finished` at the end, completed or stopped.
     void run();
 
-signals:
+  signals:
     void finished();
 
-private:
+  private:
     CountThreadState& state_;
 };
 

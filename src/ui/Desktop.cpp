@@ -50,11 +50,12 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext& context,
 
 int runDesktop(int argc, char** argv) {
     if (!displayAvailable()) {
-        std::fputs("tallyweaver: no display to open the desktop program's window on (neither "
-                   "DISPLAY nor WAYLAND_DISPLAY is set).\n"
-                   "Start it on a graphical desktop, or give options for a console count "
-                   "(tallyweaver --help).\n",
-                   stderr);
+        std::fputs(
+            "tallyweaver: no display to open the desktop program's window on (neither "
+            "DISPLAY nor WAYLAND_DISPLAY is set).\n"
+            "Start it on a graphical desktop, or give options for a console count "
+            "(tallyweaver --help).\n",
+            stderr);
         return 1;
     }
 

@@ -1,8 +1,8 @@
 #include "ui/DesktopTestCommands.h"
 
-#include <QFile>
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -14,9 +14,9 @@
 #include "ui/CFolderView.h"
 #include "ui/CMainFrame.h"
 #include "ui/CommandIds.h"
+#include "ui/common/MessageBox.h"
 #include "ui/dialogs/ExtensionLists.h"
 #include "ui/dialogs/FolderScan.h"
-#include "ui/common/MessageBox.h"
 
 namespace tw::ui {
 
@@ -85,9 +85,7 @@ void DesktopTestCommands::next() {
     };
 
     if (name == QLatin1String("title")) {
-        whenExposed([this, done] {
-            done(QStringLiteral("title: ") + frame_.windowTitle());
-        });
+        whenExposed([this, done] { done(QStringLiteral("title: ") + frame_.windowTitle()); });
     } else if (name == QLatin1String("add-folder")) {
         ExtensionLists defaults;
         addDefaultExtensions(defaults);
@@ -106,13 +104,15 @@ void DesktopTestCommands::next() {
         });
         frame_.action(ID_ACTION_COUNT)->trigger();
     } else if (name == QLatin1String("view")) {
-        frame_.action(argument == QLatin1String("files-only") ? ID_VIEW_FILES_ONLY
-                                                              : ID_VIEW_FOLDERS_AND_FILES)
+        frame_
+            .action(argument == QLatin1String("files-only") ? ID_VIEW_FILES_ONLY
+                                                            : ID_VIEW_FOLDERS_AND_FILES)
             ->trigger();
         done(QStringLiteral("view: ") + argument);
     } else if (name == QLatin1String("select-folder")) {
         // The tree item of the project folder that stands for the directory on disk.
-        const std::u16string record = recordPathOf((argument + QStringLiteral("/x")).toStdU16String());
+        const std::u16string record =
+            recordPathOf((argument + QStringLiteral("/x")).toStdU16String());
         const QString folder = QString::fromStdU16String(record.substr(0, record.rfind(u'\\')));
         CFolderView* tree = frame_.folderView();
         const QModelIndex item = tree != nullptr ? tree->findItem(folder) : QModelIndex();

@@ -11,11 +11,12 @@ class CMainFrame;
 
 /// Drives a running desktop program from a list of commands, for the smoke test and the
 /// screenshot script: "title", "add-folder DIR", "count", "view files-only|folders-and-files",
-/// "select-folder DIR", "screenshot FILE", "wait MS" and "close". Each command prints one line on standard output
-/// when it is done. Message boxes are answered No (or OK) and printed instead of shown.
+/// "select-folder DIR", "screenshot FILE", "wait MS" and "close". Each command prints one line on
+/// standard output when it is done. Message boxes are answered No (or OK) and printed instead of
+/// shown.
 class DesktopTestCommands : public QObject {
     Q_OBJECT
-public:
+  public:
     DesktopTestCommands(CMainFrame& frame, QStringList commands);
     ~DesktopTestCommands() override;
 
@@ -26,7 +27,7 @@ public:
     /// Runs the commands one after the other from the event loop.
     void start();
 
-private:
+  private:
     void next();
     void whenExposed(const std::function<void()>& then, int triesLeft = 500);
     void print(const QString& line);

@@ -60,7 +60,8 @@ QString FileChooser::openProject(QWidget* parent) {
 }
 
 QString FileChooser::saveProject(QWidget* parent, const QString& suggested) {
-    const QStringList chosen = ask({parent, Kind::SaveProject, QStringLiteral("Save As"), suggested});
+    const QStringList chosen =
+        ask({parent, Kind::SaveProject, QStringLiteral("Save As"), suggested});
     return chosen.isEmpty() ? QString() : chosen.first();
 }
 

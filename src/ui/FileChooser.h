@@ -12,7 +12,7 @@ namespace tw::ui {
 /// The file dialogs of the desktop program. A test installs a handler that answers them
 /// without a window, as it does for message boxes.
 class FileChooser {
-public:
+  public:
     enum class Kind {
         AddFiles,     ///< several existing files; title "Add File(s):"
         OpenProject,  ///< one existing project file
@@ -42,7 +42,7 @@ public:
     static void setHandler(Handler handler);
     static void resetHandler();
 
-private:
+  private:
     static QStringList ask(const Request& request);
 };
 

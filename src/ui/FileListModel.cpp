@@ -10,7 +10,8 @@ namespace tw::ui {
 namespace {
 
 QString qstring(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
 }
 
 /// Where each count column takes its number from, in a row's counter array.
@@ -34,10 +35,22 @@ constexpr std::uint32_t FileCount::*kCounters[SlotCount] = {
 };
 
 const char* const kColumnTitles[FileListColumnCount] = {
-    "File Name",        "Type",           "Size",          "Encoding",
-    "Count Time",       "",               "Declaration",   "Compiler Directive",
-    "Comment/Own Line", "Comment/Code Line", "Comment/Banner", "Comment/Blank",
-    "(Total Comment)",  "Blank",          "(Total)",       "Comment Words",
+    "File Name",
+    "Type",
+    "Size",
+    "Encoding",
+    "Count Time",
+    "",
+    "Declaration",
+    "Compiler Directive",
+    "Comment/Own Line",
+    "Comment/Code Line",
+    "Comment/Banner",
+    "Comment/Blank",
+    "(Total Comment)",
+    "Blank",
+    "(Total)",
+    "Comment Words",
     "Remarks",
 };
 
@@ -121,8 +134,8 @@ FileListModel::FileRow FileListModel::rowOf(const FileCount& record, QString lab
 FileListModel::SummaryRow FileListModel::summaryOf(const ProjectFolder& folder, bool recursive,
                                                    const QString& title) const {
     SummaryRow summary;
-    summary[ColumnFileName] = title.arg(folder.CountedRecords(recursive))
-                                  .arg(folder.FailedRecords(recursive));
+    summary[ColumnFileName] =
+        title.arg(folder.CountedRecords(recursive)).arg(folder.FailedRecords(recursive));
     std::array<std::uint32_t, SlotCount> sums{};
     for (std::size_t slot = 0; slot < SlotCount; ++slot) {
         sums[slot] = folder.Sum(kCounters[slot], recursive);
@@ -320,23 +333,33 @@ std::uint64_t numericValueOf(const Row& row, int column) {
     switch (column) {
         case ColumnCountTime:
             return static_cast<std::uint64_t>(std::max(0.0, row.countSeconds) * 100.0);
-        case ColumnCode: return c[SlotCode];
-        case ColumnDeclaration: return c[SlotDeclaration];
-        case ColumnDirective: return c[SlotDirective];
-        case ColumnCommentOwnLine: return c[SlotCommentOwnLine];
-        case ColumnCommentCodeLine: return c[SlotCommentCodeLine];
-        case ColumnCommentBanner: return c[SlotCommentBanner];
-        case ColumnCommentBlank: return c[SlotCommentBlank];
+        case ColumnCode:
+            return c[SlotCode];
+        case ColumnDeclaration:
+            return c[SlotDeclaration];
+        case ColumnDirective:
+            return c[SlotDirective];
+        case ColumnCommentOwnLine:
+            return c[SlotCommentOwnLine];
+        case ColumnCommentCodeLine:
+            return c[SlotCommentCodeLine];
+        case ColumnCommentBanner:
+            return c[SlotCommentBanner];
+        case ColumnCommentBlank:
+            return c[SlotCommentBlank];
         case ColumnTotalComment:
             return std::uint32_t(c[SlotCommentOwnLine] + c[SlotCommentCodeLine] +
                                  c[SlotCommentBanner] + c[SlotCommentBlank]);
-        case ColumnBlank: return c[SlotBlank];
+        case ColumnBlank:
+            return c[SlotBlank];
         case ColumnTotal:
             return std::uint32_t(c[SlotCode] + c[SlotDeclaration] + c[SlotDirective] +
                                  c[SlotCommentOwnLine] + c[SlotCommentCodeLine] +
                                  c[SlotCommentBanner] + c[SlotCommentBlank] + c[SlotBlank]);
-        case ColumnCommentWords: return c[SlotCommentWords];
-        default: return 0;
+        case ColumnCommentWords:
+            return c[SlotCommentWords];
+        default:
+            return 0;
     }
 }
 

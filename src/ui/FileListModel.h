@@ -73,7 +73,7 @@ struct FileListLayout {
 /// the run's lock), and texts are formatted only for the rows on screen.
 class FileListModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     explicit FileListModel(QObject* parent = nullptr);
 
     /// Lists the files of `folder` (Folders and Files) or of the whole project below `root`
@@ -107,7 +107,7 @@ public:
     /// measuring each cell.
     QString widestText(int column) const;
 
-private:
+  private:
     /// What a file row shows, copied from its record at the rebuild.
     struct FileRow {
         std::u16string path;

@@ -9,7 +9,7 @@ namespace tw::ui {
 /// The recent-project list: the last four project files opened or saved, newest first, kept in
 /// the program's settings file.
 class RecentProjects {
-public:
+  public:
     static constexpr int kSize = 4;
 
     /// A list read from `settings`, or an empty list kept only in memory when there are none.
@@ -21,7 +21,7 @@ public:
     /// Drops `path`, for instance after it could not be opened.
     void remove(const QString& path);
 
-private:
+  private:
     void save() const;
 
     QSettings* settings_;

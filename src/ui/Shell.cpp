@@ -32,8 +32,8 @@ QStringList Shell::textEditorCommand() {
         }
     }
     static const char* const kEditors[] = {
-        "gnome-text-editor", "gedit", "kate",   "kwrite", "mousepad", "xed",
-        "pluma",             "featherpad", "leafpad", "geany",  "xedit",
+        "gnome-text-editor", "gedit",   "kate",  "kwrite", "mousepad", "xed", "pluma",
+        "featherpad",        "leafpad", "geany", "xedit",
     };
     for (const char* editor : kEditors) {
         const QString program = QStandardPaths::findExecutable(QString::fromLatin1(editor));

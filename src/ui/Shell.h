@@ -10,7 +10,7 @@ namespace tw::ui {
 /// Hands files, folders and web pages to other programs of the desktop. A test installs a
 /// handler that records the requests instead.
 class Shell {
-public:
+  public:
     enum class Action {
         Open,              ///< a file, with the desktop's program for its kind
         OpenInTextEditor,  ///< a file, in a plain text editor

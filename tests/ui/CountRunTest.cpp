@@ -40,7 +40,7 @@ QStringList writeSources(const QTemporaryDir& dir, int files, int functions) {
 class CountRunTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void init();
     void workerVisitsOwnFilesBeforeSubfolders();
     void workerSkipsCountedFilesButAdvances();
@@ -177,7 +177,8 @@ void CountRunTest::stopInTheMiddleOfARun() {
     QVERIFY2(counted < 300, qPrintable(QString::number(counted)));
     QVERIFY(texts.contains(QStringLiteral("Stopped.")));
     QVERIFY(!texts.contains(QStringLiteral("Ready.")) ||
-            texts.indexOf(QStringLiteral("Stopped.")) < texts.lastIndexOf(QStringLiteral("Ready.")));
+            texts.indexOf(QStringLiteral("Stopped.")) <
+                texts.lastIndexOf(QStringLiteral("Ready.")));
     QVERIFY(desktop.enabled(ID_ACTION_COUNT));
     QVERIFY(!desktop.enabled(ID_ACTION_STOP));
 

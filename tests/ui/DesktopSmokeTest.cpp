@@ -9,11 +9,11 @@
 class DesktopSmokeTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void showsMainWindowUnderX();
     void withoutDisplayExplainsAndExits();
 
-private:
+  private:
     /// An environment without the test's own platform choice and with a settings folder of
     /// the test's own.
     static QProcessEnvironment cleanEnvironment(const QTemporaryDir& home);
@@ -21,8 +21,8 @@ private:
 
 QProcessEnvironment DesktopSmokeTest::cleanEnvironment(const QTemporaryDir& home) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY",
-                             "TALLYWEAVER_TEST_COMMANDS"}) {
+    for (const char* name :
+         {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "TALLYWEAVER_TEST_COMMANDS"}) {
         environment.remove(QString::fromLatin1(name));
     }
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));

@@ -43,7 +43,7 @@ QStringList rowTexts(const FileListModel& model, int row) {
 class FileListModelTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void displayTexts_data();
     void displayTexts();
     void uncountedAndFailedRowsShowDashes();
@@ -67,8 +67,8 @@ void FileListModelTest::displayTexts_data() {
     QTest::newRow("size in megabytes") << sizeText(1u << 20) << "1.00 MB";
     QTest::newRow("size in gigabytes") << sizeText(3221225472u) << "3.00 GB";
     QTest::newRow("type header") << fileTypeText(FileType::CppHeader) << "C/C++ Header";
-    QTest::newRow("type resource") << fileTypeText(FileType::ResourceScript)
-                                   << "C/C++ Resource Script";
+    QTest::newRow("type resource")
+        << fileTypeText(FileType::ResourceScript) << "C/C++ Resource Script";
     QTest::newRow("type C#") << fileTypeText(FileType::CSharpSource) << "Undefined";
     QTest::newRow("type out of range") << fileTypeText(static_cast<FileType>(77)) << "Undefined";
     QTest::newRow("encoding UTF-32BE") << encodingText(TextEncoding::Utf32BE) << "UTF-32BE";
@@ -258,8 +258,7 @@ void FileListModelTest::columnFiveFollowsCountMode() {
     QCOMPARE(model.headerData(ColumnCode, Qt::Horizontal).toString(),
              QStringLiteral("Terminating Characters"));
     model.rebuild(root, root, {}, CountMode::CyclomaticComplexity);
-    QCOMPARE(model.headerData(ColumnCode, Qt::Horizontal).toString(),
-             QStringLiteral("Complexity"));
+    QCOMPARE(model.headerData(ColumnCode, Qt::Horizontal).toString(), QStringLiteral("Complexity"));
 }
 
 void FileListModelTest::behavesAsItemModel() {
@@ -286,10 +285,9 @@ void FileListModelTest::rebuildsFiftyThousandFilesQuickly() {
     ProjectFolder root;
     for (int folder = 0; folder < 50; ++folder) {
         for (int file = 0; file < 1000; ++file) {
-            FileCount* record = root.AddFilePath(u"c:\\src\\module" +
-                                                 QString::number(folder).toStdU16String() +
-                                                 u"\\file" +
-                                                 QString::number(file).toStdU16String() + u".cpp");
+            FileCount* record =
+                root.AddFilePath(u"c:\\src\\module" + QString::number(folder).toStdU16String() +
+                                 u"\\file" + QString::number(file).toStdU16String() + u".cpp");
             setCounts(*record, {100, 0, 0, 20, 5, 2, 3, 30, 200});
         }
     }

@@ -53,7 +53,7 @@ QModelIndex itemAt(CFolderView& tree, const QString& path) {
 class FolderViewTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void treeFromNestedPaths_data();
     void treeFromNestedPaths();
     void expansionFollowsProjectFlags();
@@ -187,7 +187,8 @@ void FolderViewTest::selectingAFolderListsItsFiles() {
 
     tree.selectItem(itemAt(tree, QStringLiteral("c:\\a")));
     QCOMPARE(desktop.list().fileRowCount(), 1);
-    QCOMPARE(desktop.list().rowLabel(2), QStringLiteral("Folder and subfolders (0 succeeded, 0 failed)"));
+    QCOMPARE(desktop.list().rowLabel(2),
+             QStringLiteral("Folder and subfolders (0 succeeded, 0 failed)"));
 
     // No selection: the root's own files, that is none, and the project's summary.
     tree.selectItem(QModelIndex());
@@ -199,7 +200,8 @@ void FolderViewTest::selectingAFolderListsItsFiles() {
 void FolderViewTest::behavesAsItemModel() {
     Desktop desktop;
     CFolderView& tree = *desktop.frame.folderView();
-    QAbstractItemModelTester tester(tree.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester tester(tree.model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
     ProjectFolder& root = desktop.root();
     root.AddFilePath(u"c:\\a\\b\\x.cpp");
     root.AddFilePath(u"c:\\a\\c\\y.cpp");

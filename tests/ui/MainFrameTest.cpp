@@ -1,11 +1,10 @@
 // The main window through its commands: availability, the view switch, adding files, counting,
 // saving and reopening, closing with unsaved changes, the selection commands and the About box.
 
-#include <QAbstractItemModelTester>
 #include <QAbstractButton>
+#include <QAbstractItemModelTester>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStatusBar>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -13,6 +12,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -33,18 +33,30 @@ namespace {
 
 /// The ids of the commands whose availability the tests compare, with their short names.
 const std::vector<std::pair<int, const char*>> kCommands = {
-    {ID_FILE_NEW, "new"},          {ID_FILE_OPEN, "open"},
-    {ID_FILE_SAVE, "save"},        {ID_FILE_SAVE_AS, "saveAs"},
-    {ID_APP_EXIT, "exit"},         {ID_ACTION_ADD_FILE, "addFile"},
-    {ID_ACTION_ADD_FOLDER, "addFolder"}, {ID_ACTION_COUNT, "count"},
-    {ID_ACTION_STOP, "stop"},      {ID_ACTION_RESET, "reset"},
-    {ID_SELECTION_OPEN, "openFiles"}, {ID_SELECTION_OPEN_IN_EDITOR, "editor"},
-    {ID_SELECTION_SHOW_IN_FOLDER, "showFolder"}, {ID_SELECTION_REMOVE, "remove"},
-    {ID_TOOLS_SETTINGS, "settings"}, {ID_TOOLS_REPORT, "report"},
-    {ID_VIEW_TOOLBAR, "toolbar"},  {ID_VIEW_STATUS_BAR, "statusBar"},
-    {ID_VIEW_FOLDERS_AND_FILES, "foldersAndFiles"}, {ID_VIEW_FILES_ONLY, "filesOnly"},
-    {ID_VIEW_SHOW_FULL_PATHS, "fullPaths"}, {ID_HELP_DOCUMENTATION, "documentation"},
-    {ID_HELP_COMMAND_LINE, "commandLine"}, {ID_APP_ABOUT, "about"},
+    {ID_FILE_NEW, "new"},
+    {ID_FILE_OPEN, "open"},
+    {ID_FILE_SAVE, "save"},
+    {ID_FILE_SAVE_AS, "saveAs"},
+    {ID_APP_EXIT, "exit"},
+    {ID_ACTION_ADD_FILE, "addFile"},
+    {ID_ACTION_ADD_FOLDER, "addFolder"},
+    {ID_ACTION_COUNT, "count"},
+    {ID_ACTION_STOP, "stop"},
+    {ID_ACTION_RESET, "reset"},
+    {ID_SELECTION_OPEN, "openFiles"},
+    {ID_SELECTION_OPEN_IN_EDITOR, "editor"},
+    {ID_SELECTION_SHOW_IN_FOLDER, "showFolder"},
+    {ID_SELECTION_REMOVE, "remove"},
+    {ID_TOOLS_SETTINGS, "settings"},
+    {ID_TOOLS_REPORT, "report"},
+    {ID_VIEW_TOOLBAR, "toolbar"},
+    {ID_VIEW_STATUS_BAR, "statusBar"},
+    {ID_VIEW_FOLDERS_AND_FILES, "foldersAndFiles"},
+    {ID_VIEW_FILES_ONLY, "filesOnly"},
+    {ID_VIEW_SHOW_FULL_PATHS, "fullPaths"},
+    {ID_HELP_DOCUMENTATION, "documentation"},
+    {ID_HELP_COMMAND_LINE, "commandLine"},
+    {ID_APP_ABOUT, "about"},
     {ID_HELP_WEBSITE, "website"},
 };
 
@@ -74,7 +86,7 @@ QStringList allBut(const QStringList& left) {
 class MainFrameTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase();
     void init();
     void commandAvailability_data();
@@ -98,7 +110,7 @@ private slots:
     void aboutBoxShowsPicture();
     void helpCommandsOpenShippedPages();
 
-private:
+  private:
     QTemporaryDir files_;
 };
 
@@ -115,19 +127,21 @@ void MainFrameTest::commandAvailability_data() {
     QTest::addColumn<QString>("state");
     QTest::addColumn<QStringList>("available");
 
-    const QStringList idle = allBut({"count", "stop", "reset", "openFiles", "editor", "showFolder",
-                                     "remove", "fullPaths"});
+    const QStringList idle = allBut(
+        {"count", "stop", "reset", "openFiles", "editor", "showFolder", "remove", "fullPaths"});
     QTest::newRow("empty project") << "empty" << idle;
     QTest::newRow("uncounted files, focus elsewhere") << "uncounted" << idle + QStringList{"count"};
     QTest::newRow("focus in tree with a folder selected")
         << "treeFocus" << idle + QStringList{"count", "remove"};
     QTest::newRow("focus in list with a row selected")
-        << "listFocus" << idle + QStringList{"count", "openFiles", "editor", "showFolder", "remove"};
-    QTest::newRow("focus in list without selection") << "listNoSelection" << idle + QStringList{"count"};
+        << "listFocus"
+        << idle + QStringList{"count", "openFiles", "editor", "showFolder", "remove"};
+    QTest::newRow("focus in list without selection")
+        << "listNoSelection" << idle + QStringList{"count"};
     QTest::newRow("everything counted") << "counted" << idle + QStringList{"reset"};
     QTest::newRow("files only") << "filesOnly" << idle + QStringList{"count", "fullPaths"};
-    QTest::newRow("during a run")
-        << "running" << QStringList{"exit", "stop", "foldersAndFiles", "filesOnly"};
+    QTest::newRow("during a run") << "running"
+                                  << QStringList{"exit", "stop", "foldersAndFiles", "filesOnly"};
 }
 
 void MainFrameTest::commandAvailability() {
@@ -174,7 +188,8 @@ void MainFrameTest::commandAvailability() {
     if (state == QLatin1String("running")) {
         // Toolbar buttons follow their commands.
         const auto* stop = qobject_cast<QToolButton*>(
-            desktop.frame.findChild<QToolBar*>("toolBar")->widgetForAction(desktop.action(ID_ACTION_STOP)));
+            desktop.frame.findChild<QToolBar*>("toolBar")->widgetForAction(
+                desktop.action(ID_ACTION_STOP)));
         QVERIFY(stop != nullptr && stop->isEnabled());
     }
 }
@@ -191,21 +206,23 @@ void MainFrameTest::menusAndToolbarAreComplete() {
                 entries.append(entry->text());
             }
         }
-        menus.append(menuAction->text() + QStringLiteral(": ") + entries.join(QStringLiteral(" | ")));
+        menus.append(menuAction->text() + QStringLiteral(": ") +
+                     entries.join(QStringLiteral(" | ")));
     }
-    QCOMPARE(menus,
-             QStringList({
-                 "&File: &New Project\tCtrl+N | &Open Project...\tCtrl+O | &Save Project\tCtrl+S | "
-                 "Save Project &As... | - | Recent Project | - | E&xit",
-                 "&Action: Add &File | Add Fol&der | - | &Count | &Stop | &Reset",
-                 "&Selection: &Open File(s) | Open File(s) in Notepad | &Show File(s) in Folder(s) | "
-                 "- | &Remove",
-                 "&Tools: &Settings... | &Report...",
-                 "&View: &Toolbar | &Status Bar | - | &Folders and Files | Files &Only | - | "
-                 "S&how Full Paths",
-                 "&Help: &Tallyweaver Documentation | &Command Line Reference | - | "
-                 "&About Tallyweaver | Visit Website",
-             }));
+    QCOMPARE(
+        menus,
+        QStringList({
+            "&File: &New Project\tCtrl+N | &Open Project...\tCtrl+O | &Save Project\tCtrl+S | "
+            "Save Project &As... | - | Recent Project | - | E&xit",
+            "&Action: Add &File | Add Fol&der | - | &Count | &Stop | &Reset",
+            "&Selection: &Open File(s) | Open File(s) in Notepad | &Show File(s) in Folder(s) | "
+            "- | &Remove",
+            "&Tools: &Settings... | &Report...",
+            "&View: &Toolbar | &Status Bar | - | &Folders and Files | Files &Only | - | "
+            "S&how Full Paths",
+            "&Help: &Tallyweaver Documentation | &Command Line Reference | - | "
+            "&About Tallyweaver | Visit Website",
+        }));
     QCOMPARE(desktop.action(ID_FILE_NEW)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     QCOMPARE(desktop.action(ID_FILE_SAVE)->statusTip(), QStringLiteral("Save the active project"));
     QCOMPARE(desktop.action(ID_ACTION_COUNT)->toolTip(), QStringLiteral("Count"));
@@ -223,12 +240,13 @@ void MainFrameTest::menusAndToolbarAreComplete() {
         const QImage disabled = button->icon().pixmap(24, 24, QIcon::Disabled).toImage();
         QCOMPARE(normal.size(), QSize(24, 24));
         QVERIFY2(normal != disabled, qPrintable(button->toolTip()));
-        images.insert(qHash(QByteArray(reinterpret_cast<const char*>(normal.constBits()),
-                                       normal.sizeInBytes())));
+        images.insert(qHash(
+            QByteArray(reinterpret_cast<const char*>(normal.constBits()), normal.sizeInBytes())));
     }
-    QCOMPARE(buttons.join(QLatin1Char(',')),
-             QStringLiteral("New Project,Open Project,Save Project,|,Add File(s),Add Folder(s),"
-                            "Remove Selected,|,Count,Stop,Reset,|,Settings,Generate Report,|,About"));
+    QCOMPARE(
+        buttons.join(QLatin1Char(',')),
+        QStringLiteral("New Project,Open Project,Save Project,|,Add File(s),Add Folder(s),"
+                       "Remove Selected,|,Count,Stop,Reset,|,Settings,Generate Report,|,About"));
     QCOMPARE(images.size(), 12);  // each button has an image of its own
     QCOMPARE(toolBar->iconSize(), QSize(24, 24));
 }
@@ -466,12 +484,14 @@ void MainFrameTest::settingsResetCountsOnlyWhenChanged() {
 }
 
 void MainFrameTest::closingWithUnsavedChanges_data() {
-    QTest::addColumn<QList<int>>("answers");   // the save question, then a Save As answer
-    QTest::addColumn<bool>("saveAsName");      // the Save As dialog gets a name
+    QTest::addColumn<QList<int>>("answers");  // the save question, then a Save As answer
+    QTest::addColumn<bool>("saveAsName");     // the Save As dialog gets a name
     QTest::addColumn<bool>("closes");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("cancel keeps the window") << QList<int>{QMessageBox::Cancel} << false << false << false;
-    QTest::newRow("no closes without saving") << QList<int>{QMessageBox::No} << false << true << false;
+    QTest::newRow("cancel keeps the window")
+        << QList<int>{QMessageBox::Cancel} << false << false << false;
+    QTest::newRow("no closes without saving")
+        << QList<int>{QMessageBox::No} << false << true << false;
     QTest::newRow("yes saves and closes") << QList<int>{QMessageBox::Yes} << true << true << true;
     QTest::newRow("yes with save as cancelled keeps the window")
         << QList<int>{QMessageBox::Yes} << false << false << false;
@@ -582,7 +602,8 @@ void MainFrameTest::recentProjectsKeepFourNewest() {
     {
         QSettings settings(ini, QSettings::IniFormat);
         RecentProjects recent(&settings);
-        for (const char* name : {"/p/1.tyx", "/p/2.tyx", "/p/3.tyx", "/p/4.tyx", "/p/5.tyx", "/p/3.tyx"}) {
+        for (const char* name :
+             {"/p/1.tyx", "/p/2.tyx", "/p/3.tyx", "/p/4.tyx", "/p/5.tyx", "/p/3.tyx"}) {
             recent.add(QString::fromLatin1(name));
         }
         QCOMPARE(recent.entries(), QStringList({"/p/3.tyx", "/p/5.tyx", "/p/4.tyx", "/p/2.tyx"}));
@@ -750,8 +771,9 @@ void MainFrameTest::helpCommandsOpenShippedPages() {
     for (int i = 0; i < 2; ++i) {
         QFile page(pages[i]);
         QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(pages[i]));
-        QVERIFY(page.readAll().contains(i == 0 ? "<title>Tallyweaver Documentation</title>"
-                                               : "<title>Tallyweaver Command Line Reference</title>"));
+        QVERIFY(page.readAll().contains(i == 0
+                                            ? "<title>Tallyweaver Documentation</title>"
+                                            : "<title>Tallyweaver Command Line Reference</title>"));
     }
     QVERIFY(pages[2].startsWith(QStringLiteral("https://")));
 }

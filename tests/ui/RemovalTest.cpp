@@ -40,7 +40,7 @@ const QString kFilesQuestion = QStringLiteral(
 class RemovalTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void removesSelectedFolder_data();
     void removesSelectedFolder();
     void removesSelectedFilesOfFolder();

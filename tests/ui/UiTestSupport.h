@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -13,6 +12,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <deque>
 #include <functional>
@@ -41,7 +41,7 @@ inline QString qs(const std::u16string& text) {
 /// Records every message box and answers each with the next queued button (OK, or No when the
 /// box offers it, once the queue is empty).
 class MessageBoxRecorder {
-public:
+  public:
     MessageBoxRecorder() {
         ui::MessageBox::setHandler([this](const ui::MessageBox::Request& request) {
             shown.push_back(request);
@@ -71,7 +71,7 @@ public:
 
 /// Answers the file dialogs from a queue; an empty answer is a cancelled dialog.
 class FileChooserScript {
-public:
+  public:
     FileChooserScript() {
         ui::FileChooser::setHandler([this](const ui::FileChooser::Request& request) {
             asked.push_back(request);
@@ -93,7 +93,7 @@ public:
 
 /// Records what would have been handed to other programs.
 class ShellRecorder {
-public:
+  public:
     ShellRecorder() {
         ui::Shell::setHandler([this](ui::Shell::Action action, const QString& target) {
             requests.emplace_back(action, target);
@@ -119,7 +119,7 @@ public:
 /// Answers the modal dialogs that open while it lives: each is handed to `inspect`, then
 /// closed with `accept`, or with reject when `inspect` returns false.
 class ModalDialogAnswerer {
-public:
+  public:
     using Inspect = std::function<bool(QDialog&)>;
     explicit ModalDialogAnswerer(Inspect inspect) : inspect_(std::move(inspect)) {
         timer_.setInterval(10);
@@ -140,7 +140,7 @@ public:
 
     int answered = 0;
 
-private:
+  private:
     Inspect inspect_;
     QTimer timer_;
 };
@@ -150,7 +150,8 @@ inline QString writeFile(const QTemporaryDir& dir, const QString& name, const QB
     const QString path = dir.filePath(name);
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(content) != content.size()) {
         qFatal("cannot write %s", qPrintable(path));
     }
     return path;
@@ -174,7 +175,7 @@ inline std::u16string projectFolderOf(const QString& diskPath) {
 
 /// A shown main window over a fresh, untitled project, with its first view made.
 class Desktop {
-public:
+  public:
     Desktop() : document(nullptr), frame(document) {
         countSettings() = CountSettings{};
         frame.resize(1000, 600);
