@@ -11,7 +11,7 @@ runs=${1:-3}
 
 bash scripts/bootstrap.sh >/dev/null
 build=build/bench
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTW_CORE_ONLY=ON >/dev/null
 cmake --build "$build" --target tallyweaver tw_make_corpus >/dev/null
 program=$(pwd)/$build/src/app/tallyweaver
 
