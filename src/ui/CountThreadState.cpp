@@ -1,6 +1,9 @@
 #include "ui/CountThreadState.h"
 
+#include <algorithm>
 #include <exception>
+#include <thread>
+#include <vector>
 #include <new>
 
 #include "engine/FileCount.h"
@@ -97,9 +100,54 @@ bool CountFolder(ProjectFolder& folder, CountThreadState& state) {
     return false;
 }
 
-int CountThreadProc(CountThreadState& state) {
+namespace {
+
+/// The files of the tree handed out one at a time, in the tree's order, to several threads.
+void countInParallel(ProjectFolder& root, CountThreadState& state, unsigned threads) {
+    // The tree does not change during a run, so its records can be listed once.
+    std::vector<FileCount*> records;
+    root.CollectRecords(records);
+    std::size_t next = 0;  // guarded by the state's lock
+    const auto work = [&] {
+        for (;;) {
+            FileCount* record = nullptr;
+            {
+                const std::lock_guard<std::mutex> guard(state.lock);
+                if (state.stop || next == records.size()) {
+                    return;
+                }
+                record = records[next++];
+            }
+            // Each record is handed to one thread only, and only that thread writes it.
+            if (!record->counted) {
+                countRecord(*record, state);
+            }
+            const std::lock_guard<std::mutex> guard(state.lock);
+            ++state.index;
+        }
+    };
+    std::vector<std::thread> workers;
+    for (unsigned t = 1; t < threads; ++t) {
+        workers.emplace_back(work);
+    }
+    work();
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+}
+
+}  // namespace
+
+int CountThreadProc(CountThreadState& state, unsigned threads) {
+    if (threads == 0) {
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    }
     if (state.root != nullptr) {
-        CountFolder(*state.root, state);
+        if (threads == 1) {
+            CountFolder(*state.root, state);
+        } else {
+            countInParallel(*state.root, state, threads);
+        }
     }
     const std::lock_guard<std::mutex> guard(state.lock);
     state.running = false;

@@ -49,6 +49,11 @@ bool CountFolder(ProjectFolder& folder, CountThreadState& state);
 
 /// The worker's whole run over the state's root; clears `running` under the lock at the end,
 /// whether the run completed or stopped. Returns 0.
-int CountThreadProc(CountThreadState& state);
+///
+/// With more than one thread (0: one per processor) the files are handed out in the tree's
+/// order to that many counting threads; each finishes the file in hand when a stop comes. The
+/// files counted, the failures and the final index are those of the one-thread walk, except
+/// that a stop may leave a few more files counted, as many as were in hand.
+int CountThreadProc(CountThreadState& state, unsigned threads = 0);
 
 }  // namespace tw::ui

@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 
+#include <utility>
+
 #include "UiTestSupport.h"
 #include "engine/FileCount.h"
 #include "project/FailedCountTable.h"
@@ -45,6 +47,7 @@ class CountRunTest : public QObject {
     void workerVisitsOwnFilesBeforeSubfolders();
     void workerSkipsCountedFilesButAdvances();
     void workerPutsFailuresInTableAndResetsThem();
+    void severalThreadsCountWhatOneThreadCounts();
     void progressAndClosingTexts();
     void stopInTheMiddleOfARun();
     void failingFileInARun();
@@ -71,7 +74,7 @@ void CountRunTest::workerVisitsOwnFilesBeforeSubfolders() {
     state.prepare(root);
     state.running = true;
     state.stop = true;  // the run ends after the first file it visits
-    QCOMPARE(CountThreadProc(state), 0);
+    QCOMPARE(CountThreadProc(state, 1), 0);
     QVERIFY(ownRecord->counted);
     QVERIFY(!deepRecord->counted);
     QCOMPARE(state.index, 1);
@@ -81,7 +84,7 @@ void CountRunTest::workerVisitsOwnFilesBeforeSubfolders() {
 
     state.prepare(root);
     state.running = true;
-    CountThreadProc(state);
+    CountThreadProc(state, 1);
     QVERIFY(deepRecord->counted);
     QCOMPARE(state.index, 2);
 }
@@ -97,7 +100,7 @@ void CountRunTest::workerSkipsCountedFilesButAdvances() {
     CountThreadState state;
     state.prepare(root);
     state.running = true;
-    CountThreadProc(state);
+    CountThreadProc(state, 1);
     QCOMPARE(first->code, 99u);
     QCOMPARE(second->code, 3u);
     QCOMPARE(state.index, 2);
@@ -114,7 +117,7 @@ void CountRunTest::workerPutsFailuresInTableAndResetsThem() {
     CountThreadState state;
     state.prepare(root);
     state.running = true;
-    CountThreadProc(state);
+    CountThreadProc(state, 1);
     QVERIFY(!record->counted);
     QVERIFY(!record->failed);
     QVERIFY(record->remarks.empty());
@@ -122,6 +125,65 @@ void CountRunTest::workerPutsFailuresInTableAndResetsThem() {
     QCOMPARE(failedCountTable().size(), std::size_t(1));
     QCOMPARE(qs(failedCountTable().begin()->first), qs(record->path));
     QCOMPARE(qs(failedCountTable().begin()->second), QStringLiteral("Failed to open file."));
+}
+
+void CountRunTest::severalThreadsCountWhatOneThreadCounts() {
+    QTemporaryDir dir;
+    // Two identical projects of a few hundred files, some already counted, two failing.
+    ProjectFolder one;
+    ProjectFolder many;
+    for (int i = 0; i < 240; ++i) {
+        const QString name = QStringLiteral("p%1/f%2.cpp").arg(i % 7).arg(i);
+        QByteArray text = smallSource();
+        for (int k = 0; k < i % 30; ++k) {
+            text += "int x = f(a[k] + 1); // more\n";
+        }
+        if (i % 101 == 50) {
+            text += "/* never closed\n";
+        }
+        const std::u16string path = writeFile(dir, name, text).toStdU16String();
+        FileCount* a = one.AddFilePath(path);
+        FileCount* b = many.AddFilePath(path);
+        if (i % 9 == 0) {
+            a->counted = b->counted = true;
+        }
+    }
+    CountThreadState state;
+    state.prepare(one);
+    state.running = true;
+    CountThreadProc(state, 1);
+    const FailedCountTable failedByOne = failedCountTable();
+    failedCountTable().clear();
+    state.prepare(many);
+    state.running = true;
+    CountThreadProc(state, 3);
+    QCOMPARE(state.index, state.total);
+    QVERIFY(!state.running);
+    QCOMPARE(failedCountTable(), failedByOne);
+    QCOMPARE(failedByOne.size(), std::size_t(2));
+    std::vector<const FileCount*> a;
+    std::vector<const FileCount*> b;
+    std::as_const(one).CollectRecords(a);
+    std::as_const(many).CollectRecords(b);
+    QCOMPARE(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        QCOMPARE(a[i]->counted, b[i]->counted);
+        QCOMPARE(a[i]->code, b[i]->code);
+        QCOMPARE(a[i]->commentOwnLine, b[i]->commentOwnLine);
+        QCOMPARE(a[i]->commentCodeLine, b[i]->commentCodeLine);
+        QCOMPARE(a[i]->blank, b[i]->blank);
+        QCOMPARE(a[i]->commentWords, b[i]->commentWords);
+    }
+
+    // A stop lets the files in hand finish and hands out no more.
+    failedCountTable().clear();
+    many.ResetAllCounts();
+    state.prepare(many);
+    state.running = true;
+    state.stop = true;
+    CountThreadProc(state, 3);
+    QCOMPARE(state.index, 0);
+    QVERIFY(!many.HasCounted());
 }
 
 void CountRunTest::progressAndClosingTexts() {
