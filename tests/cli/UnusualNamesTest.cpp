@@ -1,0 +1,61 @@
+// Paths with spaces, quotes, '%', non-ASCII letters and bytes that are not UTF-8 reach the files
+// they name, whether given as values, found by a scan or read from a list file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace tw {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(UnusualNamesTest, EveryNamedFileIsCounted) {
+    test::TempDir dir;
+    const std::vector<std::string> names = {"with space.c", "100%done.c", "it's.h",
+                                            "caf\xC3\xA9.cpp", "raw\xFF.c", "quote\".c"};
+    for (const std::string& name : names) {
+        dir.write("src/" + name, "int x; // one\n");
+    }
+    dir.write("list.txt", "\"src/with space.c\"\r\nsrc/100%done.c\r\n'src/caf\xC3\xA9.cpp'\r\n");
+    fs::create_directories(dir.path() / "out");
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+        int counted;
+    } cases[] = {
+        {"scan", {"-dir", "src", "-ext", "c", "cpp", "h"}, 6},
+        {"values", {"-file", "src/it's.h", "src/raw\xFF.c", "src/quote\".c"}, 3},
+        {"list file", {"-list", "list.txt"}, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& entry : fs::directory_iterator(dir.path() / "out")) {
+            fs::remove(entry.path());
+        }
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"-out", "out"});
+        const test::ProcessResult run = test::runProgram(TW_EXECUTABLE, arguments,
+                                                         dir.path().string());
+        ASSERT_EQ(run.exitCode, 0) << run.out;
+        std::string summary;
+        for (const auto& entry : fs::directory_iterator(dir.path() / "out")) {
+            summary = test::readBytes(entry.path());
+        }
+        EXPECT_NE(summary.find("Counted:\t" + std::to_string(c.counted) + "\r\n"),
+                  std::string::npos)
+            << summary;
+        EXPECT_NE(summary.find("Uncounted:\t0\r\n"), std::string::npos) << summary;
+    }
+    // Progress lines print names as they are; a byte that is not UTF-8 shows as U+FFFD.
+    const test::ProcessResult run = test::runProgram(
+        TW_EXECUTABLE, {"-file", "src/100%done.c", "src/raw\xFF.c", "-out", "out"},
+        dir.path().string());
+    EXPECT_NE(run.out.find("Parsing:\tsrc\\100%done.c\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Parsing:\tsrc\\raw\xEF\xBF\xBD.c\n"), std::string::npos) << run.out;
+}
+
+}  // namespace
+}  // namespace tw
