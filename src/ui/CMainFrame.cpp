@@ -34,8 +34,8 @@
 #include "ui/FileListModel.h"
 #include "ui/HelpPages.h"
 #include "ui/RecentProjects.h"
-#include "ui/Shell.h"
 #include "ui/common/MessageBox.h"
+#include "ui/common/Shell.h"
 
 namespace tw::ui {
 namespace {

@@ -29,8 +29,8 @@
 #include "ui/CommandIds.h"
 #include "ui/FileChooser.h"
 #include "ui/FileListModel.h"
-#include "ui/Shell.h"
 #include "ui/common/MessageBox.h"
+#include "ui/dialogs/DialogTestSupport.h"
 
 namespace tw::test {
 
@@ -89,31 +89,6 @@ class FileChooserScript {
 
     std::vector<ui::FileChooser::Request> asked;
     std::deque<QStringList> answers;
-};
-
-/// Records what would have been handed to other programs.
-class ShellRecorder {
-  public:
-    ShellRecorder() {
-        ui::Shell::setHandler([this](ui::Shell::Action action, const QString& target) {
-            requests.emplace_back(action, target);
-        });
-    }
-    ~ShellRecorder() { ui::Shell::resetHandler(); }
-    ShellRecorder(const ShellRecorder&) = delete;
-    ShellRecorder& operator=(const ShellRecorder&) = delete;
-
-    QStringList targets(ui::Shell::Action action) const {
-        QStringList result;
-        for (const auto& [kind, target] : requests) {
-            if (kind == action) {
-                result.append(target);
-            }
-        }
-        return result;
-    }
-
-    std::vector<std::pair<ui::Shell::Action, QString>> requests;
 };
 
 /// Answers the modal dialogs that open while it lives: each is handed to `inspect`, then

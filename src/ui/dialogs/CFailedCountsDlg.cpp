@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -11,14 +12,15 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 #include <utility>
 
 #include "engine/FileCount.h"
 #include "project/FailedCountTable.h"
 #include "project/ProjectFolder.h"
+#include "ui/common/Shell.h"
 #include "ui/dialogs/DrawnImages.h"
-#include "ui/dialogs/FileLauncher.h"
 
 namespace tw::ui {
 namespace {
@@ -124,13 +126,13 @@ CFailedCountsDlg::CFailedCountsDlg(QWidget* parent, const ProjectFolder* project
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CFailedCountsDlg::updateButtons);
     connect(openButton_, &QPushButton::clicked, this, [this] {
-        for (const std::string& file : selectedFiles()) {
-            FileLauncher::openFile(file);
+        for (const QString& file : selectedFiles()) {
+            Shell::run(Shell::Action::Open, file);
         }
     });
     connect(editorButton_, &QPushButton::clicked, this, [this] {
-        for (const std::string& file : selectedFiles()) {
-            FileLauncher::openInTextEditor(file);
+        for (const QString& file : selectedFiles()) {
+            Shell::run(Shell::Action::OpenInTextEditor, file);
         }
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &CFailedCountsDlg::accept);
@@ -141,16 +143,17 @@ CFailedCountsDlg::CFailedCountsDlg(QWidget* parent, const ProjectFolder* project
 
 CFailedCountsDlg::~CFailedCountsDlg() = default;
 
-std::vector<std::string> CFailedCountsDlg::selectedFiles() const {
+QStringList CFailedCountsDlg::selectedFiles() const {
     QModelIndexList rows = list_->selectionModel()->selectedRows();
     std::sort(rows.begin(), rows.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     const auto* model = static_cast<const FailedCountsModel*>(list_->model());
-    std::vector<std::string> files;
+    QStringList files;
     for (const QModelIndex& row : rows) {
         const std::u16string& path = model->pathAt(row.row());
         const FileCount* record = project_ ? project_->FindFile(path).record : nullptr;
-        files.push_back(record ? record->diskPath : diskPathOfPath(path));
+        const std::string diskPath = record ? record->diskPath : diskPathOfPath(path);
+        files.append(QFile::decodeName(diskPath.c_str()));
     }
     return files;
 }

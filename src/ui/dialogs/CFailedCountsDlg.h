@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QDialog>
-
-#include <string>
-#include <vector>
+#include <QStringList>
 
 class QPushButton;
 class QTreeView;
@@ -32,7 +30,7 @@ class CFailedCountsDlg : public QDialog {
 
   private:
     /// The disk paths of the selected rows, in row order.
-    std::vector<std::string> selectedFiles() const;
+    QStringList selectedFiles() const;
     void updateButtons();
 
     const ProjectFolder* project_ = nullptr;

@@ -5,7 +5,11 @@
 #include <QObject>
 #include <QtGlobal>
 
+#include <utility>
+#include <vector>
+
 #include "ui/common/MessageBox.h"
+#include "ui/common/Shell.h"
 
 namespace tw::test {
 
@@ -34,6 +38,31 @@ class MessageRecorder {
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     QList<ui::MessageBox::Request> shown;
+};
+
+/// Records what would have been handed to other programs.
+class ShellRecorder {
+  public:
+    ShellRecorder() {
+        ui::Shell::setHandler([this](ui::Shell::Action action, const QString& target) {
+            requests.emplace_back(action, target);
+        });
+    }
+    ~ShellRecorder() { ui::Shell::resetHandler(); }
+    ShellRecorder(const ShellRecorder&) = delete;
+    ShellRecorder& operator=(const ShellRecorder&) = delete;
+
+    QStringList targets(ui::Shell::Action action) const {
+        QStringList result;
+        for (const auto& [kind, target] : requests) {
+            if (kind == action) {
+                result.append(target);
+            }
+        }
+        return result;
+    }
+
+    std::vector<std::pair<ui::Shell::Action, QString>> requests;
 };
 
 }  // namespace tw::test

@@ -15,30 +15,16 @@
 #include "project/FailedCountTable.h"
 #include "project/ProjectFolder.h"
 #include "support/TempDir.h"
+#include "ui/common/Shell.h"
 #include "ui/dialogs/CFailedCountsDlg.h"
 #include "ui/dialogs/DialogTestSupport.h"
-#include "ui/dialogs/FileLauncher.h"
 
 using tw::test::child;
+using tw::test::ShellRecorder;
 using tw::ui::CFailedCountsDlg;
-using tw::ui::FileLauncher;
+using tw::ui::Shell;
 
 namespace {
-
-/// Records what the dialog asks to open instead of starting programs.
-class LaunchRecorder {
-  public:
-    LaunchRecorder() {
-        FileLauncher::setHandler([this](FileLauncher::Program program, const std::string& path) {
-            launched.emplace_back(program, path);
-        });
-    }
-    ~LaunchRecorder() { FileLauncher::resetHandler(); }
-    LaunchRecorder(const LaunchRecorder&) = delete;
-    LaunchRecorder& operator=(const LaunchRecorder&) = delete;
-
-    std::vector<std::pair<FileLauncher::Program, std::string>> launched;
-};
 
 QStringList column(const QTreeView* view, int column) {
     QStringList texts;
@@ -127,7 +113,7 @@ void FailedCountsDlgTest::opensSelectedFilesInRowOrder() {
     tw::failedCountTable()[u"home\\u\\src\\b.cpp"] = u"Failed to open file.";
     tw::failedCountTable()[u"home\\u\\gone.cpp"] = u"Failed to open file.";
 
-    LaunchRecorder launches;
+    ShellRecorder shell;
     CFailedCountsDlg dialog(nullptr, &project);
     auto* list = child<QTreeView>(&dialog, "failedList");
     QCOMPARE(column(list, 0),
@@ -137,14 +123,14 @@ void FailedCountsDlgTest::opensSelectedFilesInRowOrder() {
     child<QPushButton>(&dialog, "openFilesButton")->click();
     child<QPushButton>(&dialog, "openInNotepadButton")->click();
 
-    using Program = FileLauncher::Program;
-    const std::vector<std::pair<Program, std::string>> expected{
-        {Program::DefaultApplication, "home/u/gone.cpp"},
-        {Program::DefaultApplication, "/Home/U/Src/B.CPP"},
-        {Program::TextEditor, "home/u/gone.cpp"},
-        {Program::TextEditor, "/Home/U/Src/B.CPP"},
+    using Action = Shell::Action;
+    const std::vector<std::pair<Action, QString>> expected{
+        {Action::Open, "home/u/gone.cpp"},
+        {Action::Open, "/Home/U/Src/B.CPP"},
+        {Action::OpenInTextEditor, "home/u/gone.cpp"},
+        {Action::OpenInTextEditor, "/Home/U/Src/B.CPP"},
     };
-    QVERIFY(launches.launched == expected);
+    QVERIFY(shell.requests == expected);
 }
 
 void FailedCountsDlgTest::warningImageHasTransparentBackground() {

@@ -1,8 +1,9 @@
-#include "ui/Shell.h"
+#include "ui/common/Shell.h"
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace tw::ui {
@@ -24,24 +25,7 @@ QUrl urlOf(const QString& target) {
 }  // namespace
 
 QStringList Shell::textEditorCommand() {
-    const QString visual = qEnvironmentVariable("VISUAL").trimmed();
-    if (!visual.isEmpty()) {
-        const QStringList command = QProcess::splitCommand(visual);
-        if (!command.isEmpty()) {
-            return command;
-        }
-    }
-    static const char* const kEditors[] = {
-        "gnome-text-editor", "gedit",   "kate",  "kwrite", "mousepad", "xed", "pluma",
-        "featherpad",        "leafpad", "geany", "xedit",
-    };
-    for (const char* editor : kEditors) {
-        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(editor));
-        if (!program.isEmpty()) {
-            return {program};
-        }
-    }
-    return {};
+    return ui::textEditorCommand(qEnvironmentVariable("VISUAL"), qEnvironmentVariable("PATH"));
 }
 
 void Shell::run(Action action, const QString& target) {
@@ -59,9 +43,6 @@ void Shell::run(Action action, const QString& target) {
             break;
         case Action::OpenInTextEditor: {
             QStringList command = textEditorCommand();
-            if (command.isEmpty()) {
-                break;
-            }
             const QString program = command.takeFirst();
             // The file is one argument of its own: no shell sees it.
             command.append(target);
@@ -77,6 +58,27 @@ void Shell::setHandler(Handler replacement) {
 
 void Shell::resetHandler() {
     handler() = nullptr;
+}
+
+QStringList textEditorCommand(const QString& visual, const QString& searchPath) {
+    QStringList command = QProcess::splitCommand(visual);
+    if (!command.isEmpty()) {
+        return command;
+    }
+    static const char* const kEditors[] = {
+        "gnome-text-editor", "gedit",   "kate",  "kwrite", "mousepad", "xed", "pluma",
+        "featherpad",        "leafpad", "geany", "xedit",
+    };
+    const QStringList directories = searchPath.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const char* editor : kEditors) {
+        for (const QString& directory : directories) {
+            const QFileInfo candidate(QDir(directory), QString::fromLatin1(editor));
+            if (candidate.isFile() && candidate.isExecutable()) {
+                return {candidate.filePath()};
+            }
+        }
+    }
+    return {QStringLiteral("xdg-open")};
 }
 
 }  // namespace tw::ui

@@ -22,12 +22,19 @@ class Shell {
     /// Starts the request; whether the other program managed is not examined.
     static void run(Action action, const QString& target);
 
-    /// The text editor to start: the program and arguments of $VISUAL, else the first of the
-    /// usual desktop text editors found on PATH. Empty when there is none.
+    /// The text editor to start, from the VISUAL and PATH variables: see the free function
+    /// `textEditorCommand`.
     static QStringList textEditorCommand();
 
+    /// Replaces the real launches with `handler` until `resetHandler`; for tests.
     static void setHandler(Handler handler);
     static void resetHandler();
 };
+
+/// The program (and leading arguments) that opens a file in a plain text editor: the command
+/// in `visual` (the VISUAL variable) when it names one, else the first of the usual graphical
+/// text editors found in the directories of `searchPath` (the PATH variable), else the
+/// desktop's "xdg-open".
+QStringList textEditorCommand(const QString& visual, const QString& searchPath);
 
 }  // namespace tw::ui
