@@ -1,6 +1,7 @@
 #include "engine/LogicalParser.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 
@@ -14,19 +15,30 @@
 namespace tw {
 namespace {
 
-/// The languages whose stages 2 to 5 exist; every other type runs stage 1 only.
-enum class Language { Cpp, Java, Other };
+/// The C/C++ or Java versions of stages 2 to 5.
+struct LanguageStages {
+    int (*arrayAccess)(SourceText&, FileCount&, int& bracketOperators);
+    int (*declarations)(std::u16string&, FileCount&, DeclarationTally&);
+    int (*logic)(SourceText&, FileCount&, int& conditionOperators);
+    int (*operators)(std::u16string&, FileCount&);
+};
 
-Language languageOf(FileType type) {
+constexpr LanguageStages kCppStages{countCppArrayAccess, countCppDeclarations, countCppLogic,
+                                    countCppOperators};
+constexpr LanguageStages kJavaStages{countJavaArrayAccess, countJavaDeclarations, countJavaLogic,
+                                     countJavaOperators};
+
+/// The stages 2 to 5 of `type`; none for a type that runs stage 1 only.
+const LanguageStages* stagesOf(FileType type) {
     if (isCppFile(type)) {
-        return Language::Cpp;
+        return &kCppStages;
     }
-    return type == FileType::JavaSource ? Language::Java : Language::Other;
+    return type == FileType::JavaSource ? &kJavaStages : nullptr;
 }
 
 /// What the Executable chain carries from one step to the next.
 struct Chain {
-    Language language = Language::Other;
+    const LanguageStages* stages = nullptr;
     std::int64_t codeAdded = 0;  ///< by the current step, added to the record's `code` after it
     FunctionTally functions;
     DeclarationTally declarations;
@@ -42,18 +54,11 @@ bool runFunctions(SourceText& text, FileCount& record, Chain& chain) {
 }
 
 bool runArrayAccess(SourceText& text, FileCount& record, Chain& chain) {
-    int bracketOperators = 0;
-    int found = 0;
-    switch (chain.language) {
-        case Language::Cpp:
-            found = countCppArrayAccess(text, record, bracketOperators);
-            break;
-        case Language::Java:
-            found = countJavaArrayAccess(text, record, bracketOperators);
-            break;
-        case Language::Other:
-            return true;
+    if (chain.stages == nullptr) {
+        return true;
     }
+    int bracketOperators = 0;
+    const int found = chain.stages->arrayAccess(text, record, bracketOperators);
     if (found < 0) {
         return false;
     }
@@ -73,17 +78,10 @@ std::unordered_map<std::size_t, bool> markerNames(const FunctionTally& functions
 }
 
 bool runDeclarations(SourceText& text, FileCount& record, Chain& chain) {
-    int found = 0;
-    switch (chain.language) {
-        case Language::Cpp:
-            found = countCppDeclarations(text.chars, record, chain.declarations);
-            break;
-        case Language::Java:
-            found = countJavaDeclarations(text.chars, record, chain.declarations);
-            break;
-        case Language::Other:
-            return true;
+    if (chain.stages == nullptr) {
+        return true;
     }
+    const int found = chain.stages->declarations(text.chars, record, chain.declarations);
     if (found < 0) {
         record.declaration = static_cast<std::uint32_t>(-1);
         return false;
@@ -121,18 +119,11 @@ bool takeBackAllCapsFunctions(SourceText&, FileCount&, Chain& chain) {
 }
 
 bool runLogic(SourceText& text, FileCount& record, Chain& chain) {
-    int conditionOperators = 0;
-    int found = 0;
-    switch (chain.language) {
-        case Language::Cpp:
-            found = countCppLogic(text, record, conditionOperators);
-            break;
-        case Language::Java:
-            found = countJavaLogic(text, record, conditionOperators);
-            break;
-        case Language::Other:
-            return true;
+    if (chain.stages == nullptr) {
+        return true;
     }
+    int conditionOperators = 0;
+    const int found = chain.stages->logic(text, record, conditionOperators);
     if (found < 0) {
         return false;
     }
@@ -144,17 +135,10 @@ bool runLogic(SourceText& text, FileCount& record, Chain& chain) {
 }
 
 bool runOperators(SourceText& text, FileCount& record, Chain& chain) {
-    int found = 0;
-    switch (chain.language) {
-        case Language::Cpp:
-            found = countCppOperators(text.chars, record);
-            break;
-        case Language::Java:
-            found = countJavaOperators(text.chars, record);
-            break;
-        case Language::Other:
-            return true;
+    if (chain.stages == nullptr) {
+        return true;
     }
+    const int found = chain.stages->operators(text.chars, record);
     if (found < 0) {
         return false;
     }
@@ -181,7 +165,7 @@ constexpr ChainStep kExecutableChain[] = {
 
 bool parseExecutable(SourceText& text, FileCount& record) {
     Chain chain;
-    chain.language = languageOf(record.fileType);
+    chain.stages = stagesOf(record.fileType);
     for (const ChainStep& step : kExecutableChain) {
         chain.codeAdded = 0;
         const bool succeeded = step.run(text, record, chain);
