@@ -157,21 +157,12 @@ MatchStatus ArrayAccessStage::isArrayCreation(std::size_t open) {
 }
 
 void ArrayAccessStage::overwrite(std::size_t open, std::size_t close) {
-    std::size_t x = open;
-    while (x <= close) {
-        const char16_t c = chars_[x];
-        if (c == u'_') {
-            x = std::min(static_cast<std::size_t>(forward_.beyondRun(x)), close + 1);
-            continue;
-        }
-        chars_[x] = c == u'\n' ? kNewlineMarker : u'_';
-        forward_.entered(x);
+    overwriteWithUnderscores(chars_, forward_, open, close, [this](std::size_t x) {
         if (java_) {
             backward_->entered(x);
             creationRuns_->entered(x);
         }
-        ++x;
-    }
+    });
 }
 
 }  // namespace

@@ -119,15 +119,7 @@ bool glueTemplateLists(std::u16string& text, FileCount& record,
         if (list == MatchStatus::NotFound) {
             continue;
         }
-        for (std::size_t x = open.position; x <= close;) {
-            if (text[x] == u'_') {
-                x = std::min(static_cast<std::size_t>(forward.beyondRun(x)), close + 1);
-                continue;
-            }
-            text[x] = text[x] == u'\n' ? kNewlineMarker : u'_';
-            forward.entered(x);
-            ++x;
-        }
+        overwriteWithUnderscores(text, forward, open.position, close, [](std::size_t) {});
         lesses.pop_back();
     }
     return true;

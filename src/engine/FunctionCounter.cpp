@@ -418,18 +418,8 @@ FunctionVerdict FunctionStage::functionAt(std::size_t start, std::size_t open, s
 
 void FunctionStage::overwriteFunction(std::size_t start, std::size_t close) {
     chars_[start] = u'@';
-    std::size_t x = start + 1;
-    while (x <= close) {
-        const char16_t c = chars_[x];
-        if (c == u'_') {
-            x = std::min(static_cast<std::size_t>(forward_.beyondRun(x)), close + 1);
-            continue;
-        }
-        chars_[x] = c == u'\n' ? kNewlineMarker : u'_';
-        forward_.entered(x);
-        backward_.entered(x);
-        ++x;
-    }
+    overwriteWithUnderscores(chars_, forward_, start + 1, close,
+                             [this](std::size_t x) { backward_.entered(x); });
     // The runs of '_' left as they were may still point past the new '@'; backward scans only
     // ever enter this identifier from its end, which now stops at the '@'.
     backward_.link(close, static_cast<std::int64_t>(start));

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <memory>
 #include <string>
+
+#include "engine/SourceText.h"
 
 namespace tw {
 
@@ -80,5 +83,25 @@ std::uint8_t backwardRunClass(char16_t unit);
 /// exactly as the full one.
 void appendShortened(std::u16string& out, const std::u16string& text, RunSkipper& forward,
                      std::size_t from, std::size_t to);
+
+/// Overwrites `text[from, to]` (both included) with '_', each line feed with `kNewlineMarker`,
+/// jumping over the runs of '_' already there. `forward` (a forward skipper over `text`) and
+/// then `entered` are told of every position changed.
+template <typename Entered>
+void overwriteWithUnderscores(std::u16string& text, RunSkipper& forward, std::size_t from,
+                              std::size_t to, Entered&& entered) {
+    std::size_t x = from;
+    while (x <= to) {
+        const char16_t c = text[x];
+        if (c == u'_') {
+            x = std::min(static_cast<std::size_t>(forward.beyondRun(x)), to + 1);
+            continue;
+        }
+        text[x] = c == u'\n' ? kNewlineMarker : u'_';
+        forward.entered(x);
+        entered(x);
+        ++x;
+    }
+}
 
 }  // namespace tw
