@@ -13,10 +13,10 @@
 #include "project/FailedCountTable.h"
 #include "cli/QuickSummary.h"
 #include "cli/ResultCode.h"
-#include "cli/TextOutput.h"
 #include "engine/CountSettings.h"
 #include "project/ProjectFile.h"
 #include "report/ReportWriter.h"
+#include "report/TextFile.h"
 
 namespace tw {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/TextConversion.h"
+#include "report/TextFile.h"
 
 namespace tw::ui {
 
@@ -25,22 +25,6 @@ QString reportFilePath(const QString& directory, const QString& fileName) {
     return directory + QLatin1Char('/') + fileName;
 }
 
-std::string reportFileBytes(std::u16string_view report) {
-    const std::string utf8 = utf8FromUtf16(report, LoneSurrogate::Question);
-    std::string bytes;
-    bytes.reserve(utf8.size() + utf8.size() / 64);
-    for (const char byte : utf8) {
-        if (byte == '\r') {
-            continue;
-        }
-        if (byte == '\n') {
-            bytes += '\r';
-        }
-        bytes += byte;
-    }
-    return bytes;
-}
-
 ReportWrite writeReportFile(const QString& path, std::u16string_view report) {
     ReportWrite result;
     const auto systemReason = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
@@ -51,7 +35,7 @@ ReportWrite writeReportFile(const QString& path, std::u16string_view report) {
         result.reason = systemReason();
         return result;
     }
-    const std::string bytes = reportFileBytes(report);
+    const std::string bytes = textFileBytes(report);
     const bool written =
         std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
     if (!written) {

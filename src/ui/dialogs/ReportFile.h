@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <string>
 #include <string_view>
 
 namespace tw::ui {
@@ -15,10 +14,6 @@ QString withExtension(const QString& fileName, const QString& extension);
 /// the directory already ends in '/' or '\'.
 QString reportFilePath(const QString& directory, const QString& fileName);
 
-/// The bytes of a report file: UTF-8 with every carriage return dropped and every line feed
-/// written as CR LF; a lone surrogate becomes '?'.
-std::string reportFileBytes(std::u16string_view report);
-
 /// How writing a report file went.
 struct ReportWrite {
     enum class Status { Written, OpenFailed, WriteFailed };
@@ -27,7 +22,7 @@ struct ReportWrite {
     QString reason;
 };
 
-/// Creates or replaces the file at `path` and writes `report` into it as `reportFileBytes`
+/// Creates or replaces the file at `path` and writes `report` into it as `textFileBytes`
 /// gives it. A write or close that fails (a full disk) is reported, not taken as success.
 ReportWrite writeReportFile(const QString& path, std::u16string_view report);
 

@@ -14,6 +14,7 @@
 
 #include "project/ProjectFolder.h"
 #include "report/ReportWriter.h"
+#include "report/TextFile.h"
 #include "support/SettingsGuard.h"
 #include "support/TempDir.h"
 #include "ui/dialogs/CReportDialog.h"
@@ -271,7 +272,7 @@ void ReportDialogTest::fileBytes_data() {
 void ReportDialogTest::fileBytes() {
     QFETCH(QString, report);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(QByteArray::fromStdString(tw::ui::reportFileBytes(report.toStdU16String())), bytes);
+    QCOMPARE(QByteArray::fromStdString(tw::textFileBytes(report.toStdU16String())), bytes);
 }
 
 void ReportDialogTest::okRefusesMissingNameOrDirectory_data() {
@@ -336,7 +337,7 @@ void ReportDialogTest::okWritesTheShownReport() {
 
         const std::string bytes = tw::test::readBytes(path.toStdString());
         QCOMPARE(QByteArray::fromStdString(bytes),
-                 QByteArray::fromStdString(tw::ui::reportFileBytes(dialog.report())));
+                 QByteArray::fromStdString(tw::textFileBytes(dialog.report())));
         QVERIFY(bytes.starts_with("Tallyweaver Detailed File Count Report\r\n"));
         QVERIFY(bytes.ends_with("\r\n"));
         QVERIFY(bytes.find("util/\r\n") != std::string::npos);

@@ -1,4 +1,4 @@
-#include "cli/TextOutput.h"
+#include "report/TextFile.h"
 
 #include "engine/TextConversion.h"
 
