@@ -232,6 +232,16 @@ int countDeclarations(std::u16string& text, FileCount& record, DeclarationTally&
     return declarations + keywords;
 }
 
+/// The same with the tally's two counts as separate outputs.
+int countDeclarations(std::u16string& text, FileCount& record, const DeclarationPatterns& patterns,
+                      int& initialisers, int& functionDeclarators) {
+    DeclarationTally tally;
+    const int count = countDeclarations(text, record, tally, patterns);
+    initialisers = tally.initialisers;
+    functionDeclarators = tally.functionDeclarators;
+    return count;
+}
+
 /// Where the line holding `position` ends: its line feed, or the end of the text.
 std::size_t lineEnd(std::u16string_view text, std::size_t position) {
     const std::size_t lineFeed = text.find(u'\n', position);
@@ -302,11 +312,7 @@ int countCppDeclarations(std::u16string& text, FileCount& record, DeclarationTal
 
 int countCppDeclarations(std::u16string& text, FileCount& record, int& initialisers,
                          int& functionDeclarators) {
-    DeclarationTally tally;
-    const int count = countCppDeclarations(text, record, tally);
-    initialisers = tally.initialisers;
-    functionDeclarators = tally.functionDeclarators;
-    return count;
+    return countDeclarations(text, record, cppPatterns(), initialisers, functionDeclarators);
 }
 
 int countJavaDeclarations(std::u16string& text, FileCount& record, DeclarationTally& tally) {
@@ -315,11 +321,7 @@ int countJavaDeclarations(std::u16string& text, FileCount& record, DeclarationTa
 
 int countJavaDeclarations(std::u16string& text, FileCount& record, int& initialisers,
                           int& functionDeclarators) {
-    DeclarationTally tally;
-    const int count = countJavaDeclarations(text, record, tally);
-    initialisers = tally.initialisers;
-    functionDeclarators = tally.functionDeclarators;
-    return count;
+    return countDeclarations(text, record, javaPatterns(), initialisers, functionDeclarators);
 }
 
 }  // namespace tw
