@@ -71,6 +71,14 @@ pcre2_code_16* compile(std::u16string_view source, std::uint32_t options) {
     return code;
 }
 
+/// What a result of pcre2_match says: no match, a failure of the engine, or a match.
+MatchStatus statusOf(int rc) {
+    if (rc == PCRE2_ERROR_NOMATCH) {
+        return MatchStatus::NotFound;
+    }
+    return rc < 0 ? MatchStatus::Error : MatchStatus::Found;
+}
+
 }  // namespace
 
 Pattern::Pattern(std::u16string_view source) {
@@ -102,11 +110,8 @@ int Pattern::run(std::u16string_view subject, bool whole) const {
 
 MatchStatus Pattern::search(std::u16string_view subject, PatternMatch& match) const {
     const int rc = run(subject, false);
-    if (rc == PCRE2_ERROR_NOMATCH) {
-        return MatchStatus::NotFound;
-    }
-    if (rc < 0) {
-        return MatchStatus::Error;
+    if (const MatchStatus status = statusOf(rc); status != MatchStatus::Found) {
+        return status;
     }
     const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer_16(threadState().data);
     match.begin = ovector[0];
@@ -125,11 +130,7 @@ MatchStatus Pattern::search(std::u16string_view subject, PatternMatch& match) co
 }
 
 MatchStatus Pattern::fullMatch(std::u16string_view subject) const {
-    const int rc = run(subject, true);
-    if (rc == PCRE2_ERROR_NOMATCH) {
-        return MatchStatus::NotFound;
-    }
-    return rc < 0 ? MatchStatus::Error : MatchStatus::Found;
+    return statusOf(run(subject, true));
 }
 
 MatchStatus Pattern::searchGroups(
@@ -137,11 +138,8 @@ MatchStatus Pattern::searchGroups(
     std::vector<std::optional<std::pair<std::size_t, std::size_t>>>& groups) const {
     groups.clear();
     const int rc = run(subject, false);
-    if (rc == PCRE2_ERROR_NOMATCH) {
-        return MatchStatus::NotFound;
-    }
-    if (rc < 0) {
-        return MatchStatus::Error;
+    if (const MatchStatus status = statusOf(rc); status != MatchStatus::Found) {
+        return status;
     }
     const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer_16(threadState().data);
     for (int group = 0; group <= groupCount_; ++group) {
