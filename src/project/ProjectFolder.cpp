@@ -187,6 +187,26 @@ void ProjectFolder::SetExpanded(bool expanded) {
     }
 }
 
+namespace {
+
+/// The records of `folder` whose `flag` is `value`; those of every folder below it too when
+/// `recursive`.
+std::uint32_t recordsWhere(const ProjectFolder& folder, bool FileCount::*flag, bool value,
+                           bool recursive) {
+    std::uint32_t found = 0;
+    for (const auto& file : folder.files()) {
+        found += (*file).*flag == value ? 1 : 0;
+    }
+    if (recursive) {
+        for (const auto& subfolder : folder.subfolders()) {
+            found += recordsWhere(*subfolder, flag, value, true);
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
 std::uint32_t ProjectFolder::TotalRecords() const {
     auto total = static_cast<std::uint32_t>(files_.size());
     for (const auto& subfolder : subfolders_) {
@@ -196,40 +216,15 @@ std::uint32_t ProjectFolder::TotalRecords() const {
 }
 
 std::uint32_t ProjectFolder::CountedRecords(bool recursive) const {
-    std::uint32_t counted = 0;
-    for (const auto& file : files_) {
-        counted += file->counted ? 1 : 0;
-    }
-    if (recursive) {
-        for (const auto& subfolder : subfolders_) {
-            counted += subfolder->CountedRecords(true);
-        }
-    }
-    return counted;
+    return recordsWhere(*this, &FileCount::counted, true, recursive);
 }
 
 std::uint32_t ProjectFolder::UncountedRecords() const {
-    std::uint32_t uncounted = 0;
-    for (const auto& file : files_) {
-        uncounted += file->counted ? 0 : 1;
-    }
-    for (const auto& subfolder : subfolders_) {
-        uncounted += subfolder->UncountedRecords();
-    }
-    return uncounted;
+    return recordsWhere(*this, &FileCount::counted, false, true);
 }
 
 std::uint32_t ProjectFolder::FailedRecords(bool recursive) const {
-    std::uint32_t failed = 0;
-    for (const auto& file : files_) {
-        failed += file->failed ? 1 : 0;
-    }
-    if (recursive) {
-        for (const auto& subfolder : subfolders_) {
-            failed += subfolder->FailedRecords(true);
-        }
-    }
-    return failed;
+    return recordsWhere(*this, &FileCount::failed, true, recursive);
 }
 
 bool ProjectFolder::HasCounted() const {
