@@ -1,5 +1,7 @@
 #include "ui/CMainFrame.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -1043,7 +1045,10 @@ void CMainFrame::onProgressTimer() {
     }
     std::unique_lock<std::mutex> lock(countState_.lock);
     if (countState_.running) {
-        const QString text = QString::asprintf("Counting file %i of %i: ", countState_.index + 1,
+        // Between the last file and the end of the run every file has been visited; the
+        // number stays at the total rather than run one past it.
+        const int shown = std::min(countState_.index + 1, countState_.total);
+        const QString text = QString::asprintf("Counting file %i of %i: ", shown,
                                                countState_.total) +
                              QString::fromStdU16String(countState_.currentFile);
         lock.unlock();

@@ -28,6 +28,10 @@ QByteArray generatedSource(int functions) {
     return text;
 }
 
+/// Functions per file in the runs that Stop or closing interrupts: 300 such files keep every
+/// processor busy for far longer than the test takes to press Stop, even on a loaded machine.
+constexpr int kStoppableFunctions = 600;
+
 QStringList writeSources(const QTemporaryDir& dir, int files, int functions) {
     QStringList paths;
     for (int i = 0; i < files; ++i) {
@@ -224,7 +228,7 @@ void CountRunTest::stopInTheMiddleOfARun() {
     FileChooserScript chooser;
     QTemporaryDir dir;
     Desktop desktop;
-    desktop.addFiles(chooser, writeSources(dir, 300, 60));
+    desktop.addFiles(chooser, writeSources(dir, 300, kStoppableFunctions));
 
     QStringList texts;
     connect(desktop.frame.statusBar(), &QStatusBar::messageChanged, this,
@@ -349,7 +353,7 @@ void CountRunTest::closingTheWindowStopsTheRun() {
     FileChooserScript chooser;
     QTemporaryDir dir;
     auto desktop = std::make_unique<Desktop>();
-    desktop->addFiles(chooser, writeSources(dir, 300, 60));
+    desktop->addFiles(chooser, writeSources(dir, 300, kStoppableFunctions));
     desktop->action(ID_ACTION_COUNT)->trigger();
     QVERIFY(desktop->frame.isCounting());
 
