@@ -19,13 +19,15 @@ work=$(mktemp -d /tmp/tallyweaver-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/out"
 
-# median SECONDS KILOBYTES of RUNS runs of a command: "seconds peak_kb"
+# median "seconds peak_kb" of RUNS runs of a command (wall time to the millisecond)
 measure() {
-  local i
+  local i start end
   for ((i = 0; i < runs; i++)); do
-    /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>&1 || true
-    cat "$work/time"
-  done | sort -n | awk -v n="$runs" 'NR == int((n + 1) / 2) { print $1, $2 }'
+    start=$(date +%s%N)
+    /usr/bin/time -f "%M" -o "$work/time" "$@" >/dev/null 2>&1 || true
+    end=$(date +%s%N)
+    echo "$(( (end - start) / 1000000 )) $(cat "$work/time")"
+  done | sort -n | awk -v n="$runs" 'NR == int((n + 1) / 2) { printf "%.3f %s\n", $1 / 1000, $2 }'
 }
 
 declare -A seconds memory bytes lines
@@ -39,7 +41,7 @@ for scale in 1 4 16; do
   read -r s m < <(measure xargs -a "$work/files$scale.txt" -d '\n' wc -l)
   seconds[wc,$scale]=$s; memory[wc,$scale]=$m
   if command -v cloc >/dev/null; then
-    read -r s m < <(measure cloc --quiet --list-file="$work/files$scale.txt")
+    read -r s m < <(measure cloc --quiet --skip-uniqueness --list-file="$work/files$scale.txt")
     seconds[cloc,$scale]=$s; memory[cloc,$scale]=$m
   fi
   for mode in p t e c; do
@@ -71,7 +73,7 @@ row() {  # name key scale
       t = (s > 0 ? s : 0.001)
       vsc = (cloc != "" ? sprintf("%.2f", t / cloc) : "-")
       growth = (scale > 1 ? sprintf("%.1f", t / (s1 > 0 ? s1 : 0.001)) : "-")
-      printf "%-22s %6d %9.2f %9.1f %11.0f %9.2f %9s %9.1f %8s\n", name, scale, s,
+      printf "%-22s %6d %9.3f %9.1f %11.0f %9.2f %9s %9.1f %8s\n", name, scale, s,
         b / t / 1e6, l / t, t / (wc > 0 ? wc : 0.001), vsc, m / 1024, growth }'
 }
 for scale in 1 4 16; do

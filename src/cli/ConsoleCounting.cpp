@@ -15,43 +15,58 @@ namespace {
 
 bool bannerPrinted = false;
 
-/// Counts `records` on `threads` workers while the calling thread takes the results in list
-/// order, as soon as each is ready.
+/// Counts `records` on helper threads and on the calling thread, which also takes the results
+/// in list order as soon as each is ready: every processor counts, and no thread is woken just
+/// to pass a result on.
 class ParallelCount {
 public:
-    ParallelCount(const std::vector<FileCount*>& records, unsigned threads)
+    ParallelCount(const std::vector<FileCount*>& records, unsigned helpers)
         : records_(records), done_(records.size()) {
-        for (unsigned t = 0; t < threads; ++t) {
-            workers_.emplace_back([this] { work(); });
+        for (unsigned t = 0; t < helpers; ++t) {
+            helpers_.emplace_back([this] {
+                while (countNext()) {
+                }
+            });
         }
     }
     ~ParallelCount() {
-        for (std::thread& worker : workers_) {
-            worker.join();
+        for (std::thread& helper : helpers_) {
+            helper.join();
         }
     }
 
-    /// Waits until record `index` is counted; returns what its count returned.
+    /// Returns what the count of record `index` returned once it is done, counting other
+    /// records meanwhile while any are left to take.
     bool waitFor(std::size_t index) {
-        std::unique_lock lock(mutex_);
-        ready_.wait(lock, [&] { return done_[index] != 0; });
-        return done_[index] == 1;
+        for (;;) {
+            {
+                std::unique_lock lock(mutex_);
+                if (done_[index] != 0) {
+                    return done_[index] == 1;
+                }
+                if (next_.load() >= records_.size()) {
+                    ready_.wait(lock, [&] { return done_[index] != 0; });
+                    return done_[index] == 1;
+                }
+            }
+            countNext();
+        }
     }
 
 private:
-    void work() {
-        for (;;) {
-            const std::size_t index = next_.fetch_add(1);
-            if (index >= records_.size()) {
-                return;
-            }
-            const bool ok = records_[index]->count();
-            {
-                std::lock_guard lock(mutex_);
-                done_[index] = ok ? 1 : 2;
-            }
-            ready_.notify_all();
+    /// Counts the next record nobody has taken; false when none is left.
+    bool countNext() {
+        const std::size_t index = next_.fetch_add(1);
+        if (index >= records_.size()) {
+            return false;
         }
+        const bool ok = records_[index]->count();
+        {
+            std::lock_guard lock(mutex_);
+            done_[index] = ok ? 1 : 2;
+        }
+        ready_.notify_all();
+        return true;
     }
 
     const std::vector<FileCount*>& records_;
@@ -59,7 +74,7 @@ private:
     std::atomic<std::size_t> next_{0};
     std::mutex mutex_;
     std::condition_variable ready_;
-    std::vector<std::thread> workers_;
+    std::vector<std::thread> helpers_;
 };
 
 }  // namespace
@@ -75,7 +90,8 @@ void CountAllForConsole(ProjectFolder& folder, bool showProgress, bool quiet, un
     if (threads == 0) {
         threads = std::max(1u, std::thread::hardware_concurrency());
     }
-    threads = static_cast<unsigned>(std::min<std::size_t>(threads, records.size()));
+    // More threads than files, or than any machine has processors, only cost memory.
+    threads = static_cast<unsigned>(std::min<std::size_t>({threads, records.size(), 256}));
 
     const auto finish = [&](FileCount& record, bool ok) {
         if (!ok) {
@@ -95,7 +111,7 @@ void CountAllForConsole(ProjectFolder& folder, bool showProgress, bool quiet, un
             finish(*record, record->count());
         }
     } else {
-        ParallelCount counting(records, threads);
+        ParallelCount counting(records, threads - 1);
         for (std::size_t i = 0; i < records.size(); ++i) {
             announce(*records[i]);
             finish(*records[i], counting.waitFor(i));

@@ -93,9 +93,10 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& progress) {
     }
     const std::string stamp = diskBytes(timeStamp());
 
+    // Every record is counted right away; it measures its file then, on the counting threads.
     ProjectFolder root;
     for (const std::u16string& file : files) {
-        root.AddFilePath(displayText(file), diskBytes(file));
+        root.AddFilePath(displayText(file), diskBytes(file), FileCount::Measure::AtFirstCount);
     }
 
     OutputFile summary(outputPath + "output" + stamp + ".txt");

@@ -43,6 +43,10 @@ bool FileCount::count() {
         return false;
     }
     sizeBytes = file.sizeBytes();
+    if (detectEncodingOnCount_) {
+        encoding = detectEncoding(file);
+        detectEncodingOnCount_ = false;
+    }
     clearCounters();
 
     // One text per thread, reused: a count allocates nothing once its buffers have grown.

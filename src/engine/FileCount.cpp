@@ -30,10 +30,12 @@ std::string diskPathOfPath(std::u16string_view path) {
     return utf8FromUtf16(slashes, LoneSurrogate::Unescape);
 }
 
-FileCount::FileCount(std::u16string_view path, std::string diskPath)
+FileCount::FileCount(std::u16string_view path, std::string diskPath, Measure measure)
     : path(lowerCasePath(path)), diskPath(std::move(diskPath)) {
     SourceFile file;
-    if (file.open(this->diskPath)) {
+    if (measure == Measure::AtFirstCount) {
+        detectEncodingOnCount_ = true;
+    } else if (file.open(this->diskPath)) {
         sizeBytes = file.sizeBytes();
         encoding = detectEncoding(file);
     }

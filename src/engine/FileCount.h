@@ -18,9 +18,18 @@ namespace tw {
 /// the disk path.
 class FileCount {
 public:
+    /// When a new record measures its file (size and byte-order mark).
+    enum class Measure {
+        /// At construction.
+        Now,
+        /// When it is first counted, with the same file open: for records made only to be
+        /// counted at once, so that measuring runs on the counting threads too.
+        AtFirstCount,
+    };
+
     /// A record for `path` (lower-cased here) whose file lies at `diskPath`. Measures the file
     /// and detects its encoding when it can be opened; takes the type from the extension.
-    FileCount(std::u16string_view path, std::string diskPath);
+    FileCount(std::u16string_view path, std::string diskPath, Measure measure = Measure::Now);
     /// A record whose disk path is `path` itself, every '\' read as '/'.
     explicit FileCount(std::u16string_view path);
 
@@ -65,6 +74,9 @@ public:
 
 private:
     void clearCounters();
+
+    /// The encoding is still to be detected, at the next count.
+    bool detectEncodingOnCount_ = false;
 };
 
 /// The part of a path after its last '/' or '\'; the whole path when it has neither.

@@ -99,18 +99,24 @@ enum class Step { ClassifyLine, AfterCommentOpen, AfterCommentClose };
 
 LineShape classifyLine(bool inBlockComment, std::u16string_view line) {
     // The maps met on the way compose into one, applied to the shape of the innermost rest.
-    ShapeMap composed{};
-    for (std::size_t i = 0; i < kShapes.size(); ++i) {
-        composed[i] = kShapes[i];
-    }
-    const auto handOn = [&composed](const ShapeMap& map) {
-        ShapeMap next{};
+    // Most lines meet none.
+    ShapeMap composed;
+    bool composing = false;
+    const auto handOn = [&](const ShapeMap& map) {
+        if (!composing) {
+            composed = map;
+            composing = true;
+            return;
+        }
+        ShapeMap next;
         for (std::size_t i = 0; i < kShapes.size(); ++i) {
             next[i] = composed[indexOf(map[i])];
         }
         composed = next;
     };
-    const auto finish = [&composed](LineShape shape) { return composed[indexOf(shape)]; };
+    const auto finish = [&](LineShape shape) {
+        return composing ? composed[indexOf(shape)] : shape;
+    };
 
     Step step = Step::ClassifyLine;
     std::u16string_view rest = line;
@@ -214,7 +220,7 @@ bool classifyPhysicalLines(const SourceText& text, FileCount& record) {
     record.inBlockComment = false;
     const std::u16string_view chars = text.chars;
     bool ok = true;
-    forEachLine(chars, [&](std::size_t start, std::size_t length) {
+    forEachLine(text, [&](std::size_t start, std::size_t length) {
         if (!ok) {
             return;
         }

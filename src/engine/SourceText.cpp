@@ -19,9 +19,24 @@ void SourceText::indexLineFeeds() {
     lineFeeds.clear();
     const char16_t* units = chars.data();
     const std::size_t size = chars.size();
-    for (std::size_t i = findUnit(units, 0, size, u'\n'); i < size;
-         i = findUnit(units, i + 1, size, u'\n')) {
-        lineFeeds.push_back(static_cast<std::uint32_t>(i));
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Eight units at a time; each line feed found is one bit of the comparison's mask.
+    const __m128i lineFeed = _mm_set1_epi16(static_cast<short>(u'\n'));
+    for (; i + 8 <= size; i += 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + i));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(block, lineFeed))) &
+                    0x5555u;
+        while (mask != 0) {
+            lineFeeds.push_back(static_cast<std::uint32_t>(i + __builtin_ctz(mask) / 2));
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i < size; ++i) {
+        if (units[i] == u'\n') {
+            lineFeeds.push_back(static_cast<std::uint32_t>(i));
+        }
     }
 }
 

@@ -64,4 +64,29 @@ void forEachLine(std::u16string_view chars, Visit&& visit) {
     }
 }
 
+/// The same over a source text, faster: its line feeds are found through the index of those it
+/// held as read. A stage may have turned some into newline markers since; those no longer end
+/// a line.
+template <typename Visit>
+void forEachLine(const SourceText& text, Visit&& visit) {
+    const std::u16string& chars = text.chars;
+    std::size_t end = chars.size();
+    if (end > 0 && chars[end - 1] == kEndMark) {
+        --end;
+    }
+    std::size_t start = 0;
+    for (const std::uint32_t lineFeed : text.lineFeeds) {
+        if (lineFeed >= end) {
+            break;
+        }
+        if (chars[lineFeed] == u'\n') {
+            visit(start, lineFeed - start);
+            start = lineFeed + 1;
+        }
+    }
+    if (start < end) {
+        visit(start, end - start);
+    }
+}
+
 }  // namespace tw

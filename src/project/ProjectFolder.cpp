@@ -69,7 +69,8 @@ FileCount* ProjectFolder::AddFilePath(std::u16string_view path) {
     return AddFilePath(path, diskPathOfPath(path));
 }
 
-FileCount* ProjectFolder::AddFilePath(std::u16string_view path, std::string diskPath) {
+FileCount* ProjectFolder::AddFilePath(std::u16string_view path, std::string diskPath,
+                                      FileCount::Measure measure) {
     if (path.empty()) {
         return nullptr;
     }
@@ -103,7 +104,7 @@ FileCount* ProjectFolder::AddFilePath(std::u16string_view path, std::string disk
     std::u16string full = folder->FullPath();
     full.push_back(u'\\');
     full.append(rest);
-    auto record = std::make_unique<FileCount>(full, std::move(diskPath));
+    auto record = std::make_unique<FileCount>(full, std::move(diskPath), measure);
     FileCount* added = record.get();
     return folder->AddFile(std::move(record)) ? added : nullptr;
 }

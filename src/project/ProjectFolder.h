@@ -51,7 +51,8 @@ class ProjectFolder {
     /// its record with `diskPath` as the file to measure and count. Returns the new record, or
     /// nullptr for an empty path, a path ending in a separator, a record path already present in
     /// the target folder, or a path deeper than `kMaxDepth`.
-    FileCount* AddFilePath(std::u16string_view path, std::string diskPath);
+    FileCount* AddFilePath(std::u16string_view path, std::string diskPath,
+                           FileCount::Measure measure = FileCount::Measure::Now);
     /// As above, the disk path being `path` itself with every '\' read as '/'.
     FileCount* AddFilePath(std::u16string_view path);
 

@@ -105,7 +105,21 @@ TEST(SourceReaderTest, LinesOfATextEndBeforeTheEndMark) {
             lines.push_back(text.chars.substr(start, length));
         });
         EXPECT_EQ(lines, c.lines) << test::u8(c.body);
+        // Walking by the index of line feeds as read gives the same lines.
+        std::vector<std::u16string> indexed;
+        forEachLine(text, [&](std::size_t start, std::size_t length) {
+            indexed.push_back(text.chars.substr(start, length));
+        });
+        EXPECT_EQ(indexed, c.lines) << test::u8(c.body);
     }
+    // A line feed a stage turned into a newline marker no longer ends a line.
+    SourceText text = SourceText::fromBody(u"a\nb\nc");
+    text.chars[1] = kNewlineMarker;
+    std::vector<std::u16string> lines;
+    forEachLine(text, [&](std::size_t start, std::size_t length) {
+        lines.push_back(text.chars.substr(start, length));
+    });
+    EXPECT_EQ(lines, (std::vector<std::u16string>{u"a1b", u"c"}));
 }
 
 }  // namespace
