@@ -72,7 +72,7 @@ row() {  # name key scale
     -v m="${memory[$key,$scale]:-0}" -v s1="${seconds[$key,1]}" 'BEGIN {
       t = (s > 0 ? s : 0.001)
       vsc = (cloc != "" ? sprintf("%.2f", t / cloc) : "-")
-      growth = (scale > 1 ? sprintf("%.1f", t / (s1 > 0 ? s1 : 0.001)) : "-")
+      growth = (scale > 1 ? sprintf("%.2f", t / (s1 > 0 ? s1 : 0.001)) : "-")
       printf "%-22s %6d %9.3f %9.1f %11.0f %9.2f %9s %9.1f %8s\n", name, scale, s,
         b / t / 1e6, l / t, t / (wc > 0 ? wc : 0.001), vsc, m / 1024, growth }'
 }
@@ -87,7 +87,7 @@ done
 echo
 for scale in 4 16; do
   awk -v one="${seconds[p1,$scale]}" -v two="${seconds[p2,$scale]}" -v scale="$scale" \
-    'BEGIN { printf "Physical mode, scale %d: one thread %.2f s, two threads %.2f s, gain %.2f\n",
+    'BEGIN { printf "Physical mode, scale %d: one thread %.3f s, two threads %.3f s, gain %.2f\n",
       scale, one, two, one / (two > 0 ? two : 0.001) }'
 done
 echo "(growth: time at this scale over time at scale 1; ratios below 1 against wc -l or cloc"
