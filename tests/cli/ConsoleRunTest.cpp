@@ -69,6 +69,13 @@ TEST(ConsoleRunTest, ResultCodes) {
     }
 }
 
+TEST(ConsoleRunTest, NothingToCountPrintsNothing) {
+    // The early stops happen before the banner: the exit code is the only report.
+    const test::ProcessResult run = tallyweaver({"-quiet"});
+    EXPECT_EQ(run.exitCode, 4);
+    EXPECT_EQ(run.out, "");
+}
+
 TEST(ConsoleRunTest, OutputFilesThatCannotBeCreatedGiveCodeSix) {
     if (geteuid() == 0) {
         GTEST_SKIP() << "root writes into read-only directories";
