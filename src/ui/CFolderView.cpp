@@ -165,11 +165,10 @@ void CFolderView::rebuild() {
     if (remembered.isEmpty()) {
         return;
     }
-    QModelIndex found;
-    const QModelIndex first = model_->index(0, 0);
-    if (first.isValid()) {
-        found = findPath(first, remembered);
-    }
+    // Every top-level item is searched, the items themselves included: on this platform each
+    // top-level directory is an item of its own, and a folder found under none of them would
+    // leave the list showing a folder the tree does not select.
+    const QModelIndex found = findPath(QModelIndex(), remembered);
     selectItem(found);
     setFocus();
 }

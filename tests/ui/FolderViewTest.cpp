@@ -59,7 +59,7 @@ class FolderViewTest : public QObject {
     void expansionFollowsProjectFlags();
     void imagesShowDrivesAndOpenFolders();
     void rebuildSelectsRememberedFolder();
-    void rememberedFolderOnSecondDriveIsNotFound();
+    void rememberedFolderIsFoundUnderEveryTopLevelItem();
     void selectingAFolderListsItsFiles();
     void behavesAsItemModel();
 };
@@ -153,20 +153,22 @@ void FolderViewTest::rebuildSelectsRememberedFolder() {
     QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("y.cpp"));
 }
 
-void FolderViewTest::rememberedFolderOnSecondDriveIsNotFound() {
+void FolderViewTest::rememberedFolderIsFoundUnderEveryTopLevelItem() {
     Desktop desktop;
     ProjectFolder& root = desktop.root();
     root.AddFilePath(u"c:\\a\\x.cpp");
     root.AddFilePath(u"d:\\b\\y.cpp");
+    root.AddFilePath(u"/tmp/z.cpp");  // a top-level directory of its own, holding a file
     CFolderView& tree = *desktop.frame.folderView();
-    for (const QString& remembered : {QStringLiteral("d:\\b"), QStringLiteral("c:")}) {
+    for (const QString& remembered : {QStringLiteral("d:\\b"), QStringLiteral("c:"),
+                                      QStringLiteral("c:\\a"), QStringLiteral("tmp")}) {
         desktop.frame.setRememberedFolderPath(remembered);
         desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
-        QVERIFY2(!tree.selectedItem().isValid(), qPrintable(remembered));
+        QCOMPARE(tree.itemPath(tree.selectedItem()), remembered);
     }
-    desktop.frame.setRememberedFolderPath(QStringLiteral("c:\\a"));
+    desktop.frame.setRememberedFolderPath(QStringLiteral("e:\\nowhere"));
     desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
-    QCOMPARE(tree.itemPath(tree.selectedItem()), QStringLiteral("c:\\a"));
+    QVERIFY(!tree.selectedItem().isValid());
 }
 
 void FolderViewTest::selectingAFolderListsItsFiles() {
