@@ -20,7 +20,14 @@ bool isHelpSwitch(std::u16string_view argument) {
 
 bool CTallyweaverApp::runConsoleSide(const std::vector<std::u16string>& arguments,
                                      std::ostream& out, int& exitCode) {
+    // Help and version count only before the first option: after it, unknown switches are
+    // ignored as the option grammar has it.
     for (const std::u16string& argument : arguments) {
+        const bool optionSwitch = argument.size() > 1 && (argument[0] == u'-' || argument[0] == u'/') &&
+                                  isOptionName(std::u16string_view(argument).substr(1));
+        if (optionSwitch) {
+            break;
+        }
         if (isHelpSwitch(argument)) {
             out << usageText();
             exitCode = 0;

@@ -24,10 +24,6 @@ std::u16string displayText(std::u16string_view text) {
     return shown;
 }
 
-}  // namespace tw
-
-namespace tw {
-
 std::u16string stripQuotes(std::u16string text) {
     const auto isQuote = [](char16_t c) { return c == u'"' || c == u'\''; };
     if (!text.empty() && isQuote(text.front())) {

@@ -18,11 +18,8 @@ std::string diskBytes(std::u16string_view text);
 /// The text to show: every escaped byte replaced by U+FFFD.
 std::u16string displayText(std::u16string_view text);
 
-}  // namespace tw
-
-namespace tw {
-
-/// Drops a double or single quote at the start and, independently, one at the end.
+/// Drops a double or single quote at the start and, independently, one at the end: how
+/// directory values and list-file lines are unquoted.
 std::u16string stripQuotes(std::u16string text);
 
 }  // namespace tw

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <ostream>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -23,10 +24,14 @@ public:
     ParallelCount(const std::vector<FileCount*>& records, unsigned helpers)
         : records_(records), done_(records.size()) {
         for (unsigned t = 0; t < helpers; ++t) {
-            helpers_.emplace_back([this] {
-                while (countNext()) {
-                }
-            });
+            try {
+                helpers_.emplace_back([this] {
+                    while (countNext()) {
+                    }
+                });
+            } catch (const std::system_error&) {
+                break;  // the system gives no more threads: count with those there are
+            }
         }
     }
     ~ParallelCount() {

@@ -1,9 +1,11 @@
 #include "cli/ListFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <new>
 
 #include "cli/ArgumentText.h"
 
@@ -28,17 +30,48 @@ void appendListLines(std::string_view bytes, std::vector<std::u16string>& files)
 
 bool readListFile(const std::u16string& path, std::vector<std::u16string>& files) {
     const std::string diskPath = diskBytes(path);
+    if (diskPath.find('\0') != std::string::npos) {
+        return false;
+    }
+    // Opened without blocking, so a named pipe nobody writes to reads as empty rather than
+    // waiting for ever; then read normally.
+    const int fd = ::open(diskPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
     struct stat info {};
-    if (::stat(diskPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    const bool readable = ::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode));
+    if (!readable || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);  // a directory or a device is no list file
         return false;
     }
-    std::ifstream in(diskPath, std::ios::binary);
-    if (!in) {
-        return false;
+    std::string bytes;
+    bool ok = true;
+    try {
+        char buffer[65536];
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                ok = got == 0;
+                break;
+            }
+            if (bytes.size() + static_cast<std::size_t>(got) > kLargestListFile) {
+                ok = false;
+                break;
+            }
+            bytes.append(buffer, static_cast<std::size_t>(got));
+        }
+        if (ok) {
+            appendListLines(bytes, files);
+        }
+    } catch (const std::bad_alloc&) {
+        ok = false;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    appendListLines(bytes, files);
-    return true;
+    ::close(fd);
+    return ok;
 }
 
 }  // namespace tw

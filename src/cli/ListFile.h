@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,8 +12,12 @@ namespace tw {
 /// lines are appended too; the project tree refuses them later.
 void appendListLines(std::string_view bytes, std::vector<std::u16string>& files);
 
-/// Reads the list file at `path` (escaped text) into `files`; false when it cannot be opened
-/// as a list file, a directory included.
+/// List files larger than this are refused (a list of a million long paths is far smaller).
+inline constexpr std::size_t kLargestListFile = std::size_t{1} << 30;
+
+/// Reads the list file at `path` (escaped text) into `files`: a regular file or a pipe. False
+/// when it cannot be opened or read as one: missing, a directory or a device, larger than
+/// `kLargestListFile`, or more than the memory can hold.
 bool readListFile(const std::u16string& path, std::vector<std::u16string>& files);
 
 }  // namespace tw

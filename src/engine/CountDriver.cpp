@@ -1,5 +1,7 @@
 // FileCount::count(): the fixed chain of stages that counts one file.
 #include <chrono>
+#include <exception>
+#include <new>
 #include <string>
 
 #include "engine/CountSettings.h"
@@ -36,7 +38,22 @@ bool FileCount::count() {
     failed = true;
     errorLine = -1;
     remarks.clear();
+    // Running out of memory on one huge file fails that file alone; the caller goes on.
+    try {
+        return countStages(start);
+    } catch (const std::bad_alloc&) {
+        remarks = u"Not enough memory to count the file.";
+    } catch (const std::exception&) {
+        remarks = u"Failed to count the file.";
+    }
+    errorLine = -1;
+    counted = false;
+    failed = true;
+    countSeconds = 0.0;
+    return false;
+}
 
+bool FileCount::countStages(std::chrono::steady_clock::time_point start) {
     SourceFile file;
     if (!file.open(diskPath)) {
         remarks = u"Failed to open file.";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,14 +28,16 @@ public:
         AtFirstCount,
     };
 
-    /// A record for `path` (lower-cased here) whose file lies at `diskPath`. Measures the file
-    /// and detects its encoding when it can be opened; takes the type from the extension.
+    /// A record for `path` (lower-cased here) whose file lies at `diskPath`; takes the type from
+    /// the extension. Measures the file and detects its encoding when it can be opened, at
+    /// once or at the first count as `measure` says.
     FileCount(std::u16string_view path, std::string diskPath, Measure measure = Measure::Now);
     /// A record whose disk path is `path` itself, every '\' read as '/'.
     explicit FileCount(std::u16string_view path);
 
     /// Counts the file by `countSettings()`; true when every stage succeeded. On failure
-    /// `remarks` holds the whole error text and the record is in the Failed state.
+    /// `remarks` holds the whole error text and the record is in the Failed state. Never
+    /// throws: a file the memory cannot hold fails with "Not enough memory to count the file."
     bool count();
 
     /// Back to the uncounted state; path, type, encoding and size stay.
@@ -74,6 +77,8 @@ public:
 
 private:
     void clearCounters();
+    /// The stages of `count()` after its start, in their fixed order.
+    bool countStages(std::chrono::steady_clock::time_point start);
 
     /// The encoding is still to be detected, at the next count.
     bool detectEncodingOnCount_ = false;

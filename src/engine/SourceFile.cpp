@@ -48,6 +48,14 @@ std::uint32_t SourceFile::sizeBytes() const {
     return static_cast<std::uint32_t>(info.st_size);
 }
 
+std::uint64_t SourceFile::byteLength() const {
+    struct stat info {};
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0 || info.st_size < 0) {
+        return 0;
+    }
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
 std::size_t SourceFile::readAt(std::uint64_t offset, unsigned char* into, std::size_t count) const {
     std::size_t done = 0;
     while (done < count) {
@@ -64,7 +72,7 @@ std::size_t SourceFile::readAt(std::uint64_t offset, unsigned char* into, std::s
     return done;
 }
 
-bool SourceFile::readAll(std::string& bytes) const {
+bool SourceFile::readAll(std::string& bytes, std::uint64_t limit) const {
     struct stat info {};
     if (fd_ < 0 || ::fstat(fd_, &info) != 0) {
         bytes.clear();
@@ -91,6 +99,10 @@ bool SourceFile::readAll(std::string& bytes) const {
             break;
         }
         done += static_cast<std::size_t>(got);
+        if (done > limit) {
+            bytes.resize(done);
+            return false;
+        }
     }
     bytes.resize(done);
     return true;

@@ -22,12 +22,15 @@ public:
 
     /// Length in bytes, 0xFFFFFFFF when it does not fit in 32 bits or cannot be taken.
     std::uint32_t sizeBytes() const;
+    /// Length in bytes; 0 when it cannot be taken.
+    std::uint64_t byteLength() const;
 
     /// Reads up to `count` bytes at `offset` without moving anything; returns how many were read.
     std::size_t readAt(std::uint64_t offset, unsigned char* into, std::size_t count) const;
 
-    /// Reads the whole file into `bytes`; false on a read error.
-    bool readAll(std::string& bytes) const;
+    /// Reads the whole file into `bytes`; false on a read error, or once more than `limit`
+    /// bytes have come (a file that keeps growing), with at least `limit` + 1 bytes read then.
+    bool readAll(std::string& bytes, std::uint64_t limit) const;
 
 private:
     int fd_ = -1;

@@ -97,10 +97,15 @@ void decodeSourceText(std::string_view bytes, TextEncoding encoding, SourceText&
 bool readSourceText(FileCount& record, const SourceFile& file, SourceText& text) {
     // The bytes of the last file read on this thread stay as the buffer for the next one.
     thread_local std::string bytes;
-    if (!file.isOpen() || !file.readAll(bytes)) {
+    bool tooLarge = file.isOpen() && file.byteLength() > kLargestSourceFile;
+    if (!file.isOpen() || tooLarge || !file.readAll(bytes, kLargestSourceFile)) {
+        // A file that grew past the limit while it was read is too large as well.
+        tooLarge = tooLarge || bytes.size() > kLargestSourceFile;
+        bytes.clear();
+        releaseIfHuge(bytes);
         text.chars.clear();
         text.lineFeeds.clear();
-        record.remarks = u"Invalid input file.";
+        record.remarks = tooLarge ? u"File too large to count." : u"Invalid input file.";
         return false;
     }
     decodeSourceText(bytes, record.encoding, text);

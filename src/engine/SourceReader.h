@@ -5,6 +5,7 @@
 #include "engine/SourceText.h"
 #include "engine/TextEncoding.h"
 
+#include <cstdint>
 #include <string_view>
 
 namespace tw {
@@ -16,8 +17,12 @@ TextEncoding detectEncoding(const SourceFile& file);
 /// or U+FFFF, without carriage returns, then the end mark; line feeds indexed.
 void decodeSourceText(std::string_view bytes, TextEncoding encoding, SourceText& text);
 
+/// Files larger than this are not read: positions in the text stay below 2^31 and the memory
+/// a count needs stays bounded. Such a file fails with "File too large to count."
+inline constexpr std::uint64_t kLargestSourceFile = (std::uint64_t{1} << 31) - 1;
+
 /// Fills `text` from the record's file, decoded by the record's stored encoding. On failure
-/// `remarks` is "Invalid input file." and the result false.
+/// `remarks` is "Invalid input file." (or the too-large text) and the result false.
 bool readSourceText(FileCount& record, SourceText& text);
 
 /// The same from a file the caller has already opened.

@@ -1,10 +1,9 @@
 #include "ui/CountThreadState.h"
 
 #include <algorithm>
-#include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
-#include <new>
 
 #include "engine/FileCount.h"
 #include "project/FailedCountTable.h"
@@ -64,15 +63,7 @@ bool countRecord(FileCount& record, CountThreadState& state) {
         state.currentFile = record.path;
     }
     FileCount work = record;
-    bool succeeded = false;
-    try {
-        succeeded = work.count();
-    } catch (const std::bad_alloc&) {
-        // A file too large for the memory left fails alone; the run and the project go on.
-        work.remarks = u"Not enough memory to count the file.";
-    } catch (const std::exception&) {
-        work.remarks = u"Failed to count the file.";
-    }
+    const bool succeeded = work.count();
     const std::lock_guard<std::mutex> guard(state.lock);
     if (!succeeded) {
         failedCountTable()[work.path] = work.remarks;
@@ -128,7 +119,11 @@ void countInParallel(ProjectFolder& root, CountThreadState& state, unsigned thre
     };
     std::vector<std::thread> workers;
     for (unsigned t = 1; t < threads; ++t) {
-        workers.emplace_back(work);
+        try {
+            workers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // the system gives no more threads: count with those there are
+        }
     }
     work();
     for (std::thread& worker : workers) {

@@ -1,5 +1,7 @@
 // The console run through the real executable: result codes, output files byte for byte,
 // progress lines.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -47,6 +49,7 @@ TEST(ConsoleRunTest, ResultCodes) {
         {"directories without extensions", {"-dir", "tree", "-out", outDir}, 2, 0},
         {"list file missing", {"-list", "nothing.txt", "-out", outDir}, 3, 0},
         {"list file is a directory", {"-list", "tree", "-out", outDir}, 3, 0},
+        {"list file is a device without end", {"-list", "/dev/zero", "-out", outDir}, 3, 0},
         {"nothing to count", {"-quiet"}, 4, 0},
         {"directory that does not exist", {"-dir", "nowhere", "-ext", "c", "-out", outDir}, 4,
          0},
@@ -67,6 +70,35 @@ TEST(ConsoleRunTest, ResultCodes) {
                                                          fs::directory_iterator())),
                   c.filesWritten);
     }
+}
+
+TEST(ConsoleRunTest, APipeNobodyWritesToIsAnEmptyListFile) {
+    test::TempDir out;
+    const std::string pipe = out.pathOf("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const test::ProcessResult run = tallyweaver({"-list", pipe, "-out", out.path().string()});
+    EXPECT_EQ(run.exitCode, 4) << run.out;
+}
+
+TEST(ConsoleRunTest, HelpAndVersionBeforeAnyOption) {
+    for (const char* help : {"--help", "-h", "-?", "/?"}) {
+        const test::ProcessResult run = tallyweaver({help});
+        EXPECT_EQ(run.exitCode, 0) << help;
+        for (const char* named : {"-dir", "-ext", "-file", "-list", "-mode", "-nosub", "-report",
+                                  "-out", "-quiet", "-save", "-threads", "nodir", "csv",
+                                  "Cyclomatic Complexity", "Exit codes"}) {
+            EXPECT_NE(run.out.find(named), std::string::npos) << help << " " << named;
+        }
+    }
+    const test::ProcessResult version = tallyweaver({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "Tallyweaver 1.2\n");
+    // After an option they are unknown switches, ignored like any other.
+    test::TempDir out;
+    const test::ProcessResult counted =
+        tallyweaver({"-file", "tree/main.c", "-h", "-out", out.path().string()});
+    EXPECT_EQ(counted.exitCode, 0);
+    EXPECT_EQ(counted.out.find("Usage"), std::string::npos);
 }
 
 TEST(ConsoleRunTest, NothingToCountPrintsNothing) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 
 #include "engine/FileCount.h"
 #include "support/AdversarialInputs.h"
@@ -115,6 +117,16 @@ TEST(CountDriverTest, FilesThatCannotBeOpenedFailWithoutALine) {
         EXPECT_EQ(record.code, 5u);  // counters keep what they held
         EXPECT_TRUE(record.failed);
     }
+}
+
+TEST(CountDriverTest, FilesTooLargeToHoldFailWithoutBeingRead) {
+    test::TempDir dir;
+    const std::string path = dir.write("huge.c", "int x;\n");
+    std::filesystem::resize_file(path, std::uintmax_t{3} << 30);  // sparse: costs no disk
+    FileCount record(u"huge.c", path);
+    EXPECT_FALSE(record.count());
+    EXPECT_EQ(record.remarks, u"Failed to read source code from file: File too large to count.");
+    EXPECT_EQ(record.sizeBytes, 3u << 30);
 }
 
 TEST(CountDriverTest, CountingAgainGivesTheSameResult) {
