@@ -88,7 +88,7 @@ QString diskPathOfFolder(const ProjectFolder& folder) {
 
 /// One command: its id, the object name of its action, its menu text and its prompt (status
 /// text, then after a line break the tooltip).
-struct CMainFrame::CommandSpec {
+struct CMainFrame::CommandEntry {
     int id;
     const char* objectName;
     const char* text;
@@ -147,7 +147,7 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::createActions() {
     using I = ToolbarImage;
-    static const CommandSpec kCommands[] = {
+    static const CommandEntry kCommands[] = {
         {ID_FILE_NEW, "actionNewProject", "&New Project\tCtrl+N",
          "Create a new Tallyweaver project\nNew Project", int(I::NewProject)},
         {ID_FILE_OPEN, "actionOpenProject", "&Open Project...\tCtrl+O",
@@ -192,8 +192,8 @@ void CMainFrame::createActions() {
          int(I::About)},
         {ID_HELP_WEBSITE, "actionVisitWebsite", "Visit Website", nullptr, -1},
     };
-    for (const CommandSpec& spec : kCommands) {
-        actions_.insert(spec.id, makeAction(spec));
+    for (const CommandEntry& entry : kCommands) {
+        actions_.insert(entry.id, makeAction(entry));
     }
     actions_[ID_FILE_NEW]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     actions_[ID_FILE_OPEN]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -250,17 +250,17 @@ void CMainFrame::createActions() {
     }
 }
 
-QAction* CMainFrame::makeAction(const CommandSpec& spec) {
-    auto* action = new QAction(QString::fromUtf8(spec.text), this);
-    action->setObjectName(QString::fromLatin1(spec.objectName));
-    action->setData(spec.id);
-    if (spec.prompt != nullptr) {
-        const QStringList parts = QString::fromUtf8(spec.prompt).split(QLatin1Char('\n'));
+QAction* CMainFrame::makeAction(const CommandEntry& entry) {
+    auto* action = new QAction(QString::fromUtf8(entry.text), this);
+    action->setObjectName(QString::fromLatin1(entry.objectName));
+    action->setData(entry.id);
+    if (entry.prompt != nullptr) {
+        const QStringList parts = QString::fromUtf8(entry.prompt).split(QLatin1Char('\n'));
         action->setStatusTip(parts.value(0));
         action->setToolTip(parts.value(1));
     }
-    if (spec.toolbarImage >= 0) {
-        action->setIcon(artwork::toolbarIcon(static_cast<ToolbarImage>(spec.toolbarImage)));
+    if (entry.toolbarImage >= 0) {
+        action->setIcon(artwork::toolbarIcon(static_cast<ToolbarImage>(entry.toolbarImage)));
         action->setIconVisibleInMenu(false);
     }
     return action;

@@ -85,11 +85,11 @@ class CMainFrame : public QMainWindow {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    struct CommandSpec;
+    struct CommandEntry;
     void createActions();
     void createMenus();
     void createToolBar();
-    QAction* makeAction(const CommandSpec& spec);
+    QAction* makeAction(const CommandEntry& entry);
     void rebuildRecentMenu();
     void updateTitle();
     bool selectionCommandsAvailable(bool remove) const;
