@@ -10,10 +10,10 @@
 #include "cli/ConsoleCounting.h"
 #include "cli/CustomCommandLineInfo.h"
 #include "cli/ListFile.h"
-#include "project/FailedCountTable.h"
 #include "cli/QuickSummary.h"
 #include "cli/ResultCode.h"
 #include "engine/CountSettings.h"
+#include "project/FailedCountTable.h"
 #include "project/ProjectFile.h"
 #include "report/ReportWriter.h"
 #include "report/TextFile.h"
@@ -22,7 +22,7 @@ namespace tw {
 namespace {
 
 /// "_DD_MM_YYYY_hh_mm_ss" from the local time now.
-std::u16string timeStamp() {
+std::string timeStamp() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -30,7 +30,7 @@ std::u16string timeStamp() {
     std::snprintf(stamp, sizeof stamp, "_%02d_%02d_%04d_%02d_%02d_%02d", local.tm_mday,
                   local.tm_mon + 1, local.tm_year + 1900, local.tm_hour, local.tm_min,
                   local.tm_sec);
-    return argumentText(stamp);
+    return stamp;
 }
 
 bool isDirectory(const std::string& path) {
@@ -91,7 +91,7 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& progress) {
         resultCode = kResultBadOutputDirectory;
         return false;
     }
-    const std::string stamp = diskBytes(timeStamp());
+    const std::string stamp = timeStamp();
 
     // Every record is counted right away; it measures its file then, on the counting threads.
     ProjectFolder root;
