@@ -19,7 +19,8 @@ bool isHelpSwitch(std::u16string_view argument) {
 }  // namespace
 
 bool CTallyweaverApp::runConsoleSide(const std::vector<std::u16string>& arguments,
-                                     std::ostream& out, int& exitCode) {
+                                     std::ostream& out, std::ostream& errors,
+                                     int& exitCode) {
     // Help and version count only before the first option: after it, unknown switches are
     // ignored as the option grammar has it.
     for (const std::u16string& argument : arguments) {
@@ -43,7 +44,7 @@ bool CTallyweaverApp::runConsoleSide(const std::vector<std::u16string>& argument
     if (!commandLine_.consoleMode) {
         return false;
     }
-    commandLine_.RunConsole(out);
+    commandLine_.RunConsole(out, errors);
     exitCode = commandLine_.resultCode;
     return true;
 }
@@ -54,7 +55,7 @@ int CTallyweaverApp::run(int argc, char** argv) {
         arguments.push_back(argumentText(argv[i]));
     }
     int exitCode = 0;
-    if (runConsoleSide(arguments, std::cout, exitCode)) {
+    if (runConsoleSide(arguments, std::cout, std::cerr, exitCode)) {
         return exitCode;
     }
 #ifdef TW_HAVE_DESKTOP

@@ -16,10 +16,11 @@ public:
     int run(int argc, char** argv);
 
     /// The console side alone, for the arguments after the program name: help and version,
-    /// then the console run when any option is given. Returns true with `exitCode` set when
-    /// the arguments were handled here, false when the desktop program is to start.
+    /// then the console run when any option is given, writing to `out` and its messages to
+    /// `errors`. Returns true with `exitCode` set when the arguments were handled here, false
+    /// when the desktop program is to start.
     bool runConsoleSide(const std::vector<std::u16string>& arguments, std::ostream& out,
-                        int& exitCode);
+                        std::ostream& errors, int& exitCode);
 
     const CCustomCommandLineInfo& commandLine() const { return commandLine_; }
 

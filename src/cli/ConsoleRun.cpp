@@ -1,20 +1,28 @@
 // CCustomCommandLineInfo::RunConsole: collect, count, summarise, report.
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <ctime>
-#include <fstream>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 #include "cli/ArgumentText.h"
 #include "cli/ConsoleCounting.h"
+#include "cli/ConsoleMessages.h"
 #include "cli/CustomCommandLineInfo.h"
 #include "cli/ListFile.h"
 #include "cli/QuickSummary.h"
 #include "cli/ResultCode.h"
 #include "engine/CountSettings.h"
+#include "engine/TextConversion.h"
 #include "project/FailedCountTable.h"
+#include "project/PendingFile.h"
 #include "project/ProjectFile.h"
+#include "report/JsonReport.h"
 #include "report/ReportWriter.h"
 #include "report/TextFile.h"
 
@@ -33,65 +41,193 @@ std::string timeStamp() {
     return stamp;
 }
 
-bool isDirectory(const std::string& path) {
+/// 0 when `path` is an existing directory, else the reason it is not one.
+int directoryError(const std::string& path) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (::stat(path.empty() ? "." : path.c_str(), &info) != 0) {
+        return errno;
+    }
+    return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
 }
 
-/// An output file created (or truncated) at once and filled at the end of the run.
-class OutputFile {
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+/// The files a run writes into its output directory: the quick summary and, when asked, the
+/// report. Both are made at the start, so that an unwritable directory is known at once, and
+/// get their names only when both are complete. Names are claimed without overwriting anything:
+/// when a run of the same second holds them, this run takes "_2", "_3", ... before the
+/// extension, the same for both files. The summary's name is the claim; the report follows it.
+class RunOutput {
 public:
-    explicit OutputFile(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {}
-    bool isOpen() const { return out_.is_open(); }
-    bool write(std::u16string_view text) {
-        const std::string bytes = textFileBytes(text);
-        out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out_.close();
-        return !out_.fail();
+    RunOutput(std::string directory, std::string stamp)
+        : directory_(std::move(directory)), stamp_(std::move(stamp)) {}
+
+    /// Makes the summary; returns 0 or the reason it cannot be made.
+    int createSummary() { return summary_.create(directory_); }
+    /// Makes the report, named with `extension`; returns 0 or the reason it cannot be made.
+    int createReport(std::string extension) {
+        report_ = std::make_unique<PendingFile>();
+        reportExtension_ = std::move(extension);
+        return report_->create(directory_);
     }
 
+    PendingFile& summary() { return summary_; }
+    PendingFile& report() { return *report_; }
+
+    /// Names the files. Returns 0, or the reason with `failedPath` naming the file that could
+    /// not be written; nothing of this run keeps a name then.
+    int publish(std::string& failedPath) {
+        std::string claimed;  // where the summary stands, once it has a name
+        for (int attempt = 1; attempt <= 100000; ++attempt) {
+            const std::string suffix = attempt == 1 ? "" : "_" + std::to_string(attempt);
+            const std::string summaryPath = pathOf("output", suffix, ".txt");
+            if (takenByAnotherRun(suffix)) {
+                continue;
+            }
+            int error = claimed.empty()
+                            ? summary_.publishAs(nameOf("output", suffix, ".txt"))
+                            : (::renameat2(AT_FDCWD, claimed.c_str(), AT_FDCWD,
+                                           summaryPath.c_str(), RENAME_NOREPLACE) == 0
+                                   ? 0
+                                   : errno);
+            if (error == EEXIST) {
+                continue;
+            }
+            if (error != 0) {
+                failedPath = summaryPath;
+                unlinkClaim(claimed);
+                return error;
+            }
+            claimed = summaryPath;
+            if (!report_) {
+                written_ = {claimed};
+                return 0;
+            }
+            const std::string reportPath = pathOf("report", suffix, reportExtension_);
+            error = report_->publishAs(nameOf("report", suffix, reportExtension_));
+            if (error == 0) {
+                written_ = {claimed, reportPath};
+                return 0;
+            }
+            if (error != EEXIST) {
+                failedPath = reportPath;
+                unlinkClaim(claimed);
+                return error;
+            }
+            // A stray report took the name after the check: the summary moves on with it.
+        }
+        unlinkClaim(claimed);
+        return EEXIST;
+    }
+
+    /// The paths published: the summary's, then the report's.
+    const std::vector<std::string>& written() const { return written_; }
+
 private:
-    std::ofstream out_;
+    std::string nameOf(const char* base, const std::string& suffix,
+                       const std::string& extension) const {
+        return base + stamp_ + suffix + extension;
+    }
+    std::string pathOf(const char* base, const std::string& suffix,
+                       const std::string& extension) const {
+        return pathInDirectory(directory_, nameOf(base, suffix, extension));
+    }
+
+    /// Another run's summary or report holds this suffix already, in any report format.
+    bool takenByAnotherRun(const std::string& suffix) const {
+        for (const char* base : {"output", "report"}) {
+            for (const char* extension : {".txt", ".csv", ".json"}) {
+                if (exists(pathOf(base, suffix, extension))) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    static void unlinkClaim(const std::string& claimed) {
+        if (!claimed.empty()) {
+            ::unlink(claimed.c_str());
+        }
+    }
+
+    std::string directory_;
+    std::string stamp_;
+    PendingFile summary_;
+    std::unique_ptr<PendingFile> report_;
+    std::string reportExtension_;
+    std::vector<std::string> written_;
 };
 
 }  // namespace
 
 bool CCustomCommandLineInfo::RunConsole() {
-    return RunConsole(std::cout);
+    return RunConsole(std::cout, std::cerr);
 }
 
-bool CCustomCommandLineInfo::RunConsole(std::ostream& progress) {
+bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors) {
+    for (const std::string& warning : warnings) {
+        printWarning(errors, warning);
+    }
+    if (noSubfoldersPending) {
+        printWarning(errors, "-dir nosub: no directory follows");
+    }
+    const auto stop = [this, &errors](ResultCode code, const std::string& why) {
+        printError(errors, why);
+        resultCode = code;
+        return false;
+    };
+
     for (std::u16string& extension : extensions) {
         if (extension.empty() || extension.front() != u'.') {
             extension.insert(0, u".");
         }
     }
     if (extensions.empty() && (!directories.empty() || !directoriesNoSubfolders.empty())) {
-        resultCode = kResultNoExtensions;
-        return false;
+        return stop(kResultNoExtensions,
+                    "directories were given but no extension; name the files to take with -ext "
+                    "(for example -ext .c .h)");
     }
     for (const std::u16string& directory : directories) {
-        AddFilesFromDirectory(stripQuotes(directory), true);
+        AddFilesFromDirectory(stripQuotes(directory), true, errors);
     }
     for (const std::u16string& directory : directoriesNoSubfolders) {
-        AddFilesFromDirectory(stripQuotes(directory), false);
+        AddFilesFromDirectory(stripQuotes(directory), false, errors);
     }
     for (const std::u16string& listFile : listFiles) {
-        if (!readListFile(listFile, files)) {
-            resultCode = kResultListFileUnreadable;
-            return false;
+        if (const int error = readListFile(listFile, files); error != 0) {
+            return stop(kResultListFileUnreadable, "cannot read list file " + quoted(listFile) +
+                                                       ": " + systemReason(error));
         }
     }
     if (files.empty()) {
-        resultCode = kResultNothingToCount;
-        return false;
+        return stop(kResultNothingToCount,
+                    "nothing to count: no file was named, and no directory held a file with "
+                    "the given extensions");
     }
     const std::string outputPath = diskBytes(outputDirectory);
-    if (!isDirectory(outputPath)) {
-        resultCode = kResultBadOutputDirectory;
-        return false;
+    if (outputDirectoryGiven && outputPath.empty()) {
+        return stop(kResultBadOutputDirectory, "the output directory given with -out is empty");
     }
-    const std::string stamp = timeStamp();
+    if (const int error = directoryError(outputPath); error != 0) {
+        return stop(kResultBadOutputDirectory, "output directory " + quoted(outputDirectory) +
+                                                   ": " + systemReason(error));
+    }
+
+    RunOutput output(outputPath, timeStamp());
+    const bool json = (reportFlags & kReportJson) != 0;
+    const bool csv = (reportFlags & kReportCsv) != 0;
+    const char* const reportExtension = json ? ".json" : csv ? ".csv" : ".txt";
+    if (int error = output.createSummary();
+        error != 0 || (reportFlags != 0 && (error = output.createReport(reportExtension)) != 0)) {
+        return stop(kResultCannotWriteOutput, "cannot write into the output directory " +
+                                                  quoted(outputDirectory.empty() ? u"."
+                                                                                 : outputDirectory) +
+                                                  ": " + systemReason(error));
+    }
 
     // Every record is counted right away; it measures its file then, on the counting threads.
     ProjectFolder root;
@@ -99,40 +235,47 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& progress) {
         root.AddFilePath(displayText(file), diskBytes(file), FileCount::Measure::AtFirstCount);
     }
 
-    OutputFile summary(outputPath + "output" + stamp + ".txt");
-    if (!summary.isOpen()) {
-        resultCode = kResultCannotWriteOutput;
-        return false;
-    }
-    const bool csv = (reportFlags & kReportCsv) != 0;
-    std::unique_ptr<OutputFile> report;
-    if (reportFlags != 0) {
-        report = std::make_unique<OutputFile>(outputPath + "report" + stamp +
-                                              (csv ? ".csv" : ".txt"));
-        if (!report->isOpen()) {
-            resultCode = kResultCannotWriteOutput;
-            return false;
+    FailedCountTable& failures = failedCountTable();
+    CountAllForConsole(root, true, quiet, threads, out, failures);
+
+    const std::u16string summary = buildQuickSummary(root, countSettings().mode, failures);
+    int error = output.summary().write(textFileBytes(summary));
+    if (error == 0 && reportFlags != 0) {
+        if (json) {
+            error = output.report().write(buildJsonReport(root, countSettings(), failures));
+        } else {
+            const bool listStyle = (reportFlags & kReportList) != 0;
+            const bool fullPaths = (reportFlags & kReportNoDirectories) == 0;
+            error = output.report().write(
+                textFileBytes(buildReport(root, csv, listStyle, fullPaths, 4)));
         }
     }
+    std::string failedPath;
+    if (error == 0) {
+        error = output.publish(failedPath);
+    }
+    if (error != 0) {
+        return stop(kResultCannotWriteOutput,
+                    "cannot write " + (failedPath.empty() ? std::string("the output files")
+                                                          : quoted(failedPath)) +
+                        ": " + systemReason(error));
+    }
 
-    FailedCountTable& failures = failedCountTable();
-    CountAllForConsole(root, true, quiet, threads, progress, failures);
-
-    bool written = summary.write(buildQuickSummary(root, countSettings().mode, failures));
-    if (report) {
-        const bool listStyle = (reportFlags & kReportList) != 0;
-        const bool fullPaths = (reportFlags & kReportNoDirectories) == 0;
-        written = report->write(buildReport(root, csv, listStyle, fullPaths, 4)) && written;
+    out << '\n' << utf8FromUtf16(summary);
+    out << "Quick summary written to " << output.written()[0] << '\n';
+    if (reportFlags != 0) {
+        out << "Report written to " << output.written()[1] << '\n';
     }
     if (!saveFile.empty()) {
-        written = ProjectFile::save(diskBytes(saveFile), root, countSettings()).status ==
-                      ProjectSaveStatus::Saved &&
-                  written;
+        const ProjectSaveResult saved = ProjectFile::save(diskBytes(saveFile), root, countSettings());
+        if (saved.status != ProjectSaveStatus::Saved) {
+            out << std::flush;
+            return stop(kResultCannotWriteOutput, "cannot save the project " + quoted(saveFile) +
+                                                      ": " + saved.systemReason);
+        }
+        out << "Project written to " << utf8FromUtf16(displayText(saveFile)) << '\n';
     }
-    if (!written) {
-        resultCode = kResultCannotWriteOutput;
-        return false;
-    }
+    out << std::flush;
     resultCode = kResultCompleted;
     return true;
 }

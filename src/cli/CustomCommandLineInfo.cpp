@@ -1,12 +1,10 @@
 #include "cli/CustomCommandLineInfo.h"
 
-#include <unistd.h>
-
 #include <array>
-#include <climits>
 
-#include "cli/ArgumentText.h"
+#include "cli/ConsoleMessages.h"
 #include "engine/CountSettings.h"
+#include "engine/TextConversion.h"
 
 namespace tw {
 namespace {
@@ -43,23 +41,6 @@ bool isOptionName(std::u16string_view name) {
     return false;
 }
 
-std::u16string executableDirectory() {
-    std::string self(PATH_MAX, '\0');
-    const ssize_t length = ::readlink("/proc/self/exe", self.data(), self.size());
-    if (length <= 0) {
-        return u"/";
-    }
-    self.resize(static_cast<std::size_t>(length));
-    const std::size_t slash = self.rfind('/');
-    return argumentText(slash == std::string::npos ? std::string() : self.substr(0, slash)) +
-           u"/";
-}
-
-CCustomCommandLineInfo::CCustomCommandLineInfo() : CCustomCommandLineInfo(executableDirectory()) {}
-
-CCustomCommandLineInfo::CCustomCommandLineInfo(std::u16string defaultOutputDirectory)
-    : outputDirectory(std::move(defaultOutputDirectory)) {}
-
 void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch,
                                         bool /*isLast*/) {
     if (isSwitch) {
@@ -71,15 +52,24 @@ void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch
             if (param == u"quiet") {
                 quiet = true;
             }
+        } else {
+            warnings.push_back("unknown option " + quoted(u"-" + std::u16string(param)) +
+                               " ignored");
         }
         return;
     }
     if (!consoleMode) {
+        warnings.push_back(quoted(param) + " ignored: it comes before any option");
         return;
     }
     const std::u16string value(param);
+    const auto ignored = [this, &value](std::string_view why) {
+        warnings.push_back("-" + utf8FromUtf16(currentOption) + ": " + quoted(value) +
+                           " ignored: " + std::string(why));
+    };
     if (currentOption == u"out") {
-        outputDirectory = value + u"/";
+        outputDirectory = value;
+        outputDirectoryGiven = true;
     } else if (currentOption == u"ext") {
         extensions.push_back(value);
     } else if (currentOption == u"dir") {
@@ -99,6 +89,8 @@ void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch
         CountMode mode = countSettings().mode;
         if (countModeFromLetter(value, mode)) {
             countSettings().mode = mode;
+        } else {
+            ignored("not a mode (p, t, e or c)");
         }
     } else if (currentOption == u"report") {
         if (value == u"none") {
@@ -107,17 +99,28 @@ void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch
             reportFlags = kReportList;
         } else if (value == u"tree") {
             reportFlags = kReportTree;
-        } else if (value == u"nodir" && (reportFlags & kReportList) != 0) {
-            reportFlags |= kReportNoDirectories;
-        } else if (value == u"csv" && (reportFlags & kReportList) != 0) {
-            reportFlags |= kReportCsv;
+        } else if (value == u"json") {
+            reportFlags = kReportJson;
+        } else if (value == u"nodir" || value == u"csv") {
+            if ((reportFlags & kReportList) != 0) {
+                reportFlags |= value == u"csv" ? kReportCsv : kReportNoDirectories;
+            } else {
+                ignored("it applies only after list");
+            }
+        } else {
+            ignored("not a report word (none, list, tree, json; nodir and csv after list)");
         }
     } else if (currentOption == u"quiet") {
         quiet = true;
+        ignored("-quiet takes no values");
+    } else if (currentOption == u"nosub") {
+        ignored("-nosub takes no values; use -dir nosub DIR");
     } else if (currentOption == u"save") {
         saveFile = value;
     } else if (currentOption == u"threads") {
-        parseThreads(value, threads);
+        if (!parseThreads(value, threads)) {
+            ignored("not a number from 0 to 9999");
+        }
     }
 }
 

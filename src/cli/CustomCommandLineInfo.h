@@ -10,7 +10,8 @@ namespace tw {
 
 /// The parsed command line and the outcome of the console run. Any recognised option makes the
 /// run a console run; options collect the values that follow them, and nothing is ever
-/// rejected. Texts hold command-line bytes in the escaped form of `argumentText`.
+/// rejected: what is ignored is noted in `warnings`, which the console run prints. Texts hold
+/// command-line bytes in the escaped form of `argumentText`.
 class CCustomCommandLineInfo {
 public:
     /// Report request bits.
@@ -18,11 +19,8 @@ public:
     static constexpr std::uint32_t kReportTree = 2;
     static constexpr std::uint32_t kReportNoDirectories = 4;
     static constexpr std::uint32_t kReportCsv = 8;
-
-    /// Initial values; the output directory is the running executable's directory.
-    CCustomCommandLineInfo();
-    /// Initial values with another default output directory (ends in '/').
-    explicit CCustomCommandLineInfo(std::u16string defaultOutputDirectory);
+    /// JSON for other programs; a layout of its own, like list and tree.
+    static constexpr std::uint32_t kReportJson = 16;
 
     /// Handles one argument: a switch (its '-' or '/' already removed) or a value.
     void ParseParam(std::u16string_view param, bool isSwitch, bool isLast);
@@ -34,19 +32,25 @@ public:
 
     /// The whole console run: collects the files, counts them, writes the quick summary, the
     /// report when asked and the project file when asked. Sets `resultCode`; false when the run
-    /// stopped early with a code from 2 to 6. Progress lines go to `progress`.
-    bool RunConsole(std::ostream& progress);
+    /// stopped early with a code from 2 to 6. Progress lines, the quick summary and the names
+    /// of the files written go to `out`; why the run stopped, and warnings, to `errors`.
+    bool RunConsole(std::ostream& out, std::ostream& errors);
     bool RunConsole();
 
     /// Appends to `files` every file below `path` whose lower-cased extension is one of
-    /// `extensions`, scanning subfolders when asked. False only when `extensions` is empty.
-    bool AddFilesFromDirectory(std::u16string_view path, bool withSubfolders);
+    /// `extensions`, scanning subfolders when asked; a directory that cannot be read is passed
+    /// over with a warning on `errors`. False only when `extensions` is empty.
+    bool AddFilesFromDirectory(std::u16string_view path, bool withSubfolders,
+                               std::ostream& errors);
 
     bool consoleMode = false;
     bool noSubfoldersPending = false;
     bool quiet = false;
     std::u16string currentOption;
+    /// Where the output files go, as given; empty for the current directory unless
+    /// `outputDirectoryGiven` (an empty `-out` value names no directory).
     std::u16string outputDirectory;
+    bool outputDirectoryGiven = false;
     std::vector<std::u16string> directories;
     std::vector<std::u16string> directoriesNoSubfolders;
     std::vector<std::u16string> extensions;
@@ -59,12 +63,12 @@ public:
     std::u16string saveFile;
     /// `-threads N`: files counted at once; 0 means one per processor.
     unsigned threads = 0;
+
+    /// What parsing ignored, one sentence each, for the console run to print.
+    std::vector<std::string> warnings;
 };
 
 /// Whether `name` is one of the program's option names (case-sensitive, whole).
 bool isOptionName(std::u16string_view name);
-
-/// The running executable's directory followed by '/'.
-std::u16string executableDirectory();
 
 }  // namespace tw

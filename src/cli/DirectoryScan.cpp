@@ -3,19 +3,20 @@
 #include <string_view>
 
 #include "cli/ArgumentText.h"
+#include "cli/ConsoleMessages.h"
 #include "cli/CustomCommandLineInfo.h"
 #include "engine/WideChar.h"
 #include "project/DirectoryWalk.h"
 
 namespace tw {
 
-bool CCustomCommandLineInfo::AddFilesFromDirectory(std::u16string_view path,
-                                                   bool withSubfolders) {
+bool CCustomCommandLineInfo::AddFilesFromDirectory(std::u16string_view path, bool withSubfolders,
+                                                   std::ostream& errors) {
     if (extensions.empty()) {
         return false;
     }
     std::string start = diskBytes(path);
-    if (!start.empty() && start.back() != '/' && start.back() != '\\') {
+    if (!start.empty() && start.back() != '/') {
         start += '/';
     }
     walkDirectory(start, withSubfolders,
@@ -34,6 +35,14 @@ bool CCustomCommandLineInfo::AddFilesFromDirectory(std::u16string_view path,
                               break;
                           }
                       }
+                  },
+                  {},
+                  [&errors](std::string directory, int error) {
+                      if (directory.size() > 1 && directory.back() == '/') {
+                          directory.pop_back();
+                      }
+                      printWarning(errors, "cannot read directory " + quoted(directory) + ": " +
+                                               systemReason(error) + "; passed over");
                   });
     return true;
 }

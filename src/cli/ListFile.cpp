@@ -28,50 +28,56 @@ void appendListLines(std::string_view bytes, std::vector<std::u16string>& files)
     }
 }
 
-bool readListFile(const std::u16string& path, std::vector<std::u16string>& files) {
+int readListFile(const std::u16string& path, std::vector<std::u16string>& files) {
     const std::string diskPath = diskBytes(path);
     if (diskPath.find('\0') != std::string::npos) {
-        return false;
+        return EINVAL;
     }
     // Opened without blocking, so a named pipe nobody writes to reads as empty rather than
     // waiting for ever; then read normally.
     const int fd = ::open(diskPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return errno;
     }
+    int error = 0;
     struct stat info {};
-    const bool readable = ::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode));
-    if (!readable || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        ::close(fd);  // a directory or a device is no list file
-        return false;
+    if (::fstat(fd, &info) != 0) {
+        error = errno;
+    } else if (S_ISDIR(info.st_mode)) {
+        error = EISDIR;
+    } else if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
+        error = ENODEV;  // a device is no list file, and might never end
+    } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        error = errno;
     }
     std::string bytes;
-    bool ok = true;
     try {
         char buffer[65536];
-        for (;;) {
+        while (error == 0) {
             const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR) {
+            if (got < 0) {
+                if (errno != EINTR) {
+                    error = errno;
+                }
                 continue;
             }
-            if (got <= 0) {
-                ok = got == 0;
+            if (got == 0) {
                 break;
             }
             if (bytes.size() + static_cast<std::size_t>(got) > kLargestListFile) {
-                ok = false;
+                error = EFBIG;
                 break;
             }
             bytes.append(buffer, static_cast<std::size_t>(got));
         }
-        if (ok) {
+        if (error == 0) {
             appendListLines(bytes, files);
         }
     } catch (const std::bad_alloc&) {
-        ok = false;
+        error = ENOMEM;
     }
     ::close(fd);
-    return ok;
+    return error;
 }
 
 }  // namespace tw

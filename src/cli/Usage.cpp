@@ -18,9 +18,9 @@ them, up to the next option.
   -list LISTFILE...     text files that name one file to count per line
   -mode LETTER          p Physical (default), t Terminating Characters,
                         e Executable, c Cyclomatic Complexity
-  -report WORD...       none, list, tree; after list also nodir (file names only)
-                        and csv (comma-separated values)
-  -out DIR              where the output files go (default: the program's directory)
+  -report WORD...       none, list, tree, json; after list also nodir (file names
+                        only) and csv (comma-separated values)
+  -out DIR              where the output files go (default: the current directory)
   -quiet                no "Parsing:" line per file
   -nosub                takes no values
   -save FILE            also write the counted files as a project (.tyx) for the desktop
@@ -30,9 +30,23 @@ them, up to the next option.
   --help, -h, -?, /?    this text
   --version             the program's name and version
 
+Paths are shown as they were given: -dir src lists src/main.c, -file a.c lists a.c.
+Directories are scanned in name order, letter case ignored.
+
 Output files, in the output directory, stamped with the local time _DD_MM_YYYY_hh_mm_ss:
   output<stamp>.txt     the quick summary
-  report<stamp>.txt     the report (report<stamp>.csv with csv)
+  report<stamp>.txt     the report (report<stamp>.csv with csv, report<stamp>.json with
+                        json)
+A run never overwrites a file: when a name is taken, it adds _2, _3, ... before the
+extension. The files appear only once complete. At the end the quick summary and the names
+of the files written are printed; errors and warnings go to standard error.
+
+The json report (UTF-8) holds "mode" and the three logical options, "files" with one
+object per file (path, type, encoding, sizeBytes, counted, failed, failure: the error
+text of a file whose count failed, or null, remarks, errorLine and the counters code,
+declaration, directive, commentOwnLine, commentCodeLine, commentBanner, commentBlank,
+blank, commentWords, totalComment, total), and "totals" with the numbers of files,
+counted, uncounted and failed files and the same counters summed over the counted files.
 
 Exit codes:
   0  the run completed
@@ -41,11 +55,13 @@ Exit codes:
   4  there is no file to count
   5  the output directory does not exist or is not a directory
   6  the summary, report or project file could not be written
+Any exit code other than 0 comes with a line on standard error that says why.
 
 Examples:
   tallyweaver -dir src -ext .cpp .h -mode e -report list -out results
   tallyweaver -file main.cpp util.h -mode t -quiet
   tallyweaver -list files.txt -report tree -save counted.tyx
+  tallyweaver -dir . -ext .c .h -report json
 )";
 }
 

@@ -8,30 +8,28 @@
 namespace tw {
 
 std::u16string_view fileNameOfPath(std::u16string_view path) {
-    const std::size_t separator = path.find_last_of(u"/\\");
+    const std::size_t separator = path.rfind(u'/');
     return separator == std::u16string_view::npos ? path : path.substr(separator + 1);
 }
 
-std::u16string lowerCasePath(std::u16string_view path) {
-    std::u16string lower(path);
-    for (char16_t& unit : lower) {
+FileType fileTypeOfName(std::u16string_view name) {
+    const std::size_t dot = name.rfind(u'.');
+    if (dot == std::u16string_view::npos) {
+        return FileType::Undefined;
+    }
+    std::u16string extension(name.substr(dot));
+    for (char16_t& unit : extension) {
         unit = toLowerUnit(unit);
     }
-    return lower;
+    return fileTypeOfExtension(extension);
 }
 
 std::string diskPathOfPath(std::u16string_view path) {
-    std::u16string slashes(path);
-    for (char16_t& unit : slashes) {
-        if (unit == u'\\') {
-            unit = u'/';
-        }
-    }
-    return utf8FromUtf16(slashes, LoneSurrogate::Unescape);
+    return utf8FromUtf16(path, LoneSurrogate::Unescape);
 }
 
 FileCount::FileCount(std::u16string_view path, std::string diskPath, Measure measure)
-    : path(lowerCasePath(path)), diskPath(std::move(diskPath)) {
+    : path(path), diskPath(std::move(diskPath)) {
     SourceFile file;
     if (measure == Measure::AtFirstCount) {
         detectEncodingOnCount_ = true;
@@ -39,10 +37,7 @@ FileCount::FileCount(std::u16string_view path, std::string diskPath, Measure mea
         sizeBytes = file.sizeBytes();
         encoding = detectEncoding(file);
     }
-    const std::u16string_view name = fileName();
-    const std::size_t dot = name.rfind(u'.');
-    fileType = dot == std::u16string_view::npos ? FileType::Undefined
-                                                : fileTypeOfExtension(name.substr(dot));
+    fileType = fileTypeOfName(fileName());
 }
 
 FileCount::FileCount(std::u16string_view path) : FileCount(path, diskPathOfPath(path)) {}

@@ -10,13 +10,13 @@
 
 namespace tw {
 
-/// The count record of one file: its normalised path, what kind of file it is, and the results
-/// of its last count. The engine fills it (`count()`), the project tree owns and sums it, the
-/// project file stores it, reports and views read it.
+/// The count record of one file: its path, what kind of file it is, and the results of its last
+/// count. The engine fills it (`count()`), the project tree owns and sums it, the project file
+/// stores it, reports and views read it.
 ///
-/// Besides the lower-case `path` that names it in the project, a record keeps the path it was
-/// made from on disk (`diskPath`, bytes as the file system takes them); every file access uses
-/// the disk path.
+/// `path` is the file's path as the user gave it, case and '/' kept, shown with U+FFFD for
+/// bytes that are not UTF-8. Beside it the record keeps the path on disk (`diskPath`, bytes as
+/// the file system takes them); every file access uses the disk path.
 class FileCount {
 public:
     /// When a new record measures its file (size and byte-order mark).
@@ -28,11 +28,11 @@ public:
         AtFirstCount,
     };
 
-    /// A record for `path` (lower-cased here) whose file lies at `diskPath`; takes the type from
-    /// the extension. Measures the file and detects its encoding when it can be opened, at
+    /// A record for `path` whose file lies at `diskPath`; takes the type from the extension,
+    /// whatever its case. Measures the file and detects its encoding when it can be opened, at
     /// once or at the first count as `measure` says.
     FileCount(std::u16string_view path, std::string diskPath, Measure measure = Measure::Now);
-    /// A record whose disk path is `path` itself, every '\' read as '/'.
+    /// A record whose disk path is `path` itself.
     explicit FileCount(std::u16string_view path);
 
     /// Counts the file by `countSettings()`; true when every stage succeeded. On failure
@@ -43,7 +43,7 @@ public:
     /// Back to the uncounted state; path, type, encoding and size stay.
     void reset();
 
-    /// The part of `path` after its last '/' or '\'.
+    /// The part of `path` after its last '/'.
     std::u16string_view fileName() const;
 
     std::uint32_t totalComment() const {
@@ -84,13 +84,13 @@ private:
     bool detectEncodingOnCount_ = false;
 };
 
-/// The part of a path after its last '/' or '\'; the whole path when it has neither.
+/// The part of a path after its last '/'; the whole path when it has none.
 std::u16string_view fileNameOfPath(std::u16string_view path);
 
-/// Every code unit lower-cased by the wide mapping of the C library.
-std::u16string lowerCasePath(std::u16string_view path);
+/// The type of the file `name` by its extension (from its last '.' on), whatever its case.
+FileType fileTypeOfName(std::u16string_view name);
 
-/// The disk path of a record that has only its project path: '\' read as '/', UTF-8 bytes.
+/// The disk path of a record that has only its shown path: its UTF-8 bytes.
 std::string diskPathOfPath(std::u16string_view path);
 
 }  // namespace tw

@@ -36,6 +36,17 @@ char16_t toLowerUnit(char16_t unit) {
     return lower <= 0xFFFF ? static_cast<char16_t>(lower) : unit;
 }
 
+char16_t toUpperUnit(char16_t unit) {
+    if (unit < 0x80) {
+        return (unit >= u'a' && unit <= u'z') ? static_cast<char16_t>(unit - 32) : unit;
+    }
+    if (isSurrogate(unit) || wideLocale() == nullptr) {
+        return unit;
+    }
+    const wint_t upper = towupper_l(static_cast<wint_t>(unit), wideLocale());
+    return upper <= 0xFFFF ? static_cast<char16_t>(upper) : unit;
+}
+
 bool isLetterOrDigit(char16_t unit) {
     if (unit < 0x80) {
         return (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z') ||

@@ -6,6 +6,9 @@ namespace tw {
 /// surrogates and units without a lower case stay as they are.
 char16_t toLowerUnit(char16_t unit);
 
+/// Upper case of one UTF-16 code unit, as `toLowerUnit` but the other way.
+char16_t toUpperUnit(char16_t unit);
+
 /// Letter or digit as the C library classifies wide characters under a UTF-8 locale.
 bool isLetterOrDigit(char16_t unit);
 

@@ -3,17 +3,32 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <utility>
 #include <vector>
+
+#include "engine/TextConversion.h"
+#include "engine/WideChar.h"
 
 namespace tw {
 namespace {
 
 struct DirectoryEntry {
     std::string name;  // bytes as the file system gives them
+    std::u16string order;  // the name upper-cased, for the order of the walk
     bool isDirectory = false;
 };
+
+/// The name as it sorts: decoded (undecodable bytes kept apart), each code unit upper-cased.
+std::u16string orderKey(const std::string& name) {
+    std::u16string key = utf16FromUtf8(name, InvalidUtf8::Escape);
+    for (char16_t& unit : key) {
+        unit = toUpperUnit(unit);
+    }
+    return key;
+}
 
 /// One directory being walked: its entries and how far the walk has come.
 struct WalkFrame {
@@ -24,16 +39,18 @@ struct WalkFrame {
     ino_t inode = 0;
 };
 
-/// Reads the entries of `frame.path` and its identity.
-bool readDirectory(WalkFrame& frame) {
+/// Reads the entries of `frame.path`, in name order, and its identity; 0 or the `errno` that
+/// says why the directory cannot be read.
+int readDirectory(WalkFrame& frame) {
     DIR* handle = ::opendir(frame.path.empty() ? "." : frame.path.c_str());
     if (handle == nullptr) {
-        return false;
+        return errno;
     }
     struct stat self {};
     if (::fstat(::dirfd(handle), &self) != 0) {
+        const int error = errno;
         ::closedir(handle);
-        return false;
+        return error;
     }
     frame.device = self.st_dev;
     frame.inode = self.st_ino;
@@ -48,10 +65,17 @@ bool readDirectory(WalkFrame& frame) {
             isDirectory =
                 ::stat((frame.path + name).c_str(), &target) == 0 && S_ISDIR(target.st_mode);
         }
-        frame.entries.push_back({std::move(name), isDirectory});
+        std::u16string order = orderKey(name);
+        frame.entries.push_back({std::move(name), std::move(order), isDirectory});
     }
     ::closedir(handle);
-    return true;
+    // Names in order regardless of case, ties by their bytes: the same tree is walked in the
+    // same order on every machine and file system.
+    std::sort(frame.entries.begin(), frame.entries.end(),
+              [](const DirectoryEntry& a, const DirectoryEntry& b) {
+                  return a.order != b.order ? a.order < b.order : a.name < b.name;
+              });
+    return 0;
 }
 
 }  // namespace
@@ -59,16 +83,20 @@ bool readDirectory(WalkFrame& frame) {
 void walkDirectory(
     const std::string& directory, bool withSubfolders,
     const std::function<void(const std::string& directory, const std::string& name)>& onFile,
-    const std::function<void()>& onDirectory) {
+    const std::function<void()>& onDirectory,
+    const std::function<void(const std::string& directory, int error)>& onUnreadable) {
     // An explicit stack, so depth costs memory rather than call stack.
     std::vector<std::unique_ptr<WalkFrame>> stack;
-    const auto enter = [&stack, &onDirectory](std::string path) {
+    const auto enter = [&stack, &onDirectory, &onUnreadable](std::string path) {
         if (onDirectory) {
             onDirectory();
         }
         auto frame = std::make_unique<WalkFrame>();
         frame->path = std::move(path);
-        if (!readDirectory(*frame)) {
+        if (const int error = readDirectory(*frame); error != 0) {
+            if (onUnreadable) {
+                onUnreadable(frame->path, error);
+            }
             return;
         }
         for (const auto& open : stack) {

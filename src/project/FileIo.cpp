@@ -106,6 +106,10 @@ int FileSystemCalls::rename(const char* from, const char* to) {
 int FileSystemCalls::unlink(const char* path) {
     return ::unlink(path);
 }
+int FileSystemCalls::linkat(int fromDirectory, const char* from, int toDirectory, const char* to,
+                            int flags) {
+    return ::linkat(fromDirectory, from, toDirectory, to, flags);
+}
 
 FileSystemCalls& systemFileCalls() {
     static FileSystemCalls calls;

@@ -23,6 +23,8 @@ class FileSystemCalls {
     virtual int close(int fd);
     virtual int rename(const char* from, const char* to);
     virtual int unlink(const char* path);
+    virtual int linkat(int fromDirectory, const char* from, int toDirectory, const char* to,
+                       int flags);
 };
 
 /// The calls that go straight to the system.

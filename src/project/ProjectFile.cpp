@@ -1,5 +1,6 @@
 #include "project/ProjectFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -18,12 +19,10 @@ namespace {
 // wide string per record in record order. A reader uses a section only when its count equals
 // the number of records it read; anything else there is ignored like any trailing bytes.
 constexpr std::size_t kTagSize = 8;
-/// Each record's disk path: UTF-8 bytes as UTF-16, undecodable bytes as U+DC80..U+DCFF.
+/// Each record's disk path: UTF-8 bytes as UTF-16, undecodable bytes as U+DC80..U+DCFF. Written
+/// only when some record's path alone does not give its disk path back; earlier versions of
+/// the program wrote it always, beside lower-cased paths.
 constexpr std::string_view kDiskPathTag{"TWDISK01", kTagSize};
-/// Each record's place in the tree: the names of the folders from the root down to the one
-/// holding it, each followed by '\', then its file name. Unlike the record's path this keeps
-/// the folders with empty names that a path such as /home/u/a.cpp makes.
-constexpr std::string_view kTreePathTag{"TWTREE01", kTagSize};
 
 /// The counters in the order the file holds them (blank comment before comment words).
 constexpr std::uint32_t FileCount::*kStoredCounters[] = {
@@ -46,11 +45,13 @@ struct StoredRecord {
     bool failed = false;
 };
 
-/// What the sections after the records hold; empty vectors for sections absent or unusable.
-struct Trailer {
-    std::vector<std::string> diskPaths;
-    std::vector<std::u16string> treePaths;
-};
+/// The disk path that a record's stored path gives when the file holds no disk paths: files of
+/// other writers name folders with '\\'.
+std::string diskPathOfStoredPath(std::u16string_view path) {
+    std::u16string slashes(path);
+    std::replace(slashes.begin(), slashes.end(), u'\\', u'/');
+    return diskPathOfPath(slashes);
+}
 
 void writeRecord(ByteWriter& out, const FileCount& record) {
     writeArchiveString(out, record.path);
@@ -95,23 +96,6 @@ ReadStatus readRecord(ByteReader& in, StoredRecord& record) {
                                                                        : ReadStatus::EndOfData;
 }
 
-/// The records of `folder` and below in pre-order, each with its place in the tree.
-void collectForStore(const ProjectFolder& folder, std::u16string& prefix,
-                     std::vector<const FileCount*>& records,
-                     std::vector<std::u16string>& treePaths) {
-    for (const auto& file : folder.files()) {
-        records.push_back(file.get());
-        treePaths.push_back(prefix + std::u16string(file->fileName()));
-    }
-    const std::size_t length = prefix.size();
-    for (const auto& subfolder : folder.subfolders()) {
-        prefix.append(subfolder->name());
-        prefix.push_back(u'\\');
-        collectForStore(*subfolder, prefix, records, treePaths);
-        prefix.resize(length);
-    }
-}
-
 void writeSection(ByteWriter& out, std::string_view tag, const std::vector<std::u16string>& texts) {
     out.writeBytes(tag);
     out.writeU32(static_cast<std::uint32_t>(texts.size()));
@@ -120,44 +104,30 @@ void writeSection(ByteWriter& out, std::string_view tag, const std::vector<std::
     }
 }
 
-/// Reads the sections after the records. A damaged or foreign section ends the reading; what
-/// was read before it stays usable, and the load itself never fails here.
-Trailer readTrailer(ByteReader& in, const std::vector<StoredRecord>& records) {
-    Trailer trailer;
-    if (records.empty()) {
-        return trailer;
+/// Reads the disk paths after the records, one per record; empty when the file has none or they
+/// do not fit. Other sections, as older versions wrote them, are skipped, and a damaged one ends
+/// the reading: the load itself never fails here.
+std::vector<std::string> readDiskPaths(ByteReader& in, std::size_t recordCount) {
+    if (recordCount == 0) {
+        return {};
     }
     for (;;) {
         std::string_view tag;
-        if (!in.readBytes(kTagSize, tag)) {
-            return trailer;
-        }
-        const bool diskPaths = tag == kDiskPathTag && trailer.diskPaths.empty();
-        const bool treePaths = tag == kTreePathTag && trailer.treePaths.empty();
         std::uint32_t count = 0;
-        if ((!diskPaths && !treePaths) || !in.readU32(count) || count != records.size()) {
-            return trailer;
+        if (!in.readBytes(kTagSize, tag) || !in.readU32(count) || count != recordCount) {
+            return {};
         }
-        std::vector<std::u16string> texts(records.size());
-        for (std::u16string& text : texts) {
+        std::vector<std::string> paths;
+        paths.reserve(recordCount);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            std::u16string text;
             if (readArchiveString(in, text) != ReadStatus::Ok) {
-                return trailer;
+                return {};
             }
+            paths.push_back(utf8FromUtf16(text, LoneSurrogate::Unescape));
         }
-        if (diskPaths) {
-            trailer.diskPaths.reserve(texts.size());
-            for (const auto& text : texts) {
-                trailer.diskPaths.push_back(utf8FromUtf16(text, LoneSurrogate::Unescape));
-            }
-        } else {
-            // A place that would give the record another path than the stored one is not its.
-            bool consistent = true;
-            for (std::size_t i = 0; consistent && i < texts.size(); ++i) {
-                consistent = recordPathOf(texts[i]) == recordPathOf(records[i].path);
-            }
-            if (consistent) {
-                trailer.treePaths = std::move(texts);
-            }
+        if (tag == kDiskPathTag) {
+            return paths;
         }
     }
 }
@@ -213,9 +183,7 @@ std::u16string fileErrorMessage(int error, const std::string& fileName, bool sav
 
 std::string ProjectFile::store(const ProjectFolder& root, const CountSettings& settings) {
     std::vector<const FileCount*> records;
-    std::vector<std::u16string> treePaths;
-    std::u16string prefix;
-    collectForStore(root, prefix, records, treePaths);
+    root.CollectRecords(records);
 
     ByteWriter out;
     out.writeU32(static_cast<std::uint32_t>(records.size()));
@@ -223,17 +191,19 @@ std::string ProjectFile::store(const ProjectFolder& root, const CountSettings& s
     out.writeU32(settings.allCapsFunctionsAsMacros ? 1 : 0);
     out.writeU32(settings.macrosAsStatements ? 1 : 0);
     out.writeU32(settings.logicAsSingleStatement ? 1 : 0);
+    bool pathsNameTheirFiles = true;
     for (const FileCount* record : records) {
         writeRecord(out, *record);
+        pathsNameTheirFiles =
+            pathsNameTheirFiles && diskPathOfStoredPath(record->path) == record->diskPath;
     }
-    if (!records.empty()) {
+    if (!pathsNameTheirFiles) {
         std::vector<std::u16string> diskPaths;
         diskPaths.reserve(records.size());
         for (const FileCount* record : records) {
             diskPaths.push_back(utf16FromUtf8(record->diskPath, InvalidUtf8::Escape));
         }
         writeSection(out, kDiskPathTag, diskPaths);
-        writeSection(out, kTreePathTag, treePaths);
     }
     return out.take();
 }
@@ -268,14 +238,15 @@ ProjectLoadResult ProjectFile::load(std::string_view bytes, ProjectFolder& root,
             }
             records.push_back(std::move(record));
         }
-        const Trailer trailer = readTrailer(in, records);
+        const std::vector<std::string> diskPaths = readDiskPaths(in, records.size());
 
         for (std::size_t i = 0; i < records.size(); ++i) {
             const StoredRecord& stored = records[i];
-            const std::u16string& place =
-                trailer.treePaths.empty() ? stored.path : trailer.treePaths[i];
+            // The disk path names the file; the record shows it as the user gave it. Files
+            // of earlier versions hold lower-cased paths beside it, which are not used.
             std::string diskPath =
-                trailer.diskPaths.empty() ? diskPathOfPath(stored.path) : trailer.diskPaths[i];
+                diskPaths.empty() ? diskPathOfStoredPath(stored.path) : diskPaths[i];
+            const std::u16string place = utf16FromUtf8(diskPath);
             FileCount* record = root.AddFilePath(place, std::move(diskPath));
             if (record == nullptr) {
                 continue;  // an empty path, or a path loaded already: the first one wins

@@ -49,8 +49,10 @@ struct ProjectSaveResult {
 ///
 /// The layout is fixed, little-endian, without signature or version: a 20-byte header (record
 /// count, mode, the three options as 1 or 0), then one record per file in pre-order. After the
-/// last record come optional tagged sections that other readers skip as trailing bytes: the
-/// records' disk paths, and their places in the tree (the folder names leading to each).
+/// last record may come the records' disk paths, a tagged section that other readers skip as
+/// trailing bytes; it is written only when some record's path is not its disk path in UTF-8
+/// (a name that is not valid UTF-8, or one holding '\', which files of other writers use as the
+/// separator).
 class ProjectFile {
   public:
     static constexpr std::u16string_view kUnexpectedFormat = u"Unexpected file format.";

@@ -5,57 +5,47 @@
 
 namespace tw {
 
-std::u16string normalisedTreePath(std::u16string_view path) {
-    std::u16string normal(path);
-    for (char16_t& unit : normal) {
-        if (unit == u'/') {
-            unit = u'\\';
-        }
+std::vector<std::u16string_view> folderNamesOf(std::u16string_view path,
+                                               std::u16string_view& fileName) {
+    std::vector<std::u16string_view> names;
+    if (!path.empty() && path.front() == u'/') {
+        names.push_back(path.substr(0, 1));
+        path.remove_prefix(1);
     }
-    return lowerCasePath(normal);
+    for (std::size_t separator = path.find(u'/'); separator != std::u16string_view::npos;
+         separator = path.find(u'/')) {
+        if (separator > 0) {
+            names.push_back(path.substr(0, separator));
+        }
+        path.remove_prefix(separator + 1);
+    }
+    fileName = path;
+    return names;
+}
+
+void appendPathComponent(std::u16string& path, std::u16string_view component) {
+    if (!path.empty() && path.back() != u'/') {
+        path.push_back(u'/');
+    }
+    path.append(component);
 }
 
 std::u16string recordPathOf(std::u16string_view path) {
-    const std::u16string normal = normalisedTreePath(path);
-    if (static_cast<std::size_t>(std::count(normal.begin(), normal.end(), u'\\')) >
-        ProjectFolder::kMaxDepth) {
+    std::u16string_view fileName;
+    const std::vector<std::u16string_view> folders = folderNamesOf(path, fileName);
+    if (fileName.empty() || folders.size() > ProjectFolder::kMaxDepth) {
         return {};
     }
-    const std::size_t lastSeparator = normal.rfind(u'\\');
-    const std::u16string_view name = lastSeparator == std::u16string::npos
-                                         ? std::u16string_view(normal)
-                                         : std::u16string_view(normal).substr(lastSeparator + 1);
-    if (name.empty()) {
-        return {};
+    std::u16string recordPath;
+    for (const std::u16string_view folder : folders) {
+        appendPathComponent(recordPath, folder);
     }
-    std::u16string folderPath;
-    if (lastSeparator != std::u16string::npos) {
-        // Every folder name but the innermost one counts only when it is not empty.
-        const std::u16string_view folders = std::u16string_view(normal).substr(0, lastSeparator);
-        const std::size_t innerStart = folders.rfind(u'\\');
-        std::u16string_view above;
-        std::u16string_view inner = folders;
-        if (innerStart != std::u16string_view::npos) {
-            above = folders.substr(0, innerStart);
-            inner = folders.substr(innerStart + 1);
-        }
-        while (!above.empty()) {
-            const std::size_t separator = above.find(u'\\');
-            const std::u16string_view component = above.substr(0, separator);
-            if (!component.empty()) {
-                folderPath.append(component);
-                folderPath.push_back(u'\\');
-            }
-            above = separator == std::u16string_view::npos ? std::u16string_view()
-                                                           : above.substr(separator + 1);
-        }
-        folderPath.append(inner);
-    }
-    return lowerCasePath(folderPath + u'\\' + std::u16string(name));
+    appendPathComponent(recordPath, fileName);
+    return recordPath;
 }
 
 ProjectFolder::ProjectFolder(std::u16string_view name, ProjectFolder* parent)
-    : parent_(parent), name_(normalisedTreePath(name)) {}
+    : parent_(parent), name_(name) {}
 
 std::size_t ProjectFolder::depthBelowRoot() const {
     std::size_t depth = 0;
@@ -71,46 +61,57 @@ FileCount* ProjectFolder::AddFilePath(std::u16string_view path) {
 
 FileCount* ProjectFolder::AddFilePath(std::u16string_view path, std::string diskPath,
                                       FileCount::Measure measure) {
-    if (path.empty()) {
+    std::u16string_view fileName;
+    const std::vector<std::u16string_view> names = folderNamesOf(path, fileName);
+    if (depthBelowRoot() + names.size() > kMaxDepth) {
         return nullptr;
     }
-    const std::u16string normal = normalisedTreePath(path);
-    const auto separators =
-        static_cast<std::size_t>(std::count(normal.begin(), normal.end(), u'\\'));
-    if (depthBelowRoot() + separators > kMaxDepth) {
-        return nullptr;
-    }
-    ProjectFolder* folder = this;
-    std::u16string_view rest = normal;
-    for (std::size_t separator = rest.find(u'\\'); separator != std::u16string_view::npos;
-         separator = rest.find(u'\\')) {
-        const std::u16string_view head = rest.substr(0, separator);
-        rest = rest.substr(separator + 1);
-        const std::u16string key(head);
-        const auto existing = folder->subfolderByName_.find(key);
-        if (existing != folder->subfolderByName_.end()) {
-            folder = existing->second;
-        } else {
-            auto created = std::make_unique<ProjectFolder>(head, folder);
-            ProjectFolder* next = created.get();
-            folder->subfolders_.push_back(std::move(created));
-            folder->subfolderByName_.emplace(key, next);
-            folder = next;
-        }
-    }
-    if (rest.empty()) {
-        return nullptr;  // the path ended in a separator: its folders stay, no record
+    ProjectFolder* folder = folderAlong(names);
+    if (fileName.empty()) {
+        return nullptr;  // an empty path, or one ending in '/': its folders stay, no record
     }
     std::u16string full = folder->FullPath();
-    full.push_back(u'\\');
-    full.append(rest);
+    appendPathComponent(full, fileName);
     auto record = std::make_unique<FileCount>(full, std::move(diskPath), measure);
     FileCount* added = record.get();
     return folder->AddFile(std::move(record)) ? added : nullptr;
 }
 
+ProjectFolder* ProjectFolder::folderAlong(const std::vector<std::u16string_view>& names) {
+    ProjectFolder* folder = this;
+    for (const std::u16string_view name : names) {
+        const std::u16string key(name);
+        const auto existing = folder->subfolderByName_.find(key);
+        if (existing != folder->subfolderByName_.end()) {
+            folder = existing->second;
+            continue;
+        }
+        auto created = std::make_unique<ProjectFolder>(name, folder);
+        ProjectFolder* next = created.get();
+        folder->subfolders_.push_back(std::move(created));
+        folder->subfolderByName_.emplace(key, next);
+        folder = next;
+    }
+    return folder;
+}
+
+std::string ProjectFolder::recordKey(const FileCount& record) {
+    // Doubled separators name the same file, as they name the same folders.
+    std::string key;
+    key.reserve(record.diskPath.size() + 1 + record.path.size() * sizeof(char16_t));
+    for (const char c : record.diskPath) {
+        if (c != '/' || key.empty() || key.back() != '/') {
+            key.push_back(c);
+        }
+    }
+    key.push_back('\0');
+    key.append(reinterpret_cast<const char*>(record.path.data()),
+               record.path.size() * sizeof(char16_t));
+    return key;
+}
+
 bool ProjectFolder::AddFile(std::unique_ptr<FileCount> record) {
-    if (!record || !recordPaths_.insert(record->path).second) {
+    if (!record || !recordKeys_.insert(recordKey(*record)).second) {
         return false;
     }
     files_.push_back(std::move(record));
@@ -119,17 +120,15 @@ bool ProjectFolder::AddFile(std::unique_ptr<FileCount> record) {
 
 std::u16string ProjectFolder::FullPath() const {
     std::vector<const std::u16string*> names;
-    for (const ProjectFolder* folder = parent_; folder != nullptr; folder = folder->parent_) {
+    for (const ProjectFolder* folder = this; folder != nullptr; folder = folder->parent_) {
         if (!folder->name_.empty()) {
             names.push_back(&folder->name_);
         }
     }
     std::u16string result;
     for (auto name = names.rbegin(); name != names.rend(); ++name) {
-        result.append(**name);
-        result.push_back(u'\\');
+        appendPathComponent(result, **name);
     }
-    result.append(name_);
     return result;
 }
 
@@ -139,13 +138,10 @@ const ProjectFolder* ProjectFolder::findFolderFrom(std::u16string_view fullPath,
         return this;
     }
     std::u16string childPath(ownPath);
-    if (!name_.empty()) {
-        childPath.push_back(u'\\');
-    }
     const std::size_t childPrefix = childPath.size();
     for (const auto& subfolder : subfolders_) {
         childPath.resize(childPrefix);
-        childPath.append(subfolder->name_);
+        appendPathComponent(childPath, subfolder->name_);
         // Every path below a folder begins with the folder's own path.
         if (fullPath.substr(0, childPath.size()) != childPath) {
             continue;
@@ -317,7 +313,7 @@ void ProjectFolder::ResetAllCounts() {
 
 void ProjectFolder::DeleteAllRecords() {
     files_.clear();
-    recordPaths_.clear();
+    recordKeys_.clear();
 }
 
 void ProjectFolder::DeleteAllSubfolders() {
@@ -332,7 +328,7 @@ bool ProjectFolder::RemoveRecordByFileName(std::u16string_view fileName) {
     if (found == files_.end()) {
         return false;
     }
-    recordPaths_.erase((*found)->path);
+    recordKeys_.erase(recordKey(**found));
     files_.erase(found);
     return true;
 }

@@ -17,9 +17,12 @@ namespace tw {
 /// both kept in the order they were added; the tree is built from file paths alone
 /// (`AddFilePath`) and every total is computed from it on demand.
 ///
-/// Names and record paths are normalised: each '/' becomes '\' and every code unit is
-/// lower-cased; lookups compare exactly. A record's `path` must not change while a folder holds
-/// it: the folder indexes its records by path, so that adding stays fast in large folders.
+/// Paths are native: components are separated by '/', case is kept, and lookups compare
+/// exactly. An absolute path's first folder is named "/"; empty components (doubled '/') name
+/// no folder, since the file system reads them as one. Two records are the same when both their
+/// paths and their disk paths are equal: names that are not UTF-8 may show alike and still be
+/// two files. A record's `path` and `diskPath` must not change while a folder holds it: the
+/// folder indexes its records by them, so that adding stays fast in large folders.
 class ProjectFolder {
   public:
     using FolderList = std::vector<std::unique_ptr<ProjectFolder>>;
@@ -32,7 +35,7 @@ class ProjectFolder {
 
     /// A root: empty name, no parent.
     ProjectFolder() = default;
-    /// A folder named `name` (normalised here) below `parent`, which does not list it yet.
+    /// A folder named `name` below `parent`, which does not list it yet.
     ProjectFolder(std::u16string_view name, ProjectFolder* parent);
     ~ProjectFolder() = default;
 
@@ -49,19 +52,19 @@ class ProjectFolder {
 
     /// Places `path` into the tree below this folder, creating the folders it names, and makes
     /// its record with `diskPath` as the file to measure and count. Returns the new record, or
-    /// nullptr for an empty path, a path ending in a separator, a record path already present in
-    /// the target folder, or a path deeper than `kMaxDepth`.
+    /// nullptr for an empty path, a path ending in '/', a record already present in the target
+    /// folder, or a path deeper than `kMaxDepth`.
     FileCount* AddFilePath(std::u16string_view path, std::string diskPath,
                            FileCount::Measure measure = FileCount::Measure::Now);
-    /// As above, the disk path being `path` itself with every '\' read as '/'.
+    /// As above, the disk path being `path` itself.
     FileCount* AddFilePath(std::u16string_view path);
 
-    /// Appends `record` unless a record with the same `path` is present; false then, and the
-    /// record is destroyed.
+    /// Appends `record` unless a record with the same `path` and `diskPath` is present; false
+    /// then, and the record is destroyed.
     bool AddFile(std::unique_ptr<FileCount> record);
 
-    /// This folder's path: its own name, preceded by the non-empty names of its ancestors, each
-    /// followed by '\'. Empty for a root.
+    /// This folder's path: the names from the top folder down to its own, joined by '/' ("/"
+    /// for the top folder of absolute paths, "/usr/src" below it). Empty for a root.
     std::u16string FullPath() const;
 
     /// The first folder of the subtree, in pre-order, whose `FullPath` equals `fullPath`.
@@ -130,6 +133,10 @@ class ProjectFolder {
 
   private:
     std::size_t depthBelowRoot() const;
+    /// What tells the records of one folder apart: the disk path and the path.
+    static std::string recordKey(const FileCount& record);
+    /// The folder reached from this one through `names`, creating those missing.
+    ProjectFolder* folderAlong(const std::vector<std::u16string_view>& names);
     const ProjectFolder* findFolderFrom(std::u16string_view fullPath,
                                         std::u16string_view ownPath) const;
 
@@ -138,18 +145,23 @@ class ProjectFolder {
     FolderList subfolders_;
     RecordList files_;
     bool expanded_ = false;
-    /// Lookups for `AddFilePath` and `AddFile`: each subfolder by name, the paths of `files_`.
+    /// Lookups for `AddFilePath` and `AddFile`: each subfolder by name, the keys of `files_`.
     std::unordered_map<std::u16string, ProjectFolder*> subfolderByName_;
-    std::unordered_set<std::u16string> recordPaths_;
+    std::unordered_set<std::string> recordKeys_;
 };
 
-/// The normalised form of a path in the tree: each '/' turned into '\', then every code unit
-/// lower-cased.
-std::u16string normalisedTreePath(std::u16string_view path);
+/// The names of the folders that `path` leads through, in order ("/" first for an absolute
+/// path, empty components skipped), and in `fileName` what follows the last '/'.
+std::vector<std::u16string_view> folderNamesOf(std::u16string_view path,
+                                               std::u16string_view& fileName);
+
+/// Appends `component` to `path`, with a '/' between them unless `path` is empty or already
+/// ends in one.
+void appendPathComponent(std::u16string& path, std::u16string_view component);
 
 /// The record path that `AddFilePath` on a root gives to `path`, worked out without a tree:
-/// the name of the innermost folder, preceded by the non-empty names of the folders above it,
-/// then '\' and the file name. Empty when `AddFilePath` would refuse it in any tree.
+/// `path` with its doubled separators made single. Empty when `AddFilePath` would refuse it in
+/// any tree.
 std::u16string recordPathOf(std::u16string_view path);
 
 }  // namespace tw

@@ -61,6 +61,23 @@ std::u16string decimal(std::uint32_t value) {
     return digits;
 }
 
+/// A field of a csv row: as it is, or in double quotes with its quotes doubled when it holds a
+/// comma, a double quote or a line break, so that any reader finds the columns.
+std::u16string csvField(std::u16string_view text) {
+    if (text.find_first_of(u",\"\r\n") == std::u16string_view::npos) {
+        return std::u16string(text);
+    }
+    std::u16string quoted(1, u'"');
+    for (const char16_t unit : text) {
+        if (unit == u'"') {
+            quoted.push_back(u'"');
+        }
+        quoted.push_back(unit);
+    }
+    quoted.push_back(u'"');
+    return quoted;
+}
+
 std::size_t clampedIndentation(int indentation) {
     return static_cast<std::size_t>(std::clamp(indentation, 0, kMaxReportIndentation));
 }
@@ -170,17 +187,18 @@ class ReportBuilder {
     }
 
     void listRow(const FileCount& record) {
-        if (record.failed) {
-            text_.append(kFailedPrefix);
-        }
         const std::u16string_view name =
             fullPaths_ ? std::u16string_view(record.path) : record.fileName();
         if (!csv_) {
+            if (record.failed) {
+                text_.append(kFailedPrefix);
+            }
             padded(name, widths_.name + kNameGap);
             textValues(record);
             return;
         }
-        text_.append(name);
+        text_.append(csvField((record.failed ? std::u16string(kFailedPrefix) : std::u16string()) +
+                              std::u16string(name)));
         if (!record.hasCounts()) {
             line(u",-,-,-,-,-,-,-,-,-,-,-,");
             return;
@@ -191,7 +209,7 @@ class ReportBuilder {
             text_.append(shown(values, i));
         }
         text_.push_back(u',');
-        line(record.remarks);
+        line(csvField(record.remarks));
     }
 
     void listRows(const ProjectFolder& folder) {
@@ -216,7 +234,9 @@ class ReportBuilder {
         }
         for (const auto& subfolder : folder.subfolders()) {
             text_.append(indent, u' ');
-            line(subfolder->name() + u"/");
+            // The top folder of absolute paths, "/", is its own separator.
+            const std::u16string& name = subfolder->name();
+            line(name.ends_with(u'/') ? name : name + u"/");
             treeRows(*subfolder, depth + 1);
         }
     }

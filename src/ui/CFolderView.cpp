@@ -19,34 +19,21 @@ namespace {
 /// part adds nothing to the tree.
 constexpr qsizetype kMaxPathPart = 255;
 
+/// The top item of absolute paths, the file system's root, shows the drive image.
 bool isDriveText(QStringView text) {
-    return text.size() == 2 && text[1] == QLatin1Char(':');
+    return text == QLatin1String("/");
 }
 
-bool isSeparator(QChar c) {
-    return c == QLatin1Char('\\') || c == QLatin1Char('/');
-}
-
-/// The drive and directory of a record path ("c:\src\lib\" for c:\src\lib\a.cpp); empty when
-/// the path has no directory or one of its parts is too long.
+/// The directory part of a record path ("/usr/src/" for /usr/src/a.cpp, "src/" for
+/// src/a.cpp); empty when the path has no directory or one of its parts is too long.
 QString directoryOf(const std::u16string& recordPath) {
     const QString path = QString::fromStdU16String(recordPath);
-    qsizetype start = 0;
-    if (path.size() >= 2 && path[1] == QLatin1Char(':')) {
-        start = 2;
-    }
-    qsizetype nameStart = start;
-    for (qsizetype i = path.size(); i > start; --i) {
-        if (isSeparator(path[i - 1])) {
-            nameStart = i;
-            break;
-        }
-    }
+    const qsizetype nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
     const QStringView name = QStringView(path).mid(nameStart);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const qsizetype stemLength = dot < 0 ? name.size() : dot;
     const qsizetype extensionLength = dot < 0 ? 0 : name.size() - dot;
-    if (nameStart - start > kMaxPathPart || stemLength > kMaxPathPart ||
+    if (nameStart > kMaxPathPart || stemLength > kMaxPathPart ||
         extensionLength > kMaxPathPart) {
         return QString();
     }
@@ -102,17 +89,19 @@ void CFolderView::onUpdate(QObject* sender, int hint, ProjectFolder* folder) {
 }
 
 QStandardItem* CFolderView::insertPath(QStandardItem* parent, QStringView path, bool expand) {
+    // Doubled separators name no folder, as in the project tree.
+    while (!path.isEmpty() && path.front() == QLatin1Char('/') &&
+           parent != model_->invisibleRootItem()) {
+        path = path.mid(1);
+    }
     if (path.isEmpty()) {
         return parent;
     }
-    qsizetype separator = -1;
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        if (isSeparator(path[i])) {
-            separator = i;
-            break;
-        }
-    }
-    const QStringView component = separator < 0 ? path : path.left(separator);
+    // An absolute path's first component is the root, "/", itself.
+    qsizetype separator = path.front() == QLatin1Char('/') ? 0 : path.indexOf(QLatin1Char('/'));
+    const QStringView component = separator < 0    ? path
+                                  : separator == 0 ? path.left(1)
+                                                   : path.left(separator);
     QStandardItem* item = nullptr;
     for (int row = 0; row < parent->rowCount(); ++row) {
         if (parent->child(row)->text() == component) {
@@ -198,7 +187,7 @@ QString CFolderView::itemPath(const QModelIndex& index) const {
         if (at == index) {
             path = text;
         } else if (!text.isEmpty()) {
-            path = text + QLatin1Char('\\') + path;
+            path = text.endsWith(QLatin1Char('/')) ? text + path : text + QLatin1Char('/') + path;
         }
     }
     return path;

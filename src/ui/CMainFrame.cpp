@@ -52,9 +52,13 @@ QString diskPathText(const std::string& diskPath) {
     return QFile::decodeName(QByteArray::fromStdString(diskPath));
 }
 
+/// The folder path of a record path: "/usr/src" for /usr/src/a.c, "/" for /a.c, "" for a.c.
 std::u16string directoryPart(const std::u16string& path) {
-    const std::size_t separator = path.find_last_of(u"\\/");
-    return separator == std::u16string::npos ? std::u16string() : path.substr(0, separator);
+    const std::size_t separator = path.rfind(u'/');
+    if (separator == std::u16string::npos) {
+        return {};
+    }
+    return path.substr(0, separator == 0 ? 1 : separator);
 }
 
 /// The folder on disk that a project folder stands for, worked out from the disk path of the
@@ -850,10 +854,11 @@ QStringList CMainFrame::selectedDiskFiles() {
         folderPath = folder->FullPath();
     }
     for (const int row : rows) {
-        const std::u16string path =
-            folderView() != nullptr
-                ? folderPath + u"\\" + list->listModel().rowLabel(row).toStdU16String()
-                : list->listModel().rowPath(row);
+        std::u16string path = list->listModel().rowPath(row);
+        if (folderView() != nullptr) {
+            path = folderPath;
+            appendPathComponent(path, list->listModel().rowLabel(row).toStdU16String());
+        }
         const FileCount* record = root.FindFile(path).record;
         files.append(diskPathText(record != nullptr ? record->diskPath : diskPathOfPath(path)));
     }

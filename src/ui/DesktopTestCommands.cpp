@@ -113,7 +113,9 @@ void DesktopTestCommands::next() {
         // The tree item of the project folder that stands for the directory on disk.
         const std::u16string record =
             recordPathOf((argument + QStringLiteral("/x")).toStdU16String());
-        const QString folder = QString::fromStdU16String(record.substr(0, record.rfind(u'\\')));
+        const std::size_t slash = record.rfind(u'/');
+        const QString folder = QString::fromStdU16String(
+            slash == std::u16string::npos ? std::u16string() : record.substr(0, slash == 0 ? 1 : slash));
         CFolderView* tree = frame_.folderView();
         const QModelIndex item = tree != nullptr ? tree->findItem(folder) : QModelIndex();
         if (item.isValid()) {

@@ -35,9 +35,10 @@ struct Expected {
     Strings listFiles = {};
     std::uint32_t reportFlags = 0;
     CountMode mode = CountMode::Physical;
-    std::u16string outputDirectory = u"/default/";
+    std::u16string outputDirectory = u"";
     bool quiet = false;
     bool noSubfoldersPending = false;
+    Strings warnings = {};
 };
 
 TEST(CommandLineTest, ArgumentsFillTheRecord) {
@@ -46,14 +47,15 @@ TEST(CommandLineTest, ArgumentsFillTheRecord) {
         Expected expected;
     } cases[] = {
         {u"", {.consoleMode = false}},
-        {u"project.tyx", {.consoleMode = false}},
+        {u"project.tyx",
+         {.consoleMode = false, .warnings = {u"'project.tyx' ignored: it comes before any option"}}},
         {u"-file main.cpp util.h -mode e",
          {.files = {u"main.cpp", u"util.h"}, .mode = CountMode::Executable}},
         {u"-dir C:\\src -ext .cpp .h -report list csv -out D:\\results",
          {.directories = {u"C:\\src"},
           .extensions = {u".cpp", u".h"},
           .reportFlags = 9,
-          .outputDirectory = u"D:\\results/"}},
+          .outputDirectory = u"D:\\results"}},
         {u"-dir nosub C:\\inc C:\\src -ext .h",
          {.directories = {u"C:\\src"},
           .directoriesNoSubfolders = {u"C:\\inc"},
@@ -61,35 +63,51 @@ TEST(CommandLineTest, ArgumentsFillTheRecord) {
         {u"-list files.txt -quiet -report tree",
          {.listFiles = {u"files.txt"}, .reportFlags = 2, .quiet = true}},
         {u"/file a.cpp", {.files = {u"a.cpp"}}},
-        {u"-file a.cpp -x b.cpp", {.files = {u"a.cpp", u"b.cpp"}}},
-        {u"-Quiet -file a.cpp -Quiet b", {.files = {u"a.cpp", u"b"}}},
+        {u"-file a.cpp -x b.cpp",
+         {.files = {u"a.cpp", u"b.cpp"}, .warnings = {u"unknown option '-x' ignored"}}},
+        {u"-Quiet -file a.cpp -Quiet b",
+         {.files = {u"a.cpp", u"b"},
+          .warnings = {u"unknown option '-Quiet' ignored", u"unknown option '-Quiet' ignored"}}},
         {u"-dir nosub", {.noSubfoldersPending = true}},
-        {u"-report csv", {}},
-        {u"-report tree csv", {.reportFlags = 2}},
+        {u"-report csv", {.warnings = {u"-report: 'csv' ignored: it applies only after list"}}},
+        {u"-report tree csv",
+         {.reportFlags = 2, .warnings = {u"-report: 'csv' ignored: it applies only after list"}}},
+        {u"-report foo",
+         {.warnings = {u"-report: 'foo' ignored: not a report word (none, list, tree, json; "
+                       u"nodir and csv after list)"}}},
+        {u"-report list json", {.reportFlags = 16}},
+        {u"-report json nodir",
+         {.reportFlags = 16,
+          .warnings = {u"-report: 'nodir' ignored: it applies only after list"}}},
         {u"-report list csv nodir", {.reportFlags = 13}},
         {u"-report list nodir", {.reportFlags = 5}},
         {u"-report list csv tree", {.reportFlags = 2}},
         {u"-report list -report csv", {.reportFlags = 9}},
         {u"-report list csv none", {}},
-        {u"-mode x", {}},
-        {u"-mode P", {}},
+        {u"-mode x", {.warnings = {u"-mode: 'x' ignored: not a mode (p, t, e or c)"}}},
+        {u"-mode P", {.warnings = {u"-mode: 'P' ignored: not a mode (p, t, e or c)"}}},
         {u"-mode c", {.mode = CountMode::CyclomaticComplexity}},
         {u"-mode t e", {.mode = CountMode::Executable}},
-        {u"-out D:\\results\\", {.outputDirectory = u"D:\\results\\/"}},
-        {u"-out a -out b", {.outputDirectory = u"b/"}},
+        {u"-out results/", {.outputDirectory = u"results/"}},
+        {u"-out a -out b", {.outputDirectory = u"b"}},
         {u"-quiet", {.quiet = true}},
-        {u"-nosub C:\\src", {}},
+        {u"-quiet loud",
+         {.quiet = true, .warnings = {u"-quiet: 'loud' ignored: -quiet takes no values"}}},
+        {u"-nosub C:\\src",
+         {.warnings = {u"-nosub: 'C:\\src' ignored: -nosub takes no values; use -dir nosub DIR"}}},
         {u"-ext cpp CPP", {.extensions = {u"cpp", u"CPP"}}},
         // On this platform an absolute path is a value, not a switch.
         {u"-file /home/u/a.cpp -out /tmp/results",
-         {.files = {u"/home/u/a.cpp"}, .outputDirectory = u"/tmp/results/"}},
+         {.files = {u"/home/u/a.cpp"}, .outputDirectory = u"/tmp/results"}},
         {u"/dir /src /quiet", {.directories = {u"/src"}, .quiet = true}},
-        {u"/home/u/a.cpp", {.consoleMode = false}},
+        {u"/home/u/a.cpp",
+         {.consoleMode = false,
+          .warnings = {u"'/home/u/a.cpp' ignored: it comes before any option"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(test::u8(c.line));
         test::SettingsGuard physical(CountMode::Physical);
-        CCustomCommandLineInfo info(u"/default/");
+        CCustomCommandLineInfo info;
         info.ParseArguments(words(c.line));
         const Expected& e = c.expected;
         EXPECT_EQ(info.consoleMode, e.consoleMode);
@@ -103,27 +121,41 @@ TEST(CommandLineTest, ArgumentsFillTheRecord) {
         EXPECT_EQ(info.outputDirectory, e.outputDirectory);
         EXPECT_EQ(info.quiet, e.quiet);
         EXPECT_EQ(info.noSubfoldersPending, e.noSubfoldersPending);
+        Strings warnings;
+        for (const std::string& warning : info.warnings) {
+            warnings.push_back(test::u16(warning));
+        }
+        EXPECT_EQ(warnings, e.warnings);
     }
 }
 
 TEST(CommandLineTest, OptionsOfThisPlatform) {
-    CCustomCommandLineInfo info(u"/default/");
+    CCustomCommandLineInfo info;
     info.ParseArguments(words(u"-save out.tyx -threads 3 -file a.c"));
     EXPECT_EQ(info.saveFile, u"out.tyx");
     EXPECT_EQ(info.threads, 3u);
     EXPECT_EQ(info.files, Strings{u"a.c"});
 
-    CCustomCommandLineInfo bad(u"/default/");
+    CCustomCommandLineInfo bad;
     bad.ParseArguments(words(u"-threads many -threads -1 -threads 99999"));
     EXPECT_EQ(bad.threads, 0u);
     EXPECT_TRUE(bad.consoleMode);
+    EXPECT_EQ(bad.warnings, (std::vector<std::string>{
+                                "-threads: 'many' ignored: not a number from 0 to 9999",
+                                "unknown option '-1' ignored",
+                                "-threads: '99999' ignored: not a number from 0 to 9999"}));
 }
 
-TEST(CommandLineTest, DefaultOutputDirectoryIsTheProgramsOwn) {
-    const std::u16string directory = executableDirectory();
-    ASSERT_FALSE(directory.empty());
-    EXPECT_EQ(directory.back(), u'/');
-    EXPECT_EQ(CCustomCommandLineInfo().outputDirectory, directory);
+TEST(CommandLineTest, OutputGoesToTheCurrentDirectoryUnlessGiven) {
+    CCustomCommandLineInfo unset;
+    unset.ParseArguments(words(u"-file a.c"));
+    EXPECT_EQ(unset.outputDirectory, u"");
+    EXPECT_FALSE(unset.outputDirectoryGiven);
+
+    CCustomCommandLineInfo empty;
+    empty.ParseArguments({u"-file", u"a.c", u"-out", u""});
+    EXPECT_EQ(empty.outputDirectory, u"");
+    EXPECT_TRUE(empty.outputDirectoryGiven);
 }
 
 }  // namespace

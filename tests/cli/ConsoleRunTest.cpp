@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 
@@ -37,7 +38,7 @@ std::map<std::string, std::string> outputFiles(const fs::path& directory) {
     return files;
 }
 
-TEST(ConsoleRunTest, ResultCodes) {
+TEST(ConsoleRunTest, EveryStopSaysWhyOnStandardError) {
     test::TempDir out;
     const std::string outDir = out.path().string();
     const struct {
@@ -45,19 +46,30 @@ TEST(ConsoleRunTest, ResultCodes) {
         std::vector<std::string> arguments;
         int exitCode;
         std::size_t filesWritten;
+        std::string error;  // the line on standard error, after "tallyweaver: "
     } cases[] = {
-        {"directories without extensions", {"-dir", "tree", "-out", outDir}, 2, 0},
-        {"list file missing", {"-list", "nothing.txt", "-out", outDir}, 3, 0},
-        {"list file is a directory", {"-list", "tree", "-out", outDir}, 3, 0},
-        {"list file is a device without end", {"-list", "/dev/zero", "-out", outDir}, 3, 0},
-        {"nothing to count", {"-quiet"}, 4, 0},
-        {"directory that does not exist", {"-dir", "nowhere", "-ext", "c", "-out", outDir}, 4,
-         0},
-        {"output directory missing", {"-file", "tree/main.c", "-out", outDir + "/none"}, 5, 0},
-        {"output directory is a file", {"-file", "tree/main.c", "-out", "files.txt"}, 5, 0},
+        {"directories without extensions", {"-dir", "tree", "-out", outDir}, 2, 0,
+         "directories were given but no extension; name the files to take with -ext (for "
+         "example -ext .c .h)"},
+        {"list file missing", {"-list", "nothing.txt", "-out", outDir}, 3, 0,
+         "cannot read list file 'nothing.txt': No such file or directory"},
+        {"list file is a directory", {"-list", "tree", "-out", outDir}, 3, 0,
+         "cannot read list file 'tree': Is a directory"},
+        {"list file is a device without end", {"-list", "/dev/zero", "-out", outDir}, 3, 0,
+         "cannot read list file '/dev/zero': No such device"},
+        {"nothing to count", {"-quiet"}, 4, 0,
+         "nothing to count: no file was named, and no directory held a file with the given "
+         "extensions"},
+        {"output directory missing", {"-file", "tree/main.c", "-out", outDir + "/none"}, 5, 0,
+         "output directory '" + outDir + "/none': No such file or directory"},
+        {"output directory is a file", {"-file", "tree/main.c", "-out", "files.txt"}, 5, 0,
+         "output directory 'files.txt': Not a directory"},
+        {"output directory given empty", {"-file", "tree/main.c", "-out", ""}, 5, 0,
+         "the output directory given with -out is empty"},
         {"project file cannot be written",
-         {"-file", "tree/main.c", "-out", outDir, "-save", outDir + "/none/p.tyx"}, 6, 1},
-        {"completed", {"-file", "tree/main.c", "-out", outDir, "-report", "list"}, 0, 2},
+         {"-file", "tree/main.c", "-out", outDir, "-save", outDir + "/none/p.tyx"}, 6, 1,
+         "cannot save the project '" + outDir + "/none/p.tyx': No such file or directory"},
+        {"completed", {"-file", "tree/main.c", "-out", outDir, "-report", "list"}, 0, 2, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -69,7 +81,27 @@ TEST(ConsoleRunTest, ResultCodes) {
         EXPECT_EQ(static_cast<std::size_t>(std::distance(fs::directory_iterator(out.path()),
                                                          fs::directory_iterator())),
                   c.filesWritten);
+        EXPECT_EQ(run.err, c.error.empty() ? "" : "tallyweaver: " + c.error + "\n");
     }
+}
+
+TEST(ConsoleRunTest, IgnoredValuesAndUnreadableFoldersGiveWarningsAndTheRunGoesOn) {
+    test::TempDir out;
+    const test::ProcessResult run =
+        tallyweaver({"stray", "-file", "tree/main.c", "-mode", "x", "-report", "foo", "csv",
+                     "-threads", "abc", "-x", "-dir", "nowhere", "-ext", "c", "-out",
+                     out.path().string(), "-quiet"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err,
+              "tallyweaver: warning: 'stray' ignored: it comes before any option\n"
+              "tallyweaver: warning: -mode: 'x' ignored: not a mode (p, t, e or c)\n"
+              "tallyweaver: warning: -report: 'foo' ignored: not a report word (none, list, "
+              "tree, json; nodir and csv after list)\n"
+              "tallyweaver: warning: -report: 'csv' ignored: it applies only after list\n"
+              "tallyweaver: warning: -threads: 'abc' ignored: not a number from 0 to 9999\n"
+              "tallyweaver: warning: unknown option '-x' ignored\n"
+              "tallyweaver: warning: cannot read directory 'nowhere': No such file or "
+              "directory; passed over\n");
 }
 
 TEST(ConsoleRunTest, APipeNobodyWritesToIsAnEmptyListFile) {
@@ -85,8 +117,8 @@ TEST(ConsoleRunTest, HelpAndVersionBeforeAnyOption) {
         const test::ProcessResult run = tallyweaver({help});
         EXPECT_EQ(run.exitCode, 0) << help;
         for (const char* named : {"-dir", "-ext", "-file", "-list", "-mode", "-nosub", "-report",
-                                  "-out", "-quiet", "-save", "-threads", "nodir", "csv",
-                                  "Cyclomatic Complexity", "Exit codes"}) {
+                                  "-out", "-quiet", "-save", "-threads", "nodir", "csv", "json",
+                                  "Cyclomatic Complexity", "Exit codes", "current directory"}) {
             EXPECT_NE(run.out.find(named), std::string::npos) << help << " " << named;
         }
     }
@@ -101,22 +133,41 @@ TEST(ConsoleRunTest, HelpAndVersionBeforeAnyOption) {
     EXPECT_EQ(counted.out.find("Usage"), std::string::npos);
 }
 
-TEST(ConsoleRunTest, NothingToCountPrintsNothing) {
-    // The early stops happen before the banner: the exit code is the only report.
+TEST(ConsoleRunTest, EarlyStopsPrintNothingOnStandardOutput) {
+    // The early stops happen before the banner: standard error says why, nothing else.
     const test::ProcessResult run = tallyweaver({"-quiet"});
     EXPECT_EQ(run.exitCode, 4);
     EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err, "");
 }
 
-TEST(ConsoleRunTest, OutputFilesThatCannotBeCreatedGiveCodeSix) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "root writes into read-only directories";
-    }
+TEST(ConsoleRunTest, TheEndOfARunShowsTheSummaryAndTheFilesWritten) {
     test::TempDir out;
-    fs::permissions(out.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    const std::string outDir = out.path().string();
+    const test::ProcessResult run = tallyweaver({"-file", "tree/main.c", "-report", "list", "-out",
+                                                 outDir, "-save", outDir + "/p.tyx", "-quiet"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::map<std::string, std::string> written = outputFiles(out.path());
+    ASSERT_EQ(written.size(), 3u);
+    std::string summary = written.at("output.txt");
+    summary.erase(std::remove(summary.begin(), summary.end(), '\r'), summary.end());
+    const std::regex shape("Working\\.  Please wait\\.\\.\\.\n\n" + std::string("([\\s\\S]*)") +
+                           "Quick summary written to " + outDir + "/output(_[0-9_]{19})\\.txt\n"
+                           "Report written to " + outDir + "/report\\2\\.txt\n"
+                           "Project written to " + outDir + "/p\\.tyx\n");
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(run.out, match, shape)) << run.out;
+    EXPECT_EQ(match[1].str(), summary);
+}
+
+TEST(ConsoleRunTest, DefaultOutputDirectoryIsTheCurrentOne) {
+    test::TempDir work;
+    fs::copy(kConsoleFixtures + "/tree", work.path() / "tree", fs::copy_options::recursive);
     const test::ProcessResult run =
-        tallyweaver({"-file", "tree/main.c", "-out", out.path().string()});
-    EXPECT_EQ(run.exitCode, 6) << run.out;
+        test::runProgram(TW_EXECUTABLE, {"-file", "tree/main.c", "-quiet"}, work.path().string());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("Quick summary written to output_"), std::string::npos) << run.out;
+    EXPECT_EQ(outputFiles(work.path()).count("output.txt"), 1u);
 }
 
 TEST(ConsoleRunTest, ListRunWritesTheGoldenSummaryAndReports) {
@@ -163,16 +214,17 @@ TEST(ConsoleRunTest, ProgressLinesNameEachFileInTreeOrderOnce) {
     const test::ProcessResult run =
         tallyweaver({"-list", "files.txt", "-out", out.path().string()});
     ASSERT_EQ(run.exitCode, 0) << run.out;
-    // The tree lists a folder's own files in the order they came, then its subfolders; the
-    // second spelling of main.c is the same record.
-    EXPECT_EQ(run.out,
+    // The tree lists a folder's own files in the order they came, then its subfolders; MAIN.C
+    // is another file than main.c (one that does not exist).
+    EXPECT_EQ(run.out.substr(0, run.out.find("\n\nTallyweaver Results") + 1),
               "Working.  Please wait...\n"
-              "Parsing:\ttree\\main.c\n"
-              "Parsing:\ttree\\broken.c\n"
-              "Parsing:\ttree\\shape.java\n"
-              "Parsing:\ttree\\app.rc\n"
-              "Parsing:\ttree\\util\\util.h\n"
-              "Parsing:\ttree\\util\\util.c\n");
+              "Parsing:\ttree/main.c\n"
+              "Parsing:\ttree/broken.c\n"
+              "Parsing:\ttree/Shape.java\n"
+              "Parsing:\ttree/app.rc\n"
+              "Parsing:\ttree/MAIN.C\n"
+              "Parsing:\ttree/util/util.h\n"
+              "Parsing:\ttree/util/util.c\n");
 }
 
 }  // namespace

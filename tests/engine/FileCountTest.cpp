@@ -11,24 +11,25 @@
 namespace tw {
 namespace {
 
-TEST(FileCountTest, ConstructionLowerCasesThePathAndTakesTheTypeFromTheExtension) {
+TEST(FileCountTest, ConstructionKeepsThePathAndTakesTheTypeFromTheExtensionInAnyCase) {
     const struct {
         std::u16string path;
         std::u16string expectedPath;
         std::u16string fileName;
         FileType type;
     } cases[] = {
-        {u"C:\\Src\\Main.CPP", u"c:\\src\\main.cpp", u"main.cpp", FileType::CppSource},
-        {u"/home/u/Src/A.H", u"/home/u/src/a.h", u"a.h", FileType::CppHeader},
+        {u"Src/Main.CPP", u"Src/Main.CPP", u"Main.CPP", FileType::CppSource},
+        {u"/home/u/Src/A.H", u"/home/u/Src/A.H", u"A.H", FileType::CppHeader},
         {u"dir/readme", u"dir/readme", u"readme", FileType::Undefined},
         {u"archive.tar.gz", u"archive.tar.gz", u"archive.tar.gz", FileType::Undefined},
         {u"x.cs", u"x.cs", u"x.cs", FileType::CSharpSource},
-        {u"a.b\\file", u"a.b\\file", u"file", FileType::Undefined},
-        {u"Res.RC", u"res.rc", u"res.rc", FileType::ResourceScript},
-        {u"Shape.java", u"shape.java", u"shape.java", FileType::JavaSource},
+        {u"a.b/file", u"a.b/file", u"file", FileType::Undefined},
+        {u"a\\b.c", u"a\\b.c", u"a\\b.c", FileType::CppSource},
+        {u"Res.RC", u"Res.RC", u"Res.RC", FileType::ResourceScript},
+        {u"Shape.java", u"Shape.java", u"Shape.java", FileType::JavaSource},
         {u"x.inl", u"x.inl", u"x.inl", FileType::CppSource},
-        {u"dir\\.h", u"dir\\.h", u".h", FileType::CppHeader},
-        {u"\u00C4.HXX", u"\u00E4.hxx", u"\u00E4.hxx", FileType::CppHeader},
+        {u"dir/.h", u"dir/.h", u".h", FileType::CppHeader},
+        {u"\u00C4.HXX", u"\u00C4.HXX", u"\u00C4.HXX", FileType::CppHeader},
     };
     for (const auto& c : cases) {
         const FileCount record(c.path, "/nonexistent/tallyweaver");

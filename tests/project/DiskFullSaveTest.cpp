@@ -1,39 +1,17 @@
 // Saving onto a disk that fills up half-way, on a real (tiny) file system where the machine lets
 // the tests mount one: the old project must survive whole.
-#include <sys/mount.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "project/ProjectFile.h"
 #include "support/TempDir.h"
+#include "support/TinyFileSystem.h"
 
 namespace tw {
 namespace {
 
 namespace fs = std::filesystem;
-
-/// A tmpfs of `kilobytes` mounted on a fresh directory for the test's lifetime; `mounted()` is
-/// false where mounting is not allowed.
-class TinyFileSystem {
-public:
-    explicit TinyFileSystem(int kilobytes) {
-        const std::string options = "size=" + std::to_string(kilobytes) + "k";
-        mounted_ = ::mount("tmpfs", dir_.path().c_str(), "tmpfs", 0, options.c_str()) == 0;
-    }
-    ~TinyFileSystem() {
-        if (mounted_) {
-            ::umount(dir_.path().c_str());
-        }
-    }
-    bool mounted() const { return mounted_; }
-    std::string pathOf(const std::string& name) const { return dir_.pathOf(name); }
-
-private:
-    test::TempDir dir_;
-    bool mounted_ = false;
-};
 
 /// A project whose file takes about `records` × 100 bytes.
 void fillProject(ProjectFolder& root, int records) {
@@ -45,7 +23,7 @@ void fillProject(ProjectFolder& root, int records) {
 }
 
 TEST(DiskFullSaveTest, AProjectTooLargeForTheDiskLeavesTheOldFileWhole) {
-    TinyFileSystem disk(64);
+    test::TinyFileSystem disk(64);
     if (!disk.mounted()) {
         GTEST_SKIP() << "this machine does not let the tests mount a file system";
     }

@@ -194,14 +194,14 @@ TEST(ProjectFileIoTest, AFileThatCannotBeReadLeavesTheProjectAlone) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ProjectFolder root;
-        root.AddFilePath(u"c:\\kept.cpp");
+        root.AddFilePath(u"c/kept.cpp");
         CountSettings settings = kUntouched;
         const ProjectLoadResult result = ProjectFile::open(c.file, root, settings, c.calls);
         EXPECT_EQ(result.status, ProjectLoadStatus::Unreadable);
         EXPECT_FALSE(result.succeeded());
         EXPECT_EQ(result.message, c.message);
         EXPECT_FALSE(result.systemReason.empty());
-        EXPECT_EQ(treeText(root), "[c:]\n  c:\\kept.cpp\n");
+        EXPECT_EQ(treeText(root), "[c]\n  c/kept.cpp\n");
         EXPECT_EQ(settings, kUntouched);
     }
 }
@@ -209,7 +209,7 @@ TEST(ProjectFileIoTest, AFileThatCannotBeReadLeavesTheProjectAlone) {
 TEST(ProjectFileIoTest, OpeningAnEmptyFileGivesAnEmptyProject) {
     test::TempDir dir;
     ProjectFolder root;
-    root.AddFilePath(u"c:\\old.cpp");
+    root.AddFilePath(u"c/old.cpp");
     CountSettings settings = kUntouched;
     const ProjectLoadResult result = ProjectFile::open(dir.write("e.tyx", ""), root, settings);
     EXPECT_EQ(result.status, ProjectLoadStatus::EmptyFile);

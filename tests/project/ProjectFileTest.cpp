@@ -52,12 +52,12 @@ std::string recordUpToRemarks(std::u16string_view path) {
     return record.substr(0, record.size() - 12);
 }
 
-/// A two-record project: c:\b.h in c:, then c:\src\a.cpp in c:\src, added the other way round
-/// so that the file's pre-order differs from the order of adding.
+/// A two-record project: C/b?.h in C, then C/Src/A.cpp in C/Src, added the other way round so
+/// that the file's pre-order differs from the order of adding. The name of b?.h is not UTF-8.
 class TwoRecordProject : public ::testing::Test {
   protected:
     void SetUp() override {
-        FileCount* a = root.AddFilePath(u"C:\\Src\\A.cpp", "/nonexistent/A.cpp");
+        FileCount* a = root.AddFilePath(u"C/Src/A.cpp", "C/Src/A.cpp");
         a->fileType = FileType::CppSource;
         a->sizeBytes = 1234;
         a->encoding = TextEncoding::Utf8;
@@ -72,7 +72,7 @@ class TwoRecordProject : public ::testing::Test {
         a->commentBlank = 6;
         a->blank = 8;
         a->counted = true;
-        FileCount* b = root.AddFilePath(u"c:/b.h", "/nonexistent/b.h");
+        FileCount* b = root.AddFilePath(u"C/b\uFFFD.h", "C/b\xFF.h");
         b->remarks = u"x";
         b->failed = true;
         b->errorLine = 12;  // not stored
@@ -81,12 +81,12 @@ class TwoRecordProject : public ::testing::Test {
     /// Header and records exactly as the format lays them out.
     static std::string expectedRecords() {
         return header(2, 2, 1, 0, 1) +
-               // c:\b.h
-               wide(u"c:\\b.h") + le32(0) + le32(0) + le32(0) + leDouble(0.0) + le32(0) + le32(0) +
+               // C/b?.h
+               wide(u"C/b\uFFFD.h") + le32(0) + le32(0) + le32(0) + leDouble(0.0) + le32(0) + le32(0) +
                le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + wide(u"x") +
                le32(0) + le32(1) +
-               // c:\src\a.cpp: size before encoding, blank comment before comment words
-               wide(u"c:\\src\\a.cpp") + le32(1) + le32(1234) + le32(1) + leDouble(0.5) + le32(10) +
+               // C/Src/A.cpp: size before encoding, blank comment before comment words
+               wide(u"C/Src/A.cpp") + le32(1) + le32(1234) + le32(1) + leDouble(0.5) + le32(10) +
                le32(2) + le32(1) + le32(3) + le32(4) + le32(5) + le32(6) + le32(70) + le32(8) +
                wide(u"") + le32(1) + le32(0);
     }
@@ -100,7 +100,7 @@ TEST(ProjectFileTest, AnEmptyProjectIsTheHeaderAlone) {
     EXPECT_EQ(stored, header(0, 2, 1, 0, 1));
 
     ProjectFolder loaded;
-    loaded.AddFilePath(u"c:\\old.cpp");
+    loaded.AddFilePath(u"c/old.cpp");
     CountSettings settings;
     const ProjectLoadResult result = ProjectFile::load(stored, loaded, settings);
     EXPECT_EQ(result.status, ProjectLoadStatus::Loaded);
@@ -115,12 +115,70 @@ TEST_F(TwoRecordProject, RecordsAreStoredByteForByteInPreOrder) {
     EXPECT_EQ(stored.substr(0, expected.size()), expected);
 }
 
-TEST_F(TwoRecordProject, DiskPathsAndTreePlacesFollowTheRecords) {
+TEST_F(TwoRecordProject, DiskPathsFollowTheRecordsWhenANameIsNotUtf8) {
     const std::string stored = ProjectFile::store(root, kExecutableSettings);
-    const std::string trailer = "TWDISK01" + le32(2) + wide(u"/nonexistent/b.h") +
-                                wide(u"/nonexistent/A.cpp") + "TWTREE01" + le32(2) +
-                                wide(u"c:\\b.h") + wide(u"c:\\src\\a.cpp");
+    const std::string trailer =
+        "TWDISK01" + le32(2) + wide(u"C/b\xDCFF.h") + wide(u"C/Src/A.cpp");
     EXPECT_EQ(stored.substr(expectedRecords().size()), trailer);
+}
+
+TEST(ProjectFileTest, DiskPathsAreStoredOnlyWhereThePathsDoNotGiveThem) {
+    const struct {
+        const char* name;
+        std::u16string path;
+        std::string diskPath;
+        bool trailer;
+    } cases[] = {
+        {"plain path", u"src/Main.cpp", "src/Main.cpp", false},
+        {"absolute path with spaces", u"/home/u/My Src/a b.c", "/home/u/My Src/a b.c", false},
+        {"name that is not UTF-8", u"caf\uFFFD.c", "caf\xE9.c", true},
+        {"backslash inside a name", u"a\\b.c", "a\\b.c", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProjectFolder root;
+        ASSERT_NE(root.AddFilePath(c.path, c.diskPath), nullptr);
+        const std::string stored = ProjectFile::store(root, {});
+        EXPECT_EQ(stored.find("TWDISK01") != std::string::npos, c.trailer);
+        ProjectFolder loaded;
+        CountSettings settings;
+        ASSERT_EQ(ProjectFile::load(stored, loaded, settings).status, ProjectLoadStatus::Loaded);
+        const FileCount* back = loaded.FindFile(c.path).record;
+        ASSERT_NE(back, nullptr);
+        EXPECT_EQ(back->diskPath, c.diskPath);
+    }
+}
+
+TEST(ProjectFileTest, AFileOfTheEarlierVersionLoadsWithItsTruePaths) {
+    // Written by the version that stored lower-cased paths with '\\' beside the disk paths.
+    const std::string earlier =
+        test::readBytes(std::string(TW_FIXTURES_DIR) + "/project/earlier-version.tyx");
+    ProjectFolder loaded;
+    CountSettings settings;
+    ASSERT_EQ(ProjectFile::load(earlier, loaded, settings).status, ProjectLoadStatus::Loaded);
+    EXPECT_EQ(settings.mode, CountMode::Executable);
+    EXPECT_EQ(treeText(loaded),
+              "[tree]\n"
+              "  tree/main.c\n"
+              "  tree/Shape.java\n"
+              "  tree/Caf\xEF\xBF\xBD.c\n"
+              "  [util]\n"
+              "    tree/util/util.h\n"
+              "[/]\n"
+              "  [abs]\n"
+              "    [Dir]\n"
+              "      /abs/Dir/X.CPP\n");
+    const FileCount* shape = loaded.FindFile(u"tree/Shape.java").record;
+    ASSERT_NE(shape, nullptr);
+    EXPECT_TRUE(shape->counted);
+    EXPECT_EQ(shape->fileType, FileType::JavaSource);
+    EXPECT_EQ(loaded.FindFile(u"tree/Caf\uFFFD.c").record->diskPath, "tree/Caf\xE9.c");
+    EXPECT_EQ(loaded.FindFile(u"/abs/Dir/X.CPP").record->diskPath, "/abs/Dir/X.CPP");
+    // Stored again, it holds the true paths; the non-UTF-8 name keeps a disk path section.
+    const std::string again = ProjectFile::store(loaded, settings);
+    EXPECT_NE(again.find("TWDISK01"), std::string::npos);
+    EXPECT_EQ(again.find("TWTREE01"), std::string::npos);
+    EXPECT_NE(again.find(test::utf16le(u"tree/Shape.java")), std::string::npos);
 }
 
 TEST_F(TwoRecordProject, LoadRestoresEveryStoredField) {
@@ -132,9 +190,9 @@ TEST_F(TwoRecordProject, LoadRestoresEveryStoredField) {
     EXPECT_EQ(settings, kExecutableSettings);
     EXPECT_EQ(treeText(loaded), treeText(root));
 
-    const FileCount* a = loaded.FindFile(u"c:\\src\\a.cpp").record;
+    const FileCount* a = loaded.FindFile(u"C/Src/A.cpp").record;
     ASSERT_NE(a, nullptr);
-    EXPECT_EQ(a->diskPath, "/nonexistent/A.cpp");
+    EXPECT_EQ(a->diskPath, "C/Src/A.cpp");
     EXPECT_EQ(a->fileType, FileType::CppSource);
     EXPECT_EQ(a->sizeBytes, 1234u);
     EXPECT_EQ(a->encoding, TextEncoding::Utf8);
@@ -151,8 +209,9 @@ TEST_F(TwoRecordProject, LoadRestoresEveryStoredField) {
     EXPECT_TRUE(a->counted);
     EXPECT_FALSE(a->failed);
 
-    const FileCount* b = loaded.FindFile(u"c:\\b.h").record;
+    const FileCount* b = loaded.FindFile(u"C/b\uFFFD.h").record;
     ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->diskPath, "C/b\xFF.h");
     EXPECT_EQ(b->remarks, u"x");
     EXPECT_TRUE(b->failed);
     EXPECT_FALSE(b->counted);
@@ -165,7 +224,7 @@ TEST_F(TwoRecordProject, TruncationAtEveryOffsetFailsCleanlyOrLoads) {
     for (std::size_t length = 0; length < stored.size(); ++length) {
         SCOPED_TRACE(length);
         ProjectFolder loaded;
-        loaded.AddFilePath(u"c:\\old.cpp");
+        loaded.AddFilePath(u"c/old.cpp");
         CountSettings settings = kUntouched;
         const ProjectLoadResult result =
             ProjectFile::load(std::string_view(stored).substr(0, length), loaded, settings);
@@ -187,11 +246,13 @@ TEST_F(TwoRecordProject, TruncationAtEveryOffsetFailsCleanlyOrLoads) {
     }
 }
 
-TEST_F(TwoRecordProject, WithoutTrailerDiskPathsComeFromThePaths) {
+TEST(ProjectFileTest, WithoutDiskPathsTheyComeFromThePathsBackslashesAsSeparators) {
+    // Files of other writers separate folders with '\\'.
     ProjectFolder loaded;
     CountSettings settings;
-    ProjectFile::load(expectedRecords(), loaded, settings);
-    EXPECT_EQ(loaded.FindFile(u"c:\\src\\a.cpp").record->diskPath, "c:/src/a.cpp");
+    ProjectFile::load(header(1, 0, 0, 1, 0) + storedRecord(u"c:\\Src\\a.cpp"), loaded, settings);
+    EXPECT_EQ(treeText(loaded), "[c:]\n  [Src]\n    c:/Src/a.cpp\n");
+    EXPECT_EQ(loaded.FindFile(u"c:/Src/a.cpp").record->diskPath, "c:/Src/a.cpp");
 }
 
 TEST_F(TwoRecordProject, DamagedTrailersFallBackWithoutFailing) {
@@ -215,32 +276,11 @@ TEST_F(TwoRecordProject, DamagedTrailersFallBackWithoutFailing) {
         CountSettings settings;
         EXPECT_EQ(ProjectFile::load(records + c.trailer, loaded, settings).status,
                   ProjectLoadStatus::Loaded);
-        ASSERT_EQ(loaded.TotalRecords(), 2u);
-        EXPECT_EQ(loaded.FindFile(u"c:\\src\\a.cpp").record->diskPath, c.diskPathOfA);
-    }
-}
-
-TEST(ProjectFileTest, TreePlacesKeepEmptyFoldersUnlessTheyContradictThePath) {
-    const std::string records = header(1, 0, 0, 1, 0) + storedRecord(u"home\\u\\a.cpp");
-    const struct {
-        const char* name;
-        std::string trailer;
-        std::string tree;
-    } cases[] = {
-        {"no places", "", "[home]\n  [u]\n    home\\u\\a.cpp\n"},
-        {"place with the root folder of a POSIX path",
-         "TWTREE01" + le32(1) + wide(u"\\home\\u\\a.cpp"),
-         "[]\n  [home]\n    [u]\n      home\\u\\a.cpp\n"},
-        {"place naming another file", "TWTREE01" + le32(1) + wide(u"\\home\\v\\a.cpp"),
-         "[home]\n  [u]\n    home\\u\\a.cpp\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ProjectFolder loaded;
-        CountSettings settings;
-        EXPECT_EQ(ProjectFile::load(records + c.trailer, loaded, settings).status,
-                  ProjectLoadStatus::Loaded);
-        EXPECT_EQ(treeText(loaded), c.tree);
+        std::vector<const FileCount*> records;
+        static_cast<const ProjectFolder&>(loaded).CollectRecords(records);
+        ASSERT_EQ(records.size(), 2u);
+        EXPECT_EQ(records[1]->diskPath, c.diskPathOfA);
+        EXPECT_EQ(records[1]->path, utf16FromUtf8(c.diskPathOfA));
     }
 }
 
@@ -272,31 +312,37 @@ TEST(ProjectFileTest, LoadRulesForHeadersAndRecords) {
          {CountMode::Physical, false, false, true},
          ""},
         {"second record with the same path is dropped",
-         header(2, 0, 0, 1, 0) + storedRecord(u"c:\\a.cpp") + storedRecord(u"C:/A.CPP", 0),
+         header(2, 0, 0, 1, 0) + storedRecord(u"c/a.cpp") + storedRecord(u"c/a.cpp", 0),
          ProjectLoadStatus::Loaded,
          u"",
          {},
-         "[c:]\n  c:\\a.cpp\n"},
+         "[c]\n  c/a.cpp\n"},
+        {"case twins are two records",
+         header(2, 0, 0, 1, 0) + storedRecord(u"c/a.cpp") + storedRecord(u"c/A.cpp", 0),
+         ProjectLoadStatus::Loaded,
+         u"",
+         {},
+         "[c]\n  c/a.cpp\n  c/A.cpp\n"},
         {"empty path is dropped",
-         header(2, 0, 0, 1, 0) + storedRecord(u"") + storedRecord(u"c:\\a.cpp"),
+         header(2, 0, 0, 1, 0) + storedRecord(u"") + storedRecord(u"c/a.cpp"),
          ProjectLoadStatus::Loaded,
          u"",
          {},
-         "[c:]\n  c:\\a.cpp\n"},
-        {"mixed-case paths load in lower case",
-         header(1, 0, 0, 1, 0) + storedRecord(u"C:\\Src\\A.CPP"),
+         "[c]\n  c/a.cpp\n"},
+        {"paths keep their case",
+         header(1, 0, 0, 1, 0) + storedRecord(u"/Src/A.CPP"),
          ProjectLoadStatus::Loaded,
          u"",
          {},
-         "[c:]\n  [src]\n    c:\\src\\a.cpp\n"},
+         "[/]\n  [Src]\n    /Src/A.CPP\n"},
         {"smaller count loads the first records, ignoring the rest",
-         header(1, 0, 0, 1, 0) + storedRecord(u"c:\\a.cpp") + storedRecord(u"c:\\b.cpp"),
+         header(1, 0, 0, 1, 0) + storedRecord(u"c/a.cpp") + storedRecord(u"c/b.cpp"),
          ProjectLoadStatus::Loaded,
          u"",
          {},
-         "[c:]\n  c:\\a.cpp\n"},
+         "[c]\n  c/a.cpp\n"},
         {"negative count loads nothing",
-         header(0x80000000, 0, 0, 1, 0) + storedRecord(u"c:\\a.cpp"),
+         header(0x80000000, 0, 0, 1, 0) + storedRecord(u"c/a.cpp"),
          ProjectLoadStatus::Loaded,
          u"",
          {},
@@ -306,26 +352,26 @@ TEST(ProjectFileTest, LoadRulesForHeadersAndRecords) {
          ProjectLoadStatus::Loaded,
          u"",
          {},
-         "\\\u00E4.cs\n"},
-        {"larger count", header(2, 0, 0, 1, 0) + storedRecord(u"c:\\a.cpp"),
+         "\u00C4.cs\n"},
+        {"larger count", header(2, 0, 0, 1, 0) + storedRecord(u"c/a.cpp"),
          ProjectLoadStatus::Damaged, u"Unexpected file format.", kUntouched, ""},
-        {"count of 2^31-1", header(0x7FFFFFFF, 0, 0, 1, 0) + storedRecord(u"c:\\a.cpp"),
+        {"count of 2^31-1", header(0x7FFFFFFF, 0, 0, 1, 0) + storedRecord(u"c/a.cpp"),
          ProjectLoadStatus::Damaged, u"Unexpected file format.", kUntouched, ""},
         {"header cut short", le32(0) + le32(0), ProjectLoadStatus::Damaged,
          u"Unexpected file format.", kUntouched, ""},
         {"path length beyond 31 bits",
-         header(2, 0, 0, 1, 0) + storedRecord(u"c:\\a.cpp") +
+         header(2, 0, 0, 1, 0) + storedRecord(u"c/a.cpp") +
              bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF}) + le32(0xFFFFFFFF) + le64(0x100000000),
          ProjectLoadStatus::Damaged, u"Failed to open document.", kUntouched, ""},
         {"remarks length claiming gigabytes",
-         header(1, 0, 0, 1, 0) + recordUpToRemarks(u"c:\\a.cpp") +
+         header(1, 0, 0, 1, 0) + recordUpToRemarks(u"c/a.cpp") +
              bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF}) + le32(0x7FFFFFF0) + "abcd",
          ProjectLoadStatus::Damaged, u"Unexpected file format.", kUntouched, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ProjectFolder loaded;
-        loaded.AddFilePath(u"c:\\old.cpp");
+        loaded.AddFilePath(u"c/old.cpp");
         CountSettings settings = kUntouched;
         const ProjectLoadResult result = ProjectFile::load(c.file, loaded, settings);
         EXPECT_EQ(result.status, c.status);
@@ -337,7 +383,7 @@ TEST(ProjectFileTest, LoadRulesForHeadersAndRecords) {
 
 TEST(ProjectFileTest, AZeroByteFileIsAnEmptyProjectLeavingTheSettings) {
     ProjectFolder loaded;
-    loaded.AddFilePath(u"c:\\old.cpp");
+    loaded.AddFilePath(u"c/old.cpp");
     CountSettings settings = kUntouched;
     const ProjectLoadResult result = ProjectFile::load("", loaded, settings);
     EXPECT_EQ(result.status, ProjectLoadStatus::EmptyFile);
@@ -381,7 +427,7 @@ TEST(ProjectFileTest, RoundTripKeepsTreeOrderAndEveryPathButEmptyLeafFolders) {
     root.AddFilePath(u"/home/u/b\xFFFD.cpp", "/home/u/b\xFF.cpp");
     root.AddFilePath(u"/home/u/Src/Aux.h", "/home/u/Src/Aux.h")->counted = true;
     const std::string withoutEmptyFolders = treeText(root);
-    root.AddFilePath(u"c:\\empty\\");
+    root.AddFilePath(u"c/empty/");
 
     const std::string stored = ProjectFile::store(root, kExecutableSettings);
     ProjectFolder loaded;
@@ -403,7 +449,7 @@ TEST(ProjectFileTest, RoundTripKeepsTreeOrderAndEveryPathButEmptyLeafFolders) {
 
 TEST(ProjectFileTest, RandomAndMutatedBytesNeverHalfLoad) {
     ProjectFolder source;
-    for (const char16_t* path : {u"c:\\a\\x.cpp", u"c:\\a\\y.h", u"c:\\b\\z.java"}) {
+    for (const char16_t* path : {u"c/a/x.cpp", u"c/a/y.h", u"c/b/z.java"}) {
         source.AddFilePath(path, "/nonexistent")->counted = true;
     }
     const std::string valid = ProjectFile::store(source, kExecutableSettings);

@@ -22,35 +22,31 @@ TEST(ProjectFolderTest, AddFilePathBuildsFoldersFromThePathComponents) {
         std::vector<bool> added;
         std::string tree;
     } cases[] = {
-        {"drive path", {u"C:\\Src\\Main.cpp"}, {true}, "[c:]\n  [src]\n    c:\\src\\main.cpp\n"},
-        {"relative path", {u"src\\a.cpp"}, {true}, "[src]\n  src\\a.cpp\n"},
-        {"bare name sits at the root of the drive", {u"a.cpp"}, {true}, "\\a.cpp\n"},
-        {"case and slash spellings name one record",
-         {u"C:\\a\\x.cpp", u"c:/A/X.CPP"},
-         {true, false},
-         "[c:]\n  [a]\n    c:\\a\\x.cpp\n"},
-        {"insertion order kept",
-         {u"c:\\a\\x.cpp", u"c:\\b\\y.cpp", u"c:\\a\\z.cpp"},
-         {true, true, true},
-         "[c:]\n  [a]\n    c:\\a\\x.cpp\n    c:\\a\\z.cpp\n  [b]\n    c:\\b\\y.cpp\n"},
-        {"trailing separator makes folders only", {u"c:\\a\\"}, {false}, "[c:]\n  [a]\n"},
-        {"empty path", {u""}, {false}, ""},
-        {"network path loses its leading separators",
-         {u"\\\\Server\\share\\a.cpp"},
-         {true},
-         "[]\n  []\n    [server]\n      [share]\n        server\\share\\a.cpp\n"},
-        {"absolute POSIX path",
+        {"relative path", {u"src/a.cpp"}, {true}, "[src]\n  src/a.cpp\n"},
+        {"bare name stays bare", {u"a.cpp"}, {true}, "a.cpp\n"},
+        {"dot folder kept as given", {u"./src/a.cpp"}, {true}, "[.]\n  [src]\n    ./src/a.cpp\n"},
+        {"absolute path under the root folder",
          {u"/home/u/Src/A.CPP"},
          {true},
-         "[]\n  [home]\n    [u]\n      [src]\n        home\\u\\src\\a.cpp\n"},
-        {"doubled separator inside makes an empty folder",
-         {u"c:\\\\a\\x.cpp", u"c:\\a\\x.cpp"},
-         {true, true},
-         "[c:]\n  []\n    [a]\n      c:\\a\\x.cpp\n  [a]\n    c:\\a\\x.cpp\n"},
-        {"doubled separator before the name keeps it in the path",
-         {u"c:\\a\\\\x.cpp"},
-         {true},
-         "[c:]\n  [a]\n    []\n      c:\\a\\\\x.cpp\n"},
+         "[/]\n  [home]\n    [u]\n      [Src]\n        /home/u/Src/A.CPP\n"},
+        {"file at the root of the file system", {u"/a.c"}, {true}, "[/]\n  /a.c\n"},
+        {"case twins are two records",
+         {u"src/Foo.c", u"src/foo.c", u"SRC/foo.c"},
+         {true, true, true},
+         "[src]\n  src/Foo.c\n  src/foo.c\n[SRC]\n  SRC/foo.c\n"},
+        {"the same spelling names one record", {u"a/x.c", u"a/x.c"}, {true, false}, "[a]\n  a/x.c\n"},
+        {"backslash is part of a name", {u"a\\b.c"}, {true}, "a\\b.c\n"},
+        {"spaces and commas kept", {u"My Folder,2/a b.c"}, {true}, "[My Folder,2]\n  My Folder,2/a b.c\n"},
+        {"insertion order kept",
+         {u"c/a/x.cpp", u"c/b/y.cpp", u"c/a/z.cpp"},
+         {true, true, true},
+         "[c]\n  [a]\n    c/a/x.cpp\n    c/a/z.cpp\n  [b]\n    c/b/y.cpp\n"},
+        {"trailing separator makes folders only", {u"c/a/"}, {false}, "[c]\n  [a]\n"},
+        {"empty path", {u""}, {false}, ""},
+        {"doubled separators name the same folders",
+         {u"c//a/x.cpp", u"c/a/x.cpp", u"//c/a/y.cpp"},
+         {true, false, true},
+         "[c]\n  [a]\n    c/a/x.cpp\n[/]\n  [c]\n    [a]\n      /c/a/y.cpp\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -71,21 +67,28 @@ TEST(ProjectFolderTest, AddFilePathBuildsFoldersFromThePathComponents) {
 TEST(ProjectFolderTest, RecordsKeepTheDiskPathTheyWereMadeFrom) {
     ProjectFolder root;
     EXPECT_EQ(root.AddFilePath(u"a.cpp")->diskPath, "a.cpp");
-    EXPECT_EQ(root.AddFilePath(u"C:\\Src\\Main.cpp")->diskPath, "C:/Src/Main.cpp");
+    EXPECT_EQ(root.AddFilePath(u"Src/Main.cpp")->diskPath, "Src/Main.cpp");
     FileCount* posix = root.AddFilePath(u"/home/u/Src/A.CPP", "/home/u/Src/A.CPP");
     ASSERT_NE(posix, nullptr);
-    EXPECT_EQ(posix->path, u"home\\u\\src\\a.cpp");
+    EXPECT_EQ(posix->path, u"/home/u/Src/A.CPP");
     EXPECT_EQ(posix->diskPath, "/home/u/Src/A.CPP");
+    // Two names that are not UTF-8 show alike but are two files.
+    FileCount* first = root.AddFilePath(u"x/caf\uFFFD.c", "x/caf\xe9.c");
+    FileCount* second = root.AddFilePath(u"x/caf\uFFFD.c", "x/caf\xe8.c");
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->path, u"x/caf\uFFFD.c");
+    EXPECT_EQ(root.AddFilePath(u"x/caf\uFFFD.c", "x/caf\xe9.c"), nullptr);
 }
 
-TEST(ProjectFolderTest, NewRecordsTakeTheirTypeFromTheLowerCasedExtension) {
+TEST(ProjectFolderTest, NewRecordsTakeTheirTypeFromTheExtensionWhateverItsCase) {
     const struct {
         std::u16string path;
         FileType type;
     } cases[] = {
-        {u"c:\\FOO.CPP", FileType::CppSource}, {u"c:\\Makefile", FileType::Undefined},
-        {u"c:\\x.txt", FileType::Undefined},   {u"c:\\x.cs", FileType::CSharpSource},
-        {u"c:\\x.h", FileType::CppHeader},     {u"c:\\.h", FileType::CppHeader},
+        {u"c:/FOO.CPP", FileType::CppSource}, {u"c:/Makefile", FileType::Undefined},
+        {u"c:/x.txt", FileType::Undefined},   {u"c:/x.cs", FileType::CSharpSource},
+        {u"c:/x.h", FileType::CppHeader},     {u"c:/.h", FileType::CppHeader},
     };
     ProjectFolder root;
     for (const auto& c : cases) {
@@ -98,15 +101,15 @@ TEST(ProjectFolderTest, NewRecordsTakeTheirTypeFromTheLowerCasedExtension) {
 TEST(ProjectFolderTest, PathsDeeperThanTheLimitAreRefusedWithoutFolders) {
     std::u16string deepest;
     for (std::size_t i = 0; i < ProjectFolder::kMaxDepth; ++i) {
-        deepest += u"d\\";
+        deepest += u"d/";
     }
     ProjectFolder root;
     EXPECT_NE(root.AddFilePath(deepest + u"a.cpp"), nullptr);
     EXPECT_NE(recordPathOf(deepest + u"a.cpp"), u"");
 
     ProjectFolder other;
-    EXPECT_EQ(other.AddFilePath(u"x\\" + deepest + u"a.cpp"), nullptr);
-    EXPECT_EQ(recordPathOf(u"x\\" + deepest + u"a.cpp"), u"");
+    EXPECT_EQ(other.AddFilePath(u"x/" + deepest + u"a.cpp"), nullptr);
+    EXPECT_EQ(recordPathOf(u"x/" + deepest + u"a.cpp"), u"");
     EXPECT_TRUE(other.subfolders().empty());
 
     // The limit counts from the root, not from the folder the path is added to.
@@ -114,47 +117,51 @@ TEST(ProjectFolderTest, PathsDeeperThanTheLimitAreRefusedWithoutFolders) {
     EXPECT_EQ(first->AddFilePath(deepest + u"b.cpp"), nullptr);
 }
 
-TEST(ProjectFolderTest, FullPathAndFindFolderUseNormalisedPaths) {
+TEST(ProjectFolderTest, FullPathAndFindFolderCompareExactly) {
     ProjectFolder root;
-    root.AddFilePath(u"C:\\A\\x.cpp");
+    root.AddFilePath(u"c:/A/x.cpp");
     root.AddFilePath(u"/home/u/y.cpp");
     ProjectFolder* drive = root.FindFolder(u"c:");
     ASSERT_NE(drive, nullptr);
-    ProjectFolder* a = root.FindFolder(u"c:\\a");
+    ProjectFolder* a = root.FindFolder(u"c:/A");
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->parent(), drive);
     EXPECT_EQ(root.FullPath(), u"");
     EXPECT_EQ(drive->FullPath(), u"c:");
-    EXPECT_EQ(a->FullPath(), u"c:\\a");
-    EXPECT_EQ(root.FindFolder(u"C:\\A"), nullptr);
-    EXPECT_EQ(root.FindFolder(u"c:\\b"), nullptr);
+    EXPECT_EQ(a->FullPath(), u"c:/A");
+    EXPECT_EQ(root.FindFolder(u"c:/a"), nullptr);
+    EXPECT_EQ(root.FindFolder(u"c:/b"), nullptr);
     EXPECT_EQ(root.FindFolder(u""), &root);
-    EXPECT_EQ(drive->FindFolder(u"c:\\a"), a);
+    EXPECT_EQ(drive->FindFolder(u"c:/A"), a);
 
-    // An empty-named folder adds nothing to the paths below it.
-    ProjectFolder* u = root.FindFolder(u"home\\u");
+    // The root folder of absolute paths is its own separator.
+    ProjectFolder* top = root.FindFolder(u"/");
+    ASSERT_NE(top, nullptr);
+    EXPECT_EQ(top->name(), u"/");
+    ProjectFolder* u = root.FindFolder(u"/home/u");
     ASSERT_NE(u, nullptr);
     EXPECT_EQ(u->name(), u"u");
-    EXPECT_EQ(u->parent()->parent()->name(), u"");
+    EXPECT_EQ(u->parent()->FullPath(), u"/home");
+    EXPECT_EQ(u->parent()->parent(), top);
 }
 
 TEST(ProjectFolderTest, FindFileSearchesTheSubtreeInPreOrder) {
     ProjectFolder root;
-    root.AddFilePath(u"c:\\a\\x.cpp");
-    FileCount* y = root.AddFilePath(u"c:\\b\\y.cpp");
-    const ProjectFolder::FoundFile found = root.FindFile(u"c:\\b\\y.cpp");
+    root.AddFilePath(u"c:/a/x.cpp");
+    FileCount* y = root.AddFilePath(u"c:/b/y.cpp");
+    const ProjectFolder::FoundFile found = root.FindFile(u"c:/b/y.cpp");
     EXPECT_EQ(found.record, y);
-    EXPECT_EQ(found.folder, root.FindFolder(u"c:\\b"));
-    const ProjectFolder::FoundFile missing = root.FindFile(u"C:\\B\\Y.CPP");
+    EXPECT_EQ(found.folder, root.FindFolder(u"c:/b"));
+    const ProjectFolder::FoundFile missing = root.FindFile(u"C:/B/Y.CPP");
     EXPECT_EQ(missing.record, nullptr);
     EXPECT_EQ(missing.folder, nullptr);
-    EXPECT_EQ(root.FindFolder(u"c:\\a")->FindFile(u"c:\\b\\y.cpp").record, nullptr);
+    EXPECT_EQ(root.FindFolder(u"c:/a")->FindFile(u"c:/b/y.cpp").record, nullptr);
 }
 
 TEST(ProjectFolderTest, SetExpandedOpensAncestorsOnlyWhenTrue) {
     ProjectFolder root;
-    root.AddFilePath(u"c:\\a\\x.cpp");
-    ProjectFolder* a = root.FindFolder(u"c:\\a");
+    root.AddFilePath(u"c:/a/x.cpp");
+    ProjectFolder* a = root.FindFolder(u"c:/a");
     a->SetExpanded(false);
     EXPECT_FALSE(root.expanded());
     a->SetExpanded(true);
@@ -176,14 +183,14 @@ class ProjectSumsTest : public ::testing::Test {
         own->code = 10;
         own->commentWords = 7;
         own->blank = 1;
-        deep = root.AddFilePath(u"c:\\src\\deep.cpp");
+        deep = root.AddFilePath(u"c:/src/deep.cpp");
         deep->counted = true;
         deep->code = 5;
         deep->declaration = 2;
-        stale = root.AddFilePath(u"c:\\src\\stale.cpp");
+        stale = root.AddFilePath(u"c:/src/stale.cpp");
         stale->code = 1000;
         stale->blank = 1000;
-        broken = root.AddFilePath(u"c:\\broken.cpp");
+        broken = root.AddFilePath(u"c:/broken.cpp");
         broken->failed = true;
         broken->code = 99;
     }
@@ -211,7 +218,7 @@ TEST_F(ProjectSumsTest, CountsAndSumsOnlyTakeCountedRecords) {
     EXPECT_EQ(root.Sum(&FileCount::commentWords, true), 7u);
     EXPECT_EQ(root.Sum(&FileCount::blank, true), 1u);
 
-    const ProjectFolder* src = root.FindFolder(u"c:\\src");
+    const ProjectFolder* src = root.FindFolder(u"c:/src");
     EXPECT_EQ(src->TotalRecords(), 2u);
     EXPECT_EQ(src->Sum(&FileCount::code, false), 5u);
 }
@@ -273,8 +280,8 @@ TEST(ProjectFolderTest, AnEmptyFolderHasNothing) {
 TEST(ProjectFolderTest, WidestTreeLabelAndLongestPathMeasureNamesAtTheirDepth) {
     ProjectFolder root;
     root.AddFilePath(u"top.cpp");                      // label 7 at depth 0
-    root.AddFilePath(u"c:\\long-folder-name\\a.cpp");  // folder label 16 at depth 1
-    root.AddFilePath(u"c:\\d\\e\\deeper.cpp");         // label 10 at depth 3
+    root.AddFilePath(u"c:/long-folder-name/a.cpp");  // folder label 16 at depth 1
+    root.AddFilePath(u"c:/d/e/deeper.cpp");         // label 10 at depth 3
     EXPECT_EQ(root.WidestTreeLabel(5, 0, 0), 16u);
     EXPECT_EQ(root.WidestTreeLabel(5, 0, 2), 16u + 2);
     EXPECT_EQ(root.WidestTreeLabel(5, 0, 4), 10u + 12);
@@ -282,30 +289,30 @@ TEST(ProjectFolderTest, WidestTreeLabelAndLongestPathMeasureNamesAtTheirDepth) {
     EXPECT_EQ(root.WidestTreeLabel(40, 0, 4), 40u);
     EXPECT_EQ(root.WidestTreeLabel(5, 1, 4), 10u + 16);
     EXPECT_EQ(root.LongestPath(false), 10u);
-    EXPECT_EQ(root.LongestPath(true), std::u16string(u"c:\\long-folder-name\\a.cpp").size());
+    EXPECT_EQ(root.LongestPath(true), std::u16string(u"c:/long-folder-name/a.cpp").size());
 }
 
 TEST(ProjectFolderTest, RemovalsTakeTheFirstMatchAndDestroyTheSubtree) {
     ProjectFolder root;
-    root.AddFilePath(u"c:\\a\\x.cpp");
-    root.AddFilePath(u"c:\\a\\y.cpp");
-    root.AddFilePath(u"c:\\b\\z.cpp");
-    ProjectFolder* a = root.FindFolder(u"c:\\a");
+    root.AddFilePath(u"c:/a/x.cpp");
+    root.AddFilePath(u"c:/a/y.cpp");
+    root.AddFilePath(u"c:/b/z.cpp");
+    ProjectFolder* a = root.FindFolder(u"c:/a");
     // Two records sharing a file name can only come in through AddFile.
-    auto twin = std::make_unique<FileCount>(u"elsewhere\\x.cpp", "/nonexistent");
+    auto twin = std::make_unique<FileCount>(u"elsewhere/x.cpp", "/nonexistent");
     ASSERT_TRUE(a->AddFile(std::move(twin)));
 
     EXPECT_TRUE(a->RemoveRecordByFileName(u"x.cpp"));
     EXPECT_EQ(a->files().size(), 2u);
-    EXPECT_EQ(a->files().back()->path, u"elsewhere\\x.cpp");
+    EXPECT_EQ(a->files().back()->path, u"elsewhere/x.cpp");
     EXPECT_FALSE(a->RemoveRecordByFileName(u"z.cpp"));  // subfolders are not searched
     EXPECT_FALSE(a->RemoveRecordByFileName(u"X.CPP"));
 
     ProjectFolder* drive = root.FindFolder(u"c:");
     EXPECT_FALSE(drive->RemoveSubfolderByName(u"B"));
     EXPECT_TRUE(drive->RemoveSubfolderByName(u"b"));
-    EXPECT_EQ(root.FindFile(u"c:\\b\\z.cpp").record, nullptr);
-    EXPECT_EQ(treeText(root), "[c:]\n  [a]\n    c:\\a\\y.cpp\n    elsewhere\\x.cpp\n");
+    EXPECT_EQ(root.FindFile(u"c:/b/z.cpp").record, nullptr);
+    EXPECT_EQ(treeText(root), "[c:]\n  [a]\n    c:/a/y.cpp\n    elsewhere/x.cpp\n");
 
     root.AddFilePath(u"r.cpp");
     root.DeleteAllRecords();
@@ -313,30 +320,30 @@ TEST(ProjectFolderTest, RemovalsTakeTheFirstMatchAndDestroyTheSubtree) {
     EXPECT_EQ(root.TotalRecords(), 2u);
     root.AddFilePath(u"r.cpp");
     root.DeleteAllSubfolders();
-    EXPECT_EQ(treeText(root), "\\r.cpp\n");
+    EXPECT_EQ(treeText(root), "r.cpp\n");
 }
 
 TEST(ProjectFolderTest, RemovedRecordsAndFoldersCanBeAddedAgain) {
     ProjectFolder root;
-    root.AddFilePath(u"c:\\a\\x.cpp");
-    ProjectFolder* a = root.FindFolder(u"c:\\a");
+    root.AddFilePath(u"c:/a/x.cpp");
+    ProjectFolder* a = root.FindFolder(u"c:/a");
     ASSERT_TRUE(a->RemoveRecordByFileName(u"x.cpp"));
-    EXPECT_NE(root.AddFilePath(u"c:\\a\\x.cpp"), nullptr);
+    EXPECT_NE(root.AddFilePath(u"c:/a/x.cpp"), nullptr);
     a->DeleteAllRecords();
-    EXPECT_NE(root.AddFilePath(u"c:\\a\\x.cpp"), nullptr);
-    EXPECT_EQ(root.AddFilePath(u"c:\\a\\x.cpp"), nullptr);
+    EXPECT_NE(root.AddFilePath(u"c:/a/x.cpp"), nullptr);
+    EXPECT_EQ(root.AddFilePath(u"c:/a/x.cpp"), nullptr);
 
     ASSERT_TRUE(root.FindFolder(u"c:")->RemoveSubfolderByName(u"a"));
-    EXPECT_NE(root.AddFilePath(u"c:\\a\\y.cpp"), nullptr);
+    EXPECT_NE(root.AddFilePath(u"c:/a/y.cpp"), nullptr);
     root.DeleteAllSubfolders();
-    EXPECT_NE(root.AddFilePath(u"c:\\a\\y.cpp"), nullptr);
-    EXPECT_EQ(treeText(root), "[c:]\n  [a]\n    c:\\a\\y.cpp\n");
+    EXPECT_NE(root.AddFilePath(u"c:/a/y.cpp"), nullptr);
+    EXPECT_EQ(treeText(root), "[c:]\n  [a]\n    c:/a/y.cpp\n");
 }
 
-TEST(ProjectFolderTest, FolderNamesAreNormalisedAtConstruction) {
+TEST(ProjectFolderTest, FolderNamesAreKeptAsGiven) {
     ProjectFolder root;
-    const ProjectFolder folder(u"Src/Sub", &root);
-    EXPECT_EQ(folder.name(), u"src\\sub");
+    const ProjectFolder folder(u"Src Dir", &root);
+    EXPECT_EQ(folder.name(), u"Src Dir");
     EXPECT_EQ(folder.parent(), &root);
     EXPECT_FALSE(folder.expanded());
 }

@@ -32,16 +32,17 @@ void setCounts(FileCount& record, std::uint32_t code, std::uint32_t declaration,
     record.commentWords = words;
 }
 
-/// Five records in four folders: three counted, one failed with its error text, one never
+/// Six records in five folders, one with a comma in its name: three counted, one failed with its error text, one never
 /// counted that still holds counters (they must not show).
 void fillSample(ProjectFolder& root) {
-    setCounts(*root.AddFilePath(u"C:\\Src\\Main.cpp"), 120, 14, 9, 30, 5, 4, 3, 25, 410);
-    setCounts(*root.AddFilePath(u"C:\\Src\\Util\\Strings.h"), 40, 6, 3, 12, 2, 0, 1, 8, 95);
-    FileCount* broken = root.AddFilePath(u"C:\\Src\\Util\\Broken.cpp");
+    setCounts(*root.AddFilePath(u"Proj/Src/Main.cpp"), 120, 14, 9, 30, 5, 4, 3, 25, 410);
+    setCounts(*root.AddFilePath(u"Proj/Src/Util/Strings.h"), 40, 6, 3, 12, 2, 0, 1, 8, 95);
+    FileCount* broken = root.AddFilePath(u"Proj/Src/Util/Broken.cpp");
     broken->failed = true;
     broken->remarks = u"Failed to open file.";
-    root.AddFilePath(u"C:\\Readme.txt")->code = 77;
-    setCounts(*root.AddFilePath(u"C:\\Src\\Res\\App.rc"), 50, 0, 0, 0, 0, 0, 0, 4, 0);
+    root.AddFilePath(u"Proj/Readme.txt")->code = 77;
+    setCounts(*root.AddFilePath(u"Proj/Src/Res/App.rc"), 50, 0, 0, 0, 0, 0, 0, 4, 0);
+    setCounts(*root.AddFilePath(u"/abs/My Folder,2/Say \"Hi\".c"), 7, 1, 1, 1, 0, 0, 0, 2, 3);
 }
 
 TEST(ReportWriterTest, GoldenReportsInEveryLayout) {
@@ -106,9 +107,9 @@ TEST(ReportWriterTest, ColumnWidthFollowsTheLongestColumnName) {
 
 TEST(ReportWriterTest, NameWidthIsTheLongestShownNameButAtLeastFive) {
     ProjectFolder thirty;
-    thirty.AddFilePath(u"c:\\dir\\abcdefghijklmnopqrstuvwxyz.cpp");
+    thirty.AddFilePath(u"c/dir/abcdefghijklmnopqrstuvwxyz.cpp");
     ProjectFolder shortNames;
-    shortNames.AddFilePath(u"c:\\a.h");
+    shortNames.AddFilePath(u"c/a.h");
     const struct {
         const char* name;
         const ProjectFolder& root;
@@ -149,12 +150,12 @@ std::u16string lineWith(const std::u16string& report, std::u16string_view needle
 TEST(ReportWriterTest, TreeIndentationStaysInsideTheNameField) {
     const SettingsGuard settings(CountMode::Physical);
     ProjectFolder root;
-    setCounts(*root.AddFilePath(u"c:\\a\\deep.cpp"), 1, 0, 0, 0, 0, 0, 0, 0, 0);
-    root.AddFilePath(u"c:\\a\\bad.cpp")->failed = true;
+    setCounts(*root.AddFilePath(u"c/a/deep.cpp"), 1, 0, 0, 0, 0, 0, 0, 0, 0);
+    root.AddFilePath(u"c/a/bad.cpp")->failed = true;
     const std::u16string report = buildReport(root, false, false, true, 4);
     const std::size_t n = reportWidths(root, CountMode::Physical, false, true, 4).name;
     EXPECT_EQ(n, 8u + 8u);  // "deep.cpp" two levels down
-    EXPECT_EQ(lineWith(report, u"c:/"), u"c:/");
+    EXPECT_EQ(lineWith(report, u"c/"), u"c/");
     EXPECT_EQ(lineWith(report, u"a/"), u"    a/");
     const std::u16string deep = lineWith(report, u"deep.cpp");
     EXPECT_EQ(deep.substr(0, 16), u"        deep.cpp");
@@ -167,9 +168,9 @@ TEST(ReportWriterTest, TreeIndentationStaysInsideTheNameField) {
 TEST(ReportWriterTest, CsvOutsideExecutableModeHidesButCountsDeclarations) {
     const SettingsGuard settings(CountMode::TerminatingCharacters);
     ProjectFolder root;
-    setCounts(*root.AddFilePath(u"c:\\x,y.cpp"), 3, 2, 1, 0, 0, 0, 0, 4, 5);
+    setCounts(*root.AddFilePath(u"c/x,y.cpp"), 3, 2, 1, 0, 0, 0, 0, 4, 5);
     const std::u16string report = buildReport(root, true, true, true, 4);
-    EXPECT_EQ(lineWith(report, u"x,y"), u"c:\\x,y.cpp,3,-,-,0,0,0,0,0,4,10,5,");
+    EXPECT_EQ(lineWith(report, u"x,y"), u"c/x,y.cpp,3,-,-,0,0,0,0,0,4,10,5,");
     EXPECT_TRUE(report.ends_with(u"\r\nTotal,3,-,-,0,0,0,0,0,4,10,5"));
 }
 

@@ -16,7 +16,8 @@ namespace tw::test {
 /// What a finished program left behind.
 struct ProcessResult {
     int exitCode = -1;
-    std::string out;  ///< standard output and standard error together
+    std::string out;  ///< standard output
+    std::string err;  ///< standard error
 };
 
 /// Runs `program` with `arguments` in `directory` and waits for it.
@@ -27,10 +28,13 @@ inline ProcessResult runProgram(const std::string& program, const std::vector<st
     if (::pipe(pipeEnds) != 0) {
         return result;
     }
+    // Standard error goes to an unnamed file, read once the program has ended, so that neither
+    // stream can fill up and block the program while the other is read.
+    const int errors = ::open("/tmp", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 2);
+    posix_spawn_file_actions_adddup2(&actions, errors >= 0 ? errors : pipeEnds[1], 2);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
     posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
     std::vector<char*> argv;
@@ -46,6 +50,9 @@ inline ProcessResult runProgram(const std::string& program, const std::vector<st
     ::close(pipeEnds[1]);
     if (spawned != 0) {
         ::close(pipeEnds[0]);
+        if (errors >= 0) {
+            ::close(errors);
+        }
         return result;
     }
     char buffer[65536];
@@ -55,6 +62,13 @@ inline ProcessResult runProgram(const std::string& program, const std::vector<st
     ::close(pipeEnds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
+    if (errors >= 0) {
+        ::lseek(errors, 0, SEEK_SET);
+        for (ssize_t got; (got = ::read(errors, buffer, sizeof buffer)) > 0;) {
+            result.err.append(buffer, static_cast<std::size_t>(got));
+        }
+        ::close(errors);
+    }
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
 }

@@ -1,0 +1,149 @@
+#include "report/JsonReport.h"
+
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "engine/TextConversion.h"
+
+namespace tw {
+namespace {
+
+/// The counters as the report names them, in the order of the text report's columns.
+struct NamedCounter {
+    std::string_view name;
+    std::uint32_t FileCount::*counter;
+};
+constexpr NamedCounter kCounters[] = {
+    {"code", &FileCount::code},
+    {"declaration", &FileCount::declaration},
+    {"directive", &FileCount::directive},
+    {"commentOwnLine", &FileCount::commentOwnLine},
+    {"commentCodeLine", &FileCount::commentCodeLine},
+    {"commentBanner", &FileCount::commentBanner},
+    {"commentBlank", &FileCount::commentBlank},
+    {"blank", &FileCount::blank},
+    {"commentWords", &FileCount::commentWords},
+};
+
+/// `text` as a JSON string, quotes included. Control characters are escaped; a code unit that
+/// UTF-8 cannot hold (a lone surrogate) becomes '?', as in the other reports.
+void appendString(std::string& out, std::u16string_view text) {
+    out.push_back('"');
+    for (const char c : utf8FromUtf16(text, LoneSurrogate::Question)) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                    out += escaped;
+                } else {
+                    out.push_back(c);
+                }
+        }
+    }
+    out.push_back('"');
+}
+
+void appendBool(std::string& out, bool value) {
+    out += value ? "true" : "false";
+}
+
+/// `"name": value` pairs of the counters and the two totals formed from them.
+void appendCounters(std::string& out, std::uint32_t code, std::uint32_t declaration,
+                    std::uint32_t directive, const std::vector<std::uint32_t>& values) {
+    for (std::size_t i = 0; i < std::size(kCounters); ++i) {
+        out += ", \"";
+        out += kCounters[i].name;
+        out += "\": ";
+        out += std::to_string(values[i]);
+    }
+    const std::uint32_t totalComment = values[3] + values[4] + values[5] + values[6];
+    const std::uint32_t total = code + declaration + directive + totalComment + values[7];
+    out += ", \"totalComment\": " + std::to_string(totalComment);
+    out += ", \"total\": " + std::to_string(total);
+}
+
+std::vector<std::uint32_t> counterValues(const FileCount& record) {
+    std::vector<std::uint32_t> values;
+    for (const NamedCounter& named : kCounters) {
+        values.push_back(record.*named.counter);
+    }
+    return values;
+}
+
+}  // namespace
+
+std::string buildJsonReport(const ProjectFolder& root, const CountSettings& settings,
+                            const FailedCountTable& failures) {
+    std::string out = "{\n  \"mode\": ";
+    appendString(out, countModeName(settings.mode));
+    out += ",\n  \"allCapsFunctionsAsMacros\": ";
+    appendBool(out, settings.allCapsFunctionsAsMacros);
+    out += ",\n  \"macrosAsStatements\": ";
+    appendBool(out, settings.macrosAsStatements);
+    out += ",\n  \"logicAsSingleStatement\": ";
+    appendBool(out, settings.logicAsSingleStatement);
+    out += ",\n  \"files\": [";
+
+    std::vector<const FileCount*> records;
+    root.CollectRecords(records);
+    const char* separator = "\n";
+    for (const FileCount* record : records) {
+        out += separator;
+        separator = ",\n";
+        out += "    {\"path\": ";
+        appendString(out, record->path);
+        out += ", \"type\": ";
+        appendString(out, fileTypeName(record->fileType));
+        out += ", \"encoding\": ";
+        appendString(out, textEncodingName(record->encoding));
+        out += ", \"sizeBytes\": " + std::to_string(record->sizeBytes);
+        out += ", \"counted\": ";
+        appendBool(out, record->counted);
+        out += ", \"failed\": ";
+        appendBool(out, record->failed);
+        out += ", \"failure\": ";
+        if (const auto failure = failures.find(record->path); failure != failures.end()) {
+            appendString(out, failure->second);
+        } else {
+            out += "null";
+        }
+        out += ", \"remarks\": ";
+        appendString(out, record->remarks);
+        out += ", \"errorLine\": " + std::to_string(record->errorLine);
+        appendCounters(out, record->code, record->declaration, record->directive,
+                       counterValues(*record));
+        out += "}";
+    }
+    out += records.empty() ? "],\n" : "\n  ],\n";
+
+    std::vector<std::uint32_t> sums;
+    for (const NamedCounter& named : kCounters) {
+        sums.push_back(root.Sum(named.counter, true));
+    }
+    out += "  \"totals\": {\"files\": " + std::to_string(root.TotalRecords());
+    out += ", \"counted\": " + std::to_string(root.CountedRecords(true));
+    out += ", \"uncounted\": " + std::to_string(root.UncountedRecords());
+    out += ", \"failed\": " + std::to_string(root.FailedRecords(true));
+    appendCounters(out, sums[0], sums[1], sums[2], sums);
+    out += "}\n}\n";
+    return out;
+}
+
+}  // namespace tw

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "engine/CountSettings.h"
+#include "project/FailedCountTable.h"
+#include "project/ProjectFolder.h"
+
+namespace tw {
+
+/// The detailed report as JSON for other programs: UTF-8 without a byte-order mark, line feeds.
+/// It holds the count mode and the three logical options; one object per record in the tree's
+/// order with its path, type, encoding, size, flags, remarks, error line and every counter, and
+/// for a file whose count failed the error text kept in `failures` (its record was reset);
+/// then the totals over the counted records and the numbers of counted, uncounted and failed
+/// records.
+std::string buildJsonReport(const ProjectFolder& root, const CountSettings& settings,
+                            const FailedCountTable& failures);
+
+}  // namespace tw

@@ -1,0 +1,191 @@
+// The console run's output files: names claimed without overwriting anything, and no file that
+// is empty, partial or truncated under its name, whatever stops the run.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <future>
+#include <set>
+#include <thread>
+
+#include "support/Process.h"
+#include "support/TempDir.h"
+#include "support/TinyFileSystem.h"
+
+namespace tw {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kConsoleFixtures = std::string(TW_FIXTURES_DIR) + "/console";
+
+std::set<std::string> namesIn(const fs::path& directory) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+/// "_DD_MM_YYYY_hh_mm_ss" of the local time `seconds` from now.
+std::string stampIn(int seconds) {
+    const std::time_t when = std::time(nullptr) + seconds;
+    std::tm local{};
+    localtime_r(&when, &local);
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "_%02d_%02d_%04d_%02d_%02d_%02d", local.tm_mday,
+                  local.tm_mon + 1, local.tm_year + 1900, local.tm_hour, local.tm_min,
+                  local.tm_sec);
+    return stamp;
+}
+
+TEST(OutputFilesTest, ARunNeverOverwritesTheFilesOfAnEarlierOneOfTheSameSecond) {
+    test::TempDir out;
+    // Files of other runs for every second this run could start in.
+    std::vector<std::string> stamps;
+    for (int second = 0; second < 10; ++second) {
+        stamps.push_back(stampIn(second));
+        out.write("output" + stamps.back() + ".txt", "earlier summary");
+        out.write("report" + stamps.back() + ".csv", "earlier report");
+    }
+    const test::ProcessResult run =
+        test::runProgram(TW_EXECUTABLE,
+                         {"-file", "tree/main.c", "-report", "list", "-out", out.path().string()},
+                         kConsoleFixtures);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    for (const std::string& stamp : stamps) {
+        EXPECT_EQ(test::readBytes(out.pathOf("output" + stamp + ".txt")), "earlier summary");
+    }
+    // Its own two files share the first free suffix, whatever report format took a name.
+    std::size_t ownFiles = 0;
+    for (const std::string& name : namesIn(out.path())) {
+        if (name.find("_2.txt") != std::string::npos) {
+            ++ownFiles;
+            EXPECT_NE(test::readBytes(out.pathOf(name)).find("main.c"), std::string::npos)
+                << name;
+        }
+    }
+    EXPECT_EQ(ownFiles, 2u);
+    EXPECT_EQ(namesIn(out.path()).size(), 22u);
+}
+
+TEST(OutputFilesTest, TwoRunsStartedInOneSecondKeepAllFourFiles) {
+    test::TempDir out;
+    const auto start = [&out](std::vector<std::string> files) {
+        std::vector<std::string> arguments = {"-report", "list", "-quiet", "-out",
+                                              out.path().string(), "-file"};
+        arguments.insert(arguments.end(), files.begin(), files.end());
+        return std::async(std::launch::async, [arguments] {
+            return test::runProgram(TW_EXECUTABLE, arguments, kConsoleFixtures);
+        });
+    };
+    // Started together they share a second almost always; a pair that straddles one is tried
+    // again.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        for (const auto& entry : fs::directory_iterator(out.path())) {
+            fs::remove(entry.path());
+        }
+        auto one = start({"tree/main.c"});
+        auto two = start({"tree/util/util.c", "tree/util/util.h"});
+        ASSERT_EQ(one.get().exitCode, 0);
+        ASSERT_EQ(two.get().exitCode, 0);
+        const std::set<std::string> names = namesIn(out.path());
+        ASSERT_EQ(names.size(), 4u);
+        std::set<std::string> stamps;
+        for (const std::string& name : names) {
+            stamps.insert(name.substr(6, 20));
+        }
+        if (stamps.size() != 1) {
+            continue;
+        }
+        const std::string stamp = *stamps.begin();
+        // Each summary goes with the report of its own run: one file or two.
+        for (const std::string suffix : {"", "_2"}) {
+            const std::string summary = test::readBytes(out.pathOf("output" + stamp + suffix + ".txt"));
+            const std::string report = test::readBytes(out.pathOf("report" + stamp + suffix + ".txt"));
+            ASSERT_FALSE(summary.empty());
+            const bool single = summary.find("Counted:\t1\r\n") != std::string::npos;
+            EXPECT_NE(summary.find(single ? "Counted:\t1\r\n" : "Counted:\t2\r\n"),
+                      std::string::npos);
+            EXPECT_EQ(report.rfind(single ? "1 Files:" : "2 Files:", 60) != std::string::npos, true)
+                << report;
+        }
+        return;
+    }
+    GTEST_SKIP() << "the two runs never started in the same second";
+}
+
+TEST(OutputFilesTest, AFullDiskLeavesNoFileBehind) {
+    test::TinyFileSystem disk(16);
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "this machine does not let the tests mount a file system";
+    }
+    test::TempDir lists;
+    std::string names;
+    for (int i = 0; i < 400; ++i) {
+        names += "missing/a_file_that_is_not_there_" + std::to_string(i) + ".c\n";
+    }
+    const std::string list = lists.write("list.txt", names);
+    const test::ProcessResult run = test::runProgram(
+        TW_EXECUTABLE, {"-list", list, "-report", "list", "-quiet", "-out", disk.path()},
+        kConsoleFixtures);
+    EXPECT_EQ(run.exitCode, 6);
+    EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << run.err;
+    EXPECT_TRUE(namesIn(disk.path()).empty());
+}
+
+TEST(OutputFilesTest, AnUnwritableOutputDirectoryStopsTheRunBeforeCounting) {
+    test::TinyFileSystem readOnly(16, true);
+    if (!readOnly.mounted()) {
+        GTEST_SKIP() << "this machine does not let the tests mount a file system";
+    }
+    const test::ProcessResult run = test::runProgram(
+        TW_EXECUTABLE, {"-file", "tree/main.c", "-out", readOnly.path()}, kConsoleFixtures);
+    EXPECT_EQ(run.exitCode, 6);
+    EXPECT_EQ(run.err, "tallyweaver: cannot write into the output directory '" + readOnly.path() +
+                           "': Read-only file system\n");
+    EXPECT_EQ(run.out.find("Parsing:"), std::string::npos);
+}
+
+TEST(OutputFilesTest, AKilledRunLeavesNoFileBehind) {
+    test::TempDir work;
+    // Long enough to count that the kill comes while it runs.
+    std::string big;
+    for (int i = 0; i < 400000; ++i) {
+        big += "int f" + std::to_string(i) + "(int a) { return a * 2 + g(a, 3); } // twice\n";
+    }
+    work.write("big.cpp", big);
+    fs::create_directory(work.path() / "out");
+    const std::string outDir = (work.path() / "out").string();
+    pid_t pid = 0;
+    std::vector<std::string> arguments = {TW_EXECUTABLE, "-file", "big.cpp", "-mode", "e",
+                                          "-report", "list", "-quiet", "-out", outDir};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, work.path().c_str());
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    ASSERT_EQ(posix_spawn(&pid, TW_EXECUTABLE, &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFSIGNALED(status)) {
+        GTEST_SKIP() << "the run ended before it could be killed";
+    }
+    EXPECT_TRUE(namesIn(outDir).empty());
+}
+
+}  // namespace
+}  // namespace tw
