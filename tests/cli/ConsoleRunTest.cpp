@@ -28,6 +28,9 @@ test::ProcessResult tallyweaver(const std::vector<std::string>& arguments,
 std::map<std::string, std::string> outputFiles(const fs::path& directory) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::directory_iterator(directory)) {
+        if (!entry.is_regular_file()) {
+            continue;
+        }
         std::string name = entry.path().filename().string();
         const std::size_t stamp = name.find('_');
         if (stamp != std::string::npos && name.size() > stamp + 20) {

@@ -262,12 +262,16 @@ TEST_F(TwoRecordProject, DamagedTrailersFallBackWithoutFailing) {
         std::string trailer;
         std::string diskPathOfA;
     } cases[] = {
-        {"count differs", "TWDISK01" + le32(3) + wide(u"/b") + wide(u"/a"), "c:/src/a.cpp"},
-        {"count of 2^31", "TWDISK01" + le32(0x80000000), "c:/src/a.cpp"},
-        {"string too long", "TWDISK01" + le32(2) + bytes({0xFF, 0xFE, 0xFF, 0x7F}), "c:/src/a.cpp"},
-        {"unknown tag", "TWDISK02" + le32(2) + wide(u"/b") + wide(u"/a"), "c:/src/a.cpp"},
+        {"count differs", "TWDISK01" + le32(3) + wide(u"/b") + wide(u"/a"), "C/Src/A.cpp"},
+        {"count of 2^31", "TWDISK01" + le32(0x80000000), "C/Src/A.cpp"},
+        {"string too long", "TWDISK01" + le32(2) + bytes({0xFF, 0xFE, 0xFF, 0x7F}), "C/Src/A.cpp"},
+        {"unknown tag alone", "TWDISK02" + le32(2) + wide(u"/b") + wide(u"/a"), "C/Src/A.cpp"},
         {"good", "TWDISK01" + le32(2) + wide(u"/b") + wide(u"/a"), "/a"},
         {"good, then garbage", "TWDISK01" + le32(2) + wide(u"/b") + wide(u"/a") + "TWTREE01", "/a"},
+        {"after another section",
+         "TWTREE01" + le32(2) + wide(u"\\b") + wide(u"\\a") + "TWDISK01" + le32(2) + wide(u"/b") +
+             wide(u"/a"),
+         "/a"},
         {"escaped bytes", "TWDISK01" + le32(2) + wide(u"/b") + wide(u"/\xDCFF\xDC80"), "/\xFF\x80"},
     };
     for (const auto& c : cases) {

