@@ -15,9 +15,11 @@
 namespace tw::ui {
 namespace {
 
-/// Longest directory, file name or extension a tree path is made from; a file with a longer
-/// part adds nothing to the tree.
-constexpr qsizetype kMaxPathPart = 255;
+/// Longest directory part, and longest file name or extension, that a tree path is made from:
+/// what the system accepts (PATH_MAX less its terminator, NAME_MAX). A file with a longer part
+/// adds nothing to the tree.
+constexpr qsizetype kMaxDirectoryPart = 4095;
+constexpr qsizetype kMaxNamePart = 255;
 
 /// The top item of absolute paths, the file system's root, shows the drive image.
 bool isDriveText(QStringView text) {
@@ -33,8 +35,8 @@ QString directoryOf(const std::u16string& recordPath) {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const qsizetype stemLength = dot < 0 ? name.size() : dot;
     const qsizetype extensionLength = dot < 0 ? 0 : name.size() - dot;
-    if (nameStart > kMaxPathPart || stemLength > kMaxPathPart ||
-        extensionLength > kMaxPathPart) {
+    if (nameStart > kMaxDirectoryPart || stemLength > kMaxNamePart ||
+        extensionLength > kMaxNamePart) {
         return QString();
     }
     return path.left(nameStart);

@@ -94,16 +94,16 @@ void FileListModelTest::displayTexts() {
 
 void FileListModelTest::uncountedAndFailedRowsShowDashes() {
     ProjectFolder root;
-    FileCount* uncounted = root.AddFilePath(u"c:\\src\\a.cpp");
+    FileCount* uncounted = root.AddFilePath(u"c:/src/a.cpp");
     uncounted->sizeBytes = 1536;
     uncounted->encoding = TextEncoding::Utf8;
-    FileCount* failed = root.AddFilePath(u"c:\\src\\b.h");
+    FileCount* failed = root.AddFilePath(u"c:/src/b.h");
     setCounts(*failed, {1, 2, 3, 4, 5, 6, 7, 8, 9});
     failed->failed = true;
     failed->remarks = u"Failed to open file.";
 
     FileListModel model;
-    model.rebuild(*root.FindFolder(u"c:\\src"), root, {}, CountMode::Physical);
+    model.rebuild(*root.FindFolder(u"c:/src"), root, {}, CountMode::Physical);
 
     const QStringList dashes(12, QStringLiteral("-"));
     QCOMPARE(rowTexts(model, 0),
@@ -116,19 +116,19 @@ void FileListModelTest::uncountedAndFailedRowsShowDashes() {
 
 void FileListModelTest::countedRowShowsItsCounts() {
     ProjectFolder root;
-    FileCount* record = root.AddFilePath(u"c:\\src\\a.cpp");
+    FileCount* record = root.AddFilePath(u"c:/src/a.cpp");
     setCounts(*record, {10, 2, 1, 3, 1, 2, 4, 5, 40}, 0.257);
     record->remarks = u"note";
 
     FileListModel model;
-    model.rebuild(*root.FindFolder(u"c:\\src"), root, {}, CountMode::Executable);
+    model.rebuild(*root.FindFolder(u"c:/src"), root, {}, CountMode::Executable);
     QCOMPARE(rowTexts(model, 0),
              QStringList({"a.cpp", "C/C++ Source", "0 Bytes", "ANSI", "0.26", "10", "2", "1", "3",
                           "1", "2", "4", "10", "5", "28", "40", "note"}));
 
     // Outside the Executable mode declarations and directives are not shown, but still belong
     // to the total.
-    model.rebuild(*root.FindFolder(u"c:\\src"), root, {}, CountMode::Physical);
+    model.rebuild(*root.FindFolder(u"c:/src"), root, {}, CountMode::Physical);
     QCOMPARE(model.cellText(0, ColumnDeclaration), QStringLiteral("-"));
     QCOMPARE(model.cellText(0, ColumnDirective), QStringLiteral("-"));
     QCOMPARE(model.cellText(0, ColumnTotal), QStringLiteral("28"));
@@ -175,16 +175,16 @@ void FileListModelTest::summaryRowsSumWithShares() {
 
     ProjectFolder root;
     // code, declaration, directive, own line, code line, banner, comment blank, blank, words
-    setCounts(*root.AddFilePath(u"c:\\a\\x.cpp"), {5, 0, 0, 2, 0, 0, 1, 2, 3});
-    setCounts(*root.AddFilePath(u"c:\\a\\y.cpp"), {5, 0, 0, 2, 0, 0, 1, 2, 3});
-    FileCount* failed = root.AddFilePath(u"c:\\a\\z.cpp");
+    setCounts(*root.AddFilePath(u"c:/a/x.cpp"), {5, 0, 0, 2, 0, 0, 1, 2, 3});
+    setCounts(*root.AddFilePath(u"c:/a/y.cpp"), {5, 0, 0, 2, 0, 0, 1, 2, 3});
+    FileCount* failed = root.AddFilePath(u"c:/a/z.cpp");
     failed->failed = true;
     failed->code = 1000;  // not counted: adds nothing to any sum
-    setCounts(*root.AddFilePath(u"c:\\a\\b\\w.cpp"), {10, 0, 0, 4, 0, 0, 2, 4, 6});
-    setCounts(*root.AddFilePath(u"c:\\other\\v.cpp"), {20, 0, 0, 8, 0, 0, 4, 8, 12});
+    setCounts(*root.AddFilePath(u"c:/a/b/w.cpp"), {10, 0, 0, 4, 0, 0, 2, 4, 6});
+    setCounts(*root.AddFilePath(u"c:/other/v.cpp"), {20, 0, 0, 8, 0, 0, 4, 8, 12});
 
     FileListModel model;
-    model.rebuild(*root.FindFolder(u"c:\\a"), root, {}, static_cast<CountMode>(mode));
+    model.rebuild(*root.FindFolder(u"c:/a"), root, {}, static_cast<CountMode>(mode));
     QCOMPARE(model.fileRowCount(), 3);
     QCOMPARE(model.summaryRowCount(), 3);
     QCOMPARE(rowTexts(model, 3), folderRow);
@@ -195,9 +195,9 @@ void FileListModelTest::summaryRowsSumWithShares() {
 
 void FileListModelTest::emptyFolderSummaryIsZero() {
     ProjectFolder root;
-    root.AddFilePath(u"c:\\a\\x.cpp");
+    root.AddFilePath(u"c:/a/x.cpp");
     FileListModel model;
-    model.rebuild(*root.FindFolder(u"c:\\a"), root, {}, CountMode::Physical);
+    model.rebuild(*root.FindFolder(u"c:/a"), root, {}, CountMode::Physical);
     const QStringList row = rowTexts(model, 1);
     QCOMPARE(row[0], QStringLiteral("Folder (0 succeeded, 0 failed)"));
     QCOMPARE(row[ColumnCode], QStringLiteral("0  (0.0%)"));
@@ -208,10 +208,10 @@ void FileListModelTest::emptyFolderSummaryIsZero() {
 
 void FileListModelTest::filesOnlyListsWholeProject() {
     ProjectFolder root;
-    root.AddFilePath(u"c:\\a\\x.cpp");
-    root.AddFilePath(u"c:\\a\\b\\w.cpp");
-    root.AddFilePath(u"c:\\a\\y.h");
-    root.AddFilePath(u"d:\\v.java");
+    root.AddFilePath(u"c:/a/x.cpp");
+    root.AddFilePath(u"c:/a/b/w.cpp");
+    root.AddFilePath(u"c:/a/y.h");
+    root.AddFilePath(u"d:/v.java");
 
     FileListModel model;
     FileListLayout layout;
@@ -221,25 +221,25 @@ void FileListModelTest::filesOnlyListsWholeProject() {
     QCOMPARE(model.fileRowCount(), 4);
     QCOMPARE(model.summaryRowCount(), 1);
     // Pre-order: a folder's own files, then its subfolders.
-    QCOMPARE(model.rowLabel(0), QStringLiteral("c:\\a\\x.cpp"));
-    QCOMPARE(model.rowLabel(1), QStringLiteral("c:\\a\\y.h"));
-    QCOMPARE(model.rowLabel(2), QStringLiteral("c:\\a\\b\\w.cpp"));
-    QCOMPARE(model.rowLabel(3), QStringLiteral("d:\\v.java"));
+    QCOMPARE(model.rowLabel(0), QStringLiteral("c:/a/x.cpp"));
+    QCOMPARE(model.rowLabel(1), QStringLiteral("c:/a/y.h"));
+    QCOMPARE(model.rowLabel(2), QStringLiteral("c:/a/b/w.cpp"));
+    QCOMPARE(model.rowLabel(3), QStringLiteral("d:/v.java"));
     QCOMPARE(model.rowLabel(4), QStringLiteral("Project (0 succeeded, 0 failed)"));
 
     layout.showFullPaths = false;
     model.rebuild(root, root, layout, CountMode::Physical);
     QCOMPARE(model.rowLabel(2), QStringLiteral("w.cpp"));
     // The row keeps the file's full path whatever the first column shows.
-    QCOMPARE(QString::fromStdU16String(model.rowPath(2)), QStringLiteral("c:\\a\\b\\w.cpp"));
+    QCOMPARE(QString::fromStdU16String(model.rowPath(2)), QStringLiteral("c:/a/b/w.cpp"));
     QVERIFY(model.rowPath(4).empty());
 }
 
 void FileListModelTest::summaryRowsAreNeverSelectable() {
     ProjectFolder root;
-    root.AddFilePath(u"c:\\a\\x.cpp");
+    root.AddFilePath(u"c:/a/x.cpp");
     FileListModel model;
-    model.rebuild(*root.FindFolder(u"c:\\a"), root, {}, CountMode::Physical);
+    model.rebuild(*root.FindFolder(u"c:/a"), root, {}, CountMode::Physical);
     QVERIFY(model.flags(model.index(0, 3)).testFlag(Qt::ItemIsSelectable));
     for (int row = 1; row < 4; ++row) {
         QVERIFY(!model.flags(model.index(row, 0)).testFlag(Qt::ItemIsSelectable));
@@ -264,12 +264,12 @@ void FileListModelTest::columnFiveFollowsCountMode() {
 void FileListModelTest::behavesAsItemModel() {
     ProjectFolder root;
     for (int i = 0; i < 5; ++i) {
-        setCounts(*root.AddFilePath(u"c:\\a\\f" + std::u16string(1, u'0' + i) + u".cpp"),
+        setCounts(*root.AddFilePath(u"c:/a/f" + std::u16string(1, u'0' + i) + u".cpp"),
                   {1, 0, 0, 1, 0, 0, 0, 1, 1});
     }
     FileListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    model.rebuild(*root.FindFolder(u"c:\\a"), root, {}, CountMode::Physical);
+    model.rebuild(*root.FindFolder(u"c:/a"), root, {}, CountMode::Physical);
     QVERIFY(model.removeFileRow(2));
     QVERIFY(!model.removeFileRow(model.fileRowCount()));  // a summary row stays
     QCOMPARE(model.fileRowCount(), 4);
@@ -286,8 +286,8 @@ void FileListModelTest::rebuildsFiftyThousandFilesQuickly() {
     for (int folder = 0; folder < 50; ++folder) {
         for (int file = 0; file < 1000; ++file) {
             FileCount* record =
-                root.AddFilePath(u"c:\\src\\module" + QString::number(folder).toStdU16String() +
-                                 u"\\file" + QString::number(file).toStdU16String() + u".cpp");
+                root.AddFilePath(u"c:/src/module" + QString::number(folder).toStdU16String() +
+                                 u"/file" + QString::number(file).toStdU16String() + u".cpp");
             setCounts(*record, {100, 0, 0, 20, 5, 2, 3, 30, 200});
         }
     }

@@ -68,23 +68,26 @@ void FolderViewTest::treeFromNestedPaths_data() {
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<QString>("tree");
     QTest::newRow("nested folders in their order")
-        << QStringList{"c:\\a\\b\\x.cpp", "c:\\a\\c\\y.cpp", "c:\\a\\b\\z.cpp"}
+        << QStringList{"c:/a/b/x.cpp", "c:/a/c/y.cpp", "c:/a/b/z.cpp"}
         << "c:\n  a\n    b\n    c\n";
-    QTest::newRow("two drives") << QStringList{"d:\\v.cpp", "c:\\w\\x.cpp"} << "d:\nc:\n  w\n";
+    QTest::newRow("two drives") << QStringList{"d:/v.cpp", "c:/w/x.cpp"} << "d:\nc:\n  w\n";
     QTest::newRow("a folder without files shows through the files below it")
-        << QStringList{"c:\\top\\middle\\low\\x.cpp"} << "c:\n  top\n    middle\n      low\n";
-    QTest::newRow("posix paths") << QStringList{"/home/u/src/a.cpp", "/home/u/inc/b.h"}
-                                 << "home\n  u\n    src\n    inc\n";
+        << QStringList{"c:/top/middle/low/x.cpp"} << "c:\n  top\n    middle\n      low\n";
+    QTest::newRow("absolute paths under the root")
+        << QStringList{"/home/u/src/a.cpp", "/home/u/inc/b.h"}
+        << "/\n  home\n    u\n      src\n      inc\n";
+    QTest::newRow("case twins are two folders")
+        << QStringList{"Src/a.cpp", "src/b.cpp", "./x/c.cpp"} << "Src\nsrc\n.\n  x\n";
     QTest::newRow("no files, no items") << QStringList{} << "";
-    // The directory part runs from the backslash after the drive to the last backslash.
-    QTest::newRow("a directory part of 256 characters adds nothing")
-        << QStringList{"c:\\" + QString(254, QLatin1Char('d')) + "\\x.cpp", "c:\\e\\y.cpp"}
-        << "c:\n  e\n";
-    QTest::newRow("a directory part of 255 characters is shown")
-        << QStringList{"c:\\" + QString(253, QLatin1Char('d')) + "\\x.cpp"}
-        << "c:\n  " + QString(253, QLatin1Char('d')) + "\n";
+    // The directory part runs to the last '/'; the system takes 4,095 characters for a path.
+    QTest::newRow("a directory part of 4,096 characters adds nothing")
+        << QStringList{"c/" + QString(4093, QLatin1Char('d')) + "/x.cpp", "c/e/y.cpp"}
+        << "c\n  e\n";
+    QTest::newRow("a directory part of 4,095 characters is shown")
+        << QStringList{"c/" + QString(4092, QLatin1Char('d')) + "/x.cpp"}
+        << "c\n  " + QString(4092, QLatin1Char('d')) + "\n";
     QTest::newRow("a file name of 256 characters adds nothing")
-        << QStringList{"c:\\f\\" + QString(256, QLatin1Char('n')) + ".cpp"} << "";
+        << QStringList{"c:/f/" + QString(256, QLatin1Char('n')) + ".cpp"} << "";
 }
 
 void FolderViewTest::treeFromNestedPaths() {
@@ -101,25 +104,25 @@ void FolderViewTest::treeFromNestedPaths() {
 void FolderViewTest::expansionFollowsProjectFlags() {
     Desktop desktop;
     ProjectFolder& root = desktop.root();
-    root.AddFilePath(u"c:\\a\\b\\x.cpp");
-    root.AddFilePath(u"c:\\a\\c\\y.cpp");
-    root.FindFolder(u"c:\\a\\b")->SetExpanded(true);
+    root.AddFilePath(u"c:/a/b/x.cpp");
+    root.AddFilePath(u"c:/a/c/y.cpp");
+    root.FindFolder(u"c:/a/b")->SetExpanded(true);
     desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
     CFolderView& tree = *desktop.frame.folderView();
     QCOMPARE(treeText(tree), QStringLiteral("c:+\n  a+\n    b+\n    c\n"));
 
     // The user's expansion lasts until the next rebuild, which restores the project's.
-    tree.expand(itemAt(tree, QStringLiteral("c:\\a\\c")));
-    tree.collapse(itemAt(tree, QStringLiteral("c:\\a\\b")));
+    tree.expand(itemAt(tree, QStringLiteral("c:/a/c")));
+    tree.collapse(itemAt(tree, QStringLiteral("c:/a/b")));
     QCOMPARE(treeText(tree), QStringLiteral("c:+\n  a+\n    b\n    c+\n"));
-    QVERIFY(!root.FindFolder(u"c:\\a\\c")->expanded());
+    QVERIFY(!root.FindFolder(u"c:/a/c")->expanded());
     desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
     QCOMPARE(treeText(tree), QStringLiteral("c:+\n  a+\n    b+\n    c\n"));
 }
 
 void FolderViewTest::imagesShowDrivesAndOpenFolders() {
     Desktop desktop;
-    desktop.root().AddFilePath(u"c:\\a\\b\\x.cpp");
+    desktop.root().AddFilePath(u"/a/b/x.cpp");
     desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &desktop.root());
     CFolderView& tree = *desktop.frame.folderView();
     const QImage drive = artwork::treeImage(TreeImage::Drive);
@@ -127,14 +130,14 @@ void FolderViewTest::imagesShowDrivesAndOpenFolders() {
     const QImage open = artwork::treeImage(TreeImage::OpenFolder);
     QVERIFY(drive != closed && closed != open && drive != open);
 
-    const QModelIndex c = itemAt(tree, QStringLiteral("c:"));
-    const QModelIndex a = itemAt(tree, QStringLiteral("c:\\a"));
+    const QModelIndex c = itemAt(tree, QStringLiteral("/"));
+    const QModelIndex a = itemAt(tree, QStringLiteral("/a"));
     QCOMPARE(imageOf(c), drive);
     QCOMPARE(imageOf(a), closed);
     tree.expand(a);
     QCOMPARE(imageOf(a), open);
     tree.expand(c);
-    QCOMPARE(imageOf(c), drive);  // drives keep their image
+    QCOMPARE(imageOf(c), drive);  // the root keeps its image
     tree.collapse(a);
     QCOMPARE(imageOf(a), closed);
 }
@@ -142,12 +145,12 @@ void FolderViewTest::imagesShowDrivesAndOpenFolders() {
 void FolderViewTest::rebuildSelectsRememberedFolder() {
     Desktop desktop;
     ProjectFolder& root = desktop.root();
-    root.AddFilePath(u"c:\\a\\b\\x.cpp");
-    root.AddFilePath(u"c:\\a\\c\\y.cpp");
-    desktop.frame.setRememberedFolderPath(QStringLiteral("c:\\a\\c"));
+    root.AddFilePath(u"c:/a/b/x.cpp");
+    root.AddFilePath(u"c:/a/c/y.cpp");
+    desktop.frame.setRememberedFolderPath(QStringLiteral("c:/a/c"));
     desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
     CFolderView& tree = *desktop.frame.folderView();
-    QCOMPARE(tree.itemPath(tree.selectedItem()), QStringLiteral("c:\\a\\c"));
+    QCOMPARE(tree.itemPath(tree.selectedItem()), QStringLiteral("c:/a/c"));
     QVERIFY(tree.isExpanded(tree.selectedItem().parent()));  // made visible
     QVERIFY(tree.hasFocus());
     QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("y.cpp"));
@@ -156,17 +159,17 @@ void FolderViewTest::rebuildSelectsRememberedFolder() {
 void FolderViewTest::rememberedFolderIsFoundUnderEveryTopLevelItem() {
     Desktop desktop;
     ProjectFolder& root = desktop.root();
-    root.AddFilePath(u"c:\\a\\x.cpp");
-    root.AddFilePath(u"d:\\b\\y.cpp");
+    root.AddFilePath(u"c:/a/x.cpp");
+    root.AddFilePath(u"d:/b/y.cpp");
     root.AddFilePath(u"/tmp/z.cpp");  // a top-level directory of its own, holding a file
     CFolderView& tree = *desktop.frame.folderView();
-    for (const QString& remembered : {QStringLiteral("d:\\b"), QStringLiteral("c:"),
-                                      QStringLiteral("c:\\a"), QStringLiteral("tmp")}) {
+    for (const QString& remembered : {QStringLiteral("d:/b"), QStringLiteral("c:"),
+                                      QStringLiteral("c:/a"), QStringLiteral("/tmp")}) {
         desktop.frame.setRememberedFolderPath(remembered);
         desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
         QCOMPARE(tree.itemPath(tree.selectedItem()), remembered);
     }
-    desktop.frame.setRememberedFolderPath(QStringLiteral("e:\\nowhere"));
+    desktop.frame.setRememberedFolderPath(QStringLiteral("e:/nowhere"));
     desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
     QVERIFY(!tree.selectedItem().isValid());
 }
@@ -174,20 +177,20 @@ void FolderViewTest::rememberedFolderIsFoundUnderEveryTopLevelItem() {
 void FolderViewTest::selectingAFolderListsItsFiles() {
     Desktop desktop;
     ProjectFolder& root = desktop.root();
-    root.AddFilePath(u"c:\\a\\x.cpp");
-    root.AddFilePath(u"c:\\a\\b\\y.cpp");
-    root.AddFilePath(u"c:\\a\\b\\z.cpp");
+    root.AddFilePath(u"c:/a/x.cpp");
+    root.AddFilePath(u"c:/a/b/y.cpp");
+    root.AddFilePath(u"c:/a/b/z.cpp");
     desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
     CFolderView& tree = *desktop.frame.folderView();
 
-    tree.selectItem(itemAt(tree, QStringLiteral("c:\\a\\b")));
-    QCOMPARE(desktop.frame.rememberedFolderPath(), QStringLiteral("c:\\a\\b"));
+    tree.selectItem(itemAt(tree, QStringLiteral("c:/a/b")));
+    QCOMPARE(desktop.frame.rememberedFolderPath(), QStringLiteral("c:/a/b"));
     QCOMPARE(desktop.list().fileRowCount(), 2);
     QCOMPARE(desktop.list().rowLabel(1), QStringLiteral("z.cpp"));
     // Selecting does not rebuild the tree itself.
-    QCOMPARE(tree.itemPath(tree.selectedItem()), QStringLiteral("c:\\a\\b"));
+    QCOMPARE(tree.itemPath(tree.selectedItem()), QStringLiteral("c:/a/b"));
 
-    tree.selectItem(itemAt(tree, QStringLiteral("c:\\a")));
+    tree.selectItem(itemAt(tree, QStringLiteral("c:/a")));
     QCOMPARE(desktop.list().fileRowCount(), 1);
     QCOMPARE(desktop.list().rowLabel(2),
              QStringLiteral("Folder and subfolders (0 succeeded, 0 failed)"));
@@ -205,11 +208,11 @@ void FolderViewTest::behavesAsItemModel() {
     QAbstractItemModelTester tester(tree.model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     ProjectFolder& root = desktop.root();
-    root.AddFilePath(u"c:\\a\\b\\x.cpp");
-    root.AddFilePath(u"c:\\a\\c\\y.cpp");
-    root.AddFilePath(u"d:\\e\\z.cpp");
-    root.FindFolder(u"c:\\a\\b")->SetExpanded(true);
-    desktop.frame.setRememberedFolderPath(QStringLiteral("c:\\a\\b"));
+    root.AddFilePath(u"c:/a/b/x.cpp");
+    root.AddFilePath(u"c:/a/c/y.cpp");
+    root.AddFilePath(u"d:/e/z.cpp");
+    root.FindFolder(u"c:/a/b")->SetExpanded(true);
+    desktop.frame.setRememberedFolderPath(QStringLiteral("c:/a/b"));
     desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
     tree.expand(itemAt(tree, QStringLiteral("d:")));
     desktop.document.deleteContents();

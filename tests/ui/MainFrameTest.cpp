@@ -96,6 +96,7 @@ class MainFrameTest : public QObject {
     void splitterKeepsTreeAtAThird();
     void addFilesExpandsAndShowsLastFolder();
     void addFilesCancelledRefreshesNothing();
+    void caseTwinsAreTwoRowsWithTheirRealNames();
     void addFilesCountSaveReopen();
     void addFoldersAddsWhatTheDialogFound();
     void settingsResetCountsOnlyWhenChanged();
@@ -329,6 +330,26 @@ void MainFrameTest::addFilesExpandsAndShowsLastFolder() {
     CFolderView* tree = desktop.frame.folderView();
     QCOMPARE(tree->itemPath(tree->selectedItem()), qs(folderB));
     QVERIFY(tree->isExpanded(tree->selectedItem().parent()));
+}
+
+void MainFrameTest::caseTwinsAreTwoRowsWithTheirRealNames() {
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    Desktop desktop;
+    const QString upper = writeFile(dir, QStringLiteral("Src/Foo.c"), smallSource());
+    const QString lower = writeFile(dir, QStringLiteral("Src/foo.c"), smallSource());
+    desktop.addFiles(chooser, {upper, lower});
+    QCOMPARE(desktop.root().TotalRecords(), 2u);
+    QCOMPARE(desktop.list().fileRowCount(), 2);
+    QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("Foo.c"));
+    QCOMPARE(desktop.list().rowLabel(1), QStringLiteral("foo.c"));
+    // The tree shows the folder as the file system names it.
+    CFolderView* tree = desktop.frame.folderView();
+    QCOMPARE(tree->itemPath(tree->selectedItem()), dir.filePath(QStringLiteral("Src")));
+
+    desktop.action(ID_VIEW_FILES_ONLY)->trigger();
+    QCOMPARE(desktop.list().rowLabel(0), upper);
+    QCOMPARE(desktop.list().rowLabel(1), lower);
 }
 
 void MainFrameTest::addFilesCancelledRefreshesNothing() {

@@ -54,9 +54,9 @@ void RemovalTest::removesSelectedFolder_data() {
     QTest::addColumn<QStringList>("left");
     QTest::addColumn<QString>("nowSelected");
     QTest::newRow("parent keeps its files")
-        << "c:\\a\\b" << QStringList{"c:\\a\\y.cpp", "d:\\e\\f\\z.cpp"} << "c:\\a";
+        << "c:/a/b" << QStringList{"c:/a/y.cpp", "d:/e/f/z.cpp"} << "c:/a";
     QTest::newRow("empty parents go up to the drive")
-        << "d:\\e\\f" << QStringList{"c:\\a\\y.cpp", "c:\\a\\b\\x.cpp"} << "";
+        << "d:/e/f" << QStringList{"c:/a/y.cpp", "c:/a/b/x.cpp"} << "";
 }
 
 void RemovalTest::removesSelectedFolder() {
@@ -66,7 +66,7 @@ void RemovalTest::removesSelectedFolder() {
     MessageBoxRecorder boxes;
     boxes.answers.push_back(QMessageBox::Yes);
     Desktop desktop;
-    showProject(desktop, {"c:\\a\\b\\x.cpp", "c:\\a\\y.cpp", "d:\\e\\f\\z.cpp"}, selected);
+    showProject(desktop, {"c:/a/b/x.cpp", "c:/a/y.cpp", "d:/e/f/z.cpp"}, selected);
     CFolderView* tree = desktop.frame.folderView();
     tree->selectItem(tree->findItem(selected));  // a second drive is not found by the rebuild
     QCOMPARE(tree->itemPath(tree->selectedItem()), selected);
@@ -98,8 +98,8 @@ void RemovalTest::removesSelectedFilesOfFolder() {
     MessageBoxRecorder boxes;
     boxes.answers.push_back(QMessageBox::Yes);
     Desktop desktop;
-    showProject(desktop, {"c:\\a\\1.cpp", "c:\\a\\2.cpp", "c:\\a\\3.cpp", "c:\\a\\4.cpp"},
-                QStringLiteral("c:\\a"));
+    showProject(desktop, {"c:/a/1.cpp", "c:/a/2.cpp", "c:/a/3.cpp", "c:/a/4.cpp"},
+                QStringLiteral("c:/a"));
     CFileView* list = desktop.frame.fileView();
     desktop.focus(list);
     list->selectionModel()->select(list->model()->index(0, 0),
@@ -110,12 +110,12 @@ void RemovalTest::removesSelectedFilesOfFolder() {
     desktop.action(ID_SELECTION_REMOVE)->trigger();
 
     QCOMPARE(boxes.texts(), QStringList{kFilesQuestion});
-    QCOMPARE(projectFiles(desktop.root()), QStringList({"c:\\a\\2.cpp", "c:\\a\\4.cpp"}));
+    QCOMPARE(projectFiles(desktop.root()), QStringList({"c:/a/2.cpp", "c:/a/4.cpp"}));
     QCOMPARE(desktop.list().fileRowCount(), 2);
     QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("2.cpp"));
     QCOMPARE(desktop.list().rowLabel(1), QStringLiteral("4.cpp"));
     CFolderView* tree = desktop.frame.folderView();
-    QCOMPARE(tree->itemPath(tree->selectedItem()), QStringLiteral("c:\\a"));
+    QCOMPARE(tree->itemPath(tree->selectedItem()), QStringLiteral("c:/a"));
     QVERIFY(tree->hasFocus());
 }
 
@@ -123,16 +123,16 @@ void RemovalTest::removingLastFilePrunesEmptyAncestors() {
     MessageBoxRecorder boxes;
     boxes.answers.push_back(QMessageBox::Yes);
     Desktop desktop;
-    showProject(desktop, {"c:\\keep.cpp", "c:\\a\\b\\c\\only.cpp"}, QStringLiteral("c:\\a\\b\\c"));
+    showProject(desktop, {"c:/keep.cpp", "c:/a/b/c/only.cpp"}, QStringLiteral("c:/a/b/c"));
     desktop.focus(desktop.frame.fileView());
     desktop.frame.fileView()->selectRow(0);
     desktop.action(ID_SELECTION_REMOVE)->trigger();
 
-    QCOMPARE(projectFiles(desktop.root()), QStringList{"c:\\keep.cpp"});
-    QVERIFY(desktop.root().FindFolder(u"c:\\a") == nullptr);
+    QCOMPARE(projectFiles(desktop.root()), QStringList{"c:/keep.cpp"});
+    QVERIFY(desktop.root().FindFolder(u"c:/a") == nullptr);
     CFolderView* tree = desktop.frame.folderView();
     QCOMPARE(tree->itemPath(tree->selectedItem()), QStringLiteral("c:"));
-    QVERIFY(!tree->findItem(QStringLiteral("c:\\a")).isValid());
+    QVERIFY(!tree->findItem(QStringLiteral("c:/a")).isValid());
     QCOMPARE(desktop.frame.rememberedFolderPath(), QStringLiteral("c:"));
     QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("keep.cpp"));
 }
@@ -141,7 +141,7 @@ void RemovalTest::removesSelectedFilesInFilesOnlyMode() {
     MessageBoxRecorder boxes;
     boxes.answers.push_back(QMessageBox::Yes);
     Desktop desktop;
-    showProject(desktop, {"c:\\a\\1.cpp", "c:\\b\\2.cpp", "c:\\a\\3.cpp", "c:\\c\\d\\4.cpp"}, "");
+    showProject(desktop, {"c:/a/1.cpp", "c:/b/2.cpp", "c:/a/3.cpp", "c:/c/d/4.cpp"}, "");
     desktop.action(ID_VIEW_FILES_ONLY)->trigger();
     desktop.action(ID_VIEW_SHOW_FULL_PATHS)->trigger();  // names only: removal goes by path
     CFileView* list = desktop.frame.fileView();
@@ -153,8 +153,8 @@ void RemovalTest::removesSelectedFilesInFilesOnlyMode() {
     }
     desktop.action(ID_SELECTION_REMOVE)->trigger();
 
-    QCOMPARE(projectFiles(desktop.root()), QStringList({"c:\\a\\1.cpp", "c:\\b\\2.cpp"}));
-    QVERIFY(desktop.root().FindFolder(u"c:\\c") == nullptr);
+    QCOMPARE(projectFiles(desktop.root()), QStringList({"c:/a/1.cpp", "c:/b/2.cpp"}));
+    QVERIFY(desktop.root().FindFolder(u"c:/c") == nullptr);
     QCOMPARE(desktop.frame.rememberedFolderPath(), QStringLiteral("c:"));
     QCOMPARE(desktop.list().fileRowCount(), 2);
     QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("1.cpp"));
@@ -166,13 +166,13 @@ void RemovalTest::answeringNoChangesNothing() {
     MessageBoxRecorder boxes;
     boxes.answers.push_back(QMessageBox::No);
     Desktop desktop;
-    showProject(desktop, {"c:\\a\\1.cpp"}, QStringLiteral("c:\\a"));
+    showProject(desktop, {"c:/a/1.cpp"}, QStringLiteral("c:/a"));
     desktop.focus(desktop.frame.folderView());
     desktop.action(ID_SELECTION_REMOVE)->trigger();
     QCOMPARE(boxes.shown.size(), std::size_t(1));
-    QCOMPARE(projectFiles(desktop.root()), QStringList{"c:\\a\\1.cpp"});
+    QCOMPARE(projectFiles(desktop.root()), QStringList{"c:/a/1.cpp"});
     CFolderView* tree = desktop.frame.folderView();
-    QCOMPARE(tree->itemPath(tree->selectedItem()), QStringLiteral("c:\\a"));
+    QCOMPARE(tree->itemPath(tree->selectedItem()), QStringLiteral("c:/a"));
     // The command marks the project modified whatever the answer.
     QVERIFY(desktop.document.isModified());
 }

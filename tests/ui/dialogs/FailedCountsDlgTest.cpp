@@ -1,5 +1,6 @@
 // The Errors dialog: its own copy of the failed files in path order, the open buttons.
 #include <QAbstractItemModel>
+#include <QFile>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -104,31 +105,32 @@ void FailedCountsDlgTest::openButtonsNeedASelection() {
 }
 
 void FailedCountsDlgTest::opensSelectedFilesInRowOrder() {
-    // Records know where their files lie on disk; a path the project does not hold is read
-    // with '/' for '\'.
+    // Records know where their files lie on disk; a path the project does not hold is taken
+    // as it is.
     tw::ProjectFolder project;
     project.AddFilePath(u"/Home/U/Src/A.CPP", "/Home/U/Src/A.CPP");
-    project.AddFilePath(u"/Home/U/Src/B.CPP", "/Home/U/Src/B.CPP");
-    tw::failedCountTable()[u"home\\u\\src\\a.cpp"] = u"Failed to open file.";
-    tw::failedCountTable()[u"home\\u\\src\\b.cpp"] = u"Failed to open file.";
-    tw::failedCountTable()[u"home\\u\\gone.cpp"] = u"Failed to open file.";
+    project.AddFilePath(u"/Home/U/Src/B\uFFFD.CPP", "/Home/U/Src/B\xFF.CPP");
+    tw::failedCountTable()[u"/Home/U/Src/A.CPP"] = u"Failed to open file.";
+    tw::failedCountTable()[u"/Home/U/Src/B\uFFFD.CPP"] = u"Failed to open file.";
+    tw::failedCountTable()[u"/Home/U/gone.cpp"] = u"Failed to open file.";
 
     ShellRecorder shell;
     CFailedCountsDlg dialog(nullptr, &project);
     auto* list = child<QTreeView>(&dialog, "failedList");
-    QCOMPARE(column(list, 0),
-             QStringList({"home\\u\\gone.cpp", "home\\u\\src\\a.cpp", "home\\u\\src\\b.cpp"}));
+    QCOMPARE(column(list, 0), QStringList({QStringLiteral("/Home/U/Src/A.CPP"),
+                                           QStringLiteral("/Home/U/Src/B\uFFFD.CPP"),
+                                           QStringLiteral("/Home/U/gone.cpp")}));
 
-    selectRows(list, {2, 0});
+    selectRows(list, {2, 1});
     child<QPushButton>(&dialog, "openFilesButton")->click();
     child<QPushButton>(&dialog, "openInNotepadButton")->click();
 
     using Action = Shell::Action;
     const std::vector<std::pair<Action, QString>> expected{
-        {Action::Open, "home/u/gone.cpp"},
-        {Action::Open, "/Home/U/Src/B.CPP"},
-        {Action::OpenInTextEditor, "home/u/gone.cpp"},
-        {Action::OpenInTextEditor, "/Home/U/Src/B.CPP"},
+        {Action::Open, QFile::decodeName("/Home/U/Src/B\xFF.CPP")},
+        {Action::Open, "/Home/U/gone.cpp"},
+        {Action::OpenInTextEditor, QFile::decodeName("/Home/U/Src/B\xFF.CPP")},
+        {Action::OpenInTextEditor, "/Home/U/gone.cpp"},
     };
     QVERIFY(shell.requests == expected);
 }

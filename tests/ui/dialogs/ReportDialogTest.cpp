@@ -31,8 +31,8 @@ namespace {
 
 /// A small project: two counted files and an uncounted one in two folders.
 void fillProject(ProjectFolder& root) {
-    const std::u16string paths[] = {u"c:\\src\\main.cpp", u"c:\\src\\util\\strings.h",
-                                    u"c:\\src\\util\\strings.cpp"};
+    const std::u16string paths[] = {u"c/src/main.cpp", u"c/src/util/strings.h",
+                                    u"c/src/util/strings.cpp"};
     for (const std::u16string& path : paths) {
         root.AddFilePath(path, "/nonexistent/file");
     }
