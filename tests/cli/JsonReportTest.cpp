@@ -1,0 +1,80 @@
+// The json report read back by a JSON parser: every field a program would look for.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace tw {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(JsonReportTest, ParsesBackToTheCountsOfEveryFile) {
+    test::TempDir out;
+    const test::ProcessResult run = test::runProgram(
+        TW_EXECUTABLE,
+        {"-list", "files.txt", "-mode", "e", "-report", "json", "-quiet", "-out",
+         out.path().string()},
+        std::string(TW_FIXTURES_DIR) + "/console");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::string text;
+    for (const auto& entry : fs::directory_iterator(out.path())) {
+        if (entry.path().extension() == ".json") {
+            text = test::readBytes(entry.path());
+        }
+    }
+    ASSERT_FALSE(text.empty());
+    EXPECT_NE(text.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+
+    const nlohmann::json report = nlohmann::json::parse(text);
+    EXPECT_EQ(report["mode"], "Executable");
+    EXPECT_EQ(report["allCapsFunctionsAsMacros"], false);
+    EXPECT_EQ(report["macrosAsStatements"], true);
+    EXPECT_EQ(report["logicAsSingleStatement"], false);
+    const nlohmann::json& files = report["files"];
+    ASSERT_EQ(files.size(), 7u);
+
+    const nlohmann::json& main = files[0];
+    EXPECT_EQ(main["path"], "tree/main.c");
+    EXPECT_EQ(main["type"], "C/C++ Source");
+    EXPECT_EQ(main["encoding"], "ANSI");
+    EXPECT_GT(main["sizeBytes"].get<int>(), 0);
+    EXPECT_EQ(main["counted"], true);
+    EXPECT_EQ(main["failed"], false);
+    EXPECT_TRUE(main["failure"].is_null());
+    EXPECT_EQ(main["errorLine"], -1);
+    const std::uint32_t totalComment = main["commentOwnLine"].get<std::uint32_t>() +
+                                       main["commentCodeLine"].get<std::uint32_t>() +
+                                       main["commentBanner"].get<std::uint32_t>() +
+                                       main["commentBlank"].get<std::uint32_t>();
+    EXPECT_EQ(main["totalComment"], totalComment);
+    EXPECT_EQ(main["total"], main["code"].get<std::uint32_t>() +
+                                 main["declaration"].get<std::uint32_t>() +
+                                 main["directive"].get<std::uint32_t>() + totalComment +
+                                 main["blank"].get<std::uint32_t>());
+
+    // A failed file was reset: its own remarks are empty, the failure text comes with it.
+    const nlohmann::json& broken = files[1];
+    EXPECT_EQ(broken["path"], "tree/broken.c");
+    EXPECT_EQ(broken["counted"], false);
+    EXPECT_EQ(broken["remarks"], "");
+    EXPECT_EQ(broken["failure"], "Physical pre-parser failure: Unclosed comment (line 3).");
+
+    const nlohmann::json& totals = report["totals"];
+    EXPECT_EQ(totals["files"], 7);
+    EXPECT_EQ(totals["counted"], 5);
+    EXPECT_EQ(totals["uncounted"], 2);
+    EXPECT_EQ(totals["failed"], 0);
+    std::uint32_t code = 0;
+    for (const nlohmann::json& file : files) {
+        code += file["counted"].get<bool>() ? file["code"].get<std::uint32_t>() : 0;
+    }
+    EXPECT_EQ(totals["code"], code);
+}
+
+}  // namespace
+}  // namespace tw
