@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/TextConversion.h"
+#include "report/PrintableName.h"
 
 namespace tw {
 namespace {
@@ -106,7 +107,7 @@ void CountAllForConsole(ProjectFolder& folder, bool showProgress, bool quiet, un
     };
     const auto announce = [&](const FileCount& record) {
         if (showProgress && !quiet) {
-            progress << "Parsing:\t" << utf8FromUtf16(record.path) << '\n';
+            progress << "Parsing:\t" << utf8FromUtf16(printableName(record.path)) << '\n';
         }
     };
 

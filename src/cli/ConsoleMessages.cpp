@@ -5,6 +5,7 @@
 
 #include "cli/ArgumentText.h"
 #include "engine/TextConversion.h"
+#include "report/PrintableName.h"
 
 namespace tw {
 
@@ -17,7 +18,7 @@ void printWarning(std::ostream& out, std::string_view text) {
 }
 
 std::string quoted(std::u16string_view text) {
-    return "'" + utf8FromUtf16(displayText(text)) + "'";
+    return "'" + utf8FromUtf16(printableName(displayText(text))) + "'";
 }
 
 std::string quoted(std::string_view bytes) {

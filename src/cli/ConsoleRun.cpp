@@ -23,6 +23,7 @@
 #include "project/PendingFile.h"
 #include "project/ProjectFile.h"
 #include "report/JsonReport.h"
+#include "report/PrintableName.h"
 #include "report/ReportWriter.h"
 #include "report/TextFile.h"
 
@@ -262,9 +263,12 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
     }
 
     out << '\n' << utf8FromUtf16(summary);
-    out << "Quick summary written to " << output.written()[0] << '\n';
+    const auto shown = [](const std::string& path) {
+        return utf8FromUtf16(printableName(displayText(argumentText(path))));
+    };
+    out << "Quick summary written to " << shown(output.written()[0]) << '\n';
     if (reportFlags != 0) {
-        out << "Report written to " << output.written()[1] << '\n';
+        out << "Report written to " << shown(output.written()[1]) << '\n';
     }
     if (!saveFile.empty()) {
         const ProjectSaveResult saved = ProjectFile::save(diskBytes(saveFile), root, countSettings());
@@ -273,7 +277,7 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
             return stop(kResultCannotWriteOutput, "cannot save the project " + quoted(saveFile) +
                                                       ": " + saved.systemReason);
         }
-        out << "Project written to " << utf8FromUtf16(displayText(saveFile)) << '\n';
+        out << "Project written to " << shown(diskBytes(saveFile)) << '\n';
     }
     out << std::flush;
     resultCode = kResultCompleted;

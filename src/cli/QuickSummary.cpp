@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/TextConversion.h"
+#include "report/PrintableName.h"
 
 namespace tw {
 namespace {
@@ -87,7 +88,7 @@ std::u16string buildQuickSummary(const ProjectFolder& root, CountMode mode,
         text += u"Tallyweaver failed to count the following files:\n";
         text += u"------------------------------------------------\n\n";
         for (const auto& [path, remarks] : failures) {
-            text += path + u"\n\t" + remarks + u"\n\n";
+            text += printableName(path) + u"\n\t" + remarks + u"\n\n";
         }
     }
     return text;

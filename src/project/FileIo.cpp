@@ -7,7 +7,8 @@
 #include <climits>
 #include <cstdlib>
 #include <new>
-#include <random>
+
+#include "project/PendingFile.h"
 
 namespace tw {
 namespace {
@@ -29,41 +30,6 @@ std::string replacementTarget(const std::string& path) {
 std::string directoryPrefix(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-/// Opens a new file in the directory of `target` under a short name no other file has; -1 with
-/// errno set when that fails.
-int openTemporary(FileSystemCalls& calls, const std::string& target, std::string& temporary) {
-    thread_local std::minstd_rand generator{std::random_device{}()};
-    constexpr int kAttempts = 100;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        temporary = directoryPrefix(target) + ".tw-save-" + std::to_string(::getpid()) + "-" +
-                    std::to_string(generator() % 1000000) + ".tmp";
-        const int fd = calls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    errno = EEXIST;
-    return -1;
-}
-
-bool writeAll(FileSystemCalls& calls, int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = calls.write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        if (written == 0) {
-            errno = EIO;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 /// Makes a finished rename durable; a directory that cannot be synced is no failure of the save.
@@ -164,31 +130,20 @@ int writeFileReplacing(const std::string& path, std::string_view bytes, FileSyst
         return EINVAL;
     }
     const std::string target = replacementTarget(path);
-    std::string temporary;
-    const int fd = openTemporary(calls, target, temporary);
-    if (fd < 0) {
-        return errno;
+    PendingFile file(calls);
+    if (const int error = file.create(directoryPrefix(target)); error != 0) {
+        return error;
     }
-    int error = 0;
     struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
-        calls.fchmod(fd, existing.st_mode & 07777) != 0) {
-        error = errno;
+    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        if (const int error = file.setMode(existing.st_mode & 07777); error != 0) {
+            return error;
+        }
     }
-    if (error == 0 && !writeAll(calls, fd, bytes)) {
-        error = errno;
+    if (const int error = file.write(bytes); error != 0) {
+        return error;
     }
-    if (error == 0 && calls.fsync(fd) != 0) {
-        error = errno;
-    }
-    if (calls.close(fd) != 0 && error == 0) {
-        error = errno;
-    }
-    if (error == 0 && calls.rename(temporary.c_str(), target.c_str()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        calls.unlink(temporary.c_str());
+    if (const int error = file.replace(target); error != 0) {
         return error;
     }
     syncDirectoryOf(target);

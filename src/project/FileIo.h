@@ -36,9 +36,10 @@ FileSystemCalls& systemFileCalls();
 int readWholeFile(const std::string& path, std::string& bytes,
                   FileSystemCalls& calls = systemFileCalls());
 
-/// Writes `bytes` as the new content of `path`: they go into a new file in the same directory,
-/// which is flushed to the disk and then renamed over `path`, so `path` holds either its old
-/// content or all of the new one. An existing file keeps its permissions, and a symbolic link
+/// Writes `bytes` as the new content of `path`: they go into a new, unnamed file in the same
+/// directory (a `PendingFile`), which is flushed to the disk and then renamed over `path`, so
+/// `path` holds either its old content or all of the new one, and a process killed at any
+/// moment leaves no temporary file behind. An existing file keeps its permissions, and a symbolic link
 /// keeps pointing where it did. Returns 0, or the `errno` of the step that failed; the new file
 /// is removed then and `path` is untouched. A name holding a NUL byte is EINVAL.
 int writeFileReplacing(const std::string& path, std::string_view bytes,

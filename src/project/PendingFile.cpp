@@ -1,10 +1,13 @@
 #include "project/PendingFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <random>
+#include <vector>
 
 namespace tw {
 namespace {
@@ -16,7 +19,45 @@ std::string temporaryName(const std::string& directory) {
                                           std::to_string(generator() % 1000000) + ".tmp");
 }
 
+/// The process id in a temporary name of this program (".tw-<pid>-<n>.tmp", or
+/// ".tw-save-<pid>-<n>.tmp" as earlier versions named them); 0 for any other name.
+pid_t ownerOfTemporary(std::string_view name) {
+    if (!name.starts_with(".tw-") || !name.ends_with(".tmp")) {
+        return 0;
+    }
+    name.remove_prefix(4);
+    if (name.starts_with("save-")) {
+        name.remove_prefix(5);
+    }
+    pid_t pid = 0;
+    std::size_t digits = 0;
+    for (; digits < name.size() && name[digits] >= '0' && name[digits] <= '9' && digits < 9;
+         ++digits) {
+        pid = pid * 10 + (name[digits] - '0');
+    }
+    return digits > 0 && digits < name.size() && name[digits] == '-' ? pid : 0;
+}
+
 }  // namespace
+
+void removeAbandonedTemporaries(const std::string& directory) {
+    DIR* handle = ::opendir(directory.empty() ? "." : directory.c_str());
+    if (handle == nullptr) {
+        return;
+    }
+    std::vector<std::string> abandoned;
+    while (const dirent* entry = ::readdir(handle)) {
+        const pid_t owner = ownerOfTemporary(entry->d_name);
+        // Only a process that no longer exists has given its file up.
+        if (owner > 0 && ::kill(owner, 0) != 0 && errno == ESRCH) {
+            abandoned.push_back(pathInDirectory(directory, entry->d_name));
+        }
+    }
+    ::closedir(handle);
+    for (const std::string& path : abandoned) {
+        ::unlink(path.c_str());
+    }
+}
 
 std::string pathInDirectory(const std::string& directory, std::string_view name) {
     std::string path = directory;
@@ -38,6 +79,7 @@ int PendingFile::create(const std::string& directory) {
     if (where.find('\0') != std::string::npos) {
         return EINVAL;
     }
+    removeAbandonedTemporaries(directory);
     fd_ = calls_.open(where.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd_ >= 0) {
         return 0;
@@ -124,10 +166,15 @@ int PendingFile::publishAs(const std::string& name) {
     if (const int error = flush(); error != 0) {
         return error;
     }
-    if (const int error = link(pathInDirectory(directory_, name)); error != 0) {
+    const std::string path = pathInDirectory(directory_, name);
+    if (const int error = link(path); error != 0) {
         return error;
     }
     published_ = true;
+    if (const int error = close(); error != 0) {
+        calls_.unlink(path.c_str());
+        return error;
+    }
     discard();
     return 0;
 }
@@ -152,8 +199,11 @@ int PendingFile::replace(const std::string& path) {
             return error;
         }
     }
-    if (calls_.rename(named.c_str(), path.c_str()) != 0) {
-        const int error = errno;
+    int error = close();
+    if (error == 0 && calls_.rename(named.c_str(), path.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
         calls_.unlink(named.c_str());
         temporary_.clear();
         discard();
@@ -165,11 +215,17 @@ int PendingFile::replace(const std::string& path) {
     return 0;
 }
 
-void PendingFile::discard() {
-    if (fd_ >= 0) {
-        calls_.close(fd_);
-        fd_ = -1;
+int PendingFile::close() {
+    if (fd_ < 0) {
+        return 0;
     }
+    const int result = calls_.close(fd_);
+    fd_ = -1;
+    return result == 0 ? 0 : errno;
+}
+
+void PendingFile::discard() {
+    close();
     if (!temporary_.empty()) {
         // Unpublished, the file goes; published under its final name, it keeps only that one.
         calls_.unlink(temporary_.c_str());

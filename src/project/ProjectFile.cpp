@@ -145,7 +145,10 @@ std::u16string withFileName(std::u16string_view text, const std::string& fileNam
     std::u16string message(text);
     const std::size_t marker = message.find(u"%1");
     if (marker != std::u16string::npos) {
-        message.replace(marker, 2, utf16FromUtf8(fileName));
+        // A name for a message box: no control character may break its lines.
+        std::u16string name = utf16FromUtf8(fileName);
+        std::replace_if(name.begin(), name.end(), [](char16_t c) { return c < u' '; }, u'?');
+        message.replace(marker, 2, name);
     }
     return message;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "engine/CountSettings.h"
+#include "report/PrintableName.h"
 
 namespace tw {
 namespace {
@@ -62,9 +63,10 @@ std::u16string decimal(std::uint32_t value) {
 }
 
 /// A field of a csv row: as it is, or in double quotes with its quotes doubled when it holds a
-/// comma, a double quote or a line break, so that any reader finds the columns.
+/// comma, a double quote, a line break or another control character, so that any reader finds
+/// the columns.
 std::u16string csvField(std::u16string_view text) {
-    if (text.find_first_of(u",\"\r\n") == std::u16string_view::npos) {
+    if (text.find_first_of(u",\"") == std::u16string_view::npos && !hasControlCharacter(text)) {
         return std::u16string(text);
     }
     std::u16string quoted(1, u'"');
@@ -193,7 +195,7 @@ class ReportBuilder {
             if (record.failed) {
                 text_.append(kFailedPrefix);
             }
-            padded(name, widths_.name + kNameGap);
+            padded(printableName(name), widths_.name + kNameGap);
             textValues(record);
             return;
         }
@@ -229,13 +231,13 @@ class ReportBuilder {
                 text_.append(kFailedPrefix);
             }
             // The indentation belongs to the name field; the prefix does not.
-            padded(file->fileName(), widths_.name + kNameGap - indent);
+            padded(printableName(file->fileName()), widths_.name + kNameGap - indent);
             textValues(*file);
         }
         for (const auto& subfolder : folder.subfolders()) {
             text_.append(indent, u' ');
             // The top folder of absolute paths, "/", is its own separator.
-            const std::u16string& name = subfolder->name();
+            const std::u16string name = printableName(subfolder->name());
             line(name.ends_with(u'/') ? name : name + u"/");
             treeRows(*subfolder, depth + 1);
         }

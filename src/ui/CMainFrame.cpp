@@ -702,7 +702,7 @@ void CMainFrame::removeSelectedFolder(CFolderView& tree) {
         return;
     }
     if (!confirmed(this, QStringLiteral("Are you sure you want to remove the folder \"") +
-                             tree.itemPath(item) +
+                             printableInMessage(tree.itemPath(item)) +
                              QStringLiteral("\" from the project?\r\n\r\nAll file counts, "
                                             "subfolders, and empty parent folders will also be "
                                             "removed."))) {

@@ -37,7 +37,8 @@ void CTallyweaverDoc::setModifiedFlag(bool modified) {
 }
 
 QString CTallyweaverDoc::title() const {
-    return pathName_.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(pathName_).fileName();
+    return pathName_.isEmpty() ? QStringLiteral("Untitled")
+                               : printableInMessage(QFileInfo(pathName_).fileName());
 }
 
 void CTallyweaverDoc::setPathName(const QString& path) {

@@ -8,12 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <future>
 #include <set>
 #include <thread>
 
+#include "project/ProjectFile.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 #include "support/TinyFileSystem.h"
@@ -152,6 +154,74 @@ TEST(OutputFilesTest, AnUnwritableOutputDirectoryStopsTheRunBeforeCounting) {
     EXPECT_EQ(run.err, "tallyweaver: cannot write into the output directory '" + readOnly.path() +
                            "': Read-only file system\n");
     EXPECT_EQ(run.out.find("Parsing:"), std::string::npos);
+}
+
+/// Starts the program with `arguments` in `directory`, its standard output thrown away.
+pid_t startProgram(std::vector<std::string> arguments, const std::string& directory) {
+    arguments.insert(arguments.begin(), TW_EXECUTABLE);
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, TW_EXECUTABLE, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return spawned == 0 ? pid : -1;
+}
+
+TEST(OutputFilesTest, ASaveKilledAtAnyMomentLeavesNoTemporaryFile) {
+    test::TempDir work;
+    std::string list;
+    for (int i = 0; i < 5000; ++i) {
+        list += "missing/some/folder/file_" + std::to_string(i) + ".cpp\n";
+    }
+    work.write("list.txt", list);
+    fs::create_directory(work.path() / "out");
+    const std::vector<std::string> arguments = {"-list", "list.txt", "-quiet", "-out", "out",
+                                                "-save", "project.tyx"};
+    // How long a whole run takes, so that the kills fall anywhere in it, the save included.
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t whole = startProgram(arguments, work.path().string());
+    ASSERT_GT(whole, 0);
+    ::waitpid(whole, nullptr, 0);
+    const auto span = std::chrono::duration_cast<std::chrono::microseconds>(
+                          std::chrono::steady_clock::now() - start)
+                          .count();
+    ASSERT_TRUE(fs::exists(work.path() / "project.tyx"));
+
+    const char* wanted = std::getenv("TW_SAVE_KILLS");
+    const int kills = wanted != nullptr ? std::atoi(wanted) : 20;
+    std::srand(20261210);
+    int killedWhileRunning = 0;
+    for (int i = 0; i < kills; ++i) {
+        const pid_t pid = startProgram(arguments, work.path().string());
+        ASSERT_GT(pid, 0);
+        std::this_thread::sleep_for(std::chrono::microseconds(std::rand() % (span + 1)));
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        killedWhileRunning += WIFSIGNALED(status) ? 1 : 0;
+    }
+    std::size_t temporaries = 0;
+    for (const std::string& name : namesIn(work.path())) {
+        temporaries += name.starts_with(".tw-") ? 1 : 0;
+    }
+    for (const std::string& name : namesIn(work.path() / "out")) {
+        temporaries += name.starts_with(".tw-") ? 1 : 0;
+    }
+    RecordProperty("kills", killedWhileRunning);
+    EXPECT_EQ(temporaries, 0u) << "after " << killedWhileRunning << " kills";
+    // The project file is always whole: the last complete save or an earlier one.
+    ProjectFolder root;
+    CountSettings settings;
+    EXPECT_EQ(ProjectFile::load(test::readBytes(work.path() / "project.tyx"), root, settings).status,
+              ProjectLoadStatus::Loaded);
+    EXPECT_EQ(root.TotalRecords(), 5000u);
 }
 
 TEST(OutputFilesTest, AKilledRunLeavesNoFileBehind) {

@@ -58,5 +58,48 @@ TEST(UnusualNamesTest, EveryNamedFileIsCounted) {
     EXPECT_NE(run.out.find("Parsing:\tsrc/raw\xEF\xBF\xBD.c\n"), std::string::npos) << run.out;
 }
 
+TEST(UnusualNamesTest, ControlCharactersInNamesShowAsQuestionMarks) {
+    test::TempDir dir;
+    dir.write("src/line\nfeed.c", "int x;\n");
+    dir.write("src/tab\there/broken.c", "/* never closed\n");
+    fs::create_directories(dir.path() / "out");
+    const struct {
+        const char* name;
+        std::vector<std::string> report;
+        std::string extension;
+        std::vector<std::string> expected;  // in the report file
+    } cases[] = {
+        {"text list", {"list"}, ".txt", {"\r\nsrc/line?feed.c ", "\r\nsrc/tab?here/broken.c "}},
+        {"tree", {"tree"}, ".txt", {"\r\n    tab?here/\r\n", "    line?feed.c "}},
+        // A text file writes every line break as CR LF, inside a quoted field too.
+        {"csv quotes them", {"list", "csv"}, ".csv", {"\r\n\"src/line\r\nfeed.c\",1,"}},
+        {"json escapes them", {"json"}, ".json", {"\"src/line\\nfeed.c\"", "\"src/tab\\there/broken.c\""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& entry : fs::directory_iterator(dir.path() / "out")) {
+            fs::remove(entry.path());
+        }
+        std::vector<std::string> arguments = {"-dir", "src", "-ext", "c", "-out", "out", "-report"};
+        arguments.insert(arguments.end(), c.report.begin(), c.report.end());
+        const test::ProcessResult run =
+            test::runProgram(TW_EXECUTABLE, arguments, dir.path().string());
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_NE(run.out.find("Parsing:\tsrc/line?feed.c\n"), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("\nsrc/tab?here/broken.c\n\tPhysical"), std::string::npos) << run.out;
+        for (const auto& entry : fs::directory_iterator(dir.path() / "out")) {
+            const std::string bytes = test::readBytes(entry.path());
+            if (entry.path().extension() == c.extension &&
+                entry.path().filename().string().starts_with("report")) {
+                for (const std::string& expected : c.expected) {
+                    EXPECT_NE(bytes.find(expected), std::string::npos) << expected << "\n" << bytes;
+                }
+            } else {
+                EXPECT_NE(bytes.find("\r\nsrc/tab?here/broken.c\r\n"), std::string::npos) << bytes;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tw

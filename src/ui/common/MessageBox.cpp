@@ -1,5 +1,7 @@
 #include "ui/common/MessageBox.h"
 
+#include "report/PrintableName.h"
+
 namespace tw::ui {
 namespace {
 
@@ -28,6 +30,10 @@ void MessageBox::setHandler(Handler replacement) {
 
 void MessageBox::resetHandler() {
     handler() = nullptr;
+}
+
+QString printableInMessage(const QString& name) {
+    return QString::fromStdU16String(printableName(name.toStdU16String()));
 }
 
 }  // namespace tw::ui

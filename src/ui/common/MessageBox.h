@@ -35,4 +35,8 @@ public:
     static void resetHandler();
 };
 
+/// A file or folder name for the text of a box: control characters shown as '?', so that a
+/// name cannot break the message's lines.
+QString printableInMessage(const QString& name);
+
 }  // namespace tw::ui

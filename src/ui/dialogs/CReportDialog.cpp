@@ -236,7 +236,9 @@ void CReportDialog::accept() {
         return;
     }
     MessageBox::show(
-        this, QStringLiteral("Report written successfully to \"") + path + QStringLiteral("\""),
+        this,
+        QStringLiteral("Report written successfully to \"") + printableInMessage(path) +
+            QStringLiteral("\""),
         QStringLiteral("Success"));
     QDialog::accept();
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "report/TextFile.h"
+#include "ui/common/MessageBox.h"
 
 namespace tw::ui {
 
@@ -54,10 +55,10 @@ ReportWrite writeReportFile(const QString& path, std::u16string_view report) {
 QString reportWriteMessage(const QString& path, const ReportWrite& result) {
     switch (result.status) {
         case ReportWrite::Status::OpenFailed:
-            return QStringLiteral("Failed to open file \"") + path +
+            return QStringLiteral("Failed to open file \"") + printableInMessage(path) +
                    QStringLiteral("\" for writing:\r\n\r\n") + result.reason;
         case ReportWrite::Status::WriteFailed:
-            return QStringLiteral("Failed to write file \"") + path +
+            return QStringLiteral("Failed to write file \"") + printableInMessage(path) +
                    QStringLiteral("\":\r\n\r\n") + result.reason;
         case ReportWrite::Status::Written:
             break;
