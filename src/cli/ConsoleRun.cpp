@@ -199,7 +199,12 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
         AddFilesFromDirectory(stripQuotes(directory), false, errors);
     }
     for (const std::u16string& listFile : listFiles) {
-        if (const int error = readListFile(listFile, files); error != 0) {
+        const auto longLine = [&errors, &listFile](std::size_t line) {
+            printWarning(errors, "list file " + quoted(listFile) + ": line " +
+                                     std::to_string(line) + " is longer than " +
+                                     std::to_string(kLongestListLine) + " bytes; passed over");
+        };
+        if (const int error = readListFile(listFile, files, longLine); error != 0) {
             return stop(kResultListFileUnreadable, "cannot read list file " + quoted(listFile) +
                                                        ": " + systemReason(error));
         }

@@ -11,24 +11,67 @@
 
 namespace tw {
 
-void appendListLines(std::string_view bytes, std::vector<std::u16string>& files) {
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+void ListFileLines::feed(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const char c = bytes[i];
+        if (c == '\n' || c == '\r') {
+            // The line feed of a CR LF pair ends nothing more.
+            if (!(c == '\n' && afterCarriageReturn_)) {
+                endLine();
+            }
+            afterCarriageReturn_ = c == '\r';
+            ++i;
+            continue;
+        }
+        afterCarriageReturn_ = false;
+        std::size_t end = bytes.find_first_of("\r\n", i);
         if (end == std::string_view::npos) {
             end = bytes.size();
         }
-        std::string_view line = bytes.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+        if (!tooLong_) {
+            const std::size_t room = kLongestListLine - line_.size();
+            if (end - i > room) {
+                tooLong_ = true;
+                line_.clear();
+                line_.shrink_to_fit();
+            } else {
+                line_.append(bytes.substr(i, end - i));
+            }
         }
-        files.push_back(stripQuotes(argumentText(line)));
-        start = next;
+        i = end;
     }
 }
 
-int readListFile(const std::u16string& path, std::vector<std::u16string>& files) {
+void ListFileLines::finish() {
+    if (!line_.empty() || tooLong_) {
+        endLine();
+    }
+}
+
+void ListFileLines::endLine() {
+    if (tooLong_) {
+        if (onLongLine_) {
+            onLongLine_(lineNumber_);
+        }
+    } else if (!line_.empty()) {
+        files_.push_back(stripQuotes(argumentText(line_)));
+    } else if (!keptEmpty_) {
+        keptEmpty_ = true;
+        files_.emplace_back();
+    }
+    line_.clear();
+    tooLong_ = false;
+    ++lineNumber_;
+}
+
+void appendListLines(std::string_view bytes, std::vector<std::u16string>& files) {
+    ListFileLines lines(files);
+    lines.feed(bytes);
+    lines.finish();
+}
+
+int readListFile(const std::u16string& path, std::vector<std::u16string>& files,
+                 const std::function<void(std::size_t line)>& onLongLine) {
     const std::string diskPath = diskBytes(path);
     if (diskPath.find('\0') != std::string::npos) {
         return EINVAL;
@@ -47,11 +90,14 @@ int readListFile(const std::u16string& path, std::vector<std::u16string>& files)
         error = EISDIR;
     } else if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
         error = ENODEV;  // a device is no list file, and might never end
+    } else if (S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) > kLargestListFile) {
+        error = EFBIG;
     } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         error = errno;
     }
-    std::string bytes;
     try {
+        ListFileLines lines(files, onLongLine);
+        std::size_t total = 0;
         char buffer[65536];
         while (error == 0) {
             const ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -62,16 +108,15 @@ int readListFile(const std::u16string& path, std::vector<std::u16string>& files)
                 continue;
             }
             if (got == 0) {
+                lines.finish();
                 break;
             }
-            if (bytes.size() + static_cast<std::size_t>(got) > kLargestListFile) {
-                error = EFBIG;
+            total += static_cast<std::size_t>(got);
+            if (total > kLargestListFile) {
+                error = EFBIG;  // a pipe without end, or a file that grew while read
                 break;
             }
-            bytes.append(buffer, static_cast<std::size_t>(got));
-        }
-        if (error == 0) {
-            appendListLines(bytes, files);
+            lines.feed(std::string_view(buffer, static_cast<std::size_t>(got)));
         }
     } catch (const std::bad_alloc&) {
         error = ENOMEM;

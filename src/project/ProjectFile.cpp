@@ -24,6 +24,12 @@ constexpr std::size_t kTagSize = 8;
 /// the program wrote it always, beside lower-cased paths.
 constexpr std::string_view kDiskPathTag{"TWDISK01", kTagSize};
 
+/// The folders a loaded project may have: this many, and one more for every so many bytes of
+/// its file. A folder takes a few hundred bytes of memory, so loading a file of S bytes stays
+/// within a small multiple of S.
+constexpr std::size_t kFolderAllowance = 4096;
+constexpr std::size_t kBytesPerFolder = 32;
+
 /// The counters in the order the file holds them (blank comment before comment words).
 constexpr std::uint32_t FileCount::*kStoredCounters[] = {
     &FileCount::code,           &FileCount::declaration,     &FileCount::directive,
@@ -243,6 +249,9 @@ ProjectLoadResult ProjectFile::load(std::string_view bytes, ProjectFolder& root,
         }
         const std::vector<std::string> diskPaths = readDiskPaths(in, records.size());
 
+        // A project of real files needs far fewer folders than its file has bytes; a file
+        // that asks for more is no project, and would take memory out of all proportion.
+        ProjectFolder::FolderBudget folderBudget{kFolderAllowance + bytes.size() / kBytesPerFolder};
         for (std::size_t i = 0; i < records.size(); ++i) {
             const StoredRecord& stored = records[i];
             // The disk path names the file; the record shows it as the user gave it. Files
@@ -250,7 +259,12 @@ ProjectLoadResult ProjectFile::load(std::string_view bytes, ProjectFolder& root,
             std::string diskPath =
                 diskPaths.empty() ? diskPathOfStoredPath(stored.path) : diskPaths[i];
             const std::u16string place = utf16FromUtf8(diskPath);
-            FileCount* record = root.AddFilePath(place, std::move(diskPath));
+            FileCount* record =
+                root.AddFilePath(place, std::move(diskPath), FileCount::Measure::Now, &folderBudget);
+            if (folderBudget.exceeded) {
+                clearTree(root);
+                return damaged(kUnexpectedFormat);
+            }
             if (record == nullptr) {
                 continue;  // an empty path, or a path loaded already: the first one wins
             }

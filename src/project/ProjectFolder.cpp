@@ -60,14 +60,14 @@ FileCount* ProjectFolder::AddFilePath(std::u16string_view path) {
 }
 
 FileCount* ProjectFolder::AddFilePath(std::u16string_view path, std::string diskPath,
-                                      FileCount::Measure measure) {
+                                      FileCount::Measure measure, FolderBudget* folderBudget) {
     std::u16string_view fileName;
     const std::vector<std::u16string_view> names = folderNamesOf(path, fileName);
     if (depthBelowRoot() + names.size() > kMaxDepth) {
         return nullptr;
     }
-    ProjectFolder* folder = folderAlong(names);
-    if (fileName.empty()) {
+    ProjectFolder* folder = folderAlong(names, folderBudget);
+    if (folder == nullptr || fileName.empty()) {
         return nullptr;  // an empty path, or one ending in '/': its folders stay, no record
     }
     std::u16string full = folder->FullPath();
@@ -77,7 +77,8 @@ FileCount* ProjectFolder::AddFilePath(std::u16string_view path, std::string disk
     return folder->AddFile(std::move(record)) ? added : nullptr;
 }
 
-ProjectFolder* ProjectFolder::folderAlong(const std::vector<std::u16string_view>& names) {
+ProjectFolder* ProjectFolder::folderAlong(const std::vector<std::u16string_view>& names,
+                                          FolderBudget* budget) {
     ProjectFolder* folder = this;
     for (const std::u16string_view name : names) {
         const std::u16string key(name);
@@ -85,6 +86,13 @@ ProjectFolder* ProjectFolder::folderAlong(const std::vector<std::u16string_view>
         if (existing != folder->subfolderByName_.end()) {
             folder = existing->second;
             continue;
+        }
+        if (budget != nullptr) {
+            if (budget->left == 0) {
+                budget->exceeded = true;
+                return nullptr;
+            }
+            --budget->left;
         }
         auto created = std::make_unique<ProjectFolder>(name, folder);
         ProjectFolder* next = created.get();

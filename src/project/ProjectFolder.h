@@ -53,9 +53,16 @@ class ProjectFolder {
     /// Places `path` into the tree below this folder, creating the folders it names, and makes
     /// its record with `diskPath` as the file to measure and count. Returns the new record, or
     /// nullptr for an empty path, a path ending in '/', a record already present in the target
-    /// folder, or a path deeper than `kMaxDepth`.
+    /// folder, or a path deeper than `kMaxDepth`. With `folderBudget`, no more folders are made
+    /// than it allows, so that a file of unknown origin cannot make a tree out of proportion to
+    /// it; a path that needs more is refused.
+    struct FolderBudget {
+        std::size_t left = 0;
+        bool exceeded = false;
+    };
     FileCount* AddFilePath(std::u16string_view path, std::string diskPath,
-                           FileCount::Measure measure = FileCount::Measure::Now);
+                           FileCount::Measure measure = FileCount::Measure::Now,
+                           FolderBudget* folderBudget = nullptr);
     /// As above, the disk path being `path` itself.
     FileCount* AddFilePath(std::u16string_view path);
 
@@ -135,8 +142,9 @@ class ProjectFolder {
     std::size_t depthBelowRoot() const;
     /// What tells the records of one folder apart: the disk path and the path.
     static std::string recordKey(const FileCount& record);
-    /// The folder reached from this one through `names`, creating those missing.
-    ProjectFolder* folderAlong(const std::vector<std::u16string_view>& names);
+    /// The folder reached from this one through `names`, creating those missing within
+    /// `budget` (when given); nullptr when the budget ran out.
+    ProjectFolder* folderAlong(const std::vector<std::u16string_view>& names, FolderBudget* budget);
     const ProjectFolder* findFolderFrom(std::u16string_view fullPath,
                                         std::u16string_view ownPath) const;
 

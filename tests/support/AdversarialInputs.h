@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
@@ -79,6 +80,47 @@ inline std::vector<AdversarialInput> adversarialInputs() {
     inputs.push_back({"random_punctuation.java", printable});
     inputs.push_back({"random_punctuation.rc", printable});
     return inputs;
+}
+
+/// The bytes of a project file of about `size` bytes whose records each lie at the end of a
+/// folder chain of their own, as deep as the tree allows: few bytes that would make millions of
+/// folders. `withDiskPaths` adds the section of disk paths after the records.
+inline std::string adversarialProjectFile(std::size_t size, bool withDiskPaths) {
+    const auto le32 = [](std::uint32_t value) {
+        std::string bytes(4, '\0');
+        for (int i = 0; i < 4; ++i) {
+            bytes[static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+        }
+        return bytes;
+    };
+    const auto wide = [&le32](const std::string& text) {
+        std::string bytes = "\xFF\xFE\xFF\xFF\xFF\xFF" + le32(static_cast<std::uint32_t>(text.size()));
+        for (const char c : text) {
+            bytes += c;
+            bytes += '\0';
+        }
+        return bytes;
+    };
+    std::vector<std::string> paths;
+    std::string records;
+    for (std::uint32_t n = 0; records.size() * (withDiskPaths ? 2 : 1) < size; ++n) {
+        std::string path = "r" + std::to_string(n);
+        for (int level = 0; level < 2040; ++level) {
+            path += "/d";
+        }
+        path += "/a.c";
+        records += wide(path) + le32(1) + le32(0) + le32(0) + std::string(8, '\0') +
+                   std::string(36, '\0') + wide("") + le32(0) + le32(0);
+        paths.push_back(path);
+    }
+    std::string file = le32(static_cast<std::uint32_t>(paths.size())) + std::string(16, '\0') + records;
+    if (withDiskPaths) {
+        file += "TWDISK01" + le32(static_cast<std::uint32_t>(paths.size()));
+        for (const std::string& path : paths) {
+            file += wide(path);
+        }
+    }
+    return file;
 }
 
 }  // namespace tw::test
