@@ -29,6 +29,7 @@ them, up to the next option.
                         file at a time)
   --help, -h, -?, /?    this text
   --version             the program's name and version
+  --open FILE           start the desktop program with the project file FILE open (no count)
 
 Output files, in the output directory, stamped with the local time _DD_MM_YYYY_hh_mm_ss:
   output<stamp>.txt     the quick summary
