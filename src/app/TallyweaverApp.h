@@ -23,12 +23,10 @@ public:
 
     const CCustomCommandLineInfo& commandLine() const { return commandLine_; }
 
-    /// The project file the desktop program opens at start ("--open FILE" before the first
-    /// option, FILE not a switch); empty for a new project.
-    const std::u16string& projectToOpen() const { return projectToOpen_; }
-
 private:
     CCustomCommandLineInfo commandLine_;
+    /// The project file the desktop program opens at start ("--open FILE" before the first
+    /// option, FILE not a switch); empty for a new project.
     std::u16string projectToOpen_;
 };
 
