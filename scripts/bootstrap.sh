@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and benchmarking need. Safe to run again:
-# packages already present are skipped, and nothing is installed when all are there.
+# Installs the Debian packages that building, testing, packaging and benchmarking need. Safe to
+# run again: packages already present are skipped, and nothing is installed when all are there.
 set -euo pipefail
 
 packages=(
@@ -9,6 +9,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   qt6-base-dev
   xvfb xauth
+  # The package (scripts/package.sh): the icon drawn from its SVG, dependencies read from the
+  # executable, Debian's build flags; and the checks on what it installs.
+  qt6-svg-dev dpkg-dev
+  desktop-file-utils shared-mime-info libxml2-utils man-db file lintian
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The one test command: installs what is missing, configures fresh builds, builds with warnings
 # as errors and runs every test; then builds the core tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer and runs them.
+# UndefinedBehaviorSanitizer and runs them; then builds the Debian package and checks what it
+# installs (scripts/check-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,5 +24,7 @@ cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTW_WERROR=ON -DTW_SANI
 cmake --build "$asan" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$asan" --output-on-failure -j "$jobs" -L core
+
+bash scripts/check-package.sh build/ci-package
 
 echo "test.sh: all tests passed"

@@ -16,18 +16,32 @@ bool isHelpSwitch(std::u16string_view argument) {
     return argument == u"--help" || argument == u"-h" || argument == u"-?" || argument == u"/?";
 }
 
+/// A switch as the option grammar reads it: '-' and anything, or '/' and an option name.
+bool isSwitch(std::u16string_view argument) {
+    return !argument.empty() &&
+           (argument[0] == u'-' || (argument[0] == u'/' && isOptionName(argument.substr(1))));
+}
+
 }  // namespace
 
 bool CTallyweaverApp::runConsoleSide(const std::vector<std::u16string>& arguments,
                                      std::ostream& out, std::ostream& errors,
                                      int& exitCode) {
-    // Help and version count only before the first option: after it, unknown switches are
-    // ignored as the option grammar has it.
-    for (const std::u16string& argument : arguments) {
+    // Help, version and "--open FILE" count only before the first option: after it, unknown
+    // switches are ignored as the option grammar has it.
+    projectToOpen_.clear();
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::u16string& argument = arguments[i];
         const bool optionSwitch = argument.size() > 1 && (argument[0] == u'-' || argument[0] == u'/') &&
                                   isOptionName(std::u16string_view(argument).substr(1));
         if (optionSwitch) {
             break;
+        }
+        // The file manager's "--open %f" gives no file when the program is started from the
+        // menu: the desktop program then starts with a new project, as without arguments.
+        if (argument == u"--open" && projectToOpen_.empty() && i + 1 < arguments.size() &&
+            !isSwitch(arguments[i + 1])) {
+            projectToOpen_ = arguments[i + 1];
         }
         if (isHelpSwitch(argument)) {
             out << usageText();
@@ -44,6 +58,8 @@ bool CTallyweaverApp::runConsoleSide(const std::vector<std::u16string>& argument
     if (!commandLine_.consoleMode) {
         return false;
     }
+    // A console run opens no document.
+    projectToOpen_.clear();
     commandLine_.RunConsole(out, errors);
     exitCode = commandLine_.resultCode;
     return true;
@@ -59,7 +75,7 @@ int CTallyweaverApp::run(int argc, char** argv) {
         return exitCode;
     }
 #ifdef TW_HAVE_DESKTOP
-    return runDesktop(argc, argv);
+    return runDesktop(argc, argv, diskBytes(projectToOpen_));
 #else
     std::cerr << "tallyweaver: the desktop program was not built (Qt 6 was not found when the "
                  "program was configured); run it with options for a console count, or "

@@ -26,6 +26,9 @@ public:
 
 private:
     CCustomCommandLineInfo commandLine_;
+    /// The project file the desktop program opens at start ("--open FILE" before the first
+    /// option, FILE not a switch); empty for a new project.
+    std::u16string projectToOpen_;
 };
 
 }  // namespace tw

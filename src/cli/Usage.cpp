@@ -29,6 +29,7 @@ them, up to the next option.
                         file at a time)
   --help, -h, -?, /?    this text
   --version             the program's name and version
+  --open FILE           start the desktop program with the project file FILE open (no count)
 
 Paths are shown as they were given: -dir src lists src/main.c, -file a.c lists a.c.
 Directories are scanned in name order, letter case ignored.

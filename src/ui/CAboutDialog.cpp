@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "TallyweaverVersion.h"
 #include "ui/Artwork.h"
 
 namespace tw::ui {
@@ -37,7 +38,7 @@ void CAboutDialog::paintEvent(QPaintEvent* /*event*/) {
     painter.drawText(QRect(7, 65, width() - 7, height), Qt::AlignLeft | Qt::AlignTop,
                      QStringLiteral("Tallyweaver"));
     painter.drawText(QRect(7, 85, width() - 7, height), Qt::AlignLeft | Qt::AlignTop,
-                     QStringLiteral("Version 1.2"));
+                     QStringLiteral("Version " TW_VERSION));
 }
 
 }  // namespace tw::ui

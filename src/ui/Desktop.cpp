@@ -1,12 +1,15 @@
 #include "ui/Desktop.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 
+#include "TallyweaverVersion.h"
 #include "ui/CMainFrame.h"
 #include "ui/CTallyweaverDoc.h"
 #include "ui/DesktopTestCommands.h"
@@ -48,7 +51,7 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext& context,
 
 }  // namespace
 
-int runDesktop(int argc, char** argv) {
+int runDesktop(int argc, char** argv, const std::string& projectFile) {
     if (!displayAvailable()) {
         std::fputs(
             "tallyweaver: no display to open the desktop program's window on (neither "
@@ -67,6 +70,9 @@ int runDesktop(int argc, char** argv) {
     const QString name = argc > 0 ? QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName()
                                   : QStringLiteral("tallyweaver");
     QApplication::setApplicationName(name);
+    QApplication::setApplicationVersion(QStringLiteral(TW_VERSION));
+    // The desktop entry installed with the program: the desktop groups the window under it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tallyweaver"));
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, name, name);
     ui::RecentProjects recentProjects(&settings);
 
@@ -75,8 +81,18 @@ int runDesktop(int argc, char** argv) {
     frame.showMaximized();
 
     const QStringList commands = ui::DesktopTestCommands::fromEnvironment();
-    if (!commands.isEmpty()) {
-        (new ui::DesktopTestCommands(frame, commands))->start();
+    ui::DesktopTestCommands* testCommands =
+        commands.isEmpty() ? nullptr : new ui::DesktopTestCommands(frame, commands);
+    if (!projectFile.empty()) {
+        // Opened once the event loop runs, so a message about the file shows over the window;
+        // queued before the test commands, so they see the opened project. The path is made
+        // absolute for the recent-project list, which is used from any directory.
+        const QString path =
+            QFileInfo(QFile::decodeName(QByteArray::fromStdString(projectFile))).absoluteFilePath();
+        QTimer::singleShot(0, &frame, [&frame, path] { frame.openProjectFile(path); });
+    }
+    if (testCommands != nullptr) {
+        testCommands->start();
     }
     return QApplication::exec();
 }

@@ -11,9 +11,14 @@
 #include <cstdio>
 
 #include "project/ProjectFolder.h"
+#include "ui/CFileView.h"
 #include "ui/CFolderView.h"
 #include "ui/CMainFrame.h"
+#include "ui/CTallyweaverDoc.h"
 #include "ui/CommandIds.h"
+#include "ui/FileListModel.h"
+#include "ui/HelpPages.h"
+#include "ui/RecentProjects.h"
 #include "ui/common/MessageBox.h"
 #include "ui/dialogs/ExtensionLists.h"
 #include "ui/dialogs/FolderScan.h"
@@ -122,6 +127,25 @@ void DesktopTestCommands::next() {
             tree->selectItem(item);
         }
         done(QStringLiteral("selected: ") + (item.isValid() ? folder : QStringLiteral("nothing")));
+    } else if (name == QLatin1String("files")) {
+        whenExposed([this, done] {
+            const CFileView* view = frame_.fileView();
+            const int rows = view != nullptr ? view->listModel().fileRowCount() : 0;
+            for (int row = 0; row < rows; ++row) {
+                print(QStringLiteral("file: ") + view->listModel().cellText(row, ColumnFileName) +
+                      QStringLiteral(" code ") + view->listModel().cellText(row, ColumnCode));
+            }
+            done(QStringLiteral("files: %1").arg(rows));
+        });
+    } else if (name == QLatin1String("recent")) {
+        const RecentProjects* recent = frame_.document().recentProjects();
+        const QStringList entries = recent != nullptr ? recent->entries() : QStringList();
+        for (const QString& entry : entries) {
+            print(QStringLiteral("recent: ") + entry);
+        }
+        done(QStringLiteral("recent projects: %1").arg(entries.size()));
+    } else if (name == QLatin1String("help-page")) {
+        done(QStringLiteral("help page: ") + helpPageFile(argument));
     } else if (name == QLatin1String("screenshot")) {
         whenExposed([this, done, argument] {
             // Without a window manager nothing maximises the window; give it the screen.

@@ -9,11 +9,13 @@ namespace tw::ui {
 
 class CMainFrame;
 
-/// Drives a running desktop program from a list of commands, for the smoke test and the
-/// screenshot script: "title", "add-folder DIR", "count", "view files-only|folders-and-files",
-/// "select-folder DIR", "screenshot FILE", "wait MS" and "close". Each command prints one line on
-/// standard output when it is done. Message boxes are answered No (or OK) and printed instead of
-/// shown.
+/// Drives a running desktop program from a list of commands, for the smoke test, the package
+/// check and the screenshot script: "title", "add-folder DIR", "count",
+/// "view files-only|folders-and-files", "select-folder DIR", "files" (a line per row of the file
+/// list: its first column and its code count), "recent" (a line per recent project),
+/// "help-page NAME" (the file the help command opens), "screenshot FILE", "wait MS" and "close".
+/// Each command prints a line on standard output when it is done. Message boxes are answered No
+/// (or OK) and printed instead of shown.
 class DesktopTestCommands : public QObject {
     Q_OBJECT
   public:

@@ -1,12 +1,14 @@
 #include "ui/HelpPages.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
-/// The pages are compiled into the user-interface library; a static library's resources are
-/// registered by hand, from outside any namespace.
+/// The pages are also compiled into the user-interface library; a static library's resources
+/// are registered by hand, from outside any namespace.
 static void initialiseHelpResources() {
     Q_INIT_RESOURCE(help);
 }
@@ -14,9 +16,23 @@ static void initialiseHelpResources() {
 namespace tw::ui {
 
 QString helpPageFile(const QString& name) {
+    return helpPageFile(name, QCoreApplication::applicationDirPath());
+}
+
+QString helpPageFile(const QString& name, const QString& executableDirectory) {
+    if (name.isEmpty() || name.contains(QLatin1Char('/'))) {
+        return QString();
+    }
+    const QString installed = QDir::cleanPath(executableDirectory + QLatin1Char('/') +
+                                              QStringLiteral(TW_HELP_DIR_FROM_EXECUTABLE) +
+                                              QLatin1Char('/') + name);
+    if (!executableDirectory.isEmpty() && QFileInfo(installed).isFile()) {
+        return installed;
+    }
+    // A program moved away from its help folder still has the pages it was built with.
     initialiseHelpResources();
     QFile page(QStringLiteral(":/help/") + name);
-    if (name.contains(QLatin1Char('/')) || !page.open(QIODevice::ReadOnly)) {
+    if (!page.open(QIODevice::ReadOnly)) {
         return QString();
     }
     const QByteArray content = page.readAll();

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "TallyweaverVersion.h"
 #include "support/Golden.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
@@ -121,13 +122,14 @@ TEST(ConsoleRunTest, HelpAndVersionBeforeAnyOption) {
         EXPECT_EQ(run.exitCode, 0) << help;
         for (const char* named : {"-dir", "-ext", "-file", "-list", "-mode", "-nosub", "-report",
                                   "-out", "-quiet", "-save", "-threads", "nodir", "csv", "json",
-                                  "Cyclomatic Complexity", "Exit codes", "current directory"}) {
+                                  "Cyclomatic Complexity", "Exit codes", "current directory",
+                                  "--open FILE"}) {
             EXPECT_NE(run.out.find(named), std::string::npos) << help << " " << named;
         }
     }
     const test::ProcessResult version = tallyweaver({"--version"});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, "Tallyweaver 1.2\n");
+    EXPECT_EQ(version.out, "Tallyweaver " TW_VERSION "\n");
     // After an option they are unknown switches, ignored like any other.
     test::TempDir out;
     const test::ProcessResult counted =

@@ -187,8 +187,9 @@ TEST(ProjectFileIoTest, AFileThatCannotBeReadLeavesTheProjectAlone) {
         {"directory", dir.path().string(), system,
          u16("Access to " + dir.path().string() + " was denied.")},
         {"named pipe", pipe, system, u"Failed to open document."},
+        // The message shows the control character as '?'.
         {"name with NUL", dir.pathOf("valid.tyx") + std::string(1, '\0') + "x", system,
-         u16(dir.pathOf("valid.tyx") + std::string(1, '\0') + "x contains an incorrect path.")},
+         u16(dir.pathOf("valid.tyx") + "?x contains an incorrect path.")},
         {"read error", valid, readFails, u"Failed to open document."},
     };
     for (const auto& c : cases) {
