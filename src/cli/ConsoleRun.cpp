@@ -247,13 +247,20 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
     const std::u16string summary = buildQuickSummary(root, countSettings().mode, failures);
     int error = output.summary().write(textFileBytes(summary));
     if (error == 0 && reportFlags != 0) {
+        // The report goes to its file as it is made, never held whole.
+        PendingFile& report = output.report();
         if (json) {
-            error = output.report().write(buildJsonReport(root, countSettings(), failures));
+            writeJsonReport(root, countSettings(), failures, [&](std::string_view piece) {
+                error = report.write(piece);
+                return error == 0;
+            });
         } else {
             const bool listStyle = (reportFlags & kReportList) != 0;
             const bool fullPaths = (reportFlags & kReportNoDirectories) == 0;
-            error = output.report().write(
-                textFileBytes(buildReport(root, csv, listStyle, fullPaths, 4)));
+            writeReport(root, csv, listStyle, fullPaths, 4, [&](std::u16string_view piece) {
+                error = report.write(textFileBytes(piece));
+                return error == 0;
+            });
         }
     }
     std::string failedPath;

@@ -286,15 +286,15 @@ void ProjectFolder::CollectRecords(std::vector<const FileCount*>& records) const
 }
 
 std::size_t ProjectFolder::WidestTreeLabel(std::size_t startWidth, std::size_t depth,
-                                           std::size_t indentation) const {
-    const std::size_t indent = depth * indentation;
+                                           std::size_t indentation, std::size_t maxIndent) const {
+    const std::size_t indent = std::min(depth * indentation, maxIndent);
     std::size_t widest = startWidth;
     for (const auto& file : files_) {
         widest = std::max(widest, file->fileName().size() + indent);
     }
     for (const auto& subfolder : subfolders_) {
         widest = std::max(widest, subfolder->name_.size() + indent);
-        widest = subfolder->WidestTreeLabel(widest, depth + 1, indentation);
+        widest = subfolder->WidestTreeLabel(widest, depth + 1, indentation, maxIndent);
     }
     return widest;
 }

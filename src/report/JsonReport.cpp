@@ -89,8 +89,10 @@ std::vector<std::uint32_t> counterValues(const FileCount& record) {
 
 }  // namespace
 
-std::string buildJsonReport(const ProjectFolder& root, const CountSettings& settings,
-                            const FailedCountTable& failures) {
+bool writeJsonReport(const ProjectFolder& root, const CountSettings& settings,
+                     const FailedCountTable& failures,
+                     const std::function<bool(std::string_view piece)>& output) {
+    constexpr std::size_t kPieceSize = 32 * 1024;
     std::string out = "{\n  \"mode\": ";
     appendString(out, countModeName(settings.mode));
     out += ",\n  \"allCapsFunctionsAsMacros\": ";
@@ -130,6 +132,12 @@ std::string buildJsonReport(const ProjectFolder& root, const CountSettings& sett
         appendCounters(out, record->code, record->declaration, record->directive,
                        counterValues(*record));
         out += "}";
+        if (out.size() >= kPieceSize) {
+            if (!output(out)) {
+                return false;
+            }
+            out.clear();
+        }
     }
     out += records.empty() ? "],\n" : "\n  ],\n";
 
@@ -143,7 +151,7 @@ std::string buildJsonReport(const ProjectFolder& root, const CountSettings& sett
     out += ", \"failed\": " + std::to_string(root.FailedRecords(true));
     appendCounters(out, sums[0], sums[1], sums[2], sums);
     out += "}\n}\n";
-    return out;
+    return output(out);
 }
 
 }  // namespace tw

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "engine/CountSettings.h"
 #include "project/FailedCountTable.h"
@@ -13,8 +15,10 @@ namespace tw {
 /// order with its path, type, encoding, size, flags, remarks, error line and every counter, and
 /// for a file whose count failed the error text kept in `failures` (its record was reset);
 /// then the totals over the counted records and the numbers of counted, uncounted and failed
-/// records.
-std::string buildJsonReport(const ProjectFolder& root, const CountSettings& settings,
-                            const FailedCountTable& failures);
+/// records. The bytes go to `output` in pieces of a few tens of kilobytes; `output` returns
+/// false to end the report there, and so does this function then.
+bool writeJsonReport(const ProjectFolder& root, const CountSettings& settings,
+                     const FailedCountTable& failures,
+                     const std::function<bool(std::string_view piece)>& output);
 
 }  // namespace tw

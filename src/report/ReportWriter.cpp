@@ -15,6 +15,8 @@ constexpr std::size_t kMinimumNameWidth = 5;  // "Total"
 constexpr std::size_t kNameGap = 4;
 constexpr std::u16string_view kFailedPrefix = u"[FAILED] ";
 constexpr std::u16string_view kLineEnd = u"\r\n";
+/// The size of the pieces the report is handed out in.
+constexpr std::size_t kPieceSize = 32 * 1024;
 
 /// The column names after the mode column, in order.
 constexpr std::array<std::u16string_view, 11> kFixedColumns = {
@@ -84,20 +86,21 @@ std::size_t clampedIndentation(int indentation) {
     return static_cast<std::size_t>(std::clamp(indentation, 0, kMaxReportIndentation));
 }
 
-/// Builds the report text; one object per report.
+/// Writes the report text to an output in pieces; one object per report.
 class ReportBuilder {
   public:
     ReportBuilder(const ProjectFolder& root, CountMode mode, bool csv, bool listStyle,
-                  bool fullPaths, int indentation)
+                  bool fullPaths, int indentation, const ReportOutput& output)
         : root_(root),
           mode_(mode),
           csv_(csv),
           listStyle_(listStyle),
           fullPaths_(fullPaths),
           indentation_(clampedIndentation(indentation)),
-          widths_(reportWidths(root, mode, listStyle, fullPaths, indentation)) {}
+          widths_(reportWidths(root, mode, listStyle, fullPaths, indentation)),
+          output_(output) {}
 
-    std::u16string build() {
+    bool build() {
         preamble();
         header();
         if (listStyle_) {
@@ -105,16 +108,30 @@ class ReportBuilder {
         } else {
             treeRows(root_, 0);
         }
-        totals();
-        return std::move(text_);
+        if (open_) {
+            totals();
+        }
+        flush();
+        return open_;
     }
 
   private:
     bool showsDeclarations() const { return mode_ == CountMode::Executable; }
 
+    /// Hands the text so far to the output; what the output no longer wants is dropped.
+    void flush() {
+        if (open_ && !text_.empty()) {
+            open_ = output_(text_);
+        }
+        text_.clear();
+    }
+
     void line(std::u16string_view content) {
         text_.append(content);
         text_.append(kLineEnd);
+        if (text_.size() >= kPieceSize) {
+            flush();
+        }
     }
 
     void padded(std::u16string_view content, std::size_t width) {
@@ -216,6 +233,9 @@ class ReportBuilder {
 
     void listRows(const ProjectFolder& folder) {
         for (const auto& file : folder.files()) {
+            if (!open_) {
+                return;
+            }
             listRow(*file);
         }
         for (const auto& subfolder : folder.subfolders()) {
@@ -224,7 +244,10 @@ class ReportBuilder {
     }
 
     void treeRows(const ProjectFolder& folder, std::size_t depth) {
-        const std::size_t indent = depth * indentation_;
+        if (!open_) {
+            return;
+        }
+        const std::size_t indent = std::min(depth * indentation_, kMaxTreeIndent);
         for (const auto& file : folder.files()) {
             text_.append(indent, u' ');
             if (file->failed) {
@@ -268,7 +291,9 @@ class ReportBuilder {
     const bool fullPaths_;
     const std::size_t indentation_;
     const ReportWidths widths_;
+    const ReportOutput& output_;
     std::u16string text_;
+    bool open_ = true;
 };
 
 }  // namespace
@@ -293,16 +318,27 @@ ReportWidths reportWidths(const ProjectFolder& root, CountMode mode, bool listSt
         longestColumn = std::max(longestColumn, name.size());
     }
     widths.column = longestColumn + 1;
-    widths.name = listStyle
-                      ? std::max(kMinimumNameWidth, root.LongestPath(fullPaths))
-                      : root.WidestTreeLabel(kMinimumNameWidth, 0, clampedIndentation(indentation));
+    widths.name = listStyle ? std::max(kMinimumNameWidth, root.LongestPath(fullPaths))
+                            : root.WidestTreeLabel(kMinimumNameWidth, 0,
+                                                   clampedIndentation(indentation), kMaxTreeIndent);
     return widths;
+}
+
+bool writeReport(const ProjectFolder& root, bool csv, bool listStyle, bool fullPaths,
+                 int indentation, const ReportOutput& output) {
+    return ReportBuilder(root, countSettings().mode, csv, listStyle, fullPaths, indentation,
+                         output)
+        .build();
 }
 
 std::u16string buildReport(const ProjectFolder& root, bool csv, bool listStyle, bool fullPaths,
                            int indentation) {
-    return ReportBuilder(root, countSettings().mode, csv, listStyle, fullPaths, indentation)
-        .build();
+    std::u16string text;
+    writeReport(root, csv, listStyle, fullPaths, indentation, [&text](std::u16string_view piece) {
+        text.append(piece);
+        return true;
+    });
+    return text;
 }
 
 }  // namespace tw

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,10 @@ namespace tw {
 /// Indentations beyond this are taken as this: a typed-in indentation of thousands of spaces
 /// per level would otherwise make a report of gigabytes.
 constexpr int kMaxReportIndentation = 100;
+
+/// A tree row is indented by its depth times the indentation, but by no more than this: a
+/// tree thousands of folders deep would otherwise make every row of its report as wide.
+constexpr std::size_t kMaxTreeIndent = 1024;
 
 /// The widths of the whitespace-aligned layout.
 struct ReportWidths {
@@ -30,12 +35,21 @@ std::u16string_view reportModeColumnName(CountMode mode);
 ReportWidths reportWidths(const ProjectFolder& root, CountMode mode, bool listStyle, bool fullPaths,
                           int indentation);
 
+/// Receives a report piece by piece, in order, each piece ending at the end of a line (the last
+/// one may have no line end); returns false to end the report there.
+using ReportOutput = std::function<bool(std::u16string_view piece)>;
+
 /// The detailed file count report of the project below `root` in the mode of `countSettings()`:
 /// summary, header, one row per record, totals. `csv` gives comma-separated values (tree rows
 /// stay aligned text), `listStyle` a flat list of the records' paths or file names
 /// (`fullPaths`), otherwise a tree indented by `indentation` spaces per level (0 to
 /// `kMaxReportIndentation`). Lines end in "\r\n"; the totals row of the csv form has no line
-/// end.
+/// end. The text goes to `output` in pieces of a few tens of kilobytes, so the whole report is
+/// never held; returns false when `output` ended it early.
+bool writeReport(const ProjectFolder& root, bool csv, bool listStyle, bool fullPaths,
+                 int indentation, const ReportOutput& output);
+
+/// The whole report of `writeReport` as one text.
 std::u16string buildReport(const ProjectFolder& root, bool csv, bool listStyle, bool fullPaths,
                            int indentation);
 

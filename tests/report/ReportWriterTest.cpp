@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "engine/TextConversion.h"
@@ -184,6 +185,46 @@ TEST(ReportWriterTest, AProjectWithoutCountedFilesShowsDashesAndZeroTotals) {
               std::u16string::npos);
     EXPECT_EQ(lineWith(report, u"Main.cpp"), u"Main.cpp,-,-,-,-,-,-,-,-,-,-,-,");
     EXPECT_TRUE(report.ends_with(u"\r\nTotal,0,0,0,0,0,0,0,0,0,0,0"));
+}
+
+TEST(ReportWriterTest, DeepTreesAreIndentedNoFurtherThanTheLimitAndStreamed) {
+    const SettingsGuard settings(CountMode::Physical);
+    ProjectFolder root;
+    std::u16string chain;
+    for (std::size_t level = 1; level < ProjectFolder::kMaxDepth; ++level) {
+        chain += u"d/";
+    }
+    for (const char16_t* name : {u"a.c", u"b.c", u"c.c"}) {
+        setCounts(*root.AddFilePath(chain + name, "/nonexistent"), 1, 0, 0, 0, 0, 0, 0, 0, 0);
+    }
+    std::size_t longest = 0;
+    std::size_t lines = 0;
+    std::size_t largestPiece = 0;
+    writeReport(root, false, false, true, kMaxReportIndentation,
+                [&](std::u16string_view piece) {
+                    largestPiece = std::max(largestPiece, piece.size());
+                    for (std::size_t start = 0; start < piece.size();) {
+                        const std::size_t end = piece.find(u'\n', start);
+                        const std::size_t next = end == std::u16string_view::npos ? piece.size()
+                                                                                   : end + 1;
+                        longest = std::max(longest, next - start);
+                        start = next;
+                        ++lines;
+                    }
+                    return true;
+                });
+    EXPECT_EQ(lines, 12u + (ProjectFolder::kMaxDepth - 1) + 3 + 2);
+    // The name field: the deepest indentation allowed, the name, four spaces; then the values.
+    EXPECT_LE(longest, kMaxTreeIndent + 5 + 4 + 12 * 18 + 2);
+    // The text is handed out in pieces, never as a whole.
+    EXPECT_LT(largestPiece, 64u * 1024u);
+
+    // A reader that has seen enough ends the report.
+    std::size_t pieces = 0;
+    EXPECT_FALSE(writeReport(root, false, false, true, 4, [&pieces](std::u16string_view) {
+        return ++pieces < 2;
+    }));
+    EXPECT_EQ(pieces, 2u);
 }
 
 }  // namespace

@@ -130,8 +130,14 @@ CReportDialog::CReportDialog(QWidget* parent, const ProjectFolder& root)
     // Tab stops every eight characters, as a plain text editor sets them.
     preview_->setTabStopDistance(8 * preview_->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
     preview_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    previewNote_ = new QLabel(
+        QStringLiteral("The preview shows the beginning of the report; OK writes all of it."),
+        previewGroup);
+    previewNote_->setObjectName(QStringLiteral("previewNote"));
+    previewNote_->setVisible(false);
     auto* previewLayout = new QVBoxLayout(previewGroup);
     previewLayout->addWidget(preview_);
+    previewLayout->addWidget(previewNote_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
@@ -178,7 +184,12 @@ CReportDialog::CReportDialog(QWidget* parent, const ProjectFolder& root)
         refresh();
     });
     connect(fullPathsCheck_, &QCheckBox::clicked, this, &CReportDialog::refresh);
-    connect(indentation_, &IndentationSpinBox::typedTextChanged, this, &CReportDialog::refresh);
+    // Each keystroke would rebuild a report that may be long: wait until the typing pauses.
+    typingPause_.setSingleShot(true);
+    typingPause_.setInterval(kTypingPauseMs);
+    connect(&typingPause_, &QTimer::timeout, this, &CReportDialog::refresh);
+    connect(indentation_, &IndentationSpinBox::typedTextChanged, &typingPause_,
+            qOverload<>(&QTimer::start));
     connect(browseButton, &QPushButton::clicked, this, &CReportDialog::browse);
     connect(buttons, &QDialogButtonBox::accepted, this, &CReportDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CReportDialog::reject);
@@ -199,11 +210,37 @@ ReportOptions CReportDialog::options() const {
 }
 
 void CReportDialog::refresh() {
+    typingPause_.stop();
     const ReportOptions chosen = options();
-    report_ =
-        buildReport(root_, chosen.csv, chosen.listStyle, chosen.fullPaths, chosen.indentation);
+    report_.clear();
+    std::size_t lines = 0;
+    const bool whole = writeReport(
+        root_, chosen.csv, chosen.listStyle, chosen.fullPaths, chosen.indentation,
+        [this, &lines](std::u16string_view piece) {
+            // Pieces end at line ends: take whole lines up to either limit.
+            std::size_t taken = 0;
+            for (std::size_t end = piece.find(u'\n'); end != std::u16string_view::npos;
+                 end = piece.find(u'\n', end + 1)) {
+                if (lines == kPreviewLines ||
+                    report_.size() + end + 1 > kPreviewCharacters) {
+                    report_.append(piece.substr(0, taken));
+                    return false;
+                }
+                ++lines;
+                taken = end + 1;
+            }
+            if (report_.size() + piece.size() > kPreviewCharacters) {
+                report_.append(piece.substr(0, taken));
+                return false;
+            }
+            report_.append(piece);
+            return true;
+        });
+    previewIsPartial_ = !whole;
+    previewNote_->setVisible(previewIsPartial_);
     preview_->setPlainText(
         QString::fromUtf16(report_.data(), static_cast<qsizetype>(report_.size())));
+    emit previewRebuilt();
 }
 
 void CReportDialog::setFileExtension(const QString& extension) {
@@ -229,8 +266,13 @@ void CReportDialog::accept() {
         MessageBox::show(this, QStringLiteral("Directory is invalid."), kErrorCaption);
         return;
     }
+    typingPause_.stop();
     const QString path = reportFilePath(directory, fileName);
-    const ReportWrite written = writeReportFile(path, report_);
+    const ReportOptions chosen = options();
+    const ReportWrite written = writeReportFile(path, [&](const ReportOutput& output) {
+        writeReport(root_, chosen.csv, chosen.listStyle, chosen.fullPaths, chosen.indentation,
+                    output);
+    });
     if (written.status != ReportWrite::Status::Written) {
         MessageBox::show(this, reportWriteMessage(path, written), kErrorCaption);
         return;

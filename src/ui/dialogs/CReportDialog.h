@@ -2,10 +2,12 @@
 
 #include <QDialog>
 #include <QString>
+#include <QTimer>
 
 #include <string>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
@@ -29,8 +31,12 @@ struct ReportOptions {
 };
 
 /// The Generate Report dialog: the user chooses the report's format and layout and sees the
-/// report as it will be written; OK writes exactly the text shown. Every opening starts from
-/// the defaults of `ReportOptions`.
+/// report as it will be written; OK writes the report of the options shown. Every opening
+/// starts from the defaults of `ReportOptions`.
+///
+/// The preview holds at most the first `kPreviewLines` lines (and `kPreviewCharacters`
+/// characters) and says so when the report is longer; the file gets all of it, written as it
+/// is made. Typing in the indentation field rebuilds the preview once the typing pauses.
 ///
 ///     CReportDialog dialog(parent, document.root());
 ///     dialog.exec();
@@ -38,17 +44,28 @@ class CReportDialog : public QDialog {
     Q_OBJECT
 
   public:
+    static constexpr std::size_t kPreviewLines = 10000;
+    static constexpr std::size_t kPreviewCharacters = 4 * 1024 * 1024;
+    /// How long typing in the indentation field must pause before the preview is rebuilt.
+    static constexpr int kTypingPauseMs = 300;
+
     /// `root` must outlive the dialog; the dialog only reads it.
     CReportDialog(QWidget* parent, const ProjectFolder& root);
 
     /// The options the controls show now.
     ReportOptions options() const;
-    /// The report of the last refresh, the text OK writes.
+    /// The text of the last preview: the whole report, or its beginning when it is longer.
     const std::u16string& report() const { return report_; }
+    /// Whether the preview shows only the beginning of the report.
+    bool previewIsPartial() const { return previewIsPartial_; }
 
     /// Writes the report and closes with OK, or explains in a message box why it cannot and
     /// stays open.
     void accept() override;
+
+  signals:
+    /// The preview was made again.
+    void previewRebuilt();
 
   private:
     void refresh();
@@ -65,7 +82,10 @@ class CReportDialog : public QDialog {
     QCheckBox* fullPathsCheck_ = nullptr;
     IndentationSpinBox* indentation_ = nullptr;
     QPlainTextEdit* preview_ = nullptr;
+    QLabel* previewNote_ = nullptr;
+    QTimer typingPause_;
     std::u16string report_;
+    bool previewIsPartial_ = false;
 };
 
 }  // namespace tw::ui

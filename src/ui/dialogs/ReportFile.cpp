@@ -26,7 +26,8 @@ QString reportFilePath(const QString& directory, const QString& fileName) {
     return directory + QLatin1Char('/') + fileName;
 }
 
-ReportWrite writeReportFile(const QString& path, std::u16string_view report) {
+ReportWrite writeReportFile(const QString& path,
+                            const std::function<void(const ReportOutput&)>& produce) {
     ReportWrite result;
     const auto systemReason = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
 
@@ -36,9 +37,13 @@ ReportWrite writeReportFile(const QString& path, std::u16string_view report) {
         result.reason = systemReason();
         return result;
     }
-    const std::string bytes = textFileBytes(report);
-    const bool written =
-        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
+    bool written = true;
+    produce([file, &written](std::u16string_view piece) {
+        const std::string bytes = textFileBytes(piece);
+        written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        return written;
+    });
+    written = written && std::fflush(file) == 0;
     if (!written) {
         result.status = ReportWrite::Status::WriteFailed;
         result.reason = systemReason();

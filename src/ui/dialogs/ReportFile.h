@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <functional>
 #include <string_view>
+
+#include "report/ReportWriter.h"
 
 namespace tw::ui {
 
@@ -22,9 +25,11 @@ struct ReportWrite {
     QString reason;
 };
 
-/// Creates or replaces the file at `path` and writes `report` into it as `textFileBytes`
-/// gives it. A write or close that fails (a full disk) is reported, not taken as success.
-ReportWrite writeReportFile(const QString& path, std::u16string_view report);
+/// Creates or replaces the file at `path` and writes into it, as `textFileBytes` gives them, the
+/// pieces that `produce` hands to the output it is given, as they come. A write or close that
+/// fails (a full disk) is reported, not taken as success.
+ReportWrite writeReportFile(const QString& path,
+                            const std::function<void(const ReportOutput&)>& produce);
 
 /// The message for a write that did not succeed; empty for one that did.
 QString reportWriteMessage(const QString& path, const ReportWrite& result);

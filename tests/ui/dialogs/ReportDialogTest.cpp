@@ -1,6 +1,9 @@
 // The Generate Report dialog: its controls and their ties, the preview, the written file.
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -85,6 +88,8 @@ class ReportDialogTest : public QObject {
     void extensionReplacement_data();
     void extensionReplacement();
     void indentationTypedAndStepped();
+    void aShortReportIsPreviewedWhole();
+    void typingRebuildsThePreviewOnceItPauses();
     void reportPath_data();
     void reportPath();
     void fileBytes_data();
@@ -213,26 +218,26 @@ void ReportDialogTest::indentationTypedAndStepped() {
     indentation->selectAll();
     QTest::keyClicks(indentation, QStringLiteral("0"));
     QCOMPARE(dialog.options().indentation, 0);
-    QVERIFY(dialog.report() == reportWith(0));
+    QTRY_VERIFY(dialog.report() == reportWith(0));
 
     // Typed digits are taken as they are, beyond the arrows' range.
     indentation->selectAll();
     QTest::keyClicks(indentation, QStringLiteral("30"));
     QCOMPARE(dialog.options().indentation, 30);
-    QVERIFY(dialog.report() == reportWith(30));
+    QTRY_VERIFY(dialog.report() == reportWith(30));
 
     // An empty field counts as 0.
     indentation->selectAll();
     QTest::keyClick(indentation, Qt::Key_Backspace);
     QCOMPARE(dialog.options().indentation, 0);
-    QVERIFY(dialog.report() == reportWith(0));
+    QTRY_VERIFY(dialog.report() == reportWith(0));
 
     // The arrows stop at 12 and at 0.
     indentation->setValue(11);
     QTest::keyClick(indentation, Qt::Key_Up);
     QTest::keyClick(indentation, Qt::Key_Up);
     QCOMPARE(indentation->text(), QStringLiteral("12"));
-    QVERIFY(dialog.report() == reportWith(12));
+    QTRY_VERIFY(dialog.report() == reportWith(12));
     indentation->setValue(1);
     QTest::keyClick(indentation, Qt::Key_Down);
     QTest::keyClick(indentation, Qt::Key_Down);
@@ -448,11 +453,49 @@ void ReportDialogTest::previewOfFiftyThousandFiles() {
               static_cast<long long>(clock.elapsed()));
     }
 
+    // The preview holds the first lines and says so; the file gets every one.
     auto* preview = child<QPlainTextEdit>(&dialog, "previewEdit");
-    // Nothing is cut off: every line of the report is a line of the preview.
-    const qsizetype lines = text(dialog.report()).count(QStringLiteral("\r\n")) + 1;
-    QCOMPARE(preview->blockCount(), lines);
-    QVERIFY(preview->document()->lastBlock().text().startsWith(QStringLiteral("Total,")));
+    QCOMPARE(text(dialog.report()).count(QStringLiteral("\r\n")),
+             qsizetype(CReportDialog::kPreviewLines));
+    QCOMPARE(preview->blockCount(), qsizetype(CReportDialog::kPreviewLines) + 1);
+    QVERIFY(dialog.previewIsPartial());
+    QVERIFY(child<QLabel>(&dialog, "previewNote")->isVisible());
+
+    MessageRecorder messages;
+    QTemporaryDir out;
+    child<QLineEdit>(&dialog, "directoryEdit")->setText(out.path());
+    dialog.accept();
+    const std::string bytes =
+        tw::test::readBytes(out.filePath(QStringLiteral("report.csv")).toStdString());
+    QCOMPARE(QByteArray::fromStdString(bytes).count("\r\n"), qsizetype(kFiles) + 9);
+    QVERIFY(bytes.substr(bytes.rfind("\r\n") + 2).starts_with("Total,"));
+}
+
+void ReportDialogTest::aShortReportIsPreviewedWhole() {
+    ProjectFolder root;
+    fillProject(root);
+    CReportDialog dialog(nullptr, root);
+    QVERIFY(!dialog.previewIsPartial());
+    QVERIFY(dialog.report() == tw::buildReport(root, false, true, true, 4));
+    QVERIFY(child<QLabel>(&dialog, "previewNote")->isHidden());
+}
+
+void ReportDialogTest::typingRebuildsThePreviewOnceItPauses() {
+    ProjectFolder root;
+    fillProject(root);
+    CReportDialog dialog(nullptr, root);
+    dialog.show();
+    child<QRadioButton>(&dialog, "treeRadio")->click();
+    QSignalSpy rebuilt(&dialog, &CReportDialog::previewRebuilt);
+    auto* indentation = child<tw::ui::IndentationSpinBox>(&dialog, "indentationEdit");
+    indentation->selectAll();
+    QTest::keyClicks(indentation, QStringLiteral("30"));
+    QCOMPARE(rebuilt.count(), 0);
+    QTRY_COMPARE(rebuilt.count(), 1);
+    QVERIFY(dialog.report() == tw::buildReport(root, false, false, true, dialog.options().indentation));
+    QCOMPARE(dialog.options().indentation, 30);
+    QTest::qWait(2 * CReportDialog::kTypingPauseMs);
+    QCOMPARE(rebuilt.count(), 1);
 }
 
 QTEST_MAIN(ReportDialogTest)
