@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "support/U16.h"
 
 namespace tw {
@@ -56,6 +58,50 @@ TEST(PhysicalPreparserTest, BlanksLiteralsAndFailsOnWhatNeverCloses) {
         EXPECT_EQ(record.errorLine, c.errorLine);
         if (ok) {
             EXPECT_EQ(text.chars, c.after + kEndMark);
+        }
+    }
+}
+
+TEST(PhysicalPreparserTest, RawStringsTextBlocksAndDigitSeparators) {
+    const struct {
+        const char* name;
+        const char16_t* path;  // decides the file type
+        std::u16string before;
+        std::u16string after;  // ignored when the stage fails
+        std::vector<std::uint32_t> literalLineFeeds;
+        std::u16string remarks;
+        int errorLine;
+    } cases[] = {
+        {"raw string keeps its line feeds", u"a.cpp", u"s = R\"(a\n\n'b)\"_j; c = 'x';",
+         u"s = R___\n\n_____j; c = ___;", {8, 9}, u"", -1},
+        {"text block keeps its line feeds", u"A.java",
+         u"s = \"\"\"\n  \"it's\"\n  \"\"\"; c = 'x';",
+         u"s = ___\n________\n_____; c = ___;", {7, 16}, u"", -1},
+        {"raw string in a directive", u"a.h", u"#define J R\"(\n')\"\nc = 'x';",
+         u"#define J R__\n___\nc = ___;", {13}, u"", -1},
+        {"separators beside a character literal, in a directive too", u"a.cpp",
+         u"#if A > 1'000\n#endif\nx = 0xFF'FF + 'a' + 1'0;",
+         u"#if A > 1'000\n#endif\nx = 0xFF'FF + ___ + 1'0;", {}, u"", -1},
+        {"unclosed raw string", u"a.cpp", u"x;\ns = R\"-(a)\";\n\n", u"", {},
+         u"Unclosed character or string literal", 2},
+        {"unclosed text block", u"A.java", u"x;\n\ns = \"\"\"\n a\n", u"", {},
+         u"Unclosed character or string literal", 3},
+        {"unclosed raw string in a directive", u"a.cpp", u"x;\n#define J R\"(a\n", u"", {},
+         u"Failed to find end of compiler directive: "
+         u"Unterminated string or character literal within compiler directive",
+         2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SourceText text = SourceText::fromBody(c.before);
+        FileCount record(c.path, "/nonexistent");
+        const bool ok = preparsePhysical(text, record);
+        EXPECT_EQ(ok, c.remarks.empty());
+        EXPECT_EQ(record.remarks, c.remarks);
+        EXPECT_EQ(record.errorLine, c.errorLine);
+        if (ok) {
+            EXPECT_EQ(text.chars, c.after + kEndMark);
+            EXPECT_EQ(text.literalLineFeeds, c.literalLineFeeds);
         }
     }
 }
