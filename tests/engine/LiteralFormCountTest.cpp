@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "engine/FileCount.h"
 #include "support/SettingsGuard.h"
@@ -22,16 +23,6 @@ struct Lines {
 std::ostream& operator<<(std::ostream& out, const Lines& l) {
     return out << "{code " << l.code << ", own " << l.ownLine << ", codeLine " << l.codeLine
                << ", blank " << l.blank << "}";
-}
-
-struct Statements {
-    std::uint32_t code, declaration, directive;
-    bool operator==(const Statements&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Statements& s) {
-    return out << "{code " << s.code << ", declaration " << s.declaration << ", directive "
-               << s.directive << "}";
 }
 
 struct FormCase {
@@ -67,8 +58,9 @@ void expectFormCounts(const std::string& file, const FormCase* begin, const Form
         FileCount plain(test::u16(file), plainPath);
         ASSERT_TRUE(record.count()) << test::u8(record.remarks);
         ASSERT_TRUE(plain.count()) << test::u8(plain.remarks);
-        EXPECT_EQ((Statements{record.code, record.declaration, record.directive}),
-                  (Statements{plain.code, plain.declaration, plain.directive}));
+        // code, declaration, directive
+        EXPECT_EQ(std::tuple(record.code, record.declaration, record.directive),
+                  std::tuple(plain.code, plain.declaration, plain.directive));
     }
 }
 
@@ -210,50 +202,6 @@ TEST(LiteralFormCountTest, HostileInputsCountOrFailWithTheirMessage) {
                 EXPECT_EQ(record.code, c.physicalCode);
             }
         }
-    }
-}
-
-struct Counts {
-    std::uint32_t code, declaration, directive, ownLine, codeLine, banner, words, commentBlank,
-        blank;
-    bool operator==(const Counts&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Counts& c) {
-    return out << "{code " << c.code << ", declaration " << c.declaration << ", directive "
-               << c.directive << ", own " << c.ownLine << ", codeLine " << c.codeLine << ", banner "
-               << c.banner << ", words " << c.words << ", commentBlank " << c.commentBlank
-               << ", blank " << c.blank << "}";
-}
-
-TEST(LiteralFormCountTest, Fixtures) {
-    // The Executable figures are those of the same files with ordinary literals and plain
-    // numbers in place.
-    const struct {
-        const char* file;
-        Counts physical;
-        Statements executable;
-    } cases[] = {
-        {"raw_strings.cpp", {13, 0, 0, 3, 1, 0, 25, 0, 3}, {12, 4, 1}},
-        {"digit_separators.cpp", {13, 0, 0, 1, 2, 0, 9, 0, 3}, {13, 5, 3}},
-        {"TextBlocks.java", {15, 0, 1, 1, 0, 0, 7, 0, 3}, {5, 3, 1}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
-        const std::string path = std::string(TW_FIXTURES_DIR) + "/literals/" + c.file;
-        {
-            test::SettingsGuard mode(CountMode::Physical);
-            FileCount record(test::u16(c.file), path);
-            ASSERT_TRUE(record.count()) << test::u8(record.remarks);
-            const Counts counts{record.code,           record.declaration,     record.directive,
-                                record.commentOwnLine, record.commentCodeLine, record.commentBanner,
-                                record.commentWords,   record.commentBlank,    record.blank};
-            EXPECT_EQ(counts, c.physical);
-        }
-        test::SettingsGuard mode(CountMode::Executable);
-        FileCount record(test::u16(c.file), path);
-        ASSERT_TRUE(record.count()) << test::u8(record.remarks);
-        EXPECT_EQ((Statements{record.code, record.declaration, record.directive}), c.executable);
     }
 }
 
