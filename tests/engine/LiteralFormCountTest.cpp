@@ -160,50 +160,5 @@ TEST(LiteralFormCountTest, TextBlocks) {
     expectFormCounts("A.java", std::begin(cases), std::end(cases));
 }
 
-std::string repeat(const std::string& piece, std::size_t times) {
-    std::string text;
-    text.reserve(piece.size() * times);
-    for (std::size_t k = 0; k < times; ++k) {
-        text += piece;
-    }
-    return text;
-}
-
-// Long runs of what these forms are made of. Like any hostile input, each counts or fails
-// with its message; a scan that looked back over the whole run for each quote would take
-// minutes here.
-TEST(LiteralFormCountTest, HostileInputsCountOrFailWithTheirMessage) {
-    const std::size_t many = std::size_t{1} << 19;
-    const char16_t* unclosed =
-        u"Physical pre-parser failure: Unclosed character or string literal (line 1).";
-    const struct {
-        const char* name;
-        std::string bytes;
-        const char16_t* remarks;  // empty when the file counts
-        std::uint32_t physicalCode;
-    } cases[] = {
-        {"separators.cpp", "x = " + repeat("1'", many) + "1;\n", u"", 1},
-        {"quotes_after_names.cpp", repeat("a1'", many) + "\n", u"", 1},
-        {"raw_strings.h", repeat("R\"(a)\" ", many) + ";\n", u"", 1},
-        {"raw_string_closings.cpp", "s = R\"delim(" + repeat(")delim", many), unclosed, 0},
-        {"text_block_escapes.java", "s = \"\"\"\n" + repeat("\\\"\"\"", many), unclosed, 0},
-        {"text_block_lines.java", "s = \"\"\"\n" + repeat("\n", many) + "\"\"\";\n", u"",
-         static_cast<std::uint32_t>(many) + 2},
-    };
-    test::TempDir dir;
-    for (const CountMode mode : {CountMode::Physical, CountMode::Executable}) {
-        test::SettingsGuard guard(mode);
-        for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(c.name) + " mode " + std::to_string(static_cast<int>(mode)));
-            FileCount record(test::u16(c.name), dir.write(c.name, c.bytes));
-            EXPECT_EQ(record.count(), *c.remarks == u'\0');
-            EXPECT_EQ(record.remarks, c.remarks);
-            if (mode == CountMode::Physical) {
-                EXPECT_EQ(record.code, c.physicalCode);
-            }
-        }
-    }
-}
-
 }  // namespace
 }  // namespace tw
