@@ -73,6 +73,7 @@ bool FileCount::countStages(std::chrono::steady_clock::time_point start) {
         ~Release() {
             releaseIfHuge(text.chars);
             releaseIfHuge(text.lineFeeds);
+            releaseIfHuge(text.literalLineFeeds);
         }
     } release{text};
     if (!readSourceText(*this, file, text)) {

@@ -1,5 +1,6 @@
 #include "engine/LineClassifier.h"
 
+#include <algorithm>
 #include <array>
 
 #include "engine/CountSettings.h"
@@ -90,6 +91,15 @@ constexpr ShapeMap kAfterLeadingClose = makeMap({
     {S::CodeOnly, S::ClosingThenCode},        {S::CodeWithLineComment, S::MixedClosed},
     {S::CommentOpened, S::CodeOnly},          {S::MixedOpened, S::CodeOnly},
 });
+
+/// Whether the line at `start` is an empty line inside a raw string or text block. Blanking
+/// left every other line of such a literal non-blank; this one is text of the literal too,
+/// and so code, not a blank line.
+bool isEmptyLineOfLiteral(const SourceText& text, std::size_t start, std::size_t length) {
+    return length == 0 && start > 0 && !text.literalLineFeeds.empty() &&
+           std::binary_search(text.literalLineFeeds.begin(), text.literalLineFeeds.end(),
+                              static_cast<std::uint32_t>(start - 1));
+}
 
 /// The three steps of the classification; each either ends it or hands the rest of the line
 /// to the next step together with the map that turns the rest's shape into the line's.
@@ -234,7 +244,8 @@ bool classifyPhysicalLines(const SourceText& text, FileCount& record) {
             record.errorLine = lineOfPosition(text, static_cast<std::int64_t>(start));
             ok = false;
         };
-        switch (classifyLine(inside, line)) {
+        switch (isEmptyLineOfLiteral(text, start, length) ? LineShape::CodeOnly
+                                                          : classifyLine(inside, line)) {
             case LineShape::CommentClosed:
                 banner();
                 record.inBlockComment = false;

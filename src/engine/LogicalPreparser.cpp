@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/CountSettings.h"
+#include "engine/LiteralScan.h"
 #include "engine/MatchCounter.h"
 #include "engine/Pattern.h"
 #include "engine/PhysicalPreparser.h"
@@ -264,10 +265,26 @@ int countJavaDirectives(SourceText& text, FileCount& record) {
 
 bool preparseLogical(FileCount& record, SourceText& text) {
     std::u16string& chars = text.chars;
+    // Raw strings and text blocks kept their lines for the line classifier; from here on each
+    // is one literal, as a string continued by backslashes is.
+    for (const std::uint32_t lineFeed : text.literalLineFeeds) {
+        chars[lineFeed] = kNewlineMarker;
+    }
     zeroNumbers(chars);
     const bool cpp = isCppFile(record.fileType);
     const bool executable = countSettings().mode == CountMode::Executable;
     const std::size_t n = chars.size();
+    // A digit separator becomes part of its number, whose digits are '0' by now, so that 1'000
+    // reads as a plain number. Each is overwritten only when the next is found: a quote still
+    // standing ends the look back from the next separator of the same number, which keeps a
+    // long run of separators linear.
+    std::size_t lastSeparator = n;
+    const auto joinSeparator = [&](std::size_t separator) {
+        if (lastSeparator < n) {
+            chars[lastSeparator] = u'0';
+        }
+        lastSeparator = separator;
+    };
     std::size_t i = 0;
     while (i < n) {
         i = findAnyOf(chars.data(), i, n, u'"', u'\'', u'/', u'#');
@@ -277,14 +294,19 @@ bool preparseLogical(FileCount& record, SourceText& text) {
         const char16_t c = chars[i];
         const char16_t d = i + 1 < n ? chars[i + 1] : u'\0';
         if (c == u'"' || c == u'\'') {
-            const std::int64_t end = findLiteralEnd(chars, i, c);
-            if (end < 0) {
+            const Literal literal = literalAt(chars, i, record.fileType);
+            if (literal.form == LiteralForm::DigitSeparator) {
+                joinSeparator(i);
+                ++i;
+                continue;
+            }
+            if (literal.end < 0) {
                 record.remarks = u"Unterminated string or character literal";
                 record.errorLine = lineOfPosition(text, asPosition(i));
                 return false;
             }
-            blankLiteral(chars, i, static_cast<std::size_t>(end));
-            i = static_cast<std::size_t>(end) + 1;
+            blankLiteral(chars, i, static_cast<std::size_t>(literal.end));
+            i = static_cast<std::size_t>(literal.end) + 1;
         } else if (c == u'#' && cpp) {
             const std::int64_t end = findDirectiveEnd(text, i, record);
             if (end < 0) {
@@ -318,6 +340,7 @@ bool preparseLogical(FileCount& record, SourceText& text) {
             ++i;
         }
     }
+    joinSeparator(n);
     if (cpp || record.fileType == FileType::JavaSource) {
         const bool cleared = cpp ? clearCppArrayInitialisers(text, record)
                                  : clearJavaArrayInitialisers(text, record);

@@ -6,31 +6,27 @@
 
 namespace tw {
 
-std::int64_t findLiteralEnd(const std::u16string& text, std::size_t open, char16_t quote) {
-    const char16_t* units = text.data();
-    const std::size_t size = text.size();
-    // Only quotes and backslashes matter; anything else between them resets the run.
-    for (std::size_t i = open + 1;;) {
-        i = findAnyOf(units, i, size, quote, u'\\', quote, u'\\');
-        if (i >= size) {
-            return -1;
-        }
-        if (units[i] == quote) {
-            return static_cast<std::int64_t>(i);
-        }
-        std::size_t run = 0;
-        while (i < size && units[i] == u'\\') {
-            ++run;
-            ++i;
-        }
-        if (i < size && units[i] == quote) {
-            if (run % 2 == 0) {
-                return static_cast<std::int64_t>(i);
-            }
-            ++i;  // an escaped quote
+namespace {
+
+/// Blanks the literal that the quote at `open` opens. Raw strings and text blocks keep their
+/// line feeds, noted in the text, so that each of their lines stays a line; any other literal
+/// becomes a single line.
+void blankFoundLiteral(SourceText& text, std::size_t open, const Literal& literal) {
+    const auto end = static_cast<std::size_t>(literal.end);
+    if (!literal.keepsLines()) {
+        blankLiteral(text.chars, open, end);
+        return;
+    }
+    for (std::size_t i = open; i <= end; ++i) {
+        if (text.chars[i] == u'\n') {
+            text.literalLineFeeds.push_back(static_cast<std::uint32_t>(i));
+        } else {
+            text.chars[i] = u'_';
         }
     }
 }
+
+}  // namespace
 
 void blankLiteral(std::u16string& text, std::size_t from, std::size_t to) {
     overwriteSpan(text, from, to + 1, u'_');
@@ -65,17 +61,19 @@ std::int64_t findDirectiveEnd(SourceText& text, std::size_t hash, FileCount& rec
             continue;
         }
         if (c == u'"' || c == u'\'') {
-            const std::int64_t end = findLiteralEnd(chars, i, c);
-            if (end < 0) {
-                record.remarks =
-                    u"Unterminated string or character literal within compiler directive";
-                record.errorLine = lineOfPosition(text, static_cast<std::int64_t>(hash));
-                return -1;
+            const Literal literal = literalAt(chars, i, record.fileType);
+            if (literal.form != LiteralForm::DigitSeparator) {
+                if (literal.end < 0) {
+                    record.remarks =
+                        u"Unterminated string or character literal within compiler directive";
+                    record.errorLine = lineOfPosition(text, static_cast<std::int64_t>(hash));
+                    return -1;
+                }
+                blankFoundLiteral(text, i, literal);
+                last = c;
+                i = static_cast<std::size_t>(literal.end) + 1;
+                continue;
             }
-            blankLiteral(chars, i, static_cast<std::size_t>(end));
-            last = c;
-            i = static_cast<std::size_t>(end) + 1;
-            continue;
         }
         if (c == u'\n') {
             if (last != u'\\') {
@@ -92,6 +90,7 @@ std::int64_t findDirectiveEnd(SourceText& text, std::size_t hash, FileCount& rec
 bool preparsePhysical(SourceText& text, FileCount& record) {
     std::u16string& chars = text.chars;
     const std::size_t n = chars.size();
+    text.literalLineFeeds.clear();
     std::size_t i = 0;
     while (i < n) {
         i = findAnyOf(chars.data(), i, n, u'#', u'"', u'\'', u'/');
@@ -108,14 +107,18 @@ bool preparsePhysical(SourceText& text, FileCount& record) {
             }
             i = static_cast<std::size_t>(end) + 1;
         } else if (c == u'"' || c == u'\'') {
-            const std::int64_t end = findLiteralEnd(chars, i, c);
-            if (end < 0) {
+            const Literal literal = literalAt(chars, i, record.fileType);
+            if (literal.form == LiteralForm::DigitSeparator) {
+                ++i;
+                continue;
+            }
+            if (literal.end < 0) {
                 record.remarks = u"Unclosed character or string literal";
                 record.errorLine = lineOfPosition(text, static_cast<std::int64_t>(i));
                 return false;
             }
-            blankLiteral(chars, i, static_cast<std::size_t>(end));
-            i = static_cast<std::size_t>(end) + 1;
+            blankFoundLiteral(text, i, literal);
+            i = static_cast<std::size_t>(literal.end) + 1;
         } else if (d == u'/') {
             const std::size_t lineFeed = findUnit(chars.data(), i + 2, n, u'\n');
             if (lineFeed >= n) {

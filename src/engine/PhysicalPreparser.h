@@ -3,13 +3,10 @@
 #include <cstdint>
 
 #include "engine/FileCount.h"
+#include "engine/LiteralScan.h"
 #include "engine/SourceText.h"
 
 namespace tw {
-
-/// Position of the quote that closes the literal opened at `open`, or -1 when the text ends
-/// first. A quote closes only after an even run of backslashes; the other quote is ordinary.
-std::int64_t findLiteralEnd(const std::u16string& text, std::size_t open, char16_t quote);
 
 /// Position of the line feed that ends the directive whose '#' is at `hash`, or the last
 /// position of the text. Steps over comments and blanks literals inside the directive; a line
@@ -22,7 +19,8 @@ std::int64_t findDirectiveEnd(SourceText& text, std::size_t hash, FileCount& rec
 void blankLiteral(std::u16string& text, std::size_t from, std::size_t to);
 
 /// Blanks every string and character literal, stepping over comments and directives. Fails on
-/// a literal or block comment that never closes.
+/// a literal or block comment that never closes. Raw strings and text blocks keep their line
+/// feeds, listed in the text's `literalLineFeeds`.
 bool preparsePhysical(SourceText& text, FileCount& record);
 
 }  // namespace tw

@@ -51,6 +51,14 @@ TEST(CountDriverTest, CountsFixtureFiles) {
         {"about.rc", CountMode::CyclomaticComplexity, {5, 0, 0, 1, 0, 0, 2, 0, 1}, 135},
         {"utf8_bom.h", CountMode::Physical, {1, 0, 0, 1, 0, 0, 1, 0, 0}, 22},
         {"utf16le.cpp", CountMode::Physical, {1, 0, 0, 1, 0, 0, 1, 0, 0}, 18},
+        // Raw strings, digit separators and text blocks. In the Executable mode each file counts
+        // as it would with ordinary literals and plain numbers in their place.
+        {"raw_strings.cpp", CountMode::Physical, {13, 0, 0, 3, 1, 0, 25, 0, 3}, 483},
+        {"raw_strings.cpp", CountMode::Executable, {12, 4, 1, 3, 1, 0, 25, 0, 3}, 483},
+        {"digit_separators.cpp", CountMode::Physical, {13, 0, 0, 1, 2, 0, 9, 0, 3}, 453},
+        {"digit_separators.cpp", CountMode::Executable, {13, 5, 3, 1, 2, 0, 9, 0, 3}, 453},
+        {"TextBlocks.java", CountMode::Physical, {15, 0, 1, 1, 0, 0, 7, 0, 3}, 385},
+        {"TextBlocks.java", CountMode::Executable, {5, 3, 1, 1, 0, 0, 7, 0, 3}, 385},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " mode " + std::to_string(static_cast<int>(c.mode)));

@@ -19,6 +19,10 @@ std::string fixture(const std::string& name) {
     return std::string(TW_FIXTURES_DIR) + "/logical/" + name;
 }
 
+/// Long enough that a scan looking back over the whole run at each of its pieces would take
+/// minutes.
+constexpr std::size_t kLongRun = std::size_t{1} << 19;
+
 std::string repeat(const std::string& piece, std::size_t times) {
     std::string text;
     text.reserve(piece.size() * times);
@@ -126,6 +130,11 @@ TEST(LogicalFixtureTest, FailuresEndInTheFullTextWithTheLine) {
         {"paren.cs", "]\n)\n",
          u"Logical parser failure: Error identifying function(s): Failed to capture function: "
          u"Unable to find opening parenthesis. (line 2)."},
+        // Long runs of what closes a raw string or a text block, but not quite.
+        {"raw_string.cpp", "x;\ns = R\"delim(" + repeat(")delim", kLongRun),
+         u"Physical pre-parser failure: Unclosed character or string literal (line 2)."},
+        {"text_block.java", "x;\ns = \"\"\"\n" + repeat("\\\"\"\"", kLongRun),
+         u"Physical pre-parser failure: Unclosed character or string literal (line 2)."},
     };
     test::TempDir dir;
     test::SettingsGuard guard(CountMode::Executable);
@@ -162,6 +171,12 @@ TEST(LogicalFixtureTest, HostileInputsGiveTheirKnownCounts) {
          "std::vector" + repeat("<", deep) + "int" + repeat(">", deep) + " v;\n",
          {0, 1, 0}},
         {"mismatched.cpp", repeat("(]", 3), {0, 0, 0}},
+        // Long runs of digit separators, of character literals after names, of raw strings and
+        // of lines in a text block.
+        {"separators.cpp", "x = " + repeat("1'", kLongRun) + "1;\n", {1, 0, 0}},
+        {"quotes.cpp", repeat("a1'", kLongRun) + "\n", {0, 0, 0}},
+        {"raw_strings.h", repeat("R\"(a)\" ", kLongRun) + ";\n", {0, 1, 0}},
+        {"text_block.java", "s = \"\"\"\n" + repeat("\n", kLongRun) + "\"\"\";\n", {1, 0, 0}},
     };
     test::TempDir dir;
     test::SettingsGuard guard(CountMode::Executable);

@@ -29,6 +29,10 @@ TEST(LogicalPreparserTest, PreparesTheTextAndCountsWordsAndDirectives) {
     const PreparseCase cases[] = {
         {"numbers become zeros, also inside names", u"a.c", P, u"x12 = 3.5e+2f;",
          u"x00 = 0000000;", 0, 0, u"", -1},
+        {"digit separators join their numbers", u"a.cpp", P, u"x = 1'000 + 0xF'F;",
+         u"x = 00000 + 0xF0F;", 0, 0, u"", -1},
+        {"digit separator in a directive", u"a.h", E, u"#if A > 1'000\nx",
+         u"             \nx", 0, 1, u"", -1},
         {"words of a line comment", u"a.c", P, u"x; // see 1.5 and note_2",
          u"x;" + std::u16string(22, u' ') + u" ", 4, 0, u"", -1},
         {"comment without words", u"a.c", P, u"/**/ // ___", u"            ", 0, 0, u"", -1},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "support/U16.h"
 
 namespace tw {
@@ -15,6 +17,9 @@ struct PreparseCase {
     std::u16string after;  // the text this stage leaves; empty when it fails
     std::u16string remarks;
     int errorLine;
+    const char16_t* path = u"a.cpp";  // decides the file type
+    /// Line feeds left inside raw strings and text blocks.
+    std::vector<std::uint32_t> literalLineFeeds = {};
 };
 
 TEST(PhysicalPreparserTest, BlanksLiteralsAndFailsOnWhatNeverCloses) {
@@ -45,17 +50,35 @@ TEST(PhysicalPreparserTest, BlanksLiteralsAndFailsOnWhatNeverCloses) {
          u"Failed to find end of compiler directive: "
          u"Unterminated string or character literal within compiler directive",
          2},
+        {"raw string keeps its line feeds", u"s = R\"(a\n\n'b)\"_j; c = 'x';",
+         u"s = R___\n\n_____j; c = ___;", u"", -1, u"a.cpp", {8, 9}},
+        {"text block keeps its line feeds", u"s = \"\"\"\n  \"it's\"\n  \"\"\"; c = 'x';",
+         u"s = ___\n________\n_____; c = ___;", u"", -1, u"A.java", {7, 16}},
+        {"raw string in a directive", u"#define J R\"(\n')\"\nc = 'x';",
+         u"#define J R__\n___\nc = ___;", u"", -1, u"a.h", {13}},
+        {"separators beside a character literal, in a directive too",
+         u"#if A > 1'000\n#endif\nx = 0xFF'FF + 'a' + 1'0;",
+         u"#if A > 1'000\n#endif\nx = 0xFF'FF + ___ + 1'0;", u"", -1},
+        {"unclosed raw string", u"x;\ns = R\"-(a)\";\n\n", u"",
+         u"Unclosed character or string literal", 2},
+        {"unclosed text block", u"x;\n\ns = \"\"\"\n a\n", u"",
+         u"Unclosed character or string literal", 3, u"A.java"},
+        {"unclosed raw string in a directive", u"x;\n#define J R\"(a\n", u"",
+         u"Failed to find end of compiler directive: "
+         u"Unterminated string or character literal within compiler directive",
+         2},
     };
     for (const PreparseCase& c : cases) {
         SCOPED_TRACE(c.name);
         SourceText text = SourceText::fromBody(c.before);
-        FileCount record(u"a.cpp", "/nonexistent");
+        FileCount record(c.path, "/nonexistent");
         const bool ok = preparsePhysical(text, record);
         EXPECT_EQ(ok, c.remarks.empty());
         EXPECT_EQ(record.remarks, c.remarks);
         EXPECT_EQ(record.errorLine, c.errorLine);
         if (ok) {
             EXPECT_EQ(text.chars, c.after + kEndMark);
+            EXPECT_EQ(text.literalLineFeeds, c.literalLineFeeds);
         }
     }
 }
