@@ -12,40 +12,22 @@ RunSkipper::RunSkipper(const std::u16string& text, Classifier classOf, Direction
       classOf_(classOf),
       forward_(direction == Direction::Forward),
       size_(std::min(text.size(), kMaxText)),
-      next_(static_cast<std::uint8_t*>(std::calloc(size_ + 1, 1))) {
+      next_(static_cast<std::uint32_t*>(std::calloc(size_ + 1, sizeof(std::uint32_t)))) {
     if (next_ == nullptr) {
         throw std::bad_alloc();
     }
 }
 
-namespace {
-
-/// Pointers up to this distance are kept exactly; beyond it, a value v stands for 2^(v - 121).
-constexpr std::uint64_t kExactJump = 128;
-
-std::uint64_t jumpOf(std::uint8_t value) {
-    if (value == 0) {
-        return 1;
-    }
-    return value <= kExactJump ? value : std::uint64_t{1} << (value - 121);
-}
-
-}  // namespace
-
-std::uint8_t RunSkipper::stored(std::size_t x, std::int64_t target) const {
-    const auto distance = static_cast<std::uint64_t>(
-        forward_ ? target - static_cast<std::int64_t>(x) : static_cast<std::int64_t>(x) - target);
-    if (distance <= kExactJump) {
-        return static_cast<std::uint8_t>(distance);
-    }
-    // The largest power of two not beyond the target: it lands inside the run, or just past it.
-    const int power = 63 - __builtin_clzll(distance);
-    return static_cast<std::uint8_t>(121 + power);
+std::uint32_t RunSkipper::stored(std::int64_t target) const {
+    return static_cast<std::uint32_t>(target + 2);
 }
 
 std::int64_t RunSkipper::target(std::size_t x) const {
-    const auto jump = static_cast<std::int64_t>(jumpOf(next_[x]));
-    return forward_ ? static_cast<std::int64_t>(x) + jump : static_cast<std::int64_t>(x) - jump;
+    const std::uint32_t value = next_[x];
+    if (value == 0) {
+        return forward_ ? static_cast<std::int64_t>(x) + 1 : static_cast<std::int64_t>(x) - 1;
+    }
+    return static_cast<std::int64_t>(value) - 2;
 }
 
 std::int64_t RunSkipper::beyondRun(std::size_t x) {
@@ -61,11 +43,12 @@ std::int64_t RunSkipper::beyondRun(std::size_t x) {
         last = static_cast<std::size_t>(beyond);
         beyond = target(last);
     }
-    // Every position visited lies in the run: point them all past it, or as near as a pointer
-    // reaches. (The last one already does; a run of one position is left as it was.)
+    // Every position visited lies in the run: point them all past it. (The last one already
+    // does; a run of one position is left as it was.)
+    const std::uint32_t result = stored(beyond);
     for (std::size_t y = x; y != last;) {
         const auto following = static_cast<std::size_t>(target(y));
-        next_[y] = stored(y, beyond);
+        next_[y] = result;
         y = following;
     }
     return beyond;
@@ -81,7 +64,7 @@ void RunSkipper::entered(std::size_t x) {
 
 void RunSkipper::link(std::size_t x, std::int64_t target) {
     if (!forward_ && x < size_) {
-        next_[x] = stored(x, target);
+        next_[x] = stored(target);
     }
 }
 

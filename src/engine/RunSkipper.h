@@ -18,10 +18,7 @@ namespace tw {
 /// first character.
 ///
 /// A union-find over positions: each position in a run points towards the run's far end, and
-/// lookups compress the paths they follow. A pointer is one byte: a jump of up to 128 positions
-/// exactly, a longer one rounded down to a power of two, so that it still lands inside the run
-/// (or just beyond it) and a lookup across a run of length L takes about log L steps. One byte
-/// per character keeps a count's memory a small multiple of the file's size. The owner reports every position whose character it
+/// lookups compress the paths they follow. The owner reports every position whose character it
 /// changes into a run class (`entered`). Changes out of a class must take out a whole run, or
 /// the near end of a run (the first position of a forward run, the last of a backward run); the
 /// stages keep to that because they only ever overwrite bracketed spans whose ends are not run
@@ -54,21 +51,20 @@ class RunSkipper {
 
   private:
     struct Free {
-        void operator()(std::uint8_t* p) const { std::free(p); }
+        void operator()(std::uint32_t* p) const { std::free(p); }
     };
 
-    /// The pointer from `x` towards `target`.
-    std::uint8_t stored(std::size_t x, std::int64_t target) const;
+    std::uint32_t stored(std::int64_t target) const;
     std::int64_t target(std::size_t x) const;
 
     const std::u16string& text_;
     Classifier classOf_;
     bool forward_;
     std::size_t size_;
-    /// How far each position jumps, encoded (see `stored`); 0 stands for the neighbouring
-    /// position. Zeroed memory from the system needs no filling, so the parts of a long text
-    /// that no stage ever jumps through cost nothing.
-    std::unique_ptr<std::uint8_t[], Free> next_;
+    /// Where each position jumps to, plus two (so that -1, before the start, is 1); 0 stands for
+    /// the neighbouring position. Zeroed memory from the system needs no filling, so the parts of
+    /// a long text that no stage ever jumps through cost nothing.
+    std::unique_ptr<std::uint32_t[], Free> next_;
 };
 
 /// Run classes for forward skipping: runs of '_' and runs of spaces and line feeds.
