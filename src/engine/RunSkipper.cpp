@@ -12,22 +12,37 @@ RunSkipper::RunSkipper(const std::u16string& text, Classifier classOf, Direction
       classOf_(classOf),
       forward_(direction == Direction::Forward),
       size_(std::min(text.size(), kMaxText)),
-      next_(static_cast<std::uint32_t*>(std::calloc(size_ + 1, sizeof(std::uint32_t)))) {
-    if (next_ == nullptr) {
+      near_(static_cast<std::uint8_t*>(std::calloc(size_ + 1, 1))) {
+    if (near_ == nullptr) {
         throw std::bad_alloc();
     }
 }
 
-std::uint32_t RunSkipper::stored(std::int64_t target) const {
-    return static_cast<std::uint32_t>(target + 2);
+void RunSkipper::point(std::size_t x, std::int64_t target) {
+    const std::int64_t distance =
+        forward_ ? target - static_cast<std::int64_t>(x) : static_cast<std::int64_t>(x) - target;
+    if (distance > 0 && distance < kFar) {
+        near_[x] = static_cast<std::uint8_t>(distance);
+        return;
+    }
+    if (far_ == nullptr) {
+        far_.reset(static_cast<std::uint32_t*>(std::calloc(size_ + 1, sizeof(std::uint32_t))));
+        if (far_ == nullptr) {
+            throw std::bad_alloc();
+        }
+    }
+    far_[x] = static_cast<std::uint32_t>(target + 2);
+    near_[x] = kFar;
 }
 
 std::int64_t RunSkipper::target(std::size_t x) const {
-    const std::uint32_t value = next_[x];
-    if (value == 0) {
-        return forward_ ? static_cast<std::int64_t>(x) + 1 : static_cast<std::int64_t>(x) - 1;
+    const std::uint8_t value = near_[x];
+    if (value == kFar) {
+        return static_cast<std::int64_t>(far_[x]) - 2;
     }
-    return static_cast<std::int64_t>(value) - 2;
+    const std::int64_t distance = value == 0 ? 1 : value;
+    return forward_ ? static_cast<std::int64_t>(x) + distance
+                    : static_cast<std::int64_t>(x) - distance;
 }
 
 std::int64_t RunSkipper::beyondRun(std::size_t x) {
@@ -45,10 +60,9 @@ std::int64_t RunSkipper::beyondRun(std::size_t x) {
     }
     // Every position visited lies in the run: point them all past it. (The last one already
     // does; a run of one position is left as it was.)
-    const std::uint32_t result = stored(beyond);
     for (std::size_t y = x; y != last;) {
         const auto following = static_cast<std::size_t>(target(y));
-        next_[y] = result;
+        point(y, beyond);
         y = following;
     }
     return beyond;
@@ -57,14 +71,14 @@ std::int64_t RunSkipper::beyondRun(std::size_t x) {
 void RunSkipper::entered(std::size_t x) {
     // Most positions never point anywhere but next door; not writing those leaves untouched
     // memory untouched.
-    if (x < size_ && next_[x] != 0) {
-        next_[x] = 0;
+    if (x < size_ && near_[x] != 0) {
+        near_[x] = 0;
     }
 }
 
 void RunSkipper::link(std::size_t x, std::int64_t target) {
     if (!forward_ && x < size_) {
-        next_[x] = stored(target);
+        point(x, target);
     }
 }
 

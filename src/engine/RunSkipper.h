@@ -18,7 +18,9 @@ namespace tw {
 /// first character.
 ///
 /// A union-find over positions: each position in a run points towards the run's far end, and
-/// lookups compress the paths they follow. The owner reports every position whose character it
+/// lookups compress the paths they follow. A pointer to a position up to 254 away takes one
+/// byte; a longer one is kept in a second table whose memory is only touched where such
+/// pointers are, so ordinary code costs one byte per character. The owner reports every position whose character it
 /// changes into a run class (`entered`). Changes out of a class must take out a whole run, or
 /// the near end of a run (the first position of a forward run, the last of a backward run); the
 /// stages keep to that because they only ever overwrite bracketed spans whose ends are not run
@@ -51,20 +53,25 @@ class RunSkipper {
 
   private:
     struct Free {
-        void operator()(std::uint32_t* p) const { std::free(p); }
+        void operator()(void* p) const { std::free(p); }
     };
 
-    std::uint32_t stored(std::int64_t target) const;
+    /// Points `x` at `target`.
+    void point(std::size_t x, std::int64_t target);
     std::int64_t target(std::size_t x) const;
 
     const std::u16string& text_;
     Classifier classOf_;
     bool forward_;
     std::size_t size_;
-    /// Where each position jumps to, plus two (so that -1, before the start, is 1); 0 stands for
-    /// the neighbouring position. Zeroed memory from the system needs no filling, so the parts of
-    /// a long text that no stage ever jumps through cost nothing.
-    std::unique_ptr<std::uint32_t[], Free> next_;
+    /// How far each position jumps: 0 for the neighbouring position, 1 to 254 for that
+    /// distance, `kFar` when the target is in `far_`. Zeroed memory from the system needs no
+    /// filling, so the parts of a long text that no stage ever jumps through cost nothing.
+    std::unique_ptr<std::uint8_t[], Free> near_;
+    /// Targets further away, plus two (so that -1, before the start, is 1); made on the first
+    /// far pointer.
+    std::unique_ptr<std::uint32_t[], Free> far_;
+    static constexpr std::uint8_t kFar = 255;
 };
 
 /// Run classes for forward skipping: runs of '_' and runs of spaces and line feeds.

@@ -72,40 +72,24 @@ std::size_t SourceFile::readAt(std::uint64_t offset, unsigned char* into, std::s
     return done;
 }
 
-bool SourceFile::readAll(std::string& bytes, std::uint64_t limit) const {
-    struct stat info {};
-    if (fd_ < 0 || ::fstat(fd_, &info) != 0) {
-        bytes.clear();
-        return false;
-    }
-    // The size is a hint: the file may grow or shrink while it is read. Resizing a reused
-    // buffer that is already large enough costs nothing.
-    bytes.resize(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0) + 1);
+std::int64_t SourceFile::readSome(std::uint64_t offset, unsigned char* into,
+                                  std::size_t count) const {
     std::size_t done = 0;
-    for (;;) {
-        if (done == bytes.size()) {
-            bytes.resize(bytes.size() * 2 + 4096);
-        }
-        const ssize_t got = ::pread(fd_, bytes.data() + done, bytes.size() - done,
-                                    static_cast<off_t>(done));
+    while (done < count) {
+        const ssize_t got = ::pread(fd_, into + done, count - done,
+                                    static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
-            bytes.clear();
-            return false;
+            return -1;
         }
         if (got == 0) {
             break;
         }
         done += static_cast<std::size_t>(got);
-        if (done > limit) {
-            bytes.resize(done);
-            return false;
-        }
     }
-    bytes.resize(done);
-    return true;
+    return static_cast<std::int64_t>(done);
 }
 
 }  // namespace tw

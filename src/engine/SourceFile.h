@@ -28,9 +28,9 @@ public:
     /// Reads up to `count` bytes at `offset` without moving anything; returns how many were read.
     std::size_t readAt(std::uint64_t offset, unsigned char* into, std::size_t count) const;
 
-    /// Reads the whole file into `bytes`; false on a read error, or once more than `limit`
-    /// bytes have come (a file that keeps growing), with at least `limit` + 1 bytes read then.
-    bool readAll(std::string& bytes, std::uint64_t limit) const;
+    /// Reads up to `count` bytes at `offset`, fewer only at the end of the file; returns how
+    /// many were read, or -1 on a read error.
+    std::int64_t readSome(std::uint64_t offset, unsigned char* into, std::size_t count) const;
 
 private:
     int fd_ = -1;

@@ -1,5 +1,9 @@
 #include "engine/SourceReader.h"
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
 namespace tw {
 
 TextEncoding detectEncoding(const SourceFile& file) {
@@ -19,100 +23,182 @@ TextEncoding detectEncoding(const SourceFile& file) {
 
 namespace {
 
-/// Appends one decoded unit; false once the text is cut (U+0000 or U+FFFF).
-inline bool take(std::u16string& chars, char16_t unit) {
-    if (unit == 0 || unit == kEndMark) {
-        return false;
+/// Decodes a file's bytes into code units as they come, piece by piece, straight into the
+/// text: no copy of the whole file is ever held beside the text.
+class TextDecoder {
+  public:
+    TextDecoder(TextEncoding encoding, std::u16string& chars, std::uint64_t byteLength)
+        : encoding_(encoding), chars_(chars) {
+        chars_.clear();
+        const bool wide = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
+        // Two bytes of UTF-16, or one of any other encoding, give at most one code unit.
+        const std::uint64_t units = wide ? byteLength / 2 : byteLength;
+        chars_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(units, kLargestSourceFile)) +
+                       1);
+        switch (encoding) {
+            case TextEncoding::Utf8:
+                skip_ = 3;
+                break;
+            case TextEncoding::Utf16LE:
+            case TextEncoding::Utf16BE:
+                skip_ = 2;
+                break;
+            case TextEncoding::Ansi:
+                break;
+            default:
+                cut_ = true;  // an encoding the reader does not know gives no text
+                break;
+        }
     }
-    if (unit != u'\r') {
-        chars.push_back(unit);
+
+    /// Takes the next bytes; false once the text is cut (U+0000 or U+FFFF), when the rest of
+    /// the file no longer matters.
+    bool feed(const unsigned char* bytes, std::size_t count) {
+        const std::size_t skipped = std::min(skip_, count);
+        skip_ -= skipped;
+        bytes += skipped;
+        count -= skipped;
+        if (cut_ || count == 0) {
+            return !cut_;
+        }
+        if (encoding_ == TextEncoding::Utf16LE || encoding_ == TextEncoding::Utf16BE) {
+            feedWide(bytes, count);
+        } else {
+            feedBytes(bytes, count);
+        }
+        return !cut_;
     }
-    return true;
-}
+
+    /// Ends the file: an odd last byte of little-endian UTF-16 stands for 0xFF00 + byte;
+    /// big-endian drops it.
+    void finish() {
+        if (!cut_ && pending_ >= 0 && encoding_ == TextEncoding::Utf16LE) {
+            take(static_cast<char16_t>(0xFF00 + pending_));
+        }
+        pending_ = -1;
+    }
+
+  private:
+    /// Bytes map to code units one for one; UTF-8 sequences are not combined. A byte can never
+    /// be U+FFFF, so only a zero byte cuts the text.
+    void feedBytes(const unsigned char* from, std::size_t count) {
+        if (const void* zero = std::memchr(from, 0, count)) {
+            count = static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - from);
+            cut_ = true;
+        }
+        const std::size_t start = chars_.size();
+        chars_.resize(start + count);
+        char16_t* to = chars_.data() + start;
+        std::size_t length = 0;
+        if (std::memchr(from, '\r', count) == nullptr) {
+            for (std::size_t i = 0; i < count; ++i) {
+                to[i] = from[i];
+            }
+            length = count;
+        } else {
+            for (std::size_t i = 0; i < count; ++i) {
+                to[length] = from[i];
+                length += from[i] != '\r';
+            }
+        }
+        chars_.resize(start + length);
+    }
+
+    void feedWide(const unsigned char* from, std::size_t count) {
+        const bool little = encoding_ == TextEncoding::Utf16LE;
+        const auto unitOf = [little](unsigned first, unsigned second) {
+            return little ? static_cast<char16_t>(first | (second << 8))
+                          : static_cast<char16_t>((first << 8) | second);
+        };
+        std::size_t i = 0;
+        if (pending_ >= 0) {
+            const char16_t unit = unitOf(static_cast<unsigned>(pending_), from[0]);
+            pending_ = -1;
+            i = 1;
+            if (!take(unit)) {
+                return;
+            }
+        }
+        for (; i + 1 < count; i += 2) {
+            if (!take(unitOf(from[i], from[i + 1]))) {
+                return;
+            }
+        }
+        if (i < count) {
+            pending_ = from[i];
+        }
+    }
+
+    /// Appends one decoded unit; false once the text is cut.
+    bool take(char16_t unit) {
+        if (unit == 0 || unit == kEndMark) {
+            cut_ = true;
+            return false;
+        }
+        if (unit != u'\r') {
+            chars_.push_back(unit);
+        }
+        return true;
+    }
+
+    TextEncoding encoding_;
+    std::u16string& chars_;
+    std::size_t skip_ = 0;
+    int pending_ = -1;
+    bool cut_ = false;
+};
+
+/// How much of a file is read at a time.
+constexpr std::size_t kReadPiece = 1024 * 1024;
 
 }  // namespace
 
 void decodeSourceText(std::string_view bytes, TextEncoding encoding, SourceText& text) {
-    std::u16string& chars = text.chars;
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    switch (encoding) {
-        case TextEncoding::Ansi:
-        case TextEncoding::Utf8: {
-            // Bytes map to code units one for one; UTF-8 sequences are not combined. A byte
-            // can never be U+FFFF, so only a zero byte cuts the text.
-            const std::size_t first = encoding == TextEncoding::Utf8 ? 3 : 0;
-            if (bytes.size() <= first) {
-                chars.clear();
-                break;
-            }
-            const std::string_view body = bytes.substr(first, bytes.find('\0', first) - first);
-            const auto* from = reinterpret_cast<const unsigned char*>(body.data());
-            const std::size_t count = body.size();
-            chars.resize(count + 1);
-            char16_t* to = chars.data();
-            std::size_t length = 0;
-            if (body.find('\r') == std::string_view::npos) {
-                for (std::size_t i = 0; i < count; ++i) {
-                    to[i] = from[i];
-                }
-                length = count;
-            } else {
-                for (std::size_t i = 0; i < count; ++i) {
-                    to[length] = from[i];
-                    length += from[i] != '\r';
-                }
-            }
-            chars.resize(length);
-            break;
-        }
-        case TextEncoding::Utf16LE:
-        case TextEncoding::Utf16BE: {
-            chars.clear();
-            const bool little = encoding == TextEncoding::Utf16LE;
-            chars.reserve(bytes.size() > 2 ? bytes.size() / 2 + 1 : 1);
-            std::size_t i = 2;
-            for (; i + 1 < bytes.size(); i += 2) {
-                const char16_t unit = little
-                                          ? static_cast<char16_t>(byte(i) | (byte(i + 1) << 8))
-                                          : static_cast<char16_t>((byte(i) << 8) | byte(i + 1));
-                if (!take(chars, unit)) {
-                    i = bytes.size();
-                    break;
-                }
-            }
-            // An odd last byte: little-endian keeps it as 0xFF00 + byte, big-endian drops it.
-            if (little && i + 1 == bytes.size()) {
-                take(chars, static_cast<char16_t>(0xFF00 + byte(i)));
-            }
-            break;
-        }
-        default:
-            chars.clear();
-            break;
-    }
-    chars.push_back(kEndMark);
+    TextDecoder decoder(encoding, text.chars, bytes.size());
+    decoder.feed(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    decoder.finish();
+    text.chars.push_back(kEndMark);
     text.indexLineFeeds();
 }
 
 bool readSourceText(FileCount& record, const SourceFile& file, SourceText& text) {
-    // The bytes of the last file read on this thread stay as the buffer for the next one.
-    thread_local std::string bytes;
-    bool tooLarge = file.isOpen() && file.byteLength() > kLargestSourceFile;
-    if (!file.isOpen() || tooLarge || !file.readAll(bytes, kLargestSourceFile)) {
-        // A file that grew past the limit while it was read is too large as well.
-        tooLarge = tooLarge || bytes.size() > kLargestSourceFile;
-        bytes.clear();
-        releaseIfHuge(bytes);
+    // One piece of the file at a time, decoded straight into the text.
+    thread_local std::unique_ptr<unsigned char[]> piece(new unsigned char[kReadPiece]);
+    const std::uint64_t length = file.isOpen() ? file.byteLength() : 0;
+    bool tooLarge = length > kLargestSourceFile;
+    bool failed = !file.isOpen() || tooLarge;
+    if (!failed) {
+        TextDecoder decoder(record.encoding, text.chars, length);
+        std::uint64_t offset = 0;
+        for (;;) {
+            const std::int64_t got = file.readSome(offset, piece.get(), kReadPiece);
+            if (got < 0) {
+                failed = true;
+                break;
+            }
+            offset += static_cast<std::uint64_t>(got);
+            // A file that grew past the limit while it was read is too large as well.
+            if (offset > kLargestSourceFile) {
+                failed = tooLarge = true;
+                break;
+            }
+            if (got == 0 || !decoder.feed(piece.get(), static_cast<std::size_t>(got))) {
+                break;
+            }
+        }
+        decoder.finish();
+    }
+    if (failed) {
         text.chars.clear();
         text.lineFeeds.clear();
+        releaseIfHuge(text.chars);
         record.remarks = tooLarge ? u"File too large to count." : u"Invalid input file.";
         return false;
     }
-    decodeSourceText(bytes, record.encoding, text);
-    releaseIfHuge(bytes);
+    text.chars.push_back(kEndMark);
+    text.indexLineFeeds();
     return true;
 }
-
 bool readSourceText(FileCount& record, SourceText& text) {
     SourceFile file;
     if (!file.open(record.diskPath)) {
