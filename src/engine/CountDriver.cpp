@@ -31,7 +31,7 @@ bool failCount(FileCount& record, std::u16string_view prefix) {
 
 }  // namespace
 
-bool FileCount::count() {
+bool FileCount::count(CountMemoryGate* gate) {
     const auto start = std::chrono::steady_clock::now();
     countSeconds = 0.0;
     counted = false;
@@ -40,7 +40,7 @@ bool FileCount::count() {
     remarks.clear();
     // Running out of memory on one huge file fails that file alone; the caller goes on.
     try {
-        return countStages(start);
+        return countStages(start, gate);
     } catch (const std::bad_alloc&) {
         remarks = u"Not enough memory to count the file.";
     } catch (const std::exception&) {
@@ -53,11 +53,24 @@ bool FileCount::count() {
     return false;
 }
 
-bool FileCount::countStages(std::chrono::steady_clock::time_point start) {
+bool FileCount::countStages(std::chrono::steady_clock::time_point start,
+                            CountMemoryGate* gate) {
     SourceFile file;
     if (!file.open(diskPath)) {
         remarks = u"Failed to open file.";
         return false;
+    }
+    struct Room {
+        CountMemoryGate* gate;
+        std::uint64_t bytes;
+        ~Room() {
+            if (gate != nullptr) {
+                gate->leave(bytes);
+            }
+        }
+    } room{gate, file.byteLength()};
+    if (gate != nullptr) {
+        gate->enter(room.bytes);
     }
     sizeBytes = file.sizeBytes();
     if (detectEncodingOnCount_) {

@@ -10,6 +10,18 @@
 
 namespace tw {
 
+/// Lets a caller that counts several files at once bound the memory the counts take together:
+/// each count asks for room for its file once the file is open and its size known, and gives it
+/// back when it ends.
+class CountMemoryGate {
+public:
+    virtual ~CountMemoryGate() = default;
+    /// Waits until a file of `bytes` may be counted.
+    virtual void enter(std::uint64_t bytes) = 0;
+    /// The count of a file of `bytes` has ended.
+    virtual void leave(std::uint64_t bytes) = 0;
+};
+
 /// The count record of one file: its path, what kind of file it is, and the results of its last
 /// count. The engine fills it (`count()`), the project tree owns and sums it, the project file
 /// stores it, reports and views read it.
@@ -38,7 +50,8 @@ public:
     /// Counts the file by `countSettings()`; true when every stage succeeded. On failure
     /// `remarks` holds the whole error text and the record is in the Failed state. Never
     /// throws: a file the memory cannot hold fails with "Not enough memory to count the file."
-    bool count();
+    /// With `gate`, the count waits for room for its file before reading it.
+    bool count(CountMemoryGate* gate = nullptr);
 
     /// Back to the uncounted state; path, type, encoding and size stay.
     void reset();
@@ -78,7 +91,7 @@ public:
 private:
     void clearCounters();
     /// The stages of `count()` after its start, in their fixed order.
-    bool countStages(std::chrono::steady_clock::time_point start);
+    bool countStages(std::chrono::steady_clock::time_point start, CountMemoryGate* gate);
 
     /// The encoding is still to be detected, at the next count.
     bool detectEncodingOnCount_ = false;

@@ -39,8 +39,10 @@ struct SourceText {
 };
 
 /// Buffers reused from file to file keep the size of the largest file they held; past this
-/// size they are given back after use, so one huge file does not pin its memory for good.
-inline constexpr std::size_t kLargestKeptBuffer = 64 * 1024 * 1024;
+/// size they are given back after use, so that a large file does not pin its memory for good
+/// on every counting thread (which would defeat the budget of counts in progress). Source files
+/// are rarely larger; reallocating for those that are costs little beside counting them.
+inline constexpr std::size_t kLargestKeptBuffer = 4 * 1024 * 1024;
 
 template <typename Buffer>
 void releaseIfHuge(Buffer& buffer) {

@@ -36,23 +36,13 @@ struct CountThreadState {
     void prepare(ProjectFolder& project);
 };
 
-/// Counts one record: its file is counted on a copy without holding the lock, then the
-/// results are published into `record` under the lock. A failed count puts the path and the
-/// error text into the failed-count table and leaves the record uncounted with empty remarks.
-/// Returns whether the count succeeded.
-bool countRecord(FileCount& record, CountThreadState& state);
-
-/// Counts every uncounted record of `folder`'s own files, then of each subfolder in order,
-/// depth-first, advancing the state's index for every file visited. Returns true when the run
-/// is to end here because a stop was requested.
-bool CountFolder(ProjectFolder& folder, CountThreadState& state);
-
-/// The worker's whole run over the state's root; clears `running` under the lock at the end,
+/// The worker's whole run over the state's root, through the `CountRunner`: every record not
+/// counted yet, in the tree's order, on `threads` threads (0: one per processor), each
+/// finishing the file in hand when a stop comes; `currentFile` names the file last started and
+/// `index` counts the files done or passed over. Clears `running` under the lock at the end,
 /// whether the run completed or stopped. Returns 0.
 ///
-/// With more than one thread (0: one per processor) the files are handed out in the tree's
-/// order to that many counting threads; each finishes the file in hand when a stop comes. The
-/// files counted, the failures and the final index are those of the one-thread walk, except
+/// The files counted, the failures and the final index are those of the one-thread walk, except
 /// that a stop may leave a few more files counted, as many as were in hand.
 int CountThreadProc(CountThreadState& state, unsigned threads = 0);
 

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+#include "engine/FileCount.h"
+#include "project/FailedCountTable.h"
+
+namespace tw {
+
+/// What a count run tells the one who started it. Each callback may be left empty.
+struct CountRunCallbacks {
+    /// A record's count is about to start; on the thread that counts it.
+    std::function<void(const FileCount& record)> started;
+    /// A record is done: counted, failed (its error text is then in the failure table and the
+    /// record is reset) or passed over as counted already. Called in the order of the list, on
+    /// the thread that called `CountRunner::run`.
+    std::function<void(FileCount& record)> done;
+    /// Asked after each record is done; true ends the run once the records in hand are done.
+    std::function<bool()> stopRequested;
+};
+
+/// The one loop that counts a list of records, for the console run and the desktop program's
+/// count worker alike.
+///
+/// - Scheduling: the records are handed out in list order to `threads` threads, the calling
+///   thread among them; whatever the number, the results are those of counting one at a time.
+/// - Memory: counts in progress together may take `byteBudget` bytes at most, reckoned at
+///   `kBytesPerFileByte` per byte of file; a file larger than that waits until it can count
+///   alone.
+/// - Hand-over: results are handed over in list order, on the calling thread.
+/// - Failure rule: a failed record's error text goes into the failure table under its path and
+///   the record is reset, so it ends uncounted.
+/// - Shared records: each record is counted on a copy; the results are written into the record
+///   and the failure table under `resultsLock`, which whoever reads records during a run holds.
+class CountRunner {
+  public:
+    /// Memory a count may take per byte of its file, whatever the file holds.
+    static constexpr std::uint64_t kBytesPerFileByte = 8;
+    static constexpr std::uint64_t kDefaultByteBudget = std::uint64_t{1} << 30;
+
+    struct Options {
+        /// Files counted at once; 0 for one per processor.
+        unsigned threads = 0;
+        /// Pass over records counted already (and hand them over as done) instead of counting
+        /// them again.
+        bool onlyUncounted = false;
+        std::uint64_t byteBudget = kDefaultByteBudget;
+    };
+
+    CountRunner(FailedCountTable& failures, std::mutex& resultsLock)
+        : failures_(failures), resultsLock_(resultsLock) {}
+
+    /// Counts `records` and returns how many were handed over: all of them, unless a stop came.
+    std::size_t run(const std::vector<FileCount*>& records, const Options& options,
+                    const CountRunCallbacks& callbacks);
+
+  private:
+    FailedCountTable& failures_;
+    std::mutex& resultsLock_;
+};
+
+}  // namespace tw
