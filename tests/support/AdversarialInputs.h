@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -80,6 +82,83 @@ inline std::vector<AdversarialInput> adversarialInputs() {
     inputs.push_back({"random_punctuation.java", printable});
     inputs.push_back({"random_punctuation.rc", printable});
     return inputs;
+}
+
+/// The files and trees that once took memory out of all proportion to their size, each with the
+/// bound that now holds for it (S: the input's size in bytes). `tw_adversarial_bench` measures
+/// them; the tests check them at smaller sizes.
+///
+/// | input | bound |
+/// |---|---|
+/// | `adversarialProjectFile`: records at the end of folder chains of their own | loading takes 64 MiB + 16 × S, under 1 s per MiB; refused as "Unexpected file format." |
+/// | `deepChainPaths`: a tree report of folder chains 2,047 deep, indentation 100 | the report streams: 64 MiB; a line holds at most 1,024 + name + values characters |
+/// | `lineFeedsOnly`: a source of nothing but line feeds | counting takes 8 × S |
+/// | `ordinarySource`: ordinary C++ | counting takes 64 MiB + 4 × S |
+/// | `nulBytes` / `emptyLines` as a list file | reading the list takes 64 MiB + 1 KiB per entry |
+/// | `linkGraph`: each level of folders linking twice to the next | each folder is scanned once |
+
+/// `count` line feeds: a file of nothing but empty lines.
+inline std::string lineFeedsOnly(std::size_t count) {
+    return std::string(count, '\n');
+}
+
+/// Ordinary C++ of about `size` bytes: declarations, calls, control statements, comments.
+inline std::string ordinarySource(std::size_t size) {
+    const std::string piece =
+        "// Keeps the totals of one module.\n#include <map>\n\n"
+        "static const int kLimits[] = {1, 2, 4, 8};\n\n"
+        "int addAll(Totals& totals, const char* names[], int count) {\n"
+        "    int added = 0;\n    for (int i = 0; i < count; ++i) {\n"
+        "        if (names[i] == nullptr) { continue; }  /* skip */\n"
+        "        totals.sum = totals.sum + kLimits[i % 4] * 2;\n        ++added;\n    }\n"
+        "    printf(\"added %d\\n\", added);\n    return added;\n}\n\n";
+    std::string text;
+    text.reserve(size + piece.size());
+    while (text.size() < size) {
+        text += piece;
+    }
+    return text;
+}
+
+/// `size` NUL bytes: one line far longer than any path.
+inline std::string nulBytes(std::size_t size) {
+    return std::string(size, '\0');
+}
+
+/// `count` empty lines.
+inline std::string emptyLines(std::size_t count) {
+    return std::string(count, '\n');
+}
+
+/// Paths of `files` files, each at the end of the same chain of folders as deep as a tree
+/// allows: a tree report of it indents by thousands of levels.
+inline std::vector<std::string> deepChainPaths(std::size_t files, std::size_t depth) {
+    std::string chain;
+    for (std::size_t level = 0; level < depth; ++level) {
+        chain += "d/";
+    }
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < files; ++i) {
+        paths.push_back(chain + "f" + std::to_string(i) + ".c");
+    }
+    return paths;
+}
+
+/// Below `directory` (which must exist), `levels` folders l0 ... l<levels-1>, each holding a
+/// file and two symbolic links to the next: a walk that follows links without remembering
+/// where it has been visits 2^levels folders.
+inline void linkGraph(const std::string& directory, int levels) {
+    namespace fs = std::filesystem;
+    for (int level = 0; level < levels; ++level) {
+        const fs::path folder = fs::path(directory) / ("l" + std::to_string(level));
+        fs::create_directories(folder);
+        std::ofstream(folder / "x.c") << "int x;\n";
+        if (level + 1 < levels) {
+            const fs::path next = fs::path(directory) / ("l" + std::to_string(level + 1));
+            fs::create_directory_symlink(next, folder / "a");
+            fs::create_directory_symlink(next, folder / "b");
+        }
+    }
 }
 
 /// The bytes of a project file of about `size` bytes whose records each lie at the end of a
