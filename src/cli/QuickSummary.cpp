@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/CountColumns.h"
 #include "engine/TextConversion.h"
 #include "report/PrintableName.h"
 
@@ -33,19 +34,8 @@ float percentOf(std::uint32_t value, std::uint32_t total) {
 
 std::u16string buildQuickSummary(const ProjectFolder& root, CountMode mode,
                                  const FailedCountTable& failures) {
-    const auto sum = [&root](std::uint32_t FileCount::*counter) {
-        return root.Sum(counter, true);
-    };
-    const std::uint32_t code = sum(&FileCount::code);
-    const std::uint32_t declaration = sum(&FileCount::declaration);
-    const std::uint32_t directive = sum(&FileCount::directive);
-    const std::uint32_t ownLine = sum(&FileCount::commentOwnLine);
-    const std::uint32_t codeLine = sum(&FileCount::commentCodeLine);
-    const std::uint32_t banner = sum(&FileCount::commentBanner);
-    const std::uint32_t commentBlank = sum(&FileCount::commentBlank);
-    const std::uint32_t blank = sum(&FileCount::blank);
-    const std::uint32_t totalComment = ownLine + codeLine + banner + commentBlank;
-    const std::uint32_t total = code + declaration + directive + totalComment + blank;
+    const CountValues sums = root.Sums(true);
+    const std::uint32_t total = sums[CountColumn::Total];
 
     std::u16string text =
         u"Tallyweaver Results Quick Summary\n---------------------------------\n\nCount Mode:\t";
@@ -71,19 +61,16 @@ std::u16string buildQuickSummary(const ProjectFolder& root, CountMode mode,
     text += u"Counted:\t" + number(root.CountedRecords(true)) + u"\nUncounted:\t" +
             number(root.UncountedRecords()) + u"\nFailed:\t\t" + number(root.FailedRecords(true)) +
             u"\n\n";
-    text += std::u16string(codeLabel) + withShare(code, total) + u"\n";
-    if (mode == CountMode::Executable) {
-        text += u"Declarations:\t\t" + withShare(declaration, total) + u"\n";
-        text += u"Compiler Directives:\t" + withShare(directive, total) + u"\n";
+    for (const CountColumnInfo& info : kCountColumns) {
+        if (!shownInMode(info, mode)) {
+            continue;  // the declarations and directives, outside the executable mode
+        }
+        const std::uint32_t value = sums[info.column];
+        text += info.column == CountColumn::Code ? codeLabel : info.summaryLabel;
+        text += info.withShare ? withShare(value, total) : number(value);
+        text += u"\n";
     }
-    text += u"Comment/Own Line:\t" + withShare(ownLine, total) + u"\n";
-    text += u"Comment/Code Line:\t" + withShare(codeLine, total) + u"\n";
-    text += u"Comment/Banner:\t\t" + withShare(banner, total) + u"\n";
-    text += u"Comment/Blank:\t\t" + withShare(commentBlank, total) + u"\n";
-    text += u"(Total Comment):\t" + withShare(totalComment, total) + u"\n";
-    text += u"Blank:\t\t\t" + withShare(blank, total) + u"\n";
-    text += u"(Total):\t\t" + number(total) + u"\n";
-    text += u"Comment Words:\t\t" + number(sum(&FileCount::commentWords)) + u"\n\n";
+    text += u"\n";
     if (!failures.empty()) {
         text += u"Tallyweaver failed to count the following files:\n";
         text += u"------------------------------------------------\n\n";

@@ -1,5 +1,7 @@
 #include "engine/FileCount.h"
 
+#include "engine/CountColumns.h"
+
 #include "engine/SourceFile.h"
 #include "engine/SourceReader.h"
 #include "engine/TextConversion.h"
@@ -46,9 +48,20 @@ std::u16string_view FileCount::fileName() const {
     return fileNameOfPath(path);
 }
 
+std::uint32_t FileCount::totalComment() const {
+    return CountValues::of(*this)[CountColumn::TotalComment];
+}
+
+std::uint32_t FileCount::total() const {
+    return CountValues::of(*this)[CountColumn::Total];
+}
+
 void FileCount::clearCounters() {
-    code = declaration = directive = 0;
-    commentOwnLine = commentCodeLine = commentBanner = commentWords = commentBlank = blank = 0;
+    for (const CountColumnInfo& info : kCountColumns) {
+        if (info.counter != nullptr) {
+            this->*info.counter = 0;
+        }
+    }
 }
 
 void FileCount::reset() {

@@ -59,10 +59,9 @@ public:
     /// The part of `path` after its last '/'.
     std::u16string_view fileName() const;
 
-    std::uint32_t totalComment() const {
-        return commentOwnLine + commentCodeLine + commentBanner + commentBlank;
-    }
-    std::uint32_t total() const { return code + declaration + directive + totalComment() + blank; }
+    /// The derived totals, by the rules of `kCountColumns`.
+    std::uint32_t totalComment() const;
+    std::uint32_t total() const;
 
     /// Counted successfully: what reports and views require before showing numbers.
     bool hasCounts() const { return counted && !failed; }

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <thread>
 
+#include "engine/CountColumns.h"
 #include "project/CountMemoryBudget.h"
 
 namespace tw {
@@ -18,11 +19,10 @@ void publishResults(const FileCount& counted, FileCount& record) {
     record.counted = counted.counted;
     record.failed = counted.failed;
     record.inBlockComment = counted.inBlockComment;
-    for (const auto counter :
-         {&FileCount::code, &FileCount::declaration, &FileCount::directive,
-          &FileCount::commentOwnLine, &FileCount::commentCodeLine, &FileCount::commentBanner,
-          &FileCount::commentWords, &FileCount::commentBlank, &FileCount::blank}) {
-        record.*counter = counted.*counter;
+    for (const CountColumnInfo& info : kCountColumns) {
+        if (info.counter != nullptr) {
+            record.*info.counter = counted.*info.counter;
+        }
     }
     record.encoding = counted.encoding;
     record.sizeBytes = counted.sizeBytes;

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <tuple>
 #include <vector>
 
+#include "engine/CountColumns.h"
 #include "engine/TextConversion.h"
 #include "project/ArchiveString.h"
 #include "project/ByteReader.h"
@@ -30,13 +32,7 @@ constexpr std::string_view kDiskPathTag{"TWDISK01", kTagSize};
 constexpr std::size_t kFolderAllowance = 4096;
 constexpr std::size_t kBytesPerFolder = 32;
 
-/// The counters in the order the file holds them (blank comment before comment words).
-constexpr std::uint32_t FileCount::*kStoredCounters[] = {
-    &FileCount::code,           &FileCount::declaration,     &FileCount::directive,
-    &FileCount::commentOwnLine, &FileCount::commentCodeLine, &FileCount::commentBanner,
-    &FileCount::commentBlank,   &FileCount::commentWords,    &FileCount::blank,
-};
-constexpr std::size_t kCounterCount = std::size(kStoredCounters);
+constexpr std::size_t kCounterCount = std::tuple_size_v<decltype(kStoredCounters)>;
 
 /// One record as the file holds it, before it goes into the tree.
 struct StoredRecord {

@@ -267,6 +267,21 @@ std::uint32_t ProjectFolder::Sum(std::uint32_t FileCount::*counter, bool recursi
     return sum;
 }
 
+CountValues ProjectFolder::Sums(bool recursive) const {
+    CountValues sums;
+    for (const auto& file : files_) {
+        if (file->counted) {
+            sums += CountValues::of(*file);
+        }
+    }
+    if (recursive) {
+        for (const auto& subfolder : subfolders_) {
+            sums += subfolder->Sums(true);
+        }
+    }
+    return sums;
+}
+
 void ProjectFolder::CollectRecords(std::vector<FileCount*>& records) {
     for (const auto& file : files_) {
         records.push_back(file.get());

@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/CountColumns.h"
 #include "engine/FileCount.h"
 
 namespace tw {
@@ -109,6 +110,8 @@ class ProjectFolder {
     /// The sum of one counter (`&FileCount::code`, ...) over the records whose `counted` is set;
     /// records with `counted` clear add nothing, whatever they hold.
     std::uint32_t Sum(std::uint32_t FileCount::*counter, bool recursive) const;
+    /// Every counter summed the same way, in one walk, with the totals formed from the sums.
+    CountValues Sums(bool recursive) const;
 
     // ---- Collection and measures ----------------------------------------------------------
 

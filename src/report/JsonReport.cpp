@@ -4,27 +4,11 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/CountColumns.h"
 #include "engine/TextConversion.h"
 
 namespace tw {
 namespace {
-
-/// The counters as the report names them, in the order of the text report's columns.
-struct NamedCounter {
-    std::string_view name;
-    std::uint32_t FileCount::*counter;
-};
-constexpr NamedCounter kCounters[] = {
-    {"code", &FileCount::code},
-    {"declaration", &FileCount::declaration},
-    {"directive", &FileCount::directive},
-    {"commentOwnLine", &FileCount::commentOwnLine},
-    {"commentCodeLine", &FileCount::commentCodeLine},
-    {"commentBanner", &FileCount::commentBanner},
-    {"commentBlank", &FileCount::commentBlank},
-    {"blank", &FileCount::blank},
-    {"commentWords", &FileCount::commentWords},
-};
 
 /// `text` as a JSON string, quotes included. Control characters are escaped; a code unit that
 /// UTF-8 cannot hold (a lone surrogate) becomes '?', as in the other reports.
@@ -64,27 +48,18 @@ void appendBool(std::string& out, bool value) {
     out += value ? "true" : "false";
 }
 
-/// `"name": value` pairs of the counters and the two totals formed from them.
-void appendCounters(std::string& out, std::uint32_t code, std::uint32_t declaration,
-                    std::uint32_t directive, const std::vector<std::uint32_t>& values) {
-    for (std::size_t i = 0; i < std::size(kCounters); ++i) {
-        out += ", \"";
-        out += kCounters[i].name;
-        out += "\": ";
-        out += std::to_string(values[i]);
+/// `"name": value` pairs of every column: the counters, then the two totals formed from them.
+void appendCounters(std::string& out, const CountValues& values) {
+    for (const CountColumnInfo& info : kCountColumns) {
+        if (info.counter != nullptr) {
+            out += ", \"" + std::string(info.jsonName) + "\": " + std::to_string(values[info.column]);
+        }
     }
-    const std::uint32_t totalComment = values[3] + values[4] + values[5] + values[6];
-    const std::uint32_t total = code + declaration + directive + totalComment + values[7];
-    out += ", \"totalComment\": " + std::to_string(totalComment);
-    out += ", \"total\": " + std::to_string(total);
-}
-
-std::vector<std::uint32_t> counterValues(const FileCount& record) {
-    std::vector<std::uint32_t> values;
-    for (const NamedCounter& named : kCounters) {
-        values.push_back(record.*named.counter);
+    for (const CountColumnInfo& info : kCountColumns) {
+        if (info.counter == nullptr) {
+            out += ", \"" + std::string(info.jsonName) + "\": " + std::to_string(values[info.column]);
+        }
     }
-    return values;
 }
 
 }  // namespace
@@ -129,8 +104,7 @@ bool writeJsonReport(const ProjectFolder& root, const CountSettings& settings,
         out += ", \"remarks\": ";
         appendString(out, record->remarks);
         out += ", \"errorLine\": " + std::to_string(record->errorLine);
-        appendCounters(out, record->code, record->declaration, record->directive,
-                       counterValues(*record));
+        appendCounters(out, CountValues::of(*record));
         out += "}";
         if (out.size() >= kPieceSize) {
             if (!output(out)) {
@@ -141,15 +115,11 @@ bool writeJsonReport(const ProjectFolder& root, const CountSettings& settings,
     }
     out += records.empty() ? "],\n" : "\n  ],\n";
 
-    std::vector<std::uint32_t> sums;
-    for (const NamedCounter& named : kCounters) {
-        sums.push_back(root.Sum(named.counter, true));
-    }
     out += "  \"totals\": {\"files\": " + std::to_string(root.TotalRecords());
     out += ", \"counted\": " + std::to_string(root.CountedRecords(true));
     out += ", \"uncounted\": " + std::to_string(root.UncountedRecords());
     out += ", \"failed\": " + std::to_string(root.FailedRecords(true));
-    appendCounters(out, sums[0], sums[1], sums[2], sums);
+    appendCounters(out, root.Sums(true));
     out += "}\n}\n";
     return output(out);
 }

@@ -3,57 +3,23 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
+#include "engine/CountColumns.h"
 #include "engine/CountSettings.h"
 #include "report/PrintableName.h"
 
 namespace tw {
 namespace {
 
-constexpr std::size_t kValueCount = 11;
 constexpr std::size_t kMinimumNameWidth = 5;  // "Total"
 constexpr std::size_t kNameGap = 4;
 constexpr std::u16string_view kFailedPrefix = u"[FAILED] ";
 constexpr std::u16string_view kLineEnd = u"\r\n";
 /// The size of the pieces the report is handed out in.
 constexpr std::size_t kPieceSize = 32 * 1024;
-
-/// The column names after the mode column, in order.
-constexpr std::array<std::u16string_view, 11> kFixedColumns = {
-    u"Declaration",    u"Directive",     u"Comment/Own Line", u"Comment/Code Line",
-    u"Comment/Banner", u"Comment/Blank", u"(Total Comment)",  u"Blank",
-    u"(Total)",        u"Comment Words", u"Remarks",
-};
-
-/// Positions of the Declaration and Directive values, shown only in the executable mode.
-constexpr std::size_t kDeclarationValue = 1;
-constexpr std::size_t kDirectiveValue = 2;
-
-using Values = std::array<std::uint32_t, kValueCount>;
-
-/// The eleven values in column order, with the derived totals formed from the counters given.
-Values valuesOf(std::uint32_t code, std::uint32_t declaration, std::uint32_t directive,
-                std::uint32_t ownLine, std::uint32_t codeLine, std::uint32_t banner,
-                std::uint32_t commentBlank, std::uint32_t blank, std::uint32_t words) {
-    const std::uint32_t totalComment = ownLine + codeLine + banner + commentBlank;
-    const std::uint32_t total = code + declaration + directive + totalComment + blank;
-    return {code,         declaration,  directive, ownLine, codeLine, banner,
-            commentBlank, totalComment, blank,     total,   words};
-}
-
-Values recordValues(const FileCount& record) {
-    return valuesOf(record.code, record.declaration, record.directive, record.commentOwnLine,
-                    record.commentCodeLine, record.commentBanner, record.commentBlank, record.blank,
-                    record.commentWords);
-}
-
-Values totalValues(const ProjectFolder& root) {
-    const auto sum = [&root](std::uint32_t FileCount::*counter) { return root.Sum(counter, true); };
-    return valuesOf(sum(&FileCount::code), sum(&FileCount::declaration), sum(&FileCount::directive),
-                    sum(&FileCount::commentOwnLine), sum(&FileCount::commentCodeLine),
-                    sum(&FileCount::commentBanner), sum(&FileCount::commentBlank),
-                    sum(&FileCount::blank), sum(&FileCount::commentWords));
-}
+/// The column after the values.
+constexpr std::u16string_view kRemarksColumn = u"Remarks";
 
 std::u16string decimal(std::uint32_t value) {
     std::u16string digits;
@@ -116,8 +82,6 @@ class ReportBuilder {
     }
 
   private:
-    bool showsDeclarations() const { return mode_ == CountMode::Executable; }
-
     /// Hands the text so far to the output; what the output no longer wants is dropped.
     void flush() {
         if (open_ && !text_.empty()) {
@@ -160,18 +124,28 @@ class ReportBuilder {
     void dashes() {
         text_.append(widths_.name, u'-');
         text_.append(kNameGap, u' ');
-        for (std::size_t column = 0; column <= kFixedColumns.size(); ++column) {
+        for (std::size_t column = 0; column <= kCountColumns.size(); ++column) {
             text_.append(widths_.column - 1, u'-');
             text_.push_back(u' ');
         }
         text_.append(kLineEnd);
     }
 
+    /// The heading of every column after the file's: the values, then the remarks.
+    std::vector<std::u16string_view> headings() const {
+        std::vector<std::u16string_view> names;
+        for (const CountColumnInfo& info : kCountColumns) {
+            names.push_back(info.column == CountColumn::Code ? reportModeColumnName(mode_)
+                                                             : info.reportLabel);
+        }
+        names.push_back(kRemarksColumn);
+        return names;
+    }
+
     void header() {
         if (csv_) {
-            text_.append(u"File,");
-            text_.append(reportModeColumnName(mode_));
-            for (const std::u16string_view name : kFixedColumns) {
+            text_.append(u"File");
+            for (const std::u16string_view name : headings()) {
                 text_.push_back(u',');
                 text_.append(name);
             }
@@ -179,28 +153,24 @@ class ReportBuilder {
             return;
         }
         padded(u"File", widths_.name + kNameGap);
-        padded(reportModeColumnName(mode_), widths_.column);
-        for (const std::u16string_view name : kFixedColumns) {
+        for (const std::u16string_view name : headings()) {
             padded(name, widths_.column);
         }
         text_.append(kLineEnd);
         dashes();
     }
 
-    /// The value at `index` as the report shows it: "-" for the declaration and directive
-    /// values outside the executable mode.
-    std::u16string shown(const Values& values, std::size_t index) const {
-        if (!showsDeclarations() && (index == kDeclarationValue || index == kDirectiveValue)) {
-            return u"-";
-        }
-        return decimal(values[index]);
+    /// A column's value as the report shows it: "-" for the columns of the executable mode
+    /// in the others.
+    std::u16string shown(const CountValues& values, const CountColumnInfo& info) const {
+        return shownInMode(info, mode_) ? decimal(values[info.column]) : u"-";
     }
 
-    /// The eleven value fields and the remarks of a text row, and its line end.
+    /// The value fields and the remarks of a text row, and its line end.
     void textValues(const FileCount& record) {
-        const Values values = recordValues(record);
-        for (std::size_t i = 0; i < kValueCount; ++i) {
-            padded(record.hasCounts() ? shown(values, i) : u"-", widths_.column);
+        const CountValues values = CountValues::of(record);
+        for (const CountColumnInfo& info : kCountColumns) {
+            padded(record.hasCounts() ? shown(values, info) : u"-", widths_.column);
         }
         line(record.remarks);
     }
@@ -218,17 +188,13 @@ class ReportBuilder {
         }
         text_.append(csvField((record.failed ? std::u16string(kFailedPrefix) : std::u16string()) +
                               std::u16string(name)));
-        if (!record.hasCounts()) {
-            line(u",-,-,-,-,-,-,-,-,-,-,-,");
-            return;
-        }
-        const Values values = recordValues(record);
-        for (std::size_t i = 0; i < kValueCount; ++i) {
+        const CountValues values = CountValues::of(record);
+        for (const CountColumnInfo& info : kCountColumns) {
             text_.push_back(u',');
-            text_.append(shown(values, i));
+            text_.append(record.hasCounts() ? shown(values, info) : u"-");
         }
         text_.push_back(u',');
-        line(csvField(record.remarks));
+        line(record.hasCounts() ? csvField(record.remarks) : u"");
     }
 
     void listRows(const ProjectFolder& folder) {
@@ -267,19 +233,19 @@ class ReportBuilder {
     }
 
     void totals() {
-        const Values values = totalValues(root_);
+        const CountValues values = root_.Sums(true);
         if (csv_) {
             text_.append(u"Total");
-            for (std::size_t i = 0; i < kValueCount; ++i) {
+            for (const CountColumnInfo& info : kCountColumns) {
                 text_.push_back(u',');
-                text_.append(shown(values, i));
+                text_.append(shown(values, info));
             }
             return;  // the last line has no line end
         }
         dashes();
         padded(u"Total", widths_.name + kNameGap);
-        for (std::size_t i = 0; i < kValueCount; ++i) {
-            padded(shown(values, i), widths_.column);
+        for (const CountColumnInfo& info : kCountColumns) {
+            padded(shown(values, info), widths_.column);
         }
         text_.append(kLineEnd);
     }
@@ -313,9 +279,9 @@ std::u16string_view reportModeColumnName(CountMode mode) {
 ReportWidths reportWidths(const ProjectFolder& root, CountMode mode, bool listStyle, bool fullPaths,
                           int indentation) {
     ReportWidths widths;
-    std::size_t longestColumn = reportModeColumnName(mode).size();
-    for (const std::u16string_view name : kFixedColumns) {
-        longestColumn = std::max(longestColumn, name.size());
+    std::size_t longestColumn = std::max(reportModeColumnName(mode).size(), kRemarksColumn.size());
+    for (const CountColumnInfo& info : kCountColumns) {
+        longestColumn = std::max(longestColumn, info.reportLabel.size());
     }
     widths.column = longestColumn + 1;
     widths.name = listStyle ? std::max(kMinimumNameWidth, root.LongestPath(fullPaths))

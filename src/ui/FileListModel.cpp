@@ -1,5 +1,6 @@
 #include "ui/FileListModel.h"
 
+#include "engine/CountColumns.h"
 #include "engine/FileCount.h"
 #include "project/ProjectFolder.h"
 #include "ui/Artwork.h"
@@ -14,45 +15,34 @@ QString qstring(std::u16string_view text) {
                    static_cast<qsizetype>(text.size()));
 }
 
-/// Where each count column takes its number from, in a row's counter array.
-enum CounterSlot : std::size_t {
-    SlotCode,
-    SlotDeclaration,
-    SlotDirective,
-    SlotCommentOwnLine,
-    SlotCommentCodeLine,
-    SlotCommentBanner,
-    SlotCommentBlank,
-    SlotBlank,
-    SlotCommentWords,
-    SlotCount
-};
+/// The count column a list column shows; valid for `ColumnCode` to `ColumnCommentWords`.
+const CountColumnInfo& countColumnOf(int column) {
+    return kCountColumns[static_cast<std::size_t>(column - ColumnCode)];
+}
 
-constexpr std::uint32_t FileCount::*kCounters[SlotCount] = {
-    &FileCount::code,           &FileCount::declaration,     &FileCount::directive,
-    &FileCount::commentOwnLine, &FileCount::commentCodeLine, &FileCount::commentBanner,
-    &FileCount::commentBlank,   &FileCount::blank,           &FileCount::commentWords,
-};
+bool isCountColumn(int column) {
+    return column >= ColumnCode && column < ColumnCode + static_cast<int>(kCountColumnCount);
+}
 
-const char* const kColumnTitles[FileListColumnCount] = {
-    "File Name",
-    "Type",
-    "Size",
-    "Encoding",
-    "Count Time",
-    "",
-    "Declaration",
-    "Compiler Directive",
-    "Comment/Own Line",
-    "Comment/Code Line",
-    "Comment/Banner",
-    "Comment/Blank",
-    "(Total Comment)",
-    "Blank",
-    "(Total)",
-    "Comment Words",
-    "Remarks",
-};
+/// The titles of the columns that are not counts.
+QString plainColumnTitle(int column) {
+    switch (column) {
+        case ColumnFileName:
+            return QStringLiteral("File Name");
+        case ColumnType:
+            return QStringLiteral("Type");
+        case ColumnSize:
+            return QStringLiteral("Size");
+        case ColumnEncoding:
+            return QStringLiteral("Encoding");
+        case ColumnCountTime:
+            return QStringLiteral("Count Time");
+        case ColumnRemarks:
+            return QStringLiteral("Remarks");
+        default:
+            return QString();
+    }
+}
 
 QString number(std::uint32_t value) {
     return QString::number(value);
@@ -123,9 +113,7 @@ FileListModel::FileRow FileListModel::rowOf(const FileCount& record, QString lab
     row.encoding = record.encoding;
     row.sizeBytes = record.sizeBytes;
     row.countSeconds = record.countSeconds;
-    for (std::size_t slot = 0; slot < SlotCount; ++slot) {
-        row.counters[slot] = record.*kCounters[slot];
-    }
+    row.counts = CountValues::of(record);
     row.counted = record.counted;
     row.failed = record.failed;
     return row;
@@ -136,28 +124,17 @@ FileListModel::SummaryRow FileListModel::summaryOf(const ProjectFolder& folder, 
     SummaryRow summary;
     summary[ColumnFileName] =
         title.arg(folder.CountedRecords(recursive)).arg(folder.FailedRecords(recursive));
-    std::array<std::uint32_t, SlotCount> sums{};
-    for (std::size_t slot = 0; slot < SlotCount; ++slot) {
-        sums[slot] = folder.Sum(kCounters[slot], recursive);
+    const CountValues sums = folder.Sums(recursive);
+    const std::uint32_t total = sums[CountColumn::Total];
+    for (const CountColumnInfo& info : kCountColumns) {
+        const int column = ColumnCode + static_cast<int>(info.column);
+        if (!shownInMode(info, mode_)) {
+            summary[column] = QStringLiteral("-");
+        } else {
+            summary[column] = info.withShare ? shareText(sums[info.column], total)
+                                             : number(sums[info.column]);
+        }
     }
-    const std::uint32_t totalComment = sums[SlotCommentOwnLine] + sums[SlotCommentCodeLine] +
-                                       sums[SlotCommentBanner] + sums[SlotCommentBlank];
-    const std::uint32_t total = sums[SlotCode] + sums[SlotDeclaration] + sums[SlotDirective] +
-                                totalComment + sums[SlotBlank];
-    const bool executable = mode_ == CountMode::Executable;
-    summary[ColumnCode] = shareText(sums[SlotCode], total);
-    summary[ColumnDeclaration] =
-        executable ? shareText(sums[SlotDeclaration], total) : QStringLiteral("-");
-    summary[ColumnDirective] =
-        executable ? shareText(sums[SlotDirective], total) : QStringLiteral("-");
-    summary[ColumnCommentOwnLine] = shareText(sums[SlotCommentOwnLine], total);
-    summary[ColumnCommentCodeLine] = shareText(sums[SlotCommentCodeLine], total);
-    summary[ColumnCommentBanner] = shareText(sums[SlotCommentBanner], total);
-    summary[ColumnCommentBlank] = shareText(sums[SlotCommentBlank], total);
-    summary[ColumnTotalComment] = shareText(totalComment, total);
-    summary[ColumnBlank] = shareText(sums[SlotBlank], total);
-    summary[ColumnTotal] = number(total);
-    summary[ColumnCommentWords] = number(sums[SlotCommentWords]);
     return summary;
 }
 
@@ -224,41 +201,17 @@ QString FileListModel::fileCellText(const FileRow& row, int column) const {
     if (!row.counted || row.failed) {
         return column == ColumnRemarks ? QString() : QStringLiteral("-");
     }
-    const auto& c = row.counters;
-    const bool executable = mode_ == CountMode::Executable;
-    switch (column) {
-        case ColumnCountTime:
-            return countTimeText(row.countSeconds);
-        case ColumnCode:
-            return number(c[SlotCode]);
-        case ColumnDeclaration:
-            return executable ? number(c[SlotDeclaration]) : QStringLiteral("-");
-        case ColumnDirective:
-            return executable ? number(c[SlotDirective]) : QStringLiteral("-");
-        case ColumnCommentOwnLine:
-            return number(c[SlotCommentOwnLine]);
-        case ColumnCommentCodeLine:
-            return number(c[SlotCommentCodeLine]);
-        case ColumnCommentBanner:
-            return number(c[SlotCommentBanner]);
-        case ColumnCommentBlank:
-            return number(c[SlotCommentBlank]);
-        case ColumnTotalComment:
-            return number(c[SlotCommentOwnLine] + c[SlotCommentCodeLine] + c[SlotCommentBanner] +
-                          c[SlotCommentBlank]);
-        case ColumnBlank:
-            return number(c[SlotBlank]);
-        case ColumnTotal:
-            return number(c[SlotCode] + c[SlotDeclaration] + c[SlotDirective] +
-                          c[SlotCommentOwnLine] + c[SlotCommentCodeLine] + c[SlotCommentBanner] +
-                          c[SlotCommentBlank] + c[SlotBlank]);
-        case ColumnCommentWords:
-            return number(c[SlotCommentWords]);
-        case ColumnRemarks:
-            return row.remarks;
-        default:
-            return QString();
+    if (column == ColumnCountTime) {
+        return countTimeText(row.countSeconds);
     }
+    if (column == ColumnRemarks) {
+        return row.remarks;
+    }
+    if (!isCountColumn(column)) {
+        return QString();
+    }
+    const CountColumnInfo& info = countColumnOf(column);
+    return shownInMode(info, mode_) ? number(row.counts[info.column]) : QStringLiteral("-");
 }
 
 QString FileListModel::cellText(int row, int column) const {
@@ -304,8 +257,11 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     if (role == Qt::DisplayRole) {
-        return section == ColumnCode ? countColumnTitle(mode_)
-                                     : QString::fromLatin1(kColumnTitles[section]);
+        if (section == ColumnCode) {
+            return countColumnTitle(mode_);
+        }
+        return isCountColumn(section) ? qstring(countColumnOf(section).listLabel)
+                                      : plainColumnTitle(section);
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
@@ -329,38 +285,10 @@ namespace {
 /// longest text of such a column belongs to its largest number.
 template <typename Row>
 std::uint64_t numericValueOf(const Row& row, int column) {
-    const auto& c = row.counters;
-    switch (column) {
-        case ColumnCountTime:
-            return static_cast<std::uint64_t>(std::max(0.0, row.countSeconds) * 100.0);
-        case ColumnCode:
-            return c[SlotCode];
-        case ColumnDeclaration:
-            return c[SlotDeclaration];
-        case ColumnDirective:
-            return c[SlotDirective];
-        case ColumnCommentOwnLine:
-            return c[SlotCommentOwnLine];
-        case ColumnCommentCodeLine:
-            return c[SlotCommentCodeLine];
-        case ColumnCommentBanner:
-            return c[SlotCommentBanner];
-        case ColumnCommentBlank:
-            return c[SlotCommentBlank];
-        case ColumnTotalComment:
-            return std::uint32_t(c[SlotCommentOwnLine] + c[SlotCommentCodeLine] +
-                                 c[SlotCommentBanner] + c[SlotCommentBlank]);
-        case ColumnBlank:
-            return c[SlotBlank];
-        case ColumnTotal:
-            return std::uint32_t(c[SlotCode] + c[SlotDeclaration] + c[SlotDirective] +
-                                 c[SlotCommentOwnLine] + c[SlotCommentCodeLine] +
-                                 c[SlotCommentBanner] + c[SlotCommentBlank] + c[SlotBlank]);
-        case ColumnCommentWords:
-            return c[SlotCommentWords];
-        default:
-            return 0;
+    if (column == ColumnCountTime) {
+        return static_cast<std::uint64_t>(std::max(0.0, row.countSeconds) * 100.0);
     }
+    return isCountColumn(column) ? row.counts[countColumnOf(column).column] : 0;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/CountColumns.h"
 #include "engine/CountMode.h"
 #include "engine/FileType.h"
 #include "engine/TextEncoding.h"
@@ -117,7 +118,7 @@ class FileListModel : public QAbstractTableModel {
         TextEncoding encoding = TextEncoding::Ansi;
         std::uint32_t sizeBytes = 0;
         double countSeconds = 0.0;
-        std::array<std::uint32_t, 9> counters{};  // code .. commentWords, by column
+        CountValues counts;
         bool counted = false;
         bool failed = false;
     };
