@@ -72,6 +72,7 @@ int runDesktop(int argc, char** argv) {
 
     ui::CTallyweaverDoc document(&recentProjects);
     ui::CMainFrame frame(document);
+    frame.setSettings(&settings);
     frame.showMaximized();
 
     const QStringList commands = ui::DesktopTestCommands::fromEnvironment();

@@ -1,0 +1,194 @@
+#include "project/GitWorkTreeFilter.h"
+
+#include <git2.h>
+#include <sys/stat.h>
+
+#include <climits>
+#include <cstdlib>
+
+namespace tw {
+namespace {
+
+/// libgit2 made ready once per process, and put away at its end.
+void readyLibgit2() {
+    struct Library {
+        Library() { git_libgit2_init(); }
+        ~Library() { git_libgit2_shutdown(); }
+    };
+    static const Library library;
+}
+
+/// The canonical absolute form of `path` (links resolved), without a final '/'; empty when it
+/// cannot be resolved.
+std::string canonical(const std::string& path) {
+    char* resolved = ::realpath(path.empty() ? "." : path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        return {};
+    }
+    std::string result = resolved;
+    std::free(resolved);
+    return result;
+}
+
+std::string lastLibgit2Error() {
+    const git_error* error = git_error_last();
+    return error != nullptr && error->message != nullptr ? error->message : "unknown error";
+}
+
+/// Whether `path` (a '/' separated relative path) has a component ".git".
+bool insideGitDirectory(std::string_view path) {
+    while (!path.empty()) {
+        const std::size_t slash = path.find('/');
+        if (path.substr(0, slash) == ".git") {
+            return true;
+        }
+        path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
+    }
+    return false;
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+/// One repository's work tree, and where it lies in the walk.
+struct GitWorkTreeFilter::WorkTree {
+    ~WorkTree() {
+        git_index_free(index);
+        git_repository_free(repository);
+    }
+
+    git_repository* repository = nullptr;
+    git_index* index = nullptr;
+    /// The walk path of the work tree's top, ending in '/'; empty for the one the walk began in.
+    std::string walkPrefix;
+    /// The path, inside the repository, of the walk path `walkPrefix`: where the walk began, for
+    /// the outermost work tree (empty or ending in '/'); empty for a nested one.
+    std::string repositoryPrefix;
+
+    std::string repositoryPath(std::string_view walkPath) const {
+        return repositoryPrefix + std::string(walkPath.substr(walkPrefix.size()));
+    }
+    bool tracked(const std::string& path) const {
+        return git_index_find(nullptr, index, path.c_str()) == 0;
+    }
+    bool tracksSomethingIn(const std::string& folder) const {
+        return git_index_find_prefix(nullptr, index, (folder + '/').c_str()) == 0;
+    }
+    /// Whether the rules ignore `path` (a folder's ends in '/'). One that cannot be judged is
+    /// taken, as it would be without these rules.
+    bool ignored(const std::string& path) const {
+        int ignored = 0;
+        return git_ignore_path_is_ignored(&ignored, repository, path.c_str()) == 0 &&
+               ignored != 0;
+    }
+};
+
+GitWorkTreeFilter::GitWorkTreeFilter(std::string directory) : directory_(std::move(directory)) {}
+
+GitWorkTreeFilter::~GitWorkTreeFilter() = default;
+
+std::unique_ptr<GitWorkTreeFilter::WorkTree> GitWorkTreeFilter::openWorkTree(
+    const std::string& directory, unsigned flags, bool withIndex, std::string& whyNot) {
+    readyLibgit2();
+    auto tree = std::make_unique<GitWorkTreeFilter::WorkTree>();
+    const int opened = git_repository_open_ext(
+        &tree->repository, directory.empty() ? "." : directory.c_str(), flags, nullptr);
+    if (opened == GIT_ENOTFOUND) {
+        whyNot = "not inside a git work tree";
+        return nullptr;
+    }
+    if (opened != 0) {
+        whyNot = "the git repository cannot be read: " + lastLibgit2Error();
+        return nullptr;
+    }
+    const char* workdir = git_repository_workdir(tree->repository);
+    if (workdir == nullptr || git_repository_is_bare(tree->repository) != 0) {
+        whyNot = "not inside a git work tree";
+        return nullptr;
+    }
+    const std::string top = canonical(workdir);
+    const std::string here = canonical(directory);
+    if (top.empty() || here.empty() || !(here == top || startsWith(here, top + '/'))) {
+        whyNot = "not inside a git work tree";
+        return nullptr;
+    }
+    tree->repositoryPrefix = here == top ? std::string() : here.substr(top.size() + 1) + '/';
+    if (insideGitDirectory(tree->repositoryPrefix)) {
+        whyNot = "inside a git directory, not its work tree";
+        return nullptr;
+    }
+    if (withIndex && git_repository_index(&tree->index, tree->repository) != 0) {
+        whyNot = "the git index cannot be read: " + lastLibgit2Error();
+        return nullptr;
+    }
+    return tree;
+}
+
+std::unique_ptr<GitWorkTreeFilter> GitWorkTreeFilter::open(const std::string& directory,
+                                                           std::string& whyNot) {
+    std::unique_ptr<WorkTree> tree = openWorkTree(directory, 0, true, whyNot);
+    if (!tree) {
+        return nullptr;
+    }
+    std::unique_ptr<GitWorkTreeFilter> filter(new GitWorkTreeFilter(directory));
+    filter->workTrees_.push_back(std::move(tree));
+    return filter;
+}
+
+GitWorkTreeFilter::WorkTree& GitWorkTreeFilter::workTreeOf(std::string_view relativePath) {
+    while (workTrees_.size() > 1 && !startsWith(relativePath, workTrees_.back()->walkPrefix)) {
+        workTrees_.pop_back();
+    }
+    while (!ignoredFolders_.empty() && !startsWith(relativePath, ignoredFolders_.back())) {
+        ignoredFolders_.pop_back();
+    }
+    return *workTrees_.back();
+}
+
+bool GitWorkTreeFilter::takes(const ScanEntry& entry) {
+    if (entry.name == ".git" || (entry.isLink && entry.isDirectory)) {
+        return false;
+    }
+    const WorkTree& tree = workTreeOf(entry.relativePath);
+    const std::string path = tree.repositoryPath(entry.relativePath);
+    // Inside an ignored folder of this work tree, entered only for what git tracks there.
+    const bool inIgnoredFolder =
+        !ignoredFolders_.empty() && ignoredFolders_.back().size() > tree.walkPrefix.size();
+
+    if (!entry.isDirectory) {
+        return tree.tracked(path) || (!inIgnoredFolder && !tree.ignored(path));
+    }
+
+    // A submodule is tracked as one entry of its own; other folders by what lies inside.
+    const bool tracked = tree.tracked(path) || tree.tracksSomethingIn(path);
+    const bool ignored = inIgnoredFolder || tree.ignored(path + '/');
+    if (ignored && !tracked) {
+        return false;
+    }
+    std::string walkPath = std::string(entry.relativePath) + '/';
+    if (ignored) {
+        ignoredFolders_.push_back(walkPath);
+    }
+    const std::string diskPath = directory_ + walkPath;
+    struct stat dotGit {};
+    if (::lstat((diskPath + ".git").c_str(), &dotGit) == 0) {
+        std::string whyNot;
+        if (std::unique_ptr<WorkTree> nested =
+                openWorkTree(diskPath, GIT_REPOSITORY_OPEN_NO_SEARCH, true, whyNot);
+            nested && nested->repositoryPrefix.empty()) {
+            nested->walkPrefix = std::move(walkPath);
+            workTrees_.push_back(std::move(nested));
+        }
+    }
+    return true;
+}
+
+bool GitWorkTreeFilter::isInWorkTree(const std::string& directory) {
+    std::string whyNot;
+    return openWorkTree(directory, 0, false, whyNot) != nullptr;
+}
+
+}  // namespace tw
