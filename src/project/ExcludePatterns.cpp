@@ -188,7 +188,9 @@ bool ExcludePatterns::matches(std::string_view relativePath, bool isDirectory) c
         if (pattern.directoriesOnly && !isDirectory) {
             continue;
         }
-        if ((!pattern.pathOnly && pathMatches(pattern.components, name)) ||
+        // A name has no '/': only a pattern of one component can match it.
+        if ((!pattern.pathOnly && pattern.components.size() == 1 &&
+             pathMatches(pattern.components, name)) ||
             pathMatches(pattern.components, path)) {
             return true;
         }

@@ -12,9 +12,10 @@ namespace tw {
 /// characters and `?` any one character, neither crossing a '/'; `[...]` one character of a
 /// set or range (`[!...]` or `[^...]` one not in it); `\` makes the next character plain; a
 /// component `**` stands for any number of folders, none included. An entry is left out when
-/// its name, or its path below the scanned directory, matches a pattern. A pattern ending in
-/// '/' matches folders only; one beginning with '/' matches the path only, so `/build` is the
-/// top folder `build` and no other. Matching compares characters exactly (POSIX names are
+/// its name, or its path below the scanned directory, matches a pattern; a pattern with a '/'
+/// between two components can only match a path. A pattern ending in '/' matches folders
+/// only; one beginning with '/' matches the path only, so `/build` is the top folder `build`
+/// and no other. Matching compares characters exactly (POSIX names are
 /// case-sensitive); names that are not UTF-8 match byte for byte where they are not.
 class ExcludePatterns : public ScanFilter {
   public:

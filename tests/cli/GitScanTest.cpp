@@ -92,7 +92,8 @@ protected:
         Lines listed = git_.lines(dir_.pathOf(directory), options);
         const std::string submodule = dir_.pathOf("work/sub/lib");
         const std::string fromHere = fs::relative(submodule, dir_.pathOf(directory)).string();
-        if (fromHere.rfind("..", 0) != 0) {
+        // Inside the submodule, git lists its files itself.
+        if (fromHere != "." && fromHere.rfind("..", 0) != 0) {
             for (const std::string& path : git_.lines(submodule, options)) {
                 listed.push_back(fromHere + "/" + path);
             }
