@@ -48,15 +48,21 @@ for ((f = 0; f < folders && made < files; f++)); do
 done
 git -C "$tree" init -q
 
-# median seconds of RUNS runs of a command (wall time to the millisecond)
-measure() {
+# Runs the scan RUNS times without and with -git, alternating so that a change in the
+# machine's load falls on both alike; prints the two medians in seconds.
+measure_pair() {
   local i start end
   for ((i = 0; i < runs; i++)); do
-    start=$(date +%s%N)
-    "$@" >/dev/null 2>&1
-    end=$(date +%s%N)
-    echo "$(( (end - start) / 1000000 ))"
-  done | sort -n | awk -v n="$runs" 'NR == int((n + 1) / 2) { printf "%.3f\n", $1 / 1000 }'
+    start=$(date +%s%N); run >/dev/null 2>&1; end=$(date +%s%N)
+    echo "without $(( (end - start) / 1000000 ))"
+    start=$(date +%s%N); run -git >/dev/null 2>&1; end=$(date +%s%N)
+    echo "with $(( (end - start) / 1000000 ))"
+  done >"$work/times"
+  for kind in without with; do
+    awk -v k="$kind" '$1 == k { print $2 }' "$work/times" | sort -n |
+      awk -v n="$runs" 'NR == int((n + 1) / 2) { printf "%.3f ", $1 / 1000 }'
+  done
+  echo
 }
 
 run() {
@@ -76,14 +82,12 @@ fi
 
 echo "Work tree of $made files in $((folders * subfolders)) folders, $runs runs each, medians"
 run >/dev/null  # warm the page cache
-untracked_without=$(measure run)
-untracked_with=$(measure run -git)
+read -r untracked_without untracked_with < <(measure_pair)
 
 git -C "$tree" add -A
 git -C "$tree" commit -q -m bench
 run >/dev/null
-tracked_without=$(measure run)
-tracked_with=$(measure run -git)
+read -r tracked_without tracked_with < <(measure_pair)
 
 printf '%-28s %10s %10s %8s\n' "repository state" "without" "-git" "ratio"
 printf '%-28s %9ss %9ss %8.3f\n' "every file committed" "$tracked_without" "$tracked_with" \

@@ -34,8 +34,8 @@ bool hasExtension(const std::string& path, const Lines& extensions) {
 }
 
 /// A work tree with every kind of file git distinguishes, and a submodule:
-///   tracked, untracked and ignored files; `.gitignore` files at three levels, one re-including
-///   a name with '!'; `.git/info/exclude`; a global excludes file; an ignored folder with a
+///   tracked, untracked and ignored files; `.gitignore` files at three levels, re-including
+///   names with '!'; `.git/info/exclude`; a global excludes file; an ignored folder with a
 ///   tracked file in it, and one with none; a submodule with tracked, untracked and ignored
 ///   files of its own, and a file the outer rules would ignore.
 class GitScanTest : public ::testing::Test {
@@ -59,7 +59,9 @@ protected:
               "src/nested/n.c", "src/nested/vendored_n.c"}) {
             work(name);
         }
-        dir_.write("work/.gitignore", "build/\ngen/\nvendored_*.c\n");
+        // "!rescued.c" cannot bring back build/rescued.c: git does not look into an ignored
+        // folder, even one it tracks a file in.
+        dir_.write("work/.gitignore", "build/\ngen/\nvendored_*.c\n!rescued.c\n");
         dir_.write("work/src/.gitignore", "*.c\n!keep.c\n");
         dir_.write("work/src/nested/.gitignore", "!n.c\n");
         git("work", {"init", "-q"});
@@ -71,6 +73,7 @@ protected:
 
         for (const char* name :
              {"untracked.c", "local_only.c", "scratch1.c", "build/out.c", "build/deep/x.c",
+              "build/rescued.c",
               "gen/g.c", "src/keep.c", "src/drop.c", "src/c.h", "src/nested/m.c",
               "src/nested/vendored_m.c", "sub/lib/new.c", "sub/lib/x.tmp.c", "sub/lib/obj/o.c",
               "sub/lib/vendored_s.c", "empty/none.c"}) {
@@ -109,9 +112,10 @@ protected:
     }
 
     /// The files a console run counts, from its progress lines, relative to `directory`.
-    Lines counted(const Lines& arguments, const std::string& directory, std::string* errors) {
+    Lines counted(const Lines& arguments, const std::string& directory, std::string* errors,
+                  const std::string& from = "") {
         const test::ProcessResult result =
-            test::runProgram(TW_EXECUTABLE, arguments, dir_.path().string(), git_.environment());
+            test::runProgram(TW_EXECUTABLE, arguments, dir_.pathOf(from), git_.environment());
         EXPECT_EQ(result.exitCode, 0) << result.err;
         if (errors != nullptr) {
             *errors = result.err;
@@ -139,13 +143,15 @@ TEST_F(GitScanTest, CountsExactlyWhatGitListsInEveryKindOfDirectory) {
     const struct {
         std::string directory;
         bool withSubfolders;
+        std::string from = "";  // where the program runs, below the temporary directory
     } cases[] = {
         {"work", true},
         {"work", false},
+        {".", true, "work"},
         {"work/src", true},
-        {"work/build", true},   // an ignored folder: only what git tracks in it
-        {"work/sub/lib", true}, // inside the submodule: its rules alone
-        {"work/sub", true},     // above the submodule, below the top
+        {"work/build", true},    // an ignored folder: only what git tracks in it
+        {"work/sub/lib", true},  // inside the submodule: its rules alone
+        {"work/sub", true},      // above the submodule, below the top
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.directory + (c.withSubfolders ? "" : " without subfolders"));
@@ -154,10 +160,11 @@ TEST_F(GitScanTest, CountsExactlyWhatGitListsInEveryKindOfDirectory) {
             arguments.push_back("nosub");
         }
         arguments.insert(arguments.end(), {c.directory, "-ext", ".c", ".h", ".sample", "-git",
-                                           "-out", "out"});
+                                           "-out", dir_.pathOf("out")});
         std::string errors;
-        const Lines files = counted(arguments, c.directory, &errors);
-        EXPECT_EQ(files, gitLists(c.directory, extensions, c.withSubfolders));
+        const Lines files = counted(arguments, c.directory, &errors, c.from);
+        const std::string listed = c.from.empty() ? c.directory : c.from + "/" + c.directory;
+        EXPECT_EQ(files, gitLists(listed, extensions, c.withSubfolders));
         EXPECT_EQ(errors, "");
     }
     // The expected list itself, so that a git that lists differently shows here first.
