@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <unordered_set>
 
 namespace tw {
 namespace {
@@ -84,6 +85,68 @@ struct GitWorkTreeFilter::WorkTree {
         return git_ignore_path_is_ignored(&ignored, repository, path.c_str()) == 0 &&
                ignored != 0;
     }
+
+    /// Whether the rules keep the file or folder at `path`, which git does not track. The first
+    /// few are put to the rules one by one; past them, the files the rules keep are listed in
+    /// one pass over the work tree, since each question on its own reads the state of every
+    /// ignore file above the path again.
+    bool keeps(const std::string& path, bool isDirectory) {
+        if (!listed && ++untrackedMet > kOneByOne) {
+            listed = listKept();
+        }
+        if (listed) {
+            return (isDirectory ? keptFolders : keptFiles).count(path) != 0;
+        }
+        return !ignored(isDirectory ? path + '/' : path);
+    }
+
+    /// Lists the files below `repositoryPrefix` that the rules keep, as git would show them
+    /// untracked if it tracked nothing; false when the work tree cannot be read.
+    bool listKept() {
+        git_index* nothing = nullptr;
+        if (git_index_new(&nothing) != 0) {
+            return false;
+        }
+        git_diff_options options = GIT_DIFF_OPTIONS_INIT;
+        options.flags = GIT_DIFF_INCLUDE_UNTRACKED | GIT_DIFF_RECURSE_UNTRACKED_DIRS |
+                        GIT_DIFF_DISABLE_PATHSPEC_MATCH;
+        options.ignore_submodules = GIT_SUBMODULE_IGNORE_ALL;
+        char* below = repositoryPrefix.data();
+        if (!repositoryPrefix.empty()) {
+            options.pathspec = {&below, 1};
+        }
+        git_diff* diff = nullptr;
+        const int made = git_diff_index_to_workdir(&diff, repository, nothing, &options);
+        git_index_free(nothing);
+        if (made != 0) {
+            return false;
+        }
+        for (std::size_t i = 0; i < git_diff_num_deltas(diff); ++i) {
+            const git_diff_delta* delta = git_diff_get_delta(diff, i);
+            if (delta->status != GIT_DELTA_UNTRACKED || delta->new_file.path == nullptr) {
+                continue;
+            }
+            // A folder git does not look into (another repository) ends in '/'.
+            std::string path = delta->new_file.path;
+            const bool folder = !path.empty() && path.back() == '/';
+            if (folder) {
+                path.pop_back();
+            }
+            for (std::size_t slash = path.find('/'); slash != std::string::npos;
+                 slash = path.find('/', slash + 1)) {
+                keptFolders.insert(path.substr(0, slash));
+            }
+            (folder ? keptFolders : keptFiles).insert(std::move(path));
+        }
+        git_diff_free(diff);
+        return true;
+    }
+
+    static constexpr int kOneByOne = 64;
+    int untrackedMet = 0;
+    bool listed = false;
+    std::unordered_set<std::string> keptFiles;
+    std::unordered_set<std::string> keptFolders;
 };
 
 GitWorkTreeFilter::GitWorkTreeFilter(std::string directory) : directory_(std::move(directory)) {}
@@ -152,24 +215,25 @@ bool GitWorkTreeFilter::takes(const ScanEntry& entry) {
     if (entry.name == ".git" || (entry.isLink && entry.isDirectory)) {
         return false;
     }
-    const WorkTree& tree = workTreeOf(entry.relativePath);
+    WorkTree& tree = workTreeOf(entry.relativePath);
     const std::string path = tree.repositoryPath(entry.relativePath);
-    // Inside an ignored folder of this work tree, entered only for what git tracks there.
+    // Inside an ignored folder of this work tree, entered only for what git tracks there: git
+    // does not look for other files in it, whatever rules would bring them back.
     const bool inIgnoredFolder =
         !ignoredFolders_.empty() && ignoredFolders_.back().size() > tree.walkPrefix.size();
 
     if (!entry.isDirectory) {
-        return tree.tracked(path) || (!inIgnoredFolder && !tree.ignored(path));
+        return tree.tracked(path) || (!inIgnoredFolder && tree.keeps(path, false));
     }
 
-    // A submodule is tracked as one entry of its own; other folders by what lies inside.
-    const bool tracked = tree.tracked(path) || tree.tracksSomethingIn(path);
-    const bool ignored = inIgnoredFolder || tree.ignored(path + '/');
-    if (ignored && !tracked) {
-        return false;
-    }
     std::string walkPath = std::string(entry.relativePath) + '/';
-    if (ignored) {
+    // A submodule is tracked as one entry of its own; other folders by what lies inside.
+    if (!tree.tracked(path) && !tree.tracksSomethingIn(path)) {
+        if (inIgnoredFolder || !tree.keeps(path, true)) {
+            return false;
+        }
+    } else if (!tree.listed && (inIgnoredFolder || tree.ignored(path + '/'))) {
+        // Once the kept files are listed, those below an ignored folder are not among them.
         ignoredFolders_.push_back(walkPath);
     }
     const std::string diskPath = directory_ + walkPath;

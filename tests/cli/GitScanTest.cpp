@@ -76,12 +76,27 @@ protected:
               "build/rescued.c",
               "gen/g.c", "src/keep.c", "src/drop.c", "src/c.h", "src/nested/m.c",
               "src/nested/vendored_m.c", "sub/lib/new.c", "sub/lib/x.tmp.c", "sub/lib/obj/o.c",
-              "sub/lib/vendored_s.c", "empty/none.c"}) {
+              "sub/lib/vendored_s.c", "empty/none.c", "src/later/l.h", "src/skipped/s.c",
+              "tail/deep/t.c"}) {
             work(name);
         }
+        for (const std::string& name : bulk()) {
+            work(name);
+        }
+        dir_.write("work/src/bulk/.gitignore", "f17?.h\n");
     }
 
     void work(const std::string& name) { dir_.write("work/" + name, "int x;\n"); }
+
+    /// Enough untracked files, in src/bulk, that the rules are not put to one by one any more
+    /// from there on; its own rules ignore the last ten.
+    static Lines bulk() {
+        Lines names;
+        for (int i = 0; i < 80; ++i) {
+            names.push_back("src/bulk/f" + std::to_string(100 + i) + ".h");
+        }
+        return names;
+    }
 
     void git(const std::string& directory, const Lines& arguments) {
         const test::ProcessResult result = git_.run(dir_.pathOf(directory), arguments);
@@ -168,20 +183,22 @@ TEST_F(GitScanTest, CountsExactlyWhatGitListsInEveryKindOfDirectory) {
         EXPECT_EQ(errors, "");
     }
     // The expected list itself, so that a git that lists differently shows here first.
-    EXPECT_EQ(gitLists("work", extensions, true),
-              (Lines{"build/tracked.c", "empty/none.c", "main.c", "src/a.c", "src/b.h", "src/c.h",
-                     "src/keep.c", "src/nested/n.c", "src/nested/vendored_n.c", "sub/lib/lib.c",
-                     "sub/lib/lib.h", "sub/lib/new.c", "sub/lib/vendored_s.c", "untracked.c",
-                     "util.h"}));
+    Lines expected{"build/tracked.c", "empty/none.c", "main.c", "src/a.c", "src/b.h", "src/c.h",
+                   "src/keep.c", "src/nested/n.c", "src/nested/vendored_n.c", "sub/lib/lib.c",
+                   "sub/lib/lib.h", "sub/lib/new.c", "sub/lib/vendored_s.c", "src/later/l.h",
+                   "tail/deep/t.c", "untracked.c", "util.h"};
+    const Lines many = bulk();
+    expected.insert(expected.end(), many.begin(), many.end() - 10);
+    EXPECT_EQ(gitLists("work", extensions, true), sorted(expected));
 }
 
 TEST_F(GitScanTest, ExcludePatternsApplyOnTopOfGit) {
     fs::create_directory(dir_.pathOf("out"));
     const Lines files = counted({"-dir", "work", "-ext", ".c", ".h", "-git", "-exclude", "sub/",
-                                 "src/nested/**", "-exclude", "/main.c", "b.h"},
+                                 "src/nested/**", "-exclude", "/main.c", "b.h", "bulk/"},
                                 "work", nullptr);
     EXPECT_EQ(files, (Lines{"build/tracked.c", "empty/none.c", "src/a.c", "src/c.h", "src/keep.c",
-                            "untracked.c", "util.h"}));
+                            "src/later/l.h", "tail/deep/t.c", "untracked.c", "util.h"}));
 }
 
 TEST_F(GitScanTest, WithoutGitIgnoredFilesAreCounted) {
@@ -189,7 +206,7 @@ TEST_F(GitScanTest, WithoutGitIgnoredFilesAreCounted) {
     const Lines files = counted({"-dir", "work/src", "-ext", ".c", "-out", "out"}, "work/src",
                                 nullptr);
     EXPECT_EQ(files, (Lines{"a.c", "drop.c", "keep.c", "nested/m.c", "nested/n.c",
-                            "nested/vendored_m.c", "nested/vendored_n.c"}));
+                            "nested/vendored_m.c", "nested/vendored_n.c", "skipped/s.c"}));
 }
 
 TEST_F(GitScanTest, LinksToFoldersAreNotFollowedWithGit) {

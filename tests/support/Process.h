@@ -50,9 +50,9 @@ inline ProcessResult runProgram(const std::string& program, const std::vector<st
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string_view text = *entry;
         bool replaced = false;
+        const std::string_view name = text.substr(0, text.find('=') + 1);
         for (const std::string& given : environment) {
-            const std::size_t equals = given.find('=');
-            replaced = replaced || text.substr(0, text.find('=') + 1) == given.substr(0, equals + 1);
+            replaced = replaced || name == given.substr(0, given.find('=') + 1);
         }
         if (!replaced) {
             envp.push_back(*entry);
