@@ -3,7 +3,6 @@
 #include <git2.h>
 #include <sys/stat.h>
 
-#include <climits>
 #include <cstdlib>
 #include <unordered_set>
 
@@ -72,11 +71,28 @@ struct GitWorkTreeFilter::WorkTree {
     std::string repositoryPath(std::string_view walkPath) const {
         return repositoryPrefix + std::string(walkPath.substr(walkPrefix.size()));
     }
-    bool tracked(const std::string& path) const {
-        return git_index_find(nullptr, index, path.c_str()) == 0;
+    /// Notes the paths of the index and the folders they lie in, so that each question costs
+    /// one look-up.
+    void readIndex() {
+        const std::size_t count = git_index_entrycount(index);
+        trackedFiles.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const git_index_entry* entry = git_index_get_byindex(index, i);
+            if (entry == nullptr || entry->path == nullptr) {
+                continue;
+            }
+            std::string path = entry->path;
+            for (std::size_t slash = path.find('/'); slash != std::string::npos;
+                 slash = path.find('/', slash + 1)) {
+                trackedFolders.insert(path.substr(0, slash));
+            }
+            trackedFiles.insert(std::move(path));
+        }
     }
+    /// A file git tracks, or a submodule (one entry of its own).
+    bool tracked(const std::string& path) const { return trackedFiles.count(path) != 0; }
     bool tracksSomethingIn(const std::string& folder) const {
-        return git_index_find_prefix(nullptr, index, (folder + '/').c_str()) == 0;
+        return trackedFolders.count(folder) != 0;
     }
     /// Whether the rules ignore `path` (a folder's ends in '/'). One that cannot be judged is
     /// taken, as it would be without these rules.
@@ -145,6 +161,8 @@ struct GitWorkTreeFilter::WorkTree {
     static constexpr int kOneByOne = 64;
     int untrackedMet = 0;
     bool listed = false;
+    std::unordered_set<std::string> trackedFiles;
+    std::unordered_set<std::string> trackedFolders;
     std::unordered_set<std::string> keptFiles;
     std::unordered_set<std::string> keptFolders;
 };
@@ -183,9 +201,12 @@ std::unique_ptr<GitWorkTreeFilter::WorkTree> GitWorkTreeFilter::openWorkTree(
         whyNot = "inside a git directory, not its work tree";
         return nullptr;
     }
-    if (withIndex && git_repository_index(&tree->index, tree->repository) != 0) {
-        whyNot = "the git index cannot be read: " + lastLibgit2Error();
-        return nullptr;
+    if (withIndex) {
+        if (git_repository_index(&tree->index, tree->repository) != 0) {
+            whyNot = "the git index cannot be read: " + lastLibgit2Error();
+            return nullptr;
+        }
+        tree->readIndex();
     }
     return tree;
 }
@@ -205,9 +226,6 @@ GitWorkTreeFilter::WorkTree& GitWorkTreeFilter::workTreeOf(std::string_view rela
     while (workTrees_.size() > 1 && !startsWith(relativePath, workTrees_.back()->walkPrefix)) {
         workTrees_.pop_back();
     }
-    while (!ignoredFolders_.empty() && !startsWith(relativePath, ignoredFolders_.back())) {
-        ignoredFolders_.pop_back();
-    }
     return *workTrees_.back();
 }
 
@@ -217,25 +235,17 @@ bool GitWorkTreeFilter::takes(const ScanEntry& entry) {
     }
     WorkTree& tree = workTreeOf(entry.relativePath);
     const std::string path = tree.repositoryPath(entry.relativePath);
-    // Inside an ignored folder of this work tree, entered only for what git tracks there: git
-    // does not look for other files in it, whatever rules would bring them back.
-    const bool inIgnoredFolder =
-        !ignoredFolders_.empty() && ignoredFolders_.back().size() > tree.walkPrefix.size();
-
+    // An ignored folder is entered when git tracks something in it, but git looks for no other
+    // file in it, whatever rule would bring one back; the rules say so of every such file, as
+    // they judge a path's folders too.
     if (!entry.isDirectory) {
-        return tree.tracked(path) || (!inIgnoredFolder && tree.keeps(path, false));
+        return tree.tracked(path) || tree.keeps(path, false);
+    }
+    if (!tree.tracked(path) && !tree.tracksSomethingIn(path) && !tree.keeps(path, true)) {
+        return false;
     }
 
     std::string walkPath = std::string(entry.relativePath) + '/';
-    // A submodule is tracked as one entry of its own; other folders by what lies inside.
-    if (!tree.tracked(path) && !tree.tracksSomethingIn(path)) {
-        if (inIgnoredFolder || !tree.keeps(path, true)) {
-            return false;
-        }
-    } else if (!tree.listed && (inIgnoredFolder || tree.ignored(path + '/'))) {
-        // Once the kept files are listed, those below an ignored folder are not among them.
-        ignoredFolders_.push_back(walkPath);
-    }
     const std::string diskPath = directory_ + walkPath;
     struct stat dotGit {};
     if (::lstat((diskPath + ".git").c_str(), &dotGit) == 0) {

@@ -40,16 +40,13 @@ class GitWorkTreeFilter : public ScanFilter {
     static std::unique_ptr<WorkTree> openWorkTree(const std::string& directory, unsigned flags,
                                                   bool withIndex, std::string& whyNot);
 
-    /// The innermost work tree holding the entry at `relativePath`; work trees and ignored
-    /// folders the walk has left are dropped first.
+    /// The innermost work tree holding the entry at `relativePath`; work trees the walk has
+    /// left are dropped first.
     WorkTree& workTreeOf(std::string_view relativePath);
 
     std::string directory_;
     /// Outermost first: the work tree the walk started in, then the nested ones it is in.
     std::vector<std::unique_ptr<WorkTree>> workTrees_;
-    /// Walk paths (ending in '/') of the ignored folders the walk is in because git tracks
-    /// something inside them; below them only tracked files are taken.
-    std::vector<std::string> ignoredFolders_;
 };
 
 }  // namespace tw

@@ -84,6 +84,13 @@ protected:
             work(name);
         }
         dir_.write("work/src/bulk/.gitignore", "f17?.h\n");
+
+        // Another repository inside the work tree, not a submodule: git lists it as one
+        // untracked folder; a scan enters it with its own rules, as a submodule.
+        dir_.write("work/vendor/v.c", "int v;\n");
+        dir_.write("work/vendor/v.h", "int v;\n");
+        dir_.write("work/vendor/.gitignore", "*.h\n");
+        git("work/vendor", {"init", "-q"});
     }
 
     void work(const std::string& name) { dir_.write("work/" + name, "int x;\n"); }
@@ -103,17 +110,19 @@ protected:
         ASSERT_EQ(result.exitCode, 0) << result.err;
     }
 
-    /// What git lists in `directory` below the work tree, with the submodule's own list in
-    /// place of its entry, relative to `directory`.
+    /// What git lists in `directory` below the work tree, with the own lists of the submodule
+    /// and of the other repository in place of their entries, relative to `directory`.
     Lines gitLists(const std::string& directory, const Lines& extensions, bool withSubfolders) {
         const Lines options{"ls-files", "--cached", "--others", "--exclude-standard"};
         Lines listed = git_.lines(dir_.pathOf(directory), options);
-        const std::string submodule = dir_.pathOf("work/sub/lib");
-        const std::string fromHere = fs::relative(submodule, dir_.pathOf(directory)).string();
-        // Inside the submodule, git lists its files itself.
-        if (fromHere != "." && fromHere.rfind("..", 0) != 0) {
-            for (const std::string& path : git_.lines(submodule, options)) {
-                listed.push_back(fromHere + "/" + path);
+        for (const char* nested : {"work/sub/lib", "work/vendor"}) {
+            const std::string top = dir_.pathOf(nested);
+            const std::string fromHere = fs::relative(top, dir_.pathOf(directory)).string();
+            // Inside the nested repository, git lists its files itself.
+            if (fromHere != "." && fromHere.rfind("..", 0) != 0) {
+                for (const std::string& path : git_.lines(top, options)) {
+                    listed.push_back(fromHere + "/" + path);
+                }
             }
         }
         Lines wanted;
@@ -186,7 +195,7 @@ TEST_F(GitScanTest, CountsExactlyWhatGitListsInEveryKindOfDirectory) {
     Lines expected{"build/tracked.c", "empty/none.c", "main.c", "src/a.c", "src/b.h", "src/c.h",
                    "src/keep.c", "src/nested/n.c", "src/nested/vendored_n.c", "sub/lib/lib.c",
                    "sub/lib/lib.h", "sub/lib/new.c", "sub/lib/vendored_s.c", "src/later/l.h",
-                   "tail/deep/t.c", "untracked.c", "util.h"};
+                   "tail/deep/t.c", "untracked.c", "util.h", "vendor/v.c"};
     const Lines many = bulk();
     expected.insert(expected.end(), many.begin(), many.end() - 10);
     EXPECT_EQ(gitLists("work", extensions, true), sorted(expected));
@@ -198,7 +207,8 @@ TEST_F(GitScanTest, ExcludePatternsApplyOnTopOfGit) {
                                  "src/nested/**", "-exclude", "/main.c", "b.h", "bulk/"},
                                 "work", nullptr);
     EXPECT_EQ(files, (Lines{"build/tracked.c", "empty/none.c", "src/a.c", "src/c.h", "src/keep.c",
-                            "src/later/l.h", "tail/deep/t.c", "untracked.c", "util.h"}));
+                            "src/later/l.h", "tail/deep/t.c", "untracked.c", "util.h",
+                            "vendor/v.c"}));
 }
 
 TEST_F(GitScanTest, WithoutGitIgnoredFilesAreCounted) {
