@@ -49,18 +49,25 @@ done
 git -C "$tree" init -q
 
 # Runs the scan RUNS times without and with -git, alternating so that a change in the
-# machine's load falls on both alike; prints the two medians in seconds.
+# machine's load falls on both alike; prints the medians of wall time and of processor time
+# (user + system, less disturbed by other work on the machine), in seconds: without, with.
 measure_pair() {
-  local i start end
+  local i kind
   for ((i = 0; i < runs; i++)); do
-    start=$(date +%s%N); run >/dev/null 2>&1; end=$(date +%s%N)
-    echo "without $(( (end - start) / 1000000 ))"
-    start=$(date +%s%N); run -git >/dev/null 2>&1; end=$(date +%s%N)
-    echo "with $(( (end - start) / 1000000 ))"
+    for kind in without with; do
+      if [ "$kind" = with ]; then set -- -git; else set --; fi
+      /usr/bin/time -f "$kind %e %U %S" -o "$work/time" "$program" -dir "$tree" -ext .c \
+        -quiet -out "$work/out" "$@" >/dev/null 2>&1
+      rm -f "$work/out"/*
+      cat "$work/time"
+    done
   done >"$work/times"
-  for kind in without with; do
-    awk -v k="$kind" '$1 == k { print $2 }' "$work/times" | sort -n |
-      awk -v n="$runs" 'NR == int((n + 1) / 2) { printf "%.3f ", $1 / 1000 }'
+  for field in wall cpu; do
+    for kind in without with; do
+      awk -v k="$kind" -v f="$field" '$1 == k { print f == "wall" ? $2 : $3 + $4 }' \
+        "$work/times" | sort -n |
+        awk -v n="$runs" 'NR == int((n + 1) / 2) { printf "%.3f ", $1 }'
+    done
   done
   echo
 }
@@ -82,15 +89,22 @@ fi
 
 echo "Work tree of $made files in $((folders * subfolders)) folders, $runs runs each, medians"
 run >/dev/null  # warm the page cache
-read -r untracked_without untracked_with < <(measure_pair)
+read -r untracked_without untracked_with untracked_cpu_without untracked_cpu_with \
+  < <(measure_pair)
 
 git -C "$tree" add -A
 git -C "$tree" commit -q -m bench
 run >/dev/null
-read -r tracked_without tracked_with < <(measure_pair)
+read -r tracked_without tracked_with tracked_cpu_without tracked_cpu_with < <(measure_pair)
 
-printf '%-28s %10s %10s %8s\n' "repository state" "without" "-git" "ratio"
-printf '%-28s %9ss %9ss %8.3f\n' "every file committed" "$tracked_without" "$tracked_with" \
-  "$(awk -v a="$tracked_with" -v b="$tracked_without" 'BEGIN { print a / b }')"
-printf '%-28s %9ss %9ss %8.3f\n' "every file untracked" "$untracked_without" "$untracked_with" \
-  "$(awk -v a="$untracked_with" -v b="$untracked_without" 'BEGIN { print a / b }')"
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
+printf '%-22s %-10s %9s %9s %7s\n' "repository state" "time" "without" "-git" "ratio"
+printf '%-22s %-10s %8ss %8ss %7s\n' \
+  "every file committed" wall "$tracked_without" "$tracked_with" \
+  "$(ratio "$tracked_with" "$tracked_without")" \
+  "" "processor" "$tracked_cpu_without" "$tracked_cpu_with" \
+  "$(ratio "$tracked_cpu_with" "$tracked_cpu_without")" \
+  "every file untracked" wall "$untracked_without" "$untracked_with" \
+  "$(ratio "$untracked_with" "$untracked_without")" \
+  "" "processor" "$untracked_cpu_without" "$untracked_cpu_with" \
+  "$(ratio "$untracked_cpu_with" "$untracked_cpu_without")"

@@ -47,6 +47,17 @@ bool insideGitDirectory(std::string_view path) {
     return false;
 }
 
+/// Adds the folders `path` lies in to `folders`, deepest first, stopping at one already there
+/// (its own folders are there too).
+void addFolders(std::unordered_set<std::string>& folders, std::string_view path) {
+    for (std::size_t slash = path.rfind('/'); slash != std::string_view::npos && slash > 0;
+         slash = path.rfind('/', slash - 1)) {
+        if (!folders.emplace(path.substr(0, slash)).second) {
+            return;
+        }
+    }
+}
+
 bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
@@ -82,10 +93,7 @@ struct GitWorkTreeFilter::WorkTree {
                 continue;
             }
             std::string path = entry->path;
-            for (std::size_t slash = path.find('/'); slash != std::string::npos;
-                 slash = path.find('/', slash + 1)) {
-                trackedFolders.insert(path.substr(0, slash));
-            }
+            addFolders(trackedFolders, path);
             trackedFiles.insert(std::move(path));
         }
     }
@@ -148,10 +156,7 @@ struct GitWorkTreeFilter::WorkTree {
             if (folder) {
                 path.pop_back();
             }
-            for (std::size_t slash = path.find('/'); slash != std::string::npos;
-                 slash = path.find('/', slash + 1)) {
-                keptFolders.insert(path.substr(0, slash));
-            }
+            addFolders(keptFolders, path);
             (folder ? keptFolders : keptFiles).insert(std::move(path));
         }
         git_diff_free(diff);
