@@ -4,14 +4,18 @@
 # answers for each file) and every file untracked (each file put to the ignore rules). The
 # tree has a .gitignore at its top and one in every folder, whose rules match none of the
 # sources, so both runs count the same files and the ratio is the price of the rules alone.
-# Prints the median time of each run and the ratios.
+# Prints the median time of each run and the ratios. The files are small (6 lines each) unless
+# BLOCKS asks for more: the smaller the files, the larger the share of the scan in a run.
 #
-#   bench/git-scan-bench.sh [RUNS] [FILES]   (RUNS timed runs per figure, median taken,
-#                                             default 5; FILES default 50000)
+#   bench/git-scan-bench.sh [RUNS] [FILES] [BLOCKS]   (RUNS timed runs per figure, median
+#                                                      taken, default 5; FILES default 50000;
+#                                                      BLOCKS functions of 6 lines per file,
+#                                                      default 1)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
 files=${2:-50000}
+blocks=${3:-1}
 
 bash scripts/bootstrap.sh >/dev/null
 build=build/bench
@@ -40,8 +44,10 @@ for ((f = 0; f < folders && made < files; f++)); do
     mkdir -p "$dir"
     printf '*.tmp\nscratch/\n' >"$dir/.gitignore"
     for ((i = 0; i < per_folder && made < files; i++)); do
-      printf '/* file %d */\nint f%d(int a)\n{\n    return a + %d; // sum\n}\n\n' \
-        "$i" "$i" "$i" >"$dir/file$i.c"
+      for ((b = 0; b < blocks; b++)); do
+        printf '/* file %d */\nint f%d_%d(int a)\n{\n    return a + %d; // sum\n}\n\n' \
+          "$i" "$i" "$b" "$i"
+      done >"$dir/file$i.c"
       made=$((made + 1))
     done
   done
@@ -87,7 +93,8 @@ if [ "$counted_without" != "$counted_with" ]; then
   exit 1
 fi
 
-echo "Work tree of $made files in $((folders * subfolders)) folders, $runs runs each, medians"
+echo "Work tree of $made files of $((blocks * 6)) lines in $((folders * subfolders)) folders," \
+  "$runs runs each, medians"
 run >/dev/null  # warm the page cache
 read -r untracked_without untracked_with untracked_cpu_without untracked_cpu_with \
   < <(measure_pair)
