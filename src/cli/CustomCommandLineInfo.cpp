@@ -4,15 +4,17 @@
 
 #include "cli/ConsoleMessages.h"
 #include "engine/CountSettings.h"
+#include "cli/ArgumentText.h"
 #include "engine/TextConversion.h"
+#include "project/ExcludePatterns.h"
 
 namespace tw {
 namespace {
 
-/// The options in the order names are compared; the last two are this program's own.
-constexpr std::array<std::u16string_view, 11> kOptionNames = {
+/// The options in the order names are compared; those after "quiet" are this program's own.
+constexpr std::array<std::u16string_view, 13> kOptionNames = {
     u"out", u"ext", u"dir", u"file", u"list", u"mode", u"nosub", u"report", u"quiet",
-    u"save", u"threads"};
+    u"save", u"threads", u"git", u"exclude"};
 
 /// A thread count from its decimal text; false for anything else.
 bool parseThreads(std::u16string_view text, unsigned& threads) {
@@ -51,6 +53,8 @@ void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch
             currentOption = param;
             if (param == u"quiet") {
                 quiet = true;
+            } else if (param == u"git") {
+                git = true;
             }
         } else {
             warnings.push_back("unknown option " + quoted(u"-" + std::u16string(param)) +
@@ -120,6 +124,14 @@ void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch
     } else if (currentOption == u"threads") {
         if (!parseThreads(value, threads)) {
             ignored("not a number from 0 to 9999");
+        }
+    } else if (currentOption == u"git") {
+        ignored("-git takes no values");
+    } else if (currentOption == u"exclude") {
+        if (ExcludePatterns().add(diskBytes(value))) {
+            excludePatterns.push_back(value);
+        } else {
+            ignored("the pattern names nothing");
         }
     }
 }

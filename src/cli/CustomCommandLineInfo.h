@@ -39,7 +39,9 @@ public:
 
     /// Appends to `files` every file below `path` whose lower-cased extension is one of
     /// `extensions`, scanning subfolders when asked; a directory that cannot be read is passed
-    /// over with a warning on `errors`. False only when `extensions` is empty.
+    /// over with a warning on `errors`. What `excludePatterns` match is left out and, with
+    /// `git`, what git ignores (a directory outside any git work tree is scanned whole, with a
+    /// warning). False only when `extensions` is empty.
     bool AddFilesFromDirectory(std::u16string_view path, bool withSubfolders,
                                std::ostream& errors);
 
@@ -63,6 +65,10 @@ public:
     std::u16string saveFile;
     /// `-threads N`: files counted at once; 0 means one per processor.
     unsigned threads = 0;
+    /// `-git`: directory scans take only the files git tracks or would not ignore.
+    bool git = false;
+    /// `-exclude PATTERN...`: names and paths directory scans leave out, as shell patterns.
+    std::vector<std::u16string> excludePatterns;
 
     /// What parsing ignored, one sentence each, for the console run to print.
     std::vector<std::string> warnings;

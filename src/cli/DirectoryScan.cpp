@@ -1,14 +1,36 @@
 // CCustomCommandLineInfo::AddFilesFromDirectory: the directory scan of the console run.
+#include <sys/stat.h>
+
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/ArgumentText.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/CustomCommandLineInfo.h"
 #include "engine/WideChar.h"
 #include "project/DirectoryWalk.h"
+#include "project/ExcludePatterns.h"
+#include "project/GitWorkTreeFilter.h"
 
 namespace tw {
+namespace {
+
+/// `directory` without its final '/', as messages name it.
+std::string shownDirectory(std::string directory) {
+    if (directory.size() > 1 && directory.back() == '/') {
+        directory.pop_back();
+    }
+    return directory.empty() ? "." : directory;
+}
+
+bool isDirectory(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.empty() ? "." : path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
 
 bool CCustomCommandLineInfo::AddFilesFromDirectory(std::u16string_view path, bool withSubfolders,
                                                    std::ostream& errors) {
@@ -19,6 +41,28 @@ bool CCustomCommandLineInfo::AddFilesFromDirectory(std::u16string_view path, boo
     if (!start.empty() && start.back() != '/') {
         start += '/';
     }
+
+    std::vector<ScanFilter*> filters;
+    ExcludePatterns excluded;
+    for (const std::u16string& pattern : excludePatterns) {
+        excluded.add(diskBytes(pattern));
+    }
+    if (!excluded.empty()) {
+        filters.push_back(&excluded);
+    }
+    std::unique_ptr<GitWorkTreeFilter> gitRules;
+    // A directory that cannot be read is reported by the walk; there is nothing to ask git.
+    if (git && isDirectory(start)) {
+        std::string whyNot;
+        gitRules = GitWorkTreeFilter::open(start, whyNot);
+        if (gitRules) {
+            filters.push_back(gitRules.get());
+        } else {
+            printWarning(errors, "-git: directory " + quoted(shownDirectory(start)) + ": " +
+                                     whyNot + "; every file in it is scanned");
+        }
+    }
+
     walkDirectory(start, withSubfolders,
                   [this](const std::string& directory, const std::string& name) {
                       const std::size_t dot = name.rfind('.');
@@ -37,13 +81,12 @@ bool CCustomCommandLineInfo::AddFilesFromDirectory(std::u16string_view path, boo
                       }
                   },
                   {},
-                  [&errors](std::string directory, int error) {
-                      if (directory.size() > 1 && directory.back() == '/') {
-                          directory.pop_back();
-                      }
-                      printWarning(errors, "cannot read directory " + quoted(directory) + ": " +
+                  [&errors](const std::string& directory, int error) {
+                      printWarning(errors, "cannot read directory " +
+                                               quoted(shownDirectory(directory)) + ": " +
                                                systemReason(error) + "; passed over");
-                  });
+                  },
+                  filters);
     return true;
 }
 

@@ -27,12 +27,21 @@ them, up to the next option.
                         program
   -threads N            files counted at once (default: one per processor; 1 counts one
                         file at a time)
+  -git                  a directory inside a git work tree gives only the files git tracks
+                        or would not ignore (.gitignore files, .git/info/exclude, the global
+                        excludes file); submodules follow their own rules. A directory
+                        outside any work tree is scanned whole, with a warning
+  -exclude PATTERN...   directory scans leave out every file and folder whose name, or path
+                        below the scanned directory, matches a pattern: * and ? (not
+                        across '/'), [...], ** for any number of folders; PATTERN/ matches
+                        folders only, /PATTERN the path only; letter case counts
   --help, -h, -?, /?    this text
   --version             the program's name and version
   --open FILE           start the desktop program with the project file FILE open (no count)
 
 Paths are shown as they were given: -dir src lists src/main.c, -file a.c lists a.c.
-Directories are scanned in name order, letter case ignored.
+Directories are scanned in name order, letter case ignored. -ext, -dir nosub, -git and
+-exclude all apply: a file is taken only when every one of them lets it through.
 
 Output files, in the output directory, stamped with the local time _DD_MM_YYYY_hh_mm_ss:
   output<stamp>.txt     the quick summary
@@ -63,6 +72,7 @@ Examples:
   tallyweaver -file main.cpp util.h -mode t -quiet
   tallyweaver -list files.txt -report tree -save counted.tyx
   tallyweaver -dir . -ext .c .h -report json
+  tallyweaver -dir . -ext .c .h .cpp -git -exclude third_party/ '*.pb.cc' 'gen/**'
 )";
 }
 

@@ -19,6 +19,7 @@ struct DirectoryEntry {
     std::string name;  // bytes as the file system gives them
     std::u16string order;  // the name upper-cased, for the order of the walk
     bool isDirectory = false;
+    bool isLink = false;
 };
 
 /// The name as it sorts: decoded (undecodable bytes kept apart), each code unit upper-cased.
@@ -60,13 +61,19 @@ int readDirectory(WalkFrame& frame) {
             continue;
         }
         bool isDirectory = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+        bool isLink = entry->d_type == DT_LNK;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat self {};
+            isLink = ::lstat((frame.path + name).c_str(), &self) == 0 && S_ISLNK(self.st_mode);
+            isDirectory = !isLink && S_ISDIR(self.st_mode);
+        }
+        if (isLink) {
             struct stat target {};
             isDirectory =
                 ::stat((frame.path + name).c_str(), &target) == 0 && S_ISDIR(target.st_mode);
         }
         std::u16string order = orderKey(name);
-        frame.entries.push_back({std::move(name), std::move(order), isDirectory});
+        frame.entries.push_back({std::move(name), std::move(order), isDirectory, isLink});
     }
     ::closedir(handle);
     // Names in order regardless of case, ties by their bytes: the same tree is walked in the
@@ -84,7 +91,8 @@ void walkDirectory(
     const std::string& directory, bool withSubfolders,
     const std::function<void(const std::string& directory, const std::string& name)>& onFile,
     const std::function<void()>& onDirectory,
-    const std::function<void(const std::string& directory, int error)>& onUnreadable) {
+    const std::function<void(const std::string& directory, int error)>& onUnreadable,
+    const std::vector<ScanFilter*>& filters) {
     // An explicit stack, so depth costs memory rather than call stack.
     std::vector<std::unique_ptr<WalkFrame>> stack;
     const auto enter = [&stack, &onDirectory, &onUnreadable](std::string path) {
@@ -115,10 +123,22 @@ void walkDirectory(
             continue;
         }
         const DirectoryEntry& entry = frame.entries[frame.next++];
-        if (entry.isDirectory) {
-            if (withSubfolders) {
-                enter(frame.path + entry.name + '/');
+        if (entry.isDirectory && !withSubfolders) {
+            continue;
+        }
+        if (!filters.empty()) {
+            const std::string relativePath = frame.path.substr(directory.size()) + entry.name;
+            const ScanEntry seen{relativePath, entry.name, entry.isDirectory, entry.isLink};
+            bool taken = true;
+            for (ScanFilter* filter : filters) {
+                taken = taken && filter->takes(seen);
             }
+            if (!taken) {
+                continue;
+            }
+        }
+        if (entry.isDirectory) {
+            enter(frame.path + entry.name + '/');
             continue;
         }
         onFile(frame.path, entry.name);

@@ -2,6 +2,9 @@
 
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "project/ScanFilter.h"
 
 namespace tw {
 
@@ -16,10 +19,15 @@ namespace tw {
 /// read adds nothing; `onUnreadable`, when given, hears of it with the system's reason. A directory reached again through a link while it is being walked (same
 /// device and inode) is not entered again, so link loops end; depth costs heap, not call stack.
 /// `onDirectory`, when given, is called before each directory is read.
+///
+/// Every entry the walk would take (a file, or a subfolder when `withSubfolders` is set) is
+/// first put to `filters`, in order; one that any of them refuses is passed over, a folder
+/// with everything below it.
 void walkDirectory(
     const std::string& directory, bool withSubfolders,
     const std::function<void(const std::string& directory, const std::string& name)>& onFile,
     const std::function<void()>& onDirectory = {},
-    const std::function<void(const std::string& directory, int error)>& onUnreadable = {});
+    const std::function<void(const std::string& directory, int error)>& onUnreadable = {},
+    const std::vector<ScanFilter*>& filters = {});
 
 }  // namespace tw

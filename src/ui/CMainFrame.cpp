@@ -569,7 +569,7 @@ void CMainFrame::onAddFolders() {
         return;
     }
     std::vector<std::string> found;
-    if (runAddFolderDialog(this, found)) {
+    if (runAddFolderDialog(this, found, settings_)) {
         addFolderFiles(found);
     }
 }

@@ -11,6 +11,7 @@
 
 #include "ui/CountThreadState.h"
 
+class QSettings;
 class QThread;
 class QToolBar;
 
@@ -36,6 +37,10 @@ class CMainFrame : public QMainWindow {
     ~CMainFrame() override;
 
     CTallyweaverDoc& document() { return document_; }
+
+    /// The program's settings file, where dialogs keep what they remember between runs; none
+    /// unless given (tests that give none leave no trace on disk).
+    void setSettings(QSettings* settings) { settings_ = settings; }
 
     /// The action of a command id; null for an unknown id.
     QAction* action(int commandId) const;
@@ -146,6 +151,7 @@ class CMainFrame : public QMainWindow {
     int viewMode_;
     bool showFullPaths_ = true;
     QString rememberedFolderPath_;
+    QSettings* settings_ = nullptr;
     CountThreadState countState_;
     bool counting_ = false;
     QThread* countThread_ = nullptr;

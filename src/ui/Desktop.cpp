@@ -78,6 +78,7 @@ int runDesktop(int argc, char** argv, const std::string& projectFile) {
 
     ui::CTallyweaverDoc document(&recentProjects);
     ui::CMainFrame frame(document);
+    frame.setSettings(&settings);
     frame.showMaximized();
 
     const QStringList commands = ui::DesktopTestCommands::fromEnvironment();

@@ -7,8 +7,9 @@
 
 namespace tw::ui {
 
-bool runAddFolderDialog(QWidget* window, std::vector<std::string>& foundFiles) {
-    CAddFolderDialog dialog(window);
+bool runAddFolderDialog(QWidget* window, std::vector<std::string>& foundFiles,
+                        QSettings* settings) {
+    CAddFolderDialog dialog(window, settings);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }

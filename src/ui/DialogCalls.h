@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+class QSettings;
 class QWidget;
 
 namespace tw {
@@ -15,8 +16,9 @@ namespace tw::ui {
 /// only asks and acts on the answer.
 
 /// Add Folder(s): the disk paths of the files found in the chosen folder, in the order found.
-/// False when the user cancelled.
-bool runAddFolderDialog(QWidget* window, std::vector<std::string>& foundFiles);
+/// False when the user cancelled. `settings`, when given, keeps the dialog's choices.
+bool runAddFolderDialog(QWidget* window, std::vector<std::string>& foundFiles,
+                        QSettings* settings = nullptr);
 
 /// Project Settings: true when closed with OK (the dialog has then written the settings).
 bool runSettingsDialog(QWidget* window);

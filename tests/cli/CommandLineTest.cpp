@@ -146,6 +146,26 @@ TEST(CommandLineTest, OptionsOfThisPlatform) {
                                 "-threads: '99999' ignored: not a number from 0 to 9999"}));
 }
 
+TEST(CommandLineTest, GitAndExcludePatternsAddUp) {
+    CCustomCommandLineInfo info;
+    info.ParseArguments({u"-exclude", u"build/", u"*.pb.cc", u"-dir", u"src", u"-git", u"x",
+                         u"-exclude", u"gen/**", u"", u"/", u"build/"});
+    EXPECT_TRUE(info.consoleMode);
+    EXPECT_TRUE(info.git);
+    EXPECT_EQ(info.directories, Strings{u"src"});
+    // A pattern given twice stays twice; it leaves out nothing more.
+    EXPECT_EQ(info.excludePatterns, (Strings{u"build/", u"*.pb.cc", u"gen/**", u"build/"}));
+    EXPECT_EQ(info.warnings, (std::vector<std::string>{
+                                 "-git: 'x' ignored: -git takes no values",
+                                 "-exclude: '' ignored: the pattern names nothing",
+                                 "-exclude: '/' ignored: the pattern names nothing"}));
+
+    CCustomCommandLineInfo without;
+    without.ParseArguments(words(u"-dir src"));
+    EXPECT_FALSE(without.git);
+    EXPECT_TRUE(without.excludePatterns.empty());
+}
+
 TEST(CommandLineTest, OutputGoesToTheCurrentDirectoryUnlessGiven) {
     CCustomCommandLineInfo unset;
     unset.ParseArguments(words(u"-file a.c"));

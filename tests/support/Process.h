@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <string>
+#include <string_view>
 #include <vector>
 
 extern char** environ;
@@ -20,9 +21,11 @@ struct ProcessResult {
     std::string err;  ///< standard error
 };
 
-/// Runs `program` with `arguments` in `directory` and waits for it.
+/// Runs `program` with `arguments` in `directory` and waits for it. `environment` holds
+/// "NAME=value" entries that replace or add to this process's environment.
 inline ProcessResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                                const std::string& directory = ".") {
+                                const std::string& directory = ".",
+                                const std::vector<std::string>& environment = {}) {
     ProcessResult result;
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0) {
@@ -43,9 +46,25 @@ inline ProcessResult runProgram(const std::string& program, const std::vector<st
         argv.push_back(const_cast<char*>(argument.c_str()));
     }
     argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view text = *entry;
+        bool replaced = false;
+        const std::string_view name = text.substr(0, text.find('=') + 1);
+        for (const std::string& given : environment) {
+            replaced = replaced || name == given.substr(0, given.find('=') + 1);
+        }
+        if (!replaced) {
+            envp.push_back(*entry);
+        }
+    }
+    for (const std::string& given : environment) {
+        envp.push_back(const_cast<char*>(given.c_str()));
+    }
+    envp.push_back(nullptr);
     pid_t pid = 0;
     const int spawned =
-        posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipeEnds[1]);
     if (spawned != 0) {

@@ -16,7 +16,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "project/GitWorkTreeFilter.h"
 #include "ui/common/MessageBox.h"
+#include "ui/dialogs/AddFolderOptions.h"
 #include "ui/dialogs/DrawnImages.h"
 #include "ui/dialogs/ExtensionLists.h"
 #include "ui/dialogs/FolderScan.h"
@@ -56,7 +58,8 @@ QStringList itemsOf(const QListWidget* list) {
 
 }  // namespace
 
-CAddFolderDialog::CAddFolderDialog(QWidget* parent) : QDialog(parent) {
+CAddFolderDialog::CAddFolderDialog(QWidget* parent, QSettings* settings)
+    : QDialog(parent), settings_(settings) {
     setObjectName(QStringLiteral("addFolderDialog"));
     setWindowTitle(QStringLiteral("Add Folder"));
 
@@ -111,6 +114,25 @@ CAddFolderDialog::CAddFolderDialog(QWidget* parent) : QDialog(parent) {
         QStringLiteral("Add code files from the subfolders of the folder specified"));
     subfoldersCheck_->setChecked(true);
 
+    const AddFolderOptions options = AddFolderOptions::read(settings_);
+    skipIgnored_ = options.skipIgnored;
+    skipIgnoredCheck_ =
+        new QCheckBox(QStringLiteral("Skip files that version control ignores"), this);
+    skipIgnoredCheck_->setObjectName(QStringLiteral("skipIgnoredCheck"));
+    skipIgnoredCheck_->setToolTip(
+        QStringLiteral("Leave out what git ignores (.gitignore files, .git/info/exclude, your "
+                       "global excludes file) unless git tracks it; for folders in a git work "
+                       "tree"));
+    auto* excludeLabel = new QLabel(QStringLiteral("Exclude:"), this);
+    excludeEdit_ = new QLineEdit(options.exclude, this);
+    excludeEdit_->setObjectName(QStringLiteral("excludeEdit"));
+    excludeEdit_->setToolTip(
+        QStringLiteral("Files and folders to leave out, separated by spaces: names or paths "
+                       "below the folder, with * ? [...] and ** for any number of folders; a "
+                       "pattern ending in / matches folders only. Letter case counts."));
+    excludeEdit_->setPlaceholderText(QStringLiteral("for example: build/ third_party/ *.pb.cc"));
+    excludeLabel->setBuddy(excludeEdit_);
+
     // The same width for both buttons keeps the edits aligned.
     const int buttonWidth = qMax(addButton->sizeHint().width(), browseButton->sizeHint().width());
     addButton->setFixedWidth(buttonWidth);
@@ -124,6 +146,9 @@ CAddFolderDialog::CAddFolderDialog(QWidget* parent) : QDialog(parent) {
     fields->addWidget(directoryEdit_, 1, 1);
     fields->addWidget(browseButton, 1, 2);
     fields->addWidget(subfoldersCheck_, 2, 1, 1, 2);
+    fields->addWidget(skipIgnoredCheck_, 3, 1, 1, 2);
+    fields->addWidget(excludeLabel, 4, 0);
+    fields->addWidget(excludeEdit_, 4, 1, 1, 2);
     fields->setColumnStretch(1, 1);
 
     progressLabel_ = new QLabel(this);
@@ -146,6 +171,11 @@ CAddFolderDialog::CAddFolderDialog(QWidget* parent) : QDialog(parent) {
             [this] { moveSelected(includedList_, unusedList_); });
     connect(addButton, &QPushButton::clicked, this, &CAddFolderDialog::addCustomExtension);
     connect(browseButton, &QPushButton::clicked, this, &CAddFolderDialog::browse);
+    connect(directoryEdit_, &QLineEdit::textChanged, this,
+            &CAddFolderDialog::showVersionControlChoice);
+    connect(skipIgnoredCheck_, &QCheckBox::clicked, this,
+            [this](bool checked) { skipIgnored_ = checked; });
+    showVersionControlChoice();
     connect(buttons, &QDialogButtonBox::accepted, this, &CAddFolderDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CAddFolderDialog::reject);
 
@@ -188,6 +218,15 @@ void CAddFolderDialog::browse() {
     }
 }
 
+void CAddFolderDialog::showVersionControlChoice() {
+    const QString directory = directoryEdit_->text();
+    const bool inWorkTree =
+        !directory.isEmpty() &&
+        GitWorkTreeFilter::isInWorkTree(QFile::encodeName(directory).toStdString());
+    skipIgnoredCheck_->setEnabled(inWorkTree);
+    skipIgnoredCheck_->setChecked(inWorkTree && skipIgnored_);
+}
+
 void CAddFolderDialog::accept() {
     if (scanning_) {
         return;
@@ -205,15 +244,23 @@ void CAddFolderDialog::accept() {
     scanning_ = true;
     QElapsedTimer sincePaint;
     sincePaint.start();
+    FolderScanExclusions leftOut;
+    leftOut.patterns = excludePatternsOf(excludeEdit_->text());
+    leftOut.versionControlIgnored =
+        skipIgnoredCheck_->isEnabled() && skipIgnoredCheck_->isChecked();
     found_ = scanFolderForFiles(
         QFile::encodeName(directory).toStdString(), itemsOf(includedList_),
-        subfoldersCheck_->isChecked(), [&sincePaint] {
+        subfoldersCheck_->isChecked(),
+        [&sincePaint] {
             if (sincePaint.elapsed() >= 100) {
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                 sincePaint.restart();
             }
-        });
+        },
+        leftOut);
     scanning_ = false;
+
+    AddFolderOptions{skipIgnored_, excludeEdit_->text()}.write(settings_);
 
     ExtensionLists& lists = rememberedExtensions();
     lists.unused = itemsOf(unusedList_);

@@ -10,21 +10,26 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QSettings;
 
 namespace tw::ui {
 
 /// The Add Folder dialog: the user sorts file extensions into an included and an unused list
 /// (both remembered for the rest of the process, see `rememberedExtensions`), may add
 /// extensions of their own, and picks a directory. OK scans the directory and keeps the paths
-/// of the files whose extension is included:
+/// of the files whose extension is included, leaving out what the Exclude patterns match and,
+/// for a folder inside a git work tree with "Skip files that version control ignores" checked,
+/// what git ignores. Those two choices are kept in `settings` (see `AddFolderOptions`):
 ///
-///     CAddFolderDialog dialog(parent);
+///     CAddFolderDialog dialog(parent, settings);
 ///     if (dialog.exec() == QDialog::Accepted) add(dialog.foundFiles());
 class CAddFolderDialog : public QDialog {
     Q_OBJECT
 
   public:
-    explicit CAddFolderDialog(QWidget* parent = nullptr);
+    /// `settings`, when given, keeps the version-control and Exclude choices; without it they
+    /// start from their defaults at every opening.
+    explicit CAddFolderDialog(QWidget* parent = nullptr, QSettings* settings = nullptr);
 
     /// The files the scan found at OK, in scan order: disk paths as the file system gave them
     /// (bytes, normally UTF-8), joined with '/'. Empty before OK.
@@ -39,6 +44,9 @@ class CAddFolderDialog : public QDialog {
     void moveSelected(QListWidget* from, QListWidget* to);
     void addCustomExtension();
     void browse();
+    /// The version-control check box follows the directory: offered, with the user's last
+    /// choice, for a folder inside a git work tree; unchecked and unavailable elsewhere.
+    void showVersionControlChoice();
 
     QListWidget* unusedList_ = nullptr;
     QListWidget* includedList_ = nullptr;
@@ -47,6 +55,11 @@ class CAddFolderDialog : public QDialog {
     QLineEdit* customExtensionEdit_ = nullptr;
     QLineEdit* directoryEdit_ = nullptr;
     QCheckBox* subfoldersCheck_ = nullptr;
+    QCheckBox* skipIgnoredCheck_ = nullptr;
+    QLineEdit* excludeEdit_ = nullptr;
+    QSettings* settings_ = nullptr;
+    /// The user's choice for the version-control check box, whatever the directory shows.
+    bool skipIgnored_ = true;
     QLabel* progressLabel_ = nullptr;
     std::vector<std::string> found_;
     bool scanning_ = false;

@@ -1,18 +1,23 @@
 #include "ui/dialogs/FolderScan.h"
 
+#include <QFile>
 #include <QSet>
 #include <QString>
 
+#include <memory>
 #include <string_view>
 
 #include "project/DirectoryWalk.h"
+#include "project/ExcludePatterns.h"
+#include "project/GitWorkTreeFilter.h"
 #include "ui/dialogs/ExtensionLists.h"
 
 namespace tw::ui {
 
 std::vector<std::string> scanFolderForFiles(std::string directory, const QStringList& included,
                                             bool withSubfolders,
-                                            const std::function<void()>& onDirectory) {
+                                            const std::function<void()>& onDirectory,
+                                            const FolderScanExclusions& leftOut) {
     std::vector<std::string> found;
     if (included.isEmpty()) {
         return found;
@@ -25,6 +30,23 @@ std::vector<std::string> scanFolderForFiles(std::string directory, const QString
 
     if (directory.empty() || (directory.back() != '/' && directory.back() != '\\')) {
         directory += '/';
+    }
+
+    std::vector<ScanFilter*> filters;
+    ExcludePatterns excluded;
+    for (const QString& pattern : leftOut.patterns) {
+        excluded.add(QFile::encodeName(pattern).toStdString());
+    }
+    if (!excluded.empty()) {
+        filters.push_back(&excluded);
+    }
+    std::unique_ptr<GitWorkTreeFilter> gitRules;
+    if (leftOut.versionControlIgnored) {
+        std::string whyNot;
+        gitRules = GitWorkTreeFilter::open(directory, whyNot);
+        if (gitRules) {
+            filters.push_back(gitRules.get());
+        }
     }
 
     walkDirectory(
@@ -44,7 +66,7 @@ std::vector<std::string> scanFolderForFiles(std::string directory, const QString
                 found.push_back(folder + name);
             }
         },
-        onDirectory);
+        onDirectory, {}, filters);
     return found;
 }
 

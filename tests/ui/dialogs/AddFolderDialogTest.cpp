@@ -6,13 +6,16 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QtTest>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "support/GitRepository.h"
 #include "support/TempDir.h"
+#include "ui/dialogs/AddFolderOptions.h"
 #include "ui/dialogs/CAddFolderDialog.h"
 #include "ui/dialogs/DialogTestSupport.h"
 #include "ui/dialogs/ExtensionLists.h"
@@ -47,6 +50,26 @@ std::vector<std::string> sorted(std::vector<std::string> paths) {
     return paths;
 }
 
+/// A git work tree in `directory`/repo ignoring build/, with a.c, build/b.c and gen/c.c; the
+/// files are left untracked, so only the ignore rules decide.
+std::string makeWorkTree(const tw::test::TempDir& directory) {
+    const tw::test::GitCommands git(directory.pathOf("home"));
+    const std::string repo = directory.pathOf("repo");
+    directory.write("repo/.gitignore", "build/\n");
+    for (const char* name : {"repo/a.c", "repo/build/b.c", "repo/gen/c.c"}) {
+        directory.write(name, "int x;\n");
+    }
+    const tw::test::ProcessResult init = git.run(repo, {"init", "-q"});
+    if (init.exitCode != 0) {
+        qFatal("git init failed: %s", init.err.c_str());
+    }
+    return repo;
+}
+
+void pickDirectory(CAddFolderDialog& dialog, const std::string& directory) {
+    child<QLineEdit>(&dialog, "directoryEdit")->setText(QString::fromStdString(directory));
+}
+
 }  // namespace
 
 class AddFolderDialogTest : public QObject {
@@ -69,6 +92,9 @@ class AddFolderDialogTest : public QObject {
     void scanJoinsWithOneSlash();
     void linkBackToAnOpenDirectoryIsNotEnteredAgain();
     void unreadableDirectoryYieldsNothing();
+    void versionControlChoiceFollowsTheDirectoryAndIsRemembered();
+    void skipsWhatGitIgnoresAndWhatTheExcludeFieldNames();
+    void excludeFieldSplitsAtSpaces();
 };
 
 void AddFolderDialogTest::customExtensionRules_data() {
@@ -352,6 +378,94 @@ void AddFolderDialogTest::linkBackToAnOpenDirectoryIsNotEnteredAgain() {
 void AddFolderDialogTest::unreadableDirectoryYieldsNothing() {
     tw::test::TempDir directory;
     QVERIFY(tw::ui::scanFolderForFiles(directory.pathOf("missing"), {".c"}, true).empty());
+}
+
+void AddFolderDialogTest::versionControlChoiceFollowsTheDirectoryAndIsRemembered() {
+    tw::test::TempDir directory;
+    const std::string repo = makeWorkTree(directory);
+    directory.write("plain/x.c", "");
+    QSettings settings(QString::fromStdString(directory.pathOf("settings.ini")),
+                       QSettings::IniFormat);
+    {
+        CAddFolderDialog dialog(nullptr, &settings);
+        auto* skip = child<QCheckBox>(&dialog, "skipIgnoredCheck");
+        QCOMPARE(skip->text(), QStringLiteral("Skip files that version control ignores"));
+        // No directory yet: nothing to offer.
+        QVERIFY(!skip->isEnabled());
+        QVERIFY(!skip->isChecked());
+        // On by default inside a work tree, below its top too.
+        pickDirectory(dialog, repo + "/gen");
+        QVERIFY(skip->isEnabled());
+        QVERIFY(skip->isChecked());
+        pickDirectory(dialog, directory.pathOf("plain"));
+        QVERIFY(!skip->isEnabled());
+        QVERIFY(!skip->isChecked());
+        pickDirectory(dialog, repo);
+        skip->click();
+        QVERIFY(!skip->isChecked());
+        // The user's choice holds while the directory changes.
+        pickDirectory(dialog, directory.pathOf("plain"));
+        pickDirectory(dialog, repo);
+        QVERIFY(!skip->isChecked());
+        child<QLineEdit>(&dialog, "excludeEdit")->setText(QStringLiteral("gen/  *.pb.c"));
+        child<QPushButton>(&dialog, "okButton")->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+    QCOMPARE(settings.value(QStringLiteral("Add Folder/SkipIgnoredFiles")).toBool(), false);
+    QCOMPARE(settings.value(QStringLiteral("Add Folder/Exclude")).toString(),
+             QStringLiteral("gen/  *.pb.c"));
+    {
+        CAddFolderDialog reopened(nullptr, &settings);
+        pickDirectory(reopened, repo);
+        QVERIFY(!child<QCheckBox>(&reopened, "skipIgnoredCheck")->isChecked());
+        QCOMPARE(child<QLineEdit>(&reopened, "excludeEdit")->text(),
+                 QStringLiteral("gen/  *.pb.c"));
+        // Cancelled: nothing is kept.
+        child<QCheckBox>(&reopened, "skipIgnoredCheck")->click();
+        reopened.reject();
+    }
+    QCOMPARE(settings.value(QStringLiteral("Add Folder/SkipIgnoredFiles")).toBool(), false);
+    // Without a settings file, every opening starts from the defaults.
+    CAddFolderDialog unsaved;
+    pickDirectory(unsaved, repo);
+    QVERIFY(child<QCheckBox>(&unsaved, "skipIgnoredCheck")->isChecked());
+    QVERIFY(child<QLineEdit>(&unsaved, "excludeEdit")->text().isEmpty());
+}
+
+void AddFolderDialogTest::skipsWhatGitIgnoresAndWhatTheExcludeFieldNames() {
+    tw::test::TempDir directory;
+    const std::string repo = makeWorkTree(directory);
+    const struct {
+        bool skipIgnored;
+        QString exclude;
+        std::vector<std::string> found;
+    } cases[] = {
+        {true, QString(), {"/a.c", "/gen/c.c"}},
+        {false, QString(), {"/a.c", "/build/b.c", "/gen/c.c"}},
+        {true, QStringLiteral("gen/"), {"/a.c"}},
+        {false, QStringLiteral(" a.c  gen/** "), {"/build/b.c"}},
+    };
+    for (const auto& c : cases) {
+        CAddFolderDialog dialog;
+        pickDirectory(dialog, repo);
+        auto* skip = child<QCheckBox>(&dialog, "skipIgnoredCheck");
+        if (skip->isChecked() != c.skipIgnored) {
+            skip->click();
+        }
+        child<QLineEdit>(&dialog, "excludeEdit")->setText(c.exclude);
+        child<QPushButton>(&dialog, "okButton")->click();
+        std::vector<std::string> expected;
+        for (const std::string& file : c.found) {
+            expected.push_back(repo + file);
+        }
+        QCOMPARE(dialog.foundFiles(), expected);
+    }
+}
+
+void AddFolderDialogTest::excludeFieldSplitsAtSpaces() {
+    QCOMPARE(tw::ui::excludePatternsOf(QStringLiteral("  build/\t*.pb.cc  my?file.c ")),
+             QStringList({"build/", "*.pb.cc", "my?file.c"}));
+    QVERIFY(tw::ui::excludePatternsOf(QStringLiteral("   ")).isEmpty());
 }
 
 QTEST_MAIN(AddFolderDialogTest)

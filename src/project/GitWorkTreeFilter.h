@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "project/ScanFilter.h"
+
+namespace tw {
+
+/// Keeps a directory walk to the files that git tracks or would not ignore, the files
+/// `git ls-files --cached --others --exclude-standard` lists: it passes over what the
+/// `.gitignore` files of every level, `.git/info/exclude` and the user's global excludes file
+/// leave out, unless git tracks it. An ignored folder is not entered unless git tracks
+/// something inside it; then only the tracked files inside are taken. A nested work tree (a
+/// submodule, or another repository inside this one) is entered and follows its own rules.
+/// `.git` itself, and links to folders, are passed over: git keeps a link as a link and never
+/// looks behind it. Reads the repositories through libgit2, never by running `git`.
+class GitWorkTreeFilter : public ScanFilter {
+  public:
+    /// Rules for a walk that starts in `directory` (ending in '/', or empty for the current
+    /// directory). Null when the directory is not inside a git work tree, with `whyNot` saying
+    /// why ("not inside a git work tree", or what stopped the repository from being read).
+    static std::unique_ptr<GitWorkTreeFilter> open(const std::string& directory,
+                                                   std::string& whyNot);
+
+    ~GitWorkTreeFilter() override;
+
+    bool takes(const ScanEntry& entry) override;
+
+    /// Whether `directory` lies inside a git work tree (its index is not read).
+    static bool isInWorkTree(const std::string& directory);
+
+  private:
+    struct WorkTree;
+    explicit GitWorkTreeFilter(std::string directory);
+
+    /// Opens the work tree whose top or inside is `directory` (reading its index when asked),
+    /// or says why there is none.
+    static std::unique_ptr<WorkTree> openWorkTree(const std::string& directory, unsigned flags,
+                                                  bool withIndex, std::string& whyNot);
+
+    /// The innermost work tree holding the entry at `relativePath`; work trees the walk has
+    /// left are dropped first.
+    WorkTree& workTreeOf(std::string_view relativePath);
+
+    std::string directory_;
+    /// Outermost first: the work tree the walk started in, then the nested ones it is in.
+    std::vector<std::unique_ptr<WorkTree>> workTrees_;
+};
+
+}  // namespace tw
