@@ -96,10 +96,11 @@ std::vector<BoundedInput> boundedInputs(const std::string& directory) {
     tw::test::linkGraph(graph, 24);
     inputs.push_back({"links, each level twice to the next, 24 levels", 0, 64 * kMiB, [graph] {
                           std::size_t files = 0;
-                          tw::walkDirectory(graph + "/", true,
-                                            [&files](const std::string&, const std::string&) {
-                                                ++files;
-                                            });
+                          tw::DirectoryWalkCalls calls;
+                          calls.onFile = [&files](const std::string&, const std::string&) {
+                              ++files;
+                          };
+                          tw::walkDirectory(graph + "/", true, calls);
                           std::printf("    (%zu files found)\n", files);
                       }});
     return inputs;

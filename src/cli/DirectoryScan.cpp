@@ -63,30 +63,32 @@ bool CCustomCommandLineInfo::AddFilesFromDirectory(std::u16string_view path, boo
         }
     }
 
-    walkDirectory(start, withSubfolders,
-                  [this](const std::string& directory, const std::string& name) {
-                      const std::size_t dot = name.rfind('.');
-                      if (dot == std::string::npos) {
-                          return;
-                      }
-                      std::u16string extension = argumentText(std::string_view(name).substr(dot));
-                      for (char16_t& unit : extension) {
-                          unit = toLowerUnit(unit);
-                      }
-                      for (const std::u16string& wanted : extensions) {
-                          if (wanted == extension) {
-                              files.push_back(argumentText(directory + name));
-                              break;
-                          }
-                      }
-                  },
-                  {},
-                  [&errors](const std::string& directory, int error) {
-                      printWarning(errors, "cannot read directory " +
-                                               quoted(shownDirectory(directory)) + ": " +
-                                               systemReason(error) + "; passed over");
-                  },
-                  filters);
+    DirectoryWalkCalls calls;
+    calls.onFile = [this](const std::string& directory, const std::string& name) {
+        const std::size_t dot = name.rfind('.');
+        if (dot == std::string::npos) {
+            return;
+        }
+        std::u16string extension = argumentText(std::string_view(name).substr(dot));
+        for (char16_t& unit : extension) {
+            unit = toLowerUnit(unit);
+        }
+        for (const std::u16string& wanted : extensions) {
+            if (wanted == extension) {
+                files.push_back(argumentText(directory + name));
+                break;
+            }
+        }
+    };
+    calls.onUnreadable = [&errors](const std::string& directory, int error) {
+        printWarning(errors, "cannot read directory " + quoted(shownDirectory(directory)) + ": " +
+                                 systemReason(error) + "; passed over");
+    };
+    calls.onSeenAgain = [&errors](const std::string& directory) {
+        printWarning(errors, "directory " + quoted(shownDirectory(directory)) +
+                                 " was scanned already through another path; passed over");
+    };
+    walkDirectory(start, withSubfolders, calls, filters);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -36,13 +37,14 @@ struct WalkFrame {
     std::string path;  // ends in '/', or empty for the current directory
     std::vector<DirectoryEntry> entries;
     std::size_t next = 0;
-    dev_t device = 0;
-    ino_t inode = 0;
 };
 
-/// Reads the entries of `frame.path`, in name order, and its identity; 0 or the `errno` that
-/// says why the directory cannot be read.
-int readDirectory(WalkFrame& frame) {
+/// What `readDirectory` returns for a directory walked already.
+constexpr int kWalkedAlready = -1;
+
+/// Reads the entries of `frame.path`, in name order, unless the directory is in `walked`, to
+/// which it is added; 0, `kWalkedAlready`, or the `errno` that says why it cannot be read.
+int readDirectory(WalkFrame& frame, std::set<std::pair<dev_t, ino_t>>& walked) {
     DIR* handle = ::opendir(frame.path.empty() ? "." : frame.path.c_str());
     if (handle == nullptr) {
         return errno;
@@ -53,8 +55,10 @@ int readDirectory(WalkFrame& frame) {
         ::closedir(handle);
         return error;
     }
-    frame.device = self.st_dev;
-    frame.inode = self.st_ino;
+    if (!walked.insert({self.st_dev, self.st_ino}).second) {
+        ::closedir(handle);
+        return kWalkedAlready;
+    }
     while (const dirent* entry = ::readdir(handle)) {
         std::string name = entry->d_name;
         if (name == "." || name == "..") {
@@ -87,30 +91,31 @@ int readDirectory(WalkFrame& frame) {
 
 }  // namespace
 
-void walkDirectory(
-    const std::string& directory, bool withSubfolders,
-    const std::function<void(const std::string& directory, const std::string& name)>& onFile,
-    const std::function<void()>& onDirectory,
-    const std::function<void(const std::string& directory, int error)>& onUnreadable,
-    const std::vector<ScanFilter*>& filters) {
+void walkDirectory(const std::string& directory, bool withSubfolders,
+                   const DirectoryWalkCalls& calls, const std::vector<ScanFilter*>& filters) {
     // An explicit stack, so depth costs memory rather than call stack.
     std::vector<std::unique_ptr<WalkFrame>> stack;
-    const auto enter = [&stack, &onDirectory, &onUnreadable](std::string path) {
-        if (onDirectory) {
-            onDirectory();
+    // Every directory walked so far: a graph of links, each level linking twice to the next,
+    // would otherwise be walked once for every way through it.
+    std::set<std::pair<dev_t, ino_t>> walked;
+    const auto enter = [&stack, &walked, &calls](std::string path) {
+        if (calls.onDirectory) {
+            calls.onDirectory();
         }
         auto frame = std::make_unique<WalkFrame>();
         frame->path = std::move(path);
-        if (const int error = readDirectory(*frame); error != 0) {
-            if (onUnreadable) {
-                onUnreadable(frame->path, error);
+        const int status = readDirectory(*frame, walked);
+        if (status == kWalkedAlready) {
+            if (calls.onSeenAgain) {
+                calls.onSeenAgain(frame->path);
             }
             return;
         }
-        for (const auto& open : stack) {
-            if (open->device == frame->device && open->inode == frame->inode) {
-                return;
+        if (status != 0) {
+            if (calls.onUnreadable) {
+                calls.onUnreadable(frame->path, status);
             }
+            return;
         }
         stack.push_back(std::move(frame));
     };
@@ -141,7 +146,7 @@ void walkDirectory(
             enter(frame.path + entry.name + '/');
             continue;
         }
-        onFile(frame.path, entry.name);
+        calls.onFile(frame.path, entry.name);
     }
 }
 

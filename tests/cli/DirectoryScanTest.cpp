@@ -5,6 +5,7 @@
 
 #include "cli/ArgumentText.h"
 #include "cli/CustomCommandLineInfo.h"
+#include "support/AdversarialInputs.h"
 #include "support/TempDir.h"
 #include "support/U16.h"
 
@@ -83,15 +84,29 @@ TEST_F(DirectoryScanTest, NoExtensionsScansNothing) {
     EXPECT_TRUE(info.files.empty());
 }
 
-TEST_F(DirectoryScanTest, LinkLoopsAreNotFollowedForever) {
+TEST_F(DirectoryScanTest, EachDirectoryIsScannedOnceHoweverManyLinksLeadToIt) {
     fs::create_directory_symlink(dir_.path(), dir_.path() / "sub" / "loop");
     fs::create_directory_symlink(dir_.path() / "sub" / "deeper", dir_.path() / "alias");
     CCustomCommandLineInfo info;
     info.extensions = {u".h"};
     ASSERT_TRUE(info.AddFilesFromDirectory(argumentText(root_), true, warnings_));
-    // The link back to the root is not entered; a link to a directory elsewhere is.
-    EXPECT_EQ(found(info, root_),
-              (std::vector<std::string>{"alias/f.h", "c.h", "sub/deeper/f.h"}));
+    // The link back to the root is not entered; sub/deeper, met first as alias, is not
+    // scanned again under its own name.
+    EXPECT_EQ(found(info, root_), (std::vector<std::string>{"alias/f.h", "c.h"}));
+    EXPECT_EQ(warnings_.str(),
+              "tallyweaver: warning: directory '" + root_ +
+                  "sub/deeper' was scanned already through another path; passed over\n"
+                  "tallyweaver: warning: directory '" +
+                  root_ + "sub/loop' was scanned already through another path; passed over\n");
+}
+
+TEST_F(DirectoryScanTest, AGraphOfLinksIsScannedOnceAFolder) {
+    // Each level links twice to the next: followed blindly, 2^24 folders.
+    test::linkGraph(root_ + "graph", 24);
+    CCustomCommandLineInfo info;
+    info.extensions = {u".c"};
+    ASSERT_TRUE(info.AddFilesFromDirectory(argumentText(root_ + "graph"), true, warnings_));
+    EXPECT_EQ(info.files.size(), 24u);
 }
 
 TEST_F(DirectoryScanTest, NamesThatAreNotUtf8KeepTheirBytes) {

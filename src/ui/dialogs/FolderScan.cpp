@@ -49,24 +49,24 @@ std::vector<std::string> scanFolderForFiles(std::string directory, const QString
         }
     }
 
-    walkDirectory(
-        directory, withSubfolders,
-        [&](const std::string& folder, const std::string& name) {
-            const std::size_t period = name.rfind('.');
-            bool take = false;
-            if (period == std::string::npos) {
-                take = withoutPeriod;
-            } else {
-                const std::string_view extension = std::string_view(name).substr(period);
-                take = wanted.contains(
-                    QString::fromUtf8(extension.data(), static_cast<qsizetype>(extension.size()))
-                        .toCaseFolded());
-            }
-            if (take) {
-                found.push_back(folder + name);
-            }
-        },
-        onDirectory, {}, filters);
+    DirectoryWalkCalls calls;
+    calls.onDirectory = onDirectory;
+    calls.onFile = [&](const std::string& folder, const std::string& name) {
+        const std::size_t period = name.rfind('.');
+        bool take = false;
+        if (period == std::string::npos) {
+            take = withoutPeriod;
+        } else {
+            const std::string_view extension = std::string_view(name).substr(period);
+            take = wanted.contains(
+                QString::fromUtf8(extension.data(), static_cast<qsizetype>(extension.size()))
+                    .toCaseFolded());
+        }
+        if (take) {
+            found.push_back(folder + name);
+        }
+    };
+    walkDirectory(directory, withSubfolders, calls, filters);
     return found;
 }
 

@@ -370,9 +370,9 @@ void AddFolderDialogTest::linkBackToAnOpenDirectoryIsNotEnteredAgain() {
     QCOMPARE(::symlink((root + "/b").c_str(), (root + "/a/side").c_str()), 0);
     QCOMPARE(::symlink((root + "/a/x.c").c_str(), (root + "/linked.c").c_str()), 0);
 
+    // b, met first as a/side, is not scanned again under its own name.
     const std::vector<std::string> found = tw::ui::scanFolderForFiles(root, {".c"}, true);
-    QCOMPARE(sorted(found),
-             sorted({root + "/a/x.c", root + "/a/side/y.c", root + "/b/y.c", root + "/linked.c"}));
+    QCOMPARE(sorted(found), sorted({root + "/a/x.c", root + "/a/side/y.c", root + "/linked.c"}));
 }
 
 void AddFolderDialogTest::unreadableDirectoryYieldsNothing() {
