@@ -264,7 +264,7 @@ int FunctionStage::atClose(std::size_t close) {
     if (allCaps) {
         ++tally_.allCapsFunctions;
     }
-    tally_.markers.push_back({begin, allCaps});
+    tally_.markers.push_back({static_cast<std::uint32_t>(begin), allCaps});
     overwriteFunction(begin, close);
     dropBracketsFrom(begin);
     return 1;

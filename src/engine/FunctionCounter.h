@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,7 +40,7 @@ struct FunctionTally {
     /// Where each recognised function's '@' marker was written, in the order written, and
     /// whether that function's name is all upper case.
     struct Marker {
-        std::size_t position;
+        std::uint32_t position;  // a text holds fewer than 2^31 code units
         bool allCaps;
     };
     std::vector<Marker> markers;
