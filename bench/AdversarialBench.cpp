@@ -55,7 +55,7 @@ std::vector<BoundedInput> boundedInputs(const std::string& directory) {
                               root.AddFilePath(tw::utf16FromUtf8(path), "/nonexistent");
                           }
                           std::size_t characters = 0;
-                          tw::writeReport(root, false, false, true, 100,
+                          tw::writeReport(root, tw::CountMode::Physical, false, false, true, 100,
                                           [&characters](std::u16string_view piece) {
                                               characters += piece.size();
                                               return true;
@@ -73,9 +73,10 @@ std::vector<BoundedInput> boundedInputs(const std::string& directory) {
                                            std::pair{"e", tw::CountMode::Executable}}) {
             inputs.push_back({std::string(label) + ", mode " + letter, size, bound,
                               [path = path, mode = mode] {
-                                  tw::countSettings().mode = mode;
+                                  tw::CountSettings settings;
+                                  settings.mode = mode;
                                   tw::FileCount record(u"input", path);
-                                  record.count();
+                                  record.count(settings);
                               }});
         }
     }
@@ -123,11 +124,12 @@ void measureBoundedInputs(const std::string& directory) {
 }
 
 void countInput(benchmark::State& state, std::string path, tw::CountMode mode) {
-    tw::countSettings().mode = mode;
+    tw::CountSettings settings;
+    settings.mode = mode;
     tw::FileCount record(tw::utf16FromUtf8(path), path);
     bool ok = true;
     for (auto _ : state) {
-        ok = record.count();
+        ok = record.count(settings);
         benchmark::DoNotOptimize(record.code);
     }
     state.SetLabel(ok ? "counted" : tw::utf8FromUtf16(record.remarks).substr(0, 60));

@@ -44,11 +44,12 @@ std::string generatedFile(GeneratedLanguage language, std::size_t bytes) {
 void countFile(benchmark::State& state, GeneratedLanguage language, tw::CountMode mode) {
     const auto bytes = static_cast<std::size_t>(state.range(0)) * 1024 * 1024;
     const std::string path = generatedFile(language, bytes);
-    tw::countSettings().mode = mode;
+    tw::CountSettings settings;
+    settings.mode = mode;
     tw::FileCount record(u"bench", path);
     std::size_t processed = 0;
     for (auto _ : state) {
-        if (!record.count()) {
+        if (!record.count(settings)) {
             state.SkipWithError("the generated file failed to count");
             break;
         }

@@ -15,8 +15,9 @@ bool bannerPrinted = false;
 
 }  // namespace
 
-void CountAllForConsole(ProjectFolder& folder, bool showProgress, bool quiet, unsigned threads,
-                        std::ostream& progress, FailedCountTable& failures) {
+void CountAllForConsole(ProjectFolder& folder, const CountSettings& settings, bool showProgress,
+                        bool quiet, unsigned threads, std::ostream& progress,
+                        FailedCountTable& failures) {
     if (!bannerPrinted) {
         bannerPrinted = true;
         progress << "Working.  Please wait...\n" << std::flush;
@@ -34,6 +35,7 @@ void CountAllForConsole(ProjectFolder& folder, bool showProgress, bool quiet, un
     }
     CountRunner::Options options;
     options.threads = threads;
+    options.settings = settings;
     runner.run(records, options, callbacks);
     progress << std::flush;
 }

@@ -242,22 +242,24 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
     }
 
     FailedCountTable& failures = failedCountTable();
-    CountAllForConsole(root, true, quiet, threads, out, failures);
+    const CountSettings& settings = countSettings();
+    CountAllForConsole(root, settings, true, quiet, threads, out, failures);
 
-    const std::u16string summary = buildQuickSummary(root, countSettings().mode, failures);
+    const std::u16string summary = buildQuickSummary(root, settings.mode, failures);
     int error = output.summary().write(textFileBytes(summary));
     if (error == 0 && reportFlags != 0) {
         // The report goes to its file as it is made, never held whole.
         PendingFile& report = output.report();
         if (json) {
-            writeJsonReport(root, countSettings(), failures, [&](std::string_view piece) {
+            writeJsonReport(root, settings, failures, [&](std::string_view piece) {
                 error = report.write(piece);
                 return error == 0;
             });
         } else {
             const bool listStyle = (reportFlags & kReportList) != 0;
             const bool fullPaths = (reportFlags & kReportNoDirectories) == 0;
-            writeReport(root, csv, listStyle, fullPaths, 4, [&](std::u16string_view piece) {
+            writeReport(root, settings.mode, csv, listStyle, fullPaths, 4,
+                        [&](std::u16string_view piece) {
                 error = report.write(textFileBytes(piece));
                 return error == 0;
             });
@@ -283,7 +285,7 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
         out << "Report written to " << shown(output.written()[1]) << '\n';
     }
     if (!saveFile.empty()) {
-        const ProjectSaveResult saved = ProjectFile::save(diskBytes(saveFile), root, countSettings());
+        const ProjectSaveResult saved = ProjectFile::save(diskBytes(saveFile), root, settings);
         if (saved.status != ProjectSaveStatus::Saved) {
             out << std::flush;
             return stop(kResultCannotWriteOutput, "cannot save the project " + quoted(saveFile) +

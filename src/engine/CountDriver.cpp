@@ -31,7 +31,7 @@ bool failCount(FileCount& record, std::u16string_view prefix) {
 
 }  // namespace
 
-bool FileCount::count(CountMemoryGate* gate) {
+bool FileCount::count(const CountSettings& settings, CountMemoryGate* gate) {
     const auto start = std::chrono::steady_clock::now();
     countSeconds = 0.0;
     counted = false;
@@ -40,7 +40,7 @@ bool FileCount::count(CountMemoryGate* gate) {
     remarks.clear();
     // Running out of memory on one huge file fails that file alone; the caller goes on.
     try {
-        return countStages(start, gate);
+        return countStages(start, settings, gate);
     } catch (const std::bad_alloc&) {
         remarks = u"Not enough memory to count the file.";
     } catch (const std::exception&) {
@@ -54,7 +54,7 @@ bool FileCount::count(CountMemoryGate* gate) {
 }
 
 bool FileCount::countStages(std::chrono::steady_clock::time_point start,
-                            CountMemoryGate* gate) {
+                            const CountSettings& settings, CountMemoryGate* gate) {
     SourceFile file;
     if (!file.open(diskPath)) {
         remarks = u"Failed to open file.";
@@ -96,18 +96,18 @@ bool FileCount::countStages(std::chrono::steady_clock::time_point start,
     if (!preparsePhysical(text, *this)) {
         return failCount(*this, u"Physical pre-parser failure: ");
     }
-    if (!classifyPhysicalLines(text, *this)) {
+    if (!classifyPhysicalLines(text, *this, settings.mode)) {
         return failCount(*this, u"Physical parser failure: ");
     }
-    if (!preparseLogical(*this, text)) {
+    if (!preparseLogical(*this, text, settings.mode)) {
         return failCount(*this, u"Logical pre-parser failure: ");
     }
-    if (countSettings().mode != CountMode::Physical) {
+    if (settings.mode != CountMode::Physical) {
         if (fileType == FileType::ResourceScript) {
             if (!parseResourceScriptLogical(text, *this)) {
                 return failCount(*this, u"Resource script logical parser failure: ");
             }
-        } else if (!parseLogical(text, *this)) {
+        } else if (!parseLogical(text, *this, settings)) {
             return failCount(*this, u"Logical parser failure: ");
         }
     }

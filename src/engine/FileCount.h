@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/CountSettings.h"
 #include "engine/FileType.h"
 #include "engine/TextEncoding.h"
 
@@ -47,11 +48,11 @@ public:
     /// A record whose disk path is `path` itself.
     explicit FileCount(std::u16string_view path);
 
-    /// Counts the file by `countSettings()`; true when every stage succeeded. On failure
-    /// `remarks` holds the whole error text and the record is in the Failed state. Never
-    /// throws: a file the memory cannot hold fails with "Not enough memory to count the file."
-    /// With `gate`, the count waits for room for its file before reading it.
-    bool count(CountMemoryGate* gate = nullptr);
+    /// Counts the file by `settings`; true when every stage succeeded. On failure `remarks`
+    /// holds the whole error text and the record is in the Failed state. Never throws: a file
+    /// the memory cannot hold fails with "Not enough memory to count the file." With `gate`,
+    /// the count waits for room for its file before reading it.
+    bool count(const CountSettings& settings, CountMemoryGate* gate = nullptr);
 
     /// Back to the uncounted state; path, type, encoding and size stay.
     void reset();
@@ -90,7 +91,8 @@ public:
 private:
     void clearCounters();
     /// The stages of `count()` after its start, in their fixed order.
-    bool countStages(std::chrono::steady_clock::time_point start, CountMemoryGate* gate);
+    bool countStages(std::chrono::steady_clock::time_point start, const CountSettings& settings,
+                     CountMemoryGate* gate);
 
     /// The encoding is still to be detected, at the next count.
     bool detectEncodingOnCount_ = false;

@@ -225,8 +225,8 @@ bool isBanner(std::u16string_view line) {
     return true;
 }
 
-bool classifyPhysicalLines(const SourceText& text, FileCount& record) {
-    const bool physical = countSettings().mode == CountMode::Physical;
+bool classifyPhysicalLines(const SourceText& text, FileCount& record, CountMode mode) {
+    const bool physical = mode == CountMode::Physical;
     record.inBlockComment = false;
     const std::u16string_view chars = text.chars;
     bool ok = true;

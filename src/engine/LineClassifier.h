@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "engine/CountMode.h"
 #include "engine/FileCount.h"
 #include "engine/SourceText.h"
 
@@ -38,6 +39,6 @@ bool isBanner(std::u16string_view line);
 
 /// Gives every line of the text one category and adds it to the record's line counters.
 /// Fails on a line that closes a comment never opened or cannot be classified.
-bool classifyPhysicalLines(const SourceText& text, FileCount& record);
+bool classifyPhysicalLines(const SourceText& text, FileCount& record, CountMode mode);
 
 }  // namespace tw

@@ -38,6 +38,7 @@ const LanguageStages* stagesOf(FileType type) {
 
 /// What the Executable chain carries from one step to the next.
 struct Chain {
+    const CountSettings& settings;
     const LanguageStages* stages = nullptr;
     std::int64_t codeAdded = 0;  ///< by the current step, added to the record's `code` after it
     FunctionTally functions;
@@ -102,7 +103,7 @@ bool runDeclarations(SourceText& text, FileCount& record, Chain& chain) {
 /// declaration stage has already taken back as function declarators (taking one back twice
 /// would leave `code` below zero).
 bool takeBackAllCapsFunctions(SourceText&, FileCount&, Chain& chain) {
-    const CountSettings& settings = countSettings();
+    const CountSettings& settings = chain.settings;
     if (!settings.allCapsFunctionsAsMacros || settings.macrosAsStatements) {
         return true;
     }
@@ -128,7 +129,7 @@ bool runLogic(SourceText& text, FileCount& record, Chain& chain) {
         return false;
     }
     chain.codeAdded += found;
-    if (!countSettings().logicAsSingleStatement) {
+    if (!chain.settings.logicAsSingleStatement) {
         chain.codeAdded += conditionOperators;
     }
     return true;
@@ -163,8 +164,8 @@ constexpr ChainStep kExecutableChain[] = {
     {u"Error parsing operators: ", runOperators},
 };
 
-bool parseExecutable(SourceText& text, FileCount& record) {
-    Chain chain;
+bool parseExecutable(SourceText& text, FileCount& record, const CountSettings& settings) {
+    Chain chain{settings, nullptr, 0, {}, {}};
     chain.stages = stagesOf(record.fileType);
     for (const ChainStep& step : kExecutableChain) {
         chain.codeAdded = 0;
@@ -181,8 +182,8 @@ bool parseExecutable(SourceText& text, FileCount& record) {
 
 }  // namespace
 
-bool parseLogical(SourceText& text, FileCount& record) {
-    switch (countSettings().mode) {
+bool parseLogical(SourceText& text, FileCount& record, const CountSettings& settings) {
+    switch (settings.mode) {
         case CountMode::TerminatingCharacters:
             for (const char16_t c : text.chars) {
                 if (c == u';') {
@@ -191,7 +192,7 @@ bool parseLogical(SourceText& text, FileCount& record) {
             }
             return true;
         case CountMode::Executable:
-            return parseExecutable(text, record);
+            return parseExecutable(text, record, settings);
         case CountMode::CyclomaticComplexity:
         case CountMode::Physical:
             break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/CountSettings.h"
 #include "engine/FileCount.h"
 #include "engine/SourceText.h"
 
@@ -10,6 +11,6 @@ namespace tw {
 /// Executable runs the stage chain (functions, array access, declarations, logic, operators,
 /// the last four only for C/C++ and Java); the other modes count nothing. False after a stage
 /// failure, with `remarks` holding the stage's prefix and message.
-bool parseLogical(SourceText& text, FileCount& record);
+bool parseLogical(SourceText& text, FileCount& record, const CountSettings& settings);
 
 }  // namespace tw

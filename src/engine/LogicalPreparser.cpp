@@ -263,7 +263,7 @@ int countJavaDirectives(SourceText& text, FileCount& record) {
     return count;
 }
 
-bool preparseLogical(FileCount& record, SourceText& text) {
+bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
     std::u16string& chars = text.chars;
     // Raw strings and text blocks kept their lines for the line classifier; from here on each
     // is one literal, as a string continued by backslashes is.
@@ -272,7 +272,7 @@ bool preparseLogical(FileCount& record, SourceText& text) {
     }
     zeroNumbers(chars);
     const bool cpp = isCppFile(record.fileType);
-    const bool executable = countSettings().mode == CountMode::Executable;
+    const bool executable = mode == CountMode::Executable;
     const std::size_t n = chars.size();
     // A digit separator becomes part of its number, whose digits are '0' by now, so that 1'000
     // reads as a plain number. Each is overwritten only when the next is found: a quote still

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "engine/CountMode.h"
 #include "engine/FileCount.h"
 #include "engine/SourceText.h"
 
@@ -29,7 +30,7 @@ inline constexpr std::u16string_view kJavaAnnotation = u"@\\s*[_a-zA-Z]\\w*(\\s*
 /// remaining literals are blanked, comments are blanked after their words are counted, C/C++
 /// directives are blanked (and counted in the Executable mode), array initialiser bodies are
 /// blanked, and Java imports, packages and annotations are counted as directives.
-bool preparseLogical(FileCount& record, SourceText& text);
+bool preparseLogical(FileCount& record, SourceText& text, CountMode mode);
 
 /// Words in `text[from, to)` as the comment-words pattern finds them: runs of word characters
 /// (with a trailing "'s") holding at least one letter or digit. The range is taken as a whole

@@ -105,7 +105,7 @@ class Run {
                 callbacks_.started(record);
             }
             FileCount work = record;
-            const bool counted = work.count(&budget_);
+            const bool counted = work.count(options_.settings, &budget_);
             const std::lock_guard lock(resultsLock_);
             if (!counted) {
                 failures_[work.path] = work.remarks;

@@ -49,6 +49,8 @@ class CountRunner {
         /// them again.
         bool onlyUncounted = false;
         std::uint64_t byteBudget = kDefaultByteBudget;
+        /// How every file is counted.
+        CountSettings settings;
     };
 
     CountRunner(FailedCountTable& failures, std::mutex& resultsLock)

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "engine/CountColumns.h"
-#include "engine/CountSettings.h"
 #include "report/PrintableName.h"
 
 namespace tw {
@@ -290,17 +289,16 @@ ReportWidths reportWidths(const ProjectFolder& root, CountMode mode, bool listSt
     return widths;
 }
 
-bool writeReport(const ProjectFolder& root, bool csv, bool listStyle, bool fullPaths,
-                 int indentation, const ReportOutput& output) {
-    return ReportBuilder(root, countSettings().mode, csv, listStyle, fullPaths, indentation,
-                         output)
-        .build();
+bool writeReport(const ProjectFolder& root, CountMode mode, bool csv, bool listStyle,
+                 bool fullPaths, int indentation, const ReportOutput& output) {
+    return ReportBuilder(root, mode, csv, listStyle, fullPaths, indentation, output).build();
 }
 
-std::u16string buildReport(const ProjectFolder& root, bool csv, bool listStyle, bool fullPaths,
-                           int indentation) {
+std::u16string buildReport(const ProjectFolder& root, CountMode mode, bool csv, bool listStyle,
+                           bool fullPaths, int indentation) {
     std::u16string text;
-    writeReport(root, csv, listStyle, fullPaths, indentation, [&text](std::u16string_view piece) {
+    writeReport(root, mode, csv, listStyle, fullPaths, indentation,
+                [&text](std::u16string_view piece) {
         text.append(piece);
         return true;
     });

@@ -39,18 +39,18 @@ ReportWidths reportWidths(const ProjectFolder& root, CountMode mode, bool listSt
 /// one may have no line end); returns false to end the report there.
 using ReportOutput = std::function<bool(std::u16string_view piece)>;
 
-/// The detailed file count report of the project below `root` in the mode of `countSettings()`:
+/// The detailed file count report of the project below `root` in `mode`:
 /// summary, header, one row per record, totals. `csv` gives comma-separated values (tree rows
 /// stay aligned text), `listStyle` a flat list of the records' paths or file names
 /// (`fullPaths`), otherwise a tree indented by `indentation` spaces per level (0 to
 /// `kMaxReportIndentation`). Lines end in "\r\n"; the totals row of the csv form has no line
 /// end. The text goes to `output` in pieces of a few tens of kilobytes, so the whole report is
 /// never held; returns false when `output` ended it early.
-bool writeReport(const ProjectFolder& root, bool csv, bool listStyle, bool fullPaths,
-                 int indentation, const ReportOutput& output);
+bool writeReport(const ProjectFolder& root, CountMode mode, bool csv, bool listStyle,
+                 bool fullPaths, int indentation, const ReportOutput& output);
 
 /// The whole report of `writeReport` as one text.
-std::u16string buildReport(const ProjectFolder& root, bool csv, bool listStyle, bool fullPaths,
-                           int indentation);
+std::u16string buildReport(const ProjectFolder& root, CountMode mode, bool csv, bool listStyle,
+                           bool fullPaths, int indentation);
 
 }  // namespace tw

@@ -39,6 +39,7 @@ int CountThreadProc(CountThreadState& state, unsigned threads) {
         CountRunner::Options options;
         options.threads = threads;
         options.onlyUncounted = true;
+        options.settings = countSettings();
         CountRunner(failedCountTable(), state.lock).run(records, options, callbacks);
     }
     const std::lock_guard<std::mutex> guard(state.lock);

@@ -5,7 +5,7 @@
 
 #include "engine/FileCount.h"
 #include "support/AdversarialInputs.h"
-#include "support/SettingsGuard.h"
+#include "support/SettingsWith.h"
 #include "support/TempDir.h"
 #include "support/U16.h"
 
@@ -62,9 +62,9 @@ TEST(CountDriverTest, CountsFixtureFiles) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " mode " + std::to_string(static_cast<int>(c.mode)));
-        test::SettingsGuard mode(c.mode);
+        const CountSettings settings = test::settingsWith(c.mode);
         FileCount record(test::u16(c.file), fixture(c.file));
-        ASSERT_TRUE(record.count()) << test::u8(record.remarks);
+        ASSERT_TRUE(record.count(settings)) << test::u8(record.remarks);
         EXPECT_EQ(countsOf(record), c.counts);
         EXPECT_EQ(record.sizeBytes, c.sizeBytes);
         EXPECT_TRUE(record.counted);
@@ -103,9 +103,9 @@ TEST(CountDriverTest, FailuresCarryTheStagePrefixAndTheLine) {
     test::TempDir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes);
-        test::SettingsGuard mode(c.mode);
+        const CountSettings settings = test::settingsWith(c.mode);
         FileCount record(test::u16(c.name), dir.write(c.name, c.bytes));
-        EXPECT_FALSE(record.count());
+        EXPECT_FALSE(record.count(settings));
         EXPECT_EQ(record.remarks, c.remarks);
         EXPECT_FALSE(record.counted);
         EXPECT_TRUE(record.failed);
@@ -119,7 +119,7 @@ TEST(CountDriverTest, FilesThatCannotBeOpenedFailWithoutALine) {
     for (const std::string& path : paths) {
         FileCount record(u"x.c", path);
         record.code = 5;
-        EXPECT_FALSE(record.count()) << path;
+        EXPECT_FALSE(record.count(CountSettings{})) << path;
         EXPECT_EQ(record.remarks, u"Failed to open file.");
         EXPECT_EQ(record.errorLine, -1);
         EXPECT_EQ(record.code, 5u);  // counters keep what they held
@@ -132,7 +132,7 @@ TEST(CountDriverTest, FilesTooLargeToHoldFailWithoutBeingRead) {
     const std::string path = dir.write("huge.c", "int x;\n");
     std::filesystem::resize_file(path, std::uintmax_t{3} << 30);  // sparse: costs no disk
     FileCount record(u"huge.c", path);
-    EXPECT_FALSE(record.count());
+    EXPECT_FALSE(record.count(CountSettings{}));
     EXPECT_EQ(record.remarks, u"Failed to read source code from file: File too large to count.");
     EXPECT_EQ(record.sizeBytes, 3u << 30);
 }
@@ -140,12 +140,12 @@ TEST(CountDriverTest, FilesTooLargeToHoldFailWithoutBeingRead) {
 TEST(CountDriverTest, CountingAgainGivesTheSameResult) {
     test::TempDir dir;
     const std::string path = dir.write("a.c", "/* open\nstill\n*/\nint x; // c\n\n");
-    test::SettingsGuard mode(CountMode::Physical);
+    const CountSettings settings = test::settingsWith(CountMode::Physical);
     FileCount record(u"a.c", path);
-    ASSERT_TRUE(record.count());
+    ASSERT_TRUE(record.count(settings));
     const Counts first = countsOf(record);
     record.inBlockComment = true;  // as a count that failed inside a comment would leave it
-    ASSERT_TRUE(record.count());
+    ASSERT_TRUE(record.count(settings));
     EXPECT_EQ(countsOf(record), first);
     EXPECT_EQ(first, (Counts{0, 0, 0, 2, 1, 1, 3, 0, 1}));
 }
@@ -155,11 +155,11 @@ TEST(CountDriverTest, AdversarialInputsCountOrFailWithAMessage) {
     const auto files = test::adversarialInputs();
     for (const CountMode mode : {CountMode::Physical, CountMode::TerminatingCharacters,
                                  CountMode::Executable, CountMode::CyclomaticComplexity}) {
-        test::SettingsGuard guard(mode);
+        const CountSettings settings = test::settingsWith(mode);
         for (const auto& [name, bytes] : files) {
             SCOPED_TRACE(name + " mode " + std::to_string(static_cast<int>(mode)));
             FileCount record(test::u16(name), dir.write(name, bytes));
-            const bool ok = record.count();
+            const bool ok = record.count(settings);
             EXPECT_EQ(ok, record.remarks.empty()) << test::u8(record.remarks);
             EXPECT_EQ(record.counted, ok);
             EXPECT_EQ(record.failed, !ok);
@@ -170,7 +170,7 @@ TEST(CountDriverTest, AdversarialInputsCountOrFailWithAMessage) {
 
 TEST(CountDriverTest, AdversarialInputsGiveTheirKnownResults) {
     test::TempDir dir;
-    test::SettingsGuard guard(CountMode::Physical);
+    const CountSettings settings = test::settingsWith(CountMode::Physical);
     const struct {
         const char* name;
         std::string bytes;
@@ -183,7 +183,7 @@ TEST(CountDriverTest, AdversarialInputsGiveTheirKnownResults) {
     };
     for (const auto& c : cases) {
         FileCount record(test::u16(c.name), dir.write(c.name, c.bytes));
-        record.count();
+        record.count(settings);
         EXPECT_EQ(record.remarks, c.remarks) << c.name;
     }
 }

@@ -7,7 +7,7 @@
 #include "engine/CountSettings.h"
 #include "engine/FileCount.h"
 #include "support/PeakMemory.h"
-#include "support/SettingsGuard.h"
+#include "support/SettingsWith.h"
 #include "support/TempDir.h"
 
 namespace tw {
@@ -75,10 +75,10 @@ TEST(CountMemoryTest, CountingAFileTakesASmallMultipleOfItsSize) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const test::SettingsGuard settings(c.mode);
-        const long peak = test::peakMemoryOf([&c] {
+        const CountSettings settings = test::settingsWith(c.mode);
+        const long peak = test::peakMemoryOf([&c, &settings] {
             FileCount record(u"big", c.path);
-            ::_exit(record.count() ? 0 : 1);
+            ::_exit(record.count(settings) ? 0 : 1);
         });
         ASSERT_GT(peak, 0) << "the count failed";
         EXPECT_LT(peak, c.bound) << peak / kMiB << " MiB";

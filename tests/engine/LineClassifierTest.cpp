@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/SettingsGuard.h"
 #include "support/U16.h"
 
 namespace tw {
@@ -86,10 +85,10 @@ TEST(LineClassifierTest, CountsEveryLineOfAText) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        test::SettingsGuard physical(CountMode::Physical);
         FileCount record(u"a.c", "/nonexistent");
         const SourceText text = SourceText::fromBody(c.text);
-        ASSERT_TRUE(classifyPhysicalLines(text, record)) << test::u8(record.remarks);
+        ASSERT_TRUE(classifyPhysicalLines(text, record, CountMode::Physical))
+            << test::u8(record.remarks);
         EXPECT_EQ((Counts{record.code, record.commentOwnLine, record.commentCodeLine,
                           record.commentBanner, record.commentBlank, record.blank}),
                   c.counts);
@@ -98,11 +97,10 @@ TEST(LineClassifierTest, CountsEveryLineOfAText) {
 }
 
 TEST(LineClassifierTest, CodeLinesCountOnlyInThePhysicalMode) {
-    test::SettingsGuard logical(CountMode::TerminatingCharacters);
     FileCount record(u"a.c", "/nonexistent");
     const SourceText text =
         SourceText::fromBody(u"a;\nb;\nc;\nd;\ne;\n\nf;\ng;\nh;\ni;\n\nj;\n");
-    ASSERT_TRUE(classifyPhysicalLines(text, record));
+    ASSERT_TRUE(classifyPhysicalLines(text, record, CountMode::TerminatingCharacters));
     EXPECT_EQ(record.code, 0u);
     EXPECT_EQ(record.blank, 2u);
 }
@@ -119,7 +117,7 @@ TEST(LineClassifierTest, FailsWithTheLineThatCannotBeClassified) {
     for (const auto& c : cases) {
         FileCount record(u"a.c", "/nonexistent");
         const SourceText text = SourceText::fromBody(c.text);
-        EXPECT_FALSE(classifyPhysicalLines(text, record));
+        EXPECT_FALSE(classifyPhysicalLines(text, record, CountMode::Physical));
         EXPECT_EQ(record.remarks, c.remarks);
         EXPECT_EQ(record.errorLine, c.line);
     }

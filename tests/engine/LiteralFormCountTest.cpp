@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "engine/FileCount.h"
-#include "support/SettingsGuard.h"
+#include "support/SettingsWith.h"
 #include "support/TempDir.h"
 #include "support/U16.h"
 
@@ -41,23 +41,23 @@ void expectFormCounts(const std::string& file, const FormCase* begin, const Form
         const std::string path = dir.write(file, c->source);
         const std::string plainPath = dir.write("plain/" + file, c->plain);
         {
-            test::SettingsGuard mode(CountMode::Physical);
+            const CountSettings physical = test::settingsWith(CountMode::Physical);
             FileCount record(test::u16(file), path);
             if (c->remarks != nullptr) {
-                EXPECT_FALSE(record.count());
+                EXPECT_FALSE(record.count(physical));
                 EXPECT_EQ(record.remarks, c->remarks);
                 continue;
             }
-            ASSERT_TRUE(record.count()) << test::u8(record.remarks);
+            ASSERT_TRUE(record.count(physical)) << test::u8(record.remarks);
             EXPECT_EQ(
                 (Lines{record.code, record.commentOwnLine, record.commentCodeLine, record.blank}),
                 c->lines);
         }
-        test::SettingsGuard mode(CountMode::Executable);
+        const CountSettings executable = test::settingsWith(CountMode::Executable);
         FileCount record(test::u16(file), path);
         FileCount plain(test::u16(file), plainPath);
-        ASSERT_TRUE(record.count()) << test::u8(record.remarks);
-        ASSERT_TRUE(plain.count()) << test::u8(plain.remarks);
+        ASSERT_TRUE(record.count(executable)) << test::u8(record.remarks);
+        ASSERT_TRUE(plain.count(executable)) << test::u8(plain.remarks);
         // code, declaration, directive
         EXPECT_EQ(std::tuple(record.code, record.declaration, record.directive),
                   std::tuple(plain.code, plain.declaration, plain.directive));

@@ -8,7 +8,7 @@
 
 #include "engine/CountSettings.h"
 #include "engine/FileCount.h"
-#include "support/SettingsGuard.h"
+#include "support/SettingsWith.h"
 #include "support/TempDir.h"
 #include "support/U16.h"
 
@@ -66,9 +66,9 @@ TEST(LogicalFixtureTest, RealisticSourcesCountInEveryMode) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " mode " + std::to_string(static_cast<int>(c.mode)));
-        test::SettingsGuard guard(c.mode);
+        const CountSettings settings = test::settingsWith(c.mode);
         FileCount record(test::u16(c.file), fixture(c.file));
-        ASSERT_TRUE(record.count()) << test::u8(record.remarks);
+        ASSERT_TRUE(record.count(settings)) << test::u8(record.remarks);
         EXPECT_EQ((Counted{record.code, record.declaration, record.directive}), c.counted);
     }
 }
@@ -100,9 +100,8 @@ TEST(LogicalFixtureTest, AllCapsOptionsOnAWholeFile) {
         settings.mode = CountMode::Executable;
         settings.allCapsFunctionsAsMacros = c.allCapsAsMacros;
         settings.macrosAsStatements = c.macrosAsStatements;
-        test::SettingsGuard guard(settings);
         FileCount record(u"clamp.c", path);
-        ASSERT_TRUE(record.count()) << test::u8(record.remarks);
+        ASSERT_TRUE(record.count(settings)) << test::u8(record.remarks);
         EXPECT_EQ(record.code, c.code);
         EXPECT_EQ(record.declaration, 2u);
         EXPECT_EQ(record.directive, 1u);
@@ -137,11 +136,11 @@ TEST(LogicalFixtureTest, FailuresEndInTheFullTextWithTheLine) {
          u"Physical pre-parser failure: Unclosed character or string literal (line 2)."},
     };
     test::TempDir dir;
-    test::SettingsGuard guard(CountMode::Executable);
+    const CountSettings settings = test::settingsWith(CountMode::Executable);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         FileCount record(test::u16(c.name), dir.write(c.name, c.bytes));
-        EXPECT_FALSE(record.count());
+        EXPECT_FALSE(record.count(settings));
         EXPECT_EQ(record.remarks, c.remarks);
         EXPECT_TRUE(record.failed);
     }
@@ -179,11 +178,11 @@ TEST(LogicalFixtureTest, HostileInputsGiveTheirKnownCounts) {
         {"text_block.java", "s = \"\"\"\n" + repeat("\n", kLongRun) + "\"\"\";\n", {1, 0, 0}},
     };
     test::TempDir dir;
-    test::SettingsGuard guard(CountMode::Executable);
+    const CountSettings settings = test::settingsWith(CountMode::Executable);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         FileCount record(test::u16(c.name), dir.write(c.name, c.bytes));
-        const bool counted = record.count();
+        const bool counted = record.count(settings);
         if (std::string(c.name) == "mismatched.cpp") {
             // No ')' closes anything, and the first ']' has no '['.
             EXPECT_FALSE(counted);
@@ -205,10 +204,10 @@ TEST(LogicalFixtureTest, AFourMegabyteLineOfCallsAndOperatorsCountsInTime) {
     test::TempDir dir;
     const std::string path = dir.write("line.cpp", line);
     for (const CountMode mode : {CountMode::TerminatingCharacters, CountMode::Executable}) {
-        test::SettingsGuard guard(mode);
+        const CountSettings settings = test::settingsWith(mode);
         FileCount record(u"line.cpp", path);
         const auto start = std::chrono::steady_clock::now();
-        ASSERT_TRUE(record.count()) << test::u8(record.remarks);
+        ASSERT_TRUE(record.count(settings)) << test::u8(record.remarks);
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         EXPECT_GT(record.code, 0u);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "engine/CountSettings.h"
-#include "support/SettingsGuard.h"
 #include "support/U16.h"
 
 namespace tw {
@@ -18,10 +17,9 @@ struct Parsed {
 };
 
 Parsed parse(const CountSettings& settings, const char* body, std::u16string_view path = u"a.cpp") {
-    test::SettingsGuard guard(settings);
     SourceText text = SourceText::fromBody(test::u16(body));
     FileCount record(path, "/nonexistent");
-    const bool succeeded = parseLogical(text, record);
+    const bool succeeded = parseLogical(text, record, settings);
     return {succeeded, record.code, record.declaration, record.remarks, record.errorLine};
 }
 

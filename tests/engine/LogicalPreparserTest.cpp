@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "engine/MatchCounter.h"
-#include "support/SettingsGuard.h"
 #include "support/U16.h"
 
 namespace tw {
@@ -84,10 +83,9 @@ TEST(LogicalPreparserTest, PreparesTheTextAndCountsWordsAndDirectives) {
     };
     for (const PreparseCase& c : cases) {
         SCOPED_TRACE(c.name);
-        test::SettingsGuard mode(c.mode);
         FileCount record(c.path, "/nonexistent");
         SourceText text = SourceText::fromBody(c.before);
-        const bool ok = preparseLogical(record, text);
+        const bool ok = preparseLogical(record, text, c.mode);
         EXPECT_EQ(record.remarks, c.remarks);
         EXPECT_EQ(ok, c.remarks.empty());
         EXPECT_EQ(record.errorLine, c.errorLine);

@@ -49,7 +49,7 @@ void countFile(const std::uint8_t* data, std::size_t size) {
         std::fclose(file);
     }
     FileCount record(argumentText(path), path);
-    const bool ok = record.count();
+    const bool ok = record.count(countSettings());
     // A count either succeeds with empty remarks or fails with a message.
     if (ok != record.remarks.empty() || ok != record.counted || ok == record.failed) {
         std::abort();

@@ -12,7 +12,7 @@
 #include "project/CountMemoryBudget.h"
 #include "project/ProjectFolder.h"
 #include "support/PeakMemory.h"
-#include "support/SettingsGuard.h"
+#include "support/SettingsWith.h"
 #include "support/TempDir.h"
 #include "support/U16.h"
 
@@ -58,6 +58,7 @@ Outcome countWith(unsigned threads, const std::vector<FileCount*>& records,
     callbacks.stopRequested = std::move(stop);
     CountRunner::Options options;
     options.threads = threads;
+    options.settings = test::settingsWith(CountMode::Executable);
     outcome.handedOver = CountRunner(outcome.failures, lock).run(records, options, callbacks);
     for (const FileCount* record : records) {
         outcome.code.push_back(record->code);
@@ -67,7 +68,6 @@ Outcome countWith(unsigned threads, const std::vector<FileCount*>& records,
 }
 
 TEST(CountRunnerTest, EveryThreadCountGivesTheResultsOfOneInListOrder) {
-    const test::SettingsGuard settings(CountMode::Executable);
     test::TempDir dir;
     ProjectFolder root;
     const std::vector<FileCount*> records = sampleProject(dir, root, 120);
@@ -168,7 +168,6 @@ TEST(CountRunnerTest, CountsInProgressStayWithinTheBudget) {
     if (!test::kMemoryIsMeasurable) {
         GTEST_SKIP() << "memory is not measured under the sanitizers";
     }
-    const test::SettingsGuard settings(CountMode::Executable);
     test::TempDir dir;
     ProjectFolder root;
     constexpr std::size_t kFileSize = 8 * 1024 * 1024;
@@ -189,6 +188,7 @@ TEST(CountRunnerTest, CountsInProgressStayWithinTheBudget) {
             CountRunner::Options options;
             options.threads = 8;
             options.byteBudget = budget;
+            options.settings = test::settingsWith(CountMode::Executable);
             CountRunner(failures, lock).run(records, options, {});
             ::_exit(failures.empty() ? 0 : 1);
         });

@@ -4,16 +4,15 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "engine/TextConversion.h"
 #include "support/Golden.h"
-#include "support/SettingsGuard.h"
 #include "support/U16.h"
 
 namespace tw {
 namespace {
 
-using test::SettingsGuard;
 using test::u16;
 using test::u8;
 
@@ -77,9 +76,8 @@ TEST(ReportWriterTest, GoldenReportsInEveryLayout) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.golden);
-        const SettingsGuard settings(c.mode);
         const std::u16string report =
-            buildReport(c.root, c.csv, c.listStyle, c.fullPaths, c.indentation);
+            buildReport(c.root, c.mode, c.csv, c.listStyle, c.fullPaths, c.indentation);
         test::expectMatchesGolden(u8(report), std::string(TW_FIXTURES_DIR) + "/report/" + c.golden);
         // Only the text form ends its totals row with a line end.
         EXPECT_EQ(report.ends_with(u"\r\n"), !c.csv);
@@ -149,11 +147,10 @@ std::u16string lineWith(const std::u16string& report, std::u16string_view needle
 }
 
 TEST(ReportWriterTest, TreeIndentationStaysInsideTheNameField) {
-    const SettingsGuard settings(CountMode::Physical);
     ProjectFolder root;
     setCounts(*root.AddFilePath(u"c/a/deep.cpp"), 1, 0, 0, 0, 0, 0, 0, 0, 0);
     root.AddFilePath(u"c/a/bad.cpp")->failed = true;
-    const std::u16string report = buildReport(root, false, false, true, 4);
+    const std::u16string report = buildReport(root, CountMode::Physical, false, false, true, 4);
     const std::size_t n = reportWidths(root, CountMode::Physical, false, true, 4).name;
     EXPECT_EQ(n, 8u + 8u);  // "deep.cpp" two levels down
     EXPECT_EQ(lineWith(report, u"c/"), u"c/");
@@ -167,20 +164,82 @@ TEST(ReportWriterTest, TreeIndentationStaysInsideTheNameField) {
 }
 
 TEST(ReportWriterTest, CsvOutsideExecutableModeHidesButCountsDeclarations) {
-    const SettingsGuard settings(CountMode::TerminatingCharacters);
     ProjectFolder root;
     setCounts(*root.AddFilePath(u"c/xy.cpp"), 3, 2, 1, 0, 0, 0, 0, 4, 5);
-    const std::u16string report = buildReport(root, true, true, true, 4);
+    const std::u16string report =
+        buildReport(root, CountMode::TerminatingCharacters, true, true, true, 4);
     EXPECT_EQ(lineWith(report, u"xy"), u"c/xy.cpp,3,-,-,0,0,0,0,0,4,10,5,");
     EXPECT_TRUE(report.ends_with(u"\r\nTotal,3,-,-,0,0,0,0,0,4,10,5"));
 }
 
+/// The fields of one CSV record as RFC 4180 reads them; `at` moves past the record.
+std::vector<std::u16string> csvRecord(const std::u16string& text, std::size_t& at) {
+    std::vector<std::u16string> fields(1);
+    bool quoted = false;
+    for (; at < text.size(); ++at) {
+        const char16_t c = text[at];
+        if (quoted) {
+            if (c == u'"' && at + 1 < text.size() && text[at + 1] == u'"') {
+                fields.back().push_back(u'"');
+                ++at;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                fields.back().push_back(c);
+            }
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            fields.emplace_back();
+        } else if (c == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n') {
+            at += 2;
+            break;
+        } else {
+            fields.back().push_back(c);
+        }
+    }
+    return fields;
+}
+
+TEST(ReportWriterTest, CsvFieldsWithCommasQuotesOrLineBreaksReadBackToTheirColumns) {
+    ProjectFolder root;
+    setCounts(*root.AddFilePath(u"My Folder,2/a.c"), 1, 2, 3, 4, 5, 6, 7, 8, 9);
+    setCounts(*root.AddFilePath(u"q/Say \"Hi\".c"), 1, 0, 0, 0, 0, 0, 0, 0, 0);
+    FileCount* odd = root.AddFilePath(u"line\nbreak.c");
+    setCounts(*odd, 2, 0, 0, 0, 0, 0, 0, 0, 0);
+    odd->remarks = u"warn, \"quoted\"";
+    root.AddFilePath(u"bad,name.c")->failed = true;
+    const std::u16string report = buildReport(root, CountMode::Executable, true, true, true, 4);
+
+    std::vector<std::vector<std::u16string>> records;
+    std::size_t at = report.find(u"File,");
+    ASSERT_NE(at, std::u16string::npos);
+    while (at < report.size()) {
+        records.push_back(csvRecord(report, at));
+    }
+    ASSERT_EQ(records.size(), 6u);  // header, four files, totals
+    for (std::size_t i = 1; i < 5; ++i) {
+        EXPECT_EQ(records[i].size(), records.front().size()) << i;
+    }
+    EXPECT_EQ(records[5].size(), records.front().size() - 1);  // the totals have no remarks
+    EXPECT_EQ(records[1][0], u"line\nbreak.c");
+    EXPECT_EQ(records[1][12], u"warn, \"quoted\"");
+    EXPECT_EQ(records[2][0], u"[FAILED] bad,name.c");
+    EXPECT_EQ(records[3][0], u"My Folder,2/a.c");
+    EXPECT_EQ(records[3][1], u"1");
+    EXPECT_EQ(records[3][10], u"36");
+    EXPECT_EQ(records[4][0], u"q/Say \"Hi\".c");
+    // Quoted as RFC 4180 says; a field that needs no quotes is written as it is.
+    EXPECT_NE(report.find(u"\r\n\"My Folder,2/a.c\",1,2,3,"), std::u16string::npos);
+    EXPECT_NE(report.find(u"\r\n\"q/Say \"\"Hi\"\".c\",1,"), std::u16string::npos);
+    EXPECT_TRUE(report.ends_with(u"\r\nTotal,4,2,3,4,5,6,7,22,8,39,9"));
+}
+
 TEST(ReportWriterTest, AProjectWithoutCountedFilesShowsDashesAndZeroTotals) {
-    const SettingsGuard settings(CountMode::Executable);
     ProjectFolder root;
     fillSample(root);
     root.ResetAllCounts();
-    const std::u16string report = buildReport(root, true, true, false, 4);
+    const std::u16string report = buildReport(root, CountMode::Executable, true, true, false, 4);
     EXPECT_NE(report.find(u"6 Files:\r\n  Counted:,0\r\n  Uncounted:,6\r\n  Failed:,0\r\n"),
               std::u16string::npos);
     EXPECT_EQ(lineWith(report, u"Main.cpp"), u"Main.cpp,-,-,-,-,-,-,-,-,-,-,-,");
@@ -188,7 +247,6 @@ TEST(ReportWriterTest, AProjectWithoutCountedFilesShowsDashesAndZeroTotals) {
 }
 
 TEST(ReportWriterTest, DeepTreesAreIndentedNoFurtherThanTheLimitAndStreamed) {
-    const SettingsGuard settings(CountMode::Physical);
     ProjectFolder root;
     std::u16string chain;
     for (std::size_t level = 1; level < ProjectFolder::kMaxDepth; ++level) {
@@ -200,7 +258,7 @@ TEST(ReportWriterTest, DeepTreesAreIndentedNoFurtherThanTheLimitAndStreamed) {
     std::size_t longest = 0;
     std::size_t lines = 0;
     std::size_t largestPiece = 0;
-    writeReport(root, false, false, true, kMaxReportIndentation,
+    writeReport(root, CountMode::Physical, false, false, true, kMaxReportIndentation,
                 [&](std::u16string_view piece) {
                     largestPiece = std::max(largestPiece, piece.size());
                     for (std::size_t start = 0; start < piece.size();) {
@@ -221,7 +279,8 @@ TEST(ReportWriterTest, DeepTreesAreIndentedNoFurtherThanTheLimitAndStreamed) {
 
     // A reader that has seen enough ends the report.
     std::size_t pieces = 0;
-    EXPECT_FALSE(writeReport(root, false, false, true, 4, [&pieces](std::u16string_view) {
+    EXPECT_FALSE(writeReport(root, CountMode::Physical, false, false, true, 4,
+                             [&pieces](std::u16string_view) {
         return ++pieces < 2;
     }));
     EXPECT_EQ(pieces, 2u);

@@ -4,7 +4,8 @@
 
 namespace tw::test {
 
-/// Sets the process-wide count settings for one test and puts the old ones back afterwards.
+/// Sets the process-wide count settings for one test and puts the old ones back afterwards: for
+/// the tests of the command line and the desktop program, which own that instance.
 class SettingsGuard {
 public:
     explicit SettingsGuard(CountMode mode) : saved_(countSettings()) {

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "project/ProjectFolder.h"
+#include "engine/CountSettings.h"
 #include "report/ReportWriter.h"
 #include "ui/common/MessageBox.h"
 #include "ui/dialogs/IndentationSpinBox.h"
@@ -215,7 +216,8 @@ void CReportDialog::refresh() {
     report_.clear();
     std::size_t lines = 0;
     const bool whole = writeReport(
-        root_, chosen.csv, chosen.listStyle, chosen.fullPaths, chosen.indentation,
+        root_, countSettings().mode, chosen.csv, chosen.listStyle, chosen.fullPaths,
+        chosen.indentation,
         [this, &lines](std::u16string_view piece) {
             // Pieces end at line ends: take whole lines up to either limit.
             std::size_t taken = 0;
@@ -270,8 +272,8 @@ void CReportDialog::accept() {
     const QString path = reportFilePath(directory, fileName);
     const ReportOptions chosen = options();
     const ReportWrite written = writeReportFile(path, [&](const ReportOutput& output) {
-        writeReport(root_, chosen.csv, chosen.listStyle, chosen.fullPaths, chosen.indentation,
-                    output);
+        writeReport(root_, countSettings().mode, chosen.csv, chosen.listStyle, chosen.fullPaths,
+                    chosen.indentation, output);
     });
     if (written.status != ReportWrite::Status::Written) {
         MessageBox::show(this, reportWriteMessage(path, written), kErrorCaption);

@@ -111,7 +111,7 @@ void ReportDialogTest::opensWithDefaultsAndPreview() {
     QCOMPARE(child<QLineEdit>(&dialog, "fileNameEdit")->text(), QStringLiteral("report.txt"));
     QVERIFY(child<QLineEdit>(&dialog, "directoryEdit")->text().isEmpty());
     QCOMPARE(choices(dialog), QStringLiteral("T_L_ Fi4"));
-    const std::u16string expected = tw::buildReport(root, false, true, true, 4);
+    const std::u16string expected = tw::buildReport(root, tw::countSettings().mode, false, true, true, 4);
     QVERIFY(dialog.report() == expected);
     QCOMPARE(child<QPlainTextEdit>(&dialog, "previewEdit")->toPlainText(),
              text(expected).remove(QLatin1Char('\r')));
@@ -158,7 +158,7 @@ void ReportDialogTest::formatAndStyleAreTied() {
 
     // The kept report always matches the controls.
     const tw::ui::ReportOptions options = dialog.options();
-    QVERIFY(dialog.report() == tw::buildReport(root, options.csv, options.listStyle,
+    QVERIFY(dialog.report() == tw::buildReport(root, tw::countSettings().mode, options.csv, options.listStyle,
                                                options.fullPaths, options.indentation));
     QCOMPARE(child<QPlainTextEdit>(&dialog, "previewEdit")->toPlainText(),
              text(dialog.report()).remove(QLatin1Char('\r')));
@@ -212,7 +212,7 @@ void ReportDialogTest::indentationTypedAndStepped() {
     child<QRadioButton>(&dialog, "treeRadio")->click();
     auto* indentation = child<tw::ui::IndentationSpinBox>(&dialog, "indentationEdit");
     const auto reportWith = [&root](int spaces) {
-        return tw::buildReport(root, false, false, true, spaces);
+        return tw::buildReport(root, tw::countSettings().mode, false, false, true, spaces);
     };
 
     indentation->selectAll();
@@ -476,7 +476,7 @@ void ReportDialogTest::aShortReportIsPreviewedWhole() {
     fillProject(root);
     CReportDialog dialog(nullptr, root);
     QVERIFY(!dialog.previewIsPartial());
-    QVERIFY(dialog.report() == tw::buildReport(root, false, true, true, 4));
+    QVERIFY(dialog.report() == tw::buildReport(root, tw::countSettings().mode, false, true, true, 4));
     QVERIFY(child<QLabel>(&dialog, "previewNote")->isHidden());
 }
 
@@ -492,7 +492,8 @@ void ReportDialogTest::typingRebuildsThePreviewOnceItPauses() {
     QTest::keyClicks(indentation, QStringLiteral("30"));
     QCOMPARE(rebuilt.count(), 0);
     QTRY_COMPARE(rebuilt.count(), 1);
-    QVERIFY(dialog.report() == tw::buildReport(root, false, false, true, dialog.options().indentation));
+    QVERIFY(dialog.report() == tw::buildReport(root, tw::countSettings().mode, false, false, true,
+                                             dialog.options().indentation));
     QCOMPARE(dialog.options().indentation, 30);
     QTest::qWait(2 * CReportDialog::kTypingPauseMs);
     QCOMPARE(rebuilt.count(), 1);
