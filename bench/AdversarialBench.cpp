@@ -69,15 +69,15 @@ std::vector<BoundedInput> boundedInputs(const std::string& directory) {
     for (const auto& [label, path, size, bound] :
          {std::tuple{"line feeds only (256 MiB)", lines, 256 * kMiB, 8 * 256 * kMiB},
           std::tuple{"ordinary code (128 MiB)", code, 128 * kMiB, 64 * kMiB + 4 * 128 * kMiB}}) {
-        for (const auto& [letter, mode] : {std::pair{"p", tw::CountMode::Physical},
-                                           std::pair{"e", tw::CountMode::Executable}}) {
-            inputs.push_back({std::string(label) + ", mode " + letter, size, bound,
-                              [path = path, mode = mode] {
-                                  tw::CountSettings settings;
-                                  settings.mode = mode;
-                                  tw::FileCount record(u"input", path);
-                                  record.count(settings);
-                              }});
+        for (const auto& [letter, mode] :
+             {std::pair{"p", tw::CountMode::Physical}, std::pair{"e", tw::CountMode::Executable}}) {
+            inputs.push_back(
+                {std::string(label) + ", mode " + letter, size, bound, [path = path, mode = mode] {
+                     tw::CountSettings settings;
+                     settings.mode = mode;
+                     tw::FileCount record(u"input", path);
+                     record.count(settings);
+                 }});
         }
     }
     const std::string nul = directory + "/nul.txt";
@@ -116,8 +116,7 @@ void measureBoundedInputs(const std::string& directory) {
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         std::printf("%-52s %12.1f %12.1f %12.1f %9.2f %s\n", input.name.c_str(),
-                    static_cast<double>(input.sizeBytes) / kMiB,
-                    static_cast<double>(peak) / kMiB,
+                    static_cast<double>(input.sizeBytes) / kMiB, static_cast<double>(peak) / kMiB,
                     static_cast<double>(input.boundBytes) / kMiB, seconds,
                     peak > 0 && peak <= input.boundBytes ? "within" : "OVER");
     }
@@ -150,9 +149,9 @@ int main(int argc, char** argv) {
         const std::string path = directory + "/" + input.name;
         std::ofstream(path, std::ios::binary) << input.bytes;
         written.push_back(path);
-        for (const auto& [letter, mode] :
-             {std::pair{"p", tw::CountMode::Physical}, std::pair{"t", tw::CountMode::TerminatingCharacters},
-              std::pair{"e", tw::CountMode::Executable}}) {
+        for (const auto& [letter, mode] : {std::pair{"p", tw::CountMode::Physical},
+                                           std::pair{"t", tw::CountMode::TerminatingCharacters},
+                                           std::pair{"e", tw::CountMode::Executable}}) {
             benchmark::RegisterBenchmark((input.name + "/" + letter).c_str(), countInput, path,
                                          mode)
                 ->Unit(benchmark::kMillisecond)

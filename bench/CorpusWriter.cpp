@@ -51,8 +51,8 @@ int main(int argc, char** argv) {
         // Every copy uses the same seeds, so each scale holds exact copies of the same mix.
         std::mt19937 sizes(seed);
         for (int module = 0; module < kModulesPerScale; ++module) {
-            const auto directory = root / ("copy" + std::to_string(copy)) /
-                                   ("module" + std::to_string(module));
+            const auto directory =
+                root / ("copy" + std::to_string(copy)) / ("module" + std::to_string(module));
             std::filesystem::create_directories(directory / "detail");
             for (const Kind& kind : kMix) {
                 for (int i = 0; i < kind.filesPerModule; ++i) {
@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
                         size *= 8;
                     }
                     const std::string text = tw::bench::generateSource(
-                        kind.language, size, seed * 7919u + static_cast<std::uint32_t>(
-                                                                module * 131 + i * 17));
+                        kind.language, size,
+                        seed * 7919u + static_cast<std::uint32_t>(module * 131 + i * 17));
                     const auto file = (i % 3 == 2 ? directory / "detail" : directory) /
                                       ("file" + std::to_string(i) + kind.extension);
                     std::ofstream(file, std::ios::binary) << text;

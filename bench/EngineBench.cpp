@@ -3,10 +3,10 @@
 // growth shows whether the cost is linear.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "SourceGenerator.h"
 #include "engine/CountSettings.h"
@@ -20,8 +20,8 @@ using tw::bench::GeneratedLanguage;
 std::string generatedFile(GeneratedLanguage language, std::size_t bytes) {
     const char* extension = language == GeneratedLanguage::Java ? ".java" : ".cpp";
     std::string path = "/tmp/tallyweaver-bench-" + std::to_string(getpid()) + "-" +
-                       std::to_string(static_cast<int>(language)) + "-" +
-                       std::to_string(bytes) + extension;
+                       std::to_string(static_cast<int>(language)) + "-" + std::to_string(bytes) +
+                       extension;
     std::ifstream existing(path);
     if (!existing) {
         std::ofstream out(path, std::ios::binary);
@@ -62,8 +62,10 @@ void countFile(benchmark::State& state, GeneratedLanguage language, tw::CountMod
         benchmark::Counter::kIsRate);
 }
 
-#define TW_COUNT_BENCH(name, language, mode)                                           \
-    void name(benchmark::State& state) { countFile(state, language, mode); }         \
+#define TW_COUNT_BENCH(name, language, mode) \
+    void name(benchmark::State& state) {     \
+        countFile(state, language, mode);    \
+    }                                        \
     BENCHMARK(name)->Arg(1)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 TW_COUNT_BENCH(PhysicalCpp, GeneratedLanguage::Cpp, tw::CountMode::Physical);

@@ -10,13 +10,13 @@ namespace {
 constexpr std::array<std::string_view, 16> kNames = {
     "count", "total", "index", "buffer", "length", "offset", "result", "value",
     "item",  "node",  "width", "height", "state",  "config", "entry",  "limit"};
-constexpr std::array<std::string_view, 8> kTypes = {"int",    "unsigned", "double", "size_t",
-                                                    "bool",   "long",     "float",  "char"};
-constexpr std::array<std::string_view, 10> kWords = {
-    "the", "value", "is", "checked", "before", "use", "so", "callers", "never", "see"};
+constexpr std::array<std::string_view, 8> kTypes = {"int",  "unsigned", "double", "size_t",
+                                                    "bool", "long",     "float",  "char"};
+constexpr std::array<std::string_view, 10> kWords = {"the", "value", "is",      "checked", "before",
+                                                     "use", "so",    "callers", "never",   "see"};
 
 class Writer {
-public:
+  public:
     Writer(GeneratedLanguage language, std::uint32_t seed) : language_(language), random_(seed) {}
 
     std::string run(std::size_t bytes) {
@@ -28,7 +28,7 @@ public:
         return out_;
     }
 
-private:
+  private:
     std::size_t pick(std::size_t n) { return random_() % n; }
     std::string_view name() { return kNames[pick(kNames.size())]; }
     std::string_view type() {
@@ -180,8 +180,8 @@ private:
         line("", "CAPTION \"" + sentence(3) + "\"");
         line("", "BEGIN");
         for (std::size_t i = 0; i < 3 + pick(6); ++i) {
-            line("    ", "LTEXT \"" + sentence(2) + "\", -1, 10, " + std::to_string(10 * i) +
-                           ", 100, 8");
+            line("    ",
+                 "LTEXT \"" + sentence(2) + "\", -1, 10, " + std::to_string(10 * i) + ", 100, 8");
         }
         line("", "END");
         line("", "");

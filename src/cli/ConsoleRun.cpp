@@ -62,7 +62,7 @@ bool exists(const std::string& path) {
 /// when a run of the same second holds them, this run takes "_2", "_3", ... before the
 /// extension, the same for both files. The summary's name is the claim; the report follows it.
 class RunOutput {
-public:
+  public:
     RunOutput(std::string directory, std::string stamp)
         : directory_(std::move(directory)), stamp_(std::move(stamp)) {}
 
@@ -88,12 +88,11 @@ public:
             if (takenByAnotherRun(suffix)) {
                 continue;
             }
-            int error = claimed.empty()
-                            ? summary_.publishAs(nameOf("output", suffix, ".txt"))
-                            : (::renameat2(AT_FDCWD, claimed.c_str(), AT_FDCWD,
-                                           summaryPath.c_str(), RENAME_NOREPLACE) == 0
-                                   ? 0
-                                   : errno);
+            int error = claimed.empty() ? summary_.publishAs(nameOf("output", suffix, ".txt"))
+                                        : (::renameat2(AT_FDCWD, claimed.c_str(), AT_FDCWD,
+                                                       summaryPath.c_str(), RENAME_NOREPLACE) == 0
+                                               ? 0
+                                               : errno);
             if (error == EEXIST) {
                 continue;
             }
@@ -127,7 +126,7 @@ public:
     /// The paths published: the summary's, then the report's.
     const std::vector<std::string>& written() const { return written_; }
 
-private:
+  private:
     std::string nameOf(const char* base, const std::string& suffix,
                        const std::string& extension) const {
         return base + stamp_ + suffix + extension;
@@ -205,8 +204,8 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
                                      std::to_string(kLongestListLine) + " bytes; passed over");
         };
         if (const int error = readListFile(listFile, files, longLine); error != 0) {
-            return stop(kResultListFileUnreadable, "cannot read list file " + quoted(listFile) +
-                                                       ": " + systemReason(error));
+            return stop(kResultListFileUnreadable,
+                        "cannot read list file " + quoted(listFile) + ": " + systemReason(error));
         }
     }
     if (files.empty()) {
@@ -219,8 +218,8 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
         return stop(kResultBadOutputDirectory, "the output directory given with -out is empty");
     }
     if (const int error = directoryError(outputPath); error != 0) {
-        return stop(kResultBadOutputDirectory, "output directory " + quoted(outputDirectory) +
-                                                   ": " + systemReason(error));
+        return stop(kResultBadOutputDirectory,
+                    "output directory " + quoted(outputDirectory) + ": " + systemReason(error));
     }
 
     RunOutput output(outputPath, timeStamp());
@@ -229,10 +228,10 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
     const char* const reportExtension = json ? ".json" : csv ? ".csv" : ".txt";
     if (int error = output.createSummary();
         error != 0 || (reportFlags != 0 && (error = output.createReport(reportExtension)) != 0)) {
-        return stop(kResultCannotWriteOutput, "cannot write into the output directory " +
-                                                  quoted(outputDirectory.empty() ? u"."
-                                                                                 : outputDirectory) +
-                                                  ": " + systemReason(error));
+        return stop(kResultCannotWriteOutput,
+                    "cannot write into the output directory " +
+                        quoted(outputDirectory.empty() ? u"." : outputDirectory) + ": " +
+                        systemReason(error));
     }
 
     // Every record is counted right away; it measures its file then, on the counting threads.
@@ -260,9 +259,9 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
             const bool fullPaths = (reportFlags & kReportNoDirectories) == 0;
             writeReport(root, settings.mode, csv, listStyle, fullPaths, 4,
                         [&](std::u16string_view piece) {
-                error = report.write(textFileBytes(piece));
-                return error == 0;
-            });
+                            error = report.write(textFileBytes(piece));
+                            return error == 0;
+                        });
         }
     }
     std::string failedPath;
@@ -270,10 +269,11 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
         error = output.publish(failedPath);
     }
     if (error != 0) {
-        return stop(kResultCannotWriteOutput,
-                    "cannot write " + (failedPath.empty() ? std::string("the output files")
-                                                          : quoted(failedPath)) +
-                        ": " + systemReason(error));
+        return stop(
+            kResultCannotWriteOutput,
+            "cannot write " +
+                (failedPath.empty() ? std::string("the output files") : quoted(failedPath)) + ": " +
+                systemReason(error));
     }
 
     out << '\n' << utf8FromUtf16(summary);
@@ -288,8 +288,8 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
         const ProjectSaveResult saved = ProjectFile::save(diskBytes(saveFile), root, settings);
         if (saved.status != ProjectSaveStatus::Saved) {
             out << std::flush;
-            return stop(kResultCannotWriteOutput, "cannot save the project " + quoted(saveFile) +
-                                                      ": " + saved.systemReason);
+            return stop(kResultCannotWriteOutput,
+                        "cannot save the project " + quoted(saveFile) + ": " + saved.systemReason);
         }
         out << "Project written to " << shown(diskBytes(saveFile)) << '\n';
     }

@@ -2,9 +2,9 @@
 
 #include <array>
 
+#include "cli/ArgumentText.h"
 #include "cli/ConsoleMessages.h"
 #include "engine/CountSettings.h"
-#include "cli/ArgumentText.h"
 #include "engine/TextConversion.h"
 #include "project/ExcludePatterns.h"
 
@@ -13,8 +13,8 @@ namespace {
 
 /// The options in the order names are compared; those after "quiet" are this program's own.
 constexpr std::array<std::u16string_view, 13> kOptionNames = {
-    u"out", u"ext", u"dir", u"file", u"list", u"mode", u"nosub", u"report", u"quiet",
-    u"save", u"threads", u"git", u"exclude"};
+    u"out",    u"ext",   u"dir",  u"file",    u"list", u"mode",   u"nosub",
+    u"report", u"quiet", u"save", u"threads", u"git",  u"exclude"};
 
 /// A thread count from its decimal text; false for anything else.
 bool parseThreads(std::u16string_view text, unsigned& threads) {
@@ -43,8 +43,7 @@ bool isOptionName(std::u16string_view name) {
     return false;
 }
 
-void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch,
-                                        bool /*isLast*/) {
+void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch, bool /*isLast*/) {
     if (isSwitch) {
         // Unknown switches are left alone: before the first option there is no framework to
         // hand them to here, and after it they are ignored.

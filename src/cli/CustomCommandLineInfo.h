@@ -13,7 +13,7 @@ namespace tw {
 /// rejected: what is ignored is noted in `warnings`, which the console run prints. Texts hold
 /// command-line bytes in the escaped form of `argumentText`.
 class CCustomCommandLineInfo {
-public:
+  public:
     /// Report request bits.
     static constexpr std::uint32_t kReportList = 1;
     static constexpr std::uint32_t kReportTree = 2;
@@ -42,8 +42,7 @@ public:
     /// over with a warning on `errors`. What `excludePatterns` match is left out and, with
     /// `git`, what git ignores (a directory outside any git work tree is scanned whole, with a
     /// warning). False only when `extensions` is empty.
-    bool AddFilesFromDirectory(std::u16string_view path, bool withSubfolders,
-                               std::ostream& errors);
+    bool AddFilesFromDirectory(std::u16string_view path, bool withSubfolders, std::ostream& errors);
 
     bool consoleMode = false;
     bool noSubfoldersPending = false;

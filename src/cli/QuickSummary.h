@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "project/FailedCountTable.h"
 #include "engine/CountMode.h"
+#include "project/FailedCountTable.h"
 #include "project/ProjectFolder.h"
 
 namespace tw {

@@ -114,8 +114,7 @@ bool FileCount::countStages(std::chrono::steady_clock::time_point start,
 
     counted = true;
     failed = false;
-    countSeconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    countSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return true;
 }
 

@@ -56,7 +56,7 @@ inline constexpr std::u16string_view kJavaClassKeyword = u"(class |struct |inter
 
 /// What stage 3 found besides its declaration count.
 struct DeclarationTally {
-    int initialisers = 0;         ///< '=' characters of accepted declarations
+    int initialisers = 0;  ///< '=' characters of accepted declarations
     /// Accepted declarators whose '@' is not an initialiser, whoever wrote the '@'. The chain
     /// takes back only those whose '@' the function stage wrote (`declaratorMarkers`).
     int functionDeclarators = 0;

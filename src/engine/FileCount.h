@@ -15,7 +15,7 @@ namespace tw {
 /// each count asks for room for its file once the file is open and its size known, and gives it
 /// back when it ends.
 class CountMemoryGate {
-public:
+  public:
     virtual ~CountMemoryGate() = default;
     /// Waits until a file of `bytes` may be counted.
     virtual void enter(std::uint64_t bytes) = 0;
@@ -31,7 +31,7 @@ public:
 /// bytes that are not UTF-8. Beside it the record keeps the path on disk (`diskPath`, bytes as
 /// the file system takes them); every file access uses the disk path.
 class FileCount {
-public:
+  public:
     /// When a new record measures its file (size and byte-order mark).
     enum class Measure {
         /// At construction.
@@ -88,7 +88,7 @@ public:
     double countSeconds = 0.0;
     std::int32_t errorLine = -1;
 
-private:
+  private:
     void clearCounters();
     /// The stages of `count()` after its start, in their fixed order.
     bool countStages(std::chrono::steady_clock::time_point start, const CountSettings& settings,

@@ -23,11 +23,11 @@ FileType fileTypeOfExtension(std::u16string_view extension) {
         std::u16string_view extension;
         FileType type;
     } kExtensions[] = {
-        {u".h", FileType::CppHeader},        {u".hpp", FileType::CppHeader},
-        {u".hxx", FileType::CppHeader},      {u".c", FileType::CppSource},
-        {u".cpp", FileType::CppSource},      {u".cc", FileType::CppSource},
-        {u".cxx", FileType::CppSource},      {u".inl", FileType::CppSource},
-        {u".rc", FileType::ResourceScript},  {u".java", FileType::JavaSource},
+        {u".h", FileType::CppHeader},       {u".hpp", FileType::CppHeader},
+        {u".hxx", FileType::CppHeader},     {u".c", FileType::CppSource},
+        {u".cpp", FileType::CppSource},     {u".cc", FileType::CppSource},
+        {u".cxx", FileType::CppSource},     {u".inl", FileType::CppSource},
+        {u".rc", FileType::ResourceScript}, {u".java", FileType::JavaSource},
         {u".cs", FileType::CSharpSource},
     };
     for (const auto& entry : kExtensions) {

@@ -11,26 +11,38 @@ namespace tw {
 namespace {
 
 constexpr std::array<LineShape, 12> kShapes = {
-    LineShape::CommentClosed,   LineShape::LineComment,    LineShape::MixedClosed,
-    LineShape::CodeWithLineComment, LineShape::BlankShape, LineShape::CodeOnly,
-    LineShape::CommentOpened,   LineShape::MixedOpened,    LineShape::CommentClosing,
-    LineShape::ClosingThenCode, LineShape::ClosingCodeOpening, LineShape::Undetermined,
+    LineShape::CommentClosed,       LineShape::LineComment,        LineShape::MixedClosed,
+    LineShape::CodeWithLineComment, LineShape::BlankShape,         LineShape::CodeOnly,
+    LineShape::CommentOpened,       LineShape::MixedOpened,        LineShape::CommentClosing,
+    LineShape::ClosingThenCode,     LineShape::ClosingCodeOpening, LineShape::Undetermined,
 };
 
 constexpr std::size_t indexOf(LineShape shape) {
     switch (shape) {
-        case LineShape::CommentClosed: return 0;
-        case LineShape::LineComment: return 1;
-        case LineShape::MixedClosed: return 2;
-        case LineShape::CodeWithLineComment: return 3;
-        case LineShape::BlankShape: return 4;
-        case LineShape::CodeOnly: return 5;
-        case LineShape::CommentOpened: return 6;
-        case LineShape::MixedOpened: return 7;
-        case LineShape::CommentClosing: return 8;
-        case LineShape::ClosingThenCode: return 9;
-        case LineShape::ClosingCodeOpening: return 10;
-        case LineShape::Undetermined: break;
+        case LineShape::CommentClosed:
+            return 0;
+        case LineShape::LineComment:
+            return 1;
+        case LineShape::MixedClosed:
+            return 2;
+        case LineShape::CodeWithLineComment:
+            return 3;
+        case LineShape::BlankShape:
+            return 4;
+        case LineShape::CodeOnly:
+            return 5;
+        case LineShape::CommentOpened:
+            return 6;
+        case LineShape::MixedOpened:
+            return 7;
+        case LineShape::CommentClosing:
+            return 8;
+        case LineShape::ClosingThenCode:
+            return 9;
+        case LineShape::ClosingCodeOpening:
+            return 10;
+        case LineShape::Undetermined:
+            break;
     }
     return 11;
 }
@@ -62,10 +74,14 @@ using S = LineShape;
 
 /// classifyLine inside a comment, for the rest after the "*/" it found.
 constexpr ShapeMap kAfterCloseInComment = makeMap({
-    {S::CommentClosed, S::CommentClosing},      {S::LineComment, S::CommentClosing},
-    {S::BlankShape, S::CommentClosing},         {S::MixedClosed, S::ClosingThenCode},
-    {S::CodeWithLineComment, S::ClosingThenCode}, {S::CodeOnly, S::ClosingThenCode},
-    {S::CommentOpened, S::CommentOpened},       {S::MixedOpened, S::ClosingCodeOpening},
+    {S::CommentClosed, S::CommentClosing},
+    {S::LineComment, S::CommentClosing},
+    {S::BlankShape, S::CommentClosing},
+    {S::MixedClosed, S::ClosingThenCode},
+    {S::CodeWithLineComment, S::ClosingThenCode},
+    {S::CodeOnly, S::ClosingThenCode},
+    {S::CommentOpened, S::CommentOpened},
+    {S::MixedOpened, S::ClosingCodeOpening},
 });
 
 /// classifyLine outside a comment, for what afterCommentOpen gives after code.
@@ -78,18 +94,26 @@ constexpr ShapeMap kOpenAfterCode = makeMap({
 
 /// afterCommentOpen, for the rest after the "*/" that closes its comment.
 constexpr ShapeMap kAfterOpenedComment = makeMap({
-    {S::CommentClosed, S::CommentClosed},     {S::LineComment, S::CommentClosed},
-    {S::BlankShape, S::CommentClosed},        {S::MixedClosed, S::MixedClosed},
-    {S::CodeWithLineComment, S::MixedClosed}, {S::CodeOnly, S::MixedClosed},
-    {S::CommentOpened, S::CommentOpened},     {S::MixedOpened, S::MixedOpened},
+    {S::CommentClosed, S::CommentClosed},
+    {S::LineComment, S::CommentClosed},
+    {S::BlankShape, S::CommentClosed},
+    {S::MixedClosed, S::MixedClosed},
+    {S::CodeWithLineComment, S::MixedClosed},
+    {S::CodeOnly, S::MixedClosed},
+    {S::CommentOpened, S::CommentOpened},
+    {S::MixedOpened, S::MixedOpened},
 });
 
 /// afterCommentClose, for the rest after a "*/" at the line's first non-blank character.
 constexpr ShapeMap kAfterLeadingClose = makeMap({
-    {S::CommentClosed, S::CommentClosing},    {S::LineComment, S::CommentClosing},
-    {S::BlankShape, S::CommentClosing},       {S::MixedClosed, S::ClosingThenCode},
-    {S::CodeOnly, S::ClosingThenCode},        {S::CodeWithLineComment, S::MixedClosed},
-    {S::CommentOpened, S::CodeOnly},          {S::MixedOpened, S::CodeOnly},
+    {S::CommentClosed, S::CommentClosing},
+    {S::LineComment, S::CommentClosing},
+    {S::BlankShape, S::CommentClosing},
+    {S::MixedClosed, S::ClosingThenCode},
+    {S::CodeOnly, S::ClosingThenCode},
+    {S::CodeWithLineComment, S::MixedClosed},
+    {S::CommentOpened, S::CodeOnly},
+    {S::MixedOpened, S::CodeOnly},
 });
 
 /// Whether the line at `start` is an empty line inside a raw string or text block. Blanking

@@ -19,9 +19,9 @@ enum class LineType {
 
 /// Every line type in display order.
 inline constexpr std::array<LineType, 8> kLineTypes = {
-    LineType::Code,          LineType::Declaration,     LineType::Directive,
+    LineType::Code,           LineType::Declaration,     LineType::Directive,
     LineType::CommentOwnLine, LineType::CommentCodeLine, LineType::CommentBanner,
-    LineType::CommentBlank,  LineType::Blank,
+    LineType::CommentBlank,   LineType::Blank,
 };
 
 /// "Code", "Comment/Own Line", ...

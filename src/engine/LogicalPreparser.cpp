@@ -51,8 +51,7 @@ bool searchFrom(const Pattern& pattern, const std::u16string& text, std::size_t 
     if (position > text.size()) {
         return false;
     }
-    const MatchStatus status =
-        pattern.search(std::u16string_view(text).substr(position), match);
+    const MatchStatus status = pattern.search(std::u16string_view(text).substr(position), match);
     if (status == MatchStatus::Error) {
         failed = true;
     }
@@ -326,14 +325,16 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
                 return false;
             }
             const std::size_t end = close + 1;  // the '/' of the "*/"
-            record.commentWords += static_cast<std::uint32_t>(countCommentWords(chars, i + 2, close));
+            record.commentWords +=
+                static_cast<std::uint32_t>(countCommentWords(chars, i + 2, close));
             blankKeepingLineFeeds(chars, i, end + 1);
             i = end + 1;
         } else if (c == u'/' && d == u'/') {
             const std::size_t lineFeed = findUnit(chars.data(), i + 2, n, u'\n');
             // Without a following line feed the comment runs to, and blanks, the end mark.
             const std::size_t end = lineFeed >= n ? n - 1 : lineFeed - 1;
-            record.commentWords += static_cast<std::uint32_t>(countCommentWords(chars, i + 2, end + 1));
+            record.commentWords +=
+                static_cast<std::uint32_t>(countCommentWords(chars, i + 2, end + 1));
             blankKeepingLineFeeds(chars, i, end + 1);
             i = end + 1;
         } else {

@@ -51,9 +51,8 @@ pcre2_code_16* compile(std::u16string_view source, std::uint32_t options) {
     pcre2_set_newline_16(context, PCRE2_NEWLINE_LF);
     int error = 0;
     PCRE2_SIZE offset = 0;
-    pcre2_code_16* code =
-        pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(source.data()), source.size(), options,
-                         &error, &offset, context);
+    pcre2_code_16* code = pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(source.data()),
+                                           source.size(), options, &error, &offset, context);
     pcre2_compile_context_free_16(context);
     if (code == nullptr) {
         PCRE2_UCHAR16 message[256];

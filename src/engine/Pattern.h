@@ -29,7 +29,7 @@ struct PatternMatch {
 /// anything but a line feed, searches are leftmost with Perl-style backtracking. Compiled
 /// patterns are shared read-only between threads; match data belongs to the calling thread.
 class Pattern {
-public:
+  public:
     /// Compiles `source`; an invalid pattern is a bug and aborts with the compiler's message.
     explicit Pattern(std::u16string_view source);
     ~Pattern();
@@ -45,13 +45,13 @@ public:
 
     /// Every group's span after a search (index 0 is the whole match; none for a group that did
     /// not take part). For tests that compare against another engine.
-    MatchStatus searchGroups(std::u16string_view subject,
-                             std::vector<std::optional<std::pair<std::size_t, std::size_t>>>&
-                                 groups) const;
+    MatchStatus searchGroups(
+        std::u16string_view subject,
+        std::vector<std::optional<std::pair<std::size_t, std::size_t>>>& groups) const;
 
     int groupCount() const { return groupCount_; }
 
-private:
+  private:
     int run(std::u16string_view subject, bool whole) const;
 
     // pcre2_code_16, kept opaque to spare users the PCRE2 header. Full matches use a second

@@ -20,11 +20,11 @@ namespace tw {
 /// A union-find over positions: each position in a run points towards the run's far end, and
 /// lookups compress the paths they follow. A pointer to a position up to 254 away takes one
 /// byte; a longer one is kept in a second table whose memory is only touched where such
-/// pointers are, so ordinary code costs one byte per character. The owner reports every position whose character it
-/// changes into a run class (`entered`). Changes out of a class must take out a whole run, or
-/// the near end of a run (the first position of a forward run, the last of a backward run); the
-/// stages keep to that because they only ever overwrite bracketed spans whose ends are not run
-/// characters. `link` covers the one exception of the function stage (see there).
+/// pointers are, so ordinary code costs one byte per character. The owner reports every position
+/// whose character it changes into a run class (`entered`). Changes out of a class must take out a
+/// whole run, or the near end of a run (the first position of a forward run, the last of a backward
+/// run); the stages keep to that because they only ever overwrite bracketed spans whose ends are
+/// not run characters. `link` covers the one exception of the function stage (see there).
 class RunSkipper {
   public:
     /// Class of a character: 0 when it belongs to no run; equal non-zero values run together.

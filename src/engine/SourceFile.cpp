@@ -59,8 +59,8 @@ std::uint64_t SourceFile::byteLength() const {
 std::size_t SourceFile::readAt(std::uint64_t offset, unsigned char* into, std::size_t count) const {
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t got = ::pread(fd_, into + done, count - done,
-                                    static_cast<off_t>(offset + done));
+        const ssize_t got =
+            ::pread(fd_, into + done, count - done, static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -76,8 +76,8 @@ std::int64_t SourceFile::readSome(std::uint64_t offset, unsigned char* into,
                                   std::size_t count) const {
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t got = ::pread(fd_, into + done, count - done,
-                                    static_cast<off_t>(offset + done));
+        const ssize_t got =
+            ::pread(fd_, into + done, count - done, static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) {
             continue;
         }

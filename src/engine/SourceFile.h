@@ -9,7 +9,7 @@ namespace tw {
 /// A source file opened for reading. Only regular files open: a directory, a pipe or a device
 /// named like a source file is refused, so counting it can neither hang nor read endlessly.
 class SourceFile {
-public:
+  public:
     SourceFile() = default;
     ~SourceFile();
     SourceFile(const SourceFile&) = delete;
@@ -32,7 +32,7 @@ public:
     /// many were read, or -1 on a read error.
     std::int64_t readSome(std::uint64_t offset, unsigned char* into, std::size_t count) const;
 
-private:
+  private:
     int fd_ = -1;
 };
 

@@ -33,8 +33,8 @@ class TextDecoder {
         const bool wide = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
         // Two bytes of UTF-16, or one of any other encoding, give at most one code unit.
         const std::uint64_t units = wide ? byteLength / 2 : byteLength;
-        chars_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(units, kLargestSourceFile)) +
-                       1);
+        chars_.reserve(
+            static_cast<std::size_t>(std::min<std::uint64_t>(units, kLargestSourceFile)) + 1);
         switch (encoding) {
             case TextEncoding::Utf8:
                 skip_ = 3;

@@ -28,8 +28,8 @@ void SourceText::indexLineFeeds() {
     const __m128i lineFeed = _mm_set1_epi16(static_cast<short>(u'\n'));
     for (; i + 8 <= size; i += 8) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + i));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(block, lineFeed))) &
-                    0x5555u;
+        auto mask =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(block, lineFeed))) & 0x5555u;
         while (mask != 0) {
             lineFeeds.push_back(static_cast<std::uint32_t>(i + __builtin_ctz(mask) / 2));
             mask &= mask - 1;

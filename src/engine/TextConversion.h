@@ -21,7 +21,6 @@ enum class LoneSurrogate {
 };
 
 /// Encodes UTF-16 code units as UTF-8.
-std::string utf8FromUtf16(std::u16string_view text,
-                          LoneSurrogate lone = LoneSurrogate::Question);
+std::string utf8FromUtf16(std::u16string_view text, LoneSurrogate lone = LoneSurrogate::Question);
 
 }  // namespace tw

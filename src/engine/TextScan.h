@@ -14,8 +14,8 @@ namespace tw {
 
 /// Position of the first of four code units (repeat one to look for fewer) in
 /// `text[from, size)`, or `size`.
-inline std::size_t findAnyOf(const char16_t* text, std::size_t from, std::size_t size,
-                             char16_t a, char16_t b, char16_t c, char16_t d) {
+inline std::size_t findAnyOf(const char16_t* text, std::size_t from, std::size_t size, char16_t a,
+                             char16_t b, char16_t c, char16_t d) {
     std::size_t i = from;
 #if defined(__SSE2__)
     const __m128i va = _mm_set1_epi16(static_cast<short>(a));

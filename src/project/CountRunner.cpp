@@ -88,8 +88,8 @@ class Run {
   private:
     /// Counts the next record nobody has taken; false when none is left or a stop came.
     bool countNext() {
-        if (stopping_ || (askBeforeTaking_ && callbacks_.stopRequested &&
-                          callbacks_.stopRequested())) {
+        if (stopping_ ||
+            (askBeforeTaking_ && callbacks_.stopRequested && callbacks_.stopRequested())) {
             stopping_ = true;
             return false;
         }

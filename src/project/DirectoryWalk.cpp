@@ -17,7 +17,7 @@ namespace tw {
 namespace {
 
 struct DirectoryEntry {
-    std::string name;  // bytes as the file system gives them
+    std::string name;      // bytes as the file system gives them
     std::u16string order;  // the name upper-cased, for the order of the walk
     bool isDirectory = false;
     bool isLink = false;

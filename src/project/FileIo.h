@@ -39,9 +39,9 @@ int readWholeFile(const std::string& path, std::string& bytes,
 /// Writes `bytes` as the new content of `path`: they go into a new, unnamed file in the same
 /// directory (a `PendingFile`), which is flushed to the disk and then renamed over `path`, so
 /// `path` holds either its old content or all of the new one, and a process killed at any
-/// moment leaves no temporary file behind. An existing file keeps its permissions, and a symbolic link
-/// keeps pointing where it did. Returns 0, or the `errno` of the step that failed; the new file
-/// is removed then and `path` is untouched. A name holding a NUL byte is EINVAL.
+/// moment leaves no temporary file behind. An existing file keeps its permissions, and a symbolic
+/// link keeps pointing where it did. Returns 0, or the `errno` of the step that failed; the new
+/// file is removed then and `path` is untouched. A name holding a NUL byte is EINVAL.
 int writeFileReplacing(const std::string& path, std::string_view bytes,
                        FileSystemCalls& calls = systemFileCalls());
 

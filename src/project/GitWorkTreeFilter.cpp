@@ -106,8 +106,7 @@ struct GitWorkTreeFilter::WorkTree {
     /// taken, as it would be without these rules.
     bool ignored(const std::string& path) const {
         int ignored = 0;
-        return git_ignore_path_is_ignored(&ignored, repository, path.c_str()) == 0 &&
-               ignored != 0;
+        return git_ignore_path_is_ignored(&ignored, repository, path.c_str()) == 0 && ignored != 0;
     }
 
     /// Whether the rules keep the file or folder at `path`, which git does not track. The first

@@ -148,9 +148,8 @@ int PendingFile::flush() {
 
 int PendingFile::link(const std::string& path) {
     if (!temporary_.empty()) {
-        return calls_.linkat(AT_FDCWD, temporary_.c_str(), AT_FDCWD, path.c_str(), 0) == 0
-                   ? 0
-                   : errno;
+        return calls_.linkat(AT_FDCWD, temporary_.c_str(), AT_FDCWD, path.c_str(), 0) == 0 ? 0
+                                                                                           : errno;
     }
     // An unnamed file is reached through its descriptor's entry in /proc.
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);

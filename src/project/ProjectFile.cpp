@@ -149,7 +149,8 @@ std::u16string withFileName(std::u16string_view text, const std::string& fileNam
     if (marker != std::u16string::npos) {
         // A name for a message box: no control character may break its lines.
         std::u16string name = utf16FromUtf8(fileName);
-        std::replace_if(name.begin(), name.end(), [](char16_t c) { return c < u' '; }, u'?');
+        std::replace_if(
+            name.begin(), name.end(), [](char16_t c) { return c < u' '; }, u'?');
         message.replace(marker, 2, name);
     }
     return message;
@@ -255,8 +256,8 @@ ProjectLoadResult ProjectFile::load(std::string_view bytes, ProjectFolder& root,
             std::string diskPath =
                 diskPaths.empty() ? diskPathOfStoredPath(stored.path) : diskPaths[i];
             const std::u16string place = utf16FromUtf8(diskPath);
-            FileCount* record =
-                root.AddFilePath(place, std::move(diskPath), FileCount::Measure::Now, &folderBudget);
+            FileCount* record = root.AddFilePath(place, std::move(diskPath),
+                                                 FileCount::Measure::Now, &folderBudget);
             if (folderBudget.exceeded) {
                 clearTree(root);
                 return damaged(kUnexpectedFormat);

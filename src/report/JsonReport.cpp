@@ -52,12 +52,14 @@ void appendBool(std::string& out, bool value) {
 void appendCounters(std::string& out, const CountValues& values) {
     for (const CountColumnInfo& info : kCountColumns) {
         if (info.counter != nullptr) {
-            out += ", \"" + std::string(info.jsonName) + "\": " + std::to_string(values[info.column]);
+            out +=
+                ", \"" + std::string(info.jsonName) + "\": " + std::to_string(values[info.column]);
         }
     }
     for (const CountColumnInfo& info : kCountColumns) {
         if (info.counter == nullptr) {
-            out += ", \"" + std::string(info.jsonName) + "\": " + std::to_string(values[info.column]);
+            out +=
+                ", \"" + std::string(info.jsonName) + "\": " + std::to_string(values[info.column]);
         }
     }
 }

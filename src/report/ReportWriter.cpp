@@ -299,9 +299,9 @@ std::u16string buildReport(const ProjectFolder& root, CountMode mode, bool csv, 
     std::u16string text;
     writeReport(root, mode, csv, listStyle, fullPaths, indentation,
                 [&text](std::u16string_view piece) {
-        text.append(piece);
-        return true;
-    });
+                    text.append(piece);
+                    return true;
+                });
     return text;
 }
 

@@ -120,7 +120,8 @@ void DesktopTestCommands::next() {
             recordPathOf((argument + QStringLiteral("/x")).toStdU16String());
         const std::size_t slash = record.rfind(u'/');
         const QString folder = QString::fromStdU16String(
-            slash == std::u16string::npos ? std::u16string() : record.substr(0, slash == 0 ? 1 : slash));
+            slash == std::u16string::npos ? std::u16string()
+                                          : record.substr(0, slash == 0 ? 1 : slash));
         CFolderView* tree = frame_.folderView();
         const QModelIndex item = tree != nullptr ? tree->findItem(folder) : QModelIndex();
         if (item.isValid()) {

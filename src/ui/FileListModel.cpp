@@ -131,8 +131,8 @@ FileListModel::SummaryRow FileListModel::summaryOf(const ProjectFolder& folder, 
         if (!shownInMode(info, mode_)) {
             summary[column] = QStringLiteral("-");
         } else {
-            summary[column] = info.withShare ? shareText(sums[info.column], total)
-                                             : number(sums[info.column]);
+            summary[column] =
+                info.withShare ? shareText(sums[info.column], total) : number(sums[info.column]);
         }
     }
     return summary;

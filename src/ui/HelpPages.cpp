@@ -23,9 +23,9 @@ QString helpPageFile(const QString& name, const QString& executableDirectory) {
     if (name.isEmpty() || name.contains(QLatin1Char('/'))) {
         return QString();
     }
-    const QString installed = QDir::cleanPath(executableDirectory + QLatin1Char('/') +
-                                              QStringLiteral(TW_HELP_DIR_FROM_EXECUTABLE) +
-                                              QLatin1Char('/') + name);
+    const QString installed =
+        QDir::cleanPath(executableDirectory + QLatin1Char('/') +
+                        QStringLiteral(TW_HELP_DIR_FROM_EXECUTABLE) + QLatin1Char('/') + name);
     if (!executableDirectory.isEmpty() && QFileInfo(installed).isFile()) {
         return installed;
     }

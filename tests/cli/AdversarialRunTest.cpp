@@ -15,10 +15,9 @@ namespace fs = std::filesystem;
 
 /// The failure texts a count may end with, by the stage that failed.
 bool isKnownFailure(const std::string& remarks) {
-    for (const char* prefix :
-         {"Failed to open file.", "Failed to read source code from file: ",
-          "Physical pre-parser failure: ", "Physical parser failure: ",
-          "Logical pre-parser failure: ", "Logical parser failure: "}) {
+    for (const char* prefix : {"Failed to open file.", "Failed to read source code from file: ",
+                               "Physical pre-parser failure: ", "Physical parser failure: ",
+                               "Logical pre-parser failure: ", "Logical parser failure: "}) {
         if (remarks.rfind(prefix, 0) == 0) {
             return true;
         }
@@ -42,11 +41,11 @@ TEST(AdversarialRunTest, HostileFilesCountOrFailWithTheirMessages) {
         SCOPED_TRACE("mode " + mode);
         const fs::path out = dir.path() / ("out" + mode);
         fs::create_directories(out);
-        const test::ProcessResult run = test::runProgram(
-            TW_EXECUTABLE,
-            {"-dir", "input", "-ext", ".c", ".cpp", ".h", ".java", ".rc", "-mode", mode, "-quiet",
-             "-out", out.string()},
-            dir.path().string());
+        const test::ProcessResult run =
+            test::runProgram(TW_EXECUTABLE,
+                             {"-dir", "input", "-ext", ".c", ".cpp", ".h", ".java", ".rc", "-mode",
+                              mode, "-quiet", "-out", out.string()},
+                             dir.path().string());
         ASSERT_EQ(run.exitCode, 0) << run.out;
         std::string summary;
         for (const auto& entry : fs::directory_iterator(out)) {

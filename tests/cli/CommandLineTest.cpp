@@ -48,7 +48,8 @@ TEST(CommandLineTest, ArgumentsFillTheRecord) {
     } cases[] = {
         {u"", {.consoleMode = false}},
         {u"project.tyx",
-         {.consoleMode = false, .warnings = {u"'project.tyx' ignored: it comes before any option"}}},
+         {.consoleMode = false,
+          .warnings = {u"'project.tyx' ignored: it comes before any option"}}},
         {u"-file main.cpp util.h -mode e",
          {.files = {u"main.cpp", u"util.h"}, .mode = CountMode::Executable}},
         {u"-dir C:\\src -ext .cpp .h -report list csv -out D:\\results",
@@ -140,10 +141,10 @@ TEST(CommandLineTest, OptionsOfThisPlatform) {
     bad.ParseArguments(words(u"-threads many -threads -1 -threads 99999"));
     EXPECT_EQ(bad.threads, 0u);
     EXPECT_TRUE(bad.consoleMode);
-    EXPECT_EQ(bad.warnings, (std::vector<std::string>{
-                                "-threads: 'many' ignored: not a number from 0 to 9999",
-                                "unknown option '-1' ignored",
-                                "-threads: '99999' ignored: not a number from 0 to 9999"}));
+    EXPECT_EQ(bad.warnings,
+              (std::vector<std::string>{"-threads: 'many' ignored: not a number from 0 to 9999",
+                                        "unknown option '-1' ignored",
+                                        "-threads: '99999' ignored: not a number from 0 to 9999"}));
 }
 
 TEST(CommandLineTest, GitAndExcludePatternsAddUp) {
@@ -155,10 +156,10 @@ TEST(CommandLineTest, GitAndExcludePatternsAddUp) {
     EXPECT_EQ(info.directories, Strings{u"src"});
     // A pattern given twice stays twice; it leaves out nothing more.
     EXPECT_EQ(info.excludePatterns, (Strings{u"build/", u"*.pb.cc", u"gen/**", u"build/"}));
-    EXPECT_EQ(info.warnings, (std::vector<std::string>{
-                                 "-git: 'x' ignored: -git takes no values",
-                                 "-exclude: '' ignored: the pattern names nothing",
-                                 "-exclude: '/' ignored: the pattern names nothing"}));
+    EXPECT_EQ(info.warnings,
+              (std::vector<std::string>{"-git: 'x' ignored: -git takes no values",
+                                        "-exclude: '' ignored: the pattern names nothing",
+                                        "-exclude: '/' ignored: the pattern names nothing"}));
 
     CCustomCommandLineInfo without;
     without.ParseArguments(words(u"-dir src"));

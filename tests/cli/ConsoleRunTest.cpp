@@ -52,26 +52,52 @@ TEST(ConsoleRunTest, EveryStopSaysWhyOnStandardError) {
         std::size_t filesWritten;
         std::string error;  // the line on standard error, after "tallyweaver: "
     } cases[] = {
-        {"directories without extensions", {"-dir", "tree", "-out", outDir}, 2, 0,
+        {"directories without extensions",
+         {"-dir", "tree", "-out", outDir},
+         2,
+         0,
          "directories were given but no extension; name the files to take with -ext (for "
          "example -ext .c .h)"},
-        {"list file missing", {"-list", "nothing.txt", "-out", outDir}, 3, 0,
+        {"list file missing",
+         {"-list", "nothing.txt", "-out", outDir},
+         3,
+         0,
          "cannot read list file 'nothing.txt': No such file or directory"},
-        {"list file is a directory", {"-list", "tree", "-out", outDir}, 3, 0,
+        {"list file is a directory",
+         {"-list", "tree", "-out", outDir},
+         3,
+         0,
          "cannot read list file 'tree': Is a directory"},
-        {"list file is a device without end", {"-list", "/dev/zero", "-out", outDir}, 3, 0,
+        {"list file is a device without end",
+         {"-list", "/dev/zero", "-out", outDir},
+         3,
+         0,
          "cannot read list file '/dev/zero': No such device"},
-        {"nothing to count", {"-quiet"}, 4, 0,
+        {"nothing to count",
+         {"-quiet"},
+         4,
+         0,
          "nothing to count: no file was named, and no directory held a file with the given "
          "extensions"},
-        {"output directory missing", {"-file", "tree/main.c", "-out", outDir + "/none"}, 5, 0,
+        {"output directory missing",
+         {"-file", "tree/main.c", "-out", outDir + "/none"},
+         5,
+         0,
          "output directory '" + outDir + "/none': No such file or directory"},
-        {"output directory is a file", {"-file", "tree/main.c", "-out", "files.txt"}, 5, 0,
+        {"output directory is a file",
+         {"-file", "tree/main.c", "-out", "files.txt"},
+         5,
+         0,
          "output directory 'files.txt': Not a directory"},
-        {"output directory given empty", {"-file", "tree/main.c", "-out", ""}, 5, 0,
+        {"output directory given empty",
+         {"-file", "tree/main.c", "-out", ""},
+         5,
+         0,
          "the output directory given with -out is empty"},
         {"project file cannot be written",
-         {"-file", "tree/main.c", "-out", outDir, "-save", outDir + "/none/p.tyx"}, 6, 1,
+         {"-file", "tree/main.c", "-out", outDir, "-save", outDir + "/none/p.tyx"},
+         6,
+         1,
          "cannot save the project '" + outDir + "/none/p.tyx': No such file or directory"},
         {"completed", {"-file", "tree/main.c", "-out", outDir, "-report", "list"}, 0, 2, ""},
     };
@@ -82,8 +108,8 @@ TEST(ConsoleRunTest, EveryStopSaysWhyOnStandardError) {
         }
         const test::ProcessResult run = tallyweaver(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << run.out;
-        EXPECT_EQ(static_cast<std::size_t>(std::distance(fs::directory_iterator(out.path()),
-                                                         fs::directory_iterator())),
+        EXPECT_EQ(static_cast<std::size_t>(
+                      std::distance(fs::directory_iterator(out.path()), fs::directory_iterator())),
                   c.filesWritten);
         EXPECT_EQ(run.err, c.error.empty() ? "" : "tallyweaver: " + c.error + "\n");
     }
@@ -91,10 +117,9 @@ TEST(ConsoleRunTest, EveryStopSaysWhyOnStandardError) {
 
 TEST(ConsoleRunTest, IgnoredValuesAndUnreadableFoldersGiveWarningsAndTheRunGoesOn) {
     test::TempDir out;
-    const test::ProcessResult run =
-        tallyweaver({"stray", "-file", "tree/main.c", "-mode", "x", "-report", "foo", "csv",
-                     "-threads", "abc", "-x", "-dir", "nowhere", "-ext", "c", "-out",
-                     out.path().string(), "-quiet"});
+    const test::ProcessResult run = tallyweaver(
+        {"stray", "-file", "tree/main.c", "-mode", "x", "-report", "foo", "csv", "-threads", "abc",
+         "-x", "-dir", "nowhere", "-ext", "c", "-out", out.path().string(), "-quiet"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err,
               "tallyweaver: warning: 'stray' ignored: it comes before any option\n"
@@ -120,10 +145,10 @@ TEST(ConsoleRunTest, HelpAndVersionBeforeAnyOption) {
     for (const char* help : {"--help", "-h", "-?", "/?"}) {
         const test::ProcessResult run = tallyweaver({help});
         EXPECT_EQ(run.exitCode, 0) << help;
-        for (const char* named : {"-dir", "-ext", "-file", "-list", "-mode", "-nosub", "-report",
-                                  "-out", "-quiet", "-save", "-threads", "nodir", "csv", "json",
-                                  "Cyclomatic Complexity", "Exit codes", "current directory",
-                                  "--open FILE"}) {
+        for (const char* named :
+             {"-dir", "-ext", "-file", "-list", "-mode", "-nosub", "-report", "-out", "-quiet",
+              "-save", "-threads", "nodir", "csv", "json", "Cyclomatic Complexity", "Exit codes",
+              "current directory", "--open FILE"}) {
             EXPECT_NE(run.out.find(named), std::string::npos) << help << " " << named;
         }
     }
@@ -157,9 +182,13 @@ TEST(ConsoleRunTest, TheEndOfARunShowsTheSummaryAndTheFilesWritten) {
     std::string summary = written.at("output.txt");
     summary.erase(std::remove(summary.begin(), summary.end(), '\r'), summary.end());
     const std::regex shape("Working\\.  Please wait\\.\\.\\.\n\n" + std::string("([\\s\\S]*)") +
-                           "Quick summary written to " + outDir + "/output(_[0-9_]{19})\\.txt\n"
-                           "Report written to " + outDir + "/report\\2\\.txt\n"
-                           "Project written to " + outDir + "/p\\.tyx\n");
+                           "Quick summary written to " + outDir +
+                           "/output(_[0-9_]{19})\\.txt\n"
+                           "Report written to " +
+                           outDir +
+                           "/report\\2\\.txt\n"
+                           "Project written to " +
+                           outDir + "/p\\.tyx\n");
     std::smatch match;
     ASSERT_TRUE(std::regex_match(run.out, match, shape)) << run.out;
     EXPECT_EQ(match[1].str(), summary);
@@ -193,8 +222,7 @@ TEST(ConsoleRunTest, ListRunWritesTheGoldenSummaryAndReports) {
           {"report.txt", "terminating_report_tree.txt"}}},
         {"executable, text list",
          {"-list", "files.txt", "-mode", "e", "-report", "list", "-quiet", "-threads", "1"},
-         {{"output.txt", "executable_summary.txt"},
-          {"report.txt", "executable_report_list.txt"}}},
+         {{"output.txt", "executable_summary.txt"}, {"report.txt", "executable_report_list.txt"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -208,8 +236,7 @@ TEST(ConsoleRunTest, ListRunWritesTheGoldenSummaryAndReports) {
         ASSERT_EQ(written.size(), c.golden.size());
         for (const auto& [file, golden] : c.golden) {
             ASSERT_TRUE(written.count(file)) << file;
-            test::expectMatchesGolden(written.at(file),
-                                      kConsoleFixtures + "/expected/" + golden);
+            test::expectMatchesGolden(written.at(file), kConsoleFixtures + "/expected/" + golden);
         }
     }
 }

@@ -26,7 +26,7 @@ std::vector<std::string> found(const CCustomCommandLineInfo& info, const std::st
 }
 
 class DirectoryScanTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         for (const char* name : {"a.cpp", "b.CPP", "c.h", "noext", "d.tar.gz", "sub/e.cpp",
                                  "sub/deeper/f.h", "sub/g.txt"}) {
@@ -44,7 +44,7 @@ TEST_F(DirectoryScanTest, TakesFilesByLowerCasedExtension) {
     info.extensions = {u".cpp", u".h", u".CPP", u".gz"};
     ASSERT_TRUE(info.AddFilesFromDirectory(argumentText(dir_.path().string()), true, warnings_));
     EXPECT_EQ(found(info, root_), (std::vector<std::string>{"a.cpp", "b.CPP", "c.h", "d.tar.gz",
-                                                             "sub/deeper/f.h", "sub/e.cpp"}));
+                                                            "sub/deeper/f.h", "sub/e.cpp"}));
     EXPECT_EQ(warnings_.str(), "");
 }
 

@@ -39,7 +39,7 @@ bool hasExtension(const std::string& path, const Lines& extensions) {
 ///   tracked file in it, and one with none; a submodule with tracked, untracked and ignored
 ///   files of its own, and a file the outer rules would ignore.
 class GitScanTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(git_.available()) << "git is needed (scripts/bootstrap.sh installs it)";
         dir_.write("home/.gitconfig",
@@ -54,9 +54,8 @@ protected:
         git("lib-origin", {"add", "."});
         git("lib-origin", {"commit", "-q", "-m", "lib"});
 
-        for (const char* name :
-             {"main.c", "util.h", "notes.txt", "src/a.c", "src/b.h", "build/tracked.c",
-              "src/nested/n.c", "src/nested/vendored_n.c"}) {
+        for (const char* name : {"main.c", "util.h", "notes.txt", "src/a.c", "src/b.h",
+                                 "build/tracked.c", "src/nested/n.c", "src/nested/vendored_n.c"}) {
             work(name);
         }
         // "!rescued.c" cannot bring back build/rescued.c: git does not look into an ignored
@@ -72,12 +71,11 @@ protected:
         dir_.write("work/.git/info/exclude", "local_only.c\n");
 
         for (const char* name :
-             {"untracked.c", "local_only.c", "scratch1.c", "build/out.c", "build/deep/x.c",
-              "build/rescued.c",
-              "gen/g.c", "src/keep.c", "src/drop.c", "src/c.h", "src/nested/m.c",
-              "src/nested/vendored_m.c", "sub/lib/new.c", "sub/lib/x.tmp.c", "sub/lib/obj/o.c",
-              "sub/lib/vendored_s.c", "empty/none.c", "src/later/l.h", "src/skipped/s.c",
-              "tail/deep/t.c"}) {
+             {"untracked.c",    "local_only.c",    "scratch1.c",      "build/out.c",
+              "build/deep/x.c", "build/rescued.c", "gen/g.c",         "src/keep.c",
+              "src/drop.c",     "src/c.h",         "src/nested/m.c",  "src/nested/vendored_m.c",
+              "sub/lib/new.c",  "sub/lib/x.tmp.c", "sub/lib/obj/o.c", "sub/lib/vendored_s.c",
+              "empty/none.c",   "src/later/l.h",   "src/skipped/s.c", "tail/deep/t.c"}) {
             work(name);
         }
         for (const std::string& name : bulk()) {
@@ -169,13 +167,11 @@ TEST_F(GitScanTest, CountsExactlyWhatGitListsInEveryKindOfDirectory) {
         bool withSubfolders;
         std::string from = "";  // where the program runs, below the temporary directory
     } cases[] = {
-        {"work", true},
-        {"work", false},
-        {".", true, "work"},
-        {"work/src", true},
-        {"work/build", true},    // an ignored folder: only what git tracks in it
-        {"work/sub/lib", true},  // inside the submodule: its rules alone
-        {"work/sub", true},      // above the submodule, below the top
+        {"work", true},         {"work", false},      {".", true, "work"},
+        {"work/src", true},     {"work/build", true},  // an ignored folder: only what git tracks in
+                                                       // it
+        {"work/sub/lib", true},                        // inside the submodule: its rules alone
+        {"work/sub", true},                            // above the submodule, below the top
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.directory + (c.withSubfolders ? "" : " without subfolders"));
@@ -192,10 +188,24 @@ TEST_F(GitScanTest, CountsExactlyWhatGitListsInEveryKindOfDirectory) {
         EXPECT_EQ(errors, "");
     }
     // The expected list itself, so that a git that lists differently shows here first.
-    Lines expected{"build/tracked.c", "empty/none.c", "main.c", "src/a.c", "src/b.h", "src/c.h",
-                   "src/keep.c", "src/nested/n.c", "src/nested/vendored_n.c", "sub/lib/lib.c",
-                   "sub/lib/lib.h", "sub/lib/new.c", "sub/lib/vendored_s.c", "src/later/l.h",
-                   "tail/deep/t.c", "untracked.c", "util.h", "vendor/v.c"};
+    Lines expected{"build/tracked.c",
+                   "empty/none.c",
+                   "main.c",
+                   "src/a.c",
+                   "src/b.h",
+                   "src/c.h",
+                   "src/keep.c",
+                   "src/nested/n.c",
+                   "src/nested/vendored_n.c",
+                   "sub/lib/lib.c",
+                   "sub/lib/lib.h",
+                   "sub/lib/new.c",
+                   "sub/lib/vendored_s.c",
+                   "src/later/l.h",
+                   "tail/deep/t.c",
+                   "untracked.c",
+                   "util.h",
+                   "vendor/v.c"};
     const Lines many = bulk();
     expected.insert(expected.end(), many.begin(), many.end() - 10);
     EXPECT_EQ(gitLists("work", extensions, true), sorted(expected));
@@ -206,15 +216,15 @@ TEST_F(GitScanTest, ExcludePatternsApplyOnTopOfGit) {
     const Lines files = counted({"-dir", "work", "-ext", ".c", ".h", "-git", "-exclude", "sub/",
                                  "src/nested/**", "-exclude", "/main.c", "b.h", "bulk/"},
                                 "work", nullptr);
-    EXPECT_EQ(files, (Lines{"build/tracked.c", "empty/none.c", "src/a.c", "src/c.h", "src/keep.c",
-                            "src/later/l.h", "tail/deep/t.c", "untracked.c", "util.h",
-                            "vendor/v.c"}));
+    EXPECT_EQ(files,
+              (Lines{"build/tracked.c", "empty/none.c", "src/a.c", "src/c.h", "src/keep.c",
+                     "src/later/l.h", "tail/deep/t.c", "untracked.c", "util.h", "vendor/v.c"}));
 }
 
 TEST_F(GitScanTest, WithoutGitIgnoredFilesAreCounted) {
     fs::create_directory(dir_.pathOf("out"));
-    const Lines files = counted({"-dir", "work/src", "-ext", ".c", "-out", "out"}, "work/src",
-                                nullptr);
+    const Lines files =
+        counted({"-dir", "work/src", "-ext", ".c", "-out", "out"}, "work/src", nullptr);
     EXPECT_EQ(files, (Lines{"a.c", "drop.c", "keep.c", "nested/m.c", "nested/n.c",
                             "nested/vendored_m.c", "nested/vendored_n.c", "skipped/s.c"}));
 }

@@ -14,11 +14,11 @@ namespace fs = std::filesystem;
 
 TEST(JsonReportTest, ParsesBackToTheCountsOfEveryFile) {
     test::TempDir out;
-    const test::ProcessResult run = test::runProgram(
-        TW_EXECUTABLE,
-        {"-list", "files.txt", "-mode", "e", "-report", "json", "-quiet", "-out",
-         out.path().string()},
-        std::string(TW_FIXTURES_DIR) + "/console");
+    const test::ProcessResult run =
+        test::runProgram(TW_EXECUTABLE,
+                         {"-list", "files.txt", "-mode", "e", "-report", "json", "-quiet", "-out",
+                          out.path().string()},
+                         std::string(TW_FIXTURES_DIR) + "/console");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     std::string text;
     for (const auto& entry : fs::directory_iterator(out.path())) {
@@ -47,10 +47,9 @@ TEST(JsonReportTest, ParsesBackToTheCountsOfEveryFile) {
     EXPECT_EQ(main["failed"], false);
     EXPECT_TRUE(main["failure"].is_null());
     EXPECT_EQ(main["errorLine"], -1);
-    const std::uint32_t totalComment = main["commentOwnLine"].get<std::uint32_t>() +
-                                       main["commentCodeLine"].get<std::uint32_t>() +
-                                       main["commentBanner"].get<std::uint32_t>() +
-                                       main["commentBlank"].get<std::uint32_t>();
+    const std::uint32_t totalComment =
+        main["commentOwnLine"].get<std::uint32_t>() + main["commentCodeLine"].get<std::uint32_t>() +
+        main["commentBanner"].get<std::uint32_t>() + main["commentBlank"].get<std::uint32_t>();
     EXPECT_EQ(main["totalComment"], totalComment);
     EXPECT_EQ(main["total"], main["code"].get<std::uint32_t>() +
                                  main["declaration"].get<std::uint32_t>() +

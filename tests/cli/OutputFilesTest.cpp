@@ -56,10 +56,9 @@ TEST(OutputFilesTest, ARunNeverOverwritesTheFilesOfAnEarlierOneOfTheSameSecond) 
         out.write("output" + stamps.back() + ".txt", "earlier summary");
         out.write("report" + stamps.back() + ".csv", "earlier report");
     }
-    const test::ProcessResult run =
-        test::runProgram(TW_EXECUTABLE,
-                         {"-file", "tree/main.c", "-report", "list", "-out", out.path().string()},
-                         kConsoleFixtures);
+    const test::ProcessResult run = test::runProgram(
+        TW_EXECUTABLE, {"-file", "tree/main.c", "-report", "list", "-out", out.path().string()},
+        kConsoleFixtures);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (const std::string& stamp : stamps) {
         EXPECT_EQ(test::readBytes(out.pathOf("output" + stamp + ".txt")), "earlier summary");
@@ -82,7 +81,7 @@ TEST(OutputFilesTest, ARunNeverOverwritesTheFilesOfAnEarlierOneOfTheSameSecond) 
 TEST(OutputFilesTest, TwoRunsStartedInOneSecondKeepAllFourFiles) {
     test::TempDir out;
     const auto start = [&out](std::vector<std::string> files) {
-        std::vector<std::string> arguments = {"-report", "list", "-quiet", "-out",
+        std::vector<std::string> arguments = {"-report",           "list", "-quiet", "-out",
                                               out.path().string(), "-file"};
         arguments.insert(arguments.end(), files.begin(), files.end());
         return std::async(std::launch::async, [arguments] {
@@ -111,8 +110,10 @@ TEST(OutputFilesTest, TwoRunsStartedInOneSecondKeepAllFourFiles) {
         const std::string stamp = *stamps.begin();
         // Each summary goes with the report of its own run: one file or two.
         for (const std::string suffix : {"", "_2"}) {
-            const std::string summary = test::readBytes(out.pathOf("output" + stamp + suffix + ".txt"));
-            const std::string report = test::readBytes(out.pathOf("report" + stamp + suffix + ".txt"));
+            const std::string summary =
+                test::readBytes(out.pathOf("output" + stamp + suffix + ".txt"));
+            const std::string report =
+                test::readBytes(out.pathOf("report" + stamp + suffix + ".txt"));
             ASSERT_FALSE(summary.empty());
             const bool single = summary.find("Counted:\t1\r\n") != std::string::npos;
             EXPECT_NE(summary.find(single ? "Counted:\t1\r\n" : "Counted:\t2\r\n"),
@@ -182,8 +183,8 @@ TEST(OutputFilesTest, ASaveKilledAtAnyMomentLeavesNoTemporaryFile) {
     }
     work.write("list.txt", list);
     fs::create_directory(work.path() / "out");
-    const std::vector<std::string> arguments = {"-list", "list.txt", "-quiet", "-out", "out",
-                                                "-save", "project.tyx"};
+    const std::vector<std::string> arguments = {"-list", "list.txt", "-quiet",     "-out",
+                                                "out",   "-save",    "project.tyx"};
     // How long a whole run takes, so that the kills fall anywhere in it, the save included.
     const auto start = std::chrono::steady_clock::now();
     const pid_t whole = startProgram(arguments, work.path().string());
@@ -219,8 +220,9 @@ TEST(OutputFilesTest, ASaveKilledAtAnyMomentLeavesNoTemporaryFile) {
     // The project file is always whole: the last complete save or an earlier one.
     ProjectFolder root;
     CountSettings settings;
-    EXPECT_EQ(ProjectFile::load(test::readBytes(work.path() / "project.tyx"), root, settings).status,
-              ProjectLoadStatus::Loaded);
+    EXPECT_EQ(
+        ProjectFile::load(test::readBytes(work.path() / "project.tyx"), root, settings).status,
+        ProjectLoadStatus::Loaded);
     EXPECT_EQ(root.TotalRecords(), 5000u);
 }
 
@@ -236,7 +238,7 @@ TEST(OutputFilesTest, AKilledRunLeavesNoFileBehind) {
     const std::string outDir = (work.path() / "out").string();
     pid_t pid = 0;
     std::vector<std::string> arguments = {TW_EXECUTABLE, "-file", "big.cpp", "-mode", "e",
-                                          "-report", "list", "-quiet", "-out", outDir};
+                                          "-report",     "list",  "-quiet",  "-out",  outDir};
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());

@@ -40,10 +40,11 @@ RunOutput run(const test::TempDir& dir, const std::string& threads, const std::s
     const fs::path out = dir.path() / ("out" + threads + mode);
     fs::create_directories(out);
     RunOutput result;
-    const test::ProcessResult process = test::runProgram(
-        TW_EXECUTABLE, {"-dir", "src", "-ext", ".c", ".cpp", ".h", ".java", ".rc", "-mode", mode,
-                        "-report", "list", "-threads", threads, "-out", out.string()},
-        dir.path().string());
+    const test::ProcessResult process =
+        test::runProgram(TW_EXECUTABLE,
+                         {"-dir", "src", "-ext", ".c", ".cpp", ".h", ".java", ".rc", "-mode", mode,
+                          "-report", "list", "-threads", threads, "-out", out.string()},
+                         dir.path().string());
     result.exitCode = process.exitCode;
     // The names of the files written differ from run to run; what comes before them may not.
     result.progress = process.out.substr(0, process.out.find("Quick summary written to"));

@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 
 TEST(UnusualNamesTest, EveryNamedFileIsCounted) {
     test::TempDir dir;
-    const std::vector<std::string> names = {"with space.c", "100%done.c", "it's.h",
-                                            "caf\xC3\xA9.cpp", "raw\xFF.c", "quote\".c"};
+    const std::vector<std::string> names = {"with space.c",    "100%done.c", "it's.h",
+                                            "caf\xC3\xA9.cpp", "raw\xFF.c",  "quote\".c"};
     for (const std::string& name : names) {
         dir.write("src/" + name, "int x; // one\n");
     }
@@ -37,8 +37,8 @@ TEST(UnusualNamesTest, EveryNamedFileIsCounted) {
         }
         std::vector<std::string> arguments = c.arguments;
         arguments.insert(arguments.end(), {"-out", "out"});
-        const test::ProcessResult run = test::runProgram(TW_EXECUTABLE, arguments,
-                                                         dir.path().string());
+        const test::ProcessResult run =
+            test::runProgram(TW_EXECUTABLE, arguments, dir.path().string());
         ASSERT_EQ(run.exitCode, 0) << run.out;
         std::string summary;
         for (const auto& entry : fs::directory_iterator(dir.path() / "out")) {
@@ -51,9 +51,9 @@ TEST(UnusualNamesTest, EveryNamedFileIsCounted) {
         EXPECT_NE(summary.find("Uncounted:\t0\r\n"), std::string::npos) << summary;
     }
     // Progress lines print names as they are; a byte that is not UTF-8 shows as U+FFFD.
-    const test::ProcessResult run = test::runProgram(
-        TW_EXECUTABLE, {"-file", "src/100%done.c", "src/raw\xFF.c", "-out", "out"},
-        dir.path().string());
+    const test::ProcessResult run =
+        test::runProgram(TW_EXECUTABLE, {"-file", "src/100%done.c", "src/raw\xFF.c", "-out", "out"},
+                         dir.path().string());
     EXPECT_NE(run.out.find("Parsing:\tsrc/100%done.c\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Parsing:\tsrc/raw\xEF\xBF\xBD.c\n"), std::string::npos) << run.out;
 }
@@ -73,7 +73,10 @@ TEST(UnusualNamesTest, ControlCharactersInNamesShowAsQuestionMarks) {
         {"tree", {"tree"}, ".txt", {"\r\n    tab?here/\r\n", "    line?feed.c "}},
         // A text file writes every line break as CR LF, inside a quoted field too.
         {"csv quotes them", {"list", "csv"}, ".csv", {"\r\n\"src/line\r\nfeed.c\",1,"}},
-        {"json escapes them", {"json"}, ".json", {"\"src/line\\nfeed.c\"", "\"src/tab\\there/broken.c\""}},
+        {"json escapes them",
+         {"json"},
+         ".json",
+         {"\"src/line\\nfeed.c\"", "\"src/tab\\there/broken.c\""}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -86,7 +89,8 @@ TEST(UnusualNamesTest, ControlCharactersInNamesShowAsQuestionMarks) {
             test::runProgram(TW_EXECUTABLE, arguments, dir.path().string());
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_NE(run.out.find("Parsing:\tsrc/line?feed.c\n"), std::string::npos) << run.out;
-        EXPECT_NE(run.out.find("\nsrc/tab?here/broken.c\n\tPhysical"), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("\nsrc/tab?here/broken.c\n\tPhysical"), std::string::npos)
+            << run.out;
         for (const auto& entry : fs::directory_iterator(dir.path() / "out")) {
             const std::string bytes = test::readBytes(entry.path());
             if (entry.path().extension() == c.extension &&

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-
 #include "engine/FileCount.h"
 #include "support/AdversarialInputs.h"
 #include "support/SettingsWith.h"
@@ -20,13 +19,13 @@ struct Counts {
 
 std::ostream& operator<<(std::ostream& out, const Counts& c) {
     return out << "{code " << c.code << ", declaration " << c.declaration << ", directive "
-               << c.directive << ", own " << c.ownLine << ", codeLine " << c.codeLine
-               << ", banner " << c.banner << ", words " << c.words << ", commentBlank "
-               << c.commentBlank << ", blank " << c.blank << "}";
+               << c.directive << ", own " << c.ownLine << ", codeLine " << c.codeLine << ", banner "
+               << c.banner << ", words " << c.words << ", commentBlank " << c.commentBlank
+               << ", blank " << c.blank << "}";
 }
 
 Counts countsOf(const FileCount& r) {
-    return {r.code,          r.declaration,   r.directive,    r.commentOwnLine, r.commentCodeLine,
+    return {r.code,          r.declaration,  r.directive,    r.commentOwnLine, r.commentCodeLine,
             r.commentBanner, r.commentWords, r.commentBlank, r.blank};
 }
 
@@ -178,8 +177,9 @@ TEST(CountDriverTest, AdversarialInputsGiveTheirKnownResults) {
     } cases[] = {
         {"empty.c", "", u""},
         {"nul.c", std::string("int x;\0/* never closed", 22), u""},
-        {"unclosed.c", "x = \"abc\ny", u"Physical pre-parser failure: Unclosed character or "
-                                        u"string literal (line 1)."},
+        {"unclosed.c", "x = \"abc\ny",
+         u"Physical pre-parser failure: Unclosed character or "
+         u"string literal (line 1)."},
     };
     for (const auto& c : cases) {
         FileCount record(test::u16(c.name), dir.write(c.name, c.bytes));

@@ -41,7 +41,9 @@ TEST(FileCountTest, ConstructionKeepsThePathAndTakesTheTypeFromTheExtensionInAny
 
 TEST(FileCountTest, ConstructionMeasuresTheFileAndDetectsItsEncoding) {
     test::TempDir dir;
-    const std::string utf16 = dir.write("w.cpp", std::string("\xFF\xFE" "a\0b\0", 6));
+    const std::string utf16 = dir.write("w.cpp", std::string("\xFF\xFE"
+                                                             "a\0b\0",
+                                                             6));
     const FileCount measured(u"w.cpp", utf16);
     EXPECT_EQ(measured.sizeBytes, 6u);
     EXPECT_EQ(measured.encoding, TextEncoding::Utf16LE);

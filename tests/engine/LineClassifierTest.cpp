@@ -73,15 +73,14 @@ TEST(LineClassifierTest, CountsEveryLineOfAText) {
         std::u16string text;
         Counts counts;
     } cases[] = {
-        {"code and comments", u"int x; // note\n//----\n// check this\n\nint y;\n",
+        {"code and comments",
+         u"int x; // note\n//----\n// check this\n\nint y;\n",
          {1, 1, 1, 1, 0, 1}},
-        {"comment over three lines", u"int x; /* start\n * more\n */\nint y;",
-         {1, 1, 1, 1, 0, 0}},
+        {"comment over three lines", u"int x; /* start\n * more\n */\nint y;", {1, 1, 1, 1, 0, 0}},
         {"blank inside a comment", u"/*\n\n*/\n\n", {0, 0, 0, 2, 1, 1}},
         {"reopened comment stays open", u"/* a\n a */ /* b\n c\n */", {0, 3, 0, 1, 0, 0}},
         {"close, code, reopen", u"/* a\nb */ c; /* d\ne\nf */", {0, 3, 1, 0, 0, 0}},
-        {"close, code, whole comment", u"/* a\na */ int b; /* c */\nint d;",
-         {1, 1, 1, 0, 0, 0}},
+        {"close, code, whole comment", u"/* a\na */ int b; /* c */\nint d;", {1, 1, 1, 0, 0, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -98,8 +97,7 @@ TEST(LineClassifierTest, CountsEveryLineOfAText) {
 
 TEST(LineClassifierTest, CodeLinesCountOnlyInThePhysicalMode) {
     FileCount record(u"a.c", "/nonexistent");
-    const SourceText text =
-        SourceText::fromBody(u"a;\nb;\nc;\nd;\ne;\n\nf;\ng;\nh;\ni;\n\nj;\n");
+    const SourceText text = SourceText::fromBody(u"a;\nb;\nc;\nd;\ne;\n\nf;\ng;\nh;\ni;\n\nj;\n");
     ASSERT_TRUE(classifyPhysicalLines(text, record, CountMode::TerminatingCharacters));
     EXPECT_EQ(record.code, 0u);
     EXPECT_EQ(record.blank, 2u);

@@ -30,12 +30,12 @@ std::vector<std::u16string> generatedInputs(std::size_t count, unsigned seed) {
     static const std::u16string alphabet =
         u"aAbeEfFlLnrtsiwxz_019 \t\n  ()[]{}<>=;,.*&+-/%!|^~?:@#'\"\\$";
     static const std::u16string_view words[] = {
-        u"new ",    u"class ", u"struct ", u"typedef ", u"import ", u"package ", u"interface ",
-        u"return ", u"if (",   u"else ",   u"while (",  u"for (",   u"case ",    u"switch (",
-        u"int ",    u"::",     u"->",      u"++",       u"==",      u"<<=",      u"'s ",
-        u"@x(",     u"1.5e+3f ", u"typename ", u"const ", u"catch ", u"finally ",
-        u"delete ", u"default:", u"break;",   u"goto ",   u"try ",    u"&&",       u"||",
-        u"+=",      u"= @",      u"(int)",    u"<T>",     u"*p",
+        u"new ",     u"class ",   u"struct ",   u"typedef ", u"import ", u"package ", u"interface ",
+        u"return ",  u"if (",     u"else ",     u"while (",  u"for (",   u"case ",    u"switch (",
+        u"int ",     u"::",       u"->",        u"++",       u"==",      u"<<=",      u"'s ",
+        u"@x(",      u"1.5e+3f ", u"typename ", u"const ",   u"catch ",  u"finally ", u"delete ",
+        u"default:", u"break;",   u"goto ",     u"try ",     u"&&",      u"||",       u"+=",
+        u"= @",      u"(int)",    u"<T>",       u"*p",
     };
     std::mt19937 random(seed);
     std::vector<std::u16string> inputs;

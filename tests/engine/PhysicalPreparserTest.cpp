@@ -24,12 +24,11 @@ struct PreparseCase {
 
 TEST(PhysicalPreparserTest, BlanksLiteralsAndFailsOnWhatNeverCloses) {
     const PreparseCase cases[] = {
-        {"escaped quote stays inside", u"s = \"a\\\"b\"; // \"x\"",
-         u"s = ______; // \"x\"", u"", -1},
-        {"character literal holding a double quote", u"c = '\"'; d = \"x\";",
-         u"c = ___; d = ___;", u"", -1},
-        {"two backslashes end the literal", u"s = \"\\\\\"; t",
-         u"s = ____; t", u"", -1},
+        {"escaped quote stays inside", u"s = \"a\\\"b\"; // \"x\"", u"s = ______; // \"x\"", u"",
+         -1},
+        {"character literal holding a double quote", u"c = '\"'; d = \"x\";", u"c = ___; d = ___;",
+         u"", -1},
+        {"two backslashes end the literal", u"s = \"\\\\\"; t", u"s = ____; t", u"", -1},
         {"continued string becomes one line", u"s = \"a\\\nb\";", u"s = ___1__;", u"", -1},
         {"block comment skipped", u"/* \"x */ y = 'a';", u"/* \"x */ y = ___;", u"", -1},
         {"slash star slash does not close", u"/*/ x */ 'a'", u"/*/ x */ ___", u"", -1},
@@ -50,12 +49,27 @@ TEST(PhysicalPreparserTest, BlanksLiteralsAndFailsOnWhatNeverCloses) {
          u"Failed to find end of compiler directive: "
          u"Unterminated string or character literal within compiler directive",
          2},
-        {"raw string keeps its line feeds", u"s = R\"(a\n\n'b)\"_j; c = 'x';",
-         u"s = R___\n\n_____j; c = ___;", u"", -1, u"a.cpp", {8, 9}},
-        {"text block keeps its line feeds", u"s = \"\"\"\n  \"it's\"\n  \"\"\"; c = 'x';",
-         u"s = ___\n________\n_____; c = ___;", u"", -1, u"A.java", {7, 16}},
-        {"raw string in a directive", u"#define J R\"(\n')\"\nc = 'x';",
-         u"#define J R__\n___\nc = ___;", u"", -1, u"a.h", {13}},
+        {"raw string keeps its line feeds",
+         u"s = R\"(a\n\n'b)\"_j; c = 'x';",
+         u"s = R___\n\n_____j; c = ___;",
+         u"",
+         -1,
+         u"a.cpp",
+         {8, 9}},
+        {"text block keeps its line feeds",
+         u"s = \"\"\"\n  \"it's\"\n  \"\"\"; c = 'x';",
+         u"s = ___\n________\n_____; c = ___;",
+         u"",
+         -1,
+         u"A.java",
+         {7, 16}},
+        {"raw string in a directive",
+         u"#define J R\"(\n')\"\nc = 'x';",
+         u"#define J R__\n___\nc = ___;",
+         u"",
+         -1,
+         u"a.h",
+         {13}},
         {"separators beside a character literal, in a directive too",
          u"#if A > 1'000\n#endif\nx = 0xFF'FF + 'a' + 1'0;",
          u"#if A > 1'000\n#endif\nx = 0xFF'FF + ___ + 1'0;", u"", -1},
@@ -90,10 +104,10 @@ TEST(PhysicalPreparserTest, DirectiveEndsAtTheFirstLineNotContinuedByABackslash)
     } cases[] = {
         {u"#define A 1\nx", 11},
         {u"#define A \\\n 1\nx", 14},
-        {u"#define A \\\n\n\n 1\nx", 16},       // blank lines keep a continued directive going
-        {u"#define A // c \\\nx", 16},          // a comment's backslash continues nothing
+        {u"#define A \\\n\n\n 1\nx", 16},  // blank lines keep a continued directive going
+        {u"#define A // c \\\nx", 16},     // a comment's backslash continues nothing
         {u"#define A /* a\n b */ 1\nx", 22},
-        {u"#define A \\", 11},                  // the end mark
+        {u"#define A \\", 11},  // the end mark
         {u"#", 1},
     };
     for (const auto& c : cases) {
@@ -108,13 +122,8 @@ TEST(PhysicalPreparserTest, LiteralEndHonoursRunsOfBackslashes) {
         std::u16string text;
         std::int64_t end;
     } cases[] = {
-        {u"\"abc\"", 4},
-        {u"\"a\\\"b\"", 5},
-        {u"\"\\\\\"", 3},
-        {u"\"\\\\\\\"\"", 5},
-        {u"'\"'", 2},
-        {u"\"'\"", 2},
-        {u"\"abc", -1},
+        {u"\"abc\"", 4}, {u"\"a\\\"b\"", 5}, {u"\"\\\\\"", 3}, {u"\"\\\\\\\"\"", 5},
+        {u"'\"'", 2},    {u"\"'\"", 2},      {u"\"abc", -1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(findLiteralEnd(c.text, 0, c.text[0]), c.end) << test::u8(c.text);

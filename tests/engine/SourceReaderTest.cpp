@@ -18,7 +18,9 @@ TEST(SourceReaderTest, DetectsTheByteOrderMark) {
         {"\xFE\xFF\x00\x61", TextEncoding::Utf16BE},
         {"\xFF\xFE\x61\x00", TextEncoding::Utf16LE},
         {std::string("\xFF\xFE\x00\x00", 4), TextEncoding::Utf16LE},
-        {"\xEF\xBB\xBF" "a", TextEncoding::Utf8},
+        {"\xEF\xBB\xBF"
+         "a",
+         TextEncoding::Utf8},
         {"\xEF\xBB", TextEncoding::Ansi},
         {"\xFE", TextEncoding::Ansi},
         {"", TextEncoding::Ansi},
@@ -38,17 +40,40 @@ TEST(SourceReaderTest, DecodesByTheStoredEncoding) {
         TextEncoding encoding;
         std::u16string expected;  // without the end mark
     } cases[] = {
-        {"\xEF\xBB\xBF" "a\r\nb", TextEncoding::Utf8, u"a\nb"},
+        {"\xEF\xBB\xBF"
+         "a\r\nb",
+         TextEncoding::Utf8, u"a\nb"},
         {"\xC3\xA9", TextEncoding::Ansi, u"\u00C3\u00A9"},  // bytes are never combined
         {std::string("a\0b", 3), TextEncoding::Ansi, u"a"},
-        {"a\xFF" "b", TextEncoding::Ansi, u"a\u00FF" "b"},
+        {"a\xFF"
+         "b",
+         TextEncoding::Ansi,
+         u"a\u00FF"
+         "b"},
         {"a\rb\r", TextEncoding::Ansi, u"ab"},
-        {std::string("\xFF\xFE" "a\0\r\0\n\0", 8), TextEncoding::Utf16LE, u"a\n"},
+        {std::string("\xFF\xFE"
+                     "a\0\r\0\n\0",
+                     8),
+         TextEncoding::Utf16LE, u"a\n"},
         {std::string("\xFE\xFF\0a\0b", 6), TextEncoding::Utf16BE, u"ab"},
-        {std::string("\xFF\xFE" "a\0" "b", 5), TextEncoding::Utf16LE, u"a\uFF62"},
-        {std::string("\xFE\xFF\0a" "b", 5), TextEncoding::Utf16BE, u"a"},
-        {std::string("\xFF\xFE" "a\0\xFF\xFF" "b\0", 8), TextEncoding::Utf16LE, u"a"},
-        {std::string("\xFF\xFE" "\xFF", 3), TextEncoding::Utf16LE, u""},  // 0xFFFF cuts
+        {std::string("\xFF\xFE"
+                     "a\0"
+                     "b",
+                     5),
+         TextEncoding::Utf16LE, u"a\uFF62"},
+        {std::string("\xFE\xFF\0a"
+                     "b",
+                     5),
+         TextEncoding::Utf16BE, u"a"},
+        {std::string("\xFF\xFE"
+                     "a\0\xFF\xFF"
+                     "b\0",
+                     8),
+         TextEncoding::Utf16LE, u"a"},
+        {std::string("\xFF\xFE"
+                     "\xFF",
+                     3),
+         TextEncoding::Utf16LE, u""},  // 0xFFFF cuts
         {"\xEF\xBB\xBF", TextEncoding::Utf8, u""},
         {"ab", TextEncoding::Utf8, u""},  // re-saved without its mark: still skips 3 bytes
         {"", TextEncoding::Ansi, u""},
@@ -92,10 +117,7 @@ TEST(SourceReaderTest, LinesOfATextEndBeforeTheEndMark) {
         std::u16string body;
         std::vector<std::u16string> lines;
     } cases[] = {
-        {u"a\nb", {u"a", u"b"}},
-        {u"a\nb\n", {u"a", u"b"}},
-        {u"\n", {u""}},
-        {u"", {}},
+        {u"a\nb", {u"a", u"b"}},      {u"a\nb\n", {u"a", u"b"}}, {u"\n", {u""}}, {u"", {}},
         {u"\n\nx", {u"", u"", u"x"}},
     };
     for (const auto& c : cases) {

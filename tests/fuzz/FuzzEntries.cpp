@@ -41,8 +41,8 @@ void countFile(const std::uint8_t* data, std::size_t size) {
     const std::uint8_t selector = data[0];
     const auto mode = static_cast<CountMode>(selector % 4);
     const char* extension = kExtensions[(selector / 4) % 6];
-    countSettings() = CountSettings{mode, (selector & 0x40) != 0, (selector & 0x80) == 0,
-                                    (selector & 0x20) != 0};
+    countSettings() =
+        CountSettings{mode, (selector & 0x40) != 0, (selector & 0x80) == 0, (selector & 0x20) != 0};
     const std::string path = scratchDirectory() + "/input" + extension;
     if (FILE* file = std::fopen(path.c_str(), "wb")) {
         std::fwrite(data + 1, 1, size - 1, file);

@@ -33,8 +33,7 @@ TEST(ManPageTest, HelpTextPartsBecomeSections) {
         {"a heading that says more stays as the first sentence",
          "Usage: prog\n\nOutput files, in the output directory:\n  out.txt  the summary\n",
          ".SH \"FILES\"\nOutput files, in the output directory:\n.TP\nout.txt\nthe summary\n"},
-        {"examples kept line for line",
-         "Usage: prog\n\nExamples:\n  prog -a x\n    prog -b\n",
+        {"examples kept line for line", "Usage: prog\n\nExamples:\n  prog -a x\n    prog -b\n",
          ".SH \"EXAMPLES\"\n.PP\n.RS 4\n.nf\nprog \\-a x\n  prog \\-b\n.fi\n.RE\n"},
         {"another heading is a subsection of the description",
          "Usage: prog\n\nText.\n\nNotes:\n  a  first\n",
@@ -49,10 +48,10 @@ TEST(ManPageTest, HelpTextPartsBecomeSections) {
 }
 
 TEST(ManPageTest, SectionsComeInTheirUsualOrder) {
-    const std::string page = pageOf(
-        "Usage: prog\n\nText.\n\n  -a  b\n\nExamples:\n  prog\n\nExit codes:\n  0  done\n",
-        ".SH SEE ALSO\nother(1)\n.SH NAME\nprog \\- counts\n.SH BUGS\nNone.\n"
-        ".SH EXIT STATUS\nAnd more.\n");
+    const std::string page =
+        pageOf("Usage: prog\n\nText.\n\n  -a  b\n\nExamples:\n  prog\n\nExit codes:\n  0  done\n",
+               ".SH SEE ALSO\nother(1)\n.SH NAME\nprog \\- counts\n.SH BUGS\nNone.\n"
+               ".SH EXIT STATUS\nAnd more.\n");
     std::size_t previous = 0;
     for (const char* section : {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "EXIT STATUS",
                                 "EXAMPLES", "BUGS", "SEE ALSO"}) {

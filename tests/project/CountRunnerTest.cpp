@@ -31,9 +31,8 @@ std::vector<FileCount*> sampleProject(const test::TempDir& dir, ProjectFolder& r
         if (i % 7 == 3) {
             text += "/* never closed\n";
         }
-        const std::string path = dir.write("p" + std::to_string(i % 5) + "/f" +
-                                               std::to_string(i) + ".cpp",
-                                           text);
+        const std::string path =
+            dir.write("p" + std::to_string(i % 5) + "/f" + std::to_string(i) + ".cpp", text);
         root.AddFilePath(test::u16(path), path);
     }
     std::vector<FileCount*> records;

@@ -42,7 +42,8 @@ TEST(DiskFullSaveTest, AProjectTooLargeForTheDiskLeavesTheOldFileWhole) {
     EXPECT_EQ(test::readBytes(file), before);
     // Nothing but the old file is left on the disk.
     std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(fs::path(file).parent_path())) {
+    for ([[maybe_unused]] const auto& entry :
+         fs::directory_iterator(fs::path(file).parent_path())) {
         ++entries;
     }
     EXPECT_EQ(entries, 1u);

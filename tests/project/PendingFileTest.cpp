@@ -88,14 +88,14 @@ TEST(PendingFileTest, TemporariesOfProcessesThatEndedAreRemoved) {
     ::waitpid(child, nullptr, 0);
     const std::string dead = std::to_string(child);
     const std::string alive = std::to_string(::getpid());
-    for (const std::string& name : std::vector<std::string>{".tw-" + dead + "-12.tmp", ".tw-save-" + dead + "-7.tmp", ".tw-" + alive + "-3.tmp",
-          ".tw-x-1.tmp", "report.tmp", ".tw-" + dead + ".txt"}) {
+    for (const std::string& name : std::vector<std::string>{
+             ".tw-" + dead + "-12.tmp", ".tw-save-" + dead + "-7.tmp", ".tw-" + alive + "-3.tmp",
+             ".tw-x-1.tmp", "report.tmp", ".tw-" + dead + ".txt"}) {
         dir.write(name, "left");
     }
     removeAbandonedTemporaries(dir.path().string());
-    EXPECT_EQ(namesIn(dir.path()),
-              (std::set<std::string>{".tw-" + alive + "-3.tmp", ".tw-x-1.tmp", "report.tmp",
-                                     ".tw-" + dead + ".txt"}));
+    EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{".tw-" + alive + "-3.tmp", ".tw-x-1.tmp",
+                                                          "report.tmp", ".tw-" + dead + ".txt"}));
 }
 
 }  // namespace

@@ -24,8 +24,7 @@ TEST(ProjectFileBoundsTest, DeepFolderChainsAreRefusedWithinTheMemoryBound) {
             CountSettings settings;
             const ProjectLoadResult result = ProjectFile::load(file, root, settings);
             ::_exit(result.status == ProjectLoadStatus::Damaged &&
-                            result.message == u"Unexpected file format." &&
-                            root.TotalRecords() == 0
+                            result.message == u"Unexpected file format." && root.TotalRecords() == 0
                         ? 0
                         : 1);
         });

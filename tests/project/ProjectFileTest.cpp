@@ -82,9 +82,9 @@ class TwoRecordProject : public ::testing::Test {
     static std::string expectedRecords() {
         return header(2, 2, 1, 0, 1) +
                // C/b?.h
-               wide(u"C/b\uFFFD.h") + le32(0) + le32(0) + le32(0) + leDouble(0.0) + le32(0) + le32(0) +
-               le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + wide(u"x") +
-               le32(0) + le32(1) +
+               wide(u"C/b\uFFFD.h") + le32(0) + le32(0) + le32(0) + leDouble(0.0) + le32(0) +
+               le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0) + le32(0) +
+               wide(u"x") + le32(0) + le32(1) +
                // C/Src/A.cpp: size before encoding, blank comment before comment words
                wide(u"C/Src/A.cpp") + le32(1) + le32(1234) + le32(1) + leDouble(0.5) + le32(10) +
                le32(2) + le32(1) + le32(3) + le32(4) + le32(5) + le32(6) + le32(70) + le32(8) +
@@ -117,8 +117,7 @@ TEST_F(TwoRecordProject, RecordsAreStoredByteForByteInPreOrder) {
 
 TEST_F(TwoRecordProject, DiskPathsFollowTheRecordsWhenANameIsNotUtf8) {
     const std::string stored = ProjectFile::store(root, kExecutableSettings);
-    const std::string trailer =
-        "TWDISK01" + le32(2) + wide(u"C/b\xDCFF.h") + wide(u"C/Src/A.cpp");
+    const std::string trailer = "TWDISK01" + le32(2) + wide(u"C/b\xDCFF.h") + wide(u"C/Src/A.cpp");
     EXPECT_EQ(stored.substr(expectedRecords().size()), trailer);
 }
 

@@ -32,8 +32,8 @@ void setCounts(FileCount& record, std::uint32_t code, std::uint32_t declaration,
     record.commentWords = words;
 }
 
-/// Six records in five folders, one with a comma in its name: three counted, one failed with its error text, one never
-/// counted that still holds counters (they must not show).
+/// Six records in five folders, one with a comma in its name: three counted, one failed with its
+/// error text, one never counted that still holds counters (they must not show).
 void fillSample(ProjectFolder& root) {
     setCounts(*root.AddFilePath(u"Proj/Src/Main.cpp"), 120, 14, 9, 30, 5, 4, 3, 25, 410);
     setCounts(*root.AddFilePath(u"Proj/Src/Util/Strings.h"), 40, 6, 3, 12, 2, 0, 1, 8, 95);
@@ -263,8 +263,8 @@ TEST(ReportWriterTest, DeepTreesAreIndentedNoFurtherThanTheLimitAndStreamed) {
                     largestPiece = std::max(largestPiece, piece.size());
                     for (std::size_t start = 0; start < piece.size();) {
                         const std::size_t end = piece.find(u'\n', start);
-                        const std::size_t next = end == std::u16string_view::npos ? piece.size()
-                                                                                   : end + 1;
+                        const std::size_t next =
+                            end == std::u16string_view::npos ? piece.size() : end + 1;
                         longest = std::max(longest, next - start);
                         start = next;
                         ++lines;
@@ -280,9 +280,7 @@ TEST(ReportWriterTest, DeepTreesAreIndentedNoFurtherThanTheLimitAndStreamed) {
     // A reader that has seen enough ends the report.
     std::size_t pieces = 0;
     EXPECT_FALSE(writeReport(root, CountMode::Physical, false, false, true, 4,
-                             [&pieces](std::u16string_view) {
-        return ++pieces < 2;
-    }));
+                             [&pieces](std::u16string_view) { return ++pieces < 2; }));
     EXPECT_EQ(pieces, 2u);
 }
 

@@ -32,9 +32,11 @@ inline std::vector<AdversarialInput> adversarialInputs() {
     inputs.push_back({"bom_only.cpp", "\xEF\xBB\xBF"});
     inputs.push_back({"long_line.cpp", repeat("x = f(a[i] + b, c) * 2; ", 4 * 1024 * 1024 / 24)});
     inputs.push_back({"short_lines.c", repeat("x++;\n", 200000)});
-    inputs.push_back({"deep_parentheses.cpp", repeat("(", 10000) + "x" + repeat(")", 10000) + ";\n"});
+    inputs.push_back(
+        {"deep_parentheses.cpp", repeat("(", 10000) + "x" + repeat(")", 10000) + ";\n"});
     inputs.push_back({"deep_calls.cpp", repeat("f(", 10000) + "x" + repeat(")", 10000) + ";\n"});
-    inputs.push_back({"deep_brackets.java", "x = " + repeat("a[", 10000) + "i" + repeat("]", 10000) + ";\n"});
+    inputs.push_back(
+        {"deep_brackets.java", "x = " + repeat("a[", 10000) + "i" + repeat("]", 10000) + ";\n"});
     inputs.push_back({"unbalanced_close.cpp", repeat(")]", 20000) + "\n"});
     inputs.push_back({"unbalanced_open.cpp", repeat("([", 20000) + "\n"});
     inputs.push_back({"many_closing_parentheses.c", "f(x);\n" + repeat(")", 100000)});
@@ -50,8 +52,8 @@ inline std::vector<AdversarialInput> adversarialInputs() {
     inputs.push_back({"unclosed_annotation.java", "@A(" + repeat("x", 10000)});
     inputs.push_back({"blank_initialiser.cpp",
                       "int crc[256] = {" + repeat("0x00000000, ", 20000) + "};\nint y = 1;\n"});
-    inputs.push_back({"long_whitespace.cpp", "int" + repeat(" ", 1000000) + "x" +
-                                                 repeat("\t", 100000) + "= 1;\n"});
+    inputs.push_back({"long_whitespace.cpp",
+                      "int" + repeat(" ", 1000000) + "x" + repeat("\t", 100000) + "= 1;\n"});
     std::string utf16le = "\xFF\xFE";
     std::string utf16be = "\xFE\xFF";
     std::string utf16plain;
@@ -90,11 +92,12 @@ inline std::vector<AdversarialInput> adversarialInputs() {
 ///
 /// | input | bound |
 /// |---|---|
-/// | `adversarialProjectFile`: records at the end of folder chains of their own | loading takes 64 MiB + 16 × S, under 1 s per MiB; refused as "Unexpected file format." |
-/// | `deepChainPaths`: a tree report of folder chains 2,047 deep, indentation 100 | the report streams: 64 MiB; a line holds at most 1,024 + name + values characters |
-/// | `lineFeedsOnly`: a source of nothing but line feeds | counting takes 8 × S |
-/// | `ordinarySource`: ordinary C++ | counting takes 64 MiB + 4 × S |
-/// | `nulBytes` / `emptyLines` as a list file | reading the list takes 64 MiB + 1 KiB per entry |
+/// | `adversarialProjectFile`: records at the end of folder chains of their own | loading takes 64
+/// MiB + 16 × S, under 1 s per MiB; refused as "Unexpected file format." | | `deepChainPaths`: a
+/// tree report of folder chains 2,047 deep, indentation 100 | the report streams: 64 MiB; a line
+/// holds at most 1,024 + name + values characters | | `lineFeedsOnly`: a source of nothing but line
+/// feeds | counting takes 8 × S | | `ordinarySource`: ordinary C++ | counting takes 64 MiB + 4 × S
+/// | | `nulBytes` / `emptyLines` as a list file | reading the list takes 64 MiB + 1 KiB per entry |
 /// | `linkGraph`: each level of folders linking twice to the next | each folder is scanned once |
 
 /// `count` line feeds: a file of nothing but empty lines.
@@ -173,7 +176,8 @@ inline std::string adversarialProjectFile(std::size_t size, bool withDiskPaths) 
         return bytes;
     };
     const auto wide = [&le32](const std::string& text) {
-        std::string bytes = "\xFF\xFE\xFF\xFF\xFF\xFF" + le32(static_cast<std::uint32_t>(text.size()));
+        std::string bytes =
+            "\xFF\xFE\xFF\xFF\xFF\xFF" + le32(static_cast<std::uint32_t>(text.size()));
         for (const char c : text) {
             bytes += c;
             bytes += '\0';
@@ -192,7 +196,8 @@ inline std::string adversarialProjectFile(std::size_t size, bool withDiskPaths) 
                    std::string(36, '\0') + wide("") + le32(0) + le32(0);
         paths.push_back(path);
     }
-    std::string file = le32(static_cast<std::uint32_t>(paths.size())) + std::string(16, '\0') + records;
+    std::string file =
+        le32(static_cast<std::uint32_t>(paths.size())) + std::string(16, '\0') + records;
     if (withDiskPaths) {
         file += "TWDISK01" + le32(static_cast<std::uint32_t>(paths.size()));
         for (const std::string& path : paths) {

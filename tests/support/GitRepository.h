@@ -47,8 +47,8 @@ class GitCommands {
     /// Runs git with `arguments` in `directory`.
     ProcessResult run(const std::string& directory, std::vector<std::string> arguments) const {
         // Local clones for submodules, and one branch name, whatever the git version.
-        arguments.insert(arguments.begin(), {"-c", "protocol.file.allow=always", "-c",
-                                             "init.defaultBranch=main"});
+        arguments.insert(arguments.begin(),
+                         {"-c", "protocol.file.allow=always", "-c", "init.defaultBranch=main"});
         return runProgram(program_, arguments, directory, environment_);
     }
 

@@ -20,8 +20,7 @@ inline void expectMatchesGolden(const std::string& actual, const std::string& pa
     }
     const std::string expected = readBytes(path);
     EXPECT_FALSE(expected.empty()) << "missing golden file " << path;
-    EXPECT_EQ(actual, expected) << "differs from " << path
-                                << " (TW_REFRESH_GOLDEN=1 rewrites it)";
+    EXPECT_EQ(actual, expected) << "differs from " << path << " (TW_REFRESH_GOLDEN=1 rewrites it)";
 }
 
 }  // namespace tw::test

@@ -4,8 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <fcntl.h>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,7 +23,8 @@ struct ProcessResult {
 
 /// Runs `program` with `arguments` in `directory` and waits for it. `environment` holds
 /// "NAME=value" entries that replace or add to this process's environment.
-inline ProcessResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+inline ProcessResult runProgram(const std::string& program,
+                                const std::vector<std::string>& arguments,
                                 const std::string& directory = ".",
                                 const std::vector<std::string>& environment = {}) {
     ProcessResult result;

@@ -7,7 +7,7 @@ namespace tw::test {
 /// Sets the process-wide count settings for one test and puts the old ones back afterwards: for
 /// the tests of the command line and the desktop program, which own that instance.
 class SettingsGuard {
-public:
+  public:
     explicit SettingsGuard(CountMode mode) : saved_(countSettings()) {
         countSettings().mode = mode;
     }
@@ -18,7 +18,7 @@ public:
     SettingsGuard(const SettingsGuard&) = delete;
     SettingsGuard& operator=(const SettingsGuard&) = delete;
 
-private:
+  private:
     CountSettings saved_;
 };
 

@@ -10,7 +10,7 @@ namespace tw::test {
 /// A fresh directory under the system's temporary directory, removed with everything in it
 /// when the object goes.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "tallyweaver-test-XXXXXX").string();
@@ -42,7 +42,7 @@ public:
     /// The path of `name` below the directory, whether it exists or not.
     std::string pathOf(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -11,7 +11,7 @@ namespace tw::test {
 /// A tmpfs of `kilobytes` mounted on a fresh directory for the test's lifetime, read-only when
 /// asked; `mounted()` is false where the machine does not let the tests mount one.
 class TinyFileSystem {
-public:
+  public:
     explicit TinyFileSystem(int kilobytes, bool readOnly = false) {
         const std::string options = "size=" + std::to_string(kilobytes) + "k";
         mounted_ = ::mount("tmpfs", dir_.path().c_str(), "tmpfs", readOnly ? MS_RDONLY : 0,
@@ -29,7 +29,7 @@ public:
     std::string path() const { return dir_.path().string(); }
     std::string pathOf(const std::string& name) const { return dir_.pathOf(name); }
 
-private:
+  private:
     TempDir dir_;
     bool mounted_ = false;
 };

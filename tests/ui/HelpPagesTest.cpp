@@ -24,7 +24,8 @@ void HelpPagesTest::findsThePageBesideTheProgram() {
     QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
     QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("share/tallyweaver/help")));
     const QString bin = prefix.filePath(QStringLiteral("bin"));
-    const QString installed = prefix.filePath(QStringLiteral("share/tallyweaver/help/documentation.html"));
+    const QString installed =
+        prefix.filePath(QStringLiteral("share/tallyweaver/help/documentation.html"));
     QFile page(installed);
     QVERIFY(page.open(QIODevice::WriteOnly));
     page.write("<p>installed</p>");
@@ -41,18 +42,20 @@ void HelpPagesTest::findsThePageBesideTheProgram() {
     QVERIFY(copy.readAll().contains("Command Line Reference"));
 
     // Names that are no page, or reach out of the help folder, give nothing.
-    for (const QString& name : {QString(), QStringLiteral("missing.html"),
-                                QStringLiteral("../help/documentation.html"),
-                                QStringLiteral("..")}) {
+    for (const QString& name :
+         {QString(), QStringLiteral("missing.html"), QStringLiteral("../help/documentation.html"),
+          QStringLiteral("..")}) {
         QVERIFY2(tw::ui::helpPageFile(name, bin).isEmpty(), qPrintable(name));
     }
 }
 
 void HelpPagesTest::theBuildTreeProgramFindsItsPages() {
     const QString programFolder = QFileInfo(QStringLiteral(TW_EXECUTABLE)).absolutePath();
-    for (const QString& name : {QStringLiteral("documentation.html"), QStringLiteral("command-line.html")}) {
+    for (const QString& name :
+         {QStringLiteral("documentation.html"), QStringLiteral("command-line.html")}) {
         const QString page = tw::ui::helpPageFile(name, programFolder);
-        QVERIFY2(page.endsWith(QStringLiteral("/share/tallyweaver/help/") + name), qPrintable(page));
+        QVERIFY2(page.endsWith(QStringLiteral("/share/tallyweaver/help/") + name),
+                 qPrintable(page));
         QVERIFY(QFileInfo(page).isFile());
     }
 }

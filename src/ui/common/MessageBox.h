@@ -12,7 +12,7 @@ namespace tw::ui {
 /// Every message box of the desktop program goes through here, so a test can answer it
 /// without a window: it installs a handler that records the box and returns the button.
 class MessageBox {
-public:
+  public:
     /// What a test's handler is given.
     struct Request {
         QWidget* parent = nullptr;
@@ -25,10 +25,10 @@ public:
 
     /// Shows a modal box (or asks the test handler) and returns the button pressed. The title
     /// is "Tallyweaver" when none is given.
-    static QMessageBox::StandardButton show(
-        QWidget* parent, const QString& text, const QString& title = QString(),
-        QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-        QMessageBox::Icon icon = QMessageBox::NoIcon);
+    static QMessageBox::StandardButton show(QWidget* parent, const QString& text,
+                                            const QString& title = QString(),
+                                            QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                            QMessageBox::Icon icon = QMessageBox::NoIcon);
 
     /// Replaces the real boxes with `handler` until `resetHandler`; for tests.
     static void setHandler(Handler handler);

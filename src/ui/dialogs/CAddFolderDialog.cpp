@@ -220,9 +220,8 @@ void CAddFolderDialog::browse() {
 
 void CAddFolderDialog::showVersionControlChoice() {
     const QString directory = directoryEdit_->text();
-    const bool inWorkTree =
-        !directory.isEmpty() &&
-        GitWorkTreeFilter::isInWorkTree(QFile::encodeName(directory).toStdString());
+    const bool inWorkTree = !directory.isEmpty() && GitWorkTreeFilter::isInWorkTree(
+                                                        QFile::encodeName(directory).toStdString());
     skipIgnoredCheck_->setEnabled(inWorkTree);
     skipIgnoredCheck_->setChecked(inWorkTree && skipIgnored_);
 }

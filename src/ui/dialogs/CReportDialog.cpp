@@ -16,8 +16,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "project/ProjectFolder.h"
 #include "engine/CountSettings.h"
+#include "project/ProjectFolder.h"
 #include "report/ReportWriter.h"
 #include "ui/common/MessageBox.h"
 #include "ui/dialogs/IndentationSpinBox.h"
@@ -217,14 +217,12 @@ void CReportDialog::refresh() {
     std::size_t lines = 0;
     const bool whole = writeReport(
         root_, countSettings().mode, chosen.csv, chosen.listStyle, chosen.fullPaths,
-        chosen.indentation,
-        [this, &lines](std::u16string_view piece) {
+        chosen.indentation, [this, &lines](std::u16string_view piece) {
             // Pieces end at line ends: take whole lines up to either limit.
             std::size_t taken = 0;
             for (std::size_t end = piece.find(u'\n'); end != std::u16string_view::npos;
                  end = piece.find(u'\n', end + 1)) {
-                if (lines == kPreviewLines ||
-                    report_.size() + end + 1 > kPreviewCharacters) {
+                if (lines == kPreviewLines || report_.size() + end + 1 > kPreviewCharacters) {
                     report_.append(piece.substr(0, taken));
                     return false;
                 }
@@ -279,11 +277,10 @@ void CReportDialog::accept() {
         MessageBox::show(this, reportWriteMessage(path, written), kErrorCaption);
         return;
     }
-    MessageBox::show(
-        this,
-        QStringLiteral("Report written successfully to \"") + printableInMessage(path) +
-            QStringLiteral("\""),
-        QStringLiteral("Success"));
+    MessageBox::show(this,
+                     QStringLiteral("Report written successfully to \"") +
+                         printableInMessage(path) + QStringLiteral("\""),
+                     QStringLiteral("Success"));
     QDialog::accept();
 }
 

@@ -2,12 +2,12 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QtTest>
 
@@ -111,7 +111,8 @@ void ReportDialogTest::opensWithDefaultsAndPreview() {
     QCOMPARE(child<QLineEdit>(&dialog, "fileNameEdit")->text(), QStringLiteral("report.txt"));
     QVERIFY(child<QLineEdit>(&dialog, "directoryEdit")->text().isEmpty());
     QCOMPARE(choices(dialog), QStringLiteral("T_L_ Fi4"));
-    const std::u16string expected = tw::buildReport(root, tw::countSettings().mode, false, true, true, 4);
+    const std::u16string expected =
+        tw::buildReport(root, tw::countSettings().mode, false, true, true, 4);
     QVERIFY(dialog.report() == expected);
     QCOMPARE(child<QPlainTextEdit>(&dialog, "previewEdit")->toPlainText(),
              text(expected).remove(QLatin1Char('\r')));
@@ -158,8 +159,9 @@ void ReportDialogTest::formatAndStyleAreTied() {
 
     // The kept report always matches the controls.
     const tw::ui::ReportOptions options = dialog.options();
-    QVERIFY(dialog.report() == tw::buildReport(root, tw::countSettings().mode, options.csv, options.listStyle,
-                                               options.fullPaths, options.indentation));
+    QVERIFY(dialog.report() == tw::buildReport(root, tw::countSettings().mode, options.csv,
+                                               options.listStyle, options.fullPaths,
+                                               options.indentation));
     QCOMPARE(child<QPlainTextEdit>(&dialog, "previewEdit")->toPlainText(),
              text(dialog.report()).remove(QLatin1Char('\r')));
 }
@@ -476,7 +478,8 @@ void ReportDialogTest::aShortReportIsPreviewedWhole() {
     fillProject(root);
     CReportDialog dialog(nullptr, root);
     QVERIFY(!dialog.previewIsPartial());
-    QVERIFY(dialog.report() == tw::buildReport(root, tw::countSettings().mode, false, true, true, 4));
+    QVERIFY(dialog.report() ==
+            tw::buildReport(root, tw::countSettings().mode, false, true, true, 4));
     QVERIFY(child<QLabel>(&dialog, "previewNote")->isHidden());
 }
 
@@ -493,7 +496,7 @@ void ReportDialogTest::typingRebuildsThePreviewOnceItPauses() {
     QCOMPARE(rebuilt.count(), 0);
     QTRY_COMPARE(rebuilt.count(), 1);
     QVERIFY(dialog.report() == tw::buildReport(root, tw::countSettings().mode, false, false, true,
-                                             dialog.options().indentation));
+                                               dialog.options().indentation));
     QCOMPARE(dialog.options().indentation, 30);
     QTest::qWait(2 * CReportDialog::kTypingPauseMs);
     QCOMPARE(rebuilt.count(), 1);
