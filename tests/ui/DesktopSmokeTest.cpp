@@ -42,7 +42,7 @@ void DesktopSmokeTest::showsMainWindowUnderX() {
     QProcess program;
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::SeparateChannels);
-    program.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral(TW_EXECUTABLE)});
+    program.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral(TW_TEST_DRIVER)});
     QVERIFY(program.waitForStarted(10000));
     QVERIFY2(program.waitForFinished(60000), "the program did not end");
     const QString output = QString::fromUtf8(program.readAllStandardOutput());
