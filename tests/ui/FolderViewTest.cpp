@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "UiTestSupport.h"
+#include "project/ProjectFile.h"
 #include "ui/Artwork.h"
 
 using namespace tw;
@@ -62,6 +63,7 @@ class FolderViewTest : public QObject {
     void rememberedFolderIsFoundUnderEveryTopLevelItem();
     void selectingAFolderListsItsFiles();
     void behavesAsItemModel();
+    void projectIsReplacedOnlyOnceItsFileIsRead();
 };
 
 void FolderViewTest::treeFromNestedPaths_data() {
@@ -217,6 +219,49 @@ void FolderViewTest::behavesAsItemModel() {
     tree.expand(itemAt(tree, QStringLiteral("d:")));
     desktop.document.deleteContents();
     QCOMPARE(tree.model()->rowCount(), 0);
+}
+
+void FolderViewTest::projectIsReplacedOnlyOnceItsFileIsRead() {
+    QTemporaryDir dir;
+    ProjectFolder other;
+    other.AddFilePath(u"e:/loaded/x.cpp");
+    const QString loadable = dir.filePath(QStringLiteral("loadable.tyx"));
+    QCOMPARE(ProjectFile::save(QFile::encodeName(loadable).toStdString(), other, CountSettings{})
+                 .status,
+             ProjectSaveStatus::Saved);
+    const QString damaged = writeFile(dir, QStringLiteral("damaged.tyx"),
+                                      QByteArray("\x02\0\0\0", 4) + QByteArray(16, '\0'));
+
+    Desktop desktop;
+    CFolderView& tree = *desktop.frame.folderView();
+    QAbstractItemModelTester tester(tree.model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    ProjectFolder& root = desktop.root();
+    root.AddFilePath(u"c:/a/x.cpp");
+    root.AddFilePath(u"d:/b/y.cpp");
+    desktop.frame.setRememberedFolderPath(QStringLiteral("c:/a"));
+    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
+    tree.expand(itemAt(tree, QStringLiteral("d:")));
+    const QString shown = treeText(tree);
+    QCOMPARE(shown, QStringLiteral("c:+\n  a\n") + QStringLiteral("d:+\n  b\n"));
+
+    // While a message about the file is up, the window still shows the project it had.
+    QStringList shownWithMessage;
+    ui::MessageBox::setHandler([&](const ui::MessageBox::Request&) {
+        shownWithMessage.append(treeText(tree));
+        return QMessageBox::Ok;
+    });
+    desktop.frame.openProjectFile(dir.filePath(QStringLiteral("missing.tyx")));
+    QCOMPARE(treeText(tree), shown);  // the user's expansion and selection too
+    QCOMPARE(tree.itemPath(tree.selectedItem()), QStringLiteral("c:/a"));
+    desktop.frame.openProjectFile(damaged);
+    ui::MessageBox::resetHandler();
+    QCOMPARE(shownWithMessage, QStringList({shown, shown}));
+    QCOMPARE(treeText(tree), QString());  // a damaged file leaves an empty project
+
+    desktop.frame.openProjectFile(loadable);
+    CFolderView& reopened = *desktop.frame.folderView();
+    QCOMPARE(treeText(reopened), QStringLiteral("e:\n  loaded\n"));
 }
 
 QTEST_MAIN(FolderViewTest)
