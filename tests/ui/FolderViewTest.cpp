@@ -49,6 +49,19 @@ QModelIndex itemAt(CFolderView& tree, const QString& path) {
     return search(QModelIndex());
 }
 
+/// Shows a project of `paths` with `remembered` selected and the first drive's item expanded
+/// by the user.
+void showProject(Desktop& desktop, std::initializer_list<const char16_t*> paths,
+                 const QString& remembered) {
+    for (const char16_t* path : paths) {
+        desktop.root().AddFilePath(path);
+    }
+    desktop.frame.setRememberedFolderPath(remembered);
+    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &desktop.root());
+    CFolderView& tree = *desktop.frame.folderView();
+    tree.expand(itemAt(tree, QStringLiteral("d:")));
+}
+
 }  // namespace
 
 class FolderViewTest : public QObject {
@@ -209,14 +222,9 @@ void FolderViewTest::behavesAsItemModel() {
     CFolderView& tree = *desktop.frame.folderView();
     QAbstractItemModelTester tester(tree.model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
-    ProjectFolder& root = desktop.root();
-    root.AddFilePath(u"c:/a/b/x.cpp");
-    root.AddFilePath(u"c:/a/c/y.cpp");
-    root.AddFilePath(u"d:/e/z.cpp");
-    root.FindFolder(u"c:/a/b")->SetExpanded(true);
-    desktop.frame.setRememberedFolderPath(QStringLiteral("c:/a/b"));
-    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
-    tree.expand(itemAt(tree, QStringLiteral("d:")));
+    desktop.root().AddFilePath(u"c:/a/b/x.cpp");
+    desktop.root().FindFolder(u"c:/a/b")->SetExpanded(true);
+    showProject(desktop, {u"c:/a/c/y.cpp", u"d:/e/z.cpp"}, QStringLiteral("c:/a/b"));
     desktop.document.deleteContents();
     QCOMPARE(tree.model()->rowCount(), 0);
 }
@@ -226,9 +234,9 @@ void FolderViewTest::projectIsReplacedOnlyOnceItsFileIsRead() {
     ProjectFolder other;
     other.AddFilePath(u"e:/loaded/x.cpp");
     const QString loadable = dir.filePath(QStringLiteral("loadable.tyx"));
-    QCOMPARE(ProjectFile::save(QFile::encodeName(loadable).toStdString(), other, CountSettings{})
-                 .status,
-             ProjectSaveStatus::Saved);
+    QCOMPARE(
+        ProjectFile::save(QFile::encodeName(loadable).toStdString(), other, CountSettings{}).status,
+        ProjectSaveStatus::Saved);
     const QString damaged = writeFile(dir, QStringLiteral("damaged.tyx"),
                                       QByteArray("\x02\0\0\0", 4) + QByteArray(16, '\0'));
 
@@ -236,12 +244,7 @@ void FolderViewTest::projectIsReplacedOnlyOnceItsFileIsRead() {
     CFolderView& tree = *desktop.frame.folderView();
     QAbstractItemModelTester tester(tree.model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
-    ProjectFolder& root = desktop.root();
-    root.AddFilePath(u"c:/a/x.cpp");
-    root.AddFilePath(u"d:/b/y.cpp");
-    desktop.frame.setRememberedFolderPath(QStringLiteral("c:/a"));
-    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
-    tree.expand(itemAt(tree, QStringLiteral("d:")));
+    showProject(desktop, {u"c:/a/x.cpp", u"d:/b/y.cpp"}, QStringLiteral("c:/a"));
     const QString shown = treeText(tree);
     QCOMPARE(shown, QStringLiteral("c:+\n  a\n") + QStringLiteral("d:+\n  b\n"));
 
