@@ -102,7 +102,7 @@ CMainFrame::~CMainFrame() {
     delete takeCentralWidget();
 }
 
-// ---- Commands ---------------------------------------------------------------------------
+// ---- Commands -----------------------------------------------------------------------------
 
 bool CMainFrame::mayRun(const CommandEntry& entry) const {
     if (entry.idleOnly && isCounting()) {

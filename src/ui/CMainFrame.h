@@ -67,13 +67,14 @@ class CMainFrame : public QMainWindow {
     /// During a count run, the lock under which records may be read; otherwise no lock.
     std::unique_lock<std::mutex> lockRecordsDuringRun();
 
-    /// Recomputes whether each command is available and checked.
+    /// Recomputes from the command table whether each command is available and checked.
     void updateCommandStates();
 
-    /// Opens the project file `path` as Open Project would after its dialog.
+    /// Opens the project file `path` as Open Project would after its dialog, and only when
+    /// Open Project is available.
     void openProjectFile(const QString& path);
     /// Adds the files a folder search found (disk paths), as Add Folder(s) does after its
-    /// dialog.
+    /// dialog, and only when Add Folder(s) is available.
     void addFolderFiles(const std::vector<std::string>& found);
 
   signals:
@@ -112,7 +113,8 @@ class CMainFrame : public QMainWindow {
     };
     /// Every command with an action of its own, in menu order.
     static std::span<const CommandEntry> commands();
-    /// The entry of `commandId`, which must be in `commands()` or be the recent-project one.
+    /// The entry of `commandId`; ID_FILE_MRU_FILE1 gives the one that the four entries of the
+    /// recent-project list share.
     static const CommandEntry& command(int commandId);
 
     void createActions();
