@@ -105,6 +105,8 @@ class ProjectFolder {
     bool HasCounted() const;
     /// Some record of the subtree has `counted` clear.
     bool HasUncounted() const;
+    /// No record and no subfolder.
+    bool IsEmpty() const;
 
     /// The sum of one counter (`&FileCount::code`, ...) over the records whose `counted` is set;
     /// records with `counted` clear add nothing, whatever they hold.
@@ -135,6 +137,9 @@ class ProjectFolder {
     void DeleteAllRecords();
     /// Destroys every subfolder with everything below it; this folder's own records stay.
     void DeleteAllSubfolders();
+    /// Takes the records and subfolders of the root `other` in place of this root's own, which
+    /// are destroyed; `other` ends empty. Record paths stay as they are, so both must be roots.
+    void TakeContentsOf(ProjectFolder& other);
     /// Destroys the first of this folder's own records whose file name is `fileName`.
     bool RemoveRecordByFileName(std::u16string_view fileName);
     /// Destroys the first subfolder named `name`, with everything below it.
@@ -144,8 +149,6 @@ class ProjectFolder {
     // Called on a root (or any folder that bounds the pruning): folders are removed below it
     // only, never the folder itself.
 
-    /// No record and no subfolder.
-    bool IsEmpty() const;
     /// What goes when `folder` goes, so that no folder is left empty: `folder` itself, or its
     /// highest ancestor below this folder that holds nothing besides the way down to it.
     /// `folder` itself when it does not lie below this folder.
@@ -155,10 +158,6 @@ class ProjectFolder {
     /// this folder at most. A `folder` that does not lie below this folder is left alone and
     /// returned.
     ProjectFolder& RemoveFolderAndEmptyParents(ProjectFolder& folder);
-
-    /// Takes the records and subfolders of the root `other` in place of this root's own, which
-    /// are destroyed; `other` ends empty. Record paths stay as they are, so both must be roots.
-    void TakeContentsOf(ProjectFolder& other);
 
   private:
     std::size_t depthBelowRoot() const;
