@@ -1,11 +1,26 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it without installing it: unpacked into a scratch
-# folder, the program tells its version, counts tests/fixtures on the console and finds its
-# help pages; the desktop entry, the project file type, the icon and the manual page pass their
-# checks; lintian lists its findings and fails the check on an error or a warning.
+# folder, the program tells its version, counts tests/fixtures on the console, holds no test
+# hook, and its help pages are where it looks for them; the desktop entry, the project file
+# type, the icon and the manual page pass their checks; lintian lists its findings and fails
+# the check on an error or a warning.
 #   scripts/check-package.sh [BUILD_DIRECTORY]      (default build/package)
+# The help pages are looked up by the test driver (tests/ui/driver), the same program with a
+# command interpreter, put beside the unpacked one: TW_TEST_DRIVER names a built driver, else
+# one is built in build/test-driver.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+driver=${TW_TEST_DRIVER:-}
+if [[ -z $driver ]]; then
+    if [[ ! -f build/test-driver/build.ninja ]]; then
+        cmake -S . -B build/test-driver -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DTW_BUILD_BENCH=OFF >/dev/null
+    fi
+    cmake --build build/test-driver --target tallyweaver-test-driver
+    driver=build/test-driver/tests/ui/tallyweaver-test-driver
+fi
+driver=$(realpath "$driver")
 
 deb=$(bash scripts/package.sh "$@" | tail -n 1)
 scratch=$(mktemp -d)
@@ -33,11 +48,19 @@ mkdir "$scratch/out"
 summary=$(ls "$scratch"/out/output_*.txt) || fail "no quick summary was written"
 grep -a -E '^Counted:' "$summary"
 
+step "no test hook in the installed program"
+if grep -qa -e TALLYWEAVER_TEST_COMMANDS -e DesktopTestCommands "$program"; then
+    fail "the program holds the desktop test commands"
+fi
+[[ ! -e $usr/bin/tallyweaver-test-driver ]] || fail "the package installs the test driver"
+
 step "the help pages beside the installed program"
+cp "$driver" "$usr/bin/tallyweaver-test-driver"
 pages=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
     XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" \
     TALLYWEAVER_TEST_COMMANDS="help-page documentation.html; help-page command-line.html; close" \
-    "$program" 2>/dev/null | grep '^help page: ' || true)
+    "$usr/bin/tallyweaver-test-driver" 2>/dev/null | grep '^help page: ' || true)
+rm "$usr/bin/tallyweaver-test-driver"
 echo "$pages"
 for page in documentation.html command-line.html; do
     grep -qxF "help page: $usr/share/tallyweaver/help/$page" <<<"$pages" ||

@@ -25,6 +25,6 @@ cmake --build "$asan" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$asan" --output-on-failure -j "$jobs" -L core
 
-bash scripts/check-package.sh build/ci-package
+TW_TEST_DRIVER="$build/tests/ui/tallyweaver-test-driver" bash scripts/check-package.sh build/ci-package
 
 echo "test.sh: all tests passed"

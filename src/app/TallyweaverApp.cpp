@@ -75,7 +75,7 @@ int CTallyweaverApp::run(int argc, char** argv) {
         return exitCode;
     }
 #ifdef TW_HAVE_DESKTOP
-    return runDesktop(argc, argv, diskBytes(projectToOpen_));
+    return runDesktop(argc, argv, diskBytes(projectToOpen_), desktopStarted_);
 #else
     std::cerr << "tallyweaver: the desktop program was not built (Qt 6 was not found when the "
                  "program was configured); run it with options for a console count, or "

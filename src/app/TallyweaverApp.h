@@ -1,12 +1,18 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/CustomCommandLineInfo.h"
 
 namespace tw {
+
+namespace ui {
+class CMainFrame;
+}
 
 /// Where the program begins and ends: reads the command line and either performs the console
 /// run, whose result code becomes the exit code, or starts the desktop program.
@@ -24,11 +30,18 @@ public:
 
     const CCustomCommandLineInfo& commandLine() const { return commandLine_; }
 
+    /// Called with the main window once the desktop program has shown it, before its event
+    /// loop runs; for test programs, which drive the window from there.
+    void setDesktopStarted(std::function<void(ui::CMainFrame&)> started) {
+        desktopStarted_ = std::move(started);
+    }
+
 private:
     CCustomCommandLineInfo commandLine_;
     /// The project file the desktop program opens at start ("--open FILE" before the first
     /// option, FILE not a switch); empty for a new project.
     std::u16string projectToOpen_;
+    std::function<void(ui::CMainFrame&)> desktopStarted_;
 };
 
 }  // namespace tw

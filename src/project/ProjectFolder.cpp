@@ -23,6 +23,14 @@ std::vector<std::u16string_view> folderNamesOf(std::u16string_view path,
     return names;
 }
 
+std::u16string folderPathOf(std::u16string_view recordPath) {
+    const std::size_t separator = recordPath.rfind(u'/');
+    if (separator == std::u16string_view::npos) {
+        return {};
+    }
+    return std::u16string(recordPath.substr(0, separator == 0 ? 1 : separator));
+}
+
 void appendPathComponent(std::u16string& path, std::u16string_view component) {
     if (!path.empty() && path.back() != u'/') {
         path.push_back(u'/');
@@ -363,9 +371,62 @@ bool ProjectFolder::RemoveSubfolderByName(std::u16string_view name) {
     if (found == subfolders_.end()) {
         return false;
     }
-    subfolderByName_.erase((*found)->name_);
-    subfolders_.erase(found);
+    removeSubfolder(found);
     return true;
+}
+
+void ProjectFolder::removeSubfolder(FolderList::iterator subfolder) {
+    subfolderByName_.erase((*subfolder)->name_);
+    subfolders_.erase(subfolder);
+}
+
+bool ProjectFolder::IsEmpty() const {
+    return files_.empty() && subfolders_.empty();
+}
+
+bool ProjectFolder::holdsBelow(const ProjectFolder& folder) const {
+    for (const ProjectFolder* above = folder.parent_; above != nullptr; above = above->parent_) {
+        if (above == this) {
+            return true;
+        }
+    }
+    return false;
+}
+
+ProjectFolder& ProjectFolder::RemovalTop(ProjectFolder& folder) {
+    if (!holdsBelow(folder)) {
+        return folder;
+    }
+    ProjectFolder* top = &folder;
+    while (top->parent_ != this && top->parent_->files_.empty() &&
+           top->parent_->subfolders_.size() == 1) {
+        top = top->parent_;
+    }
+    return *top;
+}
+
+ProjectFolder& ProjectFolder::RemoveFolderAndEmptyParents(ProjectFolder& folder) {
+    if (!holdsBelow(folder)) {
+        return folder;
+    }
+    ProjectFolder& top = RemovalTop(folder);
+    ProjectFolder& kept = *top.parent_;
+    kept.removeSubfolder(
+        std::find_if(kept.subfolders_.begin(), kept.subfolders_.end(),
+                     [&top](const auto& subfolder) { return subfolder.get() == &top; }));
+    return kept;
+}
+
+void ProjectFolder::TakeContentsOf(ProjectFolder& other) {
+    DeleteAllRecords();
+    DeleteAllSubfolders();
+    files_.swap(other.files_);
+    recordKeys_.swap(other.recordKeys_);
+    subfolders_.swap(other.subfolders_);
+    subfolderByName_.swap(other.subfolderByName_);
+    for (const auto& subfolder : subfolders_) {
+        subfolder->parent_ = this;
+    }
 }
 
 }  // namespace tw

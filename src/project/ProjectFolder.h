@@ -106,6 +106,8 @@ class ProjectFolder {
     bool HasCounted() const;
     /// Some record of the subtree has `counted` clear.
     bool HasUncounted() const;
+    /// No record and no subfolder.
+    bool IsEmpty() const;
 
     /// The sum of one counter (`&FileCount::code`, ...) over the records whose `counted` is set;
     /// records with `counted` clear add nothing, whatever they hold.
@@ -138,10 +140,27 @@ class ProjectFolder {
     void DeleteAllRecords();
     /// Destroys every subfolder with everything below it; this folder's own records stay.
     void DeleteAllSubfolders();
+    /// Takes the records and subfolders of the root `other` in place of this root's own, which
+    /// are destroyed; `other` ends empty. Record paths stay as they are, so both must be roots.
+    void TakeContentsOf(ProjectFolder& other);
     /// Destroys the first of this folder's own records whose file name is `fileName`.
     bool RemoveRecordByFileName(std::u16string_view fileName);
     /// Destroys the first subfolder named `name`, with everything below it.
     bool RemoveSubfolderByName(std::u16string_view name);
+
+    // ---- Removal that leaves no empty folder behind ---------------------------------------
+    // Called on a root (or any folder that bounds the pruning): folders are removed below it
+    // only, never the folder itself.
+
+    /// What goes when `folder` goes, so that no folder is left empty: `folder` itself, or its
+    /// highest ancestor below this folder that holds nothing besides the way down to it.
+    /// `folder` itself when it does not lie below this folder.
+    ProjectFolder& RemovalTop(ProjectFolder& folder);
+    /// Destroys `folder`, which lies below this folder, with everything below it, and every
+    /// ancestor that this leaves empty (`RemovalTop`). Returns the nearest folder that stays:
+    /// this folder at most. A `folder` that does not lie below this folder is left alone and
+    /// returned.
+    ProjectFolder& RemoveFolderAndEmptyParents(ProjectFolder& folder);
 
   private:
     std::size_t depthBelowRoot() const;
@@ -152,6 +171,9 @@ class ProjectFolder {
     ProjectFolder* folderAlong(const std::vector<std::u16string_view>& names, FolderBudget* budget);
     const ProjectFolder* findFolderFrom(std::u16string_view fullPath,
                                         std::u16string_view ownPath) const;
+    /// `folder` lies in this folder's subtree and is not this folder.
+    bool holdsBelow(const ProjectFolder& folder) const;
+    void removeSubfolder(FolderList::iterator subfolder);
 
     ProjectFolder* parent_ = nullptr;
     std::u16string name_;
@@ -167,6 +189,10 @@ class ProjectFolder {
 /// path, empty components skipped), and in `fileName` what follows the last '/'.
 std::vector<std::u16string_view> folderNamesOf(std::u16string_view path,
                                                std::u16string_view& fileName);
+
+/// The path of the folder that holds a record with path `recordPath`: what comes before its
+/// last '/' ("/usr/src" for /usr/src/a.c, "/" for /a.c); empty for a bare name.
+std::u16string folderPathOf(std::u16string_view recordPath);
 
 /// Appends `component` to `path`, with a '/' between them unless `path` is empty or already
 /// ends in one.

@@ -21,6 +21,7 @@
 #include "engine/CountSettings.h"
 #include "engine/FileCount.h"
 #include "engine/TextConversion.h"
+#include "project/DiskPaths.h"
 #include "project/FailedCountTable.h"
 #include "project/ProjectFolder.h"
 #include "ui/Artwork.h"
@@ -29,11 +30,11 @@
 #include "ui/CFolderView.h"
 #include "ui/CSplitterView.h"
 #include "ui/CTallyweaverDoc.h"
-#include "ui/CommandIds.h"
 #include "ui/CountWorker.h"
 #include "ui/DialogCalls.h"
 #include "ui/FileChooser.h"
 #include "ui/FileListModel.h"
+#include "ui/FolderTreeModel.h"
 #include "ui/HelpPages.h"
 #include "ui/RecentProjects.h"
 #include "ui/common/MessageBox.h"
@@ -52,53 +53,7 @@ QString diskPathText(const std::string& diskPath) {
     return QFile::decodeName(QByteArray::fromStdString(diskPath));
 }
 
-/// The folder path of a record path: "/usr/src" for /usr/src/a.c, "/" for /a.c, "" for a.c.
-std::u16string directoryPart(const std::u16string& path) {
-    const std::size_t separator = path.rfind(u'/');
-    if (separator == std::u16string::npos) {
-        return {};
-    }
-    return path.substr(0, separator == 0 ? 1 : separator);
-}
-
-/// The folder on disk that a project folder stands for, worked out from the disk path of the
-/// first file below it; the project's own path form when it holds no file.
-QString diskPathOfFolder(const ProjectFolder& folder) {
-    std::vector<const FileCount*> records;
-    folder.CollectRecords(records);
-    if (records.empty()) {
-        return diskPathText(diskPathOfPath(folder.FullPath()));
-    }
-    // The record's folder lies `levels` folders below `folder`; each is one component of the
-    // disk path, and so is the file name.
-    const FileCount& record = *records.front();
-    int levels = 0;
-    for (const ProjectFolder* at = folder.FindFile(record.path).folder;
-         at != nullptr && at != &folder; at = at->parent()) {
-        ++levels;
-    }
-    QString path = diskPathText(record.diskPath);
-    for (int strip = 0; strip <= levels; ++strip) {
-        const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-        if (slash < 0) {
-            return QStringLiteral(".");
-        }
-        path.truncate(slash);
-    }
-    return path.isEmpty() ? QStringLiteral("/") : path;
-}
-
 }  // namespace
-
-/// One command: its id, the object name of its action, its menu text and its prompt (status
-/// text, then after a line break the tooltip).
-struct CMainFrame::CommandEntry {
-    int id;
-    const char* objectName;
-    const char* text;
-    const char* prompt;
-    int toolbarImage;  ///< a ToolbarImage, or -1
-};
 
 CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
     : QMainWindow(parent), document_(document), viewMode_(ID_VIEW_FOLDERS_AND_FILES) {
@@ -147,117 +102,62 @@ CMainFrame::~CMainFrame() {
     delete takeCentralWidget();
 }
 
+// ---- Commands -----------------------------------------------------------------------------
+
+bool CMainFrame::mayRun(const CommandEntry& entry) const {
+    if (entry.idleOnly && isCounting()) {
+        return false;
+    }
+    return entry.available == nullptr || (this->*entry.available)();
+}
+
+template <typename Perform>
+void CMainFrame::runCommand(const CommandEntry& entry, Perform perform) {
+    if (mayRun(entry)) {
+        perform();
+    }
+    updateCommandStates();
+}
+
 // ---- Construction -------------------------------------------------------------------------
 
 void CMainFrame::createActions() {
-    using I = ToolbarImage;
-    static const CommandEntry kCommands[] = {
-        {ID_FILE_NEW, "actionNewProject", "&New Project\tCtrl+N",
-         "Create a new Tallyweaver project\nNew Project", int(I::NewProject)},
-        {ID_FILE_OPEN, "actionOpenProject", "&Open Project...\tCtrl+O",
-         "Open an existing Tallyweaver project\nOpen Project", int(I::OpenProject)},
-        {ID_FILE_SAVE, "actionSaveProject", "&Save Project\tCtrl+S",
-         "Save the active project\nSave Project", int(I::SaveProject)},
-        {ID_FILE_SAVE_AS, "actionSaveProjectAs", "Save Project &As...",
-         "Save the active project with a new name\nSave Project As...", -1},
-        {ID_APP_EXIT, "actionExit", "E&xit",
-         "Quit the application; prompts to save documents\nExit", -1},
-        {ID_ACTION_ADD_FILE, "actionAddFiles", "Add &File",
-         "Add file(s) to the project\nAdd File(s)", int(I::AddFiles)},
-        {ID_ACTION_ADD_FOLDER, "actionAddFolders", "Add Fol&der",
-         "Add folder(s) to the project\nAdd Folder(s)", int(I::AddFolders)},
-        {ID_ACTION_COUNT, "actionCount", "&Count", "Begin counting code lines\nCount",
-         int(I::Count)},
-        {ID_ACTION_STOP, "actionStop", "&Stop", "Stop counting code lines\nStop", int(I::Stop)},
-        {ID_ACTION_RESET, "actionReset", "&Reset", "Reset line counts for all files\nReset",
-         int(I::Reset)},
-        {ID_SELECTION_OPEN, "actionOpenFiles", "&Open File(s)", nullptr, -1},
-        {ID_SELECTION_OPEN_IN_EDITOR, "actionOpenInTextEditor", "Open File(s) in Notepad", nullptr,
-         -1},
-        {ID_SELECTION_SHOW_IN_FOLDER, "actionShowInFolders", "&Show File(s) in Folder(s)", nullptr,
-         -1},
-        {ID_SELECTION_REMOVE, "actionRemove", "&Remove",
-         "Remove the selected file(s) or folder(s)\nRemove Selected", int(I::RemoveSelected)},
-        {ID_TOOLS_SETTINGS, "actionSettings", "&Settings...", "Edit Project Settings\nSettings",
-         int(I::Settings)},
-        {ID_TOOLS_REPORT, "actionReport", "&Report...",
-         "Create a report of all files counted\nGenerate Report", int(I::GenerateReport)},
-        {ID_VIEW_TOOLBAR, "actionToggleToolBar", "&Toolbar",
-         "Show or hide the toolbar\nToggle ToolBar", -1},
-        {ID_VIEW_STATUS_BAR, "actionToggleStatusBar", "&Status Bar",
-         "Show or hide the status bar\nToggle Status Bar", -1},
-        {ID_VIEW_FOLDERS_AND_FILES, "actionFoldersAndFiles", "&Folders and Files", nullptr, -1},
-        {ID_VIEW_FILES_ONLY, "actionFilesOnly", "Files &Only", nullptr, -1},
-        {ID_VIEW_SHOW_FULL_PATHS, "actionShowFullPaths", "S&how Full Paths", nullptr, -1},
-        {ID_HELP_DOCUMENTATION, "actionDocumentation", "&Tallyweaver Documentation", nullptr, -1},
-        {ID_HELP_COMMAND_LINE, "actionCommandLineReference", "&Command Line Reference", nullptr,
-         -1},
-        {ID_APP_ABOUT, "actionAbout", "&About Tallyweaver", "View Program Information\nAbout",
-         int(I::About)},
-        {ID_HELP_WEBSITE, "actionVisitWebsite", "Visit Website", nullptr, -1},
-    };
-    for (const CommandEntry& entry : kCommands) {
-        actions_.insert(entry.id, makeAction(entry));
-    }
-    actions_[ID_FILE_NEW]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    actions_[ID_FILE_OPEN]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    actions_[ID_FILE_SAVE]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    for (const int id : {ID_VIEW_FOLDERS_AND_FILES, ID_VIEW_FILES_ONLY, ID_VIEW_SHOW_FULL_PATHS}) {
-        actions_[id]->setCheckable(true);
-    }
-
-    const auto on = [this](int id, auto handler) {
-        connect(actions_[id], &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-    };
-    on(ID_FILE_NEW, &CMainFrame::onFileNew);
-    on(ID_FILE_OPEN, &CMainFrame::onFileOpen);
-    on(ID_FILE_SAVE, &CMainFrame::onFileSave);
-    on(ID_FILE_SAVE_AS, &CMainFrame::onFileSaveAs);
-    connect(actions_[ID_APP_EXIT], &QAction::triggered, this, &QWidget::close);
-    on(ID_ACTION_ADD_FILE, &CMainFrame::onAddFiles);
-    on(ID_ACTION_ADD_FOLDER, &CMainFrame::onAddFolders);
-    on(ID_ACTION_COUNT, &CMainFrame::onCount);
-    on(ID_ACTION_STOP, &CMainFrame::onStop);
-    on(ID_ACTION_RESET, &CMainFrame::onReset);
-    on(ID_SELECTION_OPEN, &CMainFrame::onOpenFiles);
-    on(ID_SELECTION_OPEN_IN_EDITOR, &CMainFrame::onOpenInTextEditor);
-    on(ID_SELECTION_SHOW_IN_FOLDER, &CMainFrame::onShowInFolders);
-    on(ID_SELECTION_REMOVE, &CMainFrame::onRemove);
-    on(ID_TOOLS_SETTINGS, &CMainFrame::onSettings);
-    on(ID_TOOLS_REPORT, &CMainFrame::onReport);
-    on(ID_VIEW_TOOLBAR, &CMainFrame::onToggleToolBar);
-    on(ID_VIEW_STATUS_BAR, &CMainFrame::onToggleStatusBar);
-    for (const int id : {ID_VIEW_FOLDERS_AND_FILES, ID_VIEW_FILES_ONLY}) {
-        connect(actions_[id], &QAction::triggered, this, [this, id] {
-            onChooseView(id);
-            updateCommandStates();
+    for (const CommandEntry& entry : commands()) {
+        QAction* action = makeAction(entry);
+        actions_.insert(entry.id, action);
+        connect(action, &QAction::triggered, this, [this, &entry] {
+            runCommand(entry, [this, &entry] { (this->*entry.handler)(); });
         });
     }
-    on(ID_VIEW_SHOW_FULL_PATHS, &CMainFrame::onShowFullPaths);
-    connect(actions_[ID_HELP_DOCUMENTATION], &QAction::triggered, this,
-            [this] { onHelpPage(QStringLiteral("documentation.html")); });
-    connect(actions_[ID_HELP_COMMAND_LINE], &QAction::triggered, this,
-            [this] { onHelpPage(QStringLiteral("command-line.html")); });
-    on(ID_APP_ABOUT, &CMainFrame::onAbout);
-    on(ID_HELP_WEBSITE, &CMainFrame::onVisitWebsite);
 
-    recentPlaceholder_ = new QAction(QStringLiteral("Recent Project"), this);
-    recentPlaceholder_->setObjectName(QStringLiteral("actionRecentProject"));
+    const CommandEntry& recentProject = command(ID_FILE_MRU_FILE1);
+    recentPlaceholder_ = new QAction(QString::fromUtf8(recentProject.text), this);
+    recentPlaceholder_->setObjectName(QString::fromLatin1(recentProject.objectName));
     recentPlaceholder_->setEnabled(false);
     for (int i = 0; i < RecentProjects::kSize; ++i) {
         auto* recent = new QAction(this);
-        recent->setObjectName(QStringLiteral("actionRecentProject%1").arg(i + 1));
+        recent->setObjectName(QString::fromLatin1(recentProject.objectName) +
+                              QString::number(i + 1));
         recent->setData(ID_FILE_MRU_FILE1 + i);
-        recent->setStatusTip(QStringLiteral("Open this document"));
-        connect(recent, &QAction::triggered, this, [this, i] { onRecentProject(i); });
+        recent->setStatusTip(QString::fromUtf8(recentProject.prompt));
+        connect(recent, &QAction::triggered, this, [this, i, &recentProject] {
+            runCommand(recentProject, [this, i] { onRecentProject(i); });
+        });
         recentActions_.append(recent);
     }
 }
 
 QAction* CMainFrame::makeAction(const CommandEntry& entry) {
-    auto* action = new QAction(QString::fromUtf8(entry.text), this);
+    QString text = QString::fromUtf8(entry.text);
+    auto* action = new QAction(this);
     action->setObjectName(QString::fromLatin1(entry.objectName));
     action->setData(entry.id);
+    if (entry.shortcut != nullptr) {
+        const QString shortcut = QString::fromLatin1(entry.shortcut);
+        text += QLatin1Char('\t') + shortcut;
+        action->setShortcut(QKeySequence(shortcut, QKeySequence::PortableText));
+    }
+    action->setText(text);
     if (entry.prompt != nullptr) {
         const QStringList parts = QString::fromUtf8(entry.prompt).split(QLatin1Char('\n'));
         action->setStatusTip(parts.value(0));
@@ -267,6 +167,7 @@ QAction* CMainFrame::makeAction(const CommandEntry& entry) {
         action->setIcon(artwork::toolbarIcon(static_cast<ToolbarImage>(entry.toolbarImage)));
         action->setIconVisibleInMenu(false);
     }
+    action->setCheckable(entry.checked != nullptr);
     return action;
 }
 
@@ -395,66 +296,49 @@ std::unique_lock<std::mutex> CMainFrame::lockRecordsDuringRun() {
 
 // ---- Command availability -----------------------------------------------------------------
 
-bool CMainFrame::selectionCommandsAvailable(bool remove) const {
-    if (counting_ || currentView_ == nullptr) {
-        return false;
+void CMainFrame::updateCommandStates() {
+    for (const CommandEntry& entry : commands()) {
+        QAction* action = actions_[entry.id];
+        action->setEnabled(mayRun(entry));
+        if (entry.checked != nullptr) {
+            action->setChecked((this->*entry.checked)());
+        }
     }
-    const QWidget* focus = QApplication::focusWidget();
-    CFolderView* tree = folderView();
-    if (tree != nullptr && focus == tree) {
-        return remove && tree->selectedItem().isValid();
+    const bool recentAvailable = mayRun(command(ID_FILE_MRU_FILE1));
+    for (QAction* recent : recentActions_) {
+        recent->setEnabled(recentAvailable);
     }
-    CFileView* list = fileView();
-    if (list != nullptr && focus == list) {
-        return list->listModel().fileRowCount() > 0 && list->hasSelectedRows();
-    }
-    return false;
 }
 
-void CMainFrame::updateCommandStates() {
-    const bool idle = !counting_;
-    const auto enable = [this](int id, bool enabled) { actions_[id]->setEnabled(enabled); };
-    for (const int id :
-         {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_ACTION_ADD_FILE,
-          ID_ACTION_ADD_FOLDER, ID_TOOLS_SETTINGS, ID_TOOLS_REPORT, ID_VIEW_TOOLBAR,
-          ID_VIEW_STATUS_BAR, ID_HELP_DOCUMENTATION, ID_HELP_COMMAND_LINE, ID_APP_ABOUT,
-          ID_HELP_WEBSITE}) {
-        enable(id, idle);
+bool CMainFrame::hasUncountedFiles() const {
+    return document_.root().HasUncounted();
+}
+
+bool CMainFrame::hasCountedFiles() const {
+    return document_.root().HasCounted();
+}
+
+bool CMainFrame::canActOnSelectedFiles() const {
+    const CFileView* list = fileView();
+    return list != nullptr && QApplication::focusWidget() == list &&
+           list->listModel().fileRowCount() > 0 && list->hasSelectedRows();
+}
+
+bool CMainFrame::canRemoveSelection() const {
+    const CFolderView* tree = folderView();
+    if (tree != nullptr && QApplication::focusWidget() == tree) {
+        return tree->selectedItem().isValid();
     }
-    for (QAction* recent : recentActions_) {
-        recent->setEnabled(idle);
-    }
-    enable(ID_APP_EXIT, true);
-    // The records are read only while no worker writes them.
-    enable(ID_ACTION_COUNT, idle && document_.root().HasUncounted());
-    enable(ID_ACTION_STOP, counting_);
-    enable(ID_ACTION_RESET, idle && document_.root().HasCounted());
-    const bool selection = selectionCommandsAvailable(false);
-    enable(ID_SELECTION_OPEN, selection);
-    enable(ID_SELECTION_OPEN_IN_EDITOR, selection);
-    enable(ID_SELECTION_SHOW_IN_FOLDER, selection);
-    enable(ID_SELECTION_REMOVE, selectionCommandsAvailable(true));
-    enable(ID_VIEW_FOLDERS_AND_FILES, true);
-    enable(ID_VIEW_FILES_ONLY, true);
-    actions_[ID_VIEW_FOLDERS_AND_FILES]->setChecked(viewMode_ == ID_VIEW_FOLDERS_AND_FILES);
-    actions_[ID_VIEW_FILES_ONLY]->setChecked(viewMode_ == ID_VIEW_FILES_ONLY);
-    enable(ID_VIEW_SHOW_FULL_PATHS, viewMode_ == ID_VIEW_FILES_ONLY);
-    actions_[ID_VIEW_SHOW_FULL_PATHS]->setChecked(showFullPaths_);
+    return canActOnSelectedFiles();
 }
 
 // ---- Document commands --------------------------------------------------------------------
 
 void CMainFrame::onFileNew() {
-    if (counting_) {
-        return;
-    }
     document_.newProject(this);
 }
 
 void CMainFrame::onFileOpen() {
-    if (counting_) {
-        return;
-    }
     const QString path = FileChooser::openProject(this);
     if (!path.isEmpty()) {
         openProjectFile(path);
@@ -462,14 +346,13 @@ void CMainFrame::onFileOpen() {
 }
 
 void CMainFrame::openProjectFile(const QString& path) {
-    if (counting_) {
-        return;
+    if (mayRun(command(ID_FILE_OPEN))) {
+        document_.openProject(path, this);
     }
-    document_.openProject(path, this);
 }
 
 void CMainFrame::onRecentProject(int index) {
-    if (counting_ || document_.recentProjects() == nullptr) {
+    if (document_.recentProjects() == nullptr) {
         return;
     }
     const QString path = document_.recentProjects()->entries().value(index);
@@ -483,15 +366,15 @@ void CMainFrame::onRecentProject(int index) {
 }
 
 void CMainFrame::onFileSave() {
-    if (!counting_) {
-        document_.saveProject(this);
-    }
+    document_.saveProject(this);
 }
 
 void CMainFrame::onFileSaveAs() {
-    if (!counting_) {
-        document_.saveProjectAs(this);
-    }
+    document_.saveProjectAs(this);
+}
+
+void CMainFrame::onExit() {
+    close();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -508,13 +391,13 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (!counting_ && event->mimeData()->hasUrls()) {
+    if (mayRun(command(ID_FILE_OPEN)) && event->mimeData()->hasUrls()) {
         event->acceptProposedAction();
     }
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    if (counting_) {
+    if (!mayRun(command(ID_FILE_OPEN))) {
         return;
     }
     const QList<QUrl> urls = event->mimeData()->urls();
@@ -536,10 +419,13 @@ ProjectFolder* CMainFrame::rememberedFolder() {
     return root.FindFolder(rememberedFolderPath_.toStdU16String());
 }
 
-void CMainFrame::onAddFiles() {
-    if (counting_) {
-        return;
+void CMainFrame::showRememberedFolder() {
+    if (ProjectFolder* show = rememberedFolder()) {
+        document_.updateAllViews(nullptr, HINT_SHOW_FOLDER, show);
     }
+}
+
+void CMainFrame::onAddFiles() {
     rememberedFolderPath_.clear();
     const QStringList paths = FileChooser::addFiles(this);
     if (paths.isEmpty()) {
@@ -552,22 +438,16 @@ void CMainFrame::onAddFiles() {
         if (record == nullptr) {
             continue;
         }
-        if (ProjectFolder* folder = root.FindFolder(directoryPart(record->path))) {
+        if (ProjectFolder* folder = root.FindFolder(folderPathOf(record->path))) {
             folder->SetExpanded(true);
             rememberedFolderPath_ = QString::fromStdU16String(folder->FullPath());
         }
         document_.setModifiedFlag();
     }
-    if (ProjectFolder* show = rememberedFolder()) {
-        document_.updateAllViews(nullptr, HINT_SHOW_FOLDER, show);
-    }
-    updateCommandStates();
+    showRememberedFolder();
 }
 
 void CMainFrame::onAddFolders() {
-    if (counting_) {
-        return;
-    }
     std::vector<std::string> found;
     if (runAddFolderDialog(this, found, settings_)) {
         addFolderFiles(found);
@@ -575,7 +455,7 @@ void CMainFrame::onAddFolders() {
 }
 
 void CMainFrame::addFolderFiles(const std::vector<std::string>& found) {
-    if (counting_ || found.empty()) {
+    if (!mayRun(command(ID_ACTION_ADD_FOLDER)) || found.empty()) {
         return;
     }
     ProjectFolder& root = document_.root();
@@ -584,28 +464,22 @@ void CMainFrame::addFolderFiles(const std::vector<std::string>& found) {
         setStatusText(QStringLiteral("Adding file to project: ") + QString::fromStdU16String(path));
         FileCount* record = root.AddFilePath(path, diskPath);
         if (record != nullptr) {
-            rememberedFolderPath_ = QString::fromStdU16String(directoryPart(record->path));
+            rememberedFolderPath_ = QString::fromStdU16String(folderPathOf(record->path));
             document_.setModifiedFlag();
         }
     }
     setStatusText(QStringLiteral("Ready"));
-    if (ProjectFolder* show = rememberedFolder()) {
-        document_.updateAllViews(nullptr, HINT_SHOW_FOLDER, show);
-    }
+    showRememberedFolder();
     updateCommandStates();
 }
 
 void CMainFrame::onReset() {
-    if (counting_) {
-        return;
-    }
     ProjectFolder& root = document_.root();
     if (root.HasCounted()) {
         document_.setModifiedFlag();
     }
     root.ResetAllCounts();
     refreshFileList();
-    updateCommandStates();
 }
 
 void CMainFrame::refreshFileList() {
@@ -636,9 +510,6 @@ void CMainFrame::refreshFileList() {
 }
 
 void CMainFrame::onSettings() {
-    if (counting_) {
-        return;
-    }
     const CountSettings before = countSettings();
     if (runSettingsDialog(this) && countSettings() != before) {
         onReset();
@@ -646,15 +517,10 @@ void CMainFrame::onSettings() {
 }
 
 void CMainFrame::onReport() {
-    if (!counting_) {
-        runReportDialog(this, document_.root());
-    }
+    runReportDialog(this, document_.root());
 }
 
 void CMainFrame::onRemove() {
-    if (!selectionCommandsAvailable(true)) {
-        return;
-    }
     const QWidget* focus = QApplication::focusWidget();
     CFolderView* tree = folderView();
     CFileView* list = fileView();
@@ -669,7 +535,6 @@ void CMainFrame::onRemove() {
     }
     // Whatever the removal did, also when the user said No.
     document_.setModifiedFlag();
-    updateCommandStates();
 }
 
 namespace {
@@ -686,10 +551,6 @@ void showRemovalError(QWidget* window, const QString& text) {
     MessageBox::show(window, text, QStringLiteral("Error"), QMessageBox::Ok, QMessageBox::Warning);
 }
 
-bool isEmptyFolder(const ProjectFolder& folder) {
-    return folder.files().empty() && folder.subfolders().empty();
-}
-
 const QString kFilesQuestion = QStringLiteral(
     "Are you sure you want to remove the selected file(s) from the project?\r\n\r\nOnce "
     "removed, all empty parent folders will also be removed.");
@@ -697,7 +558,7 @@ const QString kFilesQuestion = QStringLiteral(
 }  // namespace
 
 void CMainFrame::removeSelectedFolder(CFolderView& tree) {
-    QModelIndex item = tree.selectedItem();
+    const QModelIndex item = tree.selectedItem();
     if (!item.isValid()) {
         return;
     }
@@ -708,33 +569,12 @@ void CMainFrame::removeSelectedFolder(CFolderView& tree) {
                                             "removed."))) {
         return;
     }
-    ProjectFolder* folder = tree.folderOf(item);
-    ProjectFolder* parent = folder != nullptr ? folder->parent() : nullptr;
-    if (parent != nullptr) {
-        parent->RemoveSubfolderByName(std::u16string(folder->name()));
-    }
-    QModelIndex parentItem = item.parent();
-    const QPersistentModelIndex keep(parentItem);
-    tree.deleteItem(item);
-    parentItem = keep;
+    // Folders left empty go too, up to the first one that holds anything, which is shown.
+    ProjectFolder& shown = tree.removeFolder(item);
     document_.setModifiedFlag();
-
-    // Folders left empty go too, with their items, up to the first one that holds anything.
-    ProjectFolder* emptied = parent;
-    while (emptied != nullptr && parentItem.isValid() && isEmptyFolder(*emptied)) {
-        ProjectFolder* above = emptied->parent();
-        if (above != nullptr) {
-            above->RemoveSubfolderByName(std::u16string(emptied->name()));
-        }
-        const QPersistentModelIndex next(parentItem.parent());
-        tree.deleteItem(parentItem);
-        parentItem = next;
-        emptied = above;
-    }
-    tree.selectItemQuietly(parentItem);
-    ProjectFolder* shown = emptied != nullptr ? emptied : &document_.root();
-    rememberedFolderPath_ = QString::fromStdU16String(shown->FullPath());
-    document_.updateAllViews(&tree, HINT_SHOW_FOLDER, shown);
+    tree.selectItemQuietly(tree.treeModel().indexOf(&shown));
+    rememberedFolderPath_ = QString::fromStdU16String(shown.FullPath());
+    document_.updateAllViews(&tree, HINT_SHOW_FOLDER, &shown);
 }
 
 void CMainFrame::removeSelectedFilesOfFolder(CFolderView& tree, CFileView& list) {
@@ -742,11 +582,8 @@ void CMainFrame::removeSelectedFilesOfFolder(CFolderView& tree, CFileView& list)
     if (rows.empty() || !confirmed(this, kFilesQuestion)) {
         return;
     }
-    QModelIndex item = tree.selectedItem();
+    const QModelIndex item = tree.selectedItem();
     ProjectFolder* folder = tree.folderOf(item);
-    if (folder == nullptr) {
-        return;
-    }
     FileListModel& model = list.listModel();
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         const QString name = model.rowLabel(*row);
@@ -764,23 +601,12 @@ void CMainFrame::removeSelectedFilesOfFolder(CFolderView& tree, CFileView& list)
     }
     document_.setModifiedFlag();
 
-    while (item.isValid() && folder != nullptr && isEmptyFolder(*folder)) {
-        ProjectFolder* above = folder->parent();
-        if (above != nullptr) {
-            const std::u16string name = folder->name();
-            if (!above->RemoveSubfolderByName(name)) {
-                showRemovalError(this,
-                                 QStringLiteral("Failed to remove empty folder from parent: \"") +
-                                     QString::fromStdU16String(name) + QLatin1Char('"'));
-            }
-        }
-        const QPersistentModelIndex next(item.parent());
-        tree.deleteItem(item);
-        item = next;
-        folder = above;
+    // A folder left empty goes, with the folders above it that it leaves empty.
+    ProjectFolder* shown = folder;
+    if (item.isValid() && folder->IsEmpty()) {
+        shown = &tree.removeFolder(item);
     }
-    tree.selectItemQuietly(item);
-    ProjectFolder* shown = folder != nullptr ? folder : &document_.root();
+    tree.selectItemQuietly(tree.treeModel().indexOf(shown));
     rememberedFolderPath_ = QString::fromStdU16String(shown->FullPath());
     document_.updateAllViews(&tree, HINT_SHOW_FOLDER, shown);
     tree.setFocus();
@@ -810,20 +636,10 @@ void CMainFrame::removeSelectedFilesOfProject(CFileView& list) {
         }
         ProjectFolder* folder = found.folder;
         folder->RemoveRecordByFileName(std::u16string(found.record->fileName()));
-        bool failed = false;
-        while (folder != nullptr && isEmptyFolder(*folder)) {
-            ProjectFolder* above = folder->parent();
-            if (above != nullptr && !above->RemoveSubfolderByName(std::u16string(folder->name()))) {
-                showRemovalError(this, QStringLiteral("Failed to remove empty parent folder."));
-                failed = true;
-                break;
-            }
+        if (folder->IsEmpty()) {
+            // The nearest folder left is the one to show on the way back to the tree.
             rememberedFolderPath_ =
-                above != nullptr ? QString::fromStdU16String(above->FullPath()) : QString();
-            folder = above;
-        }
-        if (failed) {
-            break;
+                QString::fromStdU16String(root.RemoveFolderAndEmptyParents(*folder).FullPath());
         }
     }
     // The rows left are the project's files in its order; listing them again also brings
@@ -840,18 +656,13 @@ QStringList CMainFrame::selectedDiskFiles() {
         return files;
     }
     const std::vector<int> rows = list->selectedFileRows();
-    ProjectFolder& root = document_.root();
     std::u16string folderPath;
     if (CFolderView* tree = folderView()) {
         const QModelIndex item = tree->selectedItem();
         if (!item.isValid() && rows.empty()) {
             return files;
         }
-        const ProjectFolder* folder = tree->folderOf(item);
-        if (folder == nullptr) {
-            return files;
-        }
-        folderPath = folder->FullPath();
+        folderPath = tree->folderOf(item)->FullPath();
     }
     for (const int row : rows) {
         std::u16string path = list->listModel().rowPath(row);
@@ -859,39 +670,27 @@ QStringList CMainFrame::selectedDiskFiles() {
             path = folderPath;
             appendPathComponent(path, list->listModel().rowLabel(row).toStdU16String());
         }
-        const FileCount* record = root.FindFile(path).record;
-        files.append(diskPathText(record != nullptr ? record->diskPath : diskPathOfPath(path)));
+        files.append(diskPathText(diskPathOfFile(document_.root(), path)));
     }
     return files;
 }
 
 void CMainFrame::onOpenFiles() {
-    if (!selectionCommandsAvailable(false)) {
-        return;
-    }
     for (const QString& file : selectedDiskFiles()) {
         Shell::run(Shell::Action::Open, file);
     }
 }
 
 void CMainFrame::onOpenInTextEditor() {
-    if (!selectionCommandsAvailable(false)) {
-        return;
-    }
     for (const QString& file : selectedDiskFiles()) {
         Shell::run(Shell::Action::OpenInTextEditor, file);
     }
 }
 
 void CMainFrame::onShowInFolders() {
-    if (!selectionCommandsAvailable(false)) {
-        return;
-    }
     if (CFolderView* tree = folderView()) {
-        const ProjectFolder* folder = tree->folderOf(tree->selectedItem());
-        if (folder != nullptr) {
-            Shell::run(Shell::Action::ShowFolder, diskPathOfFolder(*folder));
-        }
+        Shell::run(Shell::Action::ShowFolder,
+                   diskPathText(diskPathOfFolder(*tree->folderOf(tree->selectedItem()))));
         return;
     }
     CFileView* list = fileView();
@@ -901,12 +700,10 @@ void CMainFrame::onShowInFolders() {
     std::set<std::u16string> taken;
     for (const int row : list->selectedFileRows()) {
         const std::u16string path = list->listModel().rowPath(row);
-        if (!taken.insert(directoryPart(path)).second) {
+        if (!taken.emplace(folderPathOf(path)).second) {
             continue;
         }
-        const FileCount* record = document_.root().FindFile(path).record;
-        const QString file =
-            diskPathText(record != nullptr ? record->diskPath : diskPathOfPath(path));
+        const QString file = diskPathText(diskPathOfFile(document_.root(), path));
         Shell::run(Shell::Action::ShowFolder, QFileInfo(file).path());
     }
 }
@@ -957,13 +754,8 @@ void CMainFrame::recreateView() {
 }
 
 void CMainFrame::onShowFullPaths() {
-    if (viewMode_ != ID_VIEW_FILES_ONLY) {
-        updateCommandStates();
-        return;
-    }
     showFullPaths_ = !showFullPaths_;
     document_.updateAllViews(nullptr, HINT_SHOW_FOLDER, &document_.root());
-    updateCommandStates();
 }
 
 void CMainFrame::onToggleToolBar() {
@@ -976,7 +768,15 @@ void CMainFrame::onToggleStatusBar() {
 
 // ---- Help ---------------------------------------------------------------------------------
 
-void CMainFrame::onHelpPage(const QString& page) {
+void CMainFrame::onDocumentation() {
+    openHelpPage(QStringLiteral("documentation.html"));
+}
+
+void CMainFrame::onCommandLineReference() {
+    openHelpPage(QStringLiteral("command-line.html"));
+}
+
+void CMainFrame::openHelpPage(const QString& page) {
     const QString file = helpPageFile(page);
     if (!file.isEmpty()) {
         Shell::run(Shell::Action::OpenPage, file);

@@ -6,9 +6,11 @@
 #include <QTimer>
 
 #include <mutex>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "ui/CommandIds.h"
 #include "ui/CountThreadState.h"
 
 class QSettings;
@@ -70,13 +72,14 @@ class CMainFrame : public QMainWindow {
     /// During a count run, the lock under which records may be read; otherwise no lock.
     std::unique_lock<std::mutex> lockRecordsDuringRun();
 
-    /// Recomputes whether each command is available and checked.
+    /// Recomputes from the command table whether each command is available and checked.
     void updateCommandStates();
 
-    /// Opens the project file `path` as Open Project would after its dialog.
+    /// Opens the project file `path` as Open Project would after its dialog, and only when
+    /// Open Project is available.
     void openProjectFile(const QString& path);
     /// Adds the files a folder search found (disk paths), as Add Folder(s) does after its
-    /// dialog.
+    /// dialog, and only when Add Folder(s) is available.
     void addFolderFiles(const std::vector<std::string>& found);
 
   signals:
@@ -90,14 +93,61 @@ class CMainFrame : public QMainWindow {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    struct CommandEntry;
+    /// One command of the window, in the one table that says everything about it
+    /// (CMainFrameCommands.cpp): its action's id, object name, menu text, shortcut, prompt and
+    /// toolbar image, the handler that performs it, and when it is available. Every way a
+    /// command is started goes through `runCommand`, which refuses it when it is not available;
+    /// `updateCommandStates` shows the same rule on the action.
+    struct CommandEntry {
+        int id = 0;
+        const char* objectName = nullptr;
+        const char* text = nullptr;
+        /// The shortcut in portable text ("Ctrl+N"), also shown after the menu text; null for
+        /// none.
+        const char* shortcut = nullptr;
+        /// The status text and, after a line break, the tooltip; null for none.
+        const char* prompt = nullptr;
+        int toolbarImage = -1;  ///< a ToolbarImage, or -1
+        void (CMainFrame::*handler)() = nullptr;
+        /// Unavailable while a count run is in progress.
+        bool idleOnly = false;
+        /// A further condition for the command to be available; null for none.
+        bool (CMainFrame::*available)() const = nullptr;
+        /// Whether the command shows a check mark; null for a command without one.
+        bool (CMainFrame::*checked)() const = nullptr;
+    };
+    /// Every command with an action of its own, in menu order.
+    static std::span<const CommandEntry> commands();
+    /// The entry of `commandId`; ID_FILE_MRU_FILE1 gives the one that the four entries of the
+    /// recent-project list share.
+    static const CommandEntry& command(int commandId);
+
     void createActions();
     void createMenus();
     void createToolBar();
     QAction* makeAction(const CommandEntry& entry);
     void rebuildRecentMenu();
     void updateTitle();
-    bool selectionCommandsAvailable(bool remove) const;
+
+    /// The command may run now: not during a count run when it is `idleOnly`, and its
+    /// `available` condition holds.
+    bool mayRun(const CommandEntry& entry) const;
+    /// The one way a command is started: `perform` runs when the command may run; then every
+    /// command's state is brought up to date.
+    template <typename Perform>
+    void runCommand(const CommandEntry& entry, Perform perform);
+
+    // Conditions of the command table.
+    bool hasUncountedFiles() const;
+    bool hasCountedFiles() const;
+    /// Open, Open in Notepad and Show in Folder: the focus is in the file list, which has
+    /// selected rows.
+    bool canActOnSelectedFiles() const;
+    /// Remove: as `canActOnSelectedFiles`, or the focus is in the folder tree, which has a
+    /// selected item.
+    bool canRemoveSelection() const;
+    bool showsFoldersAndFiles() const { return viewMode_ == ID_VIEW_FOLDERS_AND_FILES; }
+    bool showsFilesOnly() const { return viewMode_ == ID_VIEW_FILES_ONLY; }
 
     // Command handlers.
     void onFileNew();
@@ -105,6 +155,7 @@ class CMainFrame : public QMainWindow {
     void onFileSave();
     void onFileSaveAs();
     void onRecentProject(int index);
+    void onExit();
     void onAddFiles();
     void onAddFolders();
     void onCount();
@@ -123,9 +174,13 @@ class CMainFrame : public QMainWindow {
     void onReport();
     void onToggleToolBar();
     void onToggleStatusBar();
+    void onFoldersAndFiles() { onChooseView(ID_VIEW_FOLDERS_AND_FILES); }
+    void onFilesOnly() { onChooseView(ID_VIEW_FILES_ONLY); }
     void onChooseView(int commandId);
     void onShowFullPaths();
-    void onHelpPage(const QString& page);
+    void onDocumentation();
+    void onCommandLineReference();
+    void openHelpPage(const QString& page);
     void onAbout();
     void onVisitWebsite();
 
@@ -136,6 +191,8 @@ class CMainFrame : public QMainWindow {
     void refreshFileList();
     /// The folder to show for `rememberedFolderPath`: the root when it is "".
     ProjectFolder* rememberedFolder();
+    /// Shows the remembered folder in every view, when it is there.
+    void showRememberedFolder();
     /// The disk paths of the files of the selected rows, in row order.
     QStringList selectedDiskFiles();
 

@@ -54,6 +54,7 @@ void CTallyweaverDoc::updateAllViews(QObject* sender, int hint, ProjectFolder* f
 }
 
 void CTallyweaverDoc::deleteContents() {
+    emit treeAboutToBeReplaced();
     root_.DeleteAllRecords();
     root_.DeleteAllSubfolders();
     updateAllViews(nullptr, HINT_SHOW_FOLDER, &root_);
@@ -79,8 +80,16 @@ CTallyweaverDoc::OpenOutcome CTallyweaverDoc::openProject(const QString& path, Q
     if (!saveModified(window)) {
         return OpenOutcome::Cancelled;
     }
+    // Loaded beside the project in the window, which stays as it is until the file has been
+    // read.
+    ProjectFolder loaded;
     const ProjectLoadResult result =
-        ProjectFile::open(QFile::encodeName(path).toStdString(), root_, countSettings());
+        ProjectFile::open(QFile::encodeName(path).toStdString(), loaded, countSettings());
+    if (result.status == ProjectLoadStatus::Loaded ||
+        result.status == ProjectLoadStatus::EmptyFile) {
+        emit treeAboutToBeReplaced();
+        root_.TakeContentsOf(loaded);
+    }
     switch (result.status) {
         case ProjectLoadStatus::Unreadable:
             // The project in the window stays as it was.

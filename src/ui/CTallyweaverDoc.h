@@ -67,6 +67,9 @@ class CTallyweaverDoc : public QObject {
   signals:
     /// A view-update notification; a view ignores the ones it sent.
     void viewsUpdate(QObject* sender, int hint, tw::ProjectFolder* folder);
+    /// The project's folders are about to be destroyed (emptied, or replaced by a loaded
+    /// project): views let go of them. An update with `HINT_SHOW_FOLDER` follows.
+    void treeAboutToBeReplaced();
     /// A project was loaded: the main frame re-creates its current view.
     void recreateViewRequested();
     /// The title or the modified flag changed.

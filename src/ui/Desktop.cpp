@@ -12,7 +12,6 @@
 #include "TallyweaverVersion.h"
 #include "ui/CMainFrame.h"
 #include "ui/CTallyweaverDoc.h"
-#include "ui/DesktopTestCommands.h"
 #include "ui/RecentProjects.h"
 
 namespace tw {
@@ -51,7 +50,8 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext& context,
 
 }  // namespace
 
-int runDesktop(int argc, char** argv, const std::string& projectFile) {
+int runDesktop(int argc, char** argv, const std::string& projectFile,
+               const DesktopStarted& started) {
     if (!displayAvailable()) {
         std::fputs(
             "tallyweaver: no display to open the desktop program's window on (neither "
@@ -81,19 +81,16 @@ int runDesktop(int argc, char** argv, const std::string& projectFile) {
     frame.setSettings(&settings);
     frame.showMaximized();
 
-    const QStringList commands = ui::DesktopTestCommands::fromEnvironment();
-    ui::DesktopTestCommands* testCommands =
-        commands.isEmpty() ? nullptr : new ui::DesktopTestCommands(frame, commands);
     if (!projectFile.empty()) {
         // Opened once the event loop runs, so a message about the file shows over the window;
-        // queued before the test commands, so they see the opened project. The path is made
-        // absolute for the recent-project list, which is used from any directory.
+        // queued before anything `started` queues, which then sees the opened project. The
+        // path is made absolute for the recent-project list, which is used from any directory.
         const QString path =
             QFileInfo(QFile::decodeName(QByteArray::fromStdString(projectFile))).absoluteFilePath();
         QTimer::singleShot(0, &frame, [&frame, path] { frame.openProjectFile(path); });
     }
-    if (testCommands != nullptr) {
-        testCommands->start();
+    if (started) {
+        started(frame);
     }
     return QApplication::exec();
 }

@@ -340,6 +340,93 @@ TEST(ProjectFolderTest, RemovedRecordsAndFoldersCanBeAddedAgain) {
     EXPECT_EQ(treeText(root), "[c:]\n  [a]\n    c:/a/y.cpp\n");
 }
 
+TEST(ProjectFolderTest, RemovingAFolderTakesTheParentsItLeavesEmpty) {
+    const std::vector<std::u16string> paths = {u"c:/a/b/x.cpp", u"c:/a/y.cpp", u"c:/g/h/w.cpp",
+                                               u"d:/e/f/z.cpp"};
+    const struct {
+        const char* name;
+        std::u16string removed;
+        std::u16string top;   // the folder that goes with everything below it
+        std::u16string kept;  // the nearest folder that stays
+        std::string tree;
+    } cases[] = {
+        {"the parent keeps its own file", u"c:/a/b", u"c:/a/b", u"c:/a",
+         "[c:]\n  [a]\n    c:/a/y.cpp\n  [g]\n    [h]\n      c:/g/h/w.cpp\n[d:]\n  [e]\n"
+         "    [f]\n      d:/e/f/z.cpp\n"},
+        {"parents holding only the way down go, up to one that holds another folder", u"c:/g/h",
+         u"c:/g", u"c:", "[c:]\n  [a]\n    c:/a/y.cpp\n    [b]\n      c:/a/b/x.cpp\n[d:]\n"
+         "  [e]\n    [f]\n      d:/e/f/z.cpp\n"},
+        {"up to the root", u"d:/e/f", u"d:", u"",
+         "[c:]\n  [a]\n    c:/a/y.cpp\n    [b]\n      c:/a/b/x.cpp\n  [g]\n    [h]\n"
+         "      c:/g/h/w.cpp\n"},
+        {"a top folder", u"c:", u"c:", u"", "[d:]\n  [e]\n    [f]\n      d:/e/f/z.cpp\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProjectFolder root;
+        for (const std::u16string& path : paths) {
+            root.AddFilePath(path);
+        }
+        ProjectFolder* removed = root.FindFolder(c.removed);
+        ASSERT_NE(removed, nullptr);
+        EXPECT_EQ(root.RemovalTop(*removed).FullPath(), c.top);
+        ProjectFolder& kept = root.RemoveFolderAndEmptyParents(*removed);
+        EXPECT_EQ(kept.FullPath(), c.kept);
+        EXPECT_EQ(treeText(root), c.tree);
+        EXPECT_EQ(root.FindFolder(c.top), nullptr);
+        // The folders that went can be made again.
+        EXPECT_NE(root.AddFilePath(c.removed + u"/again.cpp"), nullptr);
+    }
+}
+
+TEST(ProjectFolderTest, RemovalStopsAtTheFolderItIsAskedFrom) {
+    ProjectFolder root;
+    root.AddFilePath(u"c:/a/b/x.cpp");
+    ProjectFolder& a = *root.FindFolder(u"c:/a");
+    ProjectFolder& b = *root.FindFolder(u"c:/a/b");
+    // Asked from "a", the chain of emptied parents ends below it.
+    EXPECT_EQ(&a.RemovalTop(b), &b);
+    EXPECT_EQ(&a.RemoveFolderAndEmptyParents(b), &a);
+    EXPECT_TRUE(a.IsEmpty());
+    EXPECT_FALSE(root.IsEmpty());
+    // A folder is never removed from itself, nor one outside its subtree.
+    ProjectFolder other;
+    other.AddFilePath(u"o/x.cpp");
+    EXPECT_EQ(&root.RemoveFolderAndEmptyParents(root), &root);
+    EXPECT_EQ(&root.RemoveFolderAndEmptyParents(*other.FindFolder(u"o")), other.FindFolder(u"o"));
+    EXPECT_EQ(treeText(root), "[c:]\n  [a]\n");
+    EXPECT_EQ(treeText(other), "[o]\n  o/x.cpp\n");
+}
+
+TEST(ProjectFolderTest, TakingTheContentsOfAnotherRootReplacesOwnContents) {
+    ProjectFolder root;
+    root.AddFilePath(u"old/x.cpp");
+    root.AddFilePath(u"old.cpp");
+    ProjectFolder loaded;
+    loaded.AddFilePath(u"new/a/y.cpp");
+    loaded.AddFilePath(u"z.cpp");
+    root.TakeContentsOf(loaded);
+    EXPECT_EQ(treeText(root), "z.cpp\n[new]\n  [a]\n    new/a/y.cpp\n");
+    EXPECT_TRUE(loaded.IsEmpty());
+    ProjectFolder* folder = root.FindFolder(u"new/a");
+    ASSERT_NE(folder, nullptr);
+    EXPECT_EQ(folder->parent()->parent(), &root);
+    EXPECT_EQ(root.FindFile(u"new/a/y.cpp").folder, folder);
+    // What tells records and folders apart came along.
+    EXPECT_EQ(root.AddFilePath(u"new/a/y.cpp"), nullptr);
+    EXPECT_EQ(root.AddFilePath(u"z.cpp"), nullptr);
+    EXPECT_NE(root.AddFilePath(u"old/x.cpp"), nullptr);
+    EXPECT_EQ(root.subfolders().size(), 2u);
+    EXPECT_NE(loaded.AddFilePath(u"new/a/y.cpp"), nullptr);
+}
+
+TEST(ProjectFolderTest, FolderPathOfARecordPath) {
+    EXPECT_EQ(folderPathOf(u"/usr/src/a.c"), u"/usr/src");
+    EXPECT_EQ(folderPathOf(u"/a.c"), u"/");
+    EXPECT_EQ(folderPathOf(u"src/a.c"), u"src");
+    EXPECT_EQ(folderPathOf(u"a.c"), u"");
+}
+
 TEST(ProjectFolderTest, FolderNamesAreKeptAsGiven) {
     ProjectFolder root;
     const ProjectFolder folder(u"Src Dir", &root);

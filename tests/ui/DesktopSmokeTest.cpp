@@ -1,6 +1,8 @@
-// The real program: started under a virtual X server it shows its main window; without a
-// display it says so and ends.
+// The real program: started under a virtual X server it shows its main window (through the
+// test driver, the same program with a command interpreter); without a display it says so and
+// ends; the shipped program holds no way to be driven.
 
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -12,6 +14,7 @@ class DesktopSmokeTest : public QObject {
   private slots:
     void showsMainWindowUnderX();
     void withoutDisplayExplainsAndExits();
+    void shippedProgramHoldsNoTestCommands();
 
   private:
     /// An environment without the test's own platform choice and with a settings folder of
@@ -42,7 +45,7 @@ void DesktopSmokeTest::showsMainWindowUnderX() {
     QProcess program;
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::SeparateChannels);
-    program.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral(TW_EXECUTABLE)});
+    program.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral(TW_TEST_DRIVER)});
     QVERIFY(program.waitForStarted(10000));
     QVERIFY2(program.waitForFinished(60000), "the program did not end");
     const QString output = QString::fromUtf8(program.readAllStandardOutput());
@@ -65,6 +68,20 @@ void DesktopSmokeTest::withoutDisplayExplainsAndExits() {
     QCOMPARE(program.exitCode(), 1);
     const QString errors = QString::fromUtf8(program.readAllStandardError());
     QVERIFY2(errors.contains(QStringLiteral("no display")), qPrintable(errors));
+}
+
+void DesktopSmokeTest::shippedProgramHoldsNoTestCommands() {
+    const auto bytesOf = [](const char* path) {
+        QFile file(QString::fromLocal8Bit(path));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray driver = bytesOf(TW_TEST_DRIVER);
+    const QByteArray shipped = bytesOf(TW_EXECUTABLE);
+    QVERIFY(!driver.isEmpty() && !shipped.isEmpty());
+    for (const char* mark : {"TALLYWEAVER_TEST_COMMANDS", "DesktopTestCommands"}) {
+        QVERIFY2(driver.contains(mark), mark);
+        QVERIFY2(!shipped.contains(mark), mark);
+    }
 }
 
 QTEST_MAIN(DesktopSmokeTest)

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "UiTestSupport.h"
+#include "project/ProjectFile.h"
 #include "ui/Artwork.h"
 
 using namespace tw;
@@ -48,6 +49,19 @@ QModelIndex itemAt(CFolderView& tree, const QString& path) {
     return search(QModelIndex());
 }
 
+/// Shows a project of `paths` with `remembered` selected and the first drive's item expanded
+/// by the user.
+void showProject(Desktop& desktop, std::initializer_list<const char16_t*> paths,
+                 const QString& remembered) {
+    for (const char16_t* path : paths) {
+        desktop.root().AddFilePath(path);
+    }
+    desktop.frame.setRememberedFolderPath(remembered);
+    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &desktop.root());
+    CFolderView& tree = *desktop.frame.folderView();
+    tree.expand(itemAt(tree, QStringLiteral("d:")));
+}
+
 }  // namespace
 
 class FolderViewTest : public QObject {
@@ -62,6 +76,7 @@ class FolderViewTest : public QObject {
     void rememberedFolderIsFoundUnderEveryTopLevelItem();
     void selectingAFolderListsItsFiles();
     void behavesAsItemModel();
+    void projectIsReplacedOnlyOnceItsFileIsRead();
 };
 
 void FolderViewTest::treeFromNestedPaths_data() {
@@ -207,16 +222,49 @@ void FolderViewTest::behavesAsItemModel() {
     CFolderView& tree = *desktop.frame.folderView();
     QAbstractItemModelTester tester(tree.model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
-    ProjectFolder& root = desktop.root();
-    root.AddFilePath(u"c:/a/b/x.cpp");
-    root.AddFilePath(u"c:/a/c/y.cpp");
-    root.AddFilePath(u"d:/e/z.cpp");
-    root.FindFolder(u"c:/a/b")->SetExpanded(true);
-    desktop.frame.setRememberedFolderPath(QStringLiteral("c:/a/b"));
-    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
-    tree.expand(itemAt(tree, QStringLiteral("d:")));
+    desktop.root().AddFilePath(u"c:/a/b/x.cpp");
+    desktop.root().FindFolder(u"c:/a/b")->SetExpanded(true);
+    showProject(desktop, {u"c:/a/c/y.cpp", u"d:/e/z.cpp"}, QStringLiteral("c:/a/b"));
     desktop.document.deleteContents();
     QCOMPARE(tree.model()->rowCount(), 0);
+}
+
+void FolderViewTest::projectIsReplacedOnlyOnceItsFileIsRead() {
+    QTemporaryDir dir;
+    ProjectFolder other;
+    other.AddFilePath(u"e:/loaded/x.cpp");
+    const QString loadable = dir.filePath(QStringLiteral("loadable.tyx"));
+    QCOMPARE(
+        ProjectFile::save(QFile::encodeName(loadable).toStdString(), other, CountSettings{}).status,
+        ProjectSaveStatus::Saved);
+    const QString damaged = writeFile(dir, QStringLiteral("damaged.tyx"),
+                                      QByteArray("\x02\0\0\0", 4) + QByteArray(16, '\0'));
+
+    Desktop desktop;
+    CFolderView& tree = *desktop.frame.folderView();
+    QAbstractItemModelTester tester(tree.model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    showProject(desktop, {u"c:/a/x.cpp", u"d:/b/y.cpp"}, QStringLiteral("c:/a"));
+    const QString shown = treeText(tree);
+    QCOMPARE(shown, QStringLiteral("c:+\n  a\n") + QStringLiteral("d:+\n  b\n"));
+
+    // While a message about the file is up, the window still shows the project it had.
+    QStringList shownWithMessage;
+    ui::MessageBox::setHandler([&](const ui::MessageBox::Request&) {
+        shownWithMessage.append(treeText(tree));
+        return QMessageBox::Ok;
+    });
+    desktop.frame.openProjectFile(dir.filePath(QStringLiteral("missing.tyx")));
+    QCOMPARE(treeText(tree), shown);  // the user's expansion and selection too
+    QCOMPARE(tree.itemPath(tree.selectedItem()), QStringLiteral("c:/a"));
+    desktop.frame.openProjectFile(damaged);
+    ui::MessageBox::resetHandler();
+    QCOMPARE(shownWithMessage, QStringList({shown, shown}));
+    QCOMPARE(treeText(tree), QString());  // a damaged file leaves an empty project
+
+    desktop.frame.openProjectFile(loadable);
+    CFolderView& reopened = *desktop.frame.folderView();
+    QCOMPARE(treeText(reopened), QStringLiteral("e:\n  loaded\n"));
 }
 
 QTEST_MAIN(FolderViewTest)

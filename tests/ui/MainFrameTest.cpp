@@ -91,6 +91,7 @@ class MainFrameTest : public QObject {
     void init();
     void commandAvailability_data();
     void commandAvailability();
+    void projectStaysAsItIsDuringARun();
     void menusAndToolbarAreComplete();
     void viewSwitchKeepsFolderAndFullPaths();
     void splitterKeepsTreeAtAThird();
@@ -193,6 +194,62 @@ void MainFrameTest::commandAvailability() {
                 desktop.action(ID_ACTION_STOP)));
         QVERIFY(stop != nullptr && stop->isEnabled());
     }
+}
+
+void MainFrameTest::projectStaysAsItIsDuringARun() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    ShellRecorder shell;
+    QTemporaryDir dir;
+    Desktop desktop;
+    // Sources large enough that the run outlasts the test by far, even on a fast machine.
+    QByteArray source;
+    for (int i = 0; i < 600; ++i) {
+        source += "int f" + QByteArray::number(i) +
+                  "(int x) {\n    if (x > 1) { return x * 2; }\n"
+                  "    return x; // the same\n}\n\n";
+    }
+    QStringList paths;
+    for (int i = 0; i < 300; ++i) {
+        paths.append(writeFile(dir, QStringLiteral("src/f%1.cpp").arg(i), source));
+    }
+    desktop.addFiles(chooser, paths);
+    chooser.asked.clear();
+    desktop.focus(desktop.frame.fileView());
+    desktop.frame.fileView()->selectRow(0);
+    desktop.action(ID_ACTION_COUNT)->trigger();
+    QVERIFY(desktop.frame.isCounting());
+    ModalDialogAnswerer dialogs([](QDialog&) { return false; });
+
+    // Whoever starts them, commands that would change the project wait for the run's end: the
+    // window's own entry points as much as an action whose state has not caught up yet.
+    desktop.frame.openProjectFile(dir.filePath(QStringLiteral("other.tyx")));
+    desktop.frame.addFolderFiles(
+        {QFile::encodeName(writeFile(dir, QStringLiteral("new/x.cpp"), smallSource()))
+             .toStdString()});
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(dir.filePath(QStringLiteral("other.tyx")))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&desktop.frame, &enter);
+    QVERIFY(!enter.isAccepted());
+    for (const int id :
+         {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_ACTION_ADD_FILE,
+          ID_ACTION_ADD_FOLDER, ID_ACTION_RESET, ID_SELECTION_OPEN, ID_SELECTION_OPEN_IN_EDITOR,
+          ID_SELECTION_SHOW_IN_FOLDER, ID_SELECTION_REMOVE, ID_TOOLS_SETTINGS, ID_TOOLS_REPORT,
+          ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_HELP_DOCUMENTATION, ID_HELP_COMMAND_LINE,
+          ID_APP_ABOUT, ID_HELP_WEBSITE}) {
+        desktop.action(id)->setEnabled(true);
+        desktop.action(id)->trigger();
+        QVERIFY2(!desktop.enabled(id), qPrintable(desktop.action(id)->objectName()));
+    }
+    QVERIFY(boxes.shown.empty());
+    QVERIFY(chooser.asked.empty());
+    QVERIFY(shell.requests.empty());
+    QCOMPARE(dialogs.answered, 0);
+    QCOMPARE(desktop.root().TotalRecords(), 300u);
+    QCOMPARE(desktop.frame.windowTitle(), QStringLiteral("Untitled - Tallyweaver"));
+    QVERIFY(desktop.frame.findChild<QToolBar*>("toolBar")->isVisible());
+    QVERIFY(desktop.frame.isCounting());
 }
 
 void MainFrameTest::menusAndToolbarAreComplete() {

@@ -42,7 +42,7 @@ OpenArgumentTest::Run OpenArgumentTest::run(const QStringList& arguments,
     program.setProcessEnvironment(environment);
     program.setWorkingDirectory(folder_.path());
     program.setProcessChannelMode(QProcess::MergedChannels);
-    program.start(QStringLiteral(TW_EXECUTABLE), arguments);
+    program.start(QStringLiteral(TW_TEST_DRIVER), arguments);
     Run result;
     if (!program.waitForStarted(10000) || !program.waitForFinished(60000)) {
         program.kill();

@@ -144,9 +144,7 @@ inline std::u16string projectPathOf(const QString& diskPath) {
 
 /// The project path of the folder holding a file on disk.
 inline std::u16string projectFolderOf(const QString& diskPath) {
-    const std::u16string path = projectPathOf(diskPath);
-    const std::size_t slash = path.rfind(u'/');
-    return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash == 0 ? 1 : slash);
+    return folderPathOf(projectPathOf(diskPath));
 }
 
 /// A shown main window over a fresh, untitled project, with its first view made.

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "engine/FileCount.h"
+#include "project/DiskPaths.h"
 #include "project/FailedCountTable.h"
 #include "project/ProjectFolder.h"
 #include "ui/common/Shell.h"
@@ -151,8 +152,8 @@ QStringList CFailedCountsDlg::selectedFiles() const {
     QStringList files;
     for (const QModelIndex& row : rows) {
         const std::u16string& path = model->pathAt(row.row());
-        const FileCount* record = project_ ? project_->FindFile(path).record : nullptr;
-        const std::string diskPath = record ? record->diskPath : diskPathOfPath(path);
+        const std::string diskPath =
+            project_ ? diskPathOfFile(*project_, path) : diskPathOfPath(path);
         files.append(QFile::decodeName(diskPath.c_str()));
     }
     return files;

@@ -6,11 +6,14 @@
 #include <functional>
 
 namespace tw::ui {
-
 class CMainFrame;
+}
 
-/// Drives a running desktop program from a list of commands, for the smoke test, the package
-/// check and the screenshot script: "title", "add-folder DIR", "count",
+namespace tw::test {
+
+/// Drives a running desktop program from a list of commands, for the test driver
+/// (tallyweaver-test-driver) that the smoke test, the package check and the screenshot script
+/// run: "title", "add-folder DIR", "count",
 /// "view files-only|folders-and-files", "select-folder DIR", "files" (a line per row of the file
 /// list: its first column and its code count), "recent" (a line per recent project),
 /// "help-page NAME" (the file the help command opens), "screenshot FILE", "wait MS" and "close".
@@ -19,7 +22,7 @@ class CMainFrame;
 class DesktopTestCommands : public QObject {
     Q_OBJECT
   public:
-    DesktopTestCommands(CMainFrame& frame, QStringList commands);
+    DesktopTestCommands(ui::CMainFrame& frame, QStringList commands);
     ~DesktopTestCommands() override;
 
     /// The commands of the environment variable TALLYWEAVER_TEST_COMMANDS, separated by ';';
@@ -34,8 +37,8 @@ class DesktopTestCommands : public QObject {
     void whenExposed(const std::function<void()>& then, int triesLeft = 500);
     void print(const QString& line);
 
-    CMainFrame& frame_;
+    ui::CMainFrame& frame_;
     QStringList commands_;
 };
 
-}  // namespace tw::ui
+}  // namespace tw::test

@@ -1,4 +1,4 @@
-#include "ui/DesktopTestCommands.h"
+#include "driver/DesktopTestCommands.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -23,9 +23,11 @@
 #include "ui/dialogs/ExtensionLists.h"
 #include "ui/dialogs/FolderScan.h"
 
-namespace tw::ui {
+namespace tw::test {
 
-DesktopTestCommands::DesktopTestCommands(CMainFrame& frame, QStringList commands)
+using namespace tw::ui;
+
+DesktopTestCommands::DesktopTestCommands(ui::CMainFrame& frame, QStringList commands)
     : QObject(&frame), frame_(frame), commands_(std::move(commands)) {
     MessageBox::setHandler([this](const MessageBox::Request& request) {
         print(QStringLiteral("message: ") + request.title + QStringLiteral(": ") + request.text);
@@ -118,10 +120,7 @@ void DesktopTestCommands::next() {
         // The tree item of the project folder that stands for the directory on disk.
         const std::u16string record =
             recordPathOf((argument + QStringLiteral("/x")).toStdU16String());
-        const std::size_t slash = record.rfind(u'/');
-        const QString folder = QString::fromStdU16String(
-            slash == std::u16string::npos ? std::u16string()
-                                          : record.substr(0, slash == 0 ? 1 : slash));
+        const QString folder = QString::fromStdU16String(folderPathOf(record));
         CFolderView* tree = frame_.folderView();
         const QModelIndex item = tree != nullptr ? tree->findItem(folder) : QModelIndex();
         if (item.isValid()) {
@@ -177,4 +176,4 @@ void DesktopTestCommands::next() {
     }
 }
 
-}  // namespace tw::ui
+}  // namespace tw::test

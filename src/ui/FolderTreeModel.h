@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QAbstractItemModel>
+
+#include <unordered_map>
+#include <vector>
+
+namespace tw {
+class ProjectFolder;
+}
+
+namespace tw::ui {
+
+/// The folder tree's model, over the project's own folders: an index's internal pointer is its
+/// `ProjectFolder`, and the items keep the project's order.
+///
+/// The tree shows the directories of the project's files, so not every folder has an item: a
+/// folder shows when a record in it or below it has a directory part and parts of a length the
+/// tree takes (a directory part of at most 4,095 characters, a name before the last dot and an
+/// extension of at most 255 each). Which folders show is worked out from the project at each
+/// `rebuild` and kept until the next one. Folders leave the project either through
+/// `removeFolder`, which takes their items out with them, or all at once (emptied, replaced by
+/// a loaded project), before which `clear` lets go of them.
+class FolderTreeModel : public QAbstractItemModel {
+    Q_OBJECT
+  public:
+    explicit FolderTreeModel(ProjectFolder& root, QObject* parent = nullptr);
+    ~FolderTreeModel() override;
+
+    /// Works out again which folders show, from the project as it is now.
+    void rebuild();
+    /// Shows no folder until the next `rebuild`.
+    void clear();
+
+    /// The folder of `index`; the root for no index.
+    ProjectFolder* folderOf(const QModelIndex& index) const;
+    /// The item of `folder`; invalid for the root, for null and for a folder that does not show.
+    QModelIndex indexOf(const ProjectFolder* folder) const;
+    /// The project opens the item at a rebuild: the folder of a file below it, or its own, has
+    /// its `expanded` flag set.
+    bool expandedInProject(const QModelIndex& index) const;
+    /// The view shows `index` expanded (the open folder image) or collapsed (the closed one).
+    void setShownOpen(const QModelIndex& index, bool open);
+
+    /// Removes the folder of `index` from the project with everything below it and every
+    /// folder that this leaves empty, and their items with them. Returns the nearest folder
+    /// that stays (the root at most).
+    ProjectFolder& removeFolder(const QModelIndex& index);
+
+    QModelIndex index(int row, int column,
+                      const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  private:
+    /// What the model keeps of a folder that shows (and of the root).
+    struct Shown {
+        int row = 0;                           ///< among the shown subfolders of its parent
+        std::vector<ProjectFolder*> children;  ///< its shown subfolders, in the project's order
+        bool expandedInProject = false;
+        bool open = false;
+    };
+    /// Whether a folder shows, and whether the project opens it.
+    struct Outcome {
+        bool shows = false;
+        bool opens = false;
+    };
+    /// Works out `folder` and everything below it, `folder` being its parent's `row`-th shown
+    /// subfolder if it shows.
+    Outcome workOut(ProjectFolder& folder, int row);
+    /// Drops what the model keeps of `folder` and the folders below it.
+    void forget(const ProjectFolder& folder);
+    const Shown* shownOf(const ProjectFolder* folder) const;
+
+    ProjectFolder& root_;
+    std::unordered_map<const ProjectFolder*, Shown> shown_;
+};
+
+}  // namespace tw::ui

@@ -1,0 +1,20 @@
+// tallyweaver-test-driver: the program as it ships, plus the command interpreter that the
+// smoke test, the package check and the screenshot script drive its window with (the commands
+// of TALLYWEAVER_TEST_COMMANDS, run once the window is shown). It is built with the tests and
+// never installed; the shipped program holds no way to be driven.
+
+#include "app/TallyweaverApp.h"
+#include "driver/DesktopTestCommands.h"
+#include "ui/CMainFrame.h"
+
+int main(int argc, char** argv) {
+    tw::CTallyweaverApp app;
+    app.setDesktopStarted([](tw::ui::CMainFrame& frame) {
+        const QStringList commands = tw::test::DesktopTestCommands::fromEnvironment();
+        if (!commands.isEmpty()) {
+            // Owned by the window.
+            (new tw::test::DesktopTestCommands(frame, commands))->start();
+        }
+    });
+    return app.run(argc, argv);
+}
