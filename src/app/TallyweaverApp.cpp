@@ -25,14 +25,14 @@ bool isSwitch(std::u16string_view argument) {
 }  // namespace
 
 bool CTallyweaverApp::runConsoleSide(const std::vector<std::u16string>& arguments,
-                                     std::ostream& out, std::ostream& errors,
-                                     int& exitCode) {
+                                     std::ostream& out, std::ostream& errors, int& exitCode) {
     // Help, version and "--open FILE" count only before the first option: after it, unknown
     // switches are ignored as the option grammar has it.
     projectToOpen_.clear();
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::u16string& argument = arguments[i];
-        const bool optionSwitch = argument.size() > 1 && (argument[0] == u'-' || argument[0] == u'/') &&
+        const bool optionSwitch = argument.size() > 1 &&
+                                  (argument[0] == u'-' || argument[0] == u'/') &&
                                   isOptionName(std::u16string_view(argument).substr(1));
         if (optionSwitch) {
             break;

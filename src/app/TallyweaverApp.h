@@ -17,7 +17,7 @@ class CMainFrame;
 /// Where the program begins and ends: reads the command line and either performs the console
 /// run, whose result code becomes the exit code, or starts the desktop program.
 class CTallyweaverApp {
-public:
+  public:
     /// Runs the program for `argc`/`argv` and returns the process exit code.
     int run(int argc, char** argv);
 
@@ -36,7 +36,7 @@ public:
         desktopStarted_ = std::move(started);
     }
 
-private:
+  private:
     CCustomCommandLineInfo commandLine_;
     /// The project file the desktop program opens at start ("--open FILE" before the first
     /// option, FILE not a switch); empty for a new project.

@@ -125,8 +125,7 @@ class ProjectFolder {
     /// times `indentation` (but no more than `maxIndent`): this folder's records and subfolder
     /// names are at `depth`, the contents of each subfolder one level deeper. A record's label
     /// is its file name.
-    std::size_t WidestTreeLabel(std::size_t startWidth, std::size_t depth,
-                                std::size_t indentation,
+    std::size_t WidestTreeLabel(std::size_t startWidth, std::size_t depth, std::size_t indentation,
                                 std::size_t maxIndent = static_cast<std::size_t>(-1)) const;
 
     /// The longest record `path` (`fullPath`) or file name over the subtree; 0 when it is empty.

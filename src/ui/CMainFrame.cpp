@@ -853,9 +853,9 @@ void CMainFrame::onProgressTimer() {
         // Between the last file and the end of the run every file has been visited; the
         // number stays at the total rather than run one past it.
         const int shown = std::min(countState_.index + 1, countState_.total);
-        const QString text = QString::asprintf("Counting file %i of %i: ", shown,
-                                               countState_.total) +
-                             QString::fromStdU16String(countState_.currentFile);
+        const QString text =
+            QString::asprintf("Counting file %i of %i: ", shown, countState_.total) +
+            QString::fromStdU16String(countState_.currentFile);
         lock.unlock();
         setStatusText(text);
         return;

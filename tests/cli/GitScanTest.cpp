@@ -167,11 +167,14 @@ TEST_F(GitScanTest, CountsExactlyWhatGitListsInEveryKindOfDirectory) {
         bool withSubfolders;
         std::string from = "";  // where the program runs, below the temporary directory
     } cases[] = {
-        {"work", true},         {"work", false},      {".", true, "work"},
-        {"work/src", true},     {"work/build", true},  // an ignored folder: only what git tracks in
-                                                       // it
-        {"work/sub/lib", true},                        // inside the submodule: its rules alone
-        {"work/sub", true},                            // above the submodule, below the top
+        {"work", true},
+        {"work", false},
+        {".", true, "work"},
+        {"work/src", true},
+        {"work/build", true},    // an ignored folder: only what git tracks in
+                                 // it
+        {"work/sub/lib", true},  // inside the submodule: its rules alone
+        {"work/sub", true},      // above the submodule, below the top
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.directory + (c.withSubfolders ? "" : " without subfolders"));

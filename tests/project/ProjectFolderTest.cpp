@@ -34,9 +34,15 @@ TEST(ProjectFolderTest, AddFilePathBuildsFoldersFromThePathComponents) {
          {u"src/Foo.c", u"src/foo.c", u"SRC/foo.c"},
          {true, true, true},
          "[src]\n  src/Foo.c\n  src/foo.c\n[SRC]\n  SRC/foo.c\n"},
-        {"the same spelling names one record", {u"a/x.c", u"a/x.c"}, {true, false}, "[a]\n  a/x.c\n"},
+        {"the same spelling names one record",
+         {u"a/x.c", u"a/x.c"},
+         {true, false},
+         "[a]\n  a/x.c\n"},
         {"backslash is part of a name", {u"a\\b.c"}, {true}, "a\\b.c\n"},
-        {"spaces and commas kept", {u"My Folder,2/a b.c"}, {true}, "[My Folder,2]\n  My Folder,2/a b.c\n"},
+        {"spaces and commas kept",
+         {u"My Folder,2/a b.c"},
+         {true},
+         "[My Folder,2]\n  My Folder,2/a b.c\n"},
         {"insertion order kept",
          {u"c/a/x.cpp", u"c/b/y.cpp", u"c/a/z.cpp"},
          {true, true, true},
@@ -279,9 +285,9 @@ TEST(ProjectFolderTest, AnEmptyFolderHasNothing) {
 
 TEST(ProjectFolderTest, WidestTreeLabelAndLongestPathMeasureNamesAtTheirDepth) {
     ProjectFolder root;
-    root.AddFilePath(u"top.cpp");                      // label 7 at depth 0
+    root.AddFilePath(u"top.cpp");                    // label 7 at depth 0
     root.AddFilePath(u"c:/long-folder-name/a.cpp");  // folder label 16 at depth 1
-    root.AddFilePath(u"c:/d/e/deeper.cpp");         // label 10 at depth 3
+    root.AddFilePath(u"c:/d/e/deeper.cpp");          // label 10 at depth 3
     EXPECT_EQ(root.WidestTreeLabel(5, 0, 0), 16u);
     EXPECT_EQ(root.WidestTreeLabel(5, 0, 2), 16u + 2);
     EXPECT_EQ(root.WidestTreeLabel(5, 0, 4), 10u + 12);
@@ -354,7 +360,8 @@ TEST(ProjectFolderTest, RemovingAFolderTakesTheParentsItLeavesEmpty) {
          "[c:]\n  [a]\n    c:/a/y.cpp\n  [g]\n    [h]\n      c:/g/h/w.cpp\n[d:]\n  [e]\n"
          "    [f]\n      d:/e/f/z.cpp\n"},
         {"parents holding only the way down go, up to one that holds another folder", u"c:/g/h",
-         u"c:/g", u"c:", "[c:]\n  [a]\n    c:/a/y.cpp\n    [b]\n      c:/a/b/x.cpp\n[d:]\n"
+         u"c:/g", u"c:",
+         "[c:]\n  [a]\n    c:/a/y.cpp\n    [b]\n      c:/a/b/x.cpp\n[d:]\n"
          "  [e]\n    [f]\n      d:/e/f/z.cpp\n"},
         {"up to the root", u"d:/e/f", u"d:", u"",
          "[c:]\n  [a]\n    c:/a/y.cpp\n    [b]\n      c:/a/b/x.cpp\n  [g]\n    [h]\n"

@@ -83,8 +83,7 @@ void FolderViewTest::treeFromNestedPaths_data() {
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<QString>("tree");
     QTest::newRow("nested folders in their order")
-        << QStringList{"c:/a/b/x.cpp", "c:/a/c/y.cpp", "c:/a/b/z.cpp"}
-        << "c:\n  a\n    b\n    c\n";
+        << QStringList{"c:/a/b/x.cpp", "c:/a/c/y.cpp", "c:/a/b/z.cpp"} << "c:\n  a\n    b\n    c\n";
     QTest::newRow("two drives") << QStringList{"d:/v.cpp", "c:/w/x.cpp"} << "d:\nc:\n  w\n";
     QTest::newRow("a folder without files shows through the files below it")
         << QStringList{"c:/top/middle/low/x.cpp"} << "c:\n  top\n    middle\n      low\n";

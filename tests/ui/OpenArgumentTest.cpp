@@ -28,8 +28,7 @@ class OpenArgumentTest : public QObject {
     QTemporaryDir folder_;
 };
 
-OpenArgumentTest::Run OpenArgumentTest::run(const QStringList& arguments,
-                                            const QString& commands) {
+OpenArgumentTest::Run OpenArgumentTest::run(const QStringList& arguments, const QString& commands) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("TALLYWEAVER_TEST_COMMANDS"), commands);
@@ -93,8 +92,8 @@ void OpenArgumentTest::opensTheNamedProject() {
          {QStringLiteral("message:")}},
         {"a missing file",
          {QStringLiteral("--open"), QStringLiteral("none.tyx")},
-         {QStringLiteral("message: Tallyweaver: ") + QDir(folder_.path()).absoluteFilePath(
-                                               QStringLiteral("none.tyx")) +
+         {QStringLiteral("message: Tallyweaver: ") +
+              QDir(folder_.path()).absoluteFilePath(QStringLiteral("none.tyx")) +
               QStringLiteral(" was not found."),
           QStringLiteral("title: Untitled - Tallyweaver"), QStringLiteral("files: 0"),
           QStringLiteral("recent projects: 0")},
@@ -120,8 +119,9 @@ void OpenArgumentTest::opensTheNamedProject() {
         QVERIFY2(result.exitCode == 0, qPrintable(context));
         const QStringList lines = result.output.split(QLatin1Char('\n'));
         for (const QString& end : c.shown) {
-            const bool found = std::any_of(lines.begin(), lines.end(),
-                                           [&end](const QString& line) { return line.endsWith(end); });
+            const bool found = std::any_of(lines.begin(), lines.end(), [&end](const QString& line) {
+                return line.endsWith(end);
+            });
             QVERIFY2(found, qPrintable(end + QStringLiteral(" missing in ") + context));
         }
         for (const QString& text : c.notShown) {
