@@ -140,7 +140,7 @@ void BM_DesktopWorkerLoop(benchmark::State& state) {
         root.ResetAllCounts();
         run.prepare(root);
         run.running = true;
-        tw::ui::CountThreadProc(run);
+        tw::ui::CountThreadProc(run, tw::countSettings());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(corpus().bytes() * state.iterations()));
 }

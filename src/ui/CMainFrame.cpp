@@ -12,7 +12,6 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QThread>
 #include <QToolBar>
 #include <QUrl>
 
@@ -30,7 +29,6 @@
 #include "ui/CFolderView.h"
 #include "ui/CSplitterView.h"
 #include "ui/CTallyweaverDoc.h"
-#include "ui/CountWorker.h"
 #include "ui/DialogCalls.h"
 #include "ui/FileChooser.h"
 #include "ui/FileListModel.h"
@@ -42,10 +40,6 @@
 
 namespace tw::ui {
 namespace {
-
-/// The progress timer's period: short enough to follow every file, long enough not to keep a
-/// processor core busy.
-constexpr int kProgressPeriodMs = 10;
 
 const char* const kWebsite = "https://tallyweaver.example.org/";
 
@@ -66,8 +60,13 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     setStatusText(QStringLiteral("Ready"));
 
-    progressTimer_.setInterval(kProgressPeriodMs);
-    connect(&progressTimer_, &QTimer::timeout, this, &CMainFrame::onProgressTimer);
+    connect(&countRun_, &CountRun::progress, this,
+            [this](int shown, int total, const QString& currentFile) {
+                setStatusText(QString::asprintf("Counting file %i of %i: ", shown, total) +
+                              currentFile);
+            });
+    connect(&countRun_, &CountRun::finished, this,
+            [this](bool completed) { closeRun(completed, true); });
 
     connect(&document_, &CTallyweaverDoc::stateChanged, this, [this] {
         updateTitle();
@@ -88,12 +87,8 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
-    progressTimer_.stop();
-    if (countThread_ != nullptr) {
-        stopAndWait();
-        delete countWorker_;
-        delete countThread_;
-    }
+    // The project must outlive the worker: stop it and wait for the file in hand.
+    countRun_.stopAndWait();
     // The window's own teardown moves the focus and destroys the views; none of that may
     // reach this frame's handlers once its members are gone.
     disconnect(qApp, nullptr, this, nullptr);
@@ -288,10 +283,7 @@ bool CMainFrame::event(QEvent* event) {
 }
 
 std::unique_lock<std::mutex> CMainFrame::lockRecordsDuringRun() {
-    if (!counting_) {
-        return {};
-    }
-    return std::unique_lock<std::mutex>(countState_.lock);
+    return countRun_.lockRecords();
 }
 
 // ---- Command availability -----------------------------------------------------------------
@@ -378,10 +370,9 @@ void CMainFrame::onExit() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (counting_) {
+    if (countRun_.isRunning()) {
         // The project must outlive the worker: stop it and wait for the file in hand.
-        stopAndWait();
-        closeRun(false);
+        closeRun(countRun_.stopAndWait(), false);
     }
     if (!document_.saveModified(this)) {
         event->ignore();
@@ -796,101 +787,19 @@ void CMainFrame::onAbout() {
 
 void CMainFrame::onCount() {
     ProjectFolder& root = document_.root();
-    if (counting_ || !root.HasUncounted()) {
+    if (countRun_.isRunning() || !root.HasUncounted()) {
         return;
     }
     failedCountTable().clear();
-    countState_.prepare(root);
-    countState_.running = true;
-    counting_ = true;
-    if (!startWorker()) {
-        countState_.running = false;
-        counting_ = false;
-        return;
-    }
-    progressTimer_.start();
+    countRun_.start(root, countSettings());
     updateCommandStates();
 }
 
-bool CMainFrame::startWorker() {
-    countThread_ = new QThread(this);
-    countThread_->setObjectName(QStringLiteral("countWorker"));
-    countWorker_ = new CountWorker(countState_);
-    countWorker_->moveToThread(countThread_);
-    connect(countThread_, &QThread::started, countWorker_, &CountWorker::run);
-    // Quit straight from the worker's thread, so that waiting for the thread never needs the
-    // window thread's event loop.
-    connect(countWorker_, &CountWorker::finished, countThread_, &QThread::quit,
-            Qt::DirectConnection);
-    // The run is closed as soon as the worker is done, not only at the next tick.
-    connect(countWorker_, &CountWorker::finished, this, &CMainFrame::onProgressTimer,
-            Qt::QueuedConnection);
-    countThread_->start();
-    if (countThread_->isRunning() || countThread_->isFinished()) {
-        return true;
-    }
-    delete countWorker_;
-    countWorker_ = nullptr;
-    delete countThread_;
-    countThread_ = nullptr;
-    return false;
-}
-
 void CMainFrame::onStop() {
-    if (!counting_) {
-        return;
-    }
-    const std::lock_guard<std::mutex> guard(countState_.lock);
-    countState_.stop = true;
+    countRun_.requestStop();
 }
 
-void CMainFrame::onProgressTimer() {
-    if (!counting_) {
-        return;
-    }
-    std::unique_lock<std::mutex> lock(countState_.lock);
-    if (countState_.running) {
-        // Between the last file and the end of the run every file has been visited; the
-        // number stays at the total rather than run one past it.
-        const int shown = std::min(countState_.index + 1, countState_.total);
-        const QString text =
-            QString::asprintf("Counting file %i of %i: ", shown, countState_.total) +
-            QString::fromStdU16String(countState_.currentFile);
-        lock.unlock();
-        setStatusText(text);
-        return;
-    }
-    lock.unlock();
-    closeRun(true);
-}
-
-void CMainFrame::stopAndWait() {
-    {
-        const std::lock_guard<std::mutex> guard(countState_.lock);
-        countState_.stop = true;
-    }
-    if (countThread_ != nullptr) {
-        countThread_->wait();
-    }
-}
-
-void CMainFrame::closeRun(bool interactive) {
-    progressTimer_.stop();
-    if (countThread_ != nullptr) {
-        countThread_->quit();
-        countThread_->wait();
-        delete countWorker_;
-        countWorker_ = nullptr;
-        delete countThread_;
-        countThread_ = nullptr;
-    }
-    counting_ = false;
-    bool completed = false;
-    {
-        const std::lock_guard<std::mutex> guard(countState_.lock);
-        countState_.running = false;
-        completed = countState_.index == countState_.total;
-    }
+void CMainFrame::closeRun(bool completed, bool interactive) {
     setStatusText(completed ? QStringLiteral("Ready.") : QStringLiteral("Stopped."));
     if (interactive && !failedCountTable().empty()) {
         runFailedCountsDialog(this, document_.root());

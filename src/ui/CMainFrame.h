@@ -11,10 +11,9 @@
 #include <vector>
 
 #include "ui/CommandIds.h"
-#include "ui/CountThreadState.h"
+#include "ui/CountRun.h"
 
 class QSettings;
-class QThread;
 class QToolBar;
 
 namespace tw {
@@ -27,7 +26,6 @@ class CFileView;
 class CFolderView;
 class CSplitterView;
 class CTallyweaverDoc;
-class CountWorker;
 
 /// The main window: menu, toolbar, status bar and one view, either the folder tree beside the
 /// file list (Folders and Files) or the file list alone (Files Only). It handles every command,
@@ -67,8 +65,8 @@ class CMainFrame : public QMainWindow {
     void setStatusText(const QString& text);
 
     /// A count run is in progress: from Count until the run has been closed.
-    bool isCounting() const { return counting_; }
-    CountThreadState& countThreadState() { return countState_; }
+    bool isCounting() const { return countRun_.isRunning(); }
+    CountThreadState& countThreadState() { return countRun_.state(); }
     /// During a count run, the lock under which records may be read; otherwise no lock.
     std::unique_lock<std::mutex> lockRecordsDuringRun();
 
@@ -196,12 +194,9 @@ class CMainFrame : public QMainWindow {
     /// The disk paths of the files of the selected rows, in row order.
     QStringList selectedDiskFiles();
 
-    bool startWorker();
-    void onProgressTimer();
-    /// Ends a run whose worker has finished. `interactive` shows the Errors dialog.
-    void closeRun(bool interactive);
-    /// Asks a running worker to stop and waits until it has.
-    void stopAndWait();
+    /// What follows a run that is over: "Ready." or "Stopped.", the Errors dialog when
+    /// `interactive` and some file failed, the modified flag, the file list.
+    void closeRun(bool completed, bool interactive);
 
     CTallyweaverDoc& document_;
     QWidget* currentView_ = nullptr;
@@ -209,11 +204,7 @@ class CMainFrame : public QMainWindow {
     bool showFullPaths_ = true;
     QString rememberedFolderPath_;
     QSettings* settings_ = nullptr;
-    CountThreadState countState_;
-    bool counting_ = false;
-    QThread* countThread_ = nullptr;
-    CountWorker* countWorker_ = nullptr;
-    QTimer progressTimer_;
+    CountRun countRun_;
 
     QHash<int, QAction*> actions_;
     QMenu* fileMenu_ = nullptr;

@@ -18,7 +18,7 @@ void CountThreadState::prepare(ProjectFolder& project) {
     running = false;
 }
 
-int CountThreadProc(CountThreadState& state, unsigned threads) {
+int CountThreadProc(CountThreadState& state, const CountSettings& settings, unsigned threads) {
     if (state.root != nullptr) {
         // The tree does not change during a run, so its records can be listed once.
         std::vector<FileCount*> records;
@@ -39,7 +39,7 @@ int CountThreadProc(CountThreadState& state, unsigned threads) {
         CountRunner::Options options;
         options.threads = threads;
         options.onlyUncounted = true;
-        options.settings = countSettings();
+        options.settings = settings;
         CountRunner(failedCountTable(), state.lock).run(records, options, callbacks);
     }
     const std::lock_guard<std::mutex> guard(state.lock);

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <mutex>
+
 #include <string>
+#include "engine/CountSettings.h"
 
 namespace tw {
 class FileCount;
@@ -37,13 +39,13 @@ struct CountThreadState {
 };
 
 /// The worker's whole run over the state's root, through the `CountRunner`: every record not
-/// counted yet, in the tree's order, on `threads` threads (0: one per processor), each
-/// finishing the file in hand when a stop comes; `currentFile` names the file last started and
+/// counted yet, by `settings`, in the tree's order, on `threads` threads (0: one per processor),
+/// each finishing the file in hand when a stop comes; `currentFile` names the file last started and
 /// `index` counts the files done or passed over. Clears `running` under the lock at the end,
 /// whether the run completed or stopped. Returns 0.
 ///
 /// The files counted, the failures and the final index are those of the one-thread walk, except
 /// that a stop may leave a few more files counted, as many as were in hand.
-int CountThreadProc(CountThreadState& state, unsigned threads = 0);
+int CountThreadProc(CountThreadState& state, const CountSettings& settings, unsigned threads = 0);
 
 }  // namespace tw::ui

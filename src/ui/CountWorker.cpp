@@ -5,7 +5,7 @@
 namespace tw::ui {
 
 void CountWorker::run() {
-    CountThreadProc(state_);
+    CountThreadProc(state_, settings_);
     emit finished();
 }
 

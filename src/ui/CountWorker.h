@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include "engine/CountSettings.h"
+
 namespace tw::ui {
 
 struct CountThreadState;
@@ -11,7 +13,8 @@ struct CountThreadState;
 class CountWorker : public QObject {
     Q_OBJECT
   public:
-    explicit CountWorker(CountThreadState& state) : state_(state) {}
+    CountWorker(CountThreadState& state, const CountSettings& settings)
+        : state_(state), settings_(settings) {}
 
   public slots:
     /// Counts the run's files; emits `finished` at the end, completed or stopped.
@@ -22,6 +25,7 @@ class CountWorker : public QObject {
 
   private:
     CountThreadState& state_;
+    const CountSettings& settings_;
 };
 
 }  // namespace tw::ui

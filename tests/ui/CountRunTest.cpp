@@ -3,6 +3,7 @@
 
 #include <QAbstractItemView>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStatusBar>
 
 #include <utility>
@@ -10,6 +11,7 @@
 #include "UiTestSupport.h"
 #include "engine/FileCount.h"
 #include "project/FailedCountTable.h"
+#include "ui/CountRun.h"
 #include "ui/CountThreadState.h"
 
 using namespace tw;
@@ -52,6 +54,7 @@ class CountRunTest : public QObject {
     void workerSkipsCountedFilesButAdvances();
     void workerPutsFailuresInTableAndResetsThem();
     void severalThreadsCountWhatOneThreadCounts();
+    void aRunReportsProgressThenFinishes();
     void progressAndClosingTexts();
     void stopInTheMiddleOfARun();
     void failingFileInARun();
@@ -78,7 +81,7 @@ void CountRunTest::workerVisitsOwnFilesBeforeSubfolders() {
     state.prepare(root);
     state.running = true;
     state.stop = true;  // the run ends after the first file it visits
-    QCOMPARE(CountThreadProc(state, 1), 0);
+    QCOMPARE(CountThreadProc(state, countSettings(), 1), 0);
     QVERIFY(ownRecord->counted);
     QVERIFY(!deepRecord->counted);
     QCOMPARE(state.index, 1);
@@ -88,7 +91,7 @@ void CountRunTest::workerVisitsOwnFilesBeforeSubfolders() {
 
     state.prepare(root);
     state.running = true;
-    CountThreadProc(state, 1);
+    CountThreadProc(state, countSettings(), 1);
     QVERIFY(deepRecord->counted);
     QCOMPARE(state.index, 2);
 }
@@ -104,7 +107,7 @@ void CountRunTest::workerSkipsCountedFilesButAdvances() {
     CountThreadState state;
     state.prepare(root);
     state.running = true;
-    CountThreadProc(state, 1);
+    CountThreadProc(state, countSettings(), 1);
     QCOMPARE(first->code, 99u);
     QCOMPARE(second->code, 3u);
     QCOMPARE(state.index, 2);
@@ -121,7 +124,7 @@ void CountRunTest::workerPutsFailuresInTableAndResetsThem() {
     CountThreadState state;
     state.prepare(root);
     state.running = true;
-    CountThreadProc(state, 1);
+    CountThreadProc(state, countSettings(), 1);
     QVERIFY(!record->counted);
     QVERIFY(!record->failed);
     QVERIFY(record->remarks.empty());
@@ -155,12 +158,12 @@ void CountRunTest::severalThreadsCountWhatOneThreadCounts() {
     CountThreadState state;
     state.prepare(one);
     state.running = true;
-    CountThreadProc(state, 1);
+    CountThreadProc(state, countSettings(), 1);
     const FailedCountTable failedByOne = failedCountTable();
     failedCountTable().clear();
     state.prepare(many);
     state.running = true;
-    CountThreadProc(state, 3);
+    CountThreadProc(state, countSettings(), 3);
     QCOMPARE(state.index, state.total);
     QVERIFY(!state.running);
     QCOMPARE(failedCountTable(), failedByOne);
@@ -185,9 +188,40 @@ void CountRunTest::severalThreadsCountWhatOneThreadCounts() {
     state.prepare(many);
     state.running = true;
     state.stop = true;
-    CountThreadProc(state, 3);
+    CountThreadProc(state, countSettings(), 3);
     QCOMPARE(state.index, 0);
     QVERIFY(!many.HasCounted());
+}
+
+void CountRunTest::aRunReportsProgressThenFinishes() {
+    QTemporaryDir dir;
+    ProjectFolder root;
+    for (const QString& path : writeSources(dir, 60, 20)) {
+        root.AddFilePath(path.toStdU16String());
+    }
+    CountRun run;
+    QSignalSpy progress(&run, &CountRun::progress);
+    QSignalSpy finished(&run, &CountRun::finished);
+    QVERIFY(run.start(root, countSettings()));
+    QVERIFY(run.isRunning());
+    QVERIFY(!run.start(root, countSettings()));  // one run at a time
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
+    QCOMPARE(finished.front().front().toBool(), true);
+    QVERIFY(!run.isRunning());
+    QVERIFY(!root.HasUncounted());
+    for (const QList<QVariant>& tick : progress) {
+        QVERIFY(tick[0].toInt() >= 1 && tick[0].toInt() <= 60);
+        QCOMPARE(tick[1].toInt(), 60);
+    }
+
+    // Stopped and waited for: the run is over without a signal, and not complete.
+    root.ResetAllCounts();
+    QVERIFY(run.start(root, countSettings()));
+    run.requestStop();
+    QVERIFY(!run.stopAndWait());
+    QVERIFY(!run.isRunning());
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(root.HasUncounted());
 }
 
 void CountRunTest::progressAndClosingTexts() {
