@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libpcre2-dev
+  # The source format check (scripts/check-format.sh).
+  clang-format
   libgit2-dev git
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   qt6-base-dev

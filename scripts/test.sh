@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# The one test command: installs what is missing, configures fresh builds, builds with warnings
-# as errors and runs every test; then builds the core tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer and runs them; then builds the Debian package and checks what it
-# installs (scripts/check-package.sh).
+# The one test command: installs what is missing, checks that the sources match .clang-format,
+# configures fresh builds, builds with warnings as errors and runs every test; then builds the
+# core tests again under AddressSanitizer and UndefinedBehaviorSanitizer and runs them; then
+# builds the Debian package and checks what it installs (scripts/check-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/bootstrap.sh
+bash scripts/check-format.sh
 
 jobs=$(nproc)
 build=build/ci
