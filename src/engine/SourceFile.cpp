@@ -57,19 +57,8 @@ std::uint64_t SourceFile::byteLength() const {
 }
 
 std::size_t SourceFile::readAt(std::uint64_t offset, unsigned char* into, std::size_t count) const {
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t got =
-            ::pread(fd_, into + done, count - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
+    const std::int64_t got = readSome(offset, into, count);
+    return got < 0 ? 0 : static_cast<std::size_t>(got);
 }
 
 std::int64_t SourceFile::readSome(std::uint64_t offset, unsigned char* into,

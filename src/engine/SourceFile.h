@@ -25,7 +25,8 @@ class SourceFile {
     /// Length in bytes; 0 when it cannot be taken.
     std::uint64_t byteLength() const;
 
-    /// Reads up to `count` bytes at `offset` without moving anything; returns how many were read.
+    /// Reads up to `count` bytes at `offset` without moving anything; returns how many were read,
+    /// 0 on a read error.
     std::size_t readAt(std::uint64_t offset, unsigned char* into, std::size_t count) const;
 
     /// Reads up to `count` bytes at `offset`, fewer only at the end of the file; returns how
