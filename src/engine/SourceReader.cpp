@@ -8,14 +8,17 @@ namespace tw {
 
 TextEncoding detectEncoding(const SourceFile& file) {
     unsigned char bom[3] = {0, 0, 0};
-    const std::size_t got = file.readAt(0, bom, 3);
+    return encodingOfByteOrderMark(bom, file.readAt(0, bom, 3));
+}
+
+TextEncoding encodingOfByteOrderMark(const unsigned char* bom, std::size_t got) {
     if (got >= 2 && bom[0] == 0xFE && bom[1] == 0xFF) {
         return TextEncoding::Utf16BE;
     }
     if (got >= 2 && bom[0] == 0xFF && bom[1] == 0xFE) {
         return TextEncoding::Utf16LE;
     }
-    if (got == 3 && bom[0] == 0xEF && bom[1] == 0xBB && bom[2] == 0xBF) {
+    if (got >= 3 && bom[0] == 0xEF && bom[1] == 0xBB && bom[2] == 0xBF) {
         return TextEncoding::Utf8;
     }
     return TextEncoding::Ansi;
@@ -161,17 +164,29 @@ void decodeSourceText(std::string_view bytes, TextEncoding encoding, SourceText&
     text.indexLineFeeds();
 }
 
-bool readSourceText(FileCount& record, const SourceFile& file, SourceText& text) {
+bool readSourceText(FileCount& record, const SourceFile& file, SourceText& text,
+                    EncodingSource encodingSource) {
     // One piece of the file at a time, decoded straight into the text.
     thread_local std::unique_ptr<unsigned char[]> piece(new unsigned char[kReadPiece]);
     const std::uint64_t length = file.isOpen() ? file.byteLength() : 0;
     bool tooLarge = length > kLargestSourceFile;
     bool failed = !file.isOpen() || tooLarge;
     if (!failed) {
+        // Each read asks for one byte more than the file held when it was opened, so that a
+        // file read whole ends with that one read; a file that grew meanwhile reads on.
+        const auto wanted = [length](std::uint64_t offset) {
+            return static_cast<std::size_t>(
+                offset < length ? std::min<std::uint64_t>(kReadPiece, length - offset + 1)
+                                : kReadPiece);
+        };
+        std::size_t want = wanted(0);
+        std::int64_t got = file.readSome(0, piece.get(), want, length);
+        if (got >= 0 && encodingSource == EncodingSource::ByteOrderMark) {
+            record.encoding = encodingOfByteOrderMark(piece.get(), static_cast<std::size_t>(got));
+        }
         TextDecoder decoder(record.encoding, text.chars, length);
         std::uint64_t offset = 0;
         for (;;) {
-            const std::int64_t got = file.readSome(offset, piece.get(), kReadPiece);
             if (got < 0) {
                 failed = true;
                 break;
@@ -182,13 +197,19 @@ bool readSourceText(FileCount& record, const SourceFile& file, SourceText& text)
                 failed = tooLarge = true;
                 break;
             }
-            if (got == 0 || !decoder.feed(piece.get(), static_cast<std::size_t>(got))) {
+            if (got == 0 || !decoder.feed(piece.get(), static_cast<std::size_t>(got)) ||
+                static_cast<std::size_t>(got) < want) {
                 break;
             }
+            want = wanted(offset);
+            got = file.readSome(offset, piece.get(), want, length);
         }
         decoder.finish();
     }
     if (failed) {
+        if (encodingSource == EncodingSource::ByteOrderMark && file.isOpen()) {
+            record.encoding = detectEncoding(file);
+        }
         text.chars.clear();
         text.lineFeeds.clear();
         releaseIfHuge(text.chars);
