@@ -86,7 +86,7 @@ done
 for mib in 1 16; do
   : >"$work/one$mib.c"
   while [ "$(stat -c %s "$work/one$mib.c")" -lt $((mib * 1024 * 1024)) ]; do
-    grep '\.c$' "$work/filesReal.txt" | head -10 | xargs -d '\n' cat >>"$work/one$mib.c"
+    grep -m 10 '\.c$' "$work/filesReal.txt" | xargs -d '\n' cat >>"$work/one$mib.c"
   done
   read -r s m < <(measure "$program" -file "$work/one$mib.c" -mode e -quiet -threads 1 \
     -out "$work/out")
