@@ -4,6 +4,12 @@
 # lines/s, the time ratios, peak memory, growth over the size series 1, 4, 16 and the gain of
 # two threads over one. Installs nothing beyond the project's own bootstrap.
 #
+# Two corpus shapes: the even one (400 files of 2 to 256 KB per scale, scaled 1, 4 and 16) and
+# the real one (about 2,500 files and 26 MB, sizes and folders as in real project trees, where
+# the costs paid per file dominate). For the real shape it prints each mode's ratio against
+# `wc -l` and cloc, the gain of two threads over one in every mode, peak memory, and the time
+# of one 16 MiB file against one 1 MiB file in the Executable mode.
+#
 #   bench/run-bench.sh [RUNS]      (RUNS timed runs per figure, median taken; default 3)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -56,6 +62,37 @@ for scale in 1 4 16; do
   done
 done
 
+# The real shape, scale 1.
+real=$work/real
+"$build/bench/tw_make_corpus" "$real" 1 1 real >/dev/null
+find "$real" -type f | sort >"$work/filesReal.txt"
+realBytes=$(xargs -a "$work/filesReal.txt" -d '\n' cat | wc -c)
+realLines=$(xargs -a "$work/filesReal.txt" -d '\n' cat | wc -l)
+cat "$work/filesReal.txt" >/dev/null  # warm the page cache
+read -r s m < <(measure xargs -a "$work/filesReal.txt" -d '\n' wc -l)
+seconds[wc,real]=$s; memory[wc,real]=$m
+if command -v cloc >/dev/null; then
+  read -r s m < <(measure cloc --quiet --skip-uniqueness --list-file="$work/filesReal.txt")
+  seconds[cloc,real]=$s; memory[cloc,real]=$m
+fi
+for mode in p t e c; do
+  for threads in 1 2; do
+    read -r s m < <(measure "$program" -list "$work/filesReal.txt" -mode "$mode" -quiet \
+      -threads "$threads" -out "$work/out")
+    seconds[$mode$threads,real]=$s; memory[$mode$threads,real]=$m
+  done
+done
+# One large file in the Executable mode: whole generated files joined up to 1 and 16 MiB.
+for mib in 1 16; do
+  : >"$work/one$mib.c"
+  while [ "$(stat -c %s "$work/one$mib.c")" -lt $((mib * 1024 * 1024)) ]; do
+    grep -m 10 '\.c$' "$work/filesReal.txt" | xargs -d '\n' cat >>"$work/one$mib.c"
+  done
+  read -r s m < <(measure "$program" -file "$work/one$mib.c" -mode e -quiet -threads 1 \
+    -out "$work/out")
+  seconds[one,$mib]=$s; memory[one,$mib]=$m
+done
+
 largest=$(xargs -a "$work/files16.txt" -d '\n' stat -c %s | sort -n | tail -1)
 echo
 echo "Corpus: scale 1 = $(wc -l <"$work/files1.txt") files, ${bytes[1]} bytes, ${lines[1]} lines;"
@@ -92,3 +129,36 @@ for scale in 4 16; do
 done
 echo "(growth: time at this scale over time at scale 1; ratios below 1 against wc -l or cloc"
 echo " mean faster than them)"
+
+realLargest=$(xargs -a "$work/filesReal.txt" -d '\n' stat -c %s | sort -n | tail -1)
+echo
+echo "Real-shaped corpus: $(wc -l <"$work/filesReal.txt") files, $realBytes bytes, $realLines lines;"
+echo "largest file $realLargest bytes; $(nproc) processors; median of $runs runs"
+echo
+printf "%-22s %9s %9s %9s %9s %9s %11s %9s\n" "command" "seconds" "vs wc -l" "vs cloc" \
+  "1 thread" "gain" "peak MB" "limit MB"
+realRow() {  # name mode
+  local name=$1 mode=$2
+  awk -v name="$name" -v two="${seconds[${mode}2,real]}" -v one="${seconds[${mode}1,real]}" \
+    -v wc="${seconds[wc,real]}" -v cloc="${seconds[cloc,real]:-}" \
+    -v m="${memory[${mode}2,real]}" -v m1="${memory[${mode}1,real]}" \
+    -v largest="$realLargest" 'BEGIN {
+      t = (two > 0 ? two : 0.001)
+      vsc = (cloc != "" ? sprintf("%.1fx faster", cloc / t) : "-")
+      peak = (m > m1 ? m : m1) / 1024
+      printf "%-22s %9.3f %8.2fx %9s %9.3f %8.2fx %11.1f %9.1f\n", name, two, t / (wc > 0 ? wc : 0.001),
+        vsc, one, one / t, peak, 64 + 8 * largest / 1048576 }'
+}
+awk -v s="${seconds[wc,real]}" 'BEGIN { printf "%-22s %9.3f %8.2fx\n", "wc -l", s, 1 }'
+[ -n "${seconds[cloc,real]:-}" ] &&
+  awk -v s="${seconds[cloc,real]}" -v wc="${seconds[wc,real]}" \
+    'BEGIN { printf "%-22s %9.3f %8.2fx %9s\n", "cloc", s, s / (wc > 0 ? wc : 0.001), "1.0x" }'
+realRow "Physical" p
+realRow "Terminating Characters" t
+realRow "Executable" e
+realRow "Cyclomatic Complexity" c
+awk -v one="${seconds[one,1]}" -v sixteen="${seconds[one,16]}" 'BEGIN {
+  printf "\nExecutable mode, one file: 1 MiB %.3f s, 16 MiB %.3f s, ratio %.1f\n", one, sixteen,
+    sixteen / (one > 0 ? one : 0.001) }'
+echo "(the program's rows run with two threads; gain: one thread's time over two threads';"
+echo " peak MB: the larger of both runs; limit MB: 64 MB plus 8 times the largest file)"

@@ -73,10 +73,6 @@ bool FileCount::countStages(std::chrono::steady_clock::time_point start,
         gate->enter(room.bytes);
     }
     sizeBytes = file.sizeBytes();
-    if (detectEncodingOnCount_) {
-        encoding = detectEncoding(file);
-        detectEncodingOnCount_ = false;
-    }
     clearCounters();
 
     // One text per thread, reused: a count allocates nothing once its buffers have grown.
@@ -89,7 +85,11 @@ bool FileCount::countStages(std::chrono::steady_clock::time_point start,
             releaseIfHuge(text.literalLineFeeds);
         }
     } release{text};
-    if (!readSourceText(*this, file, text)) {
+    // A record not yet measured takes its encoding from the bytes read to count it.
+    const EncodingSource encodingSource =
+        detectEncodingOnCount_ ? EncodingSource::ByteOrderMark : EncodingSource::Record;
+    detectEncodingOnCount_ = false;
+    if (!readSourceText(*this, file, text, encodingSource)) {
         return failCount(*this, u"Failed to read source code from file: ");
     }
     file.close();

@@ -152,6 +152,17 @@ LineShape classifyLine(bool inBlockComment, std::u16string_view line) {
         return composing ? composed[indexOf(shape)] : shape;
     };
 
+    // Outside a comment, a line without '/' holds no comment marker: it is code or blank.
+    // Most lines are such lines.
+    if (!inBlockComment && findUnit(line.data(), 0, line.size(), u'/') == line.size()) {
+        for (const char16_t unit : line) {
+            if (!isBlankChar(unit)) {
+                return LineShape::CodeOnly;
+            }
+        }
+        return LineShape::BlankShape;
+    }
+
     Step step = Step::ClassifyLine;
     std::u16string_view rest = line;
     for (;;) {

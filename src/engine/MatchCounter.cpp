@@ -12,10 +12,10 @@ void overwriteSpan(std::u16string& text, std::size_t from, std::size_t to, char1
 }
 
 void blankKeepingLineFeeds(std::u16string& text, std::size_t from, std::size_t to) {
+    // Every unit written, line feeds as themselves: a loop the compiler turns into vector code.
+    char16_t* const units = text.data();
     for (std::size_t i = from; i < to; ++i) {
-        if (text[i] != u'\n') {
-            text[i] = u' ';
-        }
+        units[i] = units[i] == u'\n' ? u'\n' : u' ';
     }
 }
 

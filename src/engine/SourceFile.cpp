@@ -29,6 +29,7 @@ bool SourceFile::open(const std::string& diskPath) {
         return false;
     }
     fd_ = fd;
+    length_ = info.st_size < 0 ? 0 : static_cast<std::uint64_t>(info.st_size);
     return true;
 }
 
@@ -40,20 +41,10 @@ void SourceFile::close() {
 }
 
 std::uint32_t SourceFile::sizeBytes() const {
-    struct stat info {};
-    if (fd_ < 0 || ::fstat(fd_, &info) != 0 || info.st_size < 0 ||
-        static_cast<std::uint64_t>(info.st_size) >= 0xFFFFFFFFull) {
+    if (fd_ < 0 || length_ >= 0xFFFFFFFFull) {
         return 0xFFFFFFFFu;
     }
-    return static_cast<std::uint32_t>(info.st_size);
-}
-
-std::uint64_t SourceFile::byteLength() const {
-    struct stat info {};
-    if (fd_ < 0 || ::fstat(fd_, &info) != 0 || info.st_size < 0) {
-        return 0;
-    }
-    return static_cast<std::uint64_t>(info.st_size);
+    return static_cast<std::uint32_t>(length_);
 }
 
 std::size_t SourceFile::readAt(std::uint64_t offset, unsigned char* into, std::size_t count) const {
@@ -61,8 +52,8 @@ std::size_t SourceFile::readAt(std::uint64_t offset, unsigned char* into, std::s
     return got < 0 ? 0 : static_cast<std::size_t>(got);
 }
 
-std::int64_t SourceFile::readSome(std::uint64_t offset, unsigned char* into,
-                                  std::size_t count) const {
+std::int64_t SourceFile::readSome(std::uint64_t offset, unsigned char* into, std::size_t count,
+                                  std::uint64_t knownEnd) const {
     std::size_t done = 0;
     while (done < count) {
         const ssize_t got =
@@ -77,6 +68,9 @@ std::int64_t SourceFile::readSome(std::uint64_t offset, unsigned char* into,
             break;
         }
         done += static_cast<std::size_t>(got);
+        if (done < count && offset + done >= knownEnd) {
+            break;
+        }
     }
     return static_cast<std::int64_t>(done);
 }

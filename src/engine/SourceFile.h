@@ -20,21 +20,26 @@ class SourceFile {
     void close();
     bool isOpen() const { return fd_ >= 0; }
 
-    /// Length in bytes, 0xFFFFFFFF when it does not fit in 32 bits or cannot be taken.
+    /// Length in bytes when it was opened, 0xFFFFFFFF when it does not fit in 32 bits.
     std::uint32_t sizeBytes() const;
-    /// Length in bytes; 0 when it cannot be taken.
-    std::uint64_t byteLength() const;
+    /// Length in bytes when it was opened; 0 when not open.
+    std::uint64_t byteLength() const { return fd_ >= 0 ? length_ : 0; }
 
     /// Reads up to `count` bytes at `offset` without moving anything; returns how many were read,
     /// 0 on a read error.
     std::size_t readAt(std::uint64_t offset, unsigned char* into, std::size_t count) const;
 
     /// Reads up to `count` bytes at `offset`, fewer only at the end of the file; returns how
-    /// many were read, or -1 on a read error.
-    std::int64_t readSome(std::uint64_t offset, unsigned char* into, std::size_t count) const;
+    /// many were read, or -1 on a read error. A short read that reaches `knownEnd` or beyond
+    /// is taken as the end of the file without asking again: the file held no more when it
+    /// was opened.
+    std::int64_t readSome(std::uint64_t offset, unsigned char* into, std::size_t count,
+                          std::uint64_t knownEnd = UINT64_MAX) const;
 
   private:
     int fd_ = -1;
+    /// Taken once at opening: every later question about the length is answered from it.
+    std::uint64_t length_ = 0;
 };
 
 }  // namespace tw

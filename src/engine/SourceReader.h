@@ -13,6 +13,9 @@ namespace tw {
 /// Encoding named by the byte-order mark of the file's first three bytes; `Ansi` without one.
 TextEncoding detectEncoding(const SourceFile& file);
 
+/// The same from the first `count` bytes of a file (all of them when it is shorter than three).
+TextEncoding encodingOfByteOrderMark(const unsigned char* bytes, std::size_t count);
+
 /// Decodes file bytes by `encoding` into a source text: the code units up to the first U+0000
 /// or U+FFFF, without carriage returns, then the end mark; line feeds indexed.
 void decodeSourceText(std::string_view bytes, TextEncoding encoding, SourceText& text);
@@ -25,7 +28,17 @@ inline constexpr std::uint64_t kLargestSourceFile = (std::uint64_t{1} << 31) - 1
 /// `remarks` is "Invalid input file." (or the too-large text) and the result false.
 bool readSourceText(FileCount& record, SourceText& text);
 
+/// How `readSourceText` takes the encoding.
+enum class EncodingSource {
+    /// The record's stored encoding.
+    Record,
+    /// The file's byte-order mark, found in the first bytes read and stored in the record: the
+    /// file is read once for both.
+    ByteOrderMark,
+};
+
 /// The same from a file the caller has already opened.
-bool readSourceText(FileCount& record, const SourceFile& file, SourceText& text);
+bool readSourceText(FileCount& record, const SourceFile& file, SourceText& text,
+                    EncodingSource encodingSource = EncodingSource::Record);
 
 }  // namespace tw

@@ -16,29 +16,40 @@ SourceText SourceText::fromBody(std::u16string_view body) {
 }
 
 void SourceText::indexLineFeeds() {
-    lineFeeds.clear();
     const char16_t* units = chars.data();
     const std::size_t size = chars.size();
     // Counted first, so the index takes exactly its room: a file of nothing but line feeds
     // would otherwise leave up to twice that behind as spare capacity.
-    lineFeeds.reserve(static_cast<std::size_t>(std::count(chars.begin(), chars.end(), u'\n')));
+    std::size_t count = 0;
     std::size_t i = 0;
 #if defined(__SSE2__)
     // Eight units at a time; each line feed found is one bit of the comparison's mask.
     const __m128i lineFeed = _mm_set1_epi16(static_cast<short>(u'\n'));
+    const auto maskAt = [&](std::size_t at) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + at));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(block, lineFeed))) & 0x5555u;
+    };
     for (; i + 8 <= size; i += 8) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + i));
-        auto mask =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(block, lineFeed))) & 0x5555u;
-        while (mask != 0) {
-            lineFeeds.push_back(static_cast<std::uint32_t>(i + __builtin_ctz(mask) / 2));
-            mask &= mask - 1;
+        count += static_cast<std::size_t>(__builtin_popcount(maskAt(i)));
+    }
+#endif
+    for (; i < size; ++i) {
+        count += units[i] == u'\n' ? 1 : 0;
+    }
+    lineFeeds.clear();
+    lineFeeds.resize(count);
+    std::uint32_t* to = lineFeeds.data();
+    i = 0;
+#if defined(__SSE2__)
+    for (; i + 8 <= size; i += 8) {
+        for (unsigned mask = maskAt(i); mask != 0; mask &= mask - 1) {
+            *to++ = static_cast<std::uint32_t>(i + __builtin_ctz(mask) / 2);
         }
     }
 #endif
     for (; i < size; ++i) {
         if (units[i] == u'\n') {
-            lineFeeds.push_back(static_cast<std::uint32_t>(i));
+            *to++ = static_cast<std::uint32_t>(i);
         }
     }
 }

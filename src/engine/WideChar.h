@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 namespace tw {
 
 /// Lower case of one UTF-16 code unit by the C library's wide mapping under a UTF-8 locale;
@@ -22,10 +24,20 @@ inline bool isBlankChar(char16_t unit) {
     return unit == u' ' || unit == u'\t' || unit == u'\r' || unit == u'\n';
 }
 
+/// The ASCII units of the pattern class \w, looked up: comment words and banners test every
+/// character of every comment.
+inline constexpr std::array<bool, 128> kWordChars = [] {
+    std::array<bool, 128> table{};
+    for (char16_t unit = 0; unit < 128; ++unit) {
+        table[unit] = (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z') ||
+                      (unit >= u'0' && unit <= u'9') || unit == u'_';
+    }
+    return table;
+}();
+
 /// The pattern class \w: ASCII letters, digits and '_'.
 inline bool isWordChar(char16_t unit) {
-    return (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z') ||
-           (unit >= u'0' && unit <= u'9') || unit == u'_';
+    return unit < 128 && kWordChars[unit];
 }
 
 }  // namespace tw

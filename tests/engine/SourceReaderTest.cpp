@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "support/TempDir.h"
 #include "support/U16.h"
 
@@ -86,6 +90,59 @@ TEST(SourceReaderTest, DecodesByTheStoredEncoding) {
         SourceText text;
         decodeSourceText(c.bytes, c.encoding, text);
         EXPECT_EQ(text.chars, c.expected + kEndMark) << test::u8(c.expected);
+    }
+}
+
+TEST(SourceReaderTest, ReadingAFileTakesItsEncodingAndIndexesItsLineFeeds) {
+    // Files of one read piece index their line feeds while decoding, larger ones afterwards;
+    // either way the index must be the one a fresh walk over the decoded text gives.
+    const std::string longLine(100, 'x');
+    std::string large;
+    while (large.size() < 3 * 1024 * 1024) {
+        large += longLine + (large.size() % 7 == 0 ? "\r\n" : "\n");
+    }
+    const struct {
+        std::string bytes;
+        TextEncoding expected;
+    } cases[] = {
+        {"", TextEncoding::Ansi},
+        {"a\nb\r\nc\n", TextEncoding::Ansi},
+        {"\n\n\n", TextEncoding::Ansi},
+        {"\xEF\xBB\xBF"
+         "a\nb",
+         TextEncoding::Utf8},
+        {"\xEF\xBB\xBF", TextEncoding::Utf8},
+        {std::string("\xFF\xFE"
+                     "a\0\n\0b\0",
+                     8),
+         TextEncoding::Utf16LE},
+        {std::string("a\nb\0c\nd", 7), TextEncoding::Ansi},  // cut at the zero byte
+        {std::string(40, '\n') + "tail without a line feed", TextEncoding::Ansi},
+        {large, TextEncoding::Ansi},
+        {"\xEF\xBB\xBF" + large, TextEncoding::Utf8},
+    };
+    test::TempDir dir;
+    for (const auto& c : cases) {
+        FileCount record(u"f.c", dir.write("f.c", c.bytes), FileCount::Measure::AtFirstCount);
+        record.encoding = TextEncoding::Utf16BE;  // not yet measured: the bytes read decide
+        SourceFile file;
+        ASSERT_TRUE(file.open(record.diskPath));
+        EXPECT_EQ(file.byteLength(), c.bytes.size());
+        SourceText text;
+        ASSERT_TRUE(readSourceText(record, file, text, EncodingSource::ByteOrderMark));
+        EXPECT_EQ(record.encoding, c.expected) << c.bytes.size();
+
+        SourceText decoded;
+        decodeSourceText(c.bytes, c.expected, decoded);
+        EXPECT_EQ(text.chars, decoded.chars) << c.bytes.size();
+        std::vector<std::uint32_t> lineFeeds;
+        for (std::size_t i = 0; i < text.chars.size(); ++i) {
+            if (text.chars[i] == u'\n') {
+                lineFeeds.push_back(static_cast<std::uint32_t>(i));
+            }
+        }
+        EXPECT_EQ(text.lineFeeds, lineFeeds) << c.bytes.size();
+        EXPECT_EQ(decoded.lineFeeds, lineFeeds) << c.bytes.size();
     }
 }
 
