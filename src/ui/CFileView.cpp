@@ -40,6 +40,13 @@ CFileView::CFileView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* pare
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { emit selectionChangedByUser(); });
     connect(&document_, &CTallyweaverDoc::viewsUpdate, this, &CFileView::onUpdate);
+    // A width the user drags a column to stays, in this list and in the next.
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) {
+                if (!fitting_) {
+                    frame_.setChosenColumnWidth(column, width);
+                }
+            });
 }
 
 void CFileView::initialUpdate() {
@@ -73,7 +80,12 @@ void CFileView::rebuild(ProjectFolder& folder) {
 void CFileView::fitColumns() {
     const QFontMetrics metrics(font());
     const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 12;
+    fitting_ = true;
     for (int column = 0; column < FileListColumnCount; ++column) {
+        if (const int chosen = frame_.chosenColumnWidth(column); chosen > 0) {
+            setColumnWidth(column, chosen);
+            continue;
+        }
         int width = horizontalHeader()->sectionSizeHint(column);
         int content = metrics.horizontalAdvance(model_->widestText(column)) + padding;
         if (column == ColumnFileName) {
@@ -82,6 +94,7 @@ void CFileView::fitColumns() {
         width = std::max(width, content);
         setColumnWidth(column, width);
     }
+    fitting_ = false;
 }
 
 std::vector<int> CFileView::selectedFileRows() const {

@@ -54,6 +54,8 @@ class CFileView : public QTableView {
     CMainFrame& frame_;
     CTallyweaverDoc& document_;
     FileListModel* model_;
+    /// The program sets the widths: a change of width is not the user's choice.
+    bool fitting_ = false;
 };
 
 }  // namespace tw::ui

@@ -2,14 +2,17 @@
 
 #include <algorithm>
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -75,14 +78,26 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
     });
     connect(&document_, &CTallyweaverDoc::recreateViewRequested, this, &CMainFrame::recreateView);
     connect(&document_, &CTallyweaverDoc::viewsUpdate, this, [this] { updateCommandStates(); });
-    connect(qApp, &QApplication::focusChanged, this, [this] { updateCommandStates(); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        followFocus(now);
+        updateCommandStates();
+    });
 
     updateTitle();
     rebuildRecentMenu();
-    // The first view is made from the event loop, by the command of the initial mode.
+    // The first view is made from the event loop, by the command of the initial mode (the
+    // remembered one, once `restoreWindowState` has read it).
+    windowState_.viewMode = ID_VIEW_FOLDERS_AND_FILES;
     viewMode_ = ID_VIEW_FILES_ONLY;
     QMetaObject::invokeMethod(
-        this, [this] { onChooseView(ID_VIEW_FOLDERS_AND_FILES); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            const int initial = windowState_.viewMode;
+            viewMode_ =
+                initial == ID_VIEW_FILES_ONLY ? ID_VIEW_FOLDERS_AND_FILES : ID_VIEW_FILES_ONLY;
+            onChooseView(initial);
+        },
+        Qt::QueuedConnection);
     updateCommandStates();
 }
 
@@ -117,9 +132,14 @@ void CMainFrame::runCommand(const CommandEntry& entry, Perform perform) {
 // ---- Construction -------------------------------------------------------------------------
 
 void CMainFrame::createActions() {
+    auto* viewModes = new QActionGroup(this);
+    viewModes->setExclusive(true);
     for (const CommandEntry& entry : commands()) {
         QAction* action = makeAction(entry);
         actions_.insert(entry.id, action);
+        if (entry.viewMode) {
+            viewModes->addAction(action);
+        }
         connect(action, &QAction::triggered, this, [this, &entry] {
             runCommand(entry, [this, &entry] { (this->*entry.handler)(); });
         });
@@ -243,7 +263,49 @@ void CMainFrame::rebuildRecentMenu() {
 }
 
 void CMainFrame::updateTitle() {
-    setWindowTitle(document_.title() + QStringLiteral(" - Tallyweaver"));
+    // "[*]" is where the desktop shows the modified marker.
+    setWindowTitle(document_.title() + QStringLiteral("[*] - Tallyweaver"));
+    setWindowModified(document_.isModified());
+}
+
+bool CMainFrame::restoreWindowState() {
+    if (settings_ != nullptr) {
+        windowState_ = WindowState::read(*settings_);
+    }
+    if (!windowState_.geometry.isEmpty() && restoreGeometry(windowState_.geometry)) {
+        return true;
+    }
+    const QScreen* shownOn = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    if (shownOn != nullptr) {
+        setGeometry(initialWindowGeometry(shownOn->availableGeometry()));
+    }
+    return false;
+}
+
+void CMainFrame::saveWindowState() {
+    if (settings_ == nullptr) {
+        return;
+    }
+    windowState_.geometry = saveGeometry();
+    windowState_.viewMode = viewMode_;
+    if (auto* splitter = qobject_cast<CSplitterView*>(currentView_)) {
+        windowState_.treeFraction = splitter->treeFraction();
+    }
+    windowState_.write(*settings_);
+}
+
+int CMainFrame::chosenColumnWidth(int column) const {
+    return windowState_.columnWidths.value(column, 0);
+}
+
+void CMainFrame::setChosenColumnWidth(int column, int width) {
+    if (column < 0 || column >= FileListColumnCount) {
+        return;
+    }
+    while (windowState_.columnWidths.size() < FileListColumnCount) {
+        windowState_.columnWidths.append(0);
+    }
+    windowState_.columnWidths[column] = width;
 }
 
 QAction* CMainFrame::action(int commandId) const {
@@ -310,15 +372,37 @@ bool CMainFrame::hasCountedFiles() const {
     return document_.root().HasCounted();
 }
 
+void CMainFrame::followFocus(QWidget* now) {
+    if (now != nullptr && (now == fileView() || now == folderView())) {
+        focusedPane_ = now;
+        return;
+    }
+    // A menu, the menu bar or a popup borrows the focus to show the commands of the pane that
+    // had it; the commands must still act on that pane. So does a window that is not active
+    // any more. Any other widget of the window, or no focus at all in it, leaves the pane.
+    const bool borrowed = qobject_cast<QMenuBar*>(now) != nullptr ||
+                          qobject_cast<QMenu*>(now) != nullptr ||
+                          QApplication::activePopupWidget() != nullptr ||
+                          (now == nullptr && QApplication::activeWindow() != this);
+    if (!borrowed) {
+        focusedPane_ = nullptr;
+    }
+}
+
+QWidget* CMainFrame::focusedPane() const {
+    QWidget* pane = focusedPane_.data();
+    return pane != nullptr && (pane == fileView() || pane == folderView()) ? pane : nullptr;
+}
+
 bool CMainFrame::canActOnSelectedFiles() const {
     const CFileView* list = fileView();
-    return list != nullptr && QApplication::focusWidget() == list &&
-           list->listModel().fileRowCount() > 0 && list->hasSelectedRows();
+    return list != nullptr && focusedPane() == list && list->listModel().fileRowCount() > 0 &&
+           list->hasSelectedRows();
 }
 
 bool CMainFrame::canRemoveSelection() const {
     const CFolderView* tree = folderView();
-    if (tree != nullptr && QApplication::focusWidget() == tree) {
+    if (tree != nullptr && focusedPane() == tree) {
         return tree->selectedItem().isValid();
     }
     return canActOnSelectedFiles();
@@ -370,15 +454,30 @@ void CMainFrame::onExit() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    const bool mayClose = countRun_.isRunning() ? closeDuringRun() : document_.saveModified(this);
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
+    saveWindowState();
+    event->accept();
+}
+
+bool CMainFrame::closeDuringRun() {
+    // The run changes the project with every file it counts, so the question is always asked,
+    // and asked while the run goes on: Cancel must leave it as it was. A run that ends
+    // meanwhile shows no Errors dialog over the question.
+    askingToClose_ = true;
+    const QMessageBox::StandardButton answer = document_.askToSave(this);
+    askingToClose_ = false;
+    if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
+        return false;
+    }
     if (countRun_.isRunning()) {
         // The project must outlive the worker: stop it and wait for the file in hand.
         closeRun(countRun_.stopAndWait(), false);
     }
-    if (!document_.saveModified(this)) {
-        event->ignore();
-        return;
-    }
-    event->accept();
+    return answer == QMessageBox::No || document_.saveProject(this);
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
@@ -512,7 +611,7 @@ void CMainFrame::onReport() {
 }
 
 void CMainFrame::onRemove() {
-    const QWidget* focus = QApplication::focusWidget();
+    const QWidget* focus = focusedPane();
     CFolderView* tree = folderView();
     CFileView* list = fileView();
     if (viewMode_ == ID_VIEW_FILES_ONLY && list != nullptr) {
@@ -709,11 +808,18 @@ void CMainFrame::onChooseView(int commandId) {
     QWidget* created = nullptr;
     if (commandId == ID_VIEW_FOLDERS_AND_FILES) {
         auto* splitter = new CSplitterView(*this, document_);
+        splitter->setTreeFraction(windowState_.treeFraction);
+        connect(splitter, &CSplitterView::treeFractionChosen, this,
+                [this](double fraction) { windowState_.treeFraction = fraction; });
         connect(&splitter->fileView(), &CFileView::selectionChangedByUser, this,
                 &CMainFrame::updateCommandStates);
         created = splitter;
-        if (!rememberedFolderPath_.isEmpty()) {
-            show = rememberedFolder();
+        // The remembered folder, or the whole project when none is remembered or the folder
+        // is gone: a tree left empty here would stay empty, since nothing else rebuilds it
+        // (a project loaded in Files Only mode left it so).
+        show = rememberedFolder();
+        if (show == nullptr) {
+            show = &document_.root();
         }
     } else {
         auto* list = new CFileView(*this, document_);
@@ -749,12 +855,20 @@ void CMainFrame::onShowFullPaths() {
     document_.updateAllViews(nullptr, HINT_SHOW_FOLDER, &document_.root());
 }
 
+bool CMainFrame::showsToolBar() const {
+    return !toolBar_->isHidden();
+}
+
+bool CMainFrame::showsStatusBar() const {
+    return !statusBar()->isHidden();
+}
+
 void CMainFrame::onToggleToolBar() {
-    toolBar_->setVisible(!toolBar_->isVisible());
+    toolBar_->setVisible(toolBar_->isHidden());
 }
 
 void CMainFrame::onToggleStatusBar() {
-    statusBar()->setVisible(!statusBar()->isVisible());
+    statusBar()->setVisible(statusBar()->isHidden());
 }
 
 // ---- Help ---------------------------------------------------------------------------------
@@ -801,7 +915,7 @@ void CMainFrame::onStop() {
 
 void CMainFrame::closeRun(bool completed, bool interactive) {
     setStatusText(completed ? QStringLiteral("Ready.") : QStringLiteral("Stopped."));
-    if (interactive && !failedCountTable().empty()) {
+    if (interactive && !askingToClose_ && !failedCountTable().empty()) {
         runFailedCountsDialog(this, document_.root());
     }
     updateCommandStates();

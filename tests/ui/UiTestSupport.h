@@ -38,6 +38,15 @@ inline QString qs(const std::u16string& text) {
     return QString::fromStdU16String(text);
 }
 
+/// The window title as the desktop shows it: the modified marker "[*]" as "*" while the window
+/// is modified, else nothing.
+inline QString shownTitle(const QWidget& window) {
+    QString title = window.windowTitle();
+    title.replace(QStringLiteral("[*]"),
+                  window.isWindowModified() ? QStringLiteral("*") : QString());
+    return title;
+}
+
 /// Records every message box and answers each with the next queued button (OK, or No when the
 /// box offers it, once the queue is empty).
 class MessageBoxRecorder {
