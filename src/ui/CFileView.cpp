@@ -14,17 +14,22 @@
 #include "ui/CTallyweaverDoc.h"
 #include "ui/CommandIds.h"
 #include "ui/FileListModel.h"
+#include "ui/FileListSortModel.h"
 
 namespace tw::ui {
 
 CFileView::CFileView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* parent)
-    : QTableView(parent), frame_(frame), document_(document), model_(new FileListModel(this)) {
+    : QTableView(parent),
+      frame_(frame),
+      document_(document),
+      model_(new FileListModel(this)),
+      sorted_(new FileListSortModel(this)) {
     setObjectName(QStringLiteral("fileList"));
-    setModel(model_);
+    sorted_->setSourceModel(model_);
+    setModel(sorted_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSortingEnabled(false);
     setShowGrid(false);
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);
@@ -32,14 +37,21 @@ CFileView::CFileView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* pare
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
+    // A click on a column's header sorts the view by it, a second click the other way; until
+    // the first click the rows keep the project's order.
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    horizontalHeader()->setSortIndicatorShown(true);
+    setSortingEnabled(true);
+    horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setStretchLastSection(false);
     setIconSize(QSize(16, 16));
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { emit selectionChangedByUser(); });
     connect(&document_, &CTallyweaverDoc::viewsUpdate, this, &CFileView::onUpdate);
+    connect(&document_, &CTallyweaverDoc::treeAboutToBeReplaced, this,
+            [this] { shownFolder_ = nullptr; });
     // A width the user drags a column to stays, in this list and in the next.
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int column, int, int width) {
@@ -72,6 +84,7 @@ void CFileView::rebuild(ProjectFolder& folder) {
         layout.showFullPaths = frame_.showFullPaths();
         model_->rebuild(folder, document_.root(), layout, countSettings().mode);
     }
+    shownFolder_ = &folder;
     fitColumns();
     viewport()->update();
     frame_.setStatusText(QStringLiteral("Ready."));
@@ -97,14 +110,30 @@ void CFileView::fitColumns() {
     fitting_ = false;
 }
 
+void CFileView::refreshCounts() {
+    if (shownFolder_ == nullptr) {
+        return;
+    }
+    const auto guard = frame_.lockRecordsDuringRun();
+    FileListLayout layout;
+    layout.filesOnly = frame_.viewMode() == ID_VIEW_FILES_ONLY;
+    layout.showFullPaths = frame_.showFullPaths();
+    model_->refresh(*shownFolder_, document_.root(), layout);
+}
+
+int CFileView::modelRowOf(const QModelIndex& index) const {
+    return index.isValid() ? sorted_->mapToSource(index).row() : -1;
+}
+
 std::vector<int> CFileView::selectedFileRows() const {
     std::vector<int> rows;
     if (selectionModel() == nullptr) {
         return rows;
     }
     for (const QModelIndex& index : selectionModel()->selectedRows()) {
-        if (model_->isFileRow(index.row())) {
-            rows.push_back(index.row());
+        const int row = modelRowOf(index);
+        if (model_->isFileRow(row)) {
+            rows.push_back(row);
         }
     }
     std::sort(rows.begin(), rows.end());
@@ -128,7 +157,7 @@ void CFileView::keyPressEvent(QKeyEvent* event) {
 
 void CFileView::mousePressEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
-    const bool onFileRow = index.isValid() && model_->isFileRow(index.row());
+    const bool onFileRow = model_->isFileRow(modelRowOf(index));
     if (!onFileRow && event->button() == Qt::LeftButton) {
         event->accept();
         return;
@@ -148,7 +177,7 @@ void CFileView::contextMenuEvent(QContextMenuEvent* event) {
         position = visualRect(currentIndex()).center();
     }
     const QModelIndex index = indexAt(position);
-    if (!index.isValid() || !model_->isFileRow(index.row())) {
+    if (!model_->isFileRow(modelRowOf(index))) {
         return;
     }
     frame_.selectionMenu()->exec(event->globalPos());

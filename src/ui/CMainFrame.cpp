@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -44,8 +45,6 @@
 namespace tw::ui {
 namespace {
 
-const char* const kWebsite = "https://tallyweaver.example.org/";
-
 QString diskPathText(const std::string& diskPath) {
     return QFile::decodeName(QByteArray::fromStdString(diskPath));
 }
@@ -62,11 +61,29 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
     createToolBar();
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     setStatusText(QStringLiteral("Ready"));
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("countProgress"));
+    progressBar_->setFormat(QStringLiteral("%v of %m"));
+    progressBar_->setTextVisible(true);
+    progressBar_->setMaximumWidth(280);
+    statusBar()->addPermanentWidget(progressBar_);
+    progressBar_->hide();
 
     connect(&countRun_, &CountRun::progress, this,
             [this](int shown, int total, const QString& currentFile) {
                 setStatusText(QString::asprintf("Counting file %i of %i: ", shown, total) +
                               currentFile);
+                progressBar_->setRange(0, total);
+                progressBar_->setValue(shown);
+                progressBar_->show();
+                // The counts of the files done so far, and the sums below them.
+                if (!sinceListRefresh_.isValid() ||
+                    sinceListRefresh_.elapsed() >= kListRefreshPeriodMs) {
+                    sinceListRefresh_.start();
+                    if (CFileView* list = fileView()) {
+                        list->refreshCounts();
+                    }
+                }
             });
     connect(&countRun_, &CountRun::finished, this,
             [this](bool completed) { closeRun(completed, true); });
@@ -889,7 +906,8 @@ void CMainFrame::openHelpPage(const QString& page) {
 }
 
 void CMainFrame::onVisitWebsite() {
-    Shell::run(Shell::Action::OpenPage, QString::fromLatin1(kWebsite));
+    // The program's pages travel with it; there is no site to send the user to.
+    openHelpPage(QStringLiteral("documentation.html"));
 }
 
 void CMainFrame::onAbout() {
@@ -905,6 +923,7 @@ void CMainFrame::onCount() {
         return;
     }
     failedCountTable().clear();
+    sinceListRefresh_.invalidate();
     countRun_.start(root, countSettings());
     updateCommandStates();
 }
@@ -915,6 +934,7 @@ void CMainFrame::onStop() {
 
 void CMainFrame::closeRun(bool completed, bool interactive) {
     setStatusText(completed ? QStringLiteral("Ready.") : QStringLiteral("Stopped."));
+    progressBar_->hide();
     if (interactive && !askingToClose_ && !failedCountTable().empty()) {
         runFailedCountsDialog(this, document_.root());
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
@@ -15,6 +16,7 @@
 #include "ui/CountRun.h"
 #include "ui/WindowState.h"
 
+class QProgressBar;
 class QSettings;
 class QToolBar;
 
@@ -71,6 +73,12 @@ class CMainFrame : public QMainWindow {
     CFolderView* folderView() const;
     /// The file list of the current view, null when there is no view.
     CFileView* fileView() const;
+
+    /// How often the file list shows the counts of a run that goes on: four times a second.
+    static constexpr int kListRefreshPeriodMs = 250;
+
+    /// The progress bar beside the status text: "n of N" during a count run, hidden otherwise.
+    QProgressBar* progressBar() const { return progressBar_; }
 
     /// The text of the status bar's pane.
     QString statusText() const { return statusText_; }
@@ -239,6 +247,9 @@ class CMainFrame : public QMainWindow {
     QList<QAction*> recentActions_;
     QString statusText_;
     QPointer<QWidget> focusedPane_;
+    QProgressBar* progressBar_ = nullptr;
+    /// Since the file list last showed the counts of the run that goes on.
+    QElapsedTimer sinceListRefresh_;
     /// The save question of a close during a run is open.
     bool askingToClose_ = false;
 };
