@@ -123,7 +123,7 @@ void FileListModelTest::countedRowShowsItsCounts() {
     FileListModel model;
     model.rebuild(*root.FindFolder(u"c:/src"), root, {}, CountMode::Executable);
     QCOMPARE(rowTexts(model, 0),
-             QStringList({"a.cpp", "C/C++ Source", "0 Bytes", "ANSI", "0.26", "10", "2", "1", "3",
+             QStringList({"a.cpp", "C/C++ Source", "0 Bytes", "ANSI", "0.26 s", "10", "2", "1", "3",
                           "1", "2", "4", "10", "5", "28", "40", "note"}));
 
     // Outside the Executable mode declarations and directives are not shown, but still belong
