@@ -534,10 +534,11 @@ void CMainFrame::showRememberedFolder() {
 
 void CMainFrame::onAddFiles() {
     rememberedFolderPath_.clear();
-    const QStringList paths = FileChooser::addFiles(this);
+    const QStringList paths = FileChooser::addFiles(this, windowState_.addFilesFolder);
     if (paths.isEmpty()) {
         return;
     }
+    windowState_.addFilesFolder = QFileInfo(paths.first()).absolutePath();
     ProjectFolder& root = document_.root();
     for (const QString& path : paths) {
         FileCount* record =
@@ -556,7 +557,7 @@ void CMainFrame::onAddFiles() {
 
 void CMainFrame::onAddFolders() {
     std::vector<std::string> found;
-    if (runAddFolderDialog(this, found, settings_)) {
+    if (runAddFolderDialog(this, found, windowState_.addFolderFolder, settings_)) {
         addFolderFiles(found);
     }
 }
@@ -624,7 +625,7 @@ void CMainFrame::onSettings() {
 }
 
 void CMainFrame::onReport() {
-    runReportDialog(this, document_.root());
+    runReportDialog(this, document_.root(), windowState_.reportFolder);
 }
 
 void CMainFrame::onRemove() {
