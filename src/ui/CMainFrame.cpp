@@ -785,20 +785,24 @@ QStringList CMainFrame::selectedDiskFiles() {
 
 void CMainFrame::onOpenFiles() {
     for (const QString& file : selectedDiskFiles()) {
-        Shell::run(Shell::Action::Open, file);
+        if (!Shell::runOrExplain(this, Shell::Action::Open, file)) {
+            break;
+        }
     }
 }
 
 void CMainFrame::onOpenInTextEditor() {
     for (const QString& file : selectedDiskFiles()) {
-        Shell::run(Shell::Action::OpenInTextEditor, file);
+        if (!Shell::runOrExplain(this, Shell::Action::OpenInTextEditor, file)) {
+            break;
+        }
     }
 }
 
 void CMainFrame::onShowInFolders() {
     if (CFolderView* tree = folderView()) {
-        Shell::run(Shell::Action::ShowFolder,
-                   diskPathText(diskPathOfFolder(*tree->folderOf(tree->selectedItem()))));
+        Shell::runOrExplain(this, Shell::Action::ShowFolder,
+                            diskPathText(diskPathOfFolder(*tree->folderOf(tree->selectedItem()))));
         return;
     }
     CFileView* list = fileView();
@@ -812,7 +816,7 @@ void CMainFrame::onShowInFolders() {
             continue;
         }
         const QString file = diskPathText(diskPathOfFile(document_.root(), path));
-        Shell::run(Shell::Action::ShowFolder, QFileInfo(file).path());
+        Shell::runOrExplain(this, Shell::Action::ShowFolder, QFileInfo(file).path());
     }
 }
 
@@ -902,7 +906,7 @@ void CMainFrame::onCommandLineReference() {
 void CMainFrame::openHelpPage(const QString& page) {
     const QString file = helpPageFile(page);
     if (!file.isEmpty()) {
-        Shell::run(Shell::Action::OpenPage, file);
+        Shell::runOrExplain(this, Shell::Action::OpenPage, file);
     }
 }
 

@@ -163,7 +163,7 @@ class CMainFrame : public QMainWindow {
     // Conditions of the command table.
     bool hasUncountedFiles() const;
     bool hasCountedFiles() const;
-    /// Open, Open in Notepad and Show in Folder: the focus is in the file list, which has
+    /// Open, Open in Text Editor and Show in Folder: the focus is in the file list, which has
     /// selected rows.
     bool canActOnSelectedFiles() const;
     /// Remove: as `canActOnSelectedFiles`, or the focus is in the folder tree, which has a

@@ -61,6 +61,12 @@ QString fileTypeText(FileType type) {
 }
 
 QString encodingText(TextEncoding encoding) {
+    // A file without a byte-order mark is read one byte to a character, whatever its bytes
+    // are: the list says so rather than name a Windows code page. The project file keeps the
+    // stored value.
+    if (encoding == TextEncoding::Ansi) {
+        return QStringLiteral("8-bit");
+    }
     return qstring(textEncodingName(encoding));
 }
 

@@ -45,7 +45,9 @@ enum FileListColumn : int {
 
 /// "C/C++ Source", ...; "Undefined" for any value outside the known types.
 QString fileTypeText(FileType type);
-/// "UTF-8", ...; "Unknown" for any value outside the known encodings.
+/// How the list names the way a file was read: "8-bit" for a file without a byte-order mark,
+/// "UTF-8", "UTF-16LE", ... for the others; "Unknown" for any value outside the known
+/// encodings.
 QString encodingText(TextEncoding encoding);
 /// "1023 Bytes", "1.50 KB", "2.00 MB", "3.00 GB".
 QString sizeText(std::uint32_t sizeBytes);

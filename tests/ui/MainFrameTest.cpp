@@ -119,6 +119,8 @@ class MainFrameTest : public QObject {
     void shortcutsStartTheirCommands_data();
     void shortcutsStartTheirCommands();
     void viewMenuShowsStateOfBarsAndModes();
+    void missingLauncherIsExplained_data();
+    void missingLauncherIsExplained();
 
   private:
     QTemporaryDir files_;
@@ -1104,6 +1106,39 @@ void MainFrameTest::viewMenuShowsStateOfBarsAndModes() {
     QVERIFY(both->isChecked() && !filesOnly->isChecked());
     filesOnly->trigger();
     QVERIFY(!both->isChecked() && filesOnly->isChecked());
+}
+
+void MainFrameTest::missingLauncherIsExplained_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("open files") << int(ID_SELECTION_OPEN) << "No program could be started";
+    QTest::newRow("text editor") << int(ID_SELECTION_OPEN_IN_EDITOR)
+                                 << "No text editor could be started";
+    QTest::newRow("show in folder")
+        << int(ID_SELECTION_SHOW_IN_FOLDER) << "No program could be started";
+    QTest::newRow("help page") << int(ID_HELP_DOCUMENTATION) << "No program could be started";
+    QTest::newRow("website") << int(ID_HELP_WEBSITE) << "No program could be started";
+}
+
+void MainFrameTest::missingLauncherIsExplained() {
+    QFETCH(int, command);
+    QFETCH(QString, says);
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    ShellRecorder shell;
+    shell.succeeds = false;
+    QTemporaryDir dir;
+    Desktop desktop;
+    desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource()),
+                               writeFile(dir, QStringLiteral("b.cpp"), smallSource())});
+    desktop.focus(desktop.frame.fileView());
+    desktop.frame.fileView()->selectAll();
+    desktop.action(command)->trigger();
+    // One message for the command, however many files it had, and nothing more is tried.
+    QCOMPARE(shell.requests.size(), std::size_t(1));
+    QCOMPARE(boxes.shown.size(), std::size_t(1));
+    QVERIFY2(boxes.shown.front().text.startsWith(says), qPrintable(boxes.shown.front().text));
+    QVERIFY(boxes.shown.front().text.contains(shell.requests.front().second));
 }
 
 QTEST_MAIN(MainFrameTest)

@@ -121,6 +121,10 @@ void WindowStateTest::stateSurvivesRestart() {
     frame.resize(900, 500);
     QTRY_VERIFY(qAbs(splitterView->splitter().sizes().value(0) -
                      splitterView->splitter().width() / 2) < 10);
+    // Add File(s) starts where the last files came from.
+    frame.action(ID_ACTION_ADD_FILE)->trigger();
+    QCOMPARE(chooser.asked.back().directory, dir.filePath(QStringLiteral("src")));
+    QCOMPARE(WindowState::read(settings).addFilesFolder, dir.filePath(QStringLiteral("src")));
     // Columns the user did not touch are still fitted to their texts.
     QVERIFY(frame.fileView()->columnWidth(ColumnFileName) > 0);
     QCOMPARE(frame.chosenColumnWidth(ColumnFileName), 0);

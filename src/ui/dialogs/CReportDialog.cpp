@@ -307,7 +307,7 @@ void CReportDialog::accept() {
     writtenDirectory_ = directory;
     QDialog::accept();
     if (open) {
-        Shell::run(Shell::Action::Open, path);
+        Shell::runOrExplain(parentWidget(), Shell::Action::Open, path);
     }
 }
 

@@ -48,6 +48,7 @@ class ShellRecorder {
     ShellRecorder() {
         ui::Shell::setHandler([this](ui::Shell::Action action, const QString& target) {
             requests.emplace_back(action, target);
+            return succeeds;
         });
     }
     ~ShellRecorder() { ui::Shell::resetHandler(); }
@@ -65,6 +66,8 @@ class ShellRecorder {
     }
 
     std::vector<std::pair<ui::Shell::Action, QString>> requests;
+    /// What the recorded launches answer: false stands for a desktop without the program.
+    bool succeeds = true;
 };
 
 }  // namespace tw::test
