@@ -151,18 +151,7 @@ void FileListViewTest::runShowsProgressAndCountsAsItGoes() {
     QTemporaryDir dir;
     Desktop desktop;
     // Files slow enough to count that the run lasts many progress ticks.
-    QByteArray source;
-    for (int i = 0; i < 1200; ++i) {
-        source += "int f" + QByteArray::number(i) +
-                  "(int x) {\n    if (x > 1) { return x * 2; }\n"
-                  "    return x; // the same\n}\n\n";
-    }
-    QStringList paths;
-    for (int i = 0; i < 300; ++i) {
-        paths.append(
-            writeFile(dir, QStringLiteral("src/f%1.cpp").arg(i, 3, 10, QLatin1Char('0')), source));
-    }
-    desktop.addFiles(chooser, paths);
+    desktop.addSlowFiles(chooser, dir, 300, 1200);
     QProgressBar* progress = desktop.frame.progressBar();
     QVERIFY(progress->isHidden());
 

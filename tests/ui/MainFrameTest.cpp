@@ -213,17 +213,7 @@ void MainFrameTest::projectStaysAsItIsDuringARun() {
     QTemporaryDir dir;
     Desktop desktop;
     // Sources large enough that the run outlasts the test by far, even on a fast machine.
-    QByteArray source;
-    for (int i = 0; i < 600; ++i) {
-        source += "int f" + QByteArray::number(i) +
-                  "(int x) {\n    if (x > 1) { return x * 2; }\n"
-                  "    return x; // the same\n}\n\n";
-    }
-    QStringList paths;
-    for (int i = 0; i < 300; ++i) {
-        paths.append(writeFile(dir, QStringLiteral("src/f%1.cpp").arg(i), source));
-    }
-    desktop.addFiles(chooser, paths);
+    desktop.addSlowFiles(chooser, dir, 300, 600);
     chooser.asked.clear();
     desktop.focus(desktop.frame.fileView());
     desktop.frame.fileView()->selectRow(0);
@@ -983,15 +973,7 @@ void MainFrameTest::exitCancelledDuringARunKeepsCounting() {
     FileChooserScript chooser;
     QTemporaryDir dir;
     Desktop desktop;
-    QByteArray source;
-    for (int i = 0; i < 600; ++i) {
-        source += "int f" + QByteArray::number(i) + "(int x) {\n    return x * 2;\n}\n\n";
-    }
-    QStringList paths;
-    for (int i = 0; i < 300; ++i) {
-        paths.append(writeFile(dir, QStringLiteral("src/f%1.cpp").arg(i), source));
-    }
-    desktop.addFiles(chooser, paths);
+    desktop.addSlowFiles(chooser, dir, 300, 600);
     desktop.action(ID_ACTION_COUNT)->trigger();
     QVERIFY(desktop.frame.isCounting());
     QStringList statusTexts;
@@ -1034,15 +1016,7 @@ void MainFrameTest::shortcutsStartTheirCommands() {
     ShellRecorder shell;
     QTemporaryDir dir;
     Desktop desktop;
-    QByteArray source;
-    for (int i = 0; i < 400; ++i) {
-        source += "int f" + QByteArray::number(i) + "(int x) {\n    return x * 2;\n}\n\n";
-    }
-    QStringList paths;
-    for (int i = 0; i < (command == ID_ACTION_STOP ? 300 : 2); ++i) {
-        paths.append(writeFile(dir, QStringLiteral("src/f%1.cpp").arg(i), source));
-    }
-    desktop.addFiles(chooser, paths);
+    desktop.addSlowFiles(chooser, dir, (command == ID_ACTION_STOP ? 300 : 2), 400);
     desktop.focus(desktop.frame.fileView());
     desktop.frame.fileView()->selectRow(0);
     if (command == ID_ACTION_STOP) {
