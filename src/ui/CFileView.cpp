@@ -14,17 +14,22 @@
 #include "ui/CTallyweaverDoc.h"
 #include "ui/CommandIds.h"
 #include "ui/FileListModel.h"
+#include "ui/FileListSortModel.h"
 
 namespace tw::ui {
 
 CFileView::CFileView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* parent)
-    : QTableView(parent), frame_(frame), document_(document), model_(new FileListModel(this)) {
+    : QTableView(parent),
+      frame_(frame),
+      document_(document),
+      model_(new FileListModel(this)),
+      sorted_(new FileListSortModel(this)) {
     setObjectName(QStringLiteral("fileList"));
-    setModel(model_);
+    sorted_->setSourceModel(model_);
+    setModel(sorted_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSortingEnabled(false);
     setShowGrid(false);
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);
@@ -32,14 +37,28 @@ CFileView::CFileView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* pare
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
+    // A click on a column's header sorts the view by it, a second click the other way; until
+    // the first click the rows keep the project's order.
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    horizontalHeader()->setSortIndicatorShown(true);
+    setSortingEnabled(true);
+    horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setStretchLastSection(false);
     setIconSize(QSize(16, 16));
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { emit selectionChangedByUser(); });
     connect(&document_, &CTallyweaverDoc::viewsUpdate, this, &CFileView::onUpdate);
+    connect(&document_, &CTallyweaverDoc::treeAboutToBeReplaced, this,
+            [this] { shownFolder_ = nullptr; });
+    // A width the user drags a column to stays, in this list and in the next.
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) {
+                if (!fitting_) {
+                    frame_.setChosenColumnWidth(column, width);
+                }
+            });
 }
 
 void CFileView::initialUpdate() {
@@ -65,6 +84,7 @@ void CFileView::rebuild(ProjectFolder& folder) {
         layout.showFullPaths = frame_.showFullPaths();
         model_->rebuild(folder, document_.root(), layout, countSettings().mode);
     }
+    shownFolder_ = &folder;
     fitColumns();
     viewport()->update();
     frame_.setStatusText(QStringLiteral("Ready."));
@@ -73,7 +93,12 @@ void CFileView::rebuild(ProjectFolder& folder) {
 void CFileView::fitColumns() {
     const QFontMetrics metrics(font());
     const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 12;
+    fitting_ = true;
     for (int column = 0; column < FileListColumnCount; ++column) {
+        if (const int chosen = frame_.chosenColumnWidth(column); chosen > 0) {
+            setColumnWidth(column, chosen);
+            continue;
+        }
         int width = horizontalHeader()->sectionSizeHint(column);
         int content = metrics.horizontalAdvance(model_->widestText(column)) + padding;
         if (column == ColumnFileName) {
@@ -82,6 +107,22 @@ void CFileView::fitColumns() {
         width = std::max(width, content);
         setColumnWidth(column, width);
     }
+    fitting_ = false;
+}
+
+void CFileView::refreshCounts() {
+    if (shownFolder_ == nullptr) {
+        return;
+    }
+    const auto guard = frame_.lockRecordsDuringRun();
+    FileListLayout layout;
+    layout.filesOnly = frame_.viewMode() == ID_VIEW_FILES_ONLY;
+    layout.showFullPaths = frame_.showFullPaths();
+    model_->refresh(*shownFolder_, document_.root(), layout);
+}
+
+int CFileView::modelRowOf(const QModelIndex& index) const {
+    return index.isValid() ? sorted_->mapToSource(index).row() : -1;
 }
 
 std::vector<int> CFileView::selectedFileRows() const {
@@ -90,8 +131,9 @@ std::vector<int> CFileView::selectedFileRows() const {
         return rows;
     }
     for (const QModelIndex& index : selectionModel()->selectedRows()) {
-        if (model_->isFileRow(index.row())) {
-            rows.push_back(index.row());
+        const int row = modelRowOf(index);
+        if (model_->isFileRow(row)) {
+            rows.push_back(row);
         }
     }
     std::sort(rows.begin(), rows.end());
@@ -115,7 +157,7 @@ void CFileView::keyPressEvent(QKeyEvent* event) {
 
 void CFileView::mousePressEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
-    const bool onFileRow = index.isValid() && model_->isFileRow(index.row());
+    const bool onFileRow = model_->isFileRow(modelRowOf(index));
     if (!onFileRow && event->button() == Qt::LeftButton) {
         event->accept();
         return;
@@ -135,7 +177,7 @@ void CFileView::contextMenuEvent(QContextMenuEvent* event) {
         position = visualRect(currentIndex()).center();
     }
     const QModelIndex index = indexAt(position);
-    if (!index.isValid() || !model_->isFileRow(index.row())) {
+    if (!model_->isFileRow(modelRowOf(index))) {
         return;
     }
     frame_.selectionMenu()->exec(event->globalPos());

@@ -14,6 +14,7 @@ namespace tw::ui {
 class CMainFrame;
 class CTallyweaverDoc;
 class FileListModel;
+class FileListSortModel;
 
 /// The file list: one row per file with its type, size, encoding and counts, then the summary
 /// rows. In Folders and Files mode it lists the folder chosen in the folder tree, in Files
@@ -29,13 +30,17 @@ class CFileView : public QTableView {
     FileListModel& listModel() { return *model_; }
     const FileListModel& listModel() const { return *model_; }
 
-    /// The selected file rows, in row order.
+    /// The selected file rows, as rows of `listModel` (the project's order), in that order.
+    /// The view's own order, which the user may sort by a column, is not theirs.
     std::vector<int> selectedFileRows() const;
     /// The list has at least one selected row.
     bool hasSelectedRows() const;
 
     /// Lists `folder` (Folders and Files) or the whole project (Files Only) again.
     void rebuild(ProjectFolder& folder);
+    /// Shows the counts the records have now, keeping the rows as they are; during a count
+    /// run the records are read under the run's lock.
+    void refreshCounts();
 
   signals:
     /// The selection of rows changed.
@@ -50,10 +55,18 @@ class CFileView : public QTableView {
     void onUpdate(QObject* sender, int hint, ProjectFolder* folder);
     /// Each column as wide as the larger of its title and its texts.
     void fitColumns();
+    /// The row of `listModel` that the view's `index` shows; -1 for none.
+    int modelRowOf(const QModelIndex& index) const;
 
     CMainFrame& frame_;
     CTallyweaverDoc& document_;
     FileListModel* model_;
+    FileListSortModel* sorted_;
+    /// The folder the rows were last taken from; null before that and once the project's
+    /// folders are replaced.
+    ProjectFolder* shownFolder_ = nullptr;
+    /// The program sets the widths: a change of width is not the user's choice.
+    bool fitting_ = false;
 };
 
 }  // namespace tw::ui

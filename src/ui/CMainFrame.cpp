@@ -2,14 +2,18 @@
 
 #include <algorithm>
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -41,8 +45,6 @@
 namespace tw::ui {
 namespace {
 
-const char* const kWebsite = "https://tallyweaver.example.org/";
-
 QString diskPathText(const std::string& diskPath) {
     return QFile::decodeName(QByteArray::fromStdString(diskPath));
 }
@@ -59,11 +61,29 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
     createToolBar();
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     setStatusText(QStringLiteral("Ready"));
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("countProgress"));
+    progressBar_->setFormat(QStringLiteral("%v of %m"));
+    progressBar_->setTextVisible(true);
+    progressBar_->setMaximumWidth(280);
+    statusBar()->addPermanentWidget(progressBar_);
+    progressBar_->hide();
 
     connect(&countRun_, &CountRun::progress, this,
             [this](int shown, int total, const QString& currentFile) {
                 setStatusText(QString::asprintf("Counting file %i of %i: ", shown, total) +
                               currentFile);
+                progressBar_->setRange(0, total);
+                progressBar_->setValue(shown);
+                progressBar_->show();
+                // The counts of the files done so far, and the sums below them.
+                if (!sinceListRefresh_.isValid() ||
+                    sinceListRefresh_.elapsed() >= kListRefreshPeriodMs) {
+                    sinceListRefresh_.start();
+                    if (CFileView* list = fileView()) {
+                        list->refreshCounts();
+                    }
+                }
             });
     connect(&countRun_, &CountRun::finished, this,
             [this](bool completed) { closeRun(completed, true); });
@@ -75,14 +95,26 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
     });
     connect(&document_, &CTallyweaverDoc::recreateViewRequested, this, &CMainFrame::recreateView);
     connect(&document_, &CTallyweaverDoc::viewsUpdate, this, [this] { updateCommandStates(); });
-    connect(qApp, &QApplication::focusChanged, this, [this] { updateCommandStates(); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        followFocus(now);
+        updateCommandStates();
+    });
 
     updateTitle();
     rebuildRecentMenu();
-    // The first view is made from the event loop, by the command of the initial mode.
+    // The first view is made from the event loop, by the command of the initial mode (the
+    // remembered one, once `restoreWindowState` has read it).
+    windowState_.viewMode = ID_VIEW_FOLDERS_AND_FILES;
     viewMode_ = ID_VIEW_FILES_ONLY;
     QMetaObject::invokeMethod(
-        this, [this] { onChooseView(ID_VIEW_FOLDERS_AND_FILES); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            const int initial = windowState_.viewMode;
+            viewMode_ =
+                initial == ID_VIEW_FILES_ONLY ? ID_VIEW_FOLDERS_AND_FILES : ID_VIEW_FILES_ONLY;
+            onChooseView(initial);
+        },
+        Qt::QueuedConnection);
     updateCommandStates();
 }
 
@@ -117,9 +149,14 @@ void CMainFrame::runCommand(const CommandEntry& entry, Perform perform) {
 // ---- Construction -------------------------------------------------------------------------
 
 void CMainFrame::createActions() {
+    auto* viewModes = new QActionGroup(this);
+    viewModes->setExclusive(true);
     for (const CommandEntry& entry : commands()) {
         QAction* action = makeAction(entry);
         actions_.insert(entry.id, action);
+        if (entry.viewMode) {
+            viewModes->addAction(action);
+        }
         connect(action, &QAction::triggered, this, [this, &entry] {
             runCommand(entry, [this, &entry] { (this->*entry.handler)(); });
         });
@@ -243,7 +280,49 @@ void CMainFrame::rebuildRecentMenu() {
 }
 
 void CMainFrame::updateTitle() {
-    setWindowTitle(document_.title() + QStringLiteral(" - Tallyweaver"));
+    // "[*]" is where the desktop shows the modified marker.
+    setWindowTitle(document_.title() + QStringLiteral("[*] - Tallyweaver"));
+    setWindowModified(document_.isModified());
+}
+
+bool CMainFrame::restoreWindowState() {
+    if (settings_ != nullptr) {
+        windowState_ = WindowState::read(*settings_);
+    }
+    if (!windowState_.geometry.isEmpty() && restoreGeometry(windowState_.geometry)) {
+        return true;
+    }
+    const QScreen* shownOn = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    if (shownOn != nullptr) {
+        setGeometry(initialWindowGeometry(shownOn->availableGeometry()));
+    }
+    return false;
+}
+
+void CMainFrame::saveWindowState() {
+    if (settings_ == nullptr) {
+        return;
+    }
+    windowState_.geometry = saveGeometry();
+    windowState_.viewMode = viewMode_;
+    if (auto* splitter = qobject_cast<CSplitterView*>(currentView_)) {
+        windowState_.treeFraction = splitter->treeFraction();
+    }
+    windowState_.write(*settings_);
+}
+
+int CMainFrame::chosenColumnWidth(int column) const {
+    return windowState_.columnWidths.value(column, 0);
+}
+
+void CMainFrame::setChosenColumnWidth(int column, int width) {
+    if (column < 0 || column >= FileListColumnCount) {
+        return;
+    }
+    while (windowState_.columnWidths.size() < FileListColumnCount) {
+        windowState_.columnWidths.append(0);
+    }
+    windowState_.columnWidths[column] = width;
 }
 
 QAction* CMainFrame::action(int commandId) const {
@@ -310,15 +389,37 @@ bool CMainFrame::hasCountedFiles() const {
     return document_.root().HasCounted();
 }
 
+void CMainFrame::followFocus(QWidget* now) {
+    if (now != nullptr && (now == fileView() || now == folderView())) {
+        focusedPane_ = now;
+        return;
+    }
+    // A menu, the menu bar or a popup borrows the focus to show the commands of the pane that
+    // had it; the commands must still act on that pane. So does a window that is not active
+    // any more. Any other widget of the window, or no focus at all in it, leaves the pane.
+    const bool borrowed = qobject_cast<QMenuBar*>(now) != nullptr ||
+                          qobject_cast<QMenu*>(now) != nullptr ||
+                          QApplication::activePopupWidget() != nullptr ||
+                          (now == nullptr && QApplication::activeWindow() != this);
+    if (!borrowed) {
+        focusedPane_ = nullptr;
+    }
+}
+
+QWidget* CMainFrame::focusedPane() const {
+    QWidget* pane = focusedPane_.data();
+    return pane != nullptr && (pane == fileView() || pane == folderView()) ? pane : nullptr;
+}
+
 bool CMainFrame::canActOnSelectedFiles() const {
     const CFileView* list = fileView();
-    return list != nullptr && QApplication::focusWidget() == list &&
-           list->listModel().fileRowCount() > 0 && list->hasSelectedRows();
+    return list != nullptr && focusedPane() == list && list->listModel().fileRowCount() > 0 &&
+           list->hasSelectedRows();
 }
 
 bool CMainFrame::canRemoveSelection() const {
     const CFolderView* tree = folderView();
-    if (tree != nullptr && QApplication::focusWidget() == tree) {
+    if (tree != nullptr && focusedPane() == tree) {
         return tree->selectedItem().isValid();
     }
     return canActOnSelectedFiles();
@@ -370,15 +471,30 @@ void CMainFrame::onExit() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    const bool mayClose = countRun_.isRunning() ? closeDuringRun() : document_.saveModified(this);
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
+    saveWindowState();
+    event->accept();
+}
+
+bool CMainFrame::closeDuringRun() {
+    // The run changes the project with every file it counts, so the question is always asked,
+    // and asked while the run goes on: Cancel must leave it as it was. A run that ends
+    // meanwhile shows no Errors dialog over the question.
+    askingToClose_ = true;
+    const QMessageBox::StandardButton answer = document_.askToSave(this);
+    askingToClose_ = false;
+    if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
+        return false;
+    }
     if (countRun_.isRunning()) {
         // The project must outlive the worker: stop it and wait for the file in hand.
         closeRun(countRun_.stopAndWait(), false);
     }
-    if (!document_.saveModified(this)) {
-        event->ignore();
-        return;
-    }
-    event->accept();
+    return answer == QMessageBox::No || document_.saveProject(this);
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
@@ -418,10 +534,11 @@ void CMainFrame::showRememberedFolder() {
 
 void CMainFrame::onAddFiles() {
     rememberedFolderPath_.clear();
-    const QStringList paths = FileChooser::addFiles(this);
+    const QStringList paths = FileChooser::addFiles(this, windowState_.addFilesFolder);
     if (paths.isEmpty()) {
         return;
     }
+    windowState_.addFilesFolder = QFileInfo(paths.first()).absolutePath();
     ProjectFolder& root = document_.root();
     for (const QString& path : paths) {
         FileCount* record =
@@ -440,7 +557,7 @@ void CMainFrame::onAddFiles() {
 
 void CMainFrame::onAddFolders() {
     std::vector<std::string> found;
-    if (runAddFolderDialog(this, found, settings_)) {
+    if (runAddFolderDialog(this, found, windowState_.addFolderFolder, settings_)) {
         addFolderFiles(found);
     }
 }
@@ -508,11 +625,11 @@ void CMainFrame::onSettings() {
 }
 
 void CMainFrame::onReport() {
-    runReportDialog(this, document_.root());
+    runReportDialog(this, document_.root(), windowState_.reportFolder);
 }
 
 void CMainFrame::onRemove() {
-    const QWidget* focus = QApplication::focusWidget();
+    const QWidget* focus = focusedPane();
     CFolderView* tree = folderView();
     CFileView* list = fileView();
     if (viewMode_ == ID_VIEW_FILES_ONLY && list != nullptr) {
@@ -668,20 +785,24 @@ QStringList CMainFrame::selectedDiskFiles() {
 
 void CMainFrame::onOpenFiles() {
     for (const QString& file : selectedDiskFiles()) {
-        Shell::run(Shell::Action::Open, file);
+        if (!Shell::runOrExplain(this, Shell::Action::Open, file)) {
+            break;
+        }
     }
 }
 
 void CMainFrame::onOpenInTextEditor() {
     for (const QString& file : selectedDiskFiles()) {
-        Shell::run(Shell::Action::OpenInTextEditor, file);
+        if (!Shell::runOrExplain(this, Shell::Action::OpenInTextEditor, file)) {
+            break;
+        }
     }
 }
 
 void CMainFrame::onShowInFolders() {
     if (CFolderView* tree = folderView()) {
-        Shell::run(Shell::Action::ShowFolder,
-                   diskPathText(diskPathOfFolder(*tree->folderOf(tree->selectedItem()))));
+        Shell::runOrExplain(this, Shell::Action::ShowFolder,
+                            diskPathText(diskPathOfFolder(*tree->folderOf(tree->selectedItem()))));
         return;
     }
     CFileView* list = fileView();
@@ -695,7 +816,7 @@ void CMainFrame::onShowInFolders() {
             continue;
         }
         const QString file = diskPathText(diskPathOfFile(document_.root(), path));
-        Shell::run(Shell::Action::ShowFolder, QFileInfo(file).path());
+        Shell::runOrExplain(this, Shell::Action::ShowFolder, QFileInfo(file).path());
     }
 }
 
@@ -709,11 +830,18 @@ void CMainFrame::onChooseView(int commandId) {
     QWidget* created = nullptr;
     if (commandId == ID_VIEW_FOLDERS_AND_FILES) {
         auto* splitter = new CSplitterView(*this, document_);
+        splitter->setTreeFraction(windowState_.treeFraction);
+        connect(splitter, &CSplitterView::treeFractionChosen, this,
+                [this](double fraction) { windowState_.treeFraction = fraction; });
         connect(&splitter->fileView(), &CFileView::selectionChangedByUser, this,
                 &CMainFrame::updateCommandStates);
         created = splitter;
-        if (!rememberedFolderPath_.isEmpty()) {
-            show = rememberedFolder();
+        // The remembered folder, or the whole project when none is remembered or the folder
+        // is gone: a tree left empty here would stay empty, since nothing else rebuilds it
+        // (a project loaded in Files Only mode left it so).
+        show = rememberedFolder();
+        if (show == nullptr) {
+            show = &document_.root();
         }
     } else {
         auto* list = new CFileView(*this, document_);
@@ -749,12 +877,20 @@ void CMainFrame::onShowFullPaths() {
     document_.updateAllViews(nullptr, HINT_SHOW_FOLDER, &document_.root());
 }
 
+bool CMainFrame::showsToolBar() const {
+    return !toolBar_->isHidden();
+}
+
+bool CMainFrame::showsStatusBar() const {
+    return !statusBar()->isHidden();
+}
+
 void CMainFrame::onToggleToolBar() {
-    toolBar_->setVisible(!toolBar_->isVisible());
+    toolBar_->setVisible(toolBar_->isHidden());
 }
 
 void CMainFrame::onToggleStatusBar() {
-    statusBar()->setVisible(!statusBar()->isVisible());
+    statusBar()->setVisible(statusBar()->isHidden());
 }
 
 // ---- Help ---------------------------------------------------------------------------------
@@ -770,12 +906,13 @@ void CMainFrame::onCommandLineReference() {
 void CMainFrame::openHelpPage(const QString& page) {
     const QString file = helpPageFile(page);
     if (!file.isEmpty()) {
-        Shell::run(Shell::Action::OpenPage, file);
+        Shell::runOrExplain(this, Shell::Action::OpenPage, file);
     }
 }
 
 void CMainFrame::onVisitWebsite() {
-    Shell::run(Shell::Action::OpenPage, QString::fromLatin1(kWebsite));
+    // The program's pages travel with it; there is no site to send the user to.
+    openHelpPage(QStringLiteral("documentation.html"));
 }
 
 void CMainFrame::onAbout() {
@@ -791,6 +928,7 @@ void CMainFrame::onCount() {
         return;
     }
     failedCountTable().clear();
+    sinceListRefresh_.invalidate();
     countRun_.start(root, countSettings());
     updateCommandStates();
 }
@@ -801,7 +939,8 @@ void CMainFrame::onStop() {
 
 void CMainFrame::closeRun(bool completed, bool interactive) {
     setStatusText(completed ? QStringLiteral("Ready.") : QStringLiteral("Stopped."));
-    if (interactive && !failedCountTable().empty()) {
+    progressBar_->hide();
+    if (interactive && !askingToClose_ && !failedCountTable().empty()) {
         runFailedCountsDialog(this, document_.root());
     }
     updateCommandStates();

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <mutex>
@@ -12,7 +14,9 @@
 
 #include "ui/CommandIds.h"
 #include "ui/CountRun.h"
+#include "ui/WindowState.h"
 
+class QProgressBar;
 class QSettings;
 class QToolBar;
 
@@ -41,6 +45,16 @@ class CMainFrame : public QMainWindow {
     /// The program's settings file, where dialogs keep what they remember between runs; none
     /// unless given (tests that give none leave no trace on disk).
     void setSettings(QSettings* settings) { settings_ = settings; }
+    /// Brings back what the settings file remembers of the window (`WindowState`). Without a
+    /// saved place the window takes a sensible size on its screen's available area, since
+    /// nothing may maximise it. Returns whether a saved place was restored. Call before the
+    /// window is shown.
+    bool restoreWindowState();
+    /// Keeps the window's state in the settings file; done when the window closes.
+    void saveWindowState();
+    /// The width the user gave `column` of the file list; 0 when it is fitted to its texts.
+    int chosenColumnWidth(int column) const;
+    void setChosenColumnWidth(int column, int width);
 
     /// The action of a command id; null for an unknown id.
     QAction* action(int commandId) const;
@@ -59,6 +73,12 @@ class CMainFrame : public QMainWindow {
     CFolderView* folderView() const;
     /// The file list of the current view, null when there is no view.
     CFileView* fileView() const;
+
+    /// How often the file list shows the counts of a run that goes on: four times a second.
+    static constexpr int kListRefreshPeriodMs = 250;
+
+    /// The progress bar beside the status text: "n of N" during a count run, hidden otherwise.
+    QProgressBar* progressBar() const { return progressBar_; }
 
     /// The text of the status bar's pane.
     QString statusText() const { return statusText_; }
@@ -87,6 +107,9 @@ class CMainFrame : public QMainWindow {
   protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    /// Closing during a count run: the save question first, the run stopped only once the
+    /// window is sure to close. False when the user cancelled.
+    bool closeDuringRun();
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -113,6 +136,8 @@ class CMainFrame : public QMainWindow {
         bool (CMainFrame::*available)() const = nullptr;
         /// Whether the command shows a check mark; null for a command without one.
         bool (CMainFrame::*checked)() const = nullptr;
+        /// One of the view modes, which show as an exclusive pair of radio items.
+        bool viewMode = false;
     };
     /// Every command with an action of its own, in menu order.
     static std::span<const CommandEntry> commands();
@@ -138,14 +163,21 @@ class CMainFrame : public QMainWindow {
     // Conditions of the command table.
     bool hasUncountedFiles() const;
     bool hasCountedFiles() const;
-    /// Open, Open in Notepad and Show in Folder: the focus is in the file list, which has
+    /// Open, Open in Text Editor and Show in Folder: the focus is in the file list, which has
     /// selected rows.
     bool canActOnSelectedFiles() const;
     /// Remove: as `canActOnSelectedFiles`, or the focus is in the folder tree, which has a
     /// selected item.
     bool canRemoveSelection() const;
+    /// Keeps `focusedPane_` up to date when the keyboard focus moves to `now`.
+    void followFocus(QWidget* now);
+    /// The folder tree or the file list when the keyboard focus is in it, or was in it when a
+    /// menu took the focus; null otherwise.
+    QWidget* focusedPane() const;
     bool showsFoldersAndFiles() const { return viewMode_ == ID_VIEW_FOLDERS_AND_FILES; }
     bool showsFilesOnly() const { return viewMode_ == ID_VIEW_FILES_ONLY; }
+    bool showsToolBar() const;
+    bool showsStatusBar() const;
 
     // Command handlers.
     void onFileNew();
@@ -205,6 +237,7 @@ class CMainFrame : public QMainWindow {
     QString rememberedFolderPath_;
     QSettings* settings_ = nullptr;
     CountRun countRun_;
+    WindowState windowState_;
 
     QHash<int, QAction*> actions_;
     QMenu* fileMenu_ = nullptr;
@@ -213,6 +246,12 @@ class CMainFrame : public QMainWindow {
     QAction* recentPlaceholder_ = nullptr;
     QList<QAction*> recentActions_;
     QString statusText_;
+    QPointer<QWidget> focusedPane_;
+    QProgressBar* progressBar_ = nullptr;
+    /// Since the file list last showed the counts of the run that goes on.
+    QElapsedTimer sinceListRefresh_;
+    /// The save question of a close during a run is open.
+    bool askingToClose_ = false;
 };
 
 }  // namespace tw::ui

@@ -4,6 +4,7 @@
 #include <QSplitter>
 
 #include <algorithm>
+#include <cmath>
 
 #include "ui/CFileView.h"
 #include "ui/CFolderView.h"
@@ -23,6 +24,26 @@ CSplitterView::CSplitterView(CMainFrame& frame, CTallyweaverDoc& document, QWidg
     splitter_->addWidget(fileView_);
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
+    // Only a drag by the user moves the divider for good; the program's own placing does not.
+    connect(splitter_, &QSplitter::splitterMoved, this, [this](int position) {
+        const int width = splitter_->width();
+        if (width > 0) {
+            treeFraction_ = std::clamp(static_cast<double>(position) / width, 0.05, 0.95);
+            emit treeFractionChosen(treeFraction_);
+        }
+    });
+}
+
+void CSplitterView::setTreeFraction(double fraction) {
+    treeFraction_ = std::clamp(fraction, 0.05, 0.95);
+    placeDivider();
+}
+
+void CSplitterView::placeDivider() {
+    const int width = splitter_->width();
+    // Rounded down, with room for the error of a share such as a third.
+    const int treeWidth = std::max(0, static_cast<int>(std::floor(width * treeFraction_ + 1e-9)));
+    splitter_->setSizes({treeWidth, std::max(0, width - treeWidth - splitter_->handleWidth())});
 }
 
 void CSplitterView::initialUpdate() {
@@ -38,8 +59,7 @@ void CSplitterView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int width = event->size().width();
     splitter_->setGeometry(0, 0, width, event->size().height());
-    const int treeWidth = std::max(0, width / 3);
-    splitter_->setSizes({treeWidth, std::max(0, width - treeWidth - splitter_->handleWidth())});
+    placeDivider();
 }
 
 }  // namespace tw::ui

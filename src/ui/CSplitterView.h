@@ -12,7 +12,8 @@ class CMainFrame;
 class CTallyweaverDoc;
 
 /// The view of the Folders and Files mode: the folder tree on the left and the file list on
-/// the right, the tree taking a third of the width after every resize.
+/// the right, the tree taking its share of the width (a third until the user drags the
+/// divider) after every resize.
 class CSplitterView : public QWidget {
     Q_OBJECT
   public:
@@ -25,11 +26,22 @@ class CSplitterView : public QWidget {
     CFileView& fileView() { return *fileView_; }
     QSplitter& splitter() { return *splitter_; }
 
+    /// The tree's share of the width.
+    double treeFraction() const { return treeFraction_; }
+    void setTreeFraction(double fraction);
+
+  signals:
+    /// The user dragged the divider: the tree's share is now `fraction`.
+    void treeFractionChosen(double fraction);
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void placeDivider();
+
     QSplitter* splitter_;
+    double treeFraction_ = 1.0 / 3.0;
     CFolderView* folderView_;
     CFileView* fileView_;
     bool initialUpdateDone_ = false;

@@ -152,14 +152,17 @@ bool CTallyweaverDoc::saveProjectAs(QWidget* window) {
     return doSave(QString(), window);
 }
 
+QMessageBox::StandardButton CTallyweaverDoc::askToSave(QWidget* window) const {
+    return MessageBox::show(window, QStringLiteral("Save changes to %1?").arg(title()), QString(),
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                            QMessageBox::Warning);
+}
+
 bool CTallyweaverDoc::saveModified(QWidget* window) {
     if (!modified_) {
         return true;
     }
-    const auto answer = MessageBox::show(
-        window, QStringLiteral("Save changes to %1?").arg(title()), QString(),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning);
-    switch (answer) {
+    switch (askToSave(window)) {
         case QMessageBox::Yes:
             return saveProject(window);
         case QMessageBox::No:

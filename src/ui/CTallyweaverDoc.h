@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QObject>
 #include <QString>
 
@@ -57,6 +58,8 @@ class CTallyweaverDoc : public QObject {
     /// The question "Save changes to %1?" for a changed project, and the save on Yes. True when
     /// the project may now be replaced or closed.
     bool saveModified(QWidget* window);
+    /// The question "Save changes to %1?" alone: Yes, No or Cancel.
+    QMessageBox::StandardButton askToSave(QWidget* window) const;
 
     /// Empties the project (every record, then every folder) and shows the empty root.
     void deleteContents();

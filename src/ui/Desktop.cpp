@@ -79,7 +79,13 @@ int runDesktop(int argc, char** argv, const std::string& projectFile,
     ui::CTallyweaverDoc document(&recentProjects);
     ui::CMainFrame frame(document);
     frame.setSettings(&settings);
-    frame.showMaximized();
+    // The place the window had when it was last closed; at the first start a sensible size,
+    // then maximised where a window manager does that.
+    if (frame.restoreWindowState()) {
+        frame.show();
+    } else {
+        frame.showMaximized();
+    }
 
     if (!projectFile.empty()) {
         // Opened once the event loop runs, so a message about the file shows over the window;

@@ -8,11 +8,15 @@
 namespace tw::ui {
 
 bool runAddFolderDialog(QWidget* window, std::vector<std::string>& foundFiles,
-                        QSettings* settings) {
+                        QString& lastDirectory, QSettings* settings) {
     CAddFolderDialog dialog(window, settings);
+    if (!lastDirectory.isEmpty()) {
+        dialog.setDirectory(lastDirectory);
+    }
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
+    lastDirectory = dialog.directory();
     foundFiles = dialog.foundFiles();
     return true;
 }
@@ -22,9 +26,12 @@ bool runSettingsDialog(QWidget* window) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-void runReportDialog(QWidget* window, const ProjectFolder& root) {
+void runReportDialog(QWidget* window, const ProjectFolder& root, QString& lastDirectory) {
     CReportDialog dialog(window, root);
-    dialog.exec();
+    dialog.setDirectory(lastDirectory);
+    if (dialog.exec() == QDialog::Accepted && !dialog.writtenDirectory().isEmpty()) {
+        lastDirectory = dialog.writtenDirectory();
+    }
 }
 
 void runFailedCountsDialog(QWidget* window, const ProjectFolder& root) {

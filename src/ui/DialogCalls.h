@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <string>
 #include <vector>
 
@@ -17,14 +19,15 @@ namespace tw::ui {
 
 /// Add Folder(s): the disk paths of the files found in the chosen folder, in the order found.
 /// False when the user cancelled. `settings`, when given, keeps the dialog's choices.
+/// The dialog starts in `lastDirectory`, which then becomes the folder scanned.
 bool runAddFolderDialog(QWidget* window, std::vector<std::string>& foundFiles,
-                        QSettings* settings = nullptr);
+                        QString& lastDirectory, QSettings* settings = nullptr);
 
 /// Project Settings: true when closed with OK (the dialog has then written the settings).
 bool runSettingsDialog(QWidget* window);
 
 /// Generate Report for the project below `root`, modal.
-void runReportDialog(QWidget* window, const ProjectFolder& root);
+void runReportDialog(QWidget* window, const ProjectFolder& root, QString& lastDirectory);
 
 /// Errors: the files of the failed-count table with their error texts, modal; the files are
 /// looked up in the project below `root` to be opened.

@@ -14,6 +14,9 @@ const char* const kProjectFilter = "Tallyweaver Projects (*.tyx)";
 
 QStringList runDialog(const FileChooser::Request& request) {
     QFileDialog dialog(request.parent, request.title);
+    if (!request.directory.isEmpty()) {
+        dialog.setDirectory(request.directory);
+    }
     switch (request.kind) {
         case FileChooser::Kind::AddFiles:
             dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -50,23 +53,24 @@ QStringList FileChooser::ask(const Request& request) {
     return handler() ? handler()(request) : runDialog(request);
 }
 
-QStringList FileChooser::addFiles(QWidget* parent) {
-    return ask({parent, Kind::AddFiles, QStringLiteral("Add File(s):"), QString()});
+QStringList FileChooser::addFiles(QWidget* parent, const QString& directory) {
+    return ask({parent, Kind::AddFiles, QStringLiteral("Add File(s):"), QString(), directory});
 }
 
 QString FileChooser::openProject(QWidget* parent) {
-    const QStringList chosen = ask({parent, Kind::OpenProject, QStringLiteral("Open"), QString()});
+    const QStringList chosen =
+        ask({parent, Kind::OpenProject, QStringLiteral("Open"), QString(), QString()});
     return chosen.isEmpty() ? QString() : chosen.first();
 }
 
 QString FileChooser::saveProject(QWidget* parent, const QString& suggested) {
     const QStringList chosen =
-        ask({parent, Kind::SaveProject, QStringLiteral("Save As"), suggested});
+        ask({parent, Kind::SaveProject, QStringLiteral("Save As"), suggested, QString()});
     return chosen.isEmpty() ? QString() : chosen.first();
 }
 
 QString FileChooser::folder(QWidget* parent, const QString& title) {
-    const QStringList chosen = ask({parent, Kind::Folder, title, QString()});
+    const QStringList chosen = ask({parent, Kind::Folder, title, QString(), QString()});
     return chosen.isEmpty() ? QString() : chosen.first();
 }
 

@@ -25,12 +25,14 @@ class FileChooser {
         QString title;
         /// The name the dialog starts with (Save Project As).
         QString suggested;
+        /// The folder the dialog starts in; the dialog's own choice when empty.
+        QString directory;
     };
     /// Returns the chosen paths; an empty list when the dialog was cancelled.
     using Handler = std::function<QStringList(const Request&)>;
 
     /// The files to add; empty when cancelled.
-    static QStringList addFiles(QWidget* parent);
+    static QStringList addFiles(QWidget* parent, const QString& directory = QString());
     /// The project file to open; empty when cancelled.
     static QString openProject(QWidget* parent);
     /// The name to save the project under (".tyx" added when no extension is typed); empty

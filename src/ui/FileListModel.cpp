@@ -2,6 +2,7 @@
 
 #include "engine/CountColumns.h"
 #include "engine/FileCount.h"
+#include "project/FailedCountTable.h"
 #include "project/ProjectFolder.h"
 #include "ui/Artwork.h"
 
@@ -44,6 +45,11 @@ QString plainColumnTitle(int column) {
     }
 }
 
+/// Columns that show numbers, right-aligned so their digits line up.
+bool isNumberColumn(int column) {
+    return column == ColumnSize || column == ColumnCountTime || isCountColumn(column);
+}
+
 QString number(std::uint32_t value) {
     return QString::number(value);
 }
@@ -55,6 +61,12 @@ QString fileTypeText(FileType type) {
 }
 
 QString encodingText(TextEncoding encoding) {
+    // A file without a byte-order mark is read one byte to a character, whatever its bytes
+    // are: the list says so rather than name a Windows code page. The project file keeps the
+    // stored value.
+    if (encoding == TextEncoding::Ansi) {
+        return QStringLiteral("8-bit");
+    }
     return qstring(textEncodingName(encoding));
 }
 
@@ -116,6 +128,10 @@ FileListModel::FileRow FileListModel::rowOf(const FileCount& record, QString lab
     row.counts = CountValues::of(record);
     row.counted = record.counted;
     row.failed = record.failed;
+    const FailedCountTable& failures = failedCountTable();
+    if (const auto found = failures.find(record.path); found != failures.end()) {
+        row.failure = qstring(found->second);
+    }
     return row;
 }
 
@@ -141,9 +157,36 @@ FileListModel::SummaryRow FileListModel::summaryOf(const ProjectFolder& folder, 
 void FileListModel::rebuild(const ProjectFolder& folder, const ProjectFolder& root,
                             FileListLayout layout, CountMode mode) {
     beginResetModel();
+    mode_ = mode;
+    fill(folder, root, layout);
+    endResetModel();
+    emit headerDataChanged(Qt::Horizontal, ColumnCode, ColumnCode);
+}
+
+void FileListModel::refresh(const ProjectFolder& folder, const ProjectFolder& root,
+                            FileListLayout layout) {
+    std::vector<FileRow> before;
+    before.swap(rows_);
+    const std::size_t summariesBefore = summaries_.size();
+    fill(folder, root, layout);
+    bool same = before.size() == rows_.size() && summariesBefore == summaries_.size();
+    for (std::size_t i = 0; same && i < rows_.size(); ++i) {
+        same = before[i].path == rows_[i].path;
+    }
+    if (!same) {
+        rows_.swap(before);
+        rebuild(folder, root, layout, mode_);
+        return;
+    }
+    if (rowCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, FileListColumnCount - 1));
+    }
+}
+
+void FileListModel::fill(const ProjectFolder& folder, const ProjectFolder& root,
+                         FileListLayout layout) {
     rows_.clear();
     summaries_.clear();
-    mode_ = mode;
     if (layout.filesOnly) {
         std::vector<const FileCount*> records;
         root.CollectRecords(records);
@@ -166,8 +209,6 @@ void FileListModel::rebuild(const ProjectFolder& folder, const ProjectFolder& ro
         summaries_.push_back(
             summaryOf(root, true, QStringLiteral("Project (%1 succeeded, %2 failed)")));
     }
-    endResetModel();
-    emit headerDataChanged(Qt::Horizontal, ColumnCode, ColumnCode);
 }
 
 void FileListModel::clear() {
@@ -202,7 +243,7 @@ QString FileListModel::fileCellText(const FileRow& row, int column) const {
         return column == ColumnRemarks ? QString() : QStringLiteral("-");
     }
     if (column == ColumnCountTime) {
-        return countTimeText(row.countSeconds);
+        return countTimeText(row.countSeconds) + QStringLiteral(" s");
     }
     if (column == ColumnRemarks) {
         return row.remarks;
@@ -234,8 +275,16 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     }
     switch (role) {
         case Qt::DisplayRole:
-        case Qt::ToolTipRole:
             return cellText(index.row(), index.column());
+        case Qt::ToolTipRole:
+            // A file whose count failed says why, as the Errors dialog does.
+            if (isFileRow(index.row()) &&
+                !rows_[static_cast<std::size_t>(index.row())].failure.isEmpty()) {
+                return rows_[static_cast<std::size_t>(index.row())].failure;
+            }
+            return cellText(index.row(), index.column());
+        case SortRole:
+            return sortValue(index.row(), index.column());
         case Qt::DecorationRole:
             if (index.column() == ColumnFileName && isFileRow(index.row())) {
                 const FileRow& row = rows_[static_cast<std::size_t>(index.row())];
@@ -246,10 +295,30 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             }
             return QVariant();
         case Qt::TextAlignmentRole:
-            return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+            return QVariant::fromValue(
+                Qt::Alignment((isNumberColumn(index.column()) ? Qt::AlignRight : Qt::AlignLeft) |
+                              Qt::AlignVCenter));
         default:
             return QVariant();
     }
+}
+
+QVariant FileListModel::sortValue(int row, int column) const {
+    if (!isFileRow(row) || !isNumberColumn(column)) {
+        return cellText(row, column);
+    }
+    const FileRow& file = rows_[static_cast<std::size_t>(row)];
+    if (column == ColumnSize) {
+        return qint64(file.sizeBytes);
+    }
+    if (!file.counted || file.failed) {
+        return -1.0;
+    }
+    if (column == ColumnCountTime) {
+        return file.countSeconds;
+    }
+    const CountColumnInfo& info = countColumnOf(column);
+    return shownInMode(info, mode_) ? double(file.counts[info.column]) : -1.0;
 }
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -45,7 +45,9 @@ enum FileListColumn : int {
 
 /// "C/C++ Source", ...; "Undefined" for any value outside the known types.
 QString fileTypeText(FileType type);
-/// "UTF-8", ...; "Unknown" for any value outside the known encodings.
+/// How the list names the way a file was read: "8-bit" for a file without a byte-order mark,
+/// "UTF-8", "UTF-16LE", ... for the others; "Unknown" for any value outside the known
+/// encodings.
 QString encodingText(TextEncoding encoding);
 /// "1023 Bytes", "1.50 KB", "2.00 MB", "3.00 GB".
 QString sizeText(std::uint32_t sizeBytes);
@@ -75,12 +77,19 @@ struct FileListLayout {
 class FileListModel : public QAbstractTableModel {
     Q_OBJECT
   public:
+    /// The value a column is sorted by: a number for sizes, times and counts (-1 for a file
+    /// without one), the shown text for the others.
+    static constexpr int SortRole = Qt::UserRole + 1;
+
     explicit FileListModel(QObject* parent = nullptr);
 
     /// Lists the files of `folder` (Folders and Files) or of the whole project below `root`
     /// (Files Only), with the summary rows, in the count mode `mode`.
     void rebuild(const ProjectFolder& folder, const ProjectFolder& root, FileListLayout layout,
                  CountMode mode);
+    /// Takes the records' counts again for the same rows, which keep their place, selection
+    /// and order; lists them anew (as `rebuild`) when the files are not the same any more.
+    void refresh(const ProjectFolder& folder, const ProjectFolder& root, FileListLayout layout);
     /// No rows at all.
     void clear();
 
@@ -121,12 +130,17 @@ class FileListModel : public QAbstractTableModel {
         CountValues counts;
         bool counted = false;
         bool failed = false;
+        /// Why the last count of this session failed, from the failure table; empty for none.
+        QString failure;
     };
     using SummaryRow = std::array<QString, FileListColumnCount>;
 
     static FileRow rowOf(const FileCount& record, QString label);
     SummaryRow summaryOf(const ProjectFolder& folder, bool recursive, const QString& title) const;
     QString fileCellText(const FileRow& row, int column) const;
+    QVariant sortValue(int row, int column) const;
+    /// Fills the rows and summaries of `folder` (or of the whole project).
+    void fill(const ProjectFolder& folder, const ProjectFolder& root, FileListLayout layout);
 
     std::vector<FileRow> rows_;
     std::vector<SummaryRow> summaries_;

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,7 +42,8 @@ void DesktopSmokeTest::showsMainWindowUnderX() {
     QTemporaryDir home;
     QProcessEnvironment environment = cleanEnvironment(home);
     // The program reports its window's title once the window is on the screen, then closes it.
-    environment.insert(QStringLiteral("TALLYWEAVER_TEST_COMMANDS"), QStringLiteral("title; close"));
+    environment.insert(QStringLiteral("TALLYWEAVER_TEST_COMMANDS"),
+                       QStringLiteral("title; geometry; close"));
     QProcess program;
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::SeparateChannels);
@@ -53,6 +55,17 @@ void DesktopSmokeTest::showsMainWindowUnderX() {
     QVERIFY2(output.contains(QStringLiteral("title: Untitled - Tallyweaver\n")),
              qPrintable(output + errors));
     QVERIFY2(output.contains(QStringLiteral("closing\n")), qPrintable(output + errors));
+    // No window manager maximises the window: it opens at a usable size all the same, at
+    // least half the screen's available area each way and within it.
+    const QRegularExpression geometry(QStringLiteral("geometry: (\\d+)x(\\d+) of (\\d+)x(\\d+)"));
+    const QRegularExpressionMatch size = geometry.match(output);
+    QVERIFY2(size.hasMatch(), qPrintable(output));
+    const int width = size.captured(1).toInt();
+    const int height = size.captured(2).toInt();
+    const int availableWidth = size.captured(3).toInt();
+    const int availableHeight = size.captured(4).toInt();
+    QVERIFY2(width >= availableWidth / 2 && width <= availableWidth, qPrintable(output));
+    QVERIFY2(height >= availableHeight / 2 && height <= availableHeight, qPrintable(output));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
 }

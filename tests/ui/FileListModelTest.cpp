@@ -72,6 +72,8 @@ void FileListModelTest::displayTexts_data() {
     QTest::newRow("type C#") << fileTypeText(FileType::CSharpSource) << "Undefined";
     QTest::newRow("type out of range") << fileTypeText(static_cast<FileType>(77)) << "Undefined";
     QTest::newRow("encoding UTF-32BE") << encodingText(TextEncoding::Utf32BE) << "UTF-32BE";
+    QTest::newRow("no byte-order mark: read byte by byte")
+        << encodingText(TextEncoding::Ansi) << "8-bit";
     QTest::newRow("encoding out of range")
         << encodingText(static_cast<TextEncoding>(6)) << "Unknown";
     QTest::newRow("count time") << countTimeText(0.125) << "0.13";
@@ -109,7 +111,7 @@ void FileListModelTest::uncountedAndFailedRowsShowDashes() {
     QCOMPARE(rowTexts(model, 0),
              QStringList({"a.cpp", "C/C++ Source", "1.50 KB", "UTF-8"}) + dashes + QStringList{""});
     QCOMPARE(rowTexts(model, 1),
-             QStringList({"b.h", "C/C++ Header", "0 Bytes", "ANSI"}) + dashes + QStringList{""});
+             QStringList({"b.h", "C/C++ Header", "0 Bytes", "8-bit"}) + dashes + QStringList{""});
     QVERIFY(model.data(model.index(0, 0), Qt::DecorationRole).isValid());
     QCOMPARE(model.data(model.index(0, 1), Qt::DecorationRole), QVariant());
 }
@@ -123,8 +125,8 @@ void FileListModelTest::countedRowShowsItsCounts() {
     FileListModel model;
     model.rebuild(*root.FindFolder(u"c:/src"), root, {}, CountMode::Executable);
     QCOMPARE(rowTexts(model, 0),
-             QStringList({"a.cpp", "C/C++ Source", "0 Bytes", "ANSI", "0.26", "10", "2", "1", "3",
-                          "1", "2", "4", "10", "5", "28", "40", "note"}));
+             QStringList({"a.cpp", "C/C++ Source", "0 Bytes", "8-bit", "0.26 s", "10", "2", "1",
+                          "3", "1", "2", "4", "10", "5", "28", "40", "note"}));
 
     // Outside the Executable mode declarations and directives are not shown, but still belong
     // to the total.

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
+#include <QActionGroup>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -111,6 +112,15 @@ class MainFrameTest : public QObject {
     void fileListKeepsSummaryRowsOutOfSelection();
     void aboutBoxShowsPicture();
     void helpCommandsOpenShippedPages();
+    void treeShowsProjectOpenedInFilesOnly();
+    void selectionMenuActsOnTheListItWasOpenedFrom_data();
+    void selectionMenuActsOnTheListItWasOpenedFrom();
+    void exitCancelledDuringARunKeepsCounting();
+    void shortcutsStartTheirCommands_data();
+    void shortcutsStartTheirCommands();
+    void viewMenuShowsStateOfBarsAndModes();
+    void missingLauncherIsExplained_data();
+    void missingLauncherIsExplained();
 
   private:
     QTemporaryDir files_;
@@ -203,17 +213,7 @@ void MainFrameTest::projectStaysAsItIsDuringARun() {
     QTemporaryDir dir;
     Desktop desktop;
     // Sources large enough that the run outlasts the test by far, even on a fast machine.
-    QByteArray source;
-    for (int i = 0; i < 600; ++i) {
-        source += "int f" + QByteArray::number(i) +
-                  "(int x) {\n    if (x > 1) { return x * 2; }\n"
-                  "    return x; // the same\n}\n\n";
-    }
-    QStringList paths;
-    for (int i = 0; i < 300; ++i) {
-        paths.append(writeFile(dir, QStringLiteral("src/f%1.cpp").arg(i), source));
-    }
-    desktop.addFiles(chooser, paths);
+    desktop.addSlowFiles(chooser, dir, 300, 600);
     chooser.asked.clear();
     desktop.focus(desktop.frame.fileView());
     desktop.frame.fileView()->selectRow(0);
@@ -247,7 +247,7 @@ void MainFrameTest::projectStaysAsItIsDuringARun() {
     QVERIFY(shell.requests.empty());
     QCOMPARE(dialogs.answered, 0);
     QCOMPARE(desktop.root().TotalRecords(), 300u);
-    QCOMPARE(desktop.frame.windowTitle(), QStringLiteral("Untitled - Tallyweaver"));
+    QCOMPARE(shownTitle(desktop.frame), QStringLiteral("Untitled* - Tallyweaver"));
     QVERIFY(desktop.frame.findChild<QToolBar*>("toolBar")->isVisible());
     QVERIFY(desktop.frame.isCounting());
 }
@@ -267,20 +267,19 @@ void MainFrameTest::menusAndToolbarAreComplete() {
         menus.append(menuAction->text() + QStringLiteral(": ") +
                      entries.join(QStringLiteral(" | ")));
     }
-    QCOMPARE(
-        menus,
-        QStringList({
-            "&File: &New Project\tCtrl+N | &Open Project...\tCtrl+O | &Save Project\tCtrl+S | "
-            "Save Project &As... | - | Recent Project | - | E&xit",
-            "&Action: Add &File | Add Fol&der | - | &Count | &Stop | &Reset",
-            "&Selection: &Open File(s) | Open File(s) in Notepad | &Show File(s) in Folder(s) | "
-            "- | &Remove",
-            "&Tools: &Settings... | &Report...",
-            "&View: &Toolbar | &Status Bar | - | &Folders and Files | Files &Only | - | "
-            "S&how Full Paths",
-            "&Help: &Tallyweaver Documentation | &Command Line Reference | - | "
-            "&About Tallyweaver | Visit Website",
-        }));
+    QCOMPARE(menus,
+             QStringList({
+                 "&File: &New Project\tCtrl+N | &Open Project...\tCtrl+O | &Save Project\tCtrl+S | "
+                 "Save Project &As...\tCtrl+Shift+S | - | Recent Project | - | E&xit\tCtrl+Q",
+                 "&Action: Add &File | Add Fol&der | - | &Count\tF5 | &Stop\tEsc | &Reset",
+                 "&Selection: &Open File(s) | Open in &Text Editor | &Show File(s) in Folder(s) | "
+                 "- | &Remove\tDel",
+                 "&Tools: &Settings... | &Report...",
+                 "&View: &Toolbar | &Status Bar | - | &Folders and Files | Files &Only | - | "
+                 "S&how Full Paths",
+                 "&Help: &Tallyweaver Documentation\tF1 | &Command Line Reference | - | "
+                 "&About Tallyweaver | Visit Website",
+             }));
     QCOMPARE(desktop.action(ID_FILE_NEW)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     QCOMPARE(desktop.action(ID_FILE_SAVE)->statusTip(), QStringLiteral("Save the active project"));
     QCOMPARE(desktop.action(ID_ACTION_COUNT)->toolTip(), QStringLiteral("Count"));
@@ -437,7 +436,7 @@ void MainFrameTest::addFilesCountSaveReopen() {
     CMainFrame frame(document);
     frame.show();
     QTRY_VERIFY(frame.currentView() != nullptr);
-    QCOMPARE(frame.windowTitle(), QStringLiteral("Untitled - Tallyweaver"));
+    QCOMPARE(shownTitle(frame), QStringLiteral("Untitled - Tallyweaver"));
 
     chooser.answers.push_back({a, b});
     frame.action(ID_ACTION_ADD_FILE)->trigger();
@@ -462,11 +461,11 @@ void MainFrameTest::addFilesCountSaveReopen() {
     QCOMPARE(chooser.asked.back().suggested, QStringLiteral("Untitled.tyx"));
     QVERIFY(!document.isModified());
     QCOMPARE(document.countedFilesAtSave(), 2);
-    QCOMPARE(frame.windowTitle(), QStringLiteral("counted.tyx - Tallyweaver"));
+    QCOMPARE(shownTitle(frame), QStringLiteral("counted.tyx - Tallyweaver"));
 
     frame.action(ID_FILE_NEW)->trigger();
     QCOMPARE(document.root().TotalRecords(), 0u);
-    QCOMPARE(frame.windowTitle(), QStringLiteral("Untitled - Tallyweaver"));
+    QCOMPARE(shownTitle(frame), QStringLiteral("Untitled - Tallyweaver"));
 
     // Reopened, the counts are shown at once and nothing is left to count.
     QFile::remove(a);
@@ -480,7 +479,7 @@ void MainFrameTest::addFilesCountSaveReopen() {
     FileListModel& reopened = frame.fileView()->listModel();
     QCOMPARE(reopened.fileRowCount(), 2);
     QCOMPARE(reopened.cellText(0, ColumnCode), QStringLiteral("3"));
-    QCOMPARE(frame.windowTitle(), QStringLiteral("counted.tyx - Tallyweaver"));
+    QCOMPARE(shownTitle(frame), QStringLiteral("counted.tyx - Tallyweaver"));
     QCOMPARE(recent.entries(), QStringList{project + QStringLiteral(".tyx")});
     document.setModifiedFlag(false);
 }
@@ -620,7 +619,7 @@ void MainFrameTest::openFailuresAreReported() {
     desktop.frame.openProjectFile(missing);
     QCOMPARE(boxes.texts(), QStringList{missing + QStringLiteral(" was not found.")});
     QCOMPARE(desktop.root().TotalRecords(), 1u);
-    QCOMPARE(desktop.frame.windowTitle(), QStringLiteral("Untitled - Tallyweaver"));
+    QCOMPARE(shownTitle(desktop.frame), QStringLiteral("Untitled - Tallyweaver"));
 
     // A damaged one leaves an empty, untitled project.
     QByteArray header(20, '\0');
@@ -629,7 +628,7 @@ void MainFrameTest::openFailuresAreReported() {
     desktop.frame.openProjectFile(damaged);
     QCOMPARE(boxes.texts().value(1), QStringLiteral("Unexpected file format."));
     QCOMPARE(desktop.root().TotalRecords(), 0u);
-    QCOMPARE(desktop.frame.windowTitle(), QStringLiteral("Untitled - Tallyweaver"));
+    QCOMPARE(shownTitle(desktop.frame), QStringLiteral("Untitled - Tallyweaver"));
     QVERIFY(!desktop.document.isModified());
     QCOMPARE(desktop.list().fileRowCount(), 0);
 
@@ -637,7 +636,7 @@ void MainFrameTest::openFailuresAreReported() {
     const QString empty = writeFile(dir, QStringLiteral("empty.tyx"), QByteArray());
     desktop.frame.openProjectFile(empty);
     QCOMPARE(boxes.shown.size(), std::size_t(2));
-    QCOMPARE(desktop.frame.windowTitle(), QStringLiteral("empty.tyx - Tallyweaver"));
+    QCOMPARE(shownTitle(desktop.frame), QStringLiteral("empty.tyx - Tallyweaver"));
 
     // A failed save reports the reason and keeps the project modified.
     desktop.document.setModifiedFlag(true);
@@ -670,7 +669,7 @@ void MainFrameTest::droppedFilesOpenAsProjects() {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&desktop.frame, &drop);
     QCOMPARE(desktop.root().TotalRecords(), 2u);
-    QCOMPARE(desktop.frame.windowTitle(), QStringLiteral("dropped.tyx - Tallyweaver"));
+    QCOMPARE(shownTitle(desktop.frame), QStringLiteral("dropped.tyx - Tallyweaver"));
     QVERIFY(boxes.shown.empty());
 }
 
@@ -853,7 +852,267 @@ void MainFrameTest::helpCommandsOpenShippedPages() {
                                             ? "<title>Tallyweaver Documentation</title>"
                                             : "<title>Tallyweaver Command Line Reference</title>"));
     }
-    QVERIFY(pages[2].startsWith(QStringLiteral("https://")));
+    // Visit Website shows the shipped pages too: no placeholder address is left.
+    QCOMPARE(pages[2], pages[0]);
+}
+
+namespace {
+
+/// A saved project of `count` small files below `dir`, made in a window of its own.
+QString savedProject(const QTemporaryDir& dir, const QString& name, int count) {
+    FileChooserScript chooser;
+    Desktop source;
+    countSettings().mode = CountMode::Executable;
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        paths.append(writeFile(dir, name + QStringLiteral("/src/f%1.cpp").arg(i), smallSource()));
+    }
+    source.addFiles(chooser, paths);
+    const QString project = dir.filePath(name + QStringLiteral(".tyx"));
+    chooser.answers.push_back({project});
+    source.action(ID_FILE_SAVE_AS)->trigger();
+    return project;
+}
+
+/// The first item of the tree whose folder holds files.
+QModelIndex folderWithFiles(CFolderView& tree, const QModelIndex& parent = QModelIndex()) {
+    for (int row = 0; row < tree.model()->rowCount(parent); ++row) {
+        const QModelIndex child = tree.model()->index(row, 0, parent);
+        if (!tree.folderOf(child)->files().empty()) {
+            return child;
+        }
+        if (const QModelIndex found = folderWithFiles(tree, child); found.isValid()) {
+            return found;
+        }
+    }
+    return QModelIndex();
+}
+
+}  // namespace
+
+void MainFrameTest::treeShowsProjectOpenedInFilesOnly() {
+    MessageBoxRecorder boxes;
+    QTemporaryDir dir;
+    const QString first = savedProject(dir, QStringLiteral("first"), 2);
+    const QString second = savedProject(dir, QStringLiteral("second"), 3);
+    Desktop desktop;
+    desktop.frame.openProjectFile(first);
+    desktop.action(ID_VIEW_FILES_ONLY)->trigger();
+    for (const QString& project : {first, second}) {
+        desktop.frame.openProjectFile(project);
+        desktop.action(ID_VIEW_FOLDERS_AND_FILES)->trigger();
+        CFolderView* tree = desktop.frame.folderView();
+        QVERIFY2(tree->model()->rowCount() > 0, qPrintable(project));
+        QCOMPARE(desktop.list().headerData(ColumnCode, Qt::Horizontal).toString(),
+                 QStringLiteral("Executable"));
+        QVERIFY(desktop.list().summaryRowCount() == 3);
+        desktop.action(ID_VIEW_FILES_ONLY)->trigger();
+    }
+    QVERIFY(boxes.shown.empty());
+}
+
+void MainFrameTest::selectionMenuActsOnTheListItWasOpenedFrom_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("folders and files, Alt+S") << int(ID_VIEW_FOLDERS_AND_FILES) << true;
+    QTest::newRow("folders and files, mouse") << int(ID_VIEW_FOLDERS_AND_FILES) << false;
+    QTest::newRow("files only, Alt+S") << int(ID_VIEW_FILES_ONLY) << true;
+    QTest::newRow("files only, mouse") << int(ID_VIEW_FILES_ONLY) << false;
+}
+
+void MainFrameTest::selectionMenuActsOnTheListItWasOpenedFrom() {
+    QFETCH(int, mode);
+    QFETCH(bool, byKeyboard);
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    Desktop desktop;
+    QStringList paths;
+    for (int i = 0; i < 4; ++i) {
+        paths.append(writeFile(dir, QStringLiteral("src/f%1.cpp").arg(i), smallSource()));
+    }
+    desktop.addFiles(chooser, paths);
+    desktop.action(mode)->trigger();
+
+    // Three rows chosen as a user does: a click, then a Shift-click.
+    CFileView* list = desktop.frame.fileView();
+    const auto rowCentre = [list](int row) {
+        return list->visualRect(list->model()->index(row, ColumnType)).center();
+    };
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier, rowCentre(2));
+    QCOMPARE(list->selectedFileRows(), std::vector<int>({0, 1, 2}));
+    QTRY_VERIFY(desktop.enabled(ID_SELECTION_REMOVE));
+
+    QMenu* menu = desktop.frame.selectionMenu();
+    if (byKeyboard) {
+        QTest::keyClick(&desktop.frame, Qt::Key_S, Qt::AltModifier);
+    } else {
+        QMenuBar* bar = desktop.frame.menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(menu->menuAction()).center());
+    }
+    QTRY_VERIFY(menu->isVisible());
+    for (const int id : {ID_SELECTION_OPEN, ID_SELECTION_OPEN_IN_EDITOR,
+                         ID_SELECTION_SHOW_IN_FOLDER, ID_SELECTION_REMOVE}) {
+        QVERIFY2(desktop.enabled(id), qPrintable(desktop.action(id)->objectName()));
+    }
+    menu->close();
+    QTest::keyClick(desktop.frame.menuBar(), Qt::Key_Escape);
+    QTRY_VERIFY(!menu->isVisible());
+    QCOMPARE(list->selectedFileRows(), std::vector<int>({0, 1, 2}));
+    QVERIFY(desktop.enabled(ID_SELECTION_REMOVE));
+    const auto* remove =
+        qobject_cast<QToolButton*>(desktop.frame.findChild<QToolBar*>("toolBar")->widgetForAction(
+            desktop.action(ID_SELECTION_REMOVE)));
+    QVERIFY(remove->isEnabled());
+}
+
+void MainFrameTest::exitCancelledDuringARunKeepsCounting() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    Desktop desktop;
+    desktop.addSlowFiles(chooser, dir, 300, 600);
+    desktop.action(ID_ACTION_COUNT)->trigger();
+    QVERIFY(desktop.frame.isCounting());
+    QStringList statusTexts;
+    connect(desktop.frame.statusBar(), &QStatusBar::messageChanged, this,
+            [&statusTexts](const QString& text) { statusTexts.append(text); });
+
+    boxes.answers.push_back(QMessageBox::Cancel);
+    desktop.action(ID_APP_EXIT)->trigger();
+    QCOMPARE(boxes.texts(), QStringList{"Save changes to Untitled?"});
+    QVERIFY(desktop.frame.isVisible());
+    QVERIFY(desktop.frame.isCounting());
+    QVERIFY(!statusTexts.contains(QStringLiteral("Ready.")));
+    QVERIFY(!statusTexts.contains(QStringLiteral("Stopped.")));
+
+    // No: the run is stopped and the window closes without saving.
+    boxes.answers.push_back(QMessageBox::No);
+    desktop.action(ID_APP_EXIT)->trigger();
+    QCOMPARE(boxes.shown.size(), std::size_t(2));
+    QVERIFY(!desktop.frame.isCounting());
+    QVERIFY(!desktop.frame.isVisible());
+}
+
+void MainFrameTest::shortcutsStartTheirCommands_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("command");
+    QTest::newRow("Delete removes") << "Del" << int(ID_SELECTION_REMOVE);
+    QTest::newRow("F5 counts") << "F5" << int(ID_ACTION_COUNT);
+    QTest::newRow("Escape stops") << "Esc" << int(ID_ACTION_STOP);
+    QTest::newRow("Ctrl+Q exits") << "Ctrl+Q" << int(ID_APP_EXIT);
+    QTest::newRow("Ctrl+Shift+S saves as") << "Ctrl+Shift+S" << int(ID_FILE_SAVE_AS);
+    QTest::newRow("F1 opens the documentation") << "F1" << int(ID_HELP_DOCUMENTATION);
+    QTest::newRow("Ctrl+N still makes a new project") << "Ctrl+N" << int(ID_FILE_NEW);
+}
+
+void MainFrameTest::shortcutsStartTheirCommands() {
+    QFETCH(QString, keys);
+    QFETCH(int, command);
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    ShellRecorder shell;
+    QTemporaryDir dir;
+    Desktop desktop;
+    desktop.addSlowFiles(chooser, dir, (command == ID_ACTION_STOP ? 300 : 2), 400);
+    desktop.focus(desktop.frame.fileView());
+    desktop.frame.fileView()->selectRow(0);
+    if (command == ID_ACTION_STOP) {
+        desktop.action(ID_ACTION_COUNT)->trigger();
+        QVERIFY(desktop.frame.isCounting());
+    }
+    const QKeySequence sequence(keys, QKeySequence::PortableText);
+    QCOMPARE(desktop.action(command)->shortcut(), sequence);
+    QVERIFY(desktop.action(command)->text().endsWith(QLatin1Char('\t') + keys));
+
+    QSignalSpy triggered(desktop.action(command), &QAction::triggered);
+    QSignalSpy closed(&desktop.frame, &CMainFrame::countRunClosed);
+    QStringList statusTexts;
+    connect(desktop.frame.statusBar(), &QStatusBar::messageChanged, this,
+            [&statusTexts](const QString& text) { statusTexts.append(text); });
+    QTest::keySequence(desktop.frame.fileView(), sequence);
+    QCOMPARE(triggered.count(), 1);
+    switch (command) {
+        case ID_SELECTION_REMOVE:
+            QCOMPARE(boxes.shown.size(), std::size_t(1));  // the removal question
+            break;
+        case ID_ACTION_COUNT:
+        case ID_ACTION_STOP:
+            QVERIFY(desktop.frame.isCounting() || closed.count() == 1);
+            QTRY_VERIFY_WITH_TIMEOUT(closed.count() == 1, 30000);
+            QCOMPARE(statusTexts.contains(QStringLiteral("Stopped.")), command == ID_ACTION_STOP);
+            break;
+        case ID_APP_EXIT:
+            QCOMPARE(boxes.texts(), QStringList{"Save changes to Untitled?"});
+            break;
+        case ID_FILE_SAVE_AS:
+            QCOMPARE(chooser.asked.back().kind, FileChooser::Kind::SaveProject);
+            break;
+        case ID_HELP_DOCUMENTATION:
+            QCOMPARE(shell.targets(Shell::Action::OpenPage).size(), 1);
+            break;
+        default:
+            break;
+    }
+}
+
+void MainFrameTest::viewMenuShowsStateOfBarsAndModes() {
+    Desktop desktop;
+    QAction* toolBar = desktop.action(ID_VIEW_TOOLBAR);
+    QAction* statusBar = desktop.action(ID_VIEW_STATUS_BAR);
+    QVERIFY(toolBar->isCheckable() && toolBar->isChecked());
+    QVERIFY(statusBar->isCheckable() && statusBar->isChecked());
+    toolBar->trigger();
+    statusBar->trigger();
+    QVERIFY(!toolBar->isChecked() && desktop.frame.findChild<QToolBar*>("toolBar")->isHidden());
+    QVERIFY(!statusBar->isChecked() && desktop.frame.statusBar()->isHidden());
+    toolBar->trigger();
+    QVERIFY(toolBar->isChecked() && !desktop.frame.findChild<QToolBar*>("toolBar")->isHidden());
+
+    // The two modes are one exclusive pair; choosing the shown one again keeps it checked.
+    QAction* both = desktop.action(ID_VIEW_FOLDERS_AND_FILES);
+    QAction* filesOnly = desktop.action(ID_VIEW_FILES_ONLY);
+    QVERIFY(both->actionGroup() != nullptr && both->actionGroup() == filesOnly->actionGroup());
+    QVERIFY(both->actionGroup()->isExclusive());
+    both->trigger();
+    QVERIFY(both->isChecked() && !filesOnly->isChecked());
+    filesOnly->trigger();
+    QVERIFY(!both->isChecked() && filesOnly->isChecked());
+}
+
+void MainFrameTest::missingLauncherIsExplained_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("open files") << int(ID_SELECTION_OPEN) << "No program could be started";
+    QTest::newRow("text editor") << int(ID_SELECTION_OPEN_IN_EDITOR)
+                                 << "No text editor could be started";
+    QTest::newRow("show in folder")
+        << int(ID_SELECTION_SHOW_IN_FOLDER) << "No program could be started";
+    QTest::newRow("help page") << int(ID_HELP_DOCUMENTATION) << "No program could be started";
+    QTest::newRow("website") << int(ID_HELP_WEBSITE) << "No program could be started";
+}
+
+void MainFrameTest::missingLauncherIsExplained() {
+    QFETCH(int, command);
+    QFETCH(QString, says);
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    ShellRecorder shell;
+    shell.succeeds = false;
+    QTemporaryDir dir;
+    Desktop desktop;
+    desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource()),
+                               writeFile(dir, QStringLiteral("b.cpp"), smallSource())});
+    desktop.focus(desktop.frame.fileView());
+    desktop.frame.fileView()->selectAll();
+    desktop.action(command)->trigger();
+    // One message for the command, however many files it had, and nothing more is tried.
+    QCOMPARE(shell.requests.size(), std::size_t(1));
+    QCOMPARE(boxes.shown.size(), std::size_t(1));
+    QVERIFY2(boxes.shown.front().text.startsWith(says), qPrintable(boxes.shown.front().text));
+    QVERIFY(boxes.shown.front().text.contains(shell.requests.front().second));
 }
 
 QTEST_MAIN(MainFrameTest)

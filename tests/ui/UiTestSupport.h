@@ -38,6 +38,15 @@ inline QString qs(const std::u16string& text) {
     return QString::fromStdU16String(text);
 }
 
+/// The window title as the desktop shows it: the modified marker "[*]" as "*" while the window
+/// is modified, else nothing.
+inline QString shownTitle(const QWidget& window) {
+    QString title = window.windowTitle();
+    title.replace(QStringLiteral("[*]"),
+                  window.isWindowModified() ? QStringLiteral("*") : QString());
+    return title;
+}
+
 /// Records every message box and answers each with the next queued button (OK, or No when the
 /// box offers it, once the queue is empty).
 class MessageBoxRecorder {
@@ -137,6 +146,18 @@ inline QByteArray smallSource() {
     return QByteArrayLiteral("// says hello\nint main() {\n\n    return 0;\n}\n");
 }
 
+/// A C++ source of `functions` small functions with a condition each: a run over a few hundred
+/// such files lasts many progress ticks.
+inline QByteArray slowSource(int functions) {
+    QByteArray source;
+    for (int i = 0; i < functions; ++i) {
+        source += "int f" + QByteArray::number(i) +
+                  "(int x) {\n    if (x > 1) { return x * 2; }\n"
+                  "    return x; // the same\n}\n\n";
+    }
+    return source;
+}
+
 /// The project path the tree gives to a file on disk.
 inline std::u16string projectPathOf(const QString& diskPath) {
     return recordPathOf(diskPath.toStdU16String());
@@ -181,6 +202,18 @@ class Desktop {
     void addFiles(FileChooserScript& chooser, const QStringList& paths) {
         chooser.answers.push_back(paths);
         action(ui::ID_ACTION_ADD_FILE)->trigger();
+    }
+
+    /// Adds `count` files of `slowSource(functions)` in `dir`/src through Add File(s).
+    void addSlowFiles(FileChooserScript& chooser, const QTemporaryDir& dir, int count,
+                      int functions) {
+        const QByteArray source = slowSource(functions);
+        QStringList paths;
+        for (int i = 0; i < count; ++i) {
+            paths.append(writeFile(
+                dir, QStringLiteral("src/f%1.cpp").arg(i, 3, 10, QLatin1Char('0')), source));
+        }
+        addFiles(chooser, paths);
     }
 
     /// Starts Count and waits until the run has been closed.

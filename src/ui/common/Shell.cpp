@@ -1,5 +1,7 @@
 #include "ui/common/Shell.h"
 
+#include "ui/common/MessageBox.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -28,28 +30,43 @@ QStringList Shell::textEditorCommand() {
     return ui::textEditorCommand(qEnvironmentVariable("VISUAL"), qEnvironmentVariable("PATH"));
 }
 
-void Shell::run(Action action, const QString& target) {
+bool Shell::run(Action action, const QString& target) {
     if (handler()) {
-        handler()(action, target);
-        return;
+        return handler()(action, target);
     }
     switch (action) {
         case Action::Open:
         case Action::ShowFolder:
-            QDesktopServices::openUrl(QUrl::fromLocalFile(target));
-            break;
+            return QDesktopServices::openUrl(QUrl::fromLocalFile(target));
         case Action::OpenPage:
-            QDesktopServices::openUrl(urlOf(target));
-            break;
+            return QDesktopServices::openUrl(urlOf(target));
         case Action::OpenInTextEditor: {
             QStringList command = textEditorCommand();
             const QString program = command.takeFirst();
             // The file is one argument of its own: no shell sees it.
             command.append(target);
-            QProcess::startDetached(program, command);
-            break;
+            return QProcess::startDetached(program, command);
         }
     }
+    return false;
+}
+
+bool Shell::runOrExplain(QWidget* window, Action action, const QString& target) {
+    if (run(action, target)) {
+        return true;
+    }
+    const QString what = action == Action::OpenInTextEditor
+                             ? QStringLiteral(
+                                   "No text editor could be started for \"%1\".\r\n\r\n"
+                                   "Set the VISUAL variable to a text editor, or "
+                                   "install one.")
+                             : QStringLiteral(
+                                   "No program could be started to open \"%1\".\r\n\r\n"
+                                   "Install a desktop launcher (xdg-open) and a web "
+                                   "browser or file manager.");
+    MessageBox::show(window, what.arg(printableInMessage(target)), QStringLiteral("Tallyweaver"),
+                     QMessageBox::Ok, QMessageBox::Warning);
+    return false;
 }
 
 void Shell::setHandler(Handler replacement) {

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QWidget;
+
 namespace tw::ui {
 
 /// Hands files, folders and web pages to other programs of the desktop. A test installs a
@@ -17,10 +19,15 @@ class Shell {
         ShowFolder,        ///< a folder, in the file manager
         OpenPage,          ///< a web address or a local page, in the browser
     };
-    using Handler = std::function<void(Action, const QString& target)>;
+    /// Returns whether a program could be started for the request.
+    using Handler = std::function<bool(Action, const QString& target)>;
 
-    /// Starts the request; whether the other program managed is not examined.
-    static void run(Action action, const QString& target);
+    /// Starts the request; false when no program could be started for it (no launcher, browser
+    /// or editor on this desktop). Whether the other program then managed is not examined.
+    static bool run(Action action, const QString& target);
+    /// As `run`, and says so in a message box over `window` when no program could be started:
+    /// a desktop user never sees a line on standard error.
+    static bool runOrExplain(QWidget* window, Action action, const QString& target);
 
     /// The text editor to start, from the VISUAL and PATH variables: see the free function
     /// `textEditorCommand`.

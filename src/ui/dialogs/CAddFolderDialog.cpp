@@ -210,6 +210,14 @@ void CAddFolderDialog::addCustomExtension() {
     includedList_->addItem(check.text);
 }
 
+QString CAddFolderDialog::directory() const {
+    return directoryEdit_->text();
+}
+
+void CAddFolderDialog::setDirectory(const QString& directory) {
+    directoryEdit_->setText(directory);
+}
+
 void CAddFolderDialog::browse() {
     const QString directory = QFileDialog::getExistingDirectory(
         this, QStringLiteral("Select Folder:"), directoryEdit_->text(), QFileDialog::ShowDirsOnly);

@@ -34,6 +34,10 @@ class CAddFolderDialog : public QDialog {
     /// The files the scan found at OK, in scan order: disk paths as the file system gave them
     /// (bytes, normally UTF-8), joined with '/'. Empty before OK.
     const std::vector<std::string>& foundFiles() const { return found_; }
+    /// The directory field: where the dialog starts (the folder used last) and what was
+    /// scanned at OK.
+    QString directory() const;
+    void setDirectory(const QString& directory);
 
     /// Scans and closes with OK, or says "Directory is not valid." and stays open.
     void accept() override;

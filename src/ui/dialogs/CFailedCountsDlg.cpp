@@ -128,12 +128,12 @@ CFailedCountsDlg::CFailedCountsDlg(QWidget* parent, const ProjectFolder* project
             &CFailedCountsDlg::updateButtons);
     connect(openButton_, &QPushButton::clicked, this, [this] {
         for (const QString& file : selectedFiles()) {
-            Shell::run(Shell::Action::Open, file);
+            Shell::runOrExplain(this, Shell::Action::Open, file);
         }
     });
     connect(editorButton_, &QPushButton::clicked, this, [this] {
         for (const QString& file : selectedFiles()) {
-            Shell::run(Shell::Action::OpenInTextEditor, file);
+            Shell::runOrExplain(this, Shell::Action::OpenInTextEditor, file);
         }
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &CFailedCountsDlg::accept);

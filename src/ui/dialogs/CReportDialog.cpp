@@ -20,6 +20,7 @@
 #include "project/ProjectFolder.h"
 #include "report/ReportWriter.h"
 #include "ui/common/MessageBox.h"
+#include "ui/common/Shell.h"
 #include "ui/dialogs/IndentationSpinBox.h"
 #include "ui/dialogs/ReportFile.h"
 
@@ -199,6 +200,12 @@ CReportDialog::CReportDialog(QWidget* parent, const ProjectFolder& root)
     resize(760, 560);
 }
 
+void CReportDialog::setDirectory(const QString& directory) {
+    if (!directory.isEmpty()) {
+        directoryEdit_->setText(directory);
+    }
+}
+
 ReportOptions CReportDialog::options() const {
     ReportOptions options;
     options.fileName = fileNameEdit_->text();
@@ -262,12 +269,25 @@ void CReportDialog::accept() {
         return;
     }
     const QString directory = directoryEdit_->text();
+    if (!directory.isEmpty() && !QFileInfo::exists(directory)) {
+        // A folder that is not there yet is made on request.
+        if (!askYesNo(QStringLiteral("The directory \"") + printableInMessage(directory) +
+                      QStringLiteral("\" does not exist.\r\n\r\nDo you want to create it?"))) {
+            return;
+        }
+        QDir().mkpath(directory);
+    }
     if (directory.isEmpty() || !QFileInfo(directory).isDir()) {
         MessageBox::show(this, QStringLiteral("Directory is invalid."), kErrorCaption);
         return;
     }
     typingPause_.stop();
     const QString path = reportFilePath(directory, fileName);
+    if (QFileInfo(path).isFile() &&
+        !askYesNo(QStringLiteral("\"") + printableInMessage(path) +
+                  QStringLiteral("\" already exists.\r\n\r\nDo you want to replace it?"))) {
+        return;
+    }
     const ReportOptions chosen = options();
     const ReportWrite written = writeReportFile(path, [&](const ReportOutput& output) {
         writeReport(root_, countSettings().mode, chosen.csv, chosen.listStyle, chosen.fullPaths,
@@ -277,11 +297,24 @@ void CReportDialog::accept() {
         MessageBox::show(this, reportWriteMessage(path, written), kErrorCaption);
         return;
     }
-    MessageBox::show(this,
-                     QStringLiteral("Report written successfully to \"") +
-                         printableInMessage(path) + QStringLiteral("\""),
-                     QStringLiteral("Success"));
+    const bool open =
+        MessageBox::show(this,
+                         QStringLiteral("Report written successfully to \"") +
+                             printableInMessage(path) +
+                             QStringLiteral("\"\r\n\r\nDo you want to open the report?"),
+                         QStringLiteral("Success"), QMessageBox::Yes | QMessageBox::No,
+                         QMessageBox::Information) == QMessageBox::Yes;
+    writtenDirectory_ = directory;
     QDialog::accept();
+    if (open) {
+        Shell::runOrExplain(parentWidget(), Shell::Action::Open, path);
+    }
+}
+
+bool CReportDialog::askYesNo(const QString& question) {
+    return MessageBox::show(this, question, QStringLiteral("Generate Report"),
+                            QMessageBox::Yes | QMessageBox::No,
+                            QMessageBox::Question) == QMessageBox::Yes;
 }
 
 }  // namespace tw::ui

@@ -59,8 +59,14 @@ class CReportDialog : public QDialog {
     /// Whether the preview shows only the beginning of the report.
     bool previewIsPartial() const { return previewIsPartial_; }
 
+    /// Starts in `directory` (the one used last) instead of the default; nothing for "".
+    void setDirectory(const QString& directory);
+    /// The directory the report was written to; empty until one was.
+    const QString& writtenDirectory() const { return writtenDirectory_; }
+
     /// Writes the report and closes with OK, or explains in a message box why it cannot and
-    /// stays open.
+    /// stays open. A missing directory is created and an existing file replaced only when the
+    /// user agrees; once written, the report is opened when the user asks for it.
     void accept() override;
 
   signals:
@@ -71,6 +77,8 @@ class CReportDialog : public QDialog {
     void refresh();
     void setFileExtension(const QString& extension);
     void browse();
+    /// A Yes/No question; true for Yes.
+    bool askYesNo(const QString& question);
 
     const ProjectFolder& root_;
     QLineEdit* fileNameEdit_ = nullptr;
@@ -86,6 +94,7 @@ class CReportDialog : public QDialog {
     QTimer typingPause_;
     std::u16string report_;
     bool previewIsPartial_ = false;
+    QString writtenDirectory_;
 };
 
 }  // namespace tw::ui

@@ -24,13 +24,14 @@ T* child(const QObject* parent, const char* name) {
     return found;
 }
 
-/// Answers every message box with OK while it lives and keeps what each one said.
+/// Answers every message box with the next of `answers`, or OK once they are used up, while
+/// it lives, and keeps what each one said.
 class MessageRecorder {
   public:
     MessageRecorder() {
         ui::MessageBox::setHandler([this](const ui::MessageBox::Request& request) {
             shown.append(request);
-            return QMessageBox::Ok;
+            return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
         });
     }
     ~MessageRecorder() { ui::MessageBox::resetHandler(); }
@@ -38,6 +39,7 @@ class MessageRecorder {
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     QList<ui::MessageBox::Request> shown;
+    QList<QMessageBox::StandardButton> answers;
 };
 
 /// Records what would have been handed to other programs.
@@ -46,6 +48,7 @@ class ShellRecorder {
     ShellRecorder() {
         ui::Shell::setHandler([this](ui::Shell::Action action, const QString& target) {
             requests.emplace_back(action, target);
+            return succeeds;
         });
     }
     ~ShellRecorder() { ui::Shell::resetHandler(); }
@@ -63,6 +66,8 @@ class ShellRecorder {
     }
 
     std::vector<std::pair<ui::Shell::Action, QString>> requests;
+    /// What the recorded launches answer: false stands for a desktop without the program.
+    bool succeeds = true;
 };
 
 }  // namespace tw::test

@@ -100,6 +100,8 @@ class ReportDialogTest : public QObject {
     void csvFileEndsWithoutLineEnd();
     void fileThatCannotBeOpenedKeepsDialogOpen();
     void failedWriteIsNotReportedAsSuccess();
+    void existingFileMissingFolderAndOpening_data();
+    void existingFileMissingFolderAndOpening();
     void previewOfFiftyThousandFiles();
 };
 
@@ -292,9 +294,11 @@ void ReportDialogTest::okRefusesMissingNameOrDirectory_data() {
     QTest::newRow("no directory") << "report.txt"
                                   << ""
                                   << "Directory is invalid.";
-    QTest::newRow("missing directory") << "report.txt"
-                                       << "/nonexistent/out"
-                                       << "Directory is invalid.";
+    QTest::newRow("missing directory, not to be created")
+        << "report.txt"
+        << "/nonexistent/out"
+        << "The directory \"/nonexistent/out\" does not exist.\r\n\r\nDo you want to create "
+           "it?";
 }
 
 void ReportDialogTest::okRefusesMissingNameOrDirectory() {
@@ -314,7 +318,9 @@ void ReportDialogTest::okRefusesMissingNameOrDirectory() {
     child<QPushButton>(&dialog, "okButton")->click();
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(messages.shown[0].text, message);
-    QCOMPARE(messages.shown[0].title, QStringLiteral("Error:"));
+    QVERIFY(messages.shown[0].title == QStringLiteral("Error:") ||
+            messages.shown[0].buttons.testFlag(QMessageBox::No));
+    QVERIFY(!QFileInfo::exists(QStringLiteral("/nonexistent")));
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QVERIFY(std::filesystem::is_empty(out.path()));
 }
@@ -330,16 +336,22 @@ void ReportDialogTest::okWritesTheShownReport() {
     fillProject(root);
     for (const QString& typed : {directory, directory + QLatin1Char('/')}) {
         MessageRecorder messages;
+        messages.answers = {QMessageBox::Yes, QMessageBox::No};  // replace it; do not open it
         CReportDialog dialog(nullptr, root);
         child<QRadioButton>(&dialog, "treeRadio")->click();
         child<QLineEdit>(&dialog, "fileNameEdit")->setText(QStringLiteral("result.txt"));
         child<QLineEdit>(&dialog, "directoryEdit")->setText(typed);
         child<QPushButton>(&dialog, "okButton")->click();
 
-        QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(messages.shown[0].text,
-                 QStringLiteral("Report written successfully to \"%1\"").arg(path));
-        QCOMPARE(messages.shown[0].title, QStringLiteral("Success"));
+        QCOMPARE(messages.shown.size(), 2);
+        QCOMPARE(
+            messages.shown[0].text,
+            QStringLiteral("\"%1\" already exists.\r\n\r\nDo you want to replace it?").arg(path));
+        QCOMPARE(messages.shown[1].text,
+                 QStringLiteral("Report written successfully to \"%1\"\r\n\r\nDo you want to "
+                                "open the report?")
+                     .arg(path));
+        QCOMPARE(messages.shown[1].title, QStringLiteral("Success"));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
 
         const std::string bytes = tw::test::readBytes(path.toStdString());
@@ -500,6 +512,64 @@ void ReportDialogTest::typingRebuildsThePreviewOnceItPauses() {
     QCOMPARE(dialog.options().indentation, 30);
     QTest::qWait(2 * CReportDialog::kTypingPauseMs);
     QCOMPARE(rebuilt.count(), 1);
+}
+
+void ReportDialogTest::existingFileMissingFolderAndOpening_data() {
+    QTest::addColumn<bool>("existing");  // the report file is there already
+    QTest::addColumn<bool>("missingFolder");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("existing file kept")
+        << true << false << QList<int>{QMessageBox::No} << false << false;
+    QTest::newRow("existing file replaced, then opened")
+        << true << false << QList<int>{QMessageBox::Yes, QMessageBox::Yes} << true << true;
+    QTest::newRow("missing folder created")
+        << false << true << QList<int>{QMessageBox::Yes, QMessageBox::No} << true << false;
+    QTest::newRow("missing folder not created")
+        << false << true << QList<int>{QMessageBox::No} << false << false;
+    QTest::newRow("new file, opened")
+        << false << false << QList<int>{QMessageBox::Yes} << true << true;
+}
+
+void ReportDialogTest::existingFileMissingFolderAndOpening() {
+    QFETCH(bool, existing);
+    QFETCH(bool, missingFolder);
+    QFETCH(QList<int>, answers);
+    QFETCH(bool, written);
+    QFETCH(bool, opened);
+
+    tw::test::TempDir out;
+    QString directory = QString::fromStdString(out.path().string());
+    if (missingFolder) {
+        directory += QStringLiteral("/new/reports");
+    }
+    const QString path = directory + QStringLiteral("/report.txt");
+    if (existing) {
+        out.write("report.txt", "older");
+    }
+    ProjectFolder root;
+    fillProject(root);
+    MessageRecorder messages;
+    for (const int answer : answers) {
+        messages.answers.append(static_cast<QMessageBox::StandardButton>(answer));
+    }
+    tw::test::ShellRecorder shell;
+    CReportDialog dialog(nullptr, root);
+    child<QLineEdit>(&dialog, "directoryEdit")->setText(directory);
+    child<QPushButton>(&dialog, "okButton")->click();
+
+    QCOMPARE(messages.shown.size(), answers.size());
+    QCOMPARE(dialog.result(), int(written ? QDialog::Accepted : QDialog::Rejected));
+    const std::string bytes = tw::test::readBytes(path.toStdString());
+    QCOMPARE(bytes.starts_with("Tallyweaver Detailed File Count Report"), written);
+    if (existing && !written) {
+        QCOMPARE(bytes, std::string("older"));
+    }
+    QCOMPARE(QFileInfo(directory).isDir(), written || !missingFolder);
+    QCOMPARE(shell.targets(tw::ui::Shell::Action::Open),
+             opened ? QStringList{path} : QStringList());
+    QCOMPARE(dialog.writtenDirectory(), written ? directory : QString());
 }
 
 QTEST_MAIN(ReportDialogTest)

@@ -92,7 +92,37 @@ void DesktopTestCommands::next() {
     };
 
     if (name == QLatin1String("title")) {
-        whenExposed([this, done] { done(QStringLiteral("title: ") + frame_.windowTitle()); });
+        whenExposed([this, done] {
+            QString title = frame_.windowTitle();
+            title.replace(QStringLiteral("[*]"),
+                          frame_.isWindowModified() ? QStringLiteral("*") : QString());
+            done(QStringLiteral("title: ") + title);
+        });
+    } else if (name == QLatin1String("geometry")) {
+        whenExposed([this, done] {
+            const QScreen* screen = frame_.screen();
+            const QSize available =
+                screen != nullptr ? screen->availableGeometry().size() : QSize();
+            done(QStringLiteral("geometry: %1x%2 of %3x%4")
+                     .arg(frame_.width())
+                     .arg(frame_.height())
+                     .arg(available.width())
+                     .arg(available.height()));
+        });
+    } else if (name == QLatin1String("start-count")) {
+        // Starts a run and goes on at once, to look at the window while it counts.
+        frame_.action(ID_ACTION_COUNT)->trigger();
+        done(QStringLiteral("counting: ") +
+             (frame_.isCounting() ? QStringLiteral("yes") : QStringLiteral("no")));
+    } else if (name == QLatin1String("sort")) {
+        // "sort <column> <asc|desc>": as clicks on the column's header would.
+        const QStringList parts = argument.split(QLatin1Char(' '));
+        if (CFileView* view = frame_.fileView()) {
+            view->sortByColumn(parts.value(0).toInt(), parts.value(1) == QLatin1String("desc")
+                                                           ? Qt::DescendingOrder
+                                                           : Qt::AscendingOrder);
+        }
+        done(QStringLiteral("sorted: ") + argument);
     } else if (name == QLatin1String("add-folder")) {
         ExtensionLists defaults;
         addDefaultExtensions(defaults);

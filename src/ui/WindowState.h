@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QRect>
+#include <QString>
+
+class QSettings;
+
+namespace tw::ui {
+
+/// What the main window remembers between runs, kept in the settings file beside the recent
+/// project list: its place and size, the divider, the view mode, the file list's column
+/// widths, and the folders the file dialogs last showed.
+struct WindowState {
+    /// `QWidget::saveGeometry`; empty before the first run ended.
+    QByteArray geometry;
+    /// The folder tree's share of the Folders and Files view's width.
+    double treeFraction = 1.0 / 3.0;
+    /// ID_VIEW_FOLDERS_AND_FILES or ID_VIEW_FILES_ONLY.
+    int viewMode = 0;
+    /// The width of each column of the file list the user set; 0 for one fitted to its texts.
+    QList<int> columnWidths;
+    QString addFilesFolder;
+    QString addFolderFolder;
+    QString reportFolder;
+
+    /// Reads what `settings` holds; the defaults for a missing or unusable value.
+    static WindowState read(QSettings& settings);
+    void write(QSettings& settings) const;
+};
+
+/// Where a window without a saved place opens: three quarters of the `available` area in each
+/// direction, at least 800 by 500 pixels where the area has room for that, centred on it.
+QRect initialWindowGeometry(const QRect& available);
+
+}  // namespace tw::ui

@@ -1,0 +1,153 @@
+// What the main window remembers and shows of itself: the modified marker in its title, its
+// place, divider, view mode, column widths and dialog folders across a restart, and a sensible
+// size at the first start.
+
+#include <QHeaderView>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QStandardPaths>
+
+#include "UiTestSupport.h"
+#include "ui/CSplitterView.h"
+#include "ui/WindowState.h"
+
+using namespace tw;
+using namespace tw::test;
+using namespace tw::ui;
+
+class WindowStateTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void titleCarriesModifiedMarker();
+    void firstStartTakesSensibleSize_data();
+    void firstStartTakesSensibleSize();
+    void stateSurvivesRestart();
+    void unusableSavedValuesFallBackToDefaults();
+};
+
+void WindowStateTest::titleCarriesModifiedMarker() {
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    Desktop desktop;
+    QVERIFY(desktop.frame.windowTitle().contains(QStringLiteral("[*]")));
+    QCOMPARE(shownTitle(desktop.frame), QStringLiteral("Untitled - Tallyweaver"));
+    desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource())});
+    QCOMPARE(shownTitle(desktop.frame), QStringLiteral("Untitled* - Tallyweaver"));
+
+    // Saved, the marker goes; counted, the project has changed again.
+    chooser.answers.push_back({dir.filePath(QStringLiteral("p.tyx"))});
+    desktop.action(ID_FILE_SAVE)->trigger();
+    QCOMPARE(shownTitle(desktop.frame), QStringLiteral("p.tyx - Tallyweaver"));
+    QVERIFY(desktop.countAndWait());
+    QCOMPARE(shownTitle(desktop.frame), QStringLiteral("p.tyx* - Tallyweaver"));
+    desktop.action(ID_ACTION_RESET)->trigger();
+    QVERIFY(desktop.frame.isWindowModified());
+}
+
+void WindowStateTest::firstStartTakesSensibleSize_data() {
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("large screen: three quarters") << QRect(0, 0, 1600, 1000) << QSize(1200, 750);
+    QTest::newRow("small screen: at least 800 by 500") << QRect(0, 0, 1000, 600) << QSize(800, 500);
+    QTest::newRow("tiny screen: all of it") << QRect(0, 0, 640, 480) << QSize(640, 480);
+    QTest::newRow("panel on the left") << QRect(64, 0, 1536, 1000) << QSize(1152, 750);
+}
+
+void WindowStateTest::firstStartTakesSensibleSize() {
+    QFETCH(QRect, available);
+    QFETCH(QSize, size);
+    const QRect placed = initialWindowGeometry(available);
+    QCOMPARE(placed.size(), size);
+    QVERIFY(available.contains(placed));
+    QVERIFY(qAbs(placed.center().x() - available.center().x()) <= 1);
+
+    // The window itself, without any saved place and with nothing to maximise it.
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath(QStringLiteral("tallyweaver.ini")), QSettings::IniFormat);
+    CTallyweaverDoc document;
+    CMainFrame frame(document);
+    frame.setSettings(&settings);
+    QVERIFY(!frame.restoreWindowState());
+    const QRect screen = frame.screen()->availableGeometry();
+    QCOMPARE(frame.geometry(), initialWindowGeometry(screen));
+    QVERIFY(frame.width() >= screen.width() / 2 && frame.height() >= screen.height() / 2);
+}
+
+void WindowStateTest::stateSurvivesRestart() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, QStringLiteral("src/a.cpp"), smallSource());
+    const QString ini = dir.filePath(QStringLiteral("tallyweaver.ini"));
+    const QRect placed(40, 30, 700, 450);
+    {
+        QSettings settings(ini, QSettings::IniFormat);
+        CTallyweaverDoc document;
+        CMainFrame frame(document);
+        frame.setSettings(&settings);
+        frame.restoreWindowState();
+        frame.show();
+        QTRY_VERIFY(frame.currentView() != nullptr);
+        frame.setGeometry(placed);
+        chooser.answers.push_back({a});
+        frame.action(ID_ACTION_ADD_FILE)->trigger();
+        // The user drags the divider and widens a column.
+        auto* splitterView = qobject_cast<CSplitterView*>(frame.currentView());
+        QSplitter& splitter = splitterView->splitter();
+        emit splitter.splitterMoved(splitter.width() / 2, 1);
+        frame.fileView()->horizontalHeader()->resizeSection(ColumnType, 321);
+        frame.action(ID_VIEW_FILES_ONLY)->trigger();
+        document.setModifiedFlag(false);
+        QVERIFY(frame.close());
+    }
+    QSettings settings(ini, QSettings::IniFormat);
+    CTallyweaverDoc document;
+    CMainFrame frame(document);
+    frame.setSettings(&settings);
+    QVERIFY(frame.restoreWindowState());
+    frame.show();
+    QTRY_VERIFY(frame.currentView() != nullptr);
+    QCOMPARE(frame.viewMode(), int(ID_VIEW_FILES_ONLY));
+    QVERIFY(frame.action(ID_VIEW_FILES_ONLY)->isChecked());
+    QCOMPARE(frame.size(), placed.size());
+    QCOMPARE(frame.fileView()->columnWidth(ColumnType), 321);
+    frame.action(ID_VIEW_FOLDERS_AND_FILES)->trigger();
+    auto* splitterView = qobject_cast<CSplitterView*>(frame.currentView());
+    QVERIFY(qAbs(splitterView->treeFraction() - 0.5) < 0.05);
+    // The divider keeps the user's share through a resize.
+    frame.resize(900, 500);
+    QTRY_VERIFY(qAbs(splitterView->splitter().sizes().value(0) -
+                     splitterView->splitter().width() / 2) < 10);
+    // Add File(s) starts where the last files came from.
+    frame.action(ID_ACTION_ADD_FILE)->trigger();
+    QCOMPARE(chooser.asked.back().directory, dir.filePath(QStringLiteral("src")));
+    QCOMPARE(WindowState::read(settings).addFilesFolder, dir.filePath(QStringLiteral("src")));
+    // Columns the user did not touch are still fitted to their texts.
+    QVERIFY(frame.fileView()->columnWidth(ColumnFileName) > 0);
+    QCOMPARE(frame.chosenColumnWidth(ColumnFileName), 0);
+}
+
+void WindowStateTest::unusableSavedValuesFallBackToDefaults() {
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath(QStringLiteral("tallyweaver.ini")), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Window/Geometry"), QByteArray("not a geometry"));
+    settings.setValue(QStringLiteral("Window/TreeFraction"), QStringLiteral("7"));
+    settings.setValue(QStringLiteral("Window/ViewMode"), 12345);
+    settings.setValue(QStringLiteral("Window/ColumnWidths"), QStringLiteral("x,-5,99999,40"));
+    const WindowState state = WindowState::read(settings);
+    QCOMPARE(state.treeFraction, 1.0 / 3.0);
+    QCOMPARE(state.viewMode, int(ID_VIEW_FOLDERS_AND_FILES));
+    QCOMPARE(state.columnWidths, QList<int>({0, 0, 4000, 40}));
+
+    CTallyweaverDoc document;
+    CMainFrame frame(document);
+    frame.setSettings(&settings);
+    QVERIFY(!frame.restoreWindowState());
+    QCOMPARE(frame.geometry(), initialWindowGeometry(frame.screen()->availableGeometry()));
+}
+
+QTEST_MAIN(WindowStateTest)
+#include "WindowStateTest.moc"
