@@ -209,11 +209,10 @@ TEST(OutputFilesTest, ASaveKilledAtAnyMomentLeavesNoTemporaryFile) {
         killedWhileRunning += WIFSIGNALED(status) ? 1 : 0;
     }
     std::size_t temporaries = 0;
-    for (const std::string& name : namesIn(work.path())) {
-        temporaries += name.starts_with(".tw-") ? 1 : 0;
-    }
-    for (const std::string& name : namesIn(work.path() / "out")) {
-        temporaries += name.starts_with(".tw-") ? 1 : 0;
+    for (const fs::path& folder : {work.path(), work.path() / "out"}) {
+        for (const std::string& name : namesIn(folder)) {
+            temporaries += name.starts_with(".tw-") ? 1 : 0;
+        }
     }
     RecordProperty("kills", killedWhileRunning);
     EXPECT_EQ(temporaries, 0u) << "after " << killedWhileRunning << " kills";
@@ -236,20 +235,10 @@ TEST(OutputFilesTest, AKilledRunLeavesNoFileBehind) {
     work.write("big.cpp", big);
     fs::create_directory(work.path() / "out");
     const std::string outDir = (work.path() / "out").string();
-    pid_t pid = 0;
-    std::vector<std::string> arguments = {TW_EXECUTABLE, "-file", "big.cpp", "-mode", "e",
-                                          "-report",     "list",  "-quiet",  "-out",  outDir};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, work.path().c_str());
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    ASSERT_EQ(posix_spawn(&pid, TW_EXECUTABLE, &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = startProgram(
+        {"-file", "big.cpp", "-mode", "e", "-report", "list", "-quiet", "-out", outDir},
+        work.path().string());
+    ASSERT_GT(pid, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     ::kill(pid, SIGKILL);
     int status = 0;
