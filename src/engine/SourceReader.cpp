@@ -30,19 +30,15 @@ TextEncoding encodingOfByteOrderMark(const unsigned char* bom, std::size_t got) 
 
 namespace {
 
-/// Decodes a file's bytes into code units as they come, piece by piece, straight into the
-/// text: no copy of the whole file is ever held beside the text.
+/// Decodes a file's bytes into code units, written one after another into the text's own
+/// storage: either as the bytes come, piece by piece, or over the bytes themselves once the
+/// whole file was read into the end of that storage (`roomForWholeFile`). No copy of the whole
+/// file is ever held beside the text.
 class TextDecoder {
   public:
-    TextDecoder(TextEncoding encoding, SourceText& text, std::uint64_t byteLength)
+    TextDecoder(TextEncoding encoding, SourceText& text)
         : encoding_(encoding), chars_(text.chars), lineFeeds_(text.lineFeeds) {
-        chars_.clear();
         lineFeeds_.clear();
-        const bool wide = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
-        // Two bytes of UTF-16, or one of any other encoding, give at most one code unit.
-        const std::uint64_t units = wide ? byteLength / 2 : byteLength;
-        chars_.reserve(
-            static_cast<std::size_t>(std::min<std::uint64_t>(units, kLargestSourceFile)) + 1);
         switch (encoding) {
             case TextEncoding::Utf8:
                 skip_ = 3;
@@ -81,6 +77,7 @@ class TextDecoder {
     /// Ends the text with its end mark and indexes its line feeds, unless the decoding did.
     void finishText(SourceText& text) {
         finish();
+        chars_.resize(size_);
         chars_.push_back(kEndMark);
         if (!(indexing() && encoding_ != TextEncoding::Utf16LE &&
               encoding_ != TextEncoding::Utf16BE)) {
@@ -92,6 +89,7 @@ class TextDecoder {
     /// big-endian drops it.
     void finish() {
         if (!cut_ && pending_ >= 0 && encoding_ == TextEncoding::Utf16LE) {
+            makeRoom(1);
             take(static_cast<char16_t>(0xFF00 + pending_));
         }
         pending_ = -1;
@@ -107,9 +105,8 @@ class TextDecoder {
             count = static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - from);
             cut_ = true;
         }
-        const std::size_t start = chars_.size();
-        chars_.resize(start + count);
-        char16_t* to = chars_.data() + start;
+        makeRoom(count);
+        char16_t* to = chars_.data() + size_;
         std::uint32_t* lineFeed = nullptr;
         if (indexing()) {
             lineFeeds_.resize(countLineFeeds(from, count));
@@ -156,7 +153,7 @@ class TextDecoder {
                 length += from[i] != '\r';
             }
         }
-        chars_.resize(start + length);
+        size_ += length;
     }
 
     /// The line feeds among `count` bytes.
@@ -196,6 +193,7 @@ class TextDecoder {
             return little ? static_cast<char16_t>(first | (second << 8))
                           : static_cast<char16_t>((first << 8) | second);
         };
+        makeRoom(count / 2 + 1);
         std::size_t i = 0;
         if (pending_ >= 0) {
             const char16_t unit = unitOf(static_cast<unsigned>(pending_), from[0]);
@@ -222,14 +220,24 @@ class TextDecoder {
             return false;
         }
         if (unit != u'\r') {
-            chars_.push_back(unit);
+            chars_[size_++] = unit;
         }
         return true;
+    }
+
+    /// Storage for `units` more code units. Never moves the storage of a text read whole into
+    /// it: that holds at least as many units as the file has bytes.
+    void makeRoom(std::size_t units) {
+        if (chars_.size() < size_ + units) {
+            chars_.resize(size_ + units);
+        }
     }
 
     TextEncoding encoding_;
     std::u16string& chars_;
     std::vector<std::uint32_t>& lineFeeds_;
+    /// Code units decoded so far; the storage beyond them is room, or bytes still to decode.
+    std::size_t size_ = 0;
     /// Pieces taken so far.
     std::size_t feeds_ = 0;
     std::size_t skip_ = 0;
@@ -237,73 +245,107 @@ class TextDecoder {
     bool cut_ = false;
 };
 
-/// How much of a file is read at a time.
+/// Code units a text has room for from its first file on, so that files up to this many bytes
+/// are read into it without growing it. The system takes the pages only as they are written.
+constexpr std::size_t kTextRoom = kLargestKeptBuffer / sizeof(char16_t);
+
+/// How much of a file that grew while it was read is read at a time.
 constexpr std::size_t kReadPiece = 1024 * 1024;
+
+enum class ReadOutcome { Read, Failed, TooLarge, Grew };
+
+/// Reads the file's `length` bytes in one read into the upper half of the text's storage, sized
+/// to as many code units as the file has bytes, and decodes them there: each code unit lands no
+/// further on than the byte it comes from, so the bytes pass through memory once and need no
+/// buffer of their own. One byte more than `length` is asked for, to find a file that grew.
+ReadOutcome readWhole(FileCount& record, const SourceFile& file, std::uint64_t length,
+                      SourceText& text, EncodingSource encodingSource) {
+    const auto room = static_cast<std::size_t>(length) + 1;
+    text.chars.reserve(std::max(kTextRoom, room));
+    text.chars.resize(room);
+    unsigned char* const bytes = reinterpret_cast<unsigned char*>(text.chars.data()) + room;
+    const std::int64_t got = file.readSome(0, bytes, room, length);
+    if (got < 0) {
+        return ReadOutcome::Failed;
+    }
+    if (static_cast<std::uint64_t>(got) > length) {
+        return ReadOutcome::Grew;
+    }
+    if (encodingSource == EncodingSource::ByteOrderMark) {
+        record.encoding = encodingOfByteOrderMark(bytes, static_cast<std::size_t>(got));
+    }
+    TextDecoder decoder(record.encoding, text);
+    decoder.feed(bytes, static_cast<std::size_t>(got));
+    decoder.finishText(text);
+    return ReadOutcome::Read;
+}
+
+/// Reads a file that grew while it was read: one piece at a time, each decoded straight into
+/// the text, until the file ends.
+ReadOutcome readInPieces(FileCount& record, const SourceFile& file, SourceText& text,
+                         EncodingSource encodingSource) {
+    thread_local std::unique_ptr<unsigned char[]> piece(new unsigned char[kReadPiece]);
+    text.chars.clear();
+    std::int64_t got = file.readSome(0, piece.get(), kReadPiece);
+    if (got >= 0 && encodingSource == EncodingSource::ByteOrderMark) {
+        record.encoding = encodingOfByteOrderMark(piece.get(), static_cast<std::size_t>(got));
+    }
+    TextDecoder decoder(record.encoding, text);
+    std::uint64_t offset = 0;
+    for (;;) {
+        if (got < 0) {
+            return ReadOutcome::Failed;
+        }
+        offset += static_cast<std::uint64_t>(got);
+        // A file that grew past the limit while it was read is too large as well.
+        if (offset > kLargestSourceFile) {
+            return ReadOutcome::TooLarge;
+        }
+        if (got == 0 || !decoder.feed(piece.get(), static_cast<std::size_t>(got)) ||
+            static_cast<std::size_t>(got) < kReadPiece) {
+            break;
+        }
+        got = file.readSome(offset, piece.get(), kReadPiece);
+    }
+    decoder.finishText(text);
+    return ReadOutcome::Read;
+}
 
 }  // namespace
 
 void decodeSourceText(std::string_view bytes, TextEncoding encoding, SourceText& text) {
-    TextDecoder decoder(encoding, text, bytes.size());
+    text.chars.clear();
+    TextDecoder decoder(encoding, text);
     decoder.feed(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
     decoder.finishText(text);
 }
 
 bool readSourceText(FileCount& record, const SourceFile& file, SourceText& text,
                     EncodingSource encodingSource) {
-    // One piece of the file at a time, decoded straight into the text.
-    thread_local std::unique_ptr<unsigned char[]> piece(new unsigned char[kReadPiece]);
-    const std::uint64_t length = file.isOpen() ? file.byteLength() : 0;
-    bool tooLarge = length > kLargestSourceFile;
-    bool failed = !file.isOpen() || tooLarge;
-    if (!failed) {
-        // Each read asks for one byte more than the file held when it was opened, so that a
-        // file read whole ends with that one read; a file that grew meanwhile reads on.
-        const auto wanted = [length](std::uint64_t offset) {
-            return static_cast<std::size_t>(
-                offset < length ? std::min<std::uint64_t>(kReadPiece, length - offset + 1)
-                                : kReadPiece);
-        };
-        std::size_t want = wanted(0);
-        std::int64_t got = file.readSome(0, piece.get(), want, length);
-        if (got >= 0 && encodingSource == EncodingSource::ByteOrderMark) {
-            record.encoding = encodingOfByteOrderMark(piece.get(), static_cast<std::size_t>(got));
-        }
-        TextDecoder decoder(record.encoding, text, length);
-        std::uint64_t offset = 0;
-        for (;;) {
-            if (got < 0) {
-                failed = true;
-                break;
-            }
-            offset += static_cast<std::uint64_t>(got);
-            // A file that grew past the limit while it was read is too large as well.
-            if (offset > kLargestSourceFile) {
-                failed = tooLarge = true;
-                break;
-            }
-            if (got == 0 || !decoder.feed(piece.get(), static_cast<std::size_t>(got)) ||
-                static_cast<std::size_t>(got) < want) {
-                break;
-            }
-            want = wanted(offset);
-            got = file.readSome(offset, piece.get(), want, length);
-        }
-        if (!failed) {
-            decoder.finishText(text);
+    ReadOutcome outcome = ReadOutcome::Failed;
+    if (file.isOpen()) {
+        const std::uint64_t length = file.byteLength();
+        outcome = length > kLargestSourceFile
+                      ? ReadOutcome::TooLarge
+                      : readWhole(record, file, length, text, encodingSource);
+        if (outcome == ReadOutcome::Grew) {
+            outcome = readInPieces(record, file, text, encodingSource);
         }
     }
-    if (failed) {
+    if (outcome != ReadOutcome::Read) {
         if (encodingSource == EncodingSource::ByteOrderMark && file.isOpen()) {
             record.encoding = detectEncoding(file);
         }
         text.chars.clear();
         text.lineFeeds.clear();
         releaseIfHuge(text.chars);
-        record.remarks = tooLarge ? u"File too large to count." : u"Invalid input file.";
+        record.remarks = outcome == ReadOutcome::TooLarge ? u"File too large to count."
+                                                          : u"Invalid input file.";
         return false;
     }
     return true;
 }
+
 bool readSourceText(FileCount& record, SourceText& text) {
     SourceFile file;
     if (!file.open(record.diskPath)) {

@@ -1,6 +1,7 @@
 #include "project/ProjectFolder.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace tw {
@@ -111,23 +112,48 @@ ProjectFolder* ProjectFolder::folderAlong(const std::vector<std::u16string_view>
     return folder;
 }
 
-std::string ProjectFolder::recordKey(const FileCount& record) {
-    // Doubled separators name the same file, as they name the same folders.
-    std::string key;
-    key.reserve(record.diskPath.size() + 1 + record.path.size() * sizeof(char16_t));
-    for (const char c : record.diskPath) {
-        if (c != '/' || key.empty() || key.back() != '/') {
-            key.push_back(c);
+namespace {
+
+/// Calls `visit` with each byte of a disk path, a run of separators taken as one.
+template <typename Visit>
+void forEachDiskPathByte(const std::string& diskPath, Visit&& visit) {
+    char previous = '\0';
+    for (const char c : diskPath) {
+        if (c != '/' || previous != '/') {
+            visit(c);
         }
+        previous = c;
     }
-    key.push_back('\0');
-    key.append(reinterpret_cast<const char*>(record.path.data()),
-               record.path.size() * sizeof(char16_t));
-    return key;
+}
+
+}  // namespace
+
+std::size_t ProjectFolder::RecordIdentity::operator()(const FileCount* record) const {
+    // FNV-1a over the disk path as the file system reads it, then the path's hash.
+    std::size_t hash = 14695981039346656037ull;
+    forEachDiskPathByte(record->diskPath, [&hash](char c) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    });
+    return hash ^ (std::hash<std::u16string>()(record->path) * 31);
+}
+
+bool ProjectFolder::RecordIdentity::operator()(const FileCount* left,
+                                               const FileCount* right) const {
+    if (left->path != right->path) {
+        return false;
+    }
+    if (left->diskPath == right->diskPath) {
+        return true;
+    }
+    std::string leftDisk;
+    std::string rightDisk;
+    forEachDiskPathByte(left->diskPath, [&leftDisk](char c) { leftDisk.push_back(c); });
+    forEachDiskPathByte(right->diskPath, [&rightDisk](char c) { rightDisk.push_back(c); });
+    return leftDisk == rightDisk;
 }
 
 bool ProjectFolder::AddFile(std::unique_ptr<FileCount> record) {
-    if (!record || !recordKeys_.insert(recordKey(*record)).second) {
+    if (!record || !records_.insert(record.get()).second) {
         return false;
     }
     files_.push_back(std::move(record));
@@ -344,7 +370,7 @@ void ProjectFolder::ResetAllCounts() {
 
 void ProjectFolder::DeleteAllRecords() {
     files_.clear();
-    recordKeys_.clear();
+    records_.clear();
 }
 
 void ProjectFolder::DeleteAllSubfolders() {
@@ -359,7 +385,7 @@ bool ProjectFolder::RemoveRecordByFileName(std::u16string_view fileName) {
     if (found == files_.end()) {
         return false;
     }
-    recordKeys_.erase(recordKey(**found));
+    records_.erase(found->get());
     files_.erase(found);
     return true;
 }
@@ -421,7 +447,7 @@ void ProjectFolder::TakeContentsOf(ProjectFolder& other) {
     DeleteAllRecords();
     DeleteAllSubfolders();
     files_.swap(other.files_);
-    recordKeys_.swap(other.recordKeys_);
+    records_.swap(other.records_);
     subfolders_.swap(other.subfolders_);
     subfolderByName_.swap(other.subfolderByName_);
     for (const auto& subfolder : subfolders_) {

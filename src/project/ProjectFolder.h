@@ -163,8 +163,13 @@ class ProjectFolder {
 
   private:
     std::size_t depthBelowRoot() const;
-    /// What tells the records of one folder apart: the disk path and the path.
-    static std::string recordKey(const FileCount& record);
+    /// What tells the records of one folder apart: the disk path (doubled separators name the
+    /// same file, as they name the same folders) and the path. Read from the records
+    /// themselves, whose names never change once they are in a folder.
+    struct RecordIdentity {
+        std::size_t operator()(const FileCount* record) const;
+        bool operator()(const FileCount* left, const FileCount* right) const;
+    };
     /// The folder reached from this one through `names`, creating those missing within
     /// `budget` (when given); nullptr when the budget ran out.
     ProjectFolder* folderAlong(const std::vector<std::u16string_view>& names, FolderBudget* budget);
@@ -181,7 +186,7 @@ class ProjectFolder {
     bool expanded_ = false;
     /// Lookups for `AddFilePath` and `AddFile`: each subfolder by name, the keys of `files_`.
     std::unordered_map<std::u16string, ProjectFolder*> subfolderByName_;
-    std::unordered_set<std::string> recordKeys_;
+    std::unordered_set<const FileCount*, RecordIdentity, RecordIdentity> records_;
 };
 
 /// The names of the folders that `path` leads through, in order ("/" first for an absolute

@@ -14,6 +14,17 @@ namespace {
 
 using test::u16;
 
+/// Bytes of `text` as little-endian UTF-16, one byte to one code unit.
+std::string wide(const std::string& text) {
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (const char c : text) {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
 TEST(SourceReaderTest, DetectsTheByteOrderMark) {
     const struct {
         std::string bytes;
@@ -94,8 +105,9 @@ TEST(SourceReaderTest, DecodesByTheStoredEncoding) {
 }
 
 TEST(SourceReaderTest, ReadingAFileTakesItsEncodingAndIndexesItsLineFeeds) {
-    // Files of one read piece index their line feeds while decoding, larger ones afterwards;
-    // either way the index must be the one a fresh walk over the decoded text gives.
+    // A file is read into the end of the text's storage and decoded over its own bytes; one
+    // text serves every case in turn, as a counting thread's does, so nothing of an earlier
+    // file may show through. The line-feed index must be the one a fresh walk gives.
     const std::string longLine(100, 'x');
     std::string large;
     while (large.size() < 3 * 1024 * 1024) {
@@ -118,17 +130,30 @@ TEST(SourceReaderTest, ReadingAFileTakesItsEncodingAndIndexesItsLineFeeds) {
          TextEncoding::Utf16LE},
         {std::string("a\nb\0c\nd", 7), TextEncoding::Ansi},  // cut at the zero byte
         {std::string(40, '\n') + "tail without a line feed", TextEncoding::Ansi},
+        {"\r\r\ra\rb\r", TextEncoding::Ansi},
+        {std::string("\xFE\xFF\0a\0\r\0\n\0b\x41", 10), TextEncoding::Utf16BE},  // odd byte dropped
+        {std::string("\xFF\xFE"
+                     "a\0\n\0\x42",
+                     7),
+         TextEncoding::Utf16LE},  // odd last byte kept as U+FF42
+        {std::string("\xFF\xFE"
+                     "a\0\xFF\xFF"
+                     "b\0",
+                     8),
+         TextEncoding::Utf16LE},  // cut at U+FFFF
         {large, TextEncoding::Ansi},
         {"\xEF\xBB\xBF" + large, TextEncoding::Utf8},
+        {"\xFF\xFE" + wide(large), TextEncoding::Utf16LE},
+        {"short after long", TextEncoding::Ansi},
     };
     test::TempDir dir;
+    SourceText text;
     for (const auto& c : cases) {
         FileCount record(u"f.c", dir.write("f.c", c.bytes), FileCount::Measure::AtFirstCount);
         record.encoding = TextEncoding::Utf16BE;  // not yet measured: the bytes read decide
         SourceFile file;
         ASSERT_TRUE(file.open(record.diskPath));
         EXPECT_EQ(file.byteLength(), c.bytes.size());
-        SourceText text;
         ASSERT_TRUE(readSourceText(record, file, text, EncodingSource::ByteOrderMark));
         EXPECT_EQ(record.encoding, c.expected) << c.bytes.size();
 
@@ -143,6 +168,23 @@ TEST(SourceReaderTest, ReadingAFileTakesItsEncodingAndIndexesItsLineFeeds) {
         }
         EXPECT_EQ(text.lineFeeds, lineFeeds) << c.bytes.size();
         EXPECT_EQ(decoded.lineFeeds, lineFeeds) << c.bytes.size();
+    }
+}
+
+TEST(SourceReaderTest, AFileThatGrewAfterItWasOpenedIsReadToItsNewEnd) {
+    const std::string grown(3 * 1024 * 1024, 'y');
+    for (const std::size_t added : {std::size_t{1}, grown.size()}) {
+        test::TempDir dir;
+        FileCount record(u"g.c", dir.write("g.c", "x\n"));
+        SourceFile file;
+        ASSERT_TRUE(file.open(record.diskPath));
+        dir.write("g.c", "x\n" + grown.substr(0, added));
+        SourceText text;
+        ASSERT_TRUE(readSourceText(record, file, text));
+        SourceText expected;
+        decodeSourceText("x\n" + grown.substr(0, added), TextEncoding::Ansi, expected);
+        EXPECT_EQ(text.chars, expected.chars) << added;
+        EXPECT_EQ(text.lineFeeds, std::vector<std::uint32_t>{1}) << added;
     }
 }
 
