@@ -1,22 +1,14 @@
 #include "project/GitWorkTreeFilter.h"
 
-#include <git2.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <unordered_set>
 
+#include "project/GitLibrary.h"
+
 namespace tw {
 namespace {
-
-/// libgit2 made ready once per process, and put away at its end.
-void readyLibgit2() {
-    struct Library {
-        Library() { git_libgit2_init(); }
-        ~Library() { git_libgit2_shutdown(); }
-    };
-    static const Library library;
-}
 
 /// The canonical absolute form of `path` (links resolved), without a final '/'; empty when it
 /// cannot be resolved.
@@ -30,8 +22,8 @@ std::string canonical(const std::string& path) {
     return result;
 }
 
-std::string lastLibgit2Error() {
-    const git_error* error = git_error_last();
+std::string lastLibgit2Error(const GitLibrary& git) {
+    const git_error* error = git.error_last();
     return error != nullptr && error->message != nullptr ? error->message : "unknown error";
 }
 
@@ -66,11 +58,15 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 
 /// One repository's work tree, and where it lies in the walk.
 struct GitWorkTreeFilter::WorkTree {
+    explicit WorkTree(const GitLibrary& library) : git(&library) {}
     ~WorkTree() {
-        git_index_free(index);
-        git_repository_free(repository);
+        git->index_free(index);
+        git->repository_free(repository);
     }
+    WorkTree(const WorkTree&) = delete;
+    WorkTree& operator=(const WorkTree&) = delete;
 
+    const GitLibrary* git;
     git_repository* repository = nullptr;
     git_index* index = nullptr;
     /// The walk path of the work tree's top, ending in '/'; empty for the one the walk began in.
@@ -85,10 +81,10 @@ struct GitWorkTreeFilter::WorkTree {
     /// Notes the paths of the index and the folders they lie in, so that each question costs
     /// one look-up.
     void readIndex() {
-        const std::size_t count = git_index_entrycount(index);
+        const std::size_t count = git->index_entrycount(index);
         trackedFiles.reserve(count);
         for (std::size_t i = 0; i < count; ++i) {
-            const git_index_entry* entry = git_index_get_byindex(index, i);
+            const git_index_entry* entry = git->index_get_byindex(index, i);
             if (entry == nullptr || entry->path == nullptr) {
                 continue;
             }
@@ -106,7 +102,7 @@ struct GitWorkTreeFilter::WorkTree {
     /// taken, as it would be without these rules.
     bool ignored(const std::string& path) const {
         int ignored = 0;
-        return git_ignore_path_is_ignored(&ignored, repository, path.c_str()) == 0 && ignored != 0;
+        return git->ignore_path_is_ignored(&ignored, repository, path.c_str()) == 0 && ignored != 0;
     }
 
     /// Whether the rules keep the file or folder at `path`, which git does not track. The first
@@ -127,7 +123,7 @@ struct GitWorkTreeFilter::WorkTree {
     /// untracked if it tracked nothing; false when the work tree cannot be read.
     bool listKept() {
         git_index* nothing = nullptr;
-        if (git_index_new(&nothing) != 0) {
+        if (git->index_new(&nothing) != 0) {
             return false;
         }
         git_diff_options options = GIT_DIFF_OPTIONS_INIT;
@@ -139,13 +135,13 @@ struct GitWorkTreeFilter::WorkTree {
             options.pathspec = {&below, 1};
         }
         git_diff* diff = nullptr;
-        const int made = git_diff_index_to_workdir(&diff, repository, nothing, &options);
-        git_index_free(nothing);
+        const int made = git->diff_index_to_workdir(&diff, repository, nothing, &options);
+        git->index_free(nothing);
         if (made != 0) {
             return false;
         }
-        for (std::size_t i = 0; i < git_diff_num_deltas(diff); ++i) {
-            const git_diff_delta* delta = git_diff_get_delta(diff, i);
+        for (std::size_t i = 0; i < git->diff_num_deltas(diff); ++i) {
+            const git_diff_delta* delta = git->diff_get_delta(diff, i);
             if (delta->status != GIT_DELTA_UNTRACKED || delta->new_file.path == nullptr) {
                 continue;
             }
@@ -158,7 +154,7 @@ struct GitWorkTreeFilter::WorkTree {
             addFolders(keptFolders, path);
             (folder ? keptFolders : keptFiles).insert(std::move(path));
         }
-        git_diff_free(diff);
+        git->diff_free(diff);
         return true;
     }
 
@@ -177,20 +173,23 @@ GitWorkTreeFilter::~GitWorkTreeFilter() = default;
 
 std::unique_ptr<GitWorkTreeFilter::WorkTree> GitWorkTreeFilter::openWorkTree(
     const std::string& directory, unsigned flags, bool withIndex, std::string& whyNot) {
-    readyLibgit2();
-    auto tree = std::make_unique<GitWorkTreeFilter::WorkTree>();
-    const int opened = git_repository_open_ext(
+    const GitLibrary* git = gitLibrary(whyNot);
+    if (git == nullptr) {
+        return nullptr;
+    }
+    auto tree = std::make_unique<GitWorkTreeFilter::WorkTree>(*git);
+    const int opened = git->repository_open_ext(
         &tree->repository, directory.empty() ? "." : directory.c_str(), flags, nullptr);
     if (opened == GIT_ENOTFOUND) {
         whyNot = "not inside a git work tree";
         return nullptr;
     }
     if (opened != 0) {
-        whyNot = "the git repository cannot be read: " + lastLibgit2Error();
+        whyNot = "the git repository cannot be read: " + lastLibgit2Error(*git);
         return nullptr;
     }
-    const char* workdir = git_repository_workdir(tree->repository);
-    if (workdir == nullptr || git_repository_is_bare(tree->repository) != 0) {
+    const char* workdir = git->repository_workdir(tree->repository);
+    if (workdir == nullptr || git->repository_is_bare(tree->repository) != 0) {
         whyNot = "not inside a git work tree";
         return nullptr;
     }
@@ -206,8 +205,8 @@ std::unique_ptr<GitWorkTreeFilter::WorkTree> GitWorkTreeFilter::openWorkTree(
         return nullptr;
     }
     if (withIndex) {
-        if (git_repository_index(&tree->index, tree->repository) != 0) {
-            whyNot = "the git index cannot be read: " + lastLibgit2Error();
+        if (git->repository_index(&tree->index, tree->repository) != 0) {
+            whyNot = "the git index cannot be read: " + lastLibgit2Error(*git);
             return nullptr;
         }
         tree->readIndex();
