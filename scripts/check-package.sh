@@ -48,6 +48,12 @@ mkdir "$scratch/out"
 summary=$(ls "$scratch"/out/output_*.txt) || fail "no quick summary was written"
 grep -a -E '^Counted:' "$summary"
 
+step "libgit2: named in Depends, loaded by a -git scan"
+dpkg-deb -f "$deb" Depends | grep -q 'libgit2' || fail "the package does not depend on libgit2"
+scan=$("$program" -dir src/cli -ext .cpp -git -out "$scratch/out" -quiet 2>&1) ||
+    fail "the -git scan ended with code $?"
+! grep -q 'libgit2 cannot be loaded' <<<"$scan" || fail "$scan"
+
 step "no test hook in the installed program"
 if grep -qa -e TALLYWEAVER_TEST_COMMANDS -e DesktopTestCommands "$program"; then
     fail "the program holds the desktop test commands"

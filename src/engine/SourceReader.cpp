@@ -32,7 +32,7 @@ namespace {
 
 /// Decodes a file's bytes into code units, written one after another into the text's own
 /// storage: either as the bytes come, piece by piece, or over the bytes themselves once the
-/// whole file was read into the end of that storage (`roomForWholeFile`). No copy of the whole
+/// whole file was read into the end of that storage (`readWhole`). No copy of the whole
 /// file is ever held beside the text.
 class TextDecoder {
   public:
@@ -339,8 +339,8 @@ bool readSourceText(FileCount& record, const SourceFile& file, SourceText& text,
         text.chars.clear();
         text.lineFeeds.clear();
         releaseIfHuge(text.chars);
-        record.remarks = outcome == ReadOutcome::TooLarge ? u"File too large to count."
-                                                          : u"Invalid input file.";
+        record.remarks =
+            outcome == ReadOutcome::TooLarge ? u"File too large to count." : u"Invalid input file.";
         return false;
     }
     return true;

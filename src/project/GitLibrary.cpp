@@ -9,17 +9,17 @@ namespace {
 class Loaded {
   public:
     Loaded() {
-        // The name the build linked against: the same interface as the headers.
+        // The library name of the libgit2 the build found: the interface its headers declare.
         void* handle = ::dlopen(TW_LIBGIT2_SONAME, RTLD_NOW | RTLD_LOCAL);
         if (handle == nullptr) {
             whyNot_ = failure();
             return;
         }
-#define TW_GIT_LOOK_UP(name)                                                                \
+#define TW_GIT_LOOK_UP(name)                                                                      \
     functions_.name = reinterpret_cast<decltype(functions_.name)>(::dlsym(handle, "git_" #name)); \
-    if (functions_.name == nullptr) {                                                       \
-        whyNot_ = failure();                                                                \
-        return;                                                                             \
+    if (functions_.name == nullptr) {                                                             \
+        whyNot_ = failure();                                                                      \
+        return;                                                                                   \
     }
         TW_GIT_FUNCTIONS(TW_GIT_LOOK_UP)
 #undef TW_GIT_LOOK_UP
@@ -37,8 +37,12 @@ class Loaded {
     Loaded(const Loaded&) = delete;
     Loaded& operator=(const Loaded&) = delete;
 
-    const GitLibrary* functions() const { return ready_ ? &functions_ : nullptr; }
-    const std::string& whyNot() const { return whyNot_; }
+    const GitLibrary* functions() const {
+        return ready_ ? &functions_ : nullptr;
+    }
+    const std::string& whyNot() const {
+        return whyNot_;
+    }
 
   private:
     static std::string failure() {
