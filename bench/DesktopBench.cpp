@@ -125,8 +125,9 @@ void BM_ConsoleLoop(benchmark::State& state) {
     for (auto _ : state) {
         root.ResetAllCounts();
         tw::FailedCountTable failures;
-        tw::CountAllForConsole(root, tw::countSettings(), false, true,
+        tw::ConsoleCount count(tw::countSettings(), false, true,
                                static_cast<unsigned>(state.range(0)), progress, failures);
+        count.finish(root);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(corpus().bytes() * state.iterations()));
 }

@@ -1,11 +1,9 @@
 #include "cli/ConsoleCounting.h"
 
-#include <mutex>
 #include <ostream>
 #include <vector>
 
 #include "engine/TextConversion.h"
-#include "project/CountRunner.h"
 #include "report/PrintableName.h"
 
 namespace tw {
@@ -15,18 +13,13 @@ bool bannerPrinted = false;
 
 }  // namespace
 
-void CountAllForConsole(ProjectFolder& folder, const CountSettings& settings, bool showProgress,
-                        bool quiet, unsigned threads, std::ostream& progress,
-                        FailedCountTable& failures) {
+ConsoleCount::ConsoleCount(const CountSettings& settings, bool showProgress, bool quiet,
+                           unsigned threads, std::ostream& progress, FailedCountTable& failures)
+    : progress_(progress), runner_(failures, resultsLock_) {
     if (!bannerPrinted) {
         bannerPrinted = true;
         progress << "Working.  Please wait...\n" << std::flush;
     }
-    std::vector<FileCount*> records;
-    folder.CollectRecords(records);
-
-    std::mutex resultsLock;
-    CountRunner runner(failures, resultsLock);
     CountRunCallbacks callbacks;
     if (showProgress && !quiet) {
         callbacks.done = [&progress](const FileCount& record) {
@@ -36,8 +29,14 @@ void CountAllForConsole(ProjectFolder& folder, const CountSettings& settings, bo
     CountRunner::Options options;
     options.threads = threads;
     options.settings = settings;
-    runner.run(records, options, callbacks);
-    progress << std::flush;
+    session_ = runner_.start(options, callbacks);
+}
+
+void ConsoleCount::finish(ProjectFolder& folder) {
+    std::vector<FileCount*> records;
+    folder.CollectRecords(records);
+    session_->handOver(records);
+    progress_ << std::flush;
 }
 
 }  // namespace tw

@@ -234,15 +234,19 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
                         systemReason(error));
     }
 
-    // Every record is counted right away; it measures its file then, on the counting threads.
-    ProjectFolder root;
-    for (const std::u16string& file : files) {
-        root.AddFilePath(displayText(file), diskBytes(file), FileCount::Measure::AtFirstCount);
-    }
-
+    // Every record is counted right away; it measures its file then, on the counting threads,
+    // which begin with the first record while the others are still put into their folders.
     FailedCountTable& failures = failedCountTable();
     const CountSettings& settings = countSettings();
-    CountAllForConsole(root, settings, true, quiet, threads, out, failures);
+    ProjectFolder root;
+    ConsoleCount count(settings, true, quiet, threads, out, failures);
+    for (const std::u16string& file : files) {
+        if (FileCount* record = root.AddFilePath(displayText(file), diskBytes(file),
+                                                 FileCount::Measure::AtFirstCount)) {
+            count.add(*record);
+        }
+    }
+    count.finish(root);
 
     const std::u16string summary = buildQuickSummary(root, settings.mode, failures);
     int error = output.summary().write(textFileBytes(summary));

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <system_error>
 #include <thread>
+#include <unordered_map>
 
 #include "engine/CountColumns.h"
 #include "project/CountMemoryBudget.h"
@@ -30,74 +31,135 @@ void publishResults(const FileCount& counted, FileCount& record) {
     record.errorLine = counted.errorLine;
 }
 
-/// One run: the records handed out to the counting threads and taken back in order.
-class Run {
+}  // namespace
+
+/// One run: the records handed out to the counting threads as they come, and taken back in the
+/// order asked for. Everything the threads share is guarded by `mutex_`.
+class CountRunner::Session::Run {
   public:
-    Run(const std::vector<FileCount*>& records, const CountRunner::Options& options,
-        const CountRunCallbacks& callbacks, FailedCountTable& failures, std::mutex& resultsLock)
-        : records_(records),
-          options_(options),
+    Run(const CountRunner::Options& options, const CountRunCallbacks& callbacks,
+        FailedCountTable& failures, std::mutex& resultsLock)
+        : options_(options),
           callbacks_(callbacks),
           failures_(failures),
           resultsLock_(resultsLock),
-          budget_(options.byteBudget, CountRunner::kBytesPerFileByte),
-          done_(records.size(), 0) {}
+          budget_(options.byteBudget, CountRunner::kBytesPerFileByte) {}
 
-    std::size_t run(unsigned threads) {
+    ~Run() {
+        stop();
+    }
+
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+
+    /// Starts the other counting threads; they wait for records until the hand-over.
+    void startHelpers(unsigned threads) {
         // Several threads ask before they take each file, so that a stop hands out no more;
         // one thread asks after each file, as the walk it is.
         askBeforeTaking_ = threads > 1;
-        std::vector<std::thread> helpers;
         for (unsigned t = 1; t < threads; ++t) {
             try {
-                helpers.emplace_back([this] {
-                    while (countNext()) {
+                helpers_.emplace_back([this] {
+                    while (countNext(true)) {
                     }
                 });
             } catch (const std::system_error&) {
                 break;  // the system gives no more threads: count with those there are
             }
         }
+    }
+
+    void add(FileCount& record) {
+        {
+            const std::lock_guard lock(mutex_);
+            records_.push_back(&record);
+            done_.push_back(0);
+        }
+        changed_.notify_all();
+    }
+
+    std::size_t handOver(const std::vector<FileCount*>& order) {
+        // Where each record came; those that never came come now.
+        std::unordered_map<const FileCount*, std::size_t> arrival;
+        arrival.reserve(records_.size());
+        for (std::size_t i = 0; i < records_.size(); ++i) {
+            arrival.emplace(records_[i], i);
+        }
+        for (FileCount* record : order) {
+            if (arrival.emplace(record, records_.size()).second) {
+                add(*record);
+            }
+        }
+        {
+            const std::lock_guard lock(mutex_);
+            allCame_ = true;
+        }
+        changed_.notify_all();
+
         std::size_t handedOver = 0;
-        for (; handedOver < records_.size(); ++handedOver) {
-            if (!waitFor(handedOver)) {
+        for (; handedOver < order.size(); ++handedOver) {
+            if (!waitFor(arrival[order[handedOver]])) {
                 break;
             }
             if (callbacks_.done) {
-                callbacks_.done(*records_[handedOver]);
+                callbacks_.done(*order[handedOver]);
             }
             if (callbacks_.stopRequested && callbacks_.stopRequested()) {
-                stopping_ = true;
                 ++handedOver;
                 break;
             }
         }
         // Records in hand are finished and handed over; nothing new is taken.
-        stopping_ = true;
-        for (std::thread& helper : helpers) {
-            helper.join();
-        }
-        for (; handedOver < records_.size() && done_[handedOver] != 0; ++handedOver) {
+        stop();
+        for (; handedOver < order.size() && done_[arrival[order[handedOver]]] != 0;
+             ++handedOver) {
             if (callbacks_.done) {
-                callbacks_.done(*records_[handedOver]);
+                callbacks_.done(*order[handedOver]);
             }
         }
         return handedOver;
     }
 
   private:
-    /// Counts the next record nobody has taken; false when none is left or a stop came.
-    bool countNext() {
-        if (stopping_ ||
-            (askBeforeTaking_ && callbacks_.stopRequested && callbacks_.stopRequested())) {
+    /// No record is taken any more; waits for the other threads to finish those in hand.
+    void stop() {
+        {
+            const std::lock_guard lock(mutex_);
             stopping_ = true;
+        }
+        changed_.notify_all();
+        for (std::thread& helper : helpers_) {
+            helper.join();
+        }
+        helpers_.clear();
+    }
+
+    /// Counts the next record nobody has taken, waiting for one to come when `waitToCome`;
+    /// false when none is left or a stop came.
+    bool countNext(bool waitToCome) {
+        if (askBeforeTaking_ && callbacks_.stopRequested && callbacks_.stopRequested()) {
+            {
+                const std::lock_guard lock(mutex_);
+                stopping_ = true;
+            }
+            changed_.notify_all();
             return false;
         }
-        const std::size_t index = next_.fetch_add(1);
-        if (index >= records_.size()) {
-            return false;
+        std::size_t index = 0;
+        FileCount* taken = nullptr;
+        {
+            std::unique_lock lock(mutex_);
+            if (waitToCome) {
+                changed_.wait(lock,
+                              [this] { return stopping_ || allCame_ || next_ < records_.size(); });
+            }
+            if (stopping_ || next_ >= records_.size()) {
+                return false;
+            }
+            index = next_++;
+            taken = records_[index];
         }
-        FileCount& record = *records_[index];
+        FileCount& record = *taken;
         // Only the thread that took a record writes it, and only under the results lock, so
         // reading the flag here needs no lock.
         if (!(options_.onlyUncounted && record.counted)) {
@@ -117,12 +179,12 @@ class Run {
             const std::lock_guard lock(mutex_);
             done_[index] = 1;
         }
-        ready_.notify_all();
+        changed_.notify_all();
         return true;
     }
 
-    /// Waits until record `index` is done, counting others meanwhile while any are left; false
-    /// when it will never be done (the run stopped before it was taken).
+    /// Waits until the record that came `index`th is done, counting others meanwhile while any
+    /// are left; false when it will never be done (the run stopped before it was taken).
     bool waitFor(std::size_t index) {
         for (;;) {
             {
@@ -130,46 +192,74 @@ class Run {
                 if (done_[index] != 0) {
                     return true;
                 }
-                if (next_.load() > index) {
-                    // Taken by another thread: wait for it, or count the next one meanwhile.
-                    if (next_.load() >= records_.size() || stopping_) {
-                        ready_.wait(lock, [&] { return done_[index] != 0; });
-                        return true;
-                    }
+                if (next_ > index && (next_ >= records_.size() || stopping_)) {
+                    // Taken by another thread, and nothing else to count meanwhile.
+                    changed_.wait(lock, [&] { return done_[index] != 0; });
+                    return true;
                 }
             }
-            if (!countNext() && next_.load() <= index) {
-                return false;
+            if (!countNext(false)) {
+                const std::lock_guard lock(mutex_);
+                if (next_ <= index) {
+                    return false;
+                }
             }
         }
     }
 
-    const std::vector<FileCount*>& records_;
-    const CountRunner::Options& options_;
-    const CountRunCallbacks& callbacks_;
+    const CountRunner::Options options_;
+    const CountRunCallbacks callbacks_;
     FailedCountTable& failures_;
     std::mutex& resultsLock_;
     CountMemoryBudget budget_;
-    std::vector<unsigned char> done_;  // guarded by mutex_
-    std::atomic<std::size_t> next_{0};
-    std::atomic<bool> stopping_{false};
+    std::vector<std::thread> helpers_;
     bool askBeforeTaking_ = false;
+
     std::mutex mutex_;
-    std::condition_variable ready_;
+    std::condition_variable changed_;
+    std::vector<FileCount*> records_;  // in the order they came
+    std::vector<unsigned char> done_;
+    std::size_t next_ = 0;
+    bool allCame_ = false;
+    bool stopping_ = false;
 };
 
-}  // namespace
+CountRunner::Session::Session(std::unique_ptr<Run> run) : run_(std::move(run)) {}
 
-std::size_t CountRunner::run(const std::vector<FileCount*>& records, const Options& options,
-                             const CountRunCallbacks& callbacks) {
+CountRunner::Session::~Session() = default;
+
+void CountRunner::Session::add(FileCount& record) {
+    run_->add(record);
+}
+
+std::size_t CountRunner::Session::handOver(const std::vector<FileCount*>& order) {
+    return run_->handOver(order);
+}
+
+std::unique_ptr<CountRunner::Session> CountRunner::start(const Options& options,
+                                                          const CountRunCallbacks& callbacks) {
     unsigned threads = options.threads;
     if (threads == 0) {
         threads = std::max(1u, std::thread::hardware_concurrency());
     }
-    // More threads than files, or than any machine has processors, only cost memory.
-    threads = static_cast<unsigned>(std::min<std::size_t>({threads, records.size(), 256}));
-    Run run(records, options, callbacks, failures_, resultsLock_);
-    return run.run(std::max(1u, threads));
+    // More threads than any machine has processors only cost memory.
+    threads = std::min(threads, 256u);
+    auto run = std::make_unique<Session::Run>(options, callbacks, failures_, resultsLock_);
+    run->startHelpers(threads);
+    return std::unique_ptr<Session>(new Session(std::move(run)));
+}
+
+std::size_t CountRunner::run(const std::vector<FileCount*>& records, const Options& options,
+                             const CountRunCallbacks& callbacks) {
+    // More threads than files only cost memory.
+    Options bounded = options;
+    if (bounded.threads == 0) {
+        bounded.threads = std::max(1u, std::thread::hardware_concurrency());
+    }
+    bounded.threads = static_cast<unsigned>(
+        std::max<std::size_t>(1, std::min<std::size_t>(bounded.threads, records.size())));
+    const std::unique_ptr<Session> session = start(bounded, callbacks);
+    return session->handOver(records);
 }
 
 }  // namespace tw

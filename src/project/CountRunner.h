@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -26,12 +27,14 @@ struct CountRunCallbacks {
 /// The one loop that counts a list of records, for the console run and the desktop program's
 /// count worker alike.
 ///
-/// - Scheduling: the records are handed out in list order to `threads` threads, the calling
-///   thread among them; whatever the number, the results are those of counting one at a time.
+/// - Scheduling: the records are handed out in the order they came to `threads` threads, the
+///   calling thread among them; whatever the number, the results are those of counting one at
+///   a time. Records may come while the first ones already count (`Session`).
 /// - Memory: counts in progress together may take `byteBudget` bytes at most, reckoned at
 ///   `kBytesPerFileByte` per byte of file; a file larger than that waits until it can count
 ///   alone.
-/// - Hand-over: results are handed over in list order, on the calling thread.
+/// - Hand-over: results are handed over in list order, on the calling thread; for a session,
+///   in the order given when it ends.
 /// - Failure rule: a failed record's error text goes into the failure table under its path and
 ///   the record is reset, so it ends uncounted.
 /// - Shared records: each record is counted on a copy; the results are written into the record
@@ -59,6 +62,32 @@ class CountRunner {
     /// Counts `records` and returns how many were handed over: all of them, unless a stop came.
     std::size_t run(const std::vector<FileCount*>& records, const Options& options,
                     const CountRunCallbacks& callbacks);
+
+    /// A run whose records come one at a time while the first of them already count on the
+    /// other threads: the console adds each record as it puts it into the project's folders,
+    /// and hands them over in the folders' order once all are in place.
+    class Session {
+      public:
+        ~Session();
+        Session(const Session&) = delete;
+        Session& operator=(const Session&) = delete;
+
+        /// One more record to count; from the thread that started the session.
+        void add(FileCount& record);
+        /// Counts what is left, on this thread too, and hands the records over in `order`
+        /// (records never added are counted as well); returns how many were handed over: all
+        /// of them, unless a stop came. Ends the session.
+        std::size_t handOver(const std::vector<FileCount*>& order);
+
+      private:
+        friend class CountRunner;
+        class Run;
+        explicit Session(std::unique_ptr<Run> run);
+        std::unique_ptr<Run> run_;
+    };
+
+    /// Starts a session; `options` and `callbacks` are kept until it ends.
+    std::unique_ptr<Session> start(const Options& options, const CountRunCallbacks& callbacks);
 
   private:
     FailedCountTable& failures_;

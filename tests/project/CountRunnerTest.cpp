@@ -97,6 +97,68 @@ TEST(CountRunnerTest, EveryThreadCountGivesTheResultsOfOneInListOrder) {
     }
 }
 
+TEST(CountRunnerTest, ASessionCountsRecordsAsTheyComeAndHandsThemOverInTheOrderGiven) {
+    test::TempDir dir;
+    ProjectFolder root;
+    const std::vector<FileCount*> records = sampleProject(dir, root, 80);
+    const Outcome one = countWith(1, records);
+    for (const unsigned threads : {1u, 2u, 4u}) {
+        SCOPED_TRACE(threads);
+        root.ResetAllCounts();
+        Outcome session;
+        std::mutex lock;
+        CountRunCallbacks callbacks;
+        callbacks.done = [&session](FileCount& record) {
+            session.doneOrder.push_back(record.path);
+        };
+        CountRunner::Options options;
+        options.threads = threads;
+        options.settings = test::settingsWith(CountMode::Executable);
+        CountRunner runner(session.failures, lock);
+        const std::unique_ptr<CountRunner::Session> started = runner.start(options, callbacks);
+        // The records come in the reverse order, slowly enough for the first ones to count
+        // meanwhile; every fourth never comes and is counted at the hand-over.
+        for (std::size_t i = records.size(); i-- > 0;) {
+            if (i % 4 != 1) {
+                started->add(*records[i]);
+            }
+            if (i % 16 == 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        }
+        EXPECT_EQ(started->handOver(records), records.size());
+        for (const FileCount* record : records) {
+            session.code.push_back(record->code);
+            session.counted.push_back(record->counted);
+        }
+        EXPECT_EQ(session.doneOrder, one.doneOrder);
+        EXPECT_EQ(session.code, one.code);
+        EXPECT_EQ(session.counted, one.counted);
+        EXPECT_EQ(session.failures, one.failures);
+    }
+}
+
+TEST(CountRunnerTest, ASessionEndedWithoutAHandOverLeavesNoThreadBehind) {
+    test::TempDir dir;
+    ProjectFolder root;
+    const std::vector<FileCount*> records = sampleProject(dir, root, 20);
+    std::mutex lock;
+    FailedCountTable failures;
+    CountRunner::Options options;
+    options.threads = 3;
+    CountRunner runner(failures, lock);
+    {
+        const std::unique_ptr<CountRunner::Session> session = runner.start(options, {});
+        for (FileCount* record : records) {
+            session->add(*record);
+        }
+    }  // ends here, its threads stopped and joined
+    // Whatever was taken is done whole: counted, or reset with its failure noted.
+    for (const FileCount* record : records) {
+        EXPECT_FALSE(record->failed);
+    }
+}
+
 TEST(CountRunnerTest, RecordsCountedAlreadyArePassedOverWhenAsked) {
     test::TempDir dir;
     ProjectFolder root;
