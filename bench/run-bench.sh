@@ -25,15 +25,21 @@ work=$(mktemp -d /tmp/tallyweaver-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/out"
 
-# median "seconds peak_kb" of RUNS runs of a command (wall time to the millisecond)
+# median "seconds peak_kb" of RUNS runs of a command. The time is read by the shell itself
+# around the bare command, so that no helper process's start is in it; the peak memory comes
+# from one more run under /usr/bin/time.
 measure() {
   local i start end
   for ((i = 0; i < runs; i++)); do
-    start=$(date +%s%N)
-    /usr/bin/time -f "%M" -o "$work/time" "$@" >/dev/null 2>&1 || true
-    end=$(date +%s%N)
-    echo "$(( (end - start) / 1000000 )) $(cat "$work/time")"
-  done | sort -n | awk -v n="$runs" 'NR == int((n + 1) / 2) { printf "%.3f %s\n", $1 / 1000, $2 }'
+    start=$EPOCHREALTIME
+    "$@" >/dev/null 2>&1 || true
+    end=$EPOCHREALTIME
+    echo "$start $end"
+    rm -f "$work"/out/*  # each run names its files in an empty folder
+  done | awk '{ printf "%.6f\n", $2 - $1 }' | sort -n >"$work/times"
+  /usr/bin/time -f "%M" -o "$work/time" "$@" >/dev/null 2>&1 || true
+  awk -v n="$runs" -v peak="$(tail -n 1 "$work/time")" \
+    'NR == int((n + 1) / 2) { printf "%.3f %s\n", $1, peak }' "$work/times"
 }
 
 declare -A seconds memory bytes lines

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -196,7 +197,7 @@ TEST(CountRunnerTest, AStopEndsTheRunAfterTheFilesInHand) {
 
     // A stop in the middle: what was handed over is a prefix of the list, all of it done.
     root.ResetAllCounts();
-    int asked = 0;
+    std::atomic<int> asked{0};  // asked from every counting thread
     const Outcome middle = countWith(3, records, [&asked] { return ++asked > 12; });
     EXPECT_GT(middle.handedOver, 0u);
     EXPECT_LT(middle.handedOver, records.size());
