@@ -45,9 +45,7 @@ class CountRunner::Session::Run {
           resultsLock_(resultsLock),
           budget_(options.byteBudget, CountRunner::kBytesPerFileByte) {}
 
-    ~Run() {
-        stop();
-    }
+    ~Run() { stop(); }
 
     Run(const Run&) = delete;
     Run& operator=(const Run&) = delete;
@@ -111,8 +109,7 @@ class CountRunner::Session::Run {
         }
         // Records in hand are finished and handed over; nothing new is taken.
         stop();
-        for (; handedOver < order.size() && done_[arrival[order[handedOver]]] != 0;
-             ++handedOver) {
+        for (; handedOver < order.size() && done_[arrival[order[handedOver]]] != 0; ++handedOver) {
             if (callbacks_.done) {
                 callbacks_.done(*order[handedOver]);
             }
@@ -237,7 +234,7 @@ std::size_t CountRunner::Session::handOver(const std::vector<FileCount*>& order)
 }
 
 std::unique_ptr<CountRunner::Session> CountRunner::start(const Options& options,
-                                                          const CountRunCallbacks& callbacks) {
+                                                         const CountRunCallbacks& callbacks) {
     unsigned threads = options.threads;
     if (threads == 0) {
         threads = std::max(1u, std::thread::hardware_concurrency());
