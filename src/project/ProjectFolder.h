@@ -184,7 +184,7 @@ class ProjectFolder {
     FolderList subfolders_;
     RecordList files_;
     bool expanded_ = false;
-    /// Lookups for `AddFilePath` and `AddFile`: each subfolder by name, the keys of `files_`.
+    /// Lookups for `AddFilePath` and `AddFile`: each subfolder by name, the records of `files_`.
     std::unordered_map<std::u16string, ProjectFolder*> subfolderByName_;
     std::unordered_set<const FileCount*, RecordIdentity, RecordIdentity> records_;
 };
