@@ -7,8 +7,9 @@
 # Two corpus shapes: the even one (400 files of 2 to 256 KB per scale, scaled 1, 4 and 16) and
 # the real one (about 2,500 files and 26 MB, sizes and folders as in real project trees, where
 # the costs paid per file dominate). For the real shape it prints each mode's ratio against
-# `wc -l` and cloc, the gain of two threads over one in every mode, peak memory, and the time
-# of one 16 MiB file against one 1 MiB file in the Executable mode.
+# `wc -l` and cloc, the gain of two threads over one in every mode, peak memory, the time of
+# one 16 MiB file against one 1 MiB file in the Executable mode, and the most two threads can
+# gain on this machine: two one-thread runs over the two halves of the list, side by side.
 #
 #   bench/run-bench.sh [RUNS]      (RUNS timed runs per figure, median taken; default 3)
 set -euo pipefail
@@ -27,7 +28,7 @@ mkdir -p "$work/out"
 
 # median "seconds peak_kb" of RUNS runs of a command. The time is read by the shell itself
 # around the bare command, so that no helper process's start is in it; the peak memory comes
-# from one more run under /usr/bin/time.
+# from one more run under /usr/bin/time (0 for a shell function).
 measure() {
   local i start end
   for ((i = 0; i < runs; i++)); do
@@ -37,7 +38,11 @@ measure() {
     echo "$start $end"
     rm -f "$work"/out/*  # each run names its files in an empty folder
   done | awk '{ printf "%.6f\n", $2 - $1 }' | sort -n >"$work/times"
-  /usr/bin/time -f "%M" -o "$work/time" "$@" >/dev/null 2>&1 || true
+  if [[ $(type -t "$1") == file ]]; then
+    /usr/bin/time -f "%M" -o "$work/time" "$@" >/dev/null 2>&1 || true
+  else
+    echo 0 >"$work/time"  # a shell function: no peak of its own
+  fi
   awk -v n="$runs" -v peak="$(tail -n 1 "$work/time")" \
     'NR == int((n + 1) / 2) { printf "%.3f %s\n", $1, peak }' "$work/times"
 }
@@ -88,6 +93,30 @@ for mode in p t e c; do
     seconds[$mode$threads,real]=$s; memory[$mode$threads,real]=$m
   done
 done
+# What two cores give this work at best: each half of the list counted by a one-thread run,
+# alone and then beside a run over the other half. Two threads cannot gain more than two such
+# runs together, since they share the same cores, memory and caches.
+half=$(( $(wc -l <"$work/filesReal.txt") / 2 ))
+head -n "$half" "$work/filesReal.txt" >"$work/half1.txt"
+tail -n +"$((half + 1))" "$work/filesReal.txt" >"$work/half2.txt"
+mkdir -p "$work/out1" "$work/out2"
+alone() {  # mode
+  "$program" -list "$work/half1.txt" -mode "$1" -quiet -threads 1 -out "$work/out1"
+  rm -f "$work"/out1/*
+}
+together() {  # mode
+  "$program" -list "$work/half1.txt" -mode "$1" -quiet -threads 1 -out "$work/out1" &
+  "$program" -list "$work/half2.txt" -mode "$1" -quiet -threads 1 -out "$work/out2"
+  wait
+  rm -f "$work"/out1/* "$work"/out2/*
+}
+for mode in p e; do
+  read -r s m < <(measure alone "$mode")
+  seconds[alone$mode,real]=$s
+  read -r s m < <(measure together "$mode")
+  seconds[together$mode,real]=$s
+done
+
 # One large file in the Executable mode: whole generated files joined up to 1 and 16 MiB.
 for mib in 1 16; do
   : >"$work/one$mib.c"
@@ -163,6 +192,14 @@ realRow "Physical" p
 realRow "Terminating Characters" t
 realRow "Executable" e
 realRow "Cyclomatic Complexity" c
+echo
+for mode in p e; do
+  awk -v mode="$mode" -v alone="${seconds[alone$mode,real]}" \
+    -v together="${seconds[together$mode,real]}" 'BEGIN {
+    slower = together / (alone > 0 ? alone : 0.001)
+    printf "%s mode, half the list: alone %.3f s, beside the other half %.3f s; most two threads can gain here: %.2fx\n",
+      (mode == "p" ? "Physical" : "Executable"), alone, together, 2 / slower }'
+done
 awk -v one="${seconds[one,1]}" -v sixteen="${seconds[one,16]}" 'BEGIN {
   printf "\nExecutable mode, one file: 1 MiB %.3f s, 16 MiB %.3f s, ratio %.1f\n", one, sixteen,
     sixteen / (one > 0 ? one : 0.001) }'
