@@ -49,6 +49,14 @@ struct Outcome {
     std::size_t handedOver = 0;
 };
 
+/// Notes what the records hold after a run.
+void noteResults(Outcome& outcome, const std::vector<FileCount*>& records) {
+    for (const FileCount* record : records) {
+        outcome.code.push_back(record->code);
+        outcome.counted.push_back(record->counted);
+    }
+}
+
 Outcome countWith(unsigned threads, const std::vector<FileCount*>& records,
                   std::function<bool()> stop = {}) {
     Outcome outcome;
@@ -60,11 +68,16 @@ Outcome countWith(unsigned threads, const std::vector<FileCount*>& records,
     options.threads = threads;
     options.settings = test::settingsWith(CountMode::Executable);
     outcome.handedOver = CountRunner(outcome.failures, lock).run(records, options, callbacks);
-    for (const FileCount* record : records) {
-        outcome.code.push_back(record->code);
-        outcome.counted.push_back(record->counted);
-    }
+    noteResults(outcome, records);
     return outcome;
+}
+
+/// The same results, handed over in the same order.
+void expectSameOutcome(const Outcome& outcome, const Outcome& expected) {
+    EXPECT_EQ(outcome.doneOrder, expected.doneOrder);
+    EXPECT_EQ(outcome.code, expected.code);
+    EXPECT_EQ(outcome.counted, expected.counted);
+    EXPECT_EQ(outcome.failures, expected.failures);
 }
 
 TEST(CountRunnerTest, EveryThreadCountGivesTheResultsOfOneInListOrder) {
@@ -90,11 +103,7 @@ TEST(CountRunnerTest, EveryThreadCountGivesTheResultsOfOneInListOrder) {
     for (const unsigned threads : {2u, 5u, 0u}) {
         SCOPED_TRACE(threads);
         root.ResetAllCounts();
-        const Outcome many = countWith(threads, records);
-        EXPECT_EQ(many.doneOrder, one.doneOrder);
-        EXPECT_EQ(many.code, one.code);
-        EXPECT_EQ(many.counted, one.counted);
-        EXPECT_EQ(many.failures, one.failures);
+        expectSameOutcome(countWith(threads, records), one);
     }
 }
 
@@ -128,14 +137,8 @@ TEST(CountRunnerTest, ASessionCountsRecordsAsTheyComeAndHandsThemOverInTheOrderG
             }
         }
         EXPECT_EQ(started->handOver(records), records.size());
-        for (const FileCount* record : records) {
-            session.code.push_back(record->code);
-            session.counted.push_back(record->counted);
-        }
-        EXPECT_EQ(session.doneOrder, one.doneOrder);
-        EXPECT_EQ(session.code, one.code);
-        EXPECT_EQ(session.counted, one.counted);
-        EXPECT_EQ(session.failures, one.failures);
+        noteResults(session, records);
+        expectSameOutcome(session, one);
     }
 }
 
