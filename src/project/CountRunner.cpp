@@ -1,7 +1,6 @@
 #include "project/CountRunner.h"
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
 #include <system_error>
 #include <thread>
@@ -50,7 +49,8 @@ class CountRunner::Session::Run {
     Run(const Run&) = delete;
     Run& operator=(const Run&) = delete;
 
-    /// Starts the other counting threads; they wait for records until the hand-over.
+    /// Starts the other counting threads: each counts the records as they come, and waits
+    /// while none is there, until all have come and are taken.
     void startHelpers(unsigned threads) {
         // Several threads ask before they take each file, so that a stop hands out no more;
         // one thread asks after each file, as the walk it is.
