@@ -229,8 +229,9 @@ void CountRunTest::progressAndClosingTexts() {
     FileChooserScript chooser;
     QTemporaryDir dir;
     Desktop desktop;
-    // Large enough that the run outlasts a few ticks of the progress timer.
-    const QStringList files = writeSources(dir, 100, 1000);
+    // Large enough that the run outlasts many ticks of the progress timer, even when the
+    // window's thread gets the processor late on a busy machine.
+    const QStringList files = writeSources(dir, 100, 6000);
     desktop.addFiles(chooser, files);
 
     QStringList texts;
