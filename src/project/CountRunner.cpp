@@ -77,16 +77,20 @@ class CountRunner::Session::Run {
     }
 
     std::size_t handOver(const std::vector<FileCount*>& order) {
-        // Where each record came; those that never came come now.
+        // Where each record of `order` came; those that never came come now.
         std::unordered_map<const FileCount*, std::size_t> arrival;
         arrival.reserve(records_.size());
         for (std::size_t i = 0; i < records_.size(); ++i) {
             arrival.emplace(records_[i], i);
         }
+        std::vector<std::size_t> cameAt;
+        cameAt.reserve(order.size());
         for (FileCount* record : order) {
-            if (arrival.emplace(record, records_.size()).second) {
+            const auto [place, isNew] = arrival.emplace(record, records_.size());
+            if (isNew) {
                 add(*record);
             }
+            cameAt.push_back(place->second);
         }
         {
             const std::lock_guard lock(mutex_);
@@ -96,7 +100,7 @@ class CountRunner::Session::Run {
 
         std::size_t handedOver = 0;
         for (; handedOver < order.size(); ++handedOver) {
-            if (!waitFor(arrival[order[handedOver]])) {
+            if (!waitFor(cameAt[handedOver])) {
                 break;
             }
             if (callbacks_.done) {
@@ -109,7 +113,7 @@ class CountRunner::Session::Run {
         }
         // Records in hand are finished and handed over; nothing new is taken.
         stop();
-        for (; handedOver < order.size() && done_[arrival[order[handedOver]]] != 0; ++handedOver) {
+        for (; handedOver < order.size() && done_[cameAt[handedOver]] != 0; ++handedOver) {
             if (callbacks_.done) {
                 callbacks_.done(*order[handedOver]);
             }
@@ -233,16 +237,20 @@ std::size_t CountRunner::Session::handOver(const std::vector<FileCount*>& order)
     return run_->handOver(order);
 }
 
+namespace {
+
+/// The threads asked for, 0 meaning one per processor, and no more than any machine has.
+unsigned threadsFor(unsigned asked) {
+    const unsigned threads = asked == 0 ? std::max(1u, std::thread::hardware_concurrency()) : asked;
+    return std::min(threads, 256u);
+}
+
+}  // namespace
+
 std::unique_ptr<CountRunner::Session> CountRunner::start(const Options& options,
                                                          const CountRunCallbacks& callbacks) {
-    unsigned threads = options.threads;
-    if (threads == 0) {
-        threads = std::max(1u, std::thread::hardware_concurrency());
-    }
-    // More threads than any machine has processors only cost memory.
-    threads = std::min(threads, 256u);
     auto run = std::make_unique<Session::Run>(options, callbacks, failures_, resultsLock_);
-    run->startHelpers(threads);
+    run->startHelpers(threadsFor(options.threads));
     return std::unique_ptr<Session>(new Session(std::move(run)));
 }
 
@@ -250,11 +258,8 @@ std::size_t CountRunner::run(const std::vector<FileCount*>& records, const Optio
                              const CountRunCallbacks& callbacks) {
     // More threads than files only cost memory.
     Options bounded = options;
-    if (bounded.threads == 0) {
-        bounded.threads = std::max(1u, std::thread::hardware_concurrency());
-    }
-    bounded.threads = static_cast<unsigned>(
-        std::max<std::size_t>(1, std::min<std::size_t>(bounded.threads, records.size())));
+    bounded.threads = static_cast<unsigned>(std::max<std::size_t>(
+        1, std::min<std::size_t>(threadsFor(options.threads), records.size())));
     const std::unique_ptr<Session> session = start(bounded, callbacks);
     return session->handOver(records);
 }
