@@ -14,6 +14,7 @@
 #include "cli/ConsoleCounting.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/CustomCommandLineInfo.h"
+#include "cli/ExplainRun.h"
 #include "cli/ListFile.h"
 #include "cli/QuickSummary.h"
 #include "cli/ResultCode.h"
@@ -213,6 +214,10 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
                     "nothing to count: no file was named, and no directory held a file with "
                     "the given extensions");
     }
+    if (explain) {
+        resultCode = runExplain(files, countSettings(), (reportFlags & kReportJson) != 0, out);
+        return true;
+    }
     const std::string outputPath = diskBytes(outputDirectory);
     if (outputDirectoryGiven && outputPath.empty()) {
         return stop(kResultBadOutputDirectory, "the output directory given with -out is empty");
@@ -254,7 +259,7 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
         // The report goes to its file as it is made, never held whole.
         PendingFile& report = output.report();
         if (json) {
-            writeJsonReport(root, settings, failures, [&](std::string_view piece) {
+            writeJsonReport(root, settings, [&](std::string_view piece) {
                 error = report.write(piece);
                 return error == 0;
             });

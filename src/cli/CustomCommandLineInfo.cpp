@@ -12,9 +12,9 @@ namespace tw {
 namespace {
 
 /// The options in the order names are compared; those after "quiet" are this program's own.
-constexpr std::array<std::u16string_view, 13> kOptionNames = {
-    u"out",    u"ext",   u"dir",  u"file",    u"list", u"mode",   u"nosub",
-    u"report", u"quiet", u"save", u"threads", u"git",  u"exclude"};
+constexpr std::array<std::u16string_view, 14> kOptionNames = {
+    u"out",    u"ext",   u"dir",  u"file",    u"list", u"mode",    u"nosub",
+    u"report", u"quiet", u"save", u"threads", u"git",  u"exclude", u"explain"};
 
 /// A thread count from its decimal text; false for anything else.
 bool parseThreads(std::u16string_view text, unsigned& threads) {
@@ -54,6 +54,8 @@ void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch
                 quiet = true;
             } else if (param == u"git") {
                 git = true;
+            } else if (param == u"explain") {
+                explain = true;
             }
         } else {
             warnings.push_back("unknown option " + quoted(u"-" + std::u16string(param)) +
@@ -84,7 +86,7 @@ void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch
         } else {
             directories.push_back(value);
         }
-    } else if (currentOption == u"file") {
+    } else if (currentOption == u"file" || currentOption == u"explain") {
         files.push_back(value);
     } else if (currentOption == u"list") {
         listFiles.push_back(value);

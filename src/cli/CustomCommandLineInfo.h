@@ -68,6 +68,9 @@ class CCustomCommandLineInfo {
     bool git = false;
     /// `-exclude PATTERN...`: names and paths directory scans leave out, as shell patterns.
     std::vector<std::u16string> excludePatterns;
+    /// `-explain FILE...`: the run prints its files line by line, with what each line counted
+    /// as, instead of writing output files. Its values are files to count.
+    bool explain = false;
 
     /// What parsing ignored, one sentence each, for the console run to print.
     std::vector<std::string> warnings;

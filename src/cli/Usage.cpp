@@ -35,6 +35,12 @@ them, up to the next option.
                         below the scanned directory, matches a pattern: * and ? (not
                         across '/'), [...], ** for any number of folders; PATTERN/ matches
                         folders only, /PATTERN the path only; letter case counts
+  -explain FILE...      print each file line by line instead of writing output files: the
+                        class of each line (Code, Comment/Own Line, Comment/Code Line,
+                        Comment/Banner, Comment/Blank, Blank) and, in the logical modes,
+                        the statements (and in mode e the declarations and directives)
+                        counted on it; with -report json the same as one JSON document.
+                        Files that -file, -dir and -list name are explained too
   --help, -h, -?, /?    this text
   --version             the program's name and version
   --open FILE           start the desktop program with the project file FILE open (no count)
@@ -58,6 +64,14 @@ declaration, directive, commentOwnLine, commentCodeLine, commentBanner, commentB
 blank, commentWords, totalComment, total), and "totals" with the numbers of files,
 counted, uncounted and failed files and the same counters summed over the counted files.
 
+What the figures count: each line is one of Code, Comment/Own Line (comment alone),
+Comment/Code Line (code and comment), Comment/Banner (comment without a word),
+Comment/Blank (blank inside a block comment) or Blank. Line counters that show code,
+comment and blank lines count code = Code + Comment/Code Line, comment = Comment/Own Line
++ Comment/Banner, blank = Blank + Comment/Blank. In mode t Code is the number of ';', in
+mode e the executable statements (calls, operators, initialisations, control statements),
+beside Declarations and Compiler Directives.
+
 Exit codes:
   0  the run completed
   2  directories were given but no extension
@@ -72,6 +86,7 @@ Examples:
   tallyweaver -file main.cpp util.h -mode t -quiet
   tallyweaver -list files.txt -report tree -save counted.tyx
   tallyweaver -dir . -ext .c .h -report json
+  tallyweaver -explain src/main.c -mode e
   tallyweaver -dir . -ext .c .h .cpp -git -exclude third_party/ '*.pb.cc' 'gen/**'
 )";
 }

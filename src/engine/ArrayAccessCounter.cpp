@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/CountTrace.h"
 #include "engine/OperatorCounter.h"
 #include "engine/Pattern.h"
 #include "engine/RunSkipper.h"
@@ -112,6 +113,7 @@ int ArrayAccessStage::run(int& bracketOperators) {
         if (counted) {
             ++count;
         }
+        CountTrace::note(chars_, open, TraceKind::Statement, operators + (counted ? 1 : 0));
     }
     return count;
 }

@@ -2,9 +2,12 @@
 #include <chrono>
 #include <exception>
 #include <new>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/CountSettings.h"
+#include "engine/CountTrace.h"
 #include "engine/FileCount.h"
 #include "engine/LineClassifier.h"
 #include "engine/LogicalParser.h"
@@ -29,9 +32,54 @@ bool failCount(FileCount& record, std::u16string_view prefix) {
     return false;
 }
 
+/// Fills the explanation's lines: their places in the text, the classes `kinds` holds for
+/// them, and what the trace noted on each.
+void explainLines(const SourceText& text, const std::vector<LineType>& kinds,
+                  const CountTrace& trace, const CountSettings& settings,
+                  FileExplanation& explanation) {
+    std::size_t line = 0;
+    forEachLine(explanation.text, [&](std::size_t start, std::size_t length) {
+        if (line < kinds.size()) {
+            explanation.lines.push_back({start, length, kinds[line], 0, 0, 0});
+        }
+        ++line;
+    });
+    for (const CountTrace::Note& note : trace.notes()) {
+        const auto index = static_cast<std::size_t>(lineOfPosition(text, note.position) - 1);
+        if (index >= explanation.lines.size()) {
+            continue;  // beyond the lines a failed count classified
+        }
+        FileExplanation::Line& where = explanation.lines[index];
+        switch (note.kind) {
+            case TraceKind::Statement:
+                where.statements += note.count;
+                break;
+            case TraceKind::ConditionOperators:
+                where.statements += settings.logicAsSingleStatement ? 0 : note.count;
+                break;
+            case TraceKind::Declaration:
+                where.declarations += note.count;
+                break;
+            case TraceKind::Directive:
+                where.directives += note.count;
+                break;
+        }
+    }
+}
+
 }  // namespace
 
 bool FileCount::count(const CountSettings& settings, CountMemoryGate* gate) {
+    return countOrExplain(settings, gate, nullptr);
+}
+
+bool FileCount::explain(const CountSettings& settings, FileExplanation& explanation) {
+    explanation = FileExplanation{};
+    return countOrExplain(settings, nullptr, &explanation);
+}
+
+bool FileCount::countOrExplain(const CountSettings& settings, CountMemoryGate* gate,
+                               FileExplanation* explanation) {
     const auto start = std::chrono::steady_clock::now();
     countSeconds = 0.0;
     counted = false;
@@ -40,13 +88,18 @@ bool FileCount::count(const CountSettings& settings, CountMemoryGate* gate) {
     remarks.clear();
     // Running out of memory on one huge file fails that file alone; the caller goes on.
     try {
-        return countStages(start, settings, gate);
+        if (countStages(start, settings, gate, explanation)) {
+            return true;
+        }
     } catch (const std::bad_alloc&) {
         remarks = u"Not enough memory to count the file.";
+        errorLine = -1;
     } catch (const std::exception&) {
         remarks = u"Failed to count the file.";
+        errorLine = -1;
     }
-    errorLine = -1;
+    // A failed file keeps its failure text and line, and no partial counts.
+    clearCounters();
     counted = false;
     failed = true;
     countSeconds = 0.0;
@@ -54,7 +107,8 @@ bool FileCount::count(const CountSettings& settings, CountMemoryGate* gate) {
 }
 
 bool FileCount::countStages(std::chrono::steady_clock::time_point start,
-                            const CountSettings& settings, CountMemoryGate* gate) {
+                            const CountSettings& settings, CountMemoryGate* gate,
+                            FileExplanation* explanation) {
     SourceFile file;
     if (!file.open(diskPath)) {
         remarks = u"Failed to open file.";
@@ -93,10 +147,31 @@ bool FileCount::countStages(std::chrono::steady_clock::time_point start,
         return failCount(*this, u"Failed to read source code from file: ");
     }
     file.close();
+    // An explanation keeps the text as read and what the stages note; it is filled in when the
+    // count ends, however it ends.
+    std::optional<CountTrace> trace;
+    std::vector<LineType> kinds;
+    struct Explain {
+        const SourceText& text;
+        const std::vector<LineType>& kinds;
+        const std::optional<CountTrace>& trace;
+        const CountSettings& settings;
+        FileExplanation* explanation;
+        ~Explain() {
+            if (explanation != nullptr) {
+                explainLines(text, kinds, *trace, settings, *explanation);
+            }
+        }
+    } explain{text, kinds, trace, settings, explanation};
+    if (explanation != nullptr) {
+        explanation->text.assign(text.chars, 0, text.size() - 1);
+        trace.emplace(text.chars);
+    }
     if (!preparsePhysical(text, *this)) {
         return failCount(*this, u"Physical pre-parser failure: ");
     }
-    if (!classifyPhysicalLines(text, *this, settings.mode)) {
+    if (!classifyPhysicalLines(text, *this, settings.mode,
+                               explanation != nullptr ? &kinds : nullptr)) {
         return failCount(*this, u"Physical parser failure: ");
     }
     if (!preparseLogical(*this, text, settings.mode)) {

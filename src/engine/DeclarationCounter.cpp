@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/CommaPieces.h"
+#include "engine/CountTrace.h"
 #include "engine/MatchCounter.h"
 #include "engine/RunSkipper.h"
 #include "engine/SourceText.h"
@@ -161,11 +162,13 @@ bool countStatements(std::u16string& text, FileCount& record, const DeclarationP
         }
         forEachCommaPiece(body, [&](std::u16string_view piece, std::size_t offset) {
             ++declarations;
+            CountTrace::note(text, match.begin + offset, TraceKind::Declaration);
             // Whether an initialiser of this piece is a function call; asked at most once.
             MatchStatus initialisedByFunction = MatchStatus::Error;
             for (std::size_t k = 0; k < piece.size(); ++k) {
                 if (piece[k] == u'=') {
                     ++tally.initialisers;
+                    CountTrace::note(text, match.begin + offset + k, TraceKind::Statement);
                 } else if (piece[k] == u'@') {
                     if (initialisedByFunction == MatchStatus::Error) {
                         PatternMatch ignored;
@@ -203,7 +206,7 @@ int countTypedefs(std::u16string& text) {
     }
     const std::u16string tail = text.substr(lastSemicolon + 1);
     text.resize(lastSemicolon + 1);
-    const int count = countMatches(text, typedefPattern(), u' ', false);
+    const int count = countMatches(text, typedefPattern(), u' ', false, TraceKind::Declaration);
     text += tail;
     return count;
 }
@@ -224,7 +227,7 @@ int countDeclarations(std::u16string& text, FileCount& record, DeclarationTally&
         }
         declarations += typedefs;
     }
-    const int keywords = countMatches(text, patterns.keywords, u' ', false);
+    const int keywords = countMatches(text, patterns.keywords, u' ', false, TraceKind::Declaration);
     if (keywords < 0) {
         record.remarks = u"Failed to count class and struct keywords.";
         return -1;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine/CountSettings.h"
+#include "engine/FileExplanation.h"
 #include "engine/FileType.h"
 #include "engine/TextEncoding.h"
 
@@ -48,11 +49,16 @@ class FileCount {
     /// A record whose disk path is `path` itself.
     explicit FileCount(std::u16string_view path);
 
-    /// Counts the file by `settings`; true when every stage succeeded. On failure `remarks`
-    /// holds the whole error text and the record is in the Failed state. Never throws: a file
-    /// the memory cannot hold fails with "Not enough memory to count the file." With `gate`,
-    /// the count waits for room for its file before reading it.
+    /// Counts the file by `settings`; true when every stage succeeded. On failure the record is
+    /// in the Failed state: `remarks` holds the whole error text, `errorLine` the line where
+    /// known, every counter is 0, and so it stays until counted again or reset. Never throws: a
+    /// file the memory cannot hold fails with "Not enough memory to count the file." With
+    /// `gate`, the count waits for room for its file before reading it.
     bool count(const CountSettings& settings, CountMemoryGate* gate = nullptr);
+
+    /// Counts as `count` does and shows how: the file's text, the class of each line and, in
+    /// the logical modes, what the count found on each line. For a look at single files.
+    bool explain(const CountSettings& settings, FileExplanation& explanation);
 
     /// Back to the uncounted state; path, type, encoding and size stay.
     void reset();
@@ -92,7 +98,9 @@ class FileCount {
     void clearCounters();
     /// The stages of `count()` after its start, in their fixed order.
     bool countStages(std::chrono::steady_clock::time_point start, const CountSettings& settings,
-                     CountMemoryGate* gate);
+                     CountMemoryGate* gate, FileExplanation* explanation);
+    bool countOrExplain(const CountSettings& settings, CountMemoryGate* gate,
+                        FileExplanation* explanation);
 
     /// The encoding is still to be detected, at the next count.
     bool detectEncodingOnCount_ = false;

@@ -26,4 +26,11 @@ inline bool isCppFile(FileType type) {
     return type == FileType::CppHeader || type == FileType::CppSource;
 }
 
+/// True for the types the C preprocessor reads: there a backslash that ends a line joins the
+/// next line to it before comments are recognised, so a line comment ending in a backslash
+/// goes on over the next line. Java has no such joining.
+inline bool splicesLines(FileType type) {
+    return isCppFile(type) || type == FileType::ResourceScript;
+}
+
 }  // namespace tw

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/CommaPieces.h"
+#include "engine/CountTrace.h"
 #include "engine/OperatorCounter.h"
 #include "engine/RunSkipper.h"
 #include "engine/WideChar.h"
@@ -241,6 +242,7 @@ int FunctionStage::atClose(std::size_t close) {
             return fail(kPatternFailure, close);
         }
         if (cast == MatchStatus::Found) {
+            CountTrace::note(chars_, open.position, TraceKind::Statement);
             blankCast(open.position, close);
             dropBracketsFrom(open.position);
             return 1;
@@ -261,6 +263,7 @@ int FunctionStage::atClose(std::size_t close) {
             break;
     }
     tally_.argumentOperators += operators;
+    CountTrace::note(chars_, begin, TraceKind::Statement, 1 + operators);
     if (allCaps) {
         ++tally_.allCapsFunctions;
     }

@@ -125,6 +125,38 @@ bool isEmptyLineOfLiteral(const SourceText& text, std::size_t start, std::size_t
                               static_cast<std::uint32_t>(start - 1));
 }
 
+/// Whether `line` ends inside a line comment, for a line that begins inside a block comment or
+/// not: where a backslash at its end carries the comment over to the next line.
+bool endsInLineComment(bool inBlockComment, std::u16string_view line) {
+    for (std::size_t i = 0; i + 1 < line.size();) {
+        if (inBlockComment) {
+            const std::size_t close = findCommentClose(line.data(), i, line.size());
+            if (close >= line.size()) {
+                return false;
+            }
+            inBlockComment = false;
+            i = close + 2;
+        } else if (line[i] == u'/' && line[i + 1] == u'/') {
+            return true;
+        } else if (line[i] == u'/' && line[i + 1] == u'*') {
+            inBlockComment = true;
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return false;
+}
+
+bool isWhiteSpaceLine(std::u16string_view line) {
+    for (const char16_t unit : line) {
+        if (!isWhiteSpaceChar(unit)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 /// The three steps of the classification; each either ends it or hands the rest of the line
 /// to the next step together with the map that turns the rest's shape into the line's.
 enum class Step { ClassifyLine, AfterCommentOpen, AfterCommentClose };
@@ -155,12 +187,7 @@ LineShape classifyLine(bool inBlockComment, std::u16string_view line) {
     // Outside a comment, a line without '/' holds no comment marker: it is code or blank.
     // Most lines are such lines.
     if (!inBlockComment && findUnit(line.data(), 0, line.size(), u'/') == line.size()) {
-        for (const char16_t unit : line) {
-            if (!isBlankChar(unit)) {
-                return LineShape::CodeOnly;
-            }
-        }
-        return LineShape::BlankShape;
+        return isWhiteSpaceLine(line) ? LineShape::BlankShape : LineShape::CodeOnly;
     }
 
     Step step = Step::ClassifyLine;
@@ -169,7 +196,7 @@ LineShape classifyLine(bool inBlockComment, std::u16string_view line) {
         switch (step) {
             case Step::ClassifyLine: {
                 std::size_t p = 0;
-                while (p < rest.size() && isBlankChar(rest[p])) {
+                while (p < rest.size() && isWhiteSpaceChar(rest[p])) {
                     ++p;
                 }
                 if (p == rest.size()) {
@@ -186,7 +213,8 @@ LineShape classifyLine(bool inBlockComment, std::u16string_view line) {
                     rest = rest.substr(p + 2);
                     continue;
                 }
-                if (head == u"//") {
+                // Inside a block comment "//" is text like any other.
+                if (head == u"//" && !inBlockComment) {
                     return finish(LineShape::LineComment);
                 }
                 if (inBlockComment) {
@@ -248,21 +276,28 @@ LineShape classifyLine(const FileCount& record, std::u16string_view line) {
     return classifyLine(record.inBlockComment, line);
 }
 
-bool isBanner(std::u16string_view line) {
+bool isBanner(std::u16string_view line, UnitForm form) {
     if (line.empty()) {
         return false;
     }
-    for (const char16_t c : line) {
-        if (isWordChar(c)) {
+    for (std::size_t i = 0; i < line.size();) {
+        const CommentChar c = commentCharAt(line, i, line.size(), form);
+        if (c.word) {
             return false;
         }
+        i += c.length;
     }
     return true;
 }
 
-bool classifyPhysicalLines(const SourceText& text, FileCount& record, CountMode mode) {
+bool classifyPhysicalLines(const SourceText& text, FileCount& record, CountMode mode,
+                           std::vector<LineType>* kinds) {
     const bool physical = mode == CountMode::Physical;
+    const bool spliced = splicesLines(record.fileType);
+    const UnitForm form = unitFormOf(record.encoding);
     record.inBlockComment = false;
+    // The line goes on a line comment whose line ended in a backslash.
+    bool continuedComment = false;
     const std::u16string_view chars = text.chars;
     bool ok = true;
     forEachLine(text, [&](std::size_t start, std::size_t length) {
@@ -271,9 +306,51 @@ bool classifyPhysicalLines(const SourceText& text, FileCount& record, CountMode 
         }
         const std::u16string_view line = chars.substr(start, length);
         const bool inside = record.inBlockComment;
-        const auto banner = [&] {
-            ++(isBanner(line) ? record.commentBanner : record.commentOwnLine);
+        const bool endsInBackslash = spliced && !line.empty() && line.back() == u'\\';
+        // Counts the line as `kind`; code lines count here only in the physical mode, where
+        // the logical stages do not fill `code`.
+        const auto add = [&](LineType kind) {
+            switch (kind) {
+                case LineType::Code:
+                    record.code += physical ? 1 : 0;
+                    break;
+                case LineType::CommentOwnLine:
+                    ++record.commentOwnLine;
+                    break;
+                case LineType::CommentCodeLine:
+                    ++record.commentCodeLine;
+                    break;
+                case LineType::CommentBanner:
+                    ++record.commentBanner;
+                    break;
+                case LineType::CommentBlank:
+                    ++record.commentBlank;
+                    break;
+                default:
+                    ++record.blank;
+                    break;
+            }
+            if (kinds != nullptr) {
+                kinds->push_back(kind);
+            }
         };
+        const auto banner = [&] {
+            add(isBanner(line, form) ? LineType::CommentBanner : LineType::CommentOwnLine);
+        };
+        const auto commentOr = [&](LineType outside) {
+            add(inside ? LineType::CommentOwnLine : outside);
+        };
+        if (continuedComment) {
+            // Comment throughout: the backslash joined it to the comment above.
+            if (isWhiteSpaceLine(line)) {
+                add(LineType::CommentBlank);
+            } else {
+                banner();
+            }
+            continuedComment = endsInBackslash;
+            return;
+        }
+        continuedComment = endsInBackslash && endsInLineComment(inside, line);
         const auto fail = [&](const char16_t* message) {
             record.remarks = message;
             record.errorLine = lineOfPosition(text, static_cast<std::int64_t>(start));
@@ -289,28 +366,24 @@ bool classifyPhysicalLines(const SourceText& text, FileCount& record, CountMode 
                 banner();
                 break;
             case LineShape::MixedClosed:
-                ++record.commentCodeLine;
+                add(LineType::CommentCodeLine);
                 record.inBlockComment = false;
                 break;
             case LineShape::CodeWithLineComment:
-                ++(inside ? record.commentOwnLine : record.commentCodeLine);
+                commentOr(LineType::CommentCodeLine);
                 break;
             case LineShape::BlankShape:
-                ++(inside ? record.commentBlank : record.blank);
+                add(inside ? LineType::CommentBlank : LineType::Blank);
                 break;
             case LineShape::CodeOnly:
-                if (inside) {
-                    ++record.commentOwnLine;
-                } else if (physical) {
-                    ++record.code;
-                }
+                commentOr(LineType::Code);
                 break;
             case LineShape::CommentOpened:
                 banner();
                 record.inBlockComment = true;
                 break;
             case LineShape::MixedOpened:
-                ++(inside ? record.commentOwnLine : record.commentCodeLine);
+                commentOr(LineType::CommentCodeLine);
                 record.inBlockComment = true;
                 break;
             case LineShape::CommentClosing:
@@ -322,11 +395,11 @@ bool classifyPhysicalLines(const SourceText& text, FileCount& record, CountMode 
                 record.inBlockComment = false;
                 break;
             case LineShape::ClosingThenCode:
-                ++record.commentCodeLine;
+                add(LineType::CommentCodeLine);
                 record.inBlockComment = false;
                 break;
             case LineShape::ClosingCodeOpening:
-                ++record.commentCodeLine;
+                add(LineType::CommentCodeLine);
                 break;
             case LineShape::Undetermined:
                 fail(u"Unable to determine line type");

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
+#include "engine/CommentWordChars.h"
 #include "engine/CountMode.h"
 #include "engine/FileCount.h"
+#include "engine/LineType.h"
 #include "engine/SourceText.h"
 
 namespace tw {
@@ -33,12 +36,15 @@ enum class LineShape : int {
 LineShape classifyLine(const FileCount& record, std::u16string_view line);
 LineShape classifyLine(bool inBlockComment, std::u16string_view line);
 
-/// True when the whole line consists of characters that are not word characters: a comment
-/// line of dashes, stars or slashes only.
-bool isBanner(std::u16string_view line);
+/// True when the whole line consists of characters that are not word characters (letters and
+/// digits of any script, and '_'): a comment line of dashes, stars or slashes only. `form`
+/// tells how the line's units stand for characters.
+bool isBanner(std::u16string_view line, UnitForm form);
 
-/// Gives every line of the text one category and adds it to the record's line counters.
-/// Fails on a line that closes a comment never opened or cannot be classified.
-bool classifyPhysicalLines(const SourceText& text, FileCount& record, CountMode mode);
+/// Gives every line of the text one category and adds it to the record's line counters, and
+/// to `kinds` when given. Fails on a line that closes a comment never opened or cannot be
+/// classified.
+bool classifyPhysicalLines(const SourceText& text, FileCount& record, CountMode mode,
+                           std::vector<LineType>* kinds = nullptr);
 
 }  // namespace tw

@@ -172,6 +172,14 @@ std::int64_t findLiteralEnd(const std::u16string& text, std::size_t open, char16
     }
 }
 
+std::size_t findLineEnd(const char16_t* text, std::size_t from, std::size_t size, bool spliced) {
+    std::size_t lineFeed = findUnit(text, from, size, u'\n');
+    while (spliced && lineFeed < size && lineFeed > from && text[lineFeed - 1] == u'\\') {
+        lineFeed = findUnit(text, lineFeed + 1, size, u'\n');
+    }
+    return lineFeed;
+}
+
 Literal literalAt(const std::u16string& text, std::size_t quote, FileType type) {
     const char16_t unit = text[quote];
     if (isCppFile(type)) {

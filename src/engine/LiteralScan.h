@@ -18,17 +18,16 @@ enum class LiteralForm { DigitSeparator, Quoted, RawString, TextBlock };
 struct Literal {
     LiteralForm form;
     std::int64_t end;
-
-    /// Raw strings and text blocks hold their line breaks as they are: each of their lines is
-    /// a line of the file.
-    bool keepsLines() const {
-        return form == LiteralForm::RawString || form == LiteralForm::TextBlock;
-    }
 };
 
 /// Position of the quote that closes the literal opened at `open`, or -1 when the text ends
 /// first. A quote closes only after an even run of backslashes; the other quote is ordinary.
 std::int64_t findLiteralEnd(const std::u16string& text, std::size_t open, char16_t quote);
+
+/// Position of the line feed that ends the line on which `from` lies (a line comment, the
+/// text of a directive), or `size` when the text ends first. With `spliced` (see
+/// `splicesLines`), a line feed right after a backslash does not end it.
+std::size_t findLineEnd(const char16_t* text, std::size_t from, std::size_t size, bool spliced);
 
 /// The literal that the quote (double quote or apostrophe) at `quote` opens in a file of
 /// `type`. The text before `quote` must be scanned already: the prefix of a raw string and the

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/CountTrace.h"
 #include "engine/MatchCounter.h"
 #include "engine/OperatorCounter.h"
 #include "engine/Pattern.h"
@@ -53,9 +54,11 @@ int countLogic(SourceText& text, FileCount& record, int& conditionOperators, con
                 return -1;
             }
             conditionOperators += operators;
+            CountTrace::note(chars, begin, TraceKind::ConditionOperators, operators);
             end = close;
         }
         ++count;
+        CountTrace::note(chars, begin, TraceKind::Statement);
         blankKeepingLineFeeds(chars, begin, end + 1);
         position = end + 1;
     }

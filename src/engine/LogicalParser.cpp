@@ -7,6 +7,7 @@
 
 #include "engine/ArrayAccessCounter.h"
 #include "engine/CountSettings.h"
+#include "engine/CountTrace.h"
 #include "engine/DeclarationCounter.h"
 #include "engine/FunctionCounter.h"
 #include "engine/LogicCounter.h"
@@ -93,7 +94,9 @@ bool runDeclarations(SourceText& text, FileCount& record, Chain& chain) {
     const auto names = markerNames(chain.functions);
     std::int64_t takenBack = 0;
     for (const std::size_t marker : chain.declarations.declaratorMarkers) {
-        takenBack += names.count(marker);
+        const std::size_t found = names.count(marker);
+        takenBack += found;
+        CountTrace::note(text.chars, marker, TraceKind::Statement, -static_cast<int>(found));
     }
     chain.codeAdded += chain.declarations.initialisers - takenBack;
     return true;
@@ -102,7 +105,7 @@ bool runDeclarations(SourceText& text, FileCount& record, Chain& chain) {
 /// Treating all-caps functions as macros takes them back out of `code`, except those the
 /// declaration stage has already taken back as function declarators (taking one back twice
 /// would leave `code` below zero).
-bool takeBackAllCapsFunctions(SourceText&, FileCount&, Chain& chain) {
+bool takeBackAllCapsFunctions(SourceText& text, FileCount&, Chain& chain) {
     const CountSettings& settings = chain.settings;
     if (!settings.allCapsFunctionsAsMacros || settings.macrosAsStatements) {
         return true;
@@ -113,6 +116,12 @@ bool takeBackAllCapsFunctions(SourceText&, FileCount&, Chain& chain) {
         const auto found = names.find(marker);
         if (found != names.end() && found->second) {
             ++declarators;
+            CountTrace::note(text.chars, marker, TraceKind::Statement);
+        }
+    }
+    for (const FunctionTally::Marker& marker : chain.functions.markers) {
+        if (marker.allCaps) {
+            CountTrace::note(text.chars, marker.position, TraceKind::Statement, -1);
         }
     }
     chain.codeAdded -= chain.functions.allCapsFunctions - declarators;
@@ -185,6 +194,13 @@ bool parseExecutable(SourceText& text, FileCount& record, const CountSettings& s
 bool parseLogical(SourceText& text, FileCount& record, const CountSettings& settings) {
     switch (settings.mode) {
         case CountMode::TerminatingCharacters:
+            if (CountTrace::watches(text.chars)) {
+                for (std::size_t i = 0; i < text.size(); ++i) {
+                    if (text[i] == u';') {
+                        CountTrace::note(text.chars, i, TraceKind::Statement);
+                    }
+                }
+            }
             for (const char16_t c : text.chars) {
                 if (c == u';') {
                     ++record.code;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "engine/CommentWordChars.h"
 #include "engine/CountSettings.h"
+#include "engine/CountTrace.h"
 #include "engine/LiteralScan.h"
 #include "engine/MatchCounter.h"
 #include "engine/Pattern.h"
@@ -86,24 +88,30 @@ std::int64_t asPosition(std::size_t position) {
 
 }  // namespace
 
-int countCommentWords(std::u16string_view text, std::size_t from, std::size_t to) {
-    // The words pattern, \b\w+('s)?\b, matches each maximal run of word characters, taking a
-    // following "'s" along when no word character comes after it; a match counts when it holds
-    // a letter or digit. Scanning the runs directly gives the same matches.
+int countCommentWords(std::u16string_view text, std::size_t from, std::size_t to, UnitForm form) {
+    // Each maximal run of word characters is a word, taking a following "'s" along when no word
+    // character comes after it; a run counts when it holds a letter or digit. Letters and
+    // digits are those of any script, so that accented and non-Latin words count whole.
     to = std::min(to, text.size());
     int words = 0;
     std::size_t i = from;
     while (i < to) {
-        if (!isWordChar(text[i])) {
-            ++i;
+        CommentChar c = commentCharAt(text, i, to, form);
+        if (!c.word) {
+            i += c.length;
             continue;
         }
         bool letterOrDigit = false;
-        for (; i < to && isWordChar(text[i]); ++i) {
-            letterOrDigit = letterOrDigit || text[i] != u'_';
+        while (c.word) {
+            letterOrDigit = letterOrDigit || c.letterOrDigit;
+            i += c.length;
+            if (i >= to) {
+                break;
+            }
+            c = commentCharAt(text, i, to, form);
         }
         if (i + 1 < to && text[i] == u'\'' && text[i + 1] == u's' &&
-            (i + 2 >= to || !isWordChar(text[i + 2]))) {
+            (i + 2 >= to || !commentCharAt(text, i + 2, to, form).word)) {
             letterOrDigit = true;
             i += 2;
         }
@@ -232,6 +240,7 @@ int countJavaDirectives(SourceText& text, FileCount& record) {
              !failed && searchFrom(*statement, chars, position, match, failed);) {
             blankKeepingLineFeeds(chars, match.begin, match.end);
             ++count;
+            CountTrace::note(chars, match.begin, TraceKind::Directive);
             position = match.end;
         }
     }
@@ -242,6 +251,7 @@ int countJavaDirectives(SourceText& text, FileCount& record) {
     for (std::size_t position = 0;
          !failed && searchFrom(javaAnnotationPattern(), chars, position, match, failed);) {
         ++count;
+        CountTrace::note(chars, match.begin, TraceKind::Directive);
         if (chars[match.end - 1] != u'(') {
             position = match.end;
             continue;
@@ -264,14 +274,15 @@ int countJavaDirectives(SourceText& text, FileCount& record) {
 
 bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
     std::u16string& chars = text.chars;
-    // Raw strings and text blocks kept their lines for the line classifier; from here on each
-    // is one literal, as a string continued by backslashes is.
+    // Literals kept their lines for the line classifier; from here on each is one piece.
     for (const std::uint32_t lineFeed : text.literalLineFeeds) {
         chars[lineFeed] = kNewlineMarker;
     }
     zeroNumbers(chars);
     const bool cpp = isCppFile(record.fileType);
     const bool executable = mode == CountMode::Executable;
+    const UnitForm form = unitFormOf(record.encoding);
+    const bool spliced = splicesLines(record.fileType);
     const std::size_t n = chars.size();
     // A digit separator becomes part of its number, whose digits are '0' by now, so that 1'000
     // reads as a plain number. Each is overwritten only when the next is found: a quote still
@@ -314,6 +325,7 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
             }
             if (executable) {
                 ++record.directive;
+                CountTrace::note(chars, i, TraceKind::Directive);
             }
             blankKeepingLineFeeds(chars, i, static_cast<std::size_t>(end));
             i = static_cast<std::size_t>(end) + 1;
@@ -326,15 +338,15 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
             }
             const std::size_t end = close + 1;  // the '/' of the "*/"
             record.commentWords +=
-                static_cast<std::uint32_t>(countCommentWords(chars, i + 2, close));
+                static_cast<std::uint32_t>(countCommentWords(chars, i + 2, close, form));
             blankKeepingLineFeeds(chars, i, end + 1);
             i = end + 1;
         } else if (c == u'/' && d == u'/') {
-            const std::size_t lineFeed = findUnit(chars.data(), i + 2, n, u'\n');
+            const std::size_t lineFeed = findLineEnd(chars.data(), i + 2, n, spliced);
             // Without a following line feed the comment runs to, and blanks, the end mark.
             const std::size_t end = lineFeed >= n ? n - 1 : lineFeed - 1;
             record.commentWords +=
-                static_cast<std::uint32_t>(countCommentWords(chars, i + 2, end + 1));
+                static_cast<std::uint32_t>(countCommentWords(chars, i + 2, end + 1, form));
             blankKeepingLineFeeds(chars, i, end + 1);
             i = end + 1;
         } else {
@@ -342,6 +354,11 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
         }
     }
     joinSeparator(n);
+    // What follows prepares the text for statement counting alone: a physical count neither
+    // needs it nor fails on it.
+    if (mode == CountMode::Physical) {
+        return true;
+    }
     if (cpp || record.fileType == FileType::JavaSource) {
         const bool cleared = cpp ? clearCppArrayInitialisers(text, record)
                                  : clearJavaArrayInitialisers(text, record);
@@ -356,7 +373,10 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
             record.remarks = u"Failed to count Java compiler directive: " + record.remarks;
             return false;
         }
-        record.directive += static_cast<std::uint32_t>(directives);
+        // Directives are counted in the Executable mode alone, as those of C and C++ are.
+        if (executable) {
+            record.directive += static_cast<std::uint32_t>(directives);
+        }
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "engine/CommentWordChars.h"
 #include "engine/CountMode.h"
 #include "engine/FileCount.h"
 #include "engine/SourceText.h"
@@ -26,16 +27,18 @@ inline constexpr std::u16string_view kJavaAnnotationType = u"\\s(@)interface\\s"
 inline constexpr std::u16string_view kJavaAnnotation = u"@\\s*[_a-zA-Z]\\w*(\\s*\\()?";
 }  // namespace logicalPreparserPatterns
 
-/// Prepares the text for statement counting in every mode: numbers become runs of '0',
-/// remaining literals are blanked, comments are blanked after their words are counted, C/C++
-/// directives are blanked (and counted in the Executable mode), array initialiser bodies are
-/// blanked, and Java imports, packages and annotations are counted as directives.
+/// Prepares the text for statement counting: numbers become runs of '0', remaining literals
+/// are blanked, comments are blanked after their words are counted (in every mode), C/C++
+/// directives are blanked (and counted in the Executable mode); in the logical modes also
+/// array initialiser bodies are blanked, and Java imports, packages and annotations blanked or
+/// counted (as directives in the Executable mode).
 bool preparseLogical(FileCount& record, SourceText& text, CountMode mode);
 
-/// Words in `text[from, to)` as the comment-words pattern finds them: runs of word characters
-/// (with a trailing "'s") holding at least one letter or digit. The range is taken as a whole
-/// text.
-int countCommentWords(std::u16string_view text, std::size_t from, std::size_t to);
+/// Words in `text[from, to)`: runs of word characters (letters and digits of any script, marks
+/// and '_', with a trailing "'s") holding at least one letter or digit, as the comment-words
+/// pattern finds them in ASCII text. The range is taken as a whole text; `form` tells how its
+/// units stand for characters.
+int countCommentWords(std::u16string_view text, std::size_t from, std::size_t to, UnitForm form);
 
 /// Overwrites every number with '0's, as the numbers pattern finds them (the digits of a name
 /// included); returns how many there were.

@@ -19,8 +19,8 @@ void blankKeepingLineFeeds(std::u16string& text, std::size_t from, std::size_t t
     }
 }
 
-int countMatches(std::u16string& text, const Pattern& pattern, char16_t fill,
-                 bool extendWhitespace) {
+int countMatches(std::u16string& text, const Pattern& pattern, char16_t fill, bool extendWhitespace,
+                 std::optional<TraceKind> noteAs) {
     int count = 0;
     std::size_t position = 0;
     PatternMatch match;
@@ -45,6 +45,9 @@ int countMatches(std::u16string& text, const Pattern& pattern, char16_t fill,
         }
         overwriteSpan(text, begin, end, fill);
         ++count;
+        if (noteAs) {
+            CountTrace::note(text, begin, *noteAs);
+        }
         // The program's patterns never count an empty group; should one ever do so, step on
         // rather than search the same place forever.
         position = end > position ? end : position + (match.end > 0 ? match.end : 1);

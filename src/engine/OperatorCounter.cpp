@@ -77,12 +77,15 @@ struct OperatorStep {
     std::uint32_t needs;
 };
 
-/// Runs `step` unless none of its characters is present; -1 on failure.
-int runStep(std::u16string& text, const OperatorStep& step, std::uint32_t present) {
+/// Runs `step` unless none of its characters is present; -1 on failure. Operators that count
+/// are noted as statements.
+int runStep(std::u16string& text, const OperatorStep& step, std::uint32_t present,
+            bool counted = true) {
     if ((present & step.needs) == 0) {
         return 0;
     }
-    return countMatches(text, step.pattern, step.fill, step.extend);
+    return countMatches(text, step.pattern, step.fill, step.extend,
+                        counted ? std::optional(TraceKind::Statement) : std::nullopt);
 }
 
 /// Sums the counts of `steps` in order; -1 as soon as one fails. (A plain sum would let a
@@ -147,7 +150,7 @@ int runStage(std::u16string& text, FileCount& record, const StageStep (&steps)[N
         int result = 0;
         switch (step.kind) {
             case StepKind::Single:
-                result = runStep(text, *step.single, present);
+                result = runStep(text, *step.single, present, step.counted);
                 break;
             case StepKind::Assignment:
                 result = assignmentOperators(text, present);

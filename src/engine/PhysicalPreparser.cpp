@@ -8,15 +8,11 @@ namespace tw {
 
 namespace {
 
-/// Blanks the literal that the quote at `open` opens. Raw strings and text blocks keep their
-/// line feeds, noted in the text, so that each of their lines stays a line; any other literal
-/// becomes a single line.
+/// Blanks the literal that the quote at `open` opens. Its line feeds stay, noted in the text,
+/// so that each line of a literal that spans lines (a raw string, a text block, a string
+/// continued by backslashes) stays a line of its own.
 void blankFoundLiteral(SourceText& text, std::size_t open, const Literal& literal) {
     const auto end = static_cast<std::size_t>(literal.end);
-    if (!literal.keepsLines()) {
-        blankLiteral(text.chars, open, end);
-        return;
-    }
     for (std::size_t i = open; i <= end; ++i) {
         if (text.chars[i] == u'\n') {
             text.literalLineFeeds.push_back(static_cast<std::uint32_t>(i));
@@ -24,6 +20,24 @@ void blankFoundLiteral(SourceText& text, std::size_t open, const Literal& litera
             text.chars[i] = u'_';
         }
     }
+}
+
+/// Whether the directive whose '#' is at `hash` is #error or #warning. Their text is a message,
+/// not code: an apostrophe there (don't) opens no literal.
+bool isMessageDirective(const std::u16string& chars, std::size_t hash) {
+    std::size_t i = hash + 1;
+    while (i < chars.size() && (chars[i] == u' ' || chars[i] == u'\t')) {
+        ++i;
+    }
+    const std::u16string_view rest = std::u16string_view(chars).substr(i);
+    for (const std::u16string_view name :
+         {std::u16string_view(u"error"), std::u16string_view(u"warning")}) {
+        if (rest.substr(0, name.size()) == name &&
+            (rest.size() == name.size() || !isWordChar(rest[name.size()]))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -36,6 +50,8 @@ std::int64_t findDirectiveEnd(SourceText& text, std::size_t hash, FileCount& rec
     std::u16string& chars = text.chars;
     const std::size_t n = chars.size();
     const auto lastPosition = static_cast<std::int64_t>(n) - 1;
+    const bool spliced = splicesLines(record.fileType);
+    const bool message = isMessageDirective(chars, hash);
     char16_t last = u'#';
     std::size_t i = hash + 1;
     while (i < n) {
@@ -43,7 +59,7 @@ std::int64_t findDirectiveEnd(SourceText& text, std::size_t hash, FileCount& rec
         const char16_t d = i + 1 < n ? chars[i + 1] : u'\0';
         if (c == u'/' && d == u'/') {
             // A line comment: its characters, a final backslash included, leave `last` alone.
-            const std::size_t lineFeed = findUnit(chars.data(), i + 2, n, u'\n');
+            const std::size_t lineFeed = findLineEnd(chars.data(), i + 2, n, spliced);
             if (lineFeed >= n) {
                 return lastPosition;
             }
@@ -62,7 +78,13 @@ std::int64_t findDirectiveEnd(SourceText& text, std::size_t hash, FileCount& rec
         }
         if (c == u'"' || c == u'\'') {
             const Literal literal = literalAt(chars, i, record.fileType);
-            if (literal.form != LiteralForm::DigitSeparator) {
+            // In a message a quote that does not close on its own line is an ordinary
+            // character, as compilers read it.
+            const bool quotes =
+                literal.form != LiteralForm::DigitSeparator &&
+                !(message && (literal.end < 0 || static_cast<std::size_t>(literal.end) >
+                                                     findLineEnd(chars.data(), i, n, spliced)));
+            if (quotes) {
                 if (literal.end < 0) {
                     record.remarks =
                         u"Unterminated string or character literal within compiler directive";
@@ -91,6 +113,7 @@ bool preparsePhysical(SourceText& text, FileCount& record) {
     std::u16string& chars = text.chars;
     const std::size_t n = chars.size();
     text.literalLineFeeds.clear();
+    const bool spliced = splicesLines(record.fileType);
     std::size_t i = 0;
     while (i < n) {
         i = findAnyOf(chars.data(), i, n, u'#', u'"', u'\'', u'/');
@@ -120,7 +143,7 @@ bool preparsePhysical(SourceText& text, FileCount& record) {
             blankFoundLiteral(text, i, literal);
             i = static_cast<std::size_t>(literal.end) + 1;
         } else if (d == u'/') {
-            const std::size_t lineFeed = findUnit(chars.data(), i + 2, n, u'\n');
+            const std::size_t lineFeed = findLineEnd(chars.data(), i + 2, n, spliced);
             if (lineFeed >= n) {
                 break;
             }

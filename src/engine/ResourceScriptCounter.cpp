@@ -1,12 +1,13 @@
 #include "engine/ResourceScriptCounter.h"
 
+#include "engine/CountTrace.h"
 #include "engine/WideChar.h"
 
 namespace tw {
 
 bool isBlank(std::u16string_view text) {
     for (const char16_t c : text) {
-        if (!isBlankChar(c)) {
+        if (!isWhiteSpaceChar(c)) {
             return false;
         }
     }
@@ -25,6 +26,7 @@ bool parseResourceScriptLogical(const SourceText& text, FileCount& record) {
         const std::size_t stop = lineFeed == std::u16string_view::npos ? chars.size() : lineFeed;
         if (!isBlank(chars.substr(start, stop - start))) {
             ++record.code;
+            CountTrace::note(text.chars, start, TraceKind::Statement);
         }
         if (lineFeed == std::u16string_view::npos) {
             return true;

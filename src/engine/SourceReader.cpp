@@ -50,20 +50,20 @@ class TextDecoder {
             case TextEncoding::Ansi:
                 break;
             default:
-                cut_ = true;  // an encoding the reader does not know gives no text
+                noText_ = true;  // an encoding the reader does not know gives no text
                 break;
         }
     }
 
-    /// Takes the next bytes; false once the text is cut (U+0000 or U+FFFF), when the rest of
-    /// the file no longer matters.
+    /// Takes the next bytes; false when the encoding gives no text, so that the rest of the file
+    /// no longer matters.
     bool feed(const unsigned char* bytes, std::size_t count) {
         const std::size_t skipped = std::min(skip_, count);
         skip_ -= skipped;
         bytes += skipped;
         count -= skipped;
-        if (cut_ || count == 0) {
-            return !cut_;
+        if (noText_ || count == 0) {
+            return !noText_;
         }
         if (encoding_ == TextEncoding::Utf16LE || encoding_ == TextEncoding::Utf16BE) {
             feedWide(bytes, count);
@@ -71,7 +71,7 @@ class TextDecoder {
             ++feeds_;
             feedBytes(bytes, count);
         }
-        return !cut_;
+        return !noText_;
     }
 
     /// Ends the text with its end mark and indexes its line feeds, unless the decoding did.
@@ -88,7 +88,7 @@ class TextDecoder {
     /// Ends the file: an odd last byte of little-endian UTF-16 stands for 0xFF00 + byte;
     /// big-endian drops it.
     void finish() {
-        if (!cut_ && pending_ >= 0 && encoding_ == TextEncoding::Utf16LE) {
+        if (!noText_ && pending_ >= 0 && encoding_ == TextEncoding::Utf16LE) {
             makeRoom(1);
             take(static_cast<char16_t>(0xFF00 + pending_));
         }
@@ -96,15 +96,12 @@ class TextDecoder {
     }
 
   private:
-    /// Bytes map to code units one for one; UTF-8 sequences are not combined. A byte can never
-    /// be U+FFFF, so only a zero byte cuts the text. The line feeds are indexed on the way
+    /// Bytes map to code units one for one; UTF-8 sequences are not combined. A zero byte is a
+    /// character like any other, and a byte can never be the end mark. The line feeds are
+    /// indexed on the way
     /// while the text comes in one piece, the common case: the index then takes exactly its
     /// room without a pass of its own. A text of several pieces is indexed once it is whole.
     void feedBytes(const unsigned char* from, std::size_t count) {
-        if (const void* zero = std::memchr(from, 0, count)) {
-            count = static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - from);
-            cut_ = true;
-        }
         makeRoom(count);
         char16_t* to = chars_.data() + size_;
         std::uint32_t* lineFeed = nullptr;
@@ -199,30 +196,25 @@ class TextDecoder {
             const char16_t unit = unitOf(static_cast<unsigned>(pending_), from[0]);
             pending_ = -1;
             i = 1;
-            if (!take(unit)) {
-                return;
-            }
+            take(unit);
         }
         for (; i + 1 < count; i += 2) {
-            if (!take(unitOf(from[i], from[i + 1]))) {
-                return;
-            }
+            take(unitOf(from[i], from[i + 1]));
         }
         if (i < count) {
             pending_ = from[i];
         }
     }
 
-    /// Appends one decoded unit; false once the text is cut.
-    bool take(char16_t unit) {
-        if (unit == 0 || unit == kEndMark) {
-            cut_ = true;
-            return false;
+    /// Appends one decoded unit. U+FFFF, which no text holds, would pose as the end mark: it
+    /// becomes the replacement character, so that nothing after it is lost.
+    void take(char16_t unit) {
+        if (unit == kEndMark) {
+            unit = kReplacementCharacter;
         }
         if (unit != u'\r') {
             chars_[size_++] = unit;
         }
-        return true;
     }
 
     /// Storage for `units` more code units. Never moves the storage of a text read whole into
@@ -242,7 +234,7 @@ class TextDecoder {
     std::size_t feeds_ = 0;
     std::size_t skip_ = 0;
     int pending_ = -1;
-    bool cut_ = false;
+    bool noText_ = false;
 };
 
 /// Code units a text has room for from its first file on, so that files up to this many bytes

@@ -16,8 +16,9 @@ TextEncoding detectEncoding(const SourceFile& file);
 /// The same from the first `count` bytes of a file (all of them when it is shorter than three).
 TextEncoding encodingOfByteOrderMark(const unsigned char* bytes, std::size_t count);
 
-/// Decodes file bytes by `encoding` into a source text: the code units up to the first U+0000
-/// or U+FFFF, without carriage returns, then the end mark; line feeds indexed.
+/// Decodes file bytes by `encoding` into a source text: every code unit but carriage returns
+/// (U+FFFF, which would pose as the end mark, as U+FFFD), then the end mark; line feeds
+/// indexed.
 void decodeSourceText(std::string_view bytes, TextEncoding encoding, SourceText& text);
 
 /// Files larger than this are not read: positions in the text stay below 2^31 and the memory

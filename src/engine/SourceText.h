@@ -11,6 +11,8 @@ namespace tw {
 
 /// The end mark that closes every source text.
 inline constexpr char16_t kEndMark = u'\uFFFF';
+/// Stands for a character the text cannot hold as it is.
+inline constexpr char16_t kReplacementCharacter = u'\uFFFD';
 /// Stands for a line feed inside a span a stage has overwritten.
 inline constexpr char16_t kNewlineMarker = u'1';
 
@@ -21,10 +23,11 @@ inline constexpr char16_t kNewlineMarker = u'1';
 struct SourceText {
     std::u16string chars;
     std::vector<std::uint32_t> lineFeeds;
-    /// The line feeds inside raw strings and text blocks, in order. Blanking keeps them, so
-    /// that each line of such a literal stays a line for the line classifier; the logical
-    /// pre-parser then turns them into newline markers, making the literal one piece of text
-    /// for statement counting like any other. Filled by the physical pre-parser.
+    /// The line feeds inside literals (raw strings, text blocks, strings continued by
+    /// backslashes), in order. Blanking keeps them, so that each line of such a literal stays a
+    /// line for the line classifier; the logical pre-parser then turns them into newline
+    /// markers, making the literal one piece of text for statement counting. Filled by the
+    /// physical pre-parser.
     std::vector<std::uint32_t> literalLineFeeds;
 
     /// A text of `body` (no end mark, no carriage returns expected) plus the end mark.

@@ -58,4 +58,15 @@ bool isLetterOrDigit(char16_t unit) {
     return iswalnum_l(static_cast<wint_t>(unit), wideLocale()) != 0;
 }
 
+bool isLetterOrDigitCodePoint(char32_t codePoint) {
+    if (codePoint < 0x80) {
+        return isLetterOrDigit(static_cast<char16_t>(codePoint));
+    }
+    if ((codePoint >= 0xD800 && codePoint <= 0xDFFF) || codePoint > 0x10FFFF ||
+        wideLocale() == nullptr) {
+        return false;
+    }
+    return iswalnum_l(static_cast<wint_t>(codePoint), wideLocale()) != 0;
+}
+
 }  // namespace tw

@@ -14,6 +14,9 @@ char16_t toUpperUnit(char16_t unit);
 /// Letter or digit as the C library classifies wide characters under a UTF-8 locale.
 bool isLetterOrDigit(char16_t unit);
 
+/// The same for any code point, beyond the basic plane too.
+bool isLetterOrDigitCodePoint(char32_t codePoint);
+
 /// A letter, a digit or '_': the characters of an identifier.
 inline bool isIdentifierChar(char16_t unit) {
     return unit == u'_' || isLetterOrDigit(unit);
@@ -22,6 +25,12 @@ inline bool isIdentifierChar(char16_t unit) {
 /// Space, tab, carriage return or line feed: the blank characters of the line rules.
 inline bool isBlankChar(char16_t unit) {
     return unit == u' ' || unit == u'\t' || unit == u'\r' || unit == u'\n';
+}
+
+/// White space of C, C++ and Java lines: the blank characters, vertical tab and form feed. A
+/// line of nothing else is blank.
+inline bool isWhiteSpaceChar(char16_t unit) {
+    return isBlankChar(unit) || unit == u'\v' || unit == u'\f';
 }
 
 /// The ASCII units of the pattern class \w, looked up: comment words and banners test every

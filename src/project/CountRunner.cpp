@@ -172,7 +172,6 @@ class CountRunner::Session::Run {
             const std::lock_guard lock(resultsLock_);
             if (!counted) {
                 failures_[work.path] = work.remarks;
-                work.reset();
             }
             publishResults(work, record);
         }

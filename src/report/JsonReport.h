@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "engine/CountSettings.h"
-#include "project/FailedCountTable.h"
 #include "project/ProjectFolder.h"
 
 namespace tw {
@@ -13,12 +12,11 @@ namespace tw {
 /// The detailed report as JSON for other programs: UTF-8 without a byte-order mark, line feeds.
 /// It holds the count mode and the three logical options; one object per record in the tree's
 /// order with its path, type, encoding, size, flags, remarks, error line and every counter, and
-/// for a file whose count failed the error text kept in `failures` (its record was reset);
-/// then the totals over the counted records and the numbers of counted, uncounted and failed
-/// records. The bytes go to `output` in pieces of a few tens of kilobytes; `output` returns
-/// false to end the report there, and so does this function then.
+/// for a file whose count failed its error text as `failure`; then the totals over the counted
+/// records and the numbers of counted, uncounted and failed records. The bytes go to `output`
+/// in pieces of a few tens of kilobytes; `output` returns false to end the report there, and so
+/// does this function then.
 bool writeJsonReport(const ProjectFolder& root, const CountSettings& settings,
-                     const FailedCountTable& failures,
                      const std::function<bool(std::string_view piece)>& output);
 
 }  // namespace tw

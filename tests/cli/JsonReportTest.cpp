@@ -56,18 +56,22 @@ TEST(JsonReportTest, ParsesBackToTheCountsOfEveryFile) {
                                  main["directive"].get<std::uint32_t>() + totalComment +
                                  main["blank"].get<std::uint32_t>());
 
-    // A failed file was reset: its own remarks are empty, the failure text comes with it.
+    // A failed file says so, with its failure text and line, and counts nothing.
     const nlohmann::json& broken = files[1];
     EXPECT_EQ(broken["path"], "tree/broken.c");
     EXPECT_EQ(broken["counted"], false);
-    EXPECT_EQ(broken["remarks"], "");
-    EXPECT_EQ(broken["failure"], "Physical pre-parser failure: Unclosed comment (line 3).");
+    EXPECT_EQ(broken["failed"], true);
+    EXPECT_EQ(broken["remarks"], "Physical pre-parser failure: Unclosed comment (line 3).");
+    EXPECT_EQ(broken["failure"], broken["remarks"]);
+    EXPECT_EQ(broken["errorLine"], 3);
+    EXPECT_EQ(broken["total"], 0);
+    EXPECT_EQ(files[0]["failure"], nullptr);
 
     const nlohmann::json& totals = report["totals"];
     EXPECT_EQ(totals["files"], 7);
     EXPECT_EQ(totals["counted"], 5);
     EXPECT_EQ(totals["uncounted"], 2);
-    EXPECT_EQ(totals["failed"], 0);
+    EXPECT_EQ(totals["failed"], 2);
     std::uint32_t code = 0;
     for (const nlohmann::json& file : files) {
         code += file["counted"].get<bool>() ? file["code"].get<std::uint32_t>() : 0;

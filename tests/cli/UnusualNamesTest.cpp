@@ -69,7 +69,10 @@ TEST(UnusualNamesTest, ControlCharactersInNamesShowAsQuestionMarks) {
         std::string extension;
         std::vector<std::string> expected;  // in the report file
     } cases[] = {
-        {"text list", {"list"}, ".txt", {"\r\nsrc/line?feed.c ", "\r\nsrc/tab?here/broken.c "}},
+        {"text list",
+         {"list"},
+         ".txt",
+         {"\r\nsrc/line?feed.c ", "\r\n[FAILED] src/tab?here/broken.c "}},
         {"tree", {"tree"}, ".txt", {"\r\n    tab?here/\r\n", "    line?feed.c "}},
         // A text file writes every line break as CR LF, inside a quoted field too.
         {"csv quotes them", {"list", "csv"}, ".csv", {"\r\n\"src/line\r\nfeed.c\",1,"}},

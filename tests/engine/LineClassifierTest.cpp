@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Bytes.h"
 #include "support/U16.h"
 
 namespace tw {
@@ -19,7 +20,11 @@ TEST(LineClassifierTest, ShapeOfOneLine) {
         {u" \t ", true, S::BlankShape},
         {u"int x;", false, S::CodeOnly},
         {u"  // note", false, S::LineComment},
-        {u"// x */", true, S::LineComment},  // a leading // is never searched for */
+        {u"// x */", true, S::CommentClosing},  // inside a comment, // is text
+        {u"// x */ y;", true, S::ClosingThenCode},
+        {u"// x", false, S::LineComment},
+        {u"\f\v // x", false, S::LineComment},  // form feed and vertical tab are white space
+        {u"\f", false, S::BlankShape},
         {u"int x; // note", false, S::CodeWithLineComment},
         {u"/* a */", false, S::CommentClosed},
         {u"/* a */ // b", false, S::CommentClosed},
@@ -48,12 +53,26 @@ TEST(LineClassifierTest, ShapeOfOneLine) {
 }
 
 TEST(LineClassifierTest, BannerLinesHoldNoWordCharacter) {
-    EXPECT_TRUE(isBanner(u"//----------"));
-    EXPECT_TRUE(isBanner(u"//"));
-    EXPECT_TRUE(isBanner(u" /* ** */"));
-    EXPECT_FALSE(isBanner(u"// check this"));
-    EXPECT_FALSE(isBanner(u"// _"));
-    EXPECT_FALSE(isBanner(u""));
+    const struct {
+        std::u16string line;
+        UnitForm form;
+        bool banner;
+    } cases[] = {
+        {u"//----------", UnitForm::Bytes, true},
+        {u"//", UnitForm::Bytes, true},
+        {u" /* ** */", UnitForm::Bytes, true},
+        {u"// check this", UnitForm::Bytes, false},
+        {u"// _", UnitForm::Bytes, false},
+        {u"", UnitForm::Bytes, false},
+        // Words of any script: a comment in Japanese is no banner, a rule of dashes is one.
+        {test::unitPerByte("// \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE"), UnitForm::Bytes,
+         false},
+        {u"// \u65E5\u672C\u8A9E", UnitForm::Utf16, false},
+        {test::unitPerByte("// \xE2\x80\x94\xE2\x80\x94\xE2\x94\x80"), UnitForm::Bytes, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isBanner(c.line, c.form), c.banner) << test::u8(c.line);
+    }
 }
 
 struct Counts {

@@ -1,7 +1,7 @@
-// Raw strings, digit separators and text blocks through FileCount::count(). In the physical
-// mode every line such a literal spans is a code line; in the Executable mode a file counts
-// the same statements, declarations and directives as the same file with an ordinary literal
-// (or a number without separators) in its place.
+// Raw strings, strings continued by backslashes, digit separators and text blocks through
+// FileCount::count(). In the physical mode every line such a literal spans is a code line; in the
+// Executable mode a file counts the same statements, declarations and directives as the same file
+// with an ordinary literal (or a number without separators) in its place.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -101,6 +101,24 @@ TEST(LiteralFormCountTest, RawStrings) {
          u"Physical pre-parser failure: Unclosed character or string literal (line 2)."},
     };
     expectFormCounts("a.cpp", std::begin(cases), std::end(cases));
+}
+
+TEST(LiteralFormCountTest, ContinuedStrings) {
+    const FormCase cases[] = {
+        {"a call with a string continued over three lines",
+         "void f() {\n  g(\"a\\\nb\\\nc\", 1);\n}\n",
+         "void f() {\n  g(\"x\", 1);\n}\n",
+         {5, 0, 0, 0}},
+        {"a declaration, a comment after the string",
+         "char s[] = \"a\\\nb\"; /* c */\nint n = 2;\n",
+         "char s[] = \"x\"; /* c */\nint n = 2;\n",
+         {2, 0, 1, 0}},
+        {"in a directive",
+         "#define S \"a\\\n\\\nb\"\nint x = 1;\n",
+         "#define S \"x\"\nint x = 1;\n",
+         {4, 0, 0, 0}},
+    };
+    expectFormCounts("a.c", std::begin(cases), std::end(cases));
 }
 
 TEST(LiteralFormCountTest, DigitSeparators) {

@@ -18,7 +18,7 @@ struct PreparseCase {
     std::u16string remarks;
     int errorLine;
     const char16_t* path = u"a.cpp";  // decides the file type
-    /// Line feeds left inside raw strings and text blocks.
+    /// Line feeds left inside literals.
     std::vector<std::uint32_t> literalLineFeeds = {};
 };
 
@@ -29,14 +29,38 @@ TEST(PhysicalPreparserTest, BlanksLiteralsAndFailsOnWhatNeverCloses) {
         {"character literal holding a double quote", u"c = '\"'; d = \"x\";", u"c = ___; d = ___;",
          u"", -1},
         {"two backslashes end the literal", u"s = \"\\\\\"; t", u"s = ____; t", u"", -1},
-        {"continued string becomes one line", u"s = \"a\\\nb\";", u"s = ___1__;", u"", -1},
+        {"continued string keeps its lines",
+         u"s = \"a\\\nb\";",
+         u"s = ___\n__;",
+         u"",
+         -1,
+         u"a.cpp",
+         {7}},
         {"block comment skipped", u"/* \"x */ y = 'a';", u"/* \"x */ y = ___;", u"", -1},
         {"slash star slash does not close", u"/*/ x */ 'a'", u"/*/ x */ ___", u"", -1},
         {"line comment without line feed", u"x; // 'unclosed", u"x; // 'unclosed", u"", -1},
         {"directive comment spans lines", u"#define A /* x\ny */ 'q'\nz = 'b';",
          u"#define A /* x\ny */ ___\nz = ___;", u"", -1},
-        {"apostrophes pair up across a directive", u"#error don't\nx\n#error it's",
-         u"#error don__1_1__________s", u"", -1},
+        // The text of #error and #warning is a message: a quote that does not close on its own
+        // line opens nothing there.
+        {"apostrophes of messages", u"#error don't\nx\n#  warning it's\n#error 'a' \"b\"",
+         u"#error don't\nx\n#  warning it's\n#error ___ ___", u"", -1},
+        {"a message's quote does not close on a continued line", u"#error don't \\\nstop\nx = 'a';",
+         u"#error don't \\\nstop\nx = ___;", u"", -1},
+        {"a message's literal on a continued line",
+         u"#error \"a \\\nb\"\nx",
+         u"#error ____\n__\nx",
+         u"",
+         -1,
+         u"a.cpp",
+         {11}},
+        {"apostrophes pair up across other directives",
+         u"#define A don't\nx\n#define B it's",
+         u"#define A don__\n_\n_____________s",
+         u"",
+         -1,
+         u"a.cpp",
+         {15, 17}},
         {"only the end mark", u"", u"", u"", -1},
         {"unclosed literal", u"a\nb = \"x;\n", u"", u"Unclosed character or string literal", 2},
         {"unclosed comment", u"a\n\n/* x", u"", u"Unclosed comment", 3},
@@ -45,7 +69,7 @@ TEST(PhysicalPreparserTest, BlanksLiteralsAndFailsOnWhatNeverCloses) {
          u"Failed to find end of compiler directive: "
          u"Unclosed C-style comment within compiler directive.",
          2},
-        {"unclosed literal in a directive", u"\n#error don't stop\n", u"",
+        {"unclosed literal in a directive", u"\n#define A don't stop\n", u"",
          u"Failed to find end of compiler directive: "
          u"Unterminated string or character literal within compiler directive",
          2},
@@ -63,6 +87,11 @@ TEST(PhysicalPreparserTest, BlanksLiteralsAndFailsOnWhatNeverCloses) {
          -1,
          u"A.java",
          {7, 16}},
+        // A line comment ending in a backslash goes on over the next line in C and C++, not
+        // in Java.
+        {"line comment continued by a backslash", u"x; // a \\\n'b\nc = 'd';",
+         u"x; // a \\\n'b\nc = ___;", u"", -1},
+        {"Java joins no lines", u"x; // a \\\n'b';", u"x; // a \\\n___;", u"", -1, u"A.java"},
         {"raw string in a directive",
          u"#define J R\"(\n')\"\nc = 'x';",
          u"#define J R__\n___\nc = ___;",
@@ -105,7 +134,8 @@ TEST(PhysicalPreparserTest, DirectiveEndsAtTheFirstLineNotContinuedByABackslash)
         {u"#define A 1\nx", 11},
         {u"#define A \\\n 1\nx", 14},
         {u"#define A \\\n\n\n 1\nx", 16},  // blank lines keep a continued directive going
-        {u"#define A // c \\\nx", 16},     // a comment's backslash continues nothing
+        // A comment's backslash joins the next line to the comment, which ends the directive.
+        {u"#define A // c \\\nx\ny", 18},
         {u"#define A /* a\n b */ 1\nx", 22},
         {u"#define A \\", 11},  // the end mark
         {u"#", 1},

@@ -59,7 +59,8 @@ TEST(SourceReaderTest, DecodesByTheStoredEncoding) {
          "a\r\nb",
          TextEncoding::Utf8, u"a\nb"},
         {"\xC3\xA9", TextEncoding::Ansi, u"\u00C3\u00A9"},  // bytes are never combined
-        {std::string("a\0b", 3), TextEncoding::Ansi, u"a"},
+        // A zero byte is a character like any other.
+        {std::string("a\0b", 3), TextEncoding::Ansi, std::u16string(u"a\0b", 3)},
         {"a\xFF"
          "b",
          TextEncoding::Ansi,
@@ -80,22 +81,25 @@ TEST(SourceReaderTest, DecodesByTheStoredEncoding) {
                      "b",
                      5),
          TextEncoding::Utf16BE, u"a"},
+        // U+FFFF would pose as the end mark: it becomes U+FFFD, and the text goes on.
         {std::string("\xFF\xFE"
                      "a\0\xFF\xFF"
                      "b\0",
                      8),
-         TextEncoding::Utf16LE, u"a"},
+         TextEncoding::Utf16LE,
+         u"a\uFFFD"
+         "b"},
         {std::string("\xFF\xFE"
                      "\xFF",
                      3),
-         TextEncoding::Utf16LE, u""},  // 0xFFFF cuts
+         TextEncoding::Utf16LE, u"\uFFFD"},
         {"\xEF\xBB\xBF", TextEncoding::Utf8, u""},
         {"ab", TextEncoding::Utf8, u""},  // re-saved without its mark: still skips 3 bytes
         {"", TextEncoding::Ansi, u""},
         {"abc", TextEncoding::Utf32LE, u""},
         {"abc", static_cast<TextEncoding>(42), u""},
-        // A UTF-16 file read as ANSI ends at its first zero byte.
-        {std::string("a\0b\0", 4), TextEncoding::Ansi, u"a"},
+        // A UTF-16 file read as ANSI keeps its zero bytes as characters.
+        {std::string("a\0b\0", 4), TextEncoding::Ansi, std::u16string(u"a\0b\0", 4)},
     };
     for (const auto& c : cases) {
         SourceText text;

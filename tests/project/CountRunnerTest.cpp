@@ -92,14 +92,16 @@ TEST(CountRunnerTest, EveryThreadCountGivesTheResultsOfOneInListOrder) {
     }
     EXPECT_EQ(one.doneOrder, listOrder);
     EXPECT_EQ(one.failures.size(), 17u);
-    // A failed record ends reset: uncounted, without remarks; its text is in the table.
+    // A failed record stays failed, with its text, as the table has it too.
     for (const auto& [path, remarks] : one.failures) {
         const FileCount* failed = root.FindFile(path).record;
         ASSERT_NE(failed, nullptr);
-        EXPECT_FALSE(failed->counted || failed->failed);
-        EXPECT_TRUE(failed->remarks.empty());
+        EXPECT_FALSE(failed->counted);
+        EXPECT_TRUE(failed->failed);
+        EXPECT_EQ(failed->remarks, remarks);
         EXPECT_EQ(remarks.substr(0, 29), u"Physical pre-parser failure: ");
     }
+    EXPECT_EQ(root.FailedRecords(true), one.failures.size());
     for (const unsigned threads : {2u, 5u, 0u}) {
         SCOPED_TRACE(threads);
         root.ResetAllCounts();

@@ -43,4 +43,13 @@ inline std::string utf16le(std::u16string_view text) {
     return result;
 }
 
+/// One code unit per byte, as a file read byte by byte (ANSI or UTF-8) becomes text.
+inline std::u16string unitPerByte(std::string_view bytes) {
+    std::u16string units;
+    for (const char byte : bytes) {
+        units.push_back(static_cast<unsigned char>(byte));
+    }
+    return units;
+}
+
 }  // namespace tw::test

@@ -52,7 +52,7 @@ class CountRunTest : public QObject {
     void init();
     void workerVisitsOwnFilesBeforeSubfolders();
     void workerSkipsCountedFilesButAdvances();
-    void workerPutsFailuresInTableAndResetsThem();
+    void workerPutsFailuresInTableAndKeepsThemFailed();
     void severalThreadsCountWhatOneThreadCounts();
     void aRunReportsProgressThenFinishes();
     void progressAndClosingTexts();
@@ -114,7 +114,7 @@ void CountRunTest::workerSkipsCountedFilesButAdvances() {
     QCOMPARE(qs(state.currentFile), qs(second->path));
 }
 
-void CountRunTest::workerPutsFailuresInTableAndResetsThem() {
+void CountRunTest::workerPutsFailuresInTableAndKeepsThemFailed() {
     QTemporaryDir dir;
     ProjectFolder root;
     const QString gone = writeFile(dir, "gone.cpp", smallSource());
@@ -126,8 +126,8 @@ void CountRunTest::workerPutsFailuresInTableAndResetsThem() {
     state.running = true;
     CountThreadProc(state, countSettings(), 1);
     QVERIFY(!record->counted);
-    QVERIFY(!record->failed);
-    QVERIFY(record->remarks.empty());
+    QVERIFY(record->failed);
+    QCOMPARE(qs(record->remarks), QStringLiteral("Failed to open file."));
     QCOMPARE(record->errorLine, -1);
     QCOMPARE(failedCountTable().size(), std::size_t(1));
     QCOMPARE(qs(failedCountTable().begin()->first), qs(record->path));
@@ -316,11 +316,11 @@ void CountRunTest::failingFileInARun() {
     QCOMPARE(listed, QStringList({"Errors", qs(projectPathOf(bad)) + "|Failed to open file."}));
     QVERIFY(boxes.shown.empty());
     FileCount* record = desktop.root().FindFile(projectPathOf(bad)).record;
-    QVERIFY(!record->counted && !record->failed && record->remarks.empty());
-    QCOMPARE(desktop.list().cellText(1, ColumnRemarks), QString());
+    QVERIFY(!record->counted && record->failed);
+    QCOMPARE(qs(record->remarks), QStringLiteral("Failed to open file."));
     QCOMPARE(desktop.list().cellText(1, ColumnCode), QStringLiteral("-"));
     QCOMPARE(desktop.list().cellText(2, ColumnFileName),
-             QStringLiteral("Folder (1 succeeded, 0 failed)"));
+             QStringLiteral("Folder (1 succeeded, 1 failed)"));
     QVERIFY(desktop.enabled(ID_ACTION_COUNT));
 
     // A later run tries it again.
