@@ -33,9 +33,10 @@ bool failCount(FileCount& record, std::u16string_view prefix) {
 }
 
 /// Fills the explanation's lines: their places in the text, the classes `kinds` holds for
-/// them, and what the trace noted on each.
+/// them and, when the count succeeded, what the trace noted on each (a failed count counts
+/// nothing).
 void explainLines(const SourceText& text, const std::vector<LineType>& kinds,
-                  const CountTrace& trace, const CountSettings& settings,
+                  const CountTrace& trace, const CountSettings& settings, bool counted,
                   FileExplanation& explanation) {
     std::size_t line = 0;
     forEachLine(explanation.text, [&](std::size_t start, std::size_t length) {
@@ -44,10 +45,13 @@ void explainLines(const SourceText& text, const std::vector<LineType>& kinds,
         }
         ++line;
     });
+    if (!counted) {
+        return;
+    }
     for (const CountTrace::Note& note : trace.notes()) {
         const auto index = static_cast<std::size_t>(lineOfPosition(text, note.position) - 1);
         if (index >= explanation.lines.size()) {
-            continue;  // beyond the lines a failed count classified
+            continue;
         }
         FileExplanation::Line& where = explanation.lines[index];
         switch (note.kind) {
@@ -152,6 +156,7 @@ bool FileCount::countStages(std::chrono::steady_clock::time_point start,
     std::optional<CountTrace> trace;
     std::vector<LineType> kinds;
     struct Explain {
+        const FileCount& record;
         const SourceText& text;
         const std::vector<LineType>& kinds;
         const std::optional<CountTrace>& trace;
@@ -159,10 +164,10 @@ bool FileCount::countStages(std::chrono::steady_clock::time_point start,
         FileExplanation* explanation;
         ~Explain() {
             if (explanation != nullptr) {
-                explainLines(text, kinds, *trace, settings, *explanation);
+                explainLines(text, kinds, *trace, settings, record.counted, *explanation);
             }
         }
-    } explain{text, kinds, trace, settings, explanation};
+    } explain{*this, text, kinds, trace, settings, explanation};
     if (explanation != nullptr) {
         explanation->text.assign(text.chars, 0, text.size() - 1);
         trace.emplace(text.chars);
