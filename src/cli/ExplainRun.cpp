@@ -22,7 +22,8 @@ int runExplain(const std::vector<std::u16string>& files, const CountSettings& se
         if (!seen.insert(diskPath).second) {
             continue;
         }
-        auto& record = records.emplace_back(std::make_unique<FileCount>(displayText(file), diskPath));
+        auto& record =
+            records.emplace_back(std::make_unique<FileCount>(displayText(file), diskPath));
         auto& explanation = explanations.emplace_back(std::make_unique<FileExplanation>());
         record->explain(settings, *explanation);
         if (json) {

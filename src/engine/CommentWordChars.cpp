@@ -61,9 +61,8 @@ CommentChar classify(char32_t c, std::size_t length) {
 }  // namespace
 
 UnitForm unitFormOf(TextEncoding encoding) {
-    return encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE
-               ? UnitForm::Utf16
-               : UnitForm::Bytes;
+    return encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE ? UnitForm::Utf16
+                                                                                  : UnitForm::Bytes;
 }
 
 CommentChar wideCommentCharAt(std::u16string_view text, std::size_t i, std::size_t end,

@@ -114,9 +114,9 @@ std::string explainText(const ExplainedFile& file, CountMode mode) {
             appendPadded(out, std::to_string(line.directives), 11, true);
         }
         out += "  ";
-        out += explainedLineText(
-            std::u16string_view(explanation.text).substr(line.start, line.length),
-            record.encoding, true);
+        out +=
+            explainedLineText(std::u16string_view(explanation.text).substr(line.start, line.length),
+                              record.encoding, true);
         out += '\n';
     }
     if (record.failed) {

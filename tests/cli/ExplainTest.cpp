@@ -58,14 +58,12 @@ TEST(ExplainTest, JsonLinesAddUpToTheFilesFigures) {
 
     const nlohmann::json& failed = files[1];
     EXPECT_EQ(failed["failed"], true);
-    EXPECT_EQ(failed["failure"],
-              "Physical pre-parser failure: Unclosed comment (line 2).");
+    EXPECT_EQ(failed["failure"], "Physical pre-parser failure: Unclosed comment (line 2).");
     EXPECT_EQ(failed["errorLine"], 2);
 }
 
 TEST(ExplainTest, NothingToExplainStopsWithCodeFour) {
-    const test::ProcessResult run =
-        test::runProgram(TW_EXECUTABLE, {"-explain"}, kExplainFixtures);
+    const test::ProcessResult run = test::runProgram(TW_EXECUTABLE, {"-explain"}, kExplainFixtures);
     EXPECT_EQ(run.exitCode, 4);
     EXPECT_NE(run.err.find("nothing to count"), std::string::npos) << run.err;
 }

@@ -68,8 +68,7 @@ TEST(FileExplanationTest, LinesAddUpToTheRecordOnEveryFixtureInEveryMode) {
                           counted.commentCodeLine);
                 EXPECT_EQ(byClass[static_cast<int>(LineType::CommentBanner)],
                           counted.commentBanner);
-                EXPECT_EQ(byClass[static_cast<int>(LineType::CommentBlank)],
-                          counted.commentBlank);
+                EXPECT_EQ(byClass[static_cast<int>(LineType::CommentBlank)], counted.commentBlank);
                 EXPECT_EQ(byClass[static_cast<int>(LineType::Blank)], counted.blank);
                 EXPECT_EQ(explained.code, counted.code);
                 EXPECT_EQ(explained.total(), counted.total());
