@@ -73,9 +73,10 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
             [this](int shown, int total, const QString& currentFile) {
                 setStatusText(QString::asprintf("Counting file %i of %i: ", shown, total) +
                               currentFile);
+                // Shown first, so that even the first value of a short run is seen as set.
+                progressBar_->show();
                 progressBar_->setRange(0, total);
                 progressBar_->setValue(shown);
-                progressBar_->show();
                 // The counts of the files done so far, and the sums below them.
                 if (!sinceListRefresh_.isValid() ||
                     sinceListRefresh_.elapsed() >= kListRefreshPeriodMs) {
