@@ -263,7 +263,7 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
             const bool fullPaths = (reportFlags & kReportNoDirectories) == 0;
             writeReport(root, settings.mode, csv, listStyle, fullPaths, 4,
                         [&](std::u16string_view piece) {
-                            error = report.write(textFileBytes(piece));
+                            error = report.write(csv ? csvFileBytes(piece) : textFileBytes(piece));
                             return error == 0;
                         });
         }
