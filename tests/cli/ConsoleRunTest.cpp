@@ -45,6 +45,12 @@ std::map<std::string, std::string> outputFiles(const fs::path& directory) {
 TEST(ConsoleRunTest, EveryStopSaysWhyOnStandardError) {
     test::TempDir out;
     const std::string outDir = out.path().string();
+    // Where a project file must not be saved: a pipe, and a read-only file.
+    test::TempDir targets;
+    const std::string pipe = targets.pathOf("pipe.tyx");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string readOnly = targets.write("read-only.tyx", "old");
+    fs::permissions(readOnly, fs::perms::owner_read);
     const struct {
         const char* name;
         std::vector<std::string> arguments;
@@ -99,6 +105,17 @@ TEST(ConsoleRunTest, EveryStopSaysWhyOnStandardError) {
          6,
          1,
          "cannot save the project '" + outDir + "/none/p.tyx': No such file or directory"},
+        {"project file is a pipe",
+         {"-file", "tree/main.c", "-out", outDir, "-save", pipe},
+         6,
+         1,
+         "cannot save the project '" + pipe +
+             "': it is not a regular file (a device, a pipe or a socket)"},
+        {"project file is read-only",
+         {"-file", "tree/main.c", "-out", outDir, "-save", readOnly},
+         6,
+         1,
+         "cannot save the project '" + readOnly + "': the file is read-only"},
         {"completed", {"-file", "tree/main.c", "-out", outDir, "-report", "list"}, 0, 2, ""},
     };
     for (const auto& c : cases) {
@@ -113,6 +130,8 @@ TEST(ConsoleRunTest, EveryStopSaysWhyOnStandardError) {
                   c.filesWritten);
         EXPECT_EQ(run.err, c.error.empty() ? "" : "tallyweaver: " + c.error + "\n");
     }
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(test::readBytes(readOnly), "old");
 }
 
 TEST(ConsoleRunTest, IgnoredValuesAndUnreadableFoldersGiveWarningsAndTheRunGoesOn) {
