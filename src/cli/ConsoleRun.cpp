@@ -8,6 +8,7 @@
 #include <ctime>
 #include <iostream>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "cli/ArgumentText.h"
@@ -19,6 +20,8 @@
 #include "cli/ResultCode.h"
 #include "engine/CountSettings.h"
 #include "engine/TextConversion.h"
+#include "project/CountMemoryBudget.h"
+#include "project/CountRunner.h"
 #include "project/FailedCountTable.h"
 #include "project/PendingFile.h"
 #include "project/ProjectFile.h"
@@ -235,6 +238,21 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
                     "cannot write into the output directory " +
                         quoted(outputDirectory.empty() ? u"." : outputDirectory) + ": " +
                         systemReason(error));
+    }
+
+    const unsigned threadLimit = countingThreadLimit(CountRunner::kDefaultByteBudget);
+    const unsigned threadsAsked =
+        threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+    if (threadsAsked > threadLimit) {
+        const std::string why = threadLimit < kMostCountingThreads
+                                    ? "the address-space limit leaves room for no more"
+                                    : "no run counts on more";
+        printWarning(errors, threads != 0
+                                 ? "-threads: " + std::to_string(threads) + " lowered to " +
+                                       std::to_string(threadLimit) + ": " + why
+                                 : "counting on " + std::to_string(threadLimit) +
+                                       " threads, not one per processor (" +
+                                       std::to_string(threadsAsked) + "): " + why);
     }
 
     // Every record is counted right away; it measures its file then, on the counting threads,

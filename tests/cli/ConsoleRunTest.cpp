@@ -134,6 +134,41 @@ TEST(ConsoleRunTest, EveryStopSaysWhyOnStandardError) {
     EXPECT_EQ(test::readBytes(readOnly), "old");
 }
 
+TEST(ConsoleRunTest, ManyThreadsUnderAnAddressSpaceLimitAreLoweredNotAborted) {
+    test::TempDir work;
+    // Enough files in the Executable mode that every thread matches patterns.
+    for (int i = 0; i < 400; ++i) {
+        work.write("src/f" + std::to_string(i) + ".c",
+                   "int f(int a) { if (a) { return g(a, 2); } return 0; }\n");
+    }
+    const struct {
+        const char* threads;
+        std::string warning;
+    } cases[] = {
+        {"128", "-threads: 128 lowered to "},
+        {"9999", "-threads: 9999 lowered to "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.threads);
+        const test::ProcessResult run =
+            test::runProgram("/usr/bin/prlimit",
+                             {"--as=4294967296", TW_EXECUTABLE, "-dir", "src", "-ext", ".c",
+                              "-mode", "e", "-threads", c.threads, "-quiet", "-out", "."},
+                             work.path().string());
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_NE(run.err.find("tallyweaver: warning: " + c.warning), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(": the address-space limit leaves room for no more\n"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_NE(run.out.find("Counted:\t400\n"), std::string::npos) << run.out;
+    }
+    // Without a limit, only the fixed bound applies, and says so.
+    const test::ProcessResult run = tallyweaver(
+        {"-file", "tree/main.c", "-threads", "300", "-quiet", "-out", work.path().string()});
+    EXPECT_EQ(run.err,
+              "tallyweaver: warning: -threads: 300 lowered to 256: no run counts on more\n");
+}
+
 TEST(ConsoleRunTest, IgnoredValuesAndUnreadableFoldersGiveWarningsAndTheRunGoesOn) {
     test::TempDir out;
     const test::ProcessResult run = tallyweaver(
