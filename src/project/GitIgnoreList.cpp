@@ -117,10 +117,9 @@ GitIgnoreList::Verdict GitIgnoreList::verdict(std::string_view path, bool isDire
         if (pattern->directoriesOnly && !isDirectory) {
             continue;
         }
-        const bool matched =
-            pattern->nameOnly
-                ? shell::componentMatches<char>(pattern->components.front(), below.back())
-                : pathMatches(pattern->components, below);
+        const bool matched = pattern->nameOnly ? shell::componentMatches<char>(
+                                                     pattern->components.front(), below.back())
+                                               : pathMatches(pattern->components, below);
         if (matched) {
             return pattern->negated ? Verdict::Kept : Verdict::Ignored;
         }

@@ -101,9 +101,10 @@ std::vector<std::string> includedBy(const std::string& path) {
         rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
         if (!line.empty() && line.front() == '[') {
             std::string section;
-            for (std::size_t i = 1; i < line.size() && std::isalnum(static_cast<unsigned char>(line[i]));
-                 ++i) {
-                section.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(line[i]))));
+            for (std::size_t i = 1;
+                 i < line.size() && std::isalnum(static_cast<unsigned char>(line[i])); ++i) {
+                section.push_back(
+                    static_cast<char>(std::tolower(static_cast<unsigned char>(line[i]))));
             }
             inInclude = section == "include" || section == "includeif";
             continue;
@@ -195,8 +196,7 @@ std::string firstIrregularRepositoryFile(const std::string& gitDirectory, bool w
         }
     }
     std::vector<std::string> configurations = {commonDirectoryOf(gitDirectory) + "/config",
-                                               gitDirectory + "/config.worktree",
-                                               "/etc/gitconfig"};
+                                               gitDirectory + "/config.worktree", "/etc/gitconfig"};
     if (!home.empty()) {
         configurations.push_back(home + "/.gitconfig");
     }
