@@ -9,6 +9,10 @@ packages=(
   # The source format check (scripts/check-format.sh).
   clang-format
   libgit2-dev git
+  # Tests that stop a run at a chosen system call (strace) or under a resource limit.
+  strace util-linux
+  # The fuzz targets (scripts/fuzz.sh): clang and its libFuzzer.
+  clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   qt6-base-dev
   xvfb xauth

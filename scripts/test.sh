@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The one test command: installs what is missing, checks that the sources match .clang-format,
 # configures fresh builds, builds with warnings as errors and runs every test; then builds the
-# core tests again under AddressSanitizer and UndefinedBehaviorSanitizer and runs them; then
-# builds the Debian package and checks what it installs (scripts/check-package.sh).
+# core tests again under AddressSanitizer and UndefinedBehaviorSanitizer and runs them; runs
+# each fuzz target for a minute (scripts/fuzz.sh); then builds the Debian package and checks
+# what it installs (scripts/check-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,6 +26,10 @@ cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTW_WERROR=ON -DTW_SANI
 cmake --build "$asan" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$asan" --output-on-failure -j "$jobs" -L core
+
+# Each fuzz target for a short while, on top of its seeds and every input that once failed; a
+# finding fails the run.
+bash scripts/fuzz.sh "${TW_FUZZ_SECONDS:-60}"
 
 TW_TEST_DRIVER="$build/tests/ui/tallyweaver-test-driver" bash scripts/check-package.sh build/ci-package
 

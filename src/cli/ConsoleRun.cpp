@@ -8,6 +8,7 @@
 #include <ctime>
 #include <iostream>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "cli/ArgumentText.h"
@@ -20,6 +21,8 @@
 #include "cli/ResultCode.h"
 #include "engine/CountSettings.h"
 #include "engine/TextConversion.h"
+#include "project/CountMemoryBudget.h"
+#include "project/CountRunner.h"
 #include "project/FailedCountTable.h"
 #include "project/PendingFile.h"
 #include "project/ProjectFile.h"
@@ -61,7 +64,7 @@ bool exists(const std::string& path) {
 /// report. Both are made at the start, so that an unwritable directory is known at once, and
 /// get their names only when both are complete. Names are claimed without overwriting anything:
 /// when a run of the same second holds them, this run takes "_2", "_3", ... before the
-/// extension, the same for both files. The summary's name is the claim; the report follows it.
+/// extension, the same for both files. The report's name is the claim; the summary follows it.
 class RunOutput {
   public:
     RunOutput(std::string directory, std::string stamp)
@@ -79,46 +82,49 @@ class RunOutput {
     PendingFile& summary() { return summary_; }
     PendingFile& report() { return *report_; }
 
-    /// Names the files. Returns 0, or the reason with `failedPath` naming the file that could
-    /// not be written; nothing of this run keeps a name then.
+    /// Names the files: the report first, then the summary, so that a summary never stands
+    /// without the report it announces, whenever the process is stopped. Returns 0, or the
+    /// reason with `failedPath` naming the file that could not be written; nothing of this run
+    /// keeps a name then.
     int publish(std::string& failedPath) {
-        std::string claimed;  // where the summary stands, once it has a name
+        std::string claimed;  // where the report stands, once it has a name
         for (int attempt = 1; attempt <= 100000; ++attempt) {
             const std::string suffix = attempt == 1 ? "" : "_" + std::to_string(attempt);
-            const std::string summaryPath = pathOf("output", suffix, ".txt");
             if (takenByAnotherRun(suffix)) {
                 continue;
             }
-            int error = claimed.empty() ? summary_.publishAs(nameOf("output", suffix, ".txt"))
-                                        : (::renameat2(AT_FDCWD, claimed.c_str(), AT_FDCWD,
-                                                       summaryPath.c_str(), RENAME_NOREPLACE) == 0
-                                               ? 0
-                                               : errno);
-            if (error == EEXIST) {
-                continue;
+            std::string reportPath;
+            if (report_) {
+                reportPath = pathOf("report", suffix, reportExtension_);
+                const int error =
+                    claimed.empty() ? report_->publishAs(nameOf("report", suffix, reportExtension_))
+                                    : (::renameat2(AT_FDCWD, claimed.c_str(), AT_FDCWD,
+                                                   reportPath.c_str(), RENAME_NOREPLACE) == 0
+                                           ? 0
+                                           : errno);
+                if (error == EEXIST) {
+                    continue;
+                }
+                if (error != 0) {
+                    failedPath = reportPath;
+                    unlinkClaim(claimed);
+                    return error;
+                }
+                claimed = reportPath;
             }
-            if (error != 0) {
+            const std::string summaryPath = pathOf("output", suffix, ".txt");
+            const int error = summary_.publishAs(nameOf("output", suffix, ".txt"));
+            if (error == 0) {
+                written_ = report_ ? std::vector<std::string>{summaryPath, reportPath}
+                                   : std::vector<std::string>{summaryPath};
+                return 0;
+            }
+            if (error != EEXIST) {
                 failedPath = summaryPath;
                 unlinkClaim(claimed);
                 return error;
             }
-            claimed = summaryPath;
-            if (!report_) {
-                written_ = {claimed};
-                return 0;
-            }
-            const std::string reportPath = pathOf("report", suffix, reportExtension_);
-            error = report_->publishAs(nameOf("report", suffix, reportExtension_));
-            if (error == 0) {
-                written_ = {claimed, reportPath};
-                return 0;
-            }
-            if (error != EEXIST) {
-                failedPath = reportPath;
-                unlinkClaim(claimed);
-                return error;
-            }
-            // A stray report took the name after the check: the summary moves on with it.
+            // A stray summary took the name after the check: the report moves on with it.
         }
         unlinkClaim(claimed);
         return EEXIST;
@@ -239,6 +245,21 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
                         systemReason(error));
     }
 
+    const unsigned threadLimit = countingThreadLimit(CountRunner::kDefaultByteBudget);
+    const unsigned threadsAsked =
+        threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+    if (threadsAsked > threadLimit) {
+        const std::string why = threadLimit < kMostCountingThreads
+                                    ? "the address-space limit leaves room for no more"
+                                    : "no run counts on more";
+        printWarning(errors, threads != 0
+                                 ? "-threads: " + std::to_string(threads) + " lowered to " +
+                                       std::to_string(threadLimit) + ": " + why
+                                 : "counting on " + std::to_string(threadLimit) +
+                                       " threads, not one per processor (" +
+                                       std::to_string(threadsAsked) + "): " + why);
+    }
+
     // Every record is counted right away; it measures its file then, on the counting threads,
     // which begin with the first record while the others are still put into their folders.
     FailedCountTable& failures = failedCountTable();
@@ -268,7 +289,7 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
             const bool fullPaths = (reportFlags & kReportNoDirectories) == 0;
             writeReport(root, settings.mode, csv, listStyle, fullPaths, 4,
                         [&](std::u16string_view piece) {
-                            error = report.write(textFileBytes(piece));
+                            error = report.write(csv ? csvFileBytes(piece) : textFileBytes(piece));
                             return error == 0;
                         });
         }

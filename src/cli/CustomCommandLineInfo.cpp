@@ -16,6 +16,19 @@ constexpr std::array<std::u16string_view, 14> kOptionNames = {
     u"out",    u"ext",   u"dir",  u"file",    u"list", u"mode",    u"nosub",
     u"report", u"quiet", u"save", u"threads", u"git",  u"exclude", u"explain"};
 
+/// The options that do nothing without a value after them.
+constexpr std::array<std::u16string_view, 10> kOptionsWithValues = {
+    u"out", u"ext", u"dir", u"file", u"list", u"mode", u"report", u"save", u"threads", u"exclude"};
+
+bool takesValues(std::u16string_view option) {
+    for (const std::u16string_view name : kOptionsWithValues) {
+        if (name == option) {
+            return true;
+        }
+    }
+    return false;
+}
+
 /// A thread count from its decimal text; false for anything else.
 bool parseThreads(std::u16string_view text, unsigned& threads) {
     if (text.empty() || text.size() > 4) {
@@ -43,11 +56,27 @@ bool isOptionName(std::u16string_view name) {
     return false;
 }
 
-void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch, bool /*isLast*/) {
+void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch, bool isLast) {
+    handleParam(param, isSwitch);
+    if (isLast) {
+        noteMissingValue();
+    }
+}
+
+void CCustomCommandLineInfo::noteMissingValue() {
+    if (awaitingValue_) {
+        warnings.push_back("-" + utf8FromUtf16(currentOption) + ": no value follows; ignored");
+        awaitingValue_ = false;
+    }
+}
+
+void CCustomCommandLineInfo::handleParam(std::u16string_view param, bool isSwitch) {
     if (isSwitch) {
         // Unknown switches are left alone: before the first option there is no framework to
         // hand them to here, and after it they are ignored.
         if (isOptionName(param)) {
+            noteMissingValue();
+            awaitingValue_ = takesValues(param);
             consoleMode = true;
             currentOption = param;
             if (param == u"quiet") {
@@ -67,6 +96,7 @@ void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch
         warnings.push_back(quoted(param) + " ignored: it comes before any option");
         return;
     }
+    awaitingValue_ = false;
     const std::u16string value(param);
     const auto ignored = [this, &value](std::string_view why) {
         warnings.push_back("-" + utf8FromUtf16(currentOption) + ": " + quoted(value) +

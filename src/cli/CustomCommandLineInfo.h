@@ -22,7 +22,9 @@ class CCustomCommandLineInfo {
     /// JSON for other programs; a layout of its own, like list and tree.
     static constexpr std::uint32_t kReportJson = 16;
 
-    /// Handles one argument: a switch (its '-' or '/' already removed) or a value.
+    /// Handles one argument: a switch (its '-' or '/' already removed) or a value. An option
+    /// that needs a value and gets none before the next option or the end is noted in
+    /// `warnings`.
     void ParseParam(std::u16string_view param, bool isSwitch, bool isLast);
 
     /// Handles the arguments after the program name, in order. An argument beginning with '-'
@@ -74,6 +76,14 @@ class CCustomCommandLineInfo {
 
     /// What parsing ignored, one sentence each, for the console run to print.
     std::vector<std::string> warnings;
+
+  private:
+    void handleParam(std::u16string_view param, bool isSwitch);
+    /// Warns of `currentOption` when it took no value.
+    void noteMissingValue();
+
+    /// `currentOption` needs a value and has had none yet.
+    bool awaitingValue_ = false;
 };
 
 /// Whether `name` is one of the program's option names (case-sensitive, whole).

@@ -9,10 +9,12 @@
 #include "cli/ArgumentText.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/CustomCommandLineInfo.h"
+#include "engine/TextConversion.h"
 #include "engine/WideChar.h"
 #include "project/DirectoryWalk.h"
 #include "project/ExcludePatterns.h"
 #include "project/GitWorkTreeFilter.h"
+#include "report/PrintableName.h"
 
 namespace tw {
 namespace {
@@ -23,6 +25,12 @@ std::string shownDirectory(std::string directory) {
         directory.pop_back();
     }
     return directory.empty() ? "." : directory;
+}
+
+/// A message from the repository's side (it may hold paths) with its control characters shown
+/// as '?', as names are.
+std::string printable(const std::string& message) {
+    return utf8FromUtf16(printableName(utf16FromUtf8(message)));
 }
 
 bool isDirectory(const std::string& path) {
@@ -54,12 +62,15 @@ bool CCustomCommandLineInfo::AddFilesFromDirectory(std::u16string_view path, boo
     // A directory that cannot be read is reported by the walk; there is nothing to ask git.
     if (git && isDirectory(start)) {
         std::string whyNot;
-        gitRules = GitWorkTreeFilter::open(start, whyNot);
+        gitRules = GitWorkTreeFilter::open(
+            start, whyNot, [&errors](const std::string& path, const std::string& why) {
+                printWarning(errors, "-git: " + quoted(path) + ": " + printable(why));
+            });
         if (gitRules) {
             filters.push_back(gitRules.get());
         } else {
             printWarning(errors, "-git: directory " + quoted(shownDirectory(start)) + ": " +
-                                     whyNot + "; every file in it is scanned");
+                                     printable(whyNot) + "; every file in it is scanned");
         }
     }
 

@@ -24,7 +24,9 @@ them, up to the next option.
   -quiet                no "Parsing:" line per file
   -nosub                takes no values
   -save FILE            also write the counted files as a project (.tyx) for the desktop
-                        program
+                        program; an existing FILE is replaced by a new file (another hard
+                        link to it keeps the old content); a FILE that is read-only or no
+                        regular file (a device, a pipe) is refused with exit code 6
   -threads N            files counted at once (default: one per processor; 1 counts one
                         file at a time)
   -git                  a directory inside a git work tree gives only the files git tracks

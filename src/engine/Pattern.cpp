@@ -12,9 +12,12 @@ namespace {
 
 constexpr std::uint32_t kMaxGroups = 32;
 constexpr PCRE2_SIZE kJitStackStart = 32 * 1024;
-constexpr PCRE2_SIZE kJitStackMax = 16 * 1024 * 1024;
 
 /// Match data, match context and JIT stack of the calling thread, made on its first match.
+/// Where the memory for them cannot be had (an address-space limit), nothing aborts: without a
+/// JIT stack of its own a match uses the small one PCRE2 keeps on the call stack, and a match
+/// that needs more fails as a match over the limit does; without match data every match of the
+/// thread fails. Either way the file fails with a message and the run goes on.
 struct ThreadMatchState {
     pcre2_match_data_16* data = nullptr;
     pcre2_match_context_16* context = nullptr;
@@ -23,13 +26,12 @@ struct ThreadMatchState {
     ThreadMatchState() {
         data = pcre2_match_data_create_16(kMaxGroups, nullptr);
         context = pcre2_match_context_create_16(nullptr);
-        stack = pcre2_jit_stack_create_16(kJitStackStart, kJitStackMax, nullptr);
-        if (data == nullptr || context == nullptr || stack == nullptr) {
-            std::fputs("tallyweaver: out of memory for pattern matching\n", stderr);
-            std::abort();
+        stack = pcre2_jit_stack_create_16(kJitStackStart, kPatternStackReserve, nullptr);
+        if (context != nullptr && stack != nullptr) {
+            pcre2_jit_stack_assign_16(context, nullptr, stack);
         }
-        pcre2_jit_stack_assign_16(context, nullptr, stack);
     }
+    bool ready() const { return data != nullptr && context != nullptr; }
     ~ThreadMatchState() {
         pcre2_jit_stack_free_16(stack);
         pcre2_match_context_free_16(context);
@@ -100,6 +102,9 @@ Pattern::~Pattern() {
 
 int Pattern::run(std::u16string_view subject, bool whole) const {
     ThreadMatchState& state = threadState();
+    if (!state.ready()) {
+        return PCRE2_ERROR_NOMEMORY;
+    }
     // An empty view may have no data pointer; PCRE2 wants a valid one.
     static const char16_t kEmpty[1] = {0};
     const char16_t* data = subject.empty() ? kEmpty : subject.data();

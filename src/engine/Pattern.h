@@ -8,6 +8,10 @@
 
 namespace tw {
 
+/// The address space each matching thread reserves for its pattern-matching stack at its first
+/// match, whether it uses it or not.
+inline constexpr std::size_t kPatternStackReserve = 16 * 1024 * 1024;
+
 /// Outcome of a search or a full match.
 enum class MatchStatus {
     Found,

@@ -238,10 +238,11 @@ std::size_t CountRunner::Session::handOver(const std::vector<FileCount*>& order)
 
 namespace {
 
-/// The threads asked for, 0 meaning one per processor, and no more than any machine has.
-unsigned threadsFor(unsigned asked) {
+/// The threads asked for, 0 meaning one per processor, and no more than the limit.
+unsigned threadsFor(const CountRunner::Options& options) {
+    const unsigned asked = options.threads;
     const unsigned threads = asked == 0 ? std::max(1u, std::thread::hardware_concurrency()) : asked;
-    return std::min(threads, 256u);
+    return std::min(threads, countingThreadLimit(options.byteBudget));
 }
 
 }  // namespace
@@ -249,7 +250,7 @@ unsigned threadsFor(unsigned asked) {
 std::unique_ptr<CountRunner::Session> CountRunner::start(const Options& options,
                                                          const CountRunCallbacks& callbacks) {
     auto run = std::make_unique<Session::Run>(options, callbacks, failures_, resultsLock_);
-    run->startHelpers(threadsFor(options.threads));
+    run->startHelpers(threadsFor(options));
     return std::unique_ptr<Session>(new Session(std::move(run)));
 }
 
@@ -257,8 +258,8 @@ std::size_t CountRunner::run(const std::vector<FileCount*>& records, const Optio
                              const CountRunCallbacks& callbacks) {
     // More threads than files only cost memory.
     Options bounded = options;
-    bounded.threads = static_cast<unsigned>(std::max<std::size_t>(
-        1, std::min<std::size_t>(threadsFor(options.threads), records.size())));
+    bounded.threads = static_cast<unsigned>(
+        std::max<std::size_t>(1, std::min<std::size_t>(threadsFor(options), records.size())));
     const std::unique_ptr<Session> session = start(bounded, callbacks);
     return session->handOver(records);
 }

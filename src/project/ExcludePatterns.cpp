@@ -1,6 +1,7 @@
 #include "project/ExcludePatterns.h"
 
 #include "engine/TextConversion.h"
+#include "project/ShellPattern.h"
 
 namespace tw {
 namespace {
@@ -40,98 +41,6 @@ std::vector<std::u32string> componentsOf(std::string_view path) {
     return components;
 }
 
-/// Whether the set that starts at `pattern[at]` == '[' holds `c`. `end` is set past its ']';
-/// false with `end` == `at` when there is no closing ']', so the '[' is a plain character.
-bool inSet(std::u32string_view pattern, std::size_t at, char32_t c, std::size_t& end) {
-    std::size_t i = at + 1;
-    const bool negated = i < pattern.size() && (pattern[i] == U'!' || pattern[i] == U'^');
-    if (negated) {
-        ++i;
-    }
-    bool found = false;
-    bool first = true;
-    while (i < pattern.size() && (first || pattern[i] != U']')) {
-        first = false;
-        char32_t low = pattern[i];
-        if (low == U'\\' && i + 1 < pattern.size()) {
-            low = pattern[++i];
-        }
-        ++i;
-        char32_t high = low;
-        if (i + 1 < pattern.size() && pattern[i] == U'-' && pattern[i + 1] != U']') {
-            high = pattern[i + 1];
-            if (high == U'\\' && i + 2 < pattern.size()) {
-                high = pattern[i + 2];
-                ++i;
-            }
-            i += 2;
-        }
-        found = found || (low <= c && c <= high);
-    }
-    if (i >= pattern.size()) {
-        end = at;
-        return false;
-    }
-    end = i + 1;
-    return found != negated;
-}
-
-/// Whether the one character at `pattern[at]` ('?', a set, an escaped or plain character)
-/// matches `c`; `next` is set past it.
-bool matchesOne(std::u32string_view pattern, std::size_t at, char32_t c, std::size_t& next) {
-    const char32_t p = pattern[at];
-    if (p == U'?') {
-        next = at + 1;
-        return true;
-    }
-    if (p == U'[') {
-        std::size_t end = at;
-        const bool in = inSet(pattern, at, c, end);
-        if (end != at) {
-            next = end;
-            return in;
-        }
-    }
-    if (p == U'\\' && at + 1 < pattern.size()) {
-        next = at + 2;
-        return pattern[at + 1] == c;
-    }
-    next = at + 1;
-    return p == c;
-}
-
-/// Whether one component matches one pattern component. A '*' that fails is retried one
-/// character further along only from the last '*' seen, so the time stays in proportion to the
-/// product of the two lengths, whatever the pattern.
-bool componentMatches(std::u32string_view pattern, std::u32string_view text) {
-    std::size_t p = 0;
-    std::size_t t = 0;
-    std::size_t starP = std::u32string_view::npos;
-    std::size_t starT = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && pattern[p] == U'*') {
-            starP = ++p;
-            starT = t;
-            continue;
-        }
-        std::size_t next = p;
-        if (p < pattern.size() && matchesOne(pattern, p, text[t], next)) {
-            p = next;
-            ++t;
-            continue;
-        }
-        if (starP == std::u32string_view::npos) {
-            return false;
-        }
-        p = starP;
-        t = ++starT;
-    }
-    while (p < pattern.size() && pattern[p] == U'*') {
-        ++p;
-    }
-    return p == pattern.size();
-}
-
 /// Whether the path components match the pattern components, "**" standing for any number of
 /// path components. Table of suffixes: `tail[i][j]` says whether pattern components from `i`
 /// on match path components from `j` on.
@@ -147,7 +56,8 @@ bool pathMatches(const std::vector<std::u32string>& pattern,
                 match = tail[(i + 1) * width + j] != 0 ||
                         (j < path.size() && tail[i * width + j + 1] != 0);
             } else if (j < path.size()) {
-                match = tail[(i + 1) * width + j + 1] != 0 && componentMatches(pattern[i], path[j]);
+                match = tail[(i + 1) * width + j + 1] != 0 &&
+                        shell::componentMatches<char32_t>(pattern[i], path[j]);
             }
             tail[i * width + j] = match ? 1 : 0;
         }

@@ -130,12 +130,25 @@ int writeFileReplacing(const std::string& path, std::string_view bytes, FileSyst
         return EINVAL;
     }
     const std::string target = replacementTarget(path);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists) {
+        if (S_ISDIR(existing.st_mode)) {
+            return EISDIR;
+        }
+        if (!S_ISREG(existing.st_mode)) {
+            return kNotARegularFile;
+        }
+        // No write bit: read-only, even for root, whom the permissions do not stop.
+        if ((existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+            return kReadOnlyFile;
+        }
+    }
     PendingFile file(calls);
     if (const int error = file.create(directoryPrefix(target)); error != 0) {
         return error;
     }
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+    if (exists) {
         if (const int error = file.setMode(existing.st_mode & 07777); error != 0) {
             return error;
         }

@@ -36,12 +36,21 @@ FileSystemCalls& systemFileCalls();
 int readWholeFile(const std::string& path, std::string& bytes,
                   FileSystemCalls& calls = systemFileCalls());
 
+/// What `writeFileReplacing` returns, in place of an `errno`, for a `path` it will not replace:
+/// something other than a regular file or a folder (a device, a pipe, a socket), which
+/// replacing would turn into a regular file; and a regular file that is read-only.
+inline constexpr int kNotARegularFile = -1;
+inline constexpr int kReadOnlyFile = -2;
+
 /// Writes `bytes` as the new content of `path`: they go into a new, unnamed file in the same
 /// directory (a `PendingFile`), which is flushed to the disk and then renamed over `path`, so
 /// `path` holds either its old content or all of the new one, and a process killed at any
-/// moment leaves no temporary file behind. An existing file keeps its permissions, and a symbolic
-/// link keeps pointing where it did. Returns 0, or the `errno` of the step that failed; the new
-/// file is removed then and `path` is untouched. A name holding a NUL byte is EINVAL.
+/// moment leaves no temporary file behind. The new file takes the place of the old: an existing
+/// file keeps its permissions, but no other hard link to it sees the new content; a symbolic
+/// link keeps pointing where it did. Only a new name or a regular file that may be written is
+/// replaced: a folder gives EISDIR, anything else `kNotARegularFile` or `kReadOnlyFile`, checked
+/// before anything is opened. Returns 0, or the `errno` of the step that failed; the new file is
+/// removed then and `path` is untouched. A name holding a NUL byte is EINVAL.
 int writeFileReplacing(const std::string& path, std::string_view bytes,
                        FileSystemCalls& calls = systemFileCalls());
 

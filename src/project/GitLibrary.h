@@ -7,24 +7,24 @@
 namespace tw {
 
 // The libgit2 functions the git-aware scan calls.
-#define TW_GIT_FUNCTIONS(X)   \
-    X(libgit2_init)           \
-    X(libgit2_shutdown)       \
-    X(error_last)             \
-    X(repository_open_ext)    \
-    X(repository_workdir)     \
-    X(repository_is_bare)     \
-    X(repository_index)       \
-    X(repository_free)        \
-    X(index_new)              \
-    X(index_free)             \
-    X(index_entrycount)       \
-    X(index_get_byindex)      \
-    X(ignore_path_is_ignored) \
-    X(diff_index_to_workdir)  \
-    X(diff_num_deltas)        \
-    X(diff_get_delta)         \
-    X(diff_free)
+// The ignore files are read and matched by the program itself (`GitIgnoreList`).
+#define TW_GIT_FUNCTIONS(X)       \
+    X(libgit2_init)               \
+    X(libgit2_shutdown)           \
+    X(error_last)                 \
+    X(repository_open_ext)        \
+    X(repository_workdir)         \
+    X(repository_commondir)       \
+    X(repository_is_bare)         \
+    X(repository_index)           \
+    X(repository_config_snapshot) \
+    X(repository_free)            \
+    X(config_get_path)            \
+    X(config_free)                \
+    X(buf_dispose)                \
+    X(index_free)                 \
+    X(index_entrycount)           \
+    X(index_get_byindex)
 
 /// libgit2, loaded the first time a scan asks for git's rules instead of at every start: with
 /// the libraries it needs in turn (Kerberos, TLS, SSH) it takes longer to load than a small

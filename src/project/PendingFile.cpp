@@ -1,63 +1,23 @@
 #include "project/PendingFile.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <random>
-#include <vector>
 
 namespace tw {
 namespace {
 
-/// A hidden name for a temporary file of this process in `directory`, "<dir>/.tw-<pid>-<n>.tmp".
+/// A hidden name for a temporary file of this process in `directory`,
+/// "<dir>/.tw-<pid>-<random>.tmp". It is made with O_EXCL, so it never takes an existing file.
 std::string temporaryName(const std::string& directory) {
-    thread_local std::minstd_rand generator{std::random_device{}()};
+    thread_local std::mt19937_64 generator{std::random_device{}()};
     return pathInDirectory(directory, ".tw-" + std::to_string(::getpid()) + "-" +
-                                          std::to_string(generator() % 1000000) + ".tmp");
-}
-
-/// The process id in a temporary name of this program (".tw-<pid>-<n>.tmp", or
-/// ".tw-save-<pid>-<n>.tmp" as earlier versions named them); 0 for any other name.
-pid_t ownerOfTemporary(std::string_view name) {
-    if (!name.starts_with(".tw-") || !name.ends_with(".tmp")) {
-        return 0;
-    }
-    name.remove_prefix(4);
-    if (name.starts_with("save-")) {
-        name.remove_prefix(5);
-    }
-    pid_t pid = 0;
-    std::size_t digits = 0;
-    for (; digits < name.size() && name[digits] >= '0' && name[digits] <= '9' && digits < 9;
-         ++digits) {
-        pid = pid * 10 + (name[digits] - '0');
-    }
-    return digits > 0 && digits < name.size() && name[digits] == '-' ? pid : 0;
+                                          std::to_string(generator() % 1000000000000) + ".tmp");
 }
 
 }  // namespace
-
-void removeAbandonedTemporaries(const std::string& directory) {
-    DIR* handle = ::opendir(directory.empty() ? "." : directory.c_str());
-    if (handle == nullptr) {
-        return;
-    }
-    std::vector<std::string> abandoned;
-    while (const dirent* entry = ::readdir(handle)) {
-        const pid_t owner = ownerOfTemporary(entry->d_name);
-        // Only a process that no longer exists has given its file up.
-        if (owner > 0 && ::kill(owner, 0) != 0 && errno == ESRCH) {
-            abandoned.push_back(pathInDirectory(directory, entry->d_name));
-        }
-    }
-    ::closedir(handle);
-    for (const std::string& path : abandoned) {
-        ::unlink(path.c_str());
-    }
-}
 
 std::string pathInDirectory(const std::string& directory, std::string_view name) {
     std::string path = directory;
@@ -79,7 +39,6 @@ int PendingFile::create(const std::string& directory) {
     if (where.find('\0') != std::string::npos) {
         return EINVAL;
     }
-    removeAbandonedTemporaries(directory);
     fd_ = calls_.open(where.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd_ >= 0) {
         return 0;

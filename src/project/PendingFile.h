@@ -10,9 +10,10 @@ namespace tw {
 /// A new file that gets its name only once it is complete, so that no reader, crash or full
 /// disk ever leaves a partial file under that name. Where the file system offers it, the file
 /// is made without any name (`O_TMPFILE`) and vanishes by itself if the process dies; elsewhere
-/// it is written under a hidden temporary name beside its final one (".tw-<pid>-<n>.tmp"),
-/// which the next pending file in that directory removes if this process was killed. A pending
-/// file that is never published is removed when it is destroyed.
+/// it is written under a hidden temporary name beside its final one (".tw-<pid>-<random>.tmp").
+/// A pending file that is never published is removed when it is destroyed. Nothing else in the
+/// directory is ever removed: a file this process did not make may be anyone's, another
+/// machine's on a shared folder too, so a temporary left by a killed process stays.
 class PendingFile {
   public:
     explicit PendingFile(FileSystemCalls& calls = systemFileCalls()) : calls_(calls) {}
@@ -60,10 +61,6 @@ class PendingFile {
     bool flushed_ = false;
     bool published_ = false;
 };
-
-/// Removes the temporary files that processes of this program left in `directory` when they
-/// were killed: those of processes that no longer exist.
-void removeAbandonedTemporaries(const std::string& directory);
 
 /// `name` in `directory`: joined with '/' unless `directory` is empty or ends in one.
 std::string pathInDirectory(const std::string& directory, std::string_view name);

@@ -287,11 +287,23 @@ ProjectLoadResult ProjectFile::load(std::string_view bytes, ProjectFolder& root,
 ProjectSaveResult ProjectFile::save(const std::string& fileName, const ProjectFolder& root,
                                     const CountSettings& settings, FileSystemCalls& calls) {
     const int error = writeFileReplacing(fileName, store(root, settings), calls);
-    if (error == 0) {
-        return {};
+    switch (error) {
+        case 0:
+            return {};
+        case kNotARegularFile:
+            return {ProjectSaveStatus::Failed,
+                    withFileName(u"Unable to write to %1, it is not a regular file.", fileName),
+                    "it is not a regular file (a device, a pipe or a socket)"};
+        case kReadOnlyFile:
+            return {
+                ProjectSaveStatus::Failed,
+                withFileName(u"Unable to write to %1, it is read-only or opened by someone else.",
+                             fileName),
+                "the file is read-only"};
+        default:
+            return {ProjectSaveStatus::Failed, fileErrorMessage(error, fileName, true),
+                    std::strerror(error)};
     }
-    return {ProjectSaveStatus::Failed, fileErrorMessage(error, fileName, true),
-            std::strerror(error)};
 }
 
 ProjectLoadResult ProjectFile::open(const std::string& fileName, ProjectFolder& root,

@@ -72,12 +72,14 @@ FileCount* ProjectFolder::AddFilePath(std::u16string_view path, std::string disk
                                       FileCount::Measure measure, FolderBudget* folderBudget) {
     std::u16string_view fileName;
     const std::vector<std::u16string_view> names = folderNamesOf(path, fileName);
-    if (depthBelowRoot() + names.size() > kMaxDepth) {
+    // An empty path, or one ending in '/', names no file: no folder is made for it either, so
+    // a refused path leaves the tree as it was.
+    if (fileName.empty() || depthBelowRoot() + names.size() > kMaxDepth) {
         return nullptr;
     }
     ProjectFolder* folder = folderAlong(names, folderBudget);
-    if (folder == nullptr || fileName.empty()) {
-        return nullptr;  // an empty path, or one ending in '/': its folders stay, no record
+    if (folder == nullptr) {
+        return nullptr;
     }
     std::u16string full = folder->FullPath();
     appendPathComponent(full, fileName);

@@ -54,9 +54,9 @@ class ProjectFolder {
     /// Places `path` into the tree below this folder, creating the folders it names, and makes
     /// its record with `diskPath` as the file to measure and count. Returns the new record, or
     /// nullptr for an empty path, a path ending in '/', a record already present in the target
-    /// folder, or a path deeper than `kMaxDepth`. With `folderBudget`, no more folders are made
-    /// than it allows, so that a file of unknown origin cannot make a tree out of proportion to
-    /// it; a path that needs more is refused.
+    /// folder, or a path deeper than `kMaxDepth`; a path refused for its form makes no folder. With
+    /// `folderBudget`, no more folders are made than it allows, so that a file of unknown origin
+    /// cannot make a tree out of proportion to it; a path that needs more is refused.
     struct FolderBudget {
         std::size_t left = 0;
         bool exceeded = false;

@@ -6,7 +6,7 @@ namespace tw {
 namespace {
 
 bool isControl(char16_t unit) {
-    return unit < u' ';
+    return unit < u' ' || (unit >= 0x80 && unit <= 0x9F) || unit == 0x2028 || unit == 0x2029;
 }
 
 }  // namespace

@@ -239,7 +239,9 @@ class ReportBuilder {
                 text_.push_back(u',');
                 text_.append(shown(values, info));
             }
-            return;  // the last line has no line end
+            // An empty remarks field, so that every row of the table has the header's fields.
+            line(u",");
+            return;
         }
         dashes();
         padded(u"Total", widths_.name + kNameGap);

@@ -20,4 +20,8 @@ std::string textFileBytes(std::u16string_view text) {
     return bytes;
 }
 
+std::string csvFileBytes(std::u16string_view text) {
+    return utf8FromUtf16(text, LoneSurrogate::Question);
+}
+
 }  // namespace tw

@@ -10,4 +10,9 @@ namespace tw {
 /// are dropped first, so "\r\n" and "\n" both end up as one CR LF.
 std::string textFileBytes(std::u16string_view text);
 
+/// The bytes of a CSV report: UTF-8 as the writer made it, a lone surrogate written as '?'. Its
+/// rows end in CR LF already, and a quoted field keeps the carriage returns and line feeds of a
+/// name as they are, so that the name reads back byte for byte.
+std::string csvFileBytes(std::u16string_view text);
+
 }  // namespace tw

@@ -144,7 +144,37 @@ TEST(CommandLineTest, OptionsOfThisPlatform) {
     EXPECT_EQ(bad.warnings,
               (std::vector<std::string>{"-threads: 'many' ignored: not a number from 0 to 9999",
                                         "unknown option '-1' ignored",
+                                        "-threads: no value follows; ignored",
                                         "-threads: '99999' ignored: not a number from 0 to 9999"}));
+}
+
+TEST(CommandLineTest, EveryOptionLeftWithoutItsValueIsNamed) {
+    const struct {
+        std::u16string line;
+        std::vector<std::string> warnings;
+    } cases[] = {
+        {u"-file a.c -save", {"-save: no value follows; ignored"}},
+        {u"-file a.c -save -out",
+         {"-save: no value follows; ignored", "-out: no value follows; ignored"}},
+        // A value that looks like an option is one, unknown; the option stays without a value.
+        {u"-file a.c -save -x.tyx",
+         {"unknown option '-x.tyx' ignored", "-save: no value follows; ignored"}},
+        {u"-dir -ext -list -file -mode -report -threads -exclude",
+         {"-dir: no value follows; ignored", "-ext: no value follows; ignored",
+          "-list: no value follows; ignored", "-file: no value follows; ignored",
+          "-mode: no value follows; ignored", "-report: no value follows; ignored",
+          "-threads: no value follows; ignored", "-exclude: no value follows; ignored"}},
+        // Options that take no value, and options whose value was there, even a refused one.
+        {u"-quiet -git -file a.c -mode x -dir nosub",
+         {"-mode: 'x' ignored: not a mode (p, t, e or c)"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(test::u8(c.line));
+        test::SettingsGuard physical(CountMode::Physical);
+        CCustomCommandLineInfo info;
+        info.ParseArguments(words(c.line));
+        EXPECT_EQ(info.warnings, c.warnings);
+    }
 }
 
 TEST(CommandLineTest, GitAndExcludePatternsAddUp) {

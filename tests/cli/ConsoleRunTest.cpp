@@ -10,6 +10,7 @@
 
 #include "TallyweaverVersion.h"
 #include "support/Golden.h"
+#include "support/PeakMemory.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -45,6 +46,12 @@ std::map<std::string, std::string> outputFiles(const fs::path& directory) {
 TEST(ConsoleRunTest, EveryStopSaysWhyOnStandardError) {
     test::TempDir out;
     const std::string outDir = out.path().string();
+    // Where a project file must not be saved: a pipe, and a read-only file.
+    test::TempDir targets;
+    const std::string pipe = targets.pathOf("pipe.tyx");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string readOnly = targets.write("read-only.tyx", "old");
+    fs::permissions(readOnly, fs::perms::owner_read);
     const struct {
         const char* name;
         std::vector<std::string> arguments;
@@ -99,6 +106,17 @@ TEST(ConsoleRunTest, EveryStopSaysWhyOnStandardError) {
          6,
          1,
          "cannot save the project '" + outDir + "/none/p.tyx': No such file or directory"},
+        {"project file is a pipe",
+         {"-file", "tree/main.c", "-out", outDir, "-save", pipe},
+         6,
+         1,
+         "cannot save the project '" + pipe +
+             "': it is not a regular file (a device, a pipe or a socket)"},
+        {"project file is read-only",
+         {"-file", "tree/main.c", "-out", outDir, "-save", readOnly},
+         6,
+         1,
+         "cannot save the project '" + readOnly + "': the file is read-only"},
         {"completed", {"-file", "tree/main.c", "-out", outDir, "-report", "list"}, 0, 2, ""},
     };
     for (const auto& c : cases) {
@@ -113,6 +131,46 @@ TEST(ConsoleRunTest, EveryStopSaysWhyOnStandardError) {
                   c.filesWritten);
         EXPECT_EQ(run.err, c.error.empty() ? "" : "tallyweaver: " + c.error + "\n");
     }
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(test::readBytes(readOnly), "old");
+}
+
+TEST(ConsoleRunTest, ManyThreadsUnderAnAddressSpaceLimitAreLoweredNotAborted) {
+    if (!test::kMemoryIsMeasurable) {
+        GTEST_SKIP() << "the sanitizers reserve more address space than any such limit";
+    }
+    test::TempDir work;
+    // Enough files in the Executable mode that every thread matches patterns.
+    for (int i = 0; i < 400; ++i) {
+        work.write("src/f" + std::to_string(i) + ".c",
+                   "int f(int a) { if (a) { return g(a, 2); } return 0; }\n");
+    }
+    const struct {
+        const char* threads;
+        std::string warning;
+    } cases[] = {
+        {"128", "-threads: 128 lowered to "},
+        {"9999", "-threads: 9999 lowered to "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.threads);
+        const test::ProcessResult run =
+            test::runProgram("/usr/bin/prlimit",
+                             {"--as=4294967296", TW_EXECUTABLE, "-dir", "src", "-ext", ".c",
+                              "-mode", "e", "-threads", c.threads, "-quiet", "-out", "."},
+                             work.path().string());
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_NE(run.err.find("tallyweaver: warning: " + c.warning), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(": the address-space limit leaves room for no more\n"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_NE(run.out.find("Counted:\t400\n"), std::string::npos) << run.out;
+    }
+    // Without a limit, only the fixed bound applies, and says so.
+    const test::ProcessResult run = tallyweaver(
+        {"-file", "tree/main.c", "-threads", "300", "-quiet", "-out", work.path().string()});
+    EXPECT_EQ(run.err,
+              "tallyweaver: warning: -threads: 300 lowered to 256: no run counts on more\n");
 }
 
 TEST(ConsoleRunTest, IgnoredValuesAndUnreadableFoldersGiveWarningsAndTheRunGoesOn) {

@@ -1,4 +1,7 @@
 // -git and -exclude: directory scans that leave out what git ignores and what the user names.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -248,6 +251,167 @@ TEST_F(GitScanTest, LinksToFoldersAreNotFollowedWithGit) {
         EXPECT_EQ(path.find("/outside/"), std::string::npos) << path;
     }
     EXPECT_EQ(errors.str(), "");
+}
+
+TEST_F(GitScanTest, FilesThatAreNoRegularFilesAreNeverOpened) {
+    fs::create_directory(dir_.pathOf("out"));
+    const std::string canonicalWork = fs::canonical(dir_.pathOf("work")).string();
+    const std::string notRead = "' is not a regular file, so the git repository is not read";
+    const std::string rulesUnused = "': not a regular file; its ignore rules are not used";
+    const struct {
+        std::string file;     // below the temporary directory; a pipe takes its place
+        std::string warning;  // after "tallyweaver: warning: -git: "
+        Lines nowCounted;     // files that rule left out
+        Lines stillLeftOut;   // files other rules leave out
+    } cases[] = {
+        {"work/.gitignore",
+         "'" + canonicalWork + "/.gitignore" + rulesUnused,
+         {"gen/g.c"},
+         {"src/drop.c", "local_only.c"}},
+        {"work/src/.gitignore", "'work/src/.gitignore" + rulesUnused, {"src/drop.c"}, {"gen/g.c"}},
+        {"work/.git/info/exclude",
+         "'" + canonicalWork + "/.git/info/exclude" + rulesUnused,
+         {"local_only.c"},
+         {"scratch1.c"}},
+        {"home/global-ignore",
+         "'" + dir_.pathOf("home/global-ignore") + rulesUnused,
+         {"scratch1.c"},
+         {"local_only.c"}},
+        // What libgit2 reads: that repository is not read at all.
+        {"work/.git/config",
+         "directory 'work': '" + canonicalWork + "/.git/config" + notRead +
+             "; every file in it is scanned",
+         {"gen/g.c", "src/drop.c"},
+         {}},
+        {"work/.git/index",
+         "directory 'work': '" + canonicalWork + "/.git/index" + notRead +
+             "; every file in it is scanned",
+         {"gen/g.c", "src/drop.c"},
+         {}},
+        {"home/.gitconfig",
+         "directory 'work': '" + dir_.pathOf("home/.gitconfig") + notRead +
+             "; every file in it is scanned",
+         {"gen/g.c"},
+         {}},
+        {"work/.git/modules/sub/lib/config",
+         "'work/sub/lib': '" + canonicalWork + "/.git/modules/sub/lib/config" + notRead +
+             "; every file in it is taken",
+         {"sub/lib/x.tmp.c"},
+         {"gen/g.c"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string path = dir_.pathOf(c.file);
+        fs::rename(path, path + ".saved");
+        ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+        // A pipe nobody writes to would block whatever opens it: the bound says it was not.
+        const test::ProcessResult result = test::runProgram(
+            "/usr/bin/timeout",
+            {"60", TW_EXECUTABLE, "-dir", "work", "-ext", ".c", "-git", "-out", "out"},
+            dir_.path().string(), git_.environment());
+        fs::remove(path);
+        fs::rename(path + ".saved", path);
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.err, "tallyweaver: warning: -git: " + c.warning + "\n");
+        for (const std::string& file : c.nowCounted) {
+            EXPECT_NE(result.out.find("Parsing:\twork/" + file + "\n"), std::string::npos) << file;
+        }
+        for (const std::string& file : c.stillLeftOut) {
+            EXPECT_EQ(result.out.find("Parsing:\twork/" + file + "\n"), std::string::npos) << file;
+        }
+    }
+}
+
+TEST_F(GitScanTest, PatternsOfEveryFormLeaveOutWhatGitLeavesOut) {
+    dir_.write("forms/.gitignore",
+               "# a comment, and a blank line\n"
+               "\n"
+               "/anchored.c\n"
+               "inside/**\n"
+               "!inside/back.c\n"
+               "**/deep/*.h\n"
+               "a/**/z.c\n"
+               "[bc]?.c\n"
+               "\\#hash.c\n"
+               "trailing.c   \n"
+               "space\\ .c\n"
+               "only-dir.c/\n"
+               "nested/*/x.c\n"
+               "*.gen.c\n"
+               "!keep.gen.c\r\n"
+               "lower/\n");
+    for (const char* name : {"anchored.c",
+                             "sub/anchored.c",
+                             "inside/a.c",
+                             "inside/back.c",
+                             "inside/more/b.c",
+                             "x/deep/d.h",
+                             "deep/e.h",
+                             "deep/e.c",
+                             "a/z.c",
+                             "a/b/c/z.c",
+                             "b1.c",
+                             "c22.c",
+                             "#hash.c",
+                             "trailing.c",
+                             "space .c",
+                             "only-dir.c/in.c",
+                             "plain/only-dir.c",
+                             "nested/q/x.c",
+                             "nested/q/r/x.c",
+                             "one.gen.c",
+                             "keep.gen.c",
+                             "lower/l.c",
+                             "up/lower/l.c",
+                             "Lower/l.c",
+                             "kept.c"}) {
+        dir_.write("forms/" + std::string(name), "int x;\n");
+    }
+    git("forms", {"init", "-q"});
+    git("forms", {"add", "kept.c"});
+    fs::create_directory(dir_.pathOf("out"));
+    const Lines files =
+        counted({"-dir", "forms", "-ext", ".c", ".h", "-git", "-out", "out"}, "forms", nullptr);
+    const Lines listed = git_.lines(dir_.pathOf("forms"),
+                                    {"ls-files", "--cached", "--others", "--exclude-standard"});
+    Lines expected;
+    for (const std::string& path : listed) {
+        if (hasExtension(path, {".c", ".h"})) {
+            expected.push_back(path);
+        }
+    }
+    EXPECT_EQ(files, sorted(expected));
+    // The list itself, so that a git that lists differently shows here first.
+    EXPECT_EQ(sorted(expected),
+              sorted({"Lower/l.c", "c22.c", "deep/e.c", "inside/back.c", "keep.gen.c", "kept.c",
+                      "nested/q/r/x.c", "plain/only-dir.c", "sub/anchored.c"}));
+}
+
+TEST(GitScanOwnerTest, ARepositoryOfAnotherUserIsRefusedWithLibgit2sReason) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a repository to another user";
+    }
+    test::TempDir dir;
+    test::GitCommands git(dir.pathOf("home"));
+    dir.write("repo/a.c", "x;\n");
+    ASSERT_EQ(git.run(dir.pathOf("repo"), {"init", "-q"}).exitCode, 0);
+    for (const auto& entry : fs::recursive_directory_iterator(dir.pathOf("repo"))) {
+        ASSERT_EQ(::lchown(entry.path().c_str(), 65534, 65534), 0);
+    }
+    ASSERT_EQ(::lchown(dir.pathOf("repo").c_str(), 65534, 65534), 0);
+    CCustomCommandLineInfo info;
+    info.extensions = {u".c"};
+    info.git = true;
+    std::ostringstream errors;
+    ASSERT_TRUE(info.AddFilesFromDirectory(argumentText(dir.pathOf("repo")), true, errors));
+    EXPECT_EQ(info.files.size(), 1u);
+    const std::string repository = fs::canonical(dir.pathOf("repo")).string();
+    EXPECT_EQ(errors.str().rfind("tallyweaver: warning: -git: directory '" + dir.pathOf("repo") +
+                                     "': libgit2 refuses the git repository '" + repository +
+                                     "': it is owned by another user",
+                                 0),
+              0u)
+        << errors.str();
 }
 
 TEST(GitScanOutsideTest, DirectoryOutsideAnyWorkTreeIsScannedWholeWithAWarning) {

@@ -157,6 +157,32 @@ TEST(OutputFilesTest, AnUnwritableOutputDirectoryStopsTheRunBeforeCounting) {
     EXPECT_EQ(run.out.find("Parsing:"), std::string::npos);
 }
 
+TEST(OutputFilesTest, ARunKilledWhileNamingItsFilesLeavesNoSummaryWithoutItsReport) {
+    const std::string strace = "/usr/bin/strace";
+    ASSERT_EQ(::access(strace.c_str(), X_OK), 0) << "strace is needed (scripts/bootstrap.sh)";
+    // Each file gets its name by one link; the run is killed as it makes the first, the
+    // second or (none) the third.
+    for (const int kill : {1, 2, 3}) {
+        SCOPED_TRACE(kill);
+        test::TempDir out;
+        const test::ProcessResult run = test::runProgram(
+            strace,
+            {"-f", "-qq", "-o", "/dev/null", "-e", "trace=linkat,link", "-e",
+             "inject=linkat,link:error=EIO:signal=SIGKILL:when=" + std::to_string(kill),
+             TW_EXECUTABLE, "-file", "tree/main.c", "-report", "list", "-quiet", "-out",
+             out.path().string()},
+            kConsoleFixtures);
+        std::size_t summaries = 0;
+        std::size_t reports = 0;
+        for (const std::string& name : namesIn(out.path())) {
+            summaries += name.starts_with("output_") ? 1 : 0;
+            reports += name.starts_with("report_") ? 1 : 0;
+        }
+        EXPECT_LE(summaries, reports);
+        EXPECT_EQ(summaries, kill == 3 ? 1u : 0u) << run.err;
+    }
+}
+
 /// Starts the program with `arguments` in `directory`, its standard output thrown away.
 pid_t startProgram(std::vector<std::string> arguments, const std::string& directory) {
     arguments.insert(arguments.begin(), TW_EXECUTABLE);

@@ -62,6 +62,9 @@ TEST(UnusualNamesTest, ControlCharactersInNamesShowAsQuestionMarks) {
     test::TempDir dir;
     dir.write("src/line\nfeed.c", "int x;\n");
     dir.write("src/tab\there/broken.c", "/* never closed\n");
+    // Next line (U+0085) and the line separator (U+2028) break lines for some readers too.
+    dir.write("src/next\xC2\x85line.c", "int x;\n");
+    dir.write("src/line\xE2\x80\xA8sep.c", "int x;\n");
     fs::create_directories(dir.path() / "out");
     const struct {
         const char* name;
@@ -72,10 +75,11 @@ TEST(UnusualNamesTest, ControlCharactersInNamesShowAsQuestionMarks) {
         {"text list",
          {"list"},
          ".txt",
-         {"\r\nsrc/line?feed.c ", "\r\n[FAILED] src/tab?here/broken.c "}},
+         {"\r\nsrc/line?feed.c ", "\r\n[FAILED] src/tab?here/broken.c ", "\r\nsrc/next?line.c ",
+          "\r\nsrc/line?sep.c "}},
         {"tree", {"tree"}, ".txt", {"\r\n    tab?here/\r\n", "    line?feed.c "}},
-        // A text file writes every line break as CR LF, inside a quoted field too.
-        {"csv quotes them", {"list", "csv"}, ".csv", {"\r\n\"src/line\r\nfeed.c\",1,"}},
+        // Inside quotes a name keeps its bytes, its line feed too.
+        {"csv quotes them", {"list", "csv"}, ".csv", {"\r\n\"src/line\nfeed.c\",1,"}},
         {"json escapes them",
          {"json"},
          ".json",
@@ -91,7 +95,10 @@ TEST(UnusualNamesTest, ControlCharactersInNamesShowAsQuestionMarks) {
         const test::ProcessResult run =
             test::runProgram(TW_EXECUTABLE, arguments, dir.path().string());
         ASSERT_EQ(run.exitCode, 0) << run.err;
-        EXPECT_NE(run.out.find("Parsing:\tsrc/line?feed.c\n"), std::string::npos) << run.out;
+        for (const char* shown : {"src/line?feed.c\n", "src/next?line.c\n", "src/line?sep.c\n"}) {
+            EXPECT_NE(run.out.find(std::string("Parsing:\t") + shown), std::string::npos)
+                << run.out;
+        }
         EXPECT_NE(run.out.find("\nsrc/tab?here/broken.c\n\tPhysical"), std::string::npos)
             << run.out;
         for (const auto& entry : fs::directory_iterator(dir.path() / "out")) {

@@ -1,7 +1,9 @@
 #include "FuzzEntries.h"
 
+#include <fnmatch.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,8 +15,10 @@
 #include "cli/ListFile.h"
 #include "engine/CountSettings.h"
 #include "engine/FileCount.h"
+#include "project/ExcludePatterns.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectFolder.h"
+#include "project/ShellPattern.h"
 
 namespace tw::fuzz {
 namespace {
@@ -29,6 +33,59 @@ const std::string& scratchDirectory() {
         return pattern;
     }();
     return directory;
+}
+
+/// The folders and records of a tree, in order, as text.
+std::u16string shapeOf(const ProjectFolder& folder) {
+    std::u16string shape = u"[" + folder.name() + u"]";
+    for (const auto& file : folder.files()) {
+        shape += u"<" + file->path + u">";
+    }
+    for (const auto& subfolder : folder.subfolders()) {
+        shape += shapeOf(*subfolder);
+    }
+    return shape + u"/";
+}
+
+/// Whether `pattern` and `name` lie where both matchers define the result: one component each
+/// (no '/', and no NUL, which ends a C string), no character class by name ("[:alpha:]"), no
+/// collating element or equivalence class, no '[' left open, no range running backwards, and
+/// no '\' left without a character to escape.
+bool bothDefine(const std::string& pattern, const std::string& name) {
+    if (pattern.empty() || name.empty() || pattern.find('/') != std::string::npos ||
+        name.find_first_of(std::string_view("/\0", 2)) != std::string::npos) {
+        return false;
+    }
+    for (const char* unsure : {"[:", "[=", "[."}) {
+        if (pattern.find(unsure) != std::string::npos) {
+            return false;
+        }
+    }
+    // A '[' never closed: a plain '[' to the one, an empty set to the other when a range
+    // starts inside it.
+    if (const std::size_t open = pattern.rfind('['); open != std::string::npos) {
+        std::size_t first = open + 1;
+        if (first < pattern.size() && (pattern[first] == '!' || pattern[first] == '^')) {
+            ++first;
+        }
+        if (pattern.find(']', first + 1) == std::string::npos) {
+            return false;
+        }
+    }
+    std::size_t backslashes = 0;
+    for (std::size_t i = pattern.size(); i > 0 && pattern[i - 1] == '\\'; --i) {
+        ++backslashes;
+    }
+    if (backslashes % 2 == 1) {
+        return false;
+    }
+    for (std::size_t i = 0; i + 2 < pattern.size(); ++i) {
+        if (pattern[i + 1] == '-' &&
+            static_cast<unsigned char>(pattern[i]) > static_cast<unsigned char>(pattern[i + 2])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -71,8 +128,8 @@ void loadProject(const std::uint8_t* data, std::size_t size) {
     ProjectFolder again;
     CountSettings settingsAgain;
     if (!ProjectFile::load(stored, again, settingsAgain).succeeded() ||
-        ProjectFile::store(again, settingsAgain) != stored) {
-        std::abort();  // what was stored must load back to the same bytes
+        ProjectFile::store(again, settingsAgain) != stored || shapeOf(again) != shapeOf(root)) {
+        std::abort();  // what was stored must load back to the same project and bytes
     }
 }
 
@@ -95,11 +152,60 @@ void parseCommandLine(const std::uint8_t* data, std::size_t size) {
 }
 
 void readListFile(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return;
+    }
+    const std::size_t piece = std::size_t{data[0]} % 17 + 1;
+    const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
     std::vector<std::u16string> files;
-    appendListLines(std::string_view(reinterpret_cast<const char*>(data), size), files);
+    std::vector<std::size_t> longLines;
+    ListFileLines whole(files, [&longLines](std::size_t line) { longLines.push_back(line); });
+    whole.feed(bytes);
+    whole.finish();
+    std::vector<std::u16string> filesInPieces;
+    std::vector<std::size_t> longLinesInPieces;
+    ListFileLines pieces(filesInPieces, [&longLinesInPieces](std::size_t line) {
+        longLinesInPieces.push_back(line);
+    });
+    for (std::size_t at = 0; at < bytes.size(); at += piece) {
+        pieces.feed(bytes.substr(at, piece));
+    }
+    pieces.finish();
+    if (filesInPieces != files || longLinesInPieces != longLines) {
+        std::abort();  // where the reads of a pipe happen to end changes nothing
+    }
     ProjectFolder root;
     for (const std::u16string& file : files) {
         root.AddFilePath(displayText(file), diskBytes(file));
+    }
+}
+
+void matchPattern(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::size_t nul = bytes.find('\0');
+    if (nul == std::string_view::npos) {
+        return;
+    }
+    const std::string pattern(bytes.substr(0, nul));
+    const std::string name(bytes.substr(nul + 1));
+    if (!bothDefine(pattern, name)) {
+        return;
+    }
+    const bool expected = ::fnmatch(pattern.c_str(), name.c_str(), 0) == 0;
+    // The ignore matcher compares bytes, as fnmatch does in the C locale.
+    if (shell::componentMatches<char>(pattern, name) != expected) {
+        std::abort();
+    }
+    // The exclude matcher compares characters: the same on ASCII.
+    const auto ascii = [](const std::string& text) {
+        return std::all_of(text.begin(), text.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    };
+    if (ascii(pattern) && ascii(name)) {
+        ExcludePatterns excluded;
+        if (excluded.add(pattern) && excluded.matches(name, false) != expected) {
+            std::abort();
+        }
     }
 }
 

@@ -40,6 +40,9 @@ TEST(FuzzRegressionTest, CommandLineInputs) {
 TEST(FuzzRegressionTest, ListFileInputs) {
     runAll("listfile", fuzz::readListFile);
 }
+TEST(FuzzRegressionTest, PatternInputs) {
+    runAll("pattern", fuzz::matchPattern);
+}
 
 }  // namespace
 }  // namespace tw

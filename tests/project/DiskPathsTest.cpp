@@ -40,9 +40,11 @@ TEST(DiskPathsTest, FolderOnDiskComesFromTheFirstFileBelowIt) {
 }
 
 TEST(DiskPathsTest, AFolderWithoutFilesIsItsOwnPath) {
-    ProjectFolder root;
-    root.AddFilePath(u"/empty/folder/");
-    EXPECT_EQ(diskPathOfFolder(*root.FindFolder(u"/empty/folder")), "/empty/folder");
+    // No path makes a folder without a file; one made by hand has none below it.
+    ProjectFolder top(u"/", nullptr);
+    ProjectFolder empty(u"empty", &top);
+    ProjectFolder folder(u"folder", &empty);
+    EXPECT_EQ(diskPathOfFolder(folder), "/empty/folder");
 }
 
 TEST(DiskPathsTest, FileOnDiskIsItsRecordsOrItsOwnName) {

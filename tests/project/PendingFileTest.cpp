@@ -77,9 +77,10 @@ TEST(PendingFileTest, AMissingDirectoryIsKnownAtOnce) {
     EXPECT_EQ(file.create(dir.pathOf("missing")), ENOENT);
 }
 
-TEST(PendingFileTest, TemporariesOfProcessesThatEndedAreRemoved) {
+TEST(PendingFileTest, FilesItDidNotMakeAreNeverRemoved) {
     test::TempDir dir;
-    // A process that has surely ended: a child that was reaped.
+    // A process that has surely ended: a child that was reaped. Files named as this program
+    // names its temporaries, for that process and others, may still be anyone's.
     const pid_t child = ::fork();
     if (child == 0) {
         ::_exit(0);
@@ -87,15 +88,30 @@ TEST(PendingFileTest, TemporariesOfProcessesThatEndedAreRemoved) {
     ASSERT_GT(child, 0);
     ::waitpid(child, nullptr, 0);
     const std::string dead = std::to_string(child);
-    const std::string alive = std::to_string(::getpid());
+    std::set<std::string> decoys;
     for (const std::string& name : std::vector<std::string>{
-             ".tw-" + dead + "-12.tmp", ".tw-save-" + dead + "-7.tmp", ".tw-" + alive + "-3.tmp",
-             ".tw-x-1.tmp", "report.tmp", ".tw-" + dead + ".txt"}) {
-        dir.write(name, "left");
+             ".tw-" + dead + "-12.tmp", ".tw-save-" + dead + "-7.tmp", ".tw-99999999-1.tmp",
+             ".tw-" + std::to_string(::getpid()) + "-3.tmp", "report.tmp"}) {
+        dir.write(name, "the user's own");
+        decoys.insert(name);
     }
-    removeAbandonedTemporaries(dir.path().string());
-    EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{".tw-" + alive + "-3.tmp", ".tw-x-1.tmp",
-                                                          "report.tmp", ".tw-" + dead + ".txt"}));
+    const std::string target = dir.pathOf("kept.tyx");
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed" : "named");
+        NoUnnamedFiles named;
+        FileSystemCalls& calls = unnamed ? systemFileCalls() : named;
+        {
+            PendingFile published(calls);
+            ASSERT_EQ(published.create(dir.path().string()), 0);
+            ASSERT_EQ(published.write("x"), 0);
+            ASSERT_EQ(published.replace(target), 0);
+            PendingFile dropped(calls);
+            ASSERT_EQ(dropped.create(dir.path().string()), 0);
+        }
+        std::set<std::string> expected = decoys;
+        expected.insert("kept.tyx");
+        EXPECT_EQ(namesIn(dir.path()), expected);
+    }
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -142,6 +145,56 @@ TEST(ProjectFileIoTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
         EXPECT_EQ(test::readBytes(file), "old bytes");
         EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"p.tyx"});
     }
+}
+
+TEST(ProjectFileIoTest, SavingReplacesOnlyARegularFileThatMayBeWritten) {
+    test::TempDir dir;
+    const std::string pipe = dir.pathOf("pipe.tyx");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // A device node of its own, as the null device (needs root; passed over without).
+    const std::string device = dir.pathOf("null.tyx");
+    const bool haveDevice = ::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0;
+    const std::string socketPath = dir.pathOf("socket.tyx");
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string readOnly = dir.write("read-only.tyx", "old bytes");
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read);
+    const std::string folder = dir.pathOf("folder.tyx");
+    fs::create_directory(folder);
+    const std::string linkToPipe = dir.pathOf("link.tyx");
+    fs::create_symlink(pipe, linkToPipe);
+
+    const std::u16string notRegular = u"Unable to write to %1, it is not a regular file.";
+    const struct {
+        std::string path;
+        std::u16string message;
+        fs::file_type type;
+    } cases[] = {
+        {pipe, notRegular, fs::file_type::fifo},
+        {device, notRegular, fs::file_type::character},
+        {socketPath, notRegular, fs::file_type::socket},
+        {linkToPipe, notRegular, fs::file_type::fifo},
+        {readOnly, u"Unable to write to %1, it is read-only or opened by someone else.",
+         fs::file_type::regular},
+        {folder, u"Access to %1 was denied.", fs::file_type::directory},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        if (c.path == device && !haveDevice) {
+            continue;
+        }
+        const ProjectSaveResult result = ProjectFile::save(c.path, sampleProject(), kSettings);
+        EXPECT_EQ(result.status, ProjectSaveStatus::Failed);
+        std::u16string expected = c.message;
+        expected.replace(expected.find(u"%1"), 2, u16(c.path));
+        EXPECT_EQ(result.message, expected);
+        EXPECT_EQ(fs::status(c.path).type(), c.type);
+    }
+    EXPECT_EQ(test::readBytes(readOnly), "old bytes");
+    ::close(listener);
 }
 
 TEST(ProjectFileIoTest, ShortWritesStillWriteEverything) {

@@ -450,6 +450,24 @@ TEST(ProjectFileTest, RoundTripKeepsTreeOrderAndEveryPathButEmptyLeafFolders) {
     }
 }
 
+TEST(ProjectFileTest, ARecordNamingAFolderLoadsNothingAndTheSameEachTime) {
+    // A file from elsewhere may hold a record whose path ends in '/': it names no file.
+    ProjectFolder source;
+    source.AddFilePath(u"c/a.c", "c/a.c");
+    ASSERT_TRUE(
+        source.subfolders().front()->AddFile(std::make_unique<FileCount>(u"c/empty/", "c/empty/")));
+    const std::string stored = ProjectFile::store(source, kExecutableSettings);
+
+    ProjectFolder loaded;
+    CountSettings settings;
+    ASSERT_EQ(ProjectFile::load(stored, loaded, settings).status, ProjectLoadStatus::Loaded);
+    EXPECT_EQ(treeText(loaded), "[c]\n  c/a.c\n");
+    ProjectFolder again;
+    ASSERT_EQ(ProjectFile::load(ProjectFile::store(loaded, settings), again, settings).status,
+              ProjectLoadStatus::Loaded);
+    EXPECT_EQ(treeText(again), treeText(loaded));
+}
+
 TEST(ProjectFileTest, RandomAndMutatedBytesNeverHalfLoad) {
     ProjectFolder source;
     for (const char16_t* path : {u"c/a/x.cpp", u"c/a/y.h", u"c/b/z.java"}) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/TextConversion.h"
+#include "report/TextFile.h"
 #include "support/Golden.h"
 #include "support/U16.h"
 
@@ -79,8 +80,7 @@ TEST(ReportWriterTest, GoldenReportsInEveryLayout) {
         const std::u16string report =
             buildReport(c.root, c.mode, c.csv, c.listStyle, c.fullPaths, c.indentation);
         test::expectMatchesGolden(u8(report), std::string(TW_FIXTURES_DIR) + "/report/" + c.golden);
-        // Only the text form ends its totals row with a line end.
-        EXPECT_EQ(report.ends_with(u"\r\n"), !c.csv);
+        EXPECT_TRUE(report.ends_with(u"\r\n"));
         EXPECT_EQ(report.find(u'\n'), report.find(u"\r\n") + 1);
     }
 }
@@ -169,7 +169,7 @@ TEST(ReportWriterTest, CsvOutsideExecutableModeHidesButCountsDeclarations) {
     const std::u16string report =
         buildReport(root, CountMode::TerminatingCharacters, true, true, true, 4);
     EXPECT_EQ(lineWith(report, u"xy"), u"c/xy.cpp,3,-,-,0,0,0,0,0,4,10,5,");
-    EXPECT_TRUE(report.ends_with(u"\r\nTotal,3,-,-,0,0,0,0,0,4,10,5"));
+    EXPECT_TRUE(report.ends_with(u"\r\nTotal,3,-,-,0,0,0,0,0,4,10,5,\r\n"));
 }
 
 /// The fields of one CSV record as RFC 4180 reads them; `at` moves past the record.
@@ -209,30 +209,39 @@ TEST(ReportWriterTest, CsvFieldsWithCommasQuotesOrLineBreaksReadBackToTheirColum
     setCounts(*odd, 2, 0, 0, 0, 0, 0, 0, 0, 0);
     odd->remarks = u"warn, \"quoted\"";
     root.AddFilePath(u"bad,name.c")->failed = true;
+    // A lone carriage return, and one before a line feed: both are part of the name.
+    setCounts(*root.AddFilePath(u"car\rret.c"), 1, 0, 0, 0, 0, 0, 0, 0, 0);
+    setCounts(*root.AddFilePath(u"both\r\n.c"), 1, 0, 0, 0, 0, 0, 0, 0, 0);
     const std::u16string report = buildReport(root, CountMode::Executable, true, true, true, 4);
 
+    // Read back from the bytes the file holds, as another program would.
+    const std::string bytes = csvFileBytes(report);
+    const std::u16string written = utf16FromUtf8(bytes);
     std::vector<std::vector<std::u16string>> records;
-    std::size_t at = report.find(u"File,");
+    std::size_t at = written.find(u"File,");
     ASSERT_NE(at, std::u16string::npos);
-    while (at < report.size()) {
-        records.push_back(csvRecord(report, at));
+    while (at < written.size()) {
+        records.push_back(csvRecord(written, at));
     }
-    ASSERT_EQ(records.size(), 6u);  // header, four files, totals
-    for (std::size_t i = 1; i < 5; ++i) {
+    ASSERT_EQ(records.size(), 8u);  // header, six files, totals
+    for (std::size_t i = 1; i < records.size(); ++i) {
         EXPECT_EQ(records[i].size(), records.front().size()) << i;
     }
-    EXPECT_EQ(records[5].size(), records.front().size() - 1);  // the totals have no remarks
     EXPECT_EQ(records[1][0], u"line\nbreak.c");
     EXPECT_EQ(records[1][12], u"warn, \"quoted\"");
     EXPECT_EQ(records[2][0], u"[FAILED] bad,name.c");
-    EXPECT_EQ(records[3][0], u"My Folder,2/a.c");
-    EXPECT_EQ(records[3][1], u"1");
-    EXPECT_EQ(records[3][10], u"36");
-    EXPECT_EQ(records[4][0], u"q/Say \"Hi\".c");
+    EXPECT_EQ(records[3][0], u"car\rret.c");
+    EXPECT_EQ(records[4][0], u"both\r\n.c");
+    EXPECT_EQ(records[5][0], u"My Folder,2/a.c");
+    EXPECT_EQ(records[5][1], u"1");
+    EXPECT_EQ(records[5][10], u"36");
+    EXPECT_EQ(records[6][0], u"q/Say \"Hi\".c");
+    EXPECT_EQ(records[7][0], u"Total");
+    EXPECT_EQ(records[7][12], u"");
     // Quoted as RFC 4180 says; a field that needs no quotes is written as it is.
-    EXPECT_NE(report.find(u"\r\n\"My Folder,2/a.c\",1,2,3,"), std::u16string::npos);
-    EXPECT_NE(report.find(u"\r\n\"q/Say \"\"Hi\"\".c\",1,"), std::u16string::npos);
-    EXPECT_TRUE(report.ends_with(u"\r\nTotal,4,2,3,4,5,6,7,22,8,39,9"));
+    EXPECT_NE(bytes.find("\r\n\"My Folder,2/a.c\",1,2,3,"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\n\"q/Say \"\"Hi\"\".c\",1,"), std::string::npos);
+    EXPECT_TRUE(bytes.ends_with("\r\nTotal,6,2,3,4,5,6,7,22,8,41,9,\r\n"));
 }
 
 TEST(ReportWriterTest, AProjectWithoutCountedFilesShowsDashesAndZeroTotals) {
@@ -243,7 +252,7 @@ TEST(ReportWriterTest, AProjectWithoutCountedFilesShowsDashesAndZeroTotals) {
     EXPECT_NE(report.find(u"6 Files:\r\n  Counted:,0\r\n  Uncounted:,6\r\n  Failed:,0\r\n"),
               std::u16string::npos);
     EXPECT_EQ(lineWith(report, u"Main.cpp"), u"Main.cpp,-,-,-,-,-,-,-,-,-,-,-,");
-    EXPECT_TRUE(report.ends_with(u"\r\nTotal,0,0,0,0,0,0,0,0,0,0,0"));
+    EXPECT_TRUE(report.ends_with(u"\r\nTotal,0,0,0,0,0,0,0,0,0,0,0,\r\n"));
 }
 
 TEST(ReportWriterTest, DeepTreesAreIndentedNoFurtherThanTheLimitAndStreamed) {

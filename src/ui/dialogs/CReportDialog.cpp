@@ -289,7 +289,7 @@ void CReportDialog::accept() {
         return;
     }
     const ReportOptions chosen = options();
-    const ReportWrite written = writeReportFile(path, [&](const ReportOutput& output) {
+    const ReportWrite written = writeReportFile(path, chosen.csv, [&](const ReportOutput& output) {
         writeReport(root_, countSettings().mode, chosen.csv, chosen.listStyle, chosen.fullPaths,
                     chosen.indentation, output);
     });

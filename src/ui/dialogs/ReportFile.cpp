@@ -26,7 +26,7 @@ QString reportFilePath(const QString& directory, const QString& fileName) {
     return directory + QLatin1Char('/') + fileName;
 }
 
-ReportWrite writeReportFile(const QString& path,
+ReportWrite writeReportFile(const QString& path, bool csv,
                             const std::function<void(const ReportOutput&)>& produce) {
     ReportWrite result;
     const auto systemReason = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
@@ -38,8 +38,8 @@ ReportWrite writeReportFile(const QString& path,
         return result;
     }
     bool written = true;
-    produce([file, &written](std::u16string_view piece) {
-        const std::string bytes = textFileBytes(piece);
+    produce([file, csv, &written](std::u16string_view piece) {
+        const std::string bytes = csv ? csvFileBytes(piece) : textFileBytes(piece);
         written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
         return written;
     });

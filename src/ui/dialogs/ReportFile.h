@@ -25,10 +25,10 @@ struct ReportWrite {
     QString reason;
 };
 
-/// Creates or replaces the file at `path` and writes into it, as `textFileBytes` gives them, the
-/// pieces that `produce` hands to the output it is given, as they come. A write or close that
-/// fails (a full disk) is reported, not taken as success.
-ReportWrite writeReportFile(const QString& path,
+/// Creates or replaces the file at `path` and writes into it, as `textFileBytes` gives them
+/// (`csvFileBytes` for a CSV report), the pieces that `produce` hands to the output it is given,
+/// as they come. A write or close that fails (a full disk) is reported, not taken as success.
+ReportWrite writeReportFile(const QString& path, bool csv,
                             const std::function<void(const ReportOutput&)>& produce);
 
 /// The message for a write that did not succeed; empty for one that did.

@@ -377,7 +377,7 @@ void ReportDialogTest::csvFileEndsWithoutLineEnd() {
 
     const std::string bytes = tw::test::readBytes(out.path() / "report.csv");
     QVERIFY(bytes.starts_with("Tallyweaver Detailed File Count Report\r\n\r\n"));
-    QVERIFY(bytes.ends_with("Total,30,-,-,0,0,0,0,0,6,36,0"));
+    QVERIFY(bytes.ends_with("\r\nTotal,30,-,-,0,0,0,0,0,6,36,0,\r\n"));
     // Every line feed comes after a carriage return, and no carriage return stands alone.
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\n') {
@@ -481,8 +481,9 @@ void ReportDialogTest::previewOfFiftyThousandFiles() {
     dialog.accept();
     const std::string bytes =
         tw::test::readBytes(out.filePath(QStringLiteral("report.csv")).toStdString());
-    QCOMPARE(QByteArray::fromStdString(bytes).count("\r\n"), qsizetype(kFiles) + 9);
-    QVERIFY(bytes.substr(bytes.rfind("\r\n") + 2).starts_with("Total,"));
+    QCOMPARE(QByteArray::fromStdString(bytes).count("\r\n"), qsizetype(kFiles) + 10);
+    QVERIFY(bytes.ends_with("\r\n"));
+    QVERIFY(bytes.substr(bytes.rfind("\r\n", bytes.size() - 3) + 2).starts_with("Total,"));
 }
 
 void ReportDialogTest::aShortReportIsPreviewedWhole() {

@@ -1,0 +1,225 @@
+#include "project/GitRepositoryFiles.h"
+
+#include <sys/stat.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+#include "project/FileIo.h"
+
+namespace tw {
+namespace {
+
+/// Includes nested deeper than this are not followed (git stops at 10 as well).
+constexpr int kMostIncludeDepth = 10;
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+bool isDirectory(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+/// Something is at `path` (links followed) and it is no regular file.
+bool isThereButIrregular(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+}
+
+std::string parentOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+/// `path` as seen from the folder `base`: as it is when absolute.
+std::string resolvedFrom(const std::string& base, std::string_view path) {
+    if (!path.empty() && path.front() == '/') {
+        return std::string(path);
+    }
+    return (base == "/" ? base : base + '/') + std::string(path);
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+/// The first line of the regular file at `path`, trimmed; empty when it is none.
+std::string firstLineOf(const std::string& path) {
+    std::string text;
+    if (!isRegularFile(path) || readWholeFile(path, text) != 0) {
+        return {};
+    }
+    return std::string(trimmed(std::string_view(text).substr(0, text.find('\n'))));
+}
+
+/// The folder a `commondir` file in `gitDirectory` names, or `gitDirectory` itself.
+std::string commonDirectoryOf(const std::string& gitDirectory) {
+    const std::string common = firstLineOf(gitDirectory + "/commondir");
+    return common.empty() ? gitDirectory : resolvedFrom(gitDirectory, common);
+}
+
+/// Whether `path` is a git directory as libgit2 knows one: HEAD, objects and refs.
+bool looksLikeGitDirectory(const std::string& path) {
+    const std::string common = commonDirectoryOf(path);
+    return isRegularFile(path + "/HEAD") && isDirectory(common + "/objects") &&
+           isDirectory(common + "/refs");
+}
+
+/// The files an `[include]` or `[includeIf ...]` section of the configuration file at `path`
+/// names, as git resolves them ("~/" from the home folder, relative ones from the file's
+/// folder). Only a regular file is read.
+std::vector<std::string> includedBy(const std::string& path) {
+    std::string text;
+    if (!isRegularFile(path) || readWholeFile(path, text) != 0) {
+        return {};
+    }
+    std::vector<std::string> included;
+    bool inInclude = false;
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        const std::string_view line = trimmed(rest.substr(0, end));
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        if (!line.empty() && line.front() == '[') {
+            std::string section;
+            for (std::size_t i = 1;
+                 i < line.size() && std::isalnum(static_cast<unsigned char>(line[i])); ++i) {
+                section.push_back(
+                    static_cast<char>(std::tolower(static_cast<unsigned char>(line[i]))));
+            }
+            inInclude = section == "include" || section == "includeif";
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (!inInclude || equals == std::string_view::npos) {
+            continue;
+        }
+        std::string key(trimmed(line.substr(0, equals)));
+        for (char& c : key) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        std::string_view value = trimmed(line.substr(equals + 1));
+        if (key != "path" || value.empty()) {
+            continue;
+        }
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+            value = value.substr(1, value.size() - 2);
+        }
+        if (value.starts_with("~/")) {
+            included.push_back(environment("HOME") + std::string(value.substr(1)));
+        } else {
+            included.push_back(resolvedFrom(parentOf(path), value));
+        }
+    }
+    return included;
+}
+
+/// The first of `path` and the files it includes, at any depth, that is no regular file.
+std::string firstIrregularConfiguration(const std::string& path, int depth) {
+    if (isThereButIrregular(path)) {
+        return path;
+    }
+    if (depth >= kMostIncludeDepth) {
+        return {};
+    }
+    for (const std::string& included : includedBy(path)) {
+        if (std::string found = firstIrregularConfiguration(included, depth + 1); !found.empty()) {
+            return found;
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string gitDirectoryOf(const std::string& directory, bool search) {
+    for (std::string folder = directory;;) {
+        const std::string dotGit = resolvedFrom(folder, ".git");
+        struct stat info {};
+        if (::stat(dotGit.c_str(), &info) == 0) {
+            if (S_ISDIR(info.st_mode) && looksLikeGitDirectory(dotGit)) {
+                return dotGit;
+            }
+            // A file ".git" names the git directory elsewhere: "gitdir: PATH".
+            if (S_ISREG(info.st_mode)) {
+                const std::string link = firstLineOf(dotGit);
+                if (link.starts_with("gitdir:")) {
+                    std::string linked =
+                        resolvedFrom(folder, trimmed(std::string_view(link).substr(7)));
+                    if (char* resolved = ::realpath(linked.c_str(), nullptr)) {
+                        linked = resolved;
+                        std::free(resolved);
+                    }
+                    return linked;
+                }
+            }
+        }
+        if (looksLikeGitDirectory(folder)) {
+            return folder;
+        }
+        if (!search || folder == "/" || folder.empty()) {
+            return {};
+        }
+        folder = parentOf(folder);
+    }
+}
+
+std::string firstIrregularRepositoryFile(const std::string& gitDirectory, bool withIndex) {
+    const std::string home = environment("HOME");
+    const std::string xdg = environment("XDG_CONFIG_HOME");
+    std::vector<std::string> files = {gitDirectory + "/commondir", gitDirectory + "/gitdir"};
+    if (withIndex) {
+        files.push_back(gitDirectory + "/index");
+    }
+    for (const std::string& file : files) {
+        if (isThereButIrregular(file)) {
+            return file;
+        }
+    }
+    std::vector<std::string> configurations = {commonDirectoryOf(gitDirectory) + "/config",
+                                               gitDirectory + "/config.worktree", "/etc/gitconfig"};
+    if (!home.empty()) {
+        configurations.push_back(home + "/.gitconfig");
+    }
+    if (!xdg.empty()) {
+        configurations.push_back(xdg + "/git/config");
+    } else if (!home.empty()) {
+        configurations.push_back(home + "/.config/git/config");
+    }
+    for (const std::string& configuration : configurations) {
+        if (std::string found = firstIrregularConfiguration(configuration, 0); !found.empty()) {
+            return found;
+        }
+    }
+    return {};
+}
+
+std::string defaultExcludesFile() {
+    const std::string xdg = environment("XDG_CONFIG_HOME");
+    if (!xdg.empty()) {
+        return xdg + "/git/ignore";
+    }
+    const std::string home = environment("HOME");
+    return home.empty() ? std::string() : home + "/.config/git/ignore";
+}
+
+}  // namespace tw
