@@ -159,9 +159,13 @@ TEST(CountRunnerTest, ASessionEndedWithoutAHandOverLeavesNoThreadBehind) {
             session->add(*record);
         }
     }  // ends here, its threads stopped and joined
-    // Whatever was taken is done whole: counted, or reset with its failure noted.
+    // Whatever was taken is done whole: counted, or failed with its failure noted.
     for (const FileCount* record : records) {
-        EXPECT_FALSE(record->failed);
+        if (record->failed) {
+            EXPECT_FALSE(record->counted);
+            EXPECT_FALSE(record->remarks.empty());
+            EXPECT_EQ(failures.count(record->path), 1u);
+        }
     }
 }
 
