@@ -10,4 +10,8 @@ namespace tw {
 /// are dropped first, so "\r\n" and "\n" both end up as one CR LF.
 std::string textFileBytes(std::u16string_view text);
 
+/// The same text for standard output, where other programs read it: UTF-8, lines ending in a
+/// line feed alone (a CR LF becomes LF), a lone surrogate written as '?'.
+std::string lineFeedTextBytes(std::u16string_view text);
+
 }  // namespace tw
