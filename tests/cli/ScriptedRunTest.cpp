@@ -14,6 +14,7 @@
 
 #include "support/Csv.h"
 #include "support/Process.h"
+#include "support/ProgressLines.h"
 #include "support/TempDir.h"
 
 namespace tw {
@@ -27,6 +28,14 @@ const std::string kUnreadable =
 const std::string kBrokenC =
     "tree/broken.c:3: warning: Physical pre-parser failure: Unclosed "
     "comment\n";
+
+/// A run and what it shows: the paths it counts, one record each, and its standard error.
+struct RunCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::vector<std::string> counted;
+    std::string errors;
+};
 
 /// A folder holding a copy of the console fixtures' tree and list file, for runs that must
 /// show what they leave behind.
@@ -61,17 +70,6 @@ std::string withLineFeeds(std::string text) {
         }
     }
     return result;
-}
-
-/// The file names of the "Parsing:" lines of a run's output, in order.
-std::vector<std::string> parsed(const std::string& out) {
-    std::vector<std::string> names;
-    const std::string prefix = "Parsing:\t";
-    for (std::size_t at = out.find(prefix); at != std::string::npos; at = out.find(prefix, at)) {
-        at += prefix.size();
-        names.push_back(out.substr(at, out.find('\n', at) - at));
-    }
-    return names;
 }
 
 TEST_F(ScriptedRunTest, OutDashPutsTheReportAloneOnStandardOutput) {
@@ -216,12 +214,7 @@ TEST_F(ScriptedRunTest, EachFileOnDiskMakesOneRecordUnderThePathMetFirst) {
         return "tallyweaver: warning: file '" + later + "' is the same file as '" + first +
                "'; passed over\n";
     };
-    const struct {
-        const char* name;
-        std::vector<std::string> arguments;
-        std::vector<std::string> counted;
-        std::string errors;
-    } cases[] = {
+    const RunCase cases[] = {
         {"a folder inside another",
          {"-dir", ".", "tree/util", "-ext", ".c", ".h"},
          {"./a.c", "./tree/broken.c", "./tree/main.c", "./tree/util/util.c", "./tree/util/util.h"},
@@ -245,7 +238,7 @@ TEST_F(ScriptedRunTest, EachFileOnDiskMakesOneRecordUnderThePathMetFirst) {
         const test::ProcessResult result = run(arguments);
         EXPECT_EQ(result.exitCode, 0) << result.err;
         // One "Parsing:" line per record.
-        EXPECT_EQ(parsed(result.err), c.counted);
+        EXPECT_EQ(test::parsedPaths(result.err), c.counted);
         // What is left of standard error once the progress lines are taken out.
         std::string errors;
         for (std::size_t at = 0; at < result.err.size();) {
@@ -281,12 +274,7 @@ TEST_F(ScriptedRunTest, WordsThatWouldDoNothingAreNamed) {
     const std::string languages =
         "tallyweaver: no -ext given: directories are scanned for the extensions of the "
         "program's languages: .h .hpp .hxx .c .cpp .cc .cxx .inl .rc .java\n";
-    const struct {
-        const char* name;
-        std::vector<std::string> arguments;
-        std::vector<std::string> counted;
-        std::string errors;
-    } cases[] = {
+    const RunCase cases[] = {
         {"no -ext: every language",
          {"-dir", "tree"},
          {"tree/app.rc", "tree/broken.c", "tree/main.c", "tree/Shape.java", "tree/util/util.c",
@@ -324,7 +312,7 @@ TEST_F(ScriptedRunTest, WordsThatWouldDoNothingAreNamed) {
         fs::create_directories(work_.path() / "out");
         const test::ProcessResult result = run(arguments);
         EXPECT_EQ(result.exitCode, 0) << result.err;
-        EXPECT_EQ(parsed(result.out), c.counted);
+        EXPECT_EQ(test::parsedPaths(result.out), c.counted);
         EXPECT_EQ(result.err, c.errors);
     }
 }
