@@ -11,8 +11,8 @@ const std::u16string* SameFiles::earlierPath(const std::u16string& path) {
     if (path.empty() || ::stat(diskBytes(path).c_str(), &info) != 0) {
         return nullptr;
     }
-    const auto [place, first] = first_.try_emplace({info.st_dev, info.st_ino}, path);
-    return first ? nullptr : &place->second;
+    const auto [place, first] = first_.try_emplace({info.st_dev, info.st_ino}, &path);
+    return first ? nullptr : place->second;
 }
 
 }  // namespace tw

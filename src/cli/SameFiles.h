@@ -2,9 +2,9 @@
 
 #include <sys/types.h>
 
-#include <map>
+#include <cstddef>
 #include <string>
-#include <utility>
+#include <unordered_map>
 
 namespace tw {
 
@@ -14,11 +14,22 @@ namespace tw {
 class SameFiles {
   public:
     /// The path met before `path` for the same file, or null when `path` is the first for its
-    /// file or names nothing that can be looked at (its count then says why).
+    /// file or names nothing that can be looked at (its count then says why). The first path of
+    /// each file is kept by reference: it must live as long as this object.
     const std::u16string* earlierPath(const std::u16string& path);
 
   private:
-    std::map<std::pair<dev_t, ino_t>, std::u16string> first_;
+    struct Identity {
+        dev_t device;
+        ino_t inode;
+        bool operator==(const Identity&) const = default;
+    };
+    struct IdentityHash {
+        std::size_t operator()(const Identity& identity) const {
+            return std::hash<ino_t>()(identity.inode) * 31 + std::hash<dev_t>()(identity.device);
+        }
+    };
+    std::unordered_map<Identity, const std::u16string*, IdentityHash> first_;
 };
 
 }  // namespace tw
