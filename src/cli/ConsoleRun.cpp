@@ -330,68 +330,75 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
     count.finish(root);
 
     const std::u16string summary = buildQuickSummary(root, settings.mode, failures);
+    // The project file, then the code: 8 when a file could not be read, though every output
+    // was written.
+    const auto finish = [&]() {
+        if (!saveFile.empty()) {
+            const ProjectSaveResult saved = ProjectFile::save(diskBytes(saveFile), root, settings);
+            if (saved.status != ProjectSaveStatus::Saved) {
+                notes << std::flush;
+                return stop(
+                    kResultCannotWriteOutput,
+                    "cannot save the project " + quoted(saveFile) + ": " + saved.systemReason);
+            }
+            notes << "Project written to " << shownPath(diskBytes(saveFile)) << '\n';
+        }
+        out << std::flush;
+        notes << std::flush;
+        if (count.unreadable() != 0) {
+            printError(errors, unreadableFilesError(count.unreadable()));
+            resultCode = kResultUnreadableFiles;
+            return true;
+        }
+        resultCode = kResultCompleted;
+        return true;
+    };
     if (toStdout) {
         if (const int error = writeStandardOutput(out, root, settings, reportFlags, summary);
             error != 0) {
             return stop(kResultCannotWriteOutput,
                         "cannot write to standard output: " + systemReason(error));
         }
-    } else {
-        int error = output.summary().write(textFileBytes(summary));
-        if (error == 0 && reportFlags != 0) {
-            // The report goes to its file as it is made, never held whole.
-            PendingFile& report = output.report();
-            if (json) {
-                writeJsonReport(root, settings, [&](std::string_view piece) {
-                    error = report.write(piece);
-                    return error == 0;
-                });
-            } else {
-                const bool listStyle = (reportFlags & kReportList) != 0;
-                const bool fullPaths = (reportFlags & kReportNoDirectories) == 0;
-                writeReport(root, settings.mode, csv, listStyle, fullPaths, 4,
-                            [&](std::u16string_view piece) {
-                                error = report.write(textFileBytes(piece));
-                                return error == 0;
-                            });
-            }
-        }
-        std::string failedPath;
-        if (error == 0) {
-            error = output.publish(failedPath);
-        }
-        if (error != 0) {
-            return stop(
-                kResultCannotWriteOutput,
-                "cannot write " +
-                    (failedPath.empty() ? std::string("the output files") : quoted(failedPath)) +
-                    ": " + systemReason(error));
-        }
-        out << '\n' << utf8FromUtf16(summary);
-        out << "Quick summary written to " << shownPath(output.written()[0]) << '\n';
-        if (reportFlags != 0) {
-            out << "Report written to " << shownPath(output.written()[1]) << '\n';
+        return finish();
+    }
+
+    int error = output.summary().write(textFileBytes(summary));
+    if (error == 0 && reportFlags != 0) {
+        // The report goes to its file as it is made, never held whole.
+        PendingFile& report = output.report();
+        if (json) {
+            writeJsonReport(root, settings, [&](std::string_view piece) {
+                error = report.write(piece);
+                return error == 0;
+            });
+        } else {
+            const bool listStyle = (reportFlags & kReportList) != 0;
+            const bool fullPaths = (reportFlags & kReportNoDirectories) == 0;
+            writeReport(root, settings.mode, csv, listStyle, fullPaths, 4,
+                        [&](std::u16string_view piece) {
+                            error = report.write(textFileBytes(piece));
+                            return error == 0;
+                        });
         }
     }
-    if (!saveFile.empty()) {
-        const ProjectSaveResult saved = ProjectFile::save(diskBytes(saveFile), root, settings);
-        if (saved.status != ProjectSaveStatus::Saved) {
-            notes << std::flush;
-            return stop(kResultCannotWriteOutput,
-                        "cannot save the project " + quoted(saveFile) + ": " + saved.systemReason);
-        }
-        notes << "Project written to " << shownPath(diskBytes(saveFile)) << '\n';
+    std::string failedPath;
+    if (error == 0) {
+        error = output.publish(failedPath);
     }
-    out << std::flush;
-    notes << std::flush;
-    if (count.unreadable() != 0) {
-        // Every output is written; the code tells a script that some input was not there.
-        printError(errors, unreadableFilesError(count.unreadable()));
-        resultCode = kResultUnreadableFiles;
-        return true;
+    if (error != 0) {
+        return stop(
+            kResultCannotWriteOutput,
+            "cannot write " +
+                (failedPath.empty() ? std::string("the output files") : quoted(failedPath)) + ": " +
+                systemReason(error));
     }
-    resultCode = kResultCompleted;
-    return true;
+
+    out << '\n' << utf8FromUtf16(summary);
+    out << "Quick summary written to " << shownPath(output.written()[0]) << '\n';
+    if (reportFlags != 0) {
+        out << "Report written to " << shownPath(output.written()[1]) << '\n';
+    }
+    return finish();
 }
 
 }  // namespace tw
