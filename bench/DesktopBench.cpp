@@ -126,7 +126,7 @@ void BM_ConsoleLoop(benchmark::State& state) {
         root.ResetAllCounts();
         tw::FailedCountTable failures;
         tw::ConsoleCount count(tw::countSettings(), false, true,
-                               static_cast<unsigned>(state.range(0)), progress, failures);
+                               static_cast<unsigned>(state.range(0)), progress, progress, failures);
         count.finish(root);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(corpus().bytes() * state.iterations()));

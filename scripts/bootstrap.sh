@@ -20,6 +20,8 @@ packages=(
   # executable, Debian's build flags; and the checks on what it installs.
   qt6-svg-dev dpkg-dev
   desktop-file-utils shared-mime-info libxml2-utils man-db file lintian
+  # The README's examples (tests/docs) pipe the JSON report into jq.
+  jq
 )
 
 missing=()

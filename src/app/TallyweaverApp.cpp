@@ -16,12 +16,6 @@ bool isHelpSwitch(std::u16string_view argument) {
     return argument == u"--help" || argument == u"-h" || argument == u"-?" || argument == u"/?";
 }
 
-/// A switch as the option grammar reads it: '-' and anything, or '/' and an option name.
-bool isSwitch(std::u16string_view argument) {
-    return !argument.empty() &&
-           (argument[0] == u'-' || (argument[0] == u'/' && isOptionName(argument.substr(1))));
-}
-
 }  // namespace
 
 bool CTallyweaverApp::runConsoleSide(const std::vector<std::u16string>& arguments,
@@ -31,16 +25,15 @@ bool CTallyweaverApp::runConsoleSide(const std::vector<std::u16string>& argument
     projectToOpen_.clear();
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::u16string& argument = arguments[i];
-        const bool optionSwitch = argument.size() > 1 &&
-                                  (argument[0] == u'-' || argument[0] == u'/') &&
-                                  isOptionName(std::u16string_view(argument).substr(1));
+        const bool optionSwitch =
+            isSwitchArgument(argument) && isOptionName(std::u16string_view(argument).substr(1));
         if (optionSwitch) {
             break;
         }
         // The file manager's "--open %f" gives no file when the program is started from the
         // menu: the desktop program then starts with a new project, as without arguments.
         if (argument == u"--open" && projectToOpen_.empty() && i + 1 < arguments.size() &&
-            !isSwitch(arguments[i + 1])) {
+            !isSwitchArgument(arguments[i + 1])) {
             projectToOpen_ = arguments[i + 1];
         }
         if (isHelpSwitch(argument)) {

@@ -17,9 +17,12 @@
 #include "cli/CustomCommandLineInfo.h"
 #include "cli/ExplainRun.h"
 #include "cli/ListFile.h"
+#include "cli/OutputDirectory.h"
 #include "cli/QuickSummary.h"
 #include "cli/ResultCode.h"
+#include "cli/SameFiles.h"
 #include "engine/CountSettings.h"
+#include "engine/FileType.h"
 #include "engine/TextConversion.h"
 #include "project/CountMemoryBudget.h"
 #include "project/CountRunner.h"
@@ -58,6 +61,44 @@ int directoryError(const std::string& path) {
 bool exists(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
+}
+
+/// A path the run wrote, as the end of the run names it.
+std::string shownPath(const std::string& path) {
+    return utf8FromUtf16(printableName(displayText(argumentText(path))));
+}
+
+/// `-out -`: the report asked for, or the quick summary without one, on `out`, lines ending in
+/// line feeds. Returns 0, or the reason `out` could not take it.
+int writeStandardOutput(std::ostream& out, const ProjectFolder& root, const CountSettings& settings,
+                        std::uint32_t reportFlags, const std::u16string& summary) {
+    int error = 0;
+    const auto put = [&out, &error](std::string_view bytes) {
+        errno = 0;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) {
+            error = errno != 0 ? errno : EIO;
+        }
+        return error == 0;
+    };
+    if ((reportFlags & CCustomCommandLineInfo::kReportJson) != 0) {
+        writeJsonReport(root, settings, put);
+    } else if (reportFlags != 0) {
+        const bool csv = (reportFlags & CCustomCommandLineInfo::kReportCsv) != 0;
+        const bool listStyle = (reportFlags & CCustomCommandLineInfo::kReportList) != 0;
+        const bool fullPaths = (reportFlags & CCustomCommandLineInfo::kReportNoDirectories) == 0;
+        writeReport(root, settings.mode, csv, listStyle, fullPaths, 4,
+                    [&put](std::u16string_view piece) { return put(lineFeedTextBytes(piece)); });
+    } else {
+        put(lineFeedTextBytes(summary));
+    }
+    if (error == 0) {
+        errno = 0;
+        if (!out.flush()) {
+            error = errno != 0 ? errno : EIO;
+        }
+    }
+    return error;
 }
 
 /// The files a run writes into its output directory: the quick summary and, when asked, the
@@ -194,12 +235,24 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
         }
     }
     if (extensions.empty() && (!directories.empty() || !directoriesNoSubfolders.empty())) {
-        return stop(kResultNoExtensions,
-                    "directories were given but no extension; name the files to take with -ext "
-                    "(for example -ext .c .h)");
+        if (extensionsGiven) {
+            return stop(kResultNoExtensions,
+                        "-ext was given without an extension; name the files to take (for "
+                        "example -ext .c .h), or leave -ext out for every language the program "
+                        "knows");
+        }
+        std::u16string taken;
+        for (const std::u16string_view extension : languageExtensions()) {
+            extensions.emplace_back(extension);
+            taken += u" " + std::u16string(extension);
+        }
+        printNotice(errors,
+                    "no -ext given: directories are scanned for the extensions of the "
+                    "program's languages:" +
+                        utf8FromUtf16(taken));
     }
     for (const std::u16string& directory : directories) {
-        AddFilesFromDirectory(stripQuotes(directory), true, errors);
+        AddFilesFromDirectory(stripQuotes(directory), !noSubfolders, errors);
     }
     for (const std::u16string& directory : directoriesNoSubfolders) {
         AddFilesFromDirectory(stripQuotes(directory), false, errors);
@@ -221,24 +274,39 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
                     "the given extensions");
     }
     if (explain) {
-        resultCode = runExplain(files, countSettings(), (reportFlags & kReportJson) != 0, out);
+        resultCode =
+            runExplain(files, countSettings(), (reportFlags & kReportJson) != 0, out, errors);
         return true;
     }
+    // With "-out -" the report (or the summary) is the whole of standard output; everything
+    // else the run prints goes to standard error.
+    const bool toStdout = toStandardOutput();
+    std::ostream& notes = toStdout ? errors : out;
     const std::string outputPath = diskBytes(outputDirectory);
-    if (outputDirectoryGiven && outputPath.empty()) {
-        return stop(kResultBadOutputDirectory, "the output directory given with -out is empty");
-    }
-    if (const int error = directoryError(outputPath); error != 0) {
-        return stop(kResultBadOutputDirectory,
-                    "output directory " + quoted(outputDirectory) + ": " + systemReason(error));
+    if (!toStdout) {
+        if (outputDirectoryGiven && outputPath.empty()) {
+            return stop(kResultBadOutputDirectory, "the output directory given with -out is empty");
+        }
+        if (int error = directoryError(outputPath); error == ENOENT) {
+            if ((error = makeDirectories(outputPath)) != 0) {
+                return stop(kResultBadOutputDirectory, "cannot create the output directory " +
+                                                           quoted(outputDirectory) + ": " +
+                                                           systemReason(error));
+            }
+            printNotice(errors, "created the output directory " + quoted(outputDirectory));
+        } else if (error != 0) {
+            return stop(kResultBadOutputDirectory,
+                        "output directory " + quoted(outputDirectory) + ": " + systemReason(error));
+        }
     }
 
     RunOutput output(outputPath, timeStamp());
     const bool json = (reportFlags & kReportJson) != 0;
     const bool csv = (reportFlags & kReportCsv) != 0;
     const char* const reportExtension = json ? ".json" : csv ? ".csv" : ".txt";
-    if (int error = output.createSummary();
-        error != 0 || (reportFlags != 0 && (error = output.createReport(reportExtension)) != 0)) {
+    if (int error = toStdout ? 0 : output.createSummary();
+        error != 0 ||
+        (!toStdout && reportFlags != 0 && (error = output.createReport(reportExtension)) != 0)) {
         return stop(kResultCannotWriteOutput,
                     "cannot write into the output directory " +
                         quoted(outputDirectory.empty() ? u"." : outputDirectory) + ": " +
@@ -265,8 +333,16 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
     FailedCountTable& failures = failedCountTable();
     const CountSettings& settings = countSettings();
     ProjectFolder root;
-    ConsoleCount count(settings, true, quiet, threads, out, failures);
+    ConsoleCount count(settings, true, quiet, threads, notes, errors, failures);
+    SameFiles sameFiles;
     for (const std::u16string& file : files) {
+        if (const std::u16string* earlier = sameFiles.earlierPath(file)) {
+            // The same path again is left to the tree, which takes it once without a word.
+            if (*earlier != file) {
+                printWarning(errors, sameFileWarning(file, *earlier));
+            }
+            continue;
+        }
         if (FileCount* record = root.AddFilePath(displayText(file), diskBytes(file),
                                                  FileCount::Measure::AtFirstCount)) {
             count.add(*record);
@@ -275,6 +351,38 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
     count.finish(root);
 
     const std::u16string summary = buildQuickSummary(root, settings.mode, failures);
+    // The project file, then the code: 8 when a file could not be read, though every output
+    // was written.
+    const auto finish = [&]() {
+        if (!saveFile.empty()) {
+            const ProjectSaveResult saved = ProjectFile::save(diskBytes(saveFile), root, settings);
+            if (saved.status != ProjectSaveStatus::Saved) {
+                notes << std::flush;
+                return stop(
+                    kResultCannotWriteOutput,
+                    "cannot save the project " + quoted(saveFile) + ": " + saved.systemReason);
+            }
+            notes << "Project written to " << shownPath(diskBytes(saveFile)) << '\n';
+        }
+        out << std::flush;
+        notes << std::flush;
+        if (count.unreadable() != 0) {
+            printError(errors, unreadableFilesError(count.unreadable()));
+            resultCode = kResultUnreadableFiles;
+            return true;
+        }
+        resultCode = kResultCompleted;
+        return true;
+    };
+    if (toStdout) {
+        if (const int error = writeStandardOutput(out, root, settings, reportFlags, summary);
+            error != 0) {
+            return stop(kResultCannotWriteOutput,
+                        "cannot write to standard output: " + systemReason(error));
+        }
+        return finish();
+    }
+
     int error = output.summary().write(textFileBytes(summary));
     if (error == 0 && reportFlags != 0) {
         // The report goes to its file as it is made, never held whole.
@@ -307,25 +415,11 @@ bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors)
     }
 
     out << '\n' << utf8FromUtf16(summary);
-    const auto shown = [](const std::string& path) {
-        return utf8FromUtf16(printableName(displayText(argumentText(path))));
-    };
-    out << "Quick summary written to " << shown(output.written()[0]) << '\n';
+    out << "Quick summary written to " << shownPath(output.written()[0]) << '\n';
     if (reportFlags != 0) {
-        out << "Report written to " << shown(output.written()[1]) << '\n';
+        out << "Report written to " << shownPath(output.written()[1]) << '\n';
     }
-    if (!saveFile.empty()) {
-        const ProjectSaveResult saved = ProjectFile::save(diskBytes(saveFile), root, settings);
-        if (saved.status != ProjectSaveStatus::Saved) {
-            out << std::flush;
-            return stop(kResultCannotWriteOutput,
-                        "cannot save the project " + quoted(saveFile) + ": " + saved.systemReason);
-        }
-        out << "Project written to " << shown(diskBytes(saveFile)) << '\n';
-    }
-    out << std::flush;
-    resultCode = kResultCompleted;
-    return true;
+    return finish();
 }
 
 }  // namespace tw

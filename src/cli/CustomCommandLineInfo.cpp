@@ -5,7 +5,9 @@
 #include "cli/ArgumentText.h"
 #include "cli/ConsoleMessages.h"
 #include "engine/CountSettings.h"
+#include "engine/FileType.h"
 #include "engine/TextConversion.h"
+#include "engine/WideChar.h"
 #include "project/ExcludePatterns.h"
 
 namespace tw {
@@ -57,25 +59,10 @@ bool isOptionName(std::u16string_view name) {
 }
 
 void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch, bool isLast) {
-    handleParam(param, isSwitch);
-    if (isLast) {
-        noteMissingValue();
-    }
-}
-
-void CCustomCommandLineInfo::noteMissingValue() {
-    if (awaitingValue_) {
-        warnings.push_back("-" + utf8FromUtf16(currentOption) + ": no value follows; ignored");
-        awaitingValue_ = false;
-    }
-}
-
-void CCustomCommandLineInfo::handleParam(std::u16string_view param, bool isSwitch) {
     if (isSwitch) {
-        // Unknown switches are left alone: before the first option there is no framework to
-        // hand them to here, and after it they are ignored.
+        endUnknownOption();
+        noteMissingValue();
         if (isOptionName(param)) {
-            noteMissingValue();
             awaitingValue_ = takesValues(param);
             consoleMode = true;
             currentOption = param;
@@ -85,19 +72,44 @@ void CCustomCommandLineInfo::handleParam(std::u16string_view param, bool isSwitc
                 git = true;
             } else if (param == u"explain") {
                 explain = true;
+            } else if (param == u"nosub") {
+                noSubfolders = true;
+            } else if (param == u"ext") {
+                extensionsGiven = true;
             }
         } else {
-            warnings.push_back("unknown option " + quoted(u"-" + std::u16string(param)) +
-                               " ignored");
+            // Before the first option there is no framework to hand it to here; after it, it is
+            // ignored. Either way what follows it is its values, a typo's as much as its own:
+            // none of them is taken as a file.
+            unknownOption_ = u"-" + std::u16string(param);
         }
-        return;
+    } else if (!unknownOption_.empty()) {
+        unknownValues_.emplace_back(param);
+    } else if (!consoleMode) {
+        // "/name" was a switch where the program comes from; here it is a path.
+        const bool slashOption =
+            param.size() > 1 && param[0] == u'/' && isOptionName(param.substr(1));
+        warnings.push_back(quoted(param) + " ignored: it comes before any option" +
+                           (slashOption ? " (options begin with '-')" : ""));
+    } else {
+        awaitingValue_ = false;
+        applyValue(std::u16string(param));
     }
-    if (!consoleMode) {
-        warnings.push_back(quoted(param) + " ignored: it comes before any option");
-        return;
+    if (isLast) {
+        endUnknownOption();
+        noteMissingValue();
     }
-    awaitingValue_ = false;
-    const std::u16string value(param);
+}
+
+void CCustomCommandLineInfo::noteMissingValue() {
+    // An -ext without any extension at all stops the run, which says why itself.
+    if (awaitingValue_ && !(currentOption == u"ext" && extensions.empty())) {
+        warnings.push_back("-" + utf8FromUtf16(currentOption) + ": no value follows; ignored");
+        awaitingValue_ = false;
+    }
+}
+
+void CCustomCommandLineInfo::applyValue(const std::u16string& value) {
     const auto ignored = [this, &value](std::string_view why) {
         warnings.push_back("-" + utf8FromUtf16(currentOption) + ": " + quoted(value) +
                            " ignored: " + std::string(why));
@@ -106,7 +118,7 @@ void CCustomCommandLineInfo::handleParam(std::u16string_view param, bool isSwitc
         outputDirectory = value;
         outputDirectoryGiven = true;
     } else if (currentOption == u"ext") {
-        extensions.push_back(value);
+        applyExtension(value);
     } else if (currentOption == u"dir") {
         if (value == u"nosub") {
             noSubfoldersPending = true;
@@ -128,23 +140,7 @@ void CCustomCommandLineInfo::handleParam(std::u16string_view param, bool isSwitc
             ignored("not a mode (p, t, e or c)");
         }
     } else if (currentOption == u"report") {
-        if (value == u"none") {
-            reportFlags = 0;
-        } else if (value == u"list") {
-            reportFlags = kReportList;
-        } else if (value == u"tree") {
-            reportFlags = kReportTree;
-        } else if (value == u"json") {
-            reportFlags = kReportJson;
-        } else if (value == u"nodir" || value == u"csv") {
-            if ((reportFlags & kReportList) != 0) {
-                reportFlags |= value == u"csv" ? kReportCsv : kReportNoDirectories;
-            } else {
-                ignored("it applies only after list");
-            }
-        } else {
-            ignored("not a report word (none, list, tree, json; nodir and csv after list)");
-        }
+        applyReportWord(value);
     } else if (currentOption == u"quiet") {
         quiet = true;
         ignored("-quiet takes no values");
@@ -167,19 +163,88 @@ void CCustomCommandLineInfo::handleParam(std::u16string_view param, bool isSwitc
     }
 }
 
+void CCustomCommandLineInfo::applyReportWord(const std::u16string& word) {
+    const auto warn = [this, &word](const std::string& why) {
+        warnings.push_back("-report: " + quoted(word) + " " + why);
+    };
+    std::uint32_t layout = 0;
+    if (word == u"list") {
+        layout = kReportList;
+    } else if (word == u"tree") {
+        layout = kReportTree;
+    } else if (word == u"json") {
+        layout = kReportJson;
+    } else if (word == u"nodir" || word == u"csv") {
+        if ((reportFlags & kReportList) != 0) {
+            reportFlags |= word == u"csv" ? kReportCsv : kReportNoDirectories;
+            reportWords_ += u" " + word;
+        } else {
+            warn("ignored: it applies only after list");
+        }
+        return;
+    } else if (word != u"none") {
+        warn("ignored: not a report word (none, list, tree, json; nodir and csv after list)");
+        return;
+    }
+    // A run writes one report: a second layout word takes the place of the first.
+    if (reportFlags != 0) {
+        warn((layout == 0 ? "cancels the earlier " : "replaces the earlier ") +
+             quoted(reportWords_) + ": a run writes one report");
+    }
+    reportFlags = layout;
+    reportWords_ = layout == 0 ? u"" : word;
+}
+
+void CCustomCommandLineInfo::applyExtension(const std::u16string& extension) {
+    extensions.push_back(extension);
+    std::u16string dotted =
+        extension.empty() || extension.front() != u'.' ? u"." + extension : extension;
+    std::u16string lower = dotted;
+    for (char16_t& unit : lower) {
+        unit = toLowerUnit(unit);
+    }
+    if (lower != dotted) {
+        warnings.push_back("-ext: " + quoted(extension) + " is taken as " + quoted(lower) +
+                           ": extensions match in any letter case");
+    }
+    if (!isCountedLanguage(fileTypeOfExtension(lower))) {
+        warnings.push_back("-ext: " + quoted(lower) +
+                           " is not an extension of a language the program knows; its files "
+                           "are counted with the rules of C");
+    }
+}
+
+void CCustomCommandLineInfo::endUnknownOption() {
+    if (unknownOption_.empty()) {
+        return;
+    }
+    std::string warning = "unknown option " + quoted(unknownOption_) + " ignored";
+    if (!unknownValues_.empty()) {
+        warning +=
+            unknownValues_.size() == 1 ? ", and the value after it:" : ", and the values after it:";
+        for (const std::u16string& value : unknownValues_) {
+            warning += " " + quoted(value);
+        }
+    }
+    warnings.push_back(warning);
+    unknownOption_.clear();
+    unknownValues_.clear();
+}
+
 void CCustomCommandLineInfo::ParseArguments(const std::vector<std::u16string>& arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::u16string_view argument = arguments[i];
         const bool isLast = i + 1 == arguments.size();
-        const bool dashSwitch = !argument.empty() && argument[0] == u'-';
-        const bool slashSwitch =
-            !argument.empty() && argument[0] == u'/' && isOptionName(argument.substr(1));
-        if (dashSwitch || slashSwitch) {
+        if (isSwitchArgument(argument)) {
             ParseParam(argument.substr(1), true, isLast);
         } else {
             ParseParam(argument, false, isLast);
         }
     }
+}
+
+bool isSwitchArgument(std::u16string_view argument) {
+    return argument.size() > 1 && argument[0] == u'-';
 }
 
 }  // namespace tw

@@ -22,32 +22,40 @@ class CCustomCommandLineInfo {
     /// JSON for other programs; a layout of its own, like list and tree.
     static constexpr std::uint32_t kReportJson = 16;
 
-    /// Handles one argument: a switch (its '-' or '/' already removed) or a value. An option
-    /// that needs a value and gets none before the next option or the end is noted in
-    /// `warnings`.
+    /// Handles one argument: a switch (its '-' already removed) or a value. An unknown switch
+    /// takes the values after it, up to the next switch, and drops them with it. An option that
+    /// needs a value and gets none before the next option or the end is noted in `warnings`.
     void ParseParam(std::u16string_view param, bool isSwitch, bool isLast);
 
     /// Handles the arguments after the program name, in order. An argument beginning with '-'
-    /// is a switch; one beginning with '/' is a switch only when the rest is an option name,
-    /// since otherwise it is an absolute path.
+    /// is a switch, except "-" alone (a value: standard output for `-out`). Nothing else is:
+    /// an argument beginning with '/' is an absolute path.
     void ParseArguments(const std::vector<std::u16string>& arguments);
 
     /// The whole console run: collects the files, counts them, writes the quick summary, the
     /// report when asked and the project file when asked. Sets `resultCode`; false when the run
     /// stopped early with a code from 2 to 6. Progress lines, the quick summary and the names
-    /// of the files written go to `out`; why the run stopped, and warnings, to `errors`.
+    /// of the files written go to `out`, or with `-out -` the report (or the summary) alone,
+    /// everything else then going to `errors`; why the run stopped, warnings, and each file
+    /// that failed to count, to `errors`.
     bool RunConsole(std::ostream& out, std::ostream& errors);
     bool RunConsole();
 
-    /// Appends to `files` every file below `path` whose lower-cased extension is one of
-    /// `extensions`, scanning subfolders when asked; a directory that cannot be read is passed
-    /// over with a warning on `errors`. What `excludePatterns` match is left out and, with
+    /// `-out -`: the report, or the quick summary without one, goes to standard output and no
+    /// output file is written.
+    bool toStandardOutput() const { return outputDirectoryGiven && outputDirectory == u"-"; }
+
+    /// Appends to `files` every file below `path` whose extension is one of `extensions`,
+    /// letter case ignored, scanning subfolders when asked; a directory that cannot be read is
+    /// passed over with a warning on `errors`. What `excludePatterns` match is left out and, with
     /// `git`, what git ignores (a directory outside any git work tree is scanned whole, with a
     /// warning). False only when `extensions` is empty.
     bool AddFilesFromDirectory(std::u16string_view path, bool withSubfolders, std::ostream& errors);
 
     bool consoleMode = false;
     bool noSubfoldersPending = false;
+    /// `-nosub`: every directory of the run is scanned without its subfolders.
+    bool noSubfolders = false;
     bool quiet = false;
     std::u16string currentOption;
     /// Where the output files go, as given; empty for the current directory unless
@@ -57,6 +65,9 @@ class CCustomCommandLineInfo {
     std::vector<std::u16string> directories;
     std::vector<std::u16string> directoriesNoSubfolders;
     std::vector<std::u16string> extensions;
+    /// `-ext` was given, with values or without: without `-ext`, directory scans take the
+    /// extensions of the program's languages; an `-ext` without values is an error.
+    bool extensionsGiven = false;
     std::vector<std::u16string> files;
     std::vector<std::u16string> listFiles;
     std::uint32_t reportFlags = 0;
@@ -78,15 +89,28 @@ class CCustomCommandLineInfo {
     std::vector<std::string> warnings;
 
   private:
-    void handleParam(std::u16string_view param, bool isSwitch);
+    void applyValue(const std::u16string& value);
+    void applyReportWord(const std::u16string& word);
+    void applyExtension(const std::u16string& extension);
+    /// Puts the warning for the unknown switch being read, with the values it took, if any.
+    void endUnknownOption();
+
+    /// The report words that made `reportFlags`, as given, to name when a later word replaces
+    /// them.
+    std::u16string reportWords_;
+    /// The unknown switch whose values are being dropped (with its '-'), and those values.
+    std::u16string unknownOption_;
+    std::vector<std::u16string> unknownValues_;
     /// Warns of `currentOption` when it took no value.
     void noteMissingValue();
-
     /// `currentOption` needs a value and has had none yet.
     bool awaitingValue_ = false;
 };
 
 /// Whether `name` is one of the program's option names (case-sensitive, whole).
 bool isOptionName(std::u16string_view name);
+
+/// Whether a command-line argument is a switch: '-' and at least one more character.
+bool isSwitchArgument(std::u16string_view argument);
 
 }  // namespace tw

@@ -74,8 +74,16 @@ bool CCustomCommandLineInfo::AddFilesFromDirectory(std::u16string_view path, boo
         }
     }
 
+    // Extensions match in any letter case: those found and those wanted are both lower-cased.
+    std::vector<std::u16string> wantedExtensions = extensions;
+    for (std::u16string& wanted : wantedExtensions) {
+        for (char16_t& unit : wanted) {
+            unit = toLowerUnit(unit);
+        }
+    }
     DirectoryWalkCalls calls;
-    calls.onFile = [this](const std::string& directory, const std::string& name) {
+    calls.onFile = [this, &wantedExtensions](const std::string& directory,
+                                             const std::string& name) {
         const std::size_t dot = name.rfind('.');
         if (dot == std::string::npos) {
             return;
@@ -84,7 +92,7 @@ bool CCustomCommandLineInfo::AddFilesFromDirectory(std::u16string_view path, boo
         for (char16_t& unit : extension) {
             unit = toLowerUnit(unit);
         }
-        for (const std::u16string& wanted : extensions) {
+        for (const std::u16string& wanted : wantedExtensions) {
             if (wanted == extension) {
                 files.push_back(argumentText(directory + name));
                 break;

@@ -7,22 +7,33 @@ std::string_view usageText() {
 
 Without options the desktop program starts. With any option below, the files the options
 name are counted without a window, a quick summary is written and, if asked, a report.
-Options begin with '-' (or '/' followed by the option name) and take the values that follow
-them, up to the next option.
+Options begin with '-' and take the values that follow them, up to the next option. Only
+'-' begins an option: a value beginning with '/' is an absolute path.
 
   -dir [nosub] DIR...   scan directories for files with the given extensions, with their
-                        subfolders; a directory after the word nosub is scanned without them
+                        subfolders; a directory after the word nosub is scanned without
+                        them. Without -ext the scans take the extensions of the program's
+                        languages (C and C++ sources and headers, resource scripts, Java),
+                        and say so on standard error
   -ext EXT...           extensions the directory scans take (cpp and .cpp are the same;
-                        lower case only, since the extensions found are lower-cased)
+                        letter case does not matter: .c takes a.c and A.C). The files of
+                        an extension that is none of the program's languages are counted
+                        with the rules of C, with a warning
   -file FILE...         files to count
   -list LISTFILE...     text files that name one file to count per line
-  -mode LETTER          p Physical (default), t Terminating Characters,
+  -mode p|t|e|c         p Physical (default), t Terminating Characters,
                         e Executable, c Cyclomatic Complexity
-  -report WORD...       none, list, tree, json; after list also nodir (file names
-                        only) and csv (comma-separated values)
-  -out DIR              where the output files go (default: the current directory)
+  -report none|list|tree|json [nodir] [csv]
+                        the report: none, list, tree or json (a run writes one: a later
+                        word replaces an earlier one, with a warning); after list also
+                        nodir (file names only) and csv (comma-separated values)
+  -out DIR              where the output files go (default: the current directory); a
+                        DIR that does not exist is made, with its parents. With -out -
+                        the report (or, without -report, the quick summary) goes to
+                        standard output and no file is written; progress lines and
+                        messages then go to standard error
   -quiet                no "Parsing:" line per file
-  -nosub                takes no values
+  -nosub                every directory of the run is scanned without its subfolders
   -save FILE            also write the counted files as a project (.tyx) for the desktop
                         program; an existing FILE is replaced by a new file (another hard
                         link to it keeps the old content); a FILE that is read-only or no
@@ -47,9 +58,14 @@ them, up to the next option.
   --version             the program's name and version
   --open FILE           start the desktop program with the project file FILE open (no count)
 
+An unknown option is ignored together with the values after it, up to the next option,
+with a warning that names them.
+
 Paths are shown as they were given: -dir src lists src/main.c, -file a.c lists a.c.
 Directories are scanned in name order, letter case ignored. -ext, -dir nosub, -git and
--exclude all apply: a file is taken only when every one of them lets it through.
+-exclude all apply: a file is taken only when every one of them lets it through. A file
+named by two paths (a link, a folder given twice, -dir . src) is counted once, under the
+path met first, with a warning for the other.
 
 Output files, in the output directory, stamped with the local time _DD_MM_YYYY_hh_mm_ss:
   output<stamp>.txt     the quick summary
@@ -58,6 +74,16 @@ Output files, in the output directory, stamped with the local time _DD_MM_YYYY_h
 A run never overwrites a file: when a name is taken, it adds _2, _3, ... before the
 extension. The files appear only once complete. At the end the quick summary and the names
 of the files written are printed; errors and warnings go to standard error.
+
+When a file fails to count:
+  PATH:LINE: warning: TEXT
+                        the counter could not parse the file (an unclosed comment or
+                        literal, a statement it cannot follow): the file is uncounted and
+                        listed in the summary, and the exit code stays as it is
+  PATH: error: REASON   the file could not be read at all (it does not exist, is a
+                        directory, may not be read, or a read failed): every output is
+                        still written, and the run ends with exit code 8
+Each is printed on standard error as the count reaches the file.
 
 The json report (UTF-8) holds "mode" and the three logical options, "files" with one
 object per file (path, type, encoding, sizeBytes, counted, failed, failure: the error
@@ -76,18 +102,20 @@ beside Declarations and Compiler Directives.
 
 Exit codes:
   0  the run completed
-  2  directories were given but no extension
+  2  -ext was given without an extension
   3  a list file could not be opened
   4  there is no file to count
-  5  the output directory does not exist or is not a directory
+  5  the output directory could not be made, or is not a directory
   6  the summary, report or project file could not be written
+  8  every output was written, but some file could not be read (each is named on
+     standard error)
 Any exit code other than 0 comes with a line on standard error that says why.
 
 Examples:
   tallyweaver -dir src -ext .cpp .h -mode e -report list -out results
   tallyweaver -file main.cpp util.h -mode t -quiet
   tallyweaver -list files.txt -report tree -save counted.tyx
-  tallyweaver -dir . -ext .c .h -report json
+  tallyweaver -dir src -report json -out - | jq .totals
   tallyweaver -explain src/main.c -mode e
   tallyweaver -dir . -ext .c .h .cpp -git -exclude third_party/ '*.pb.cc' 'gen/**'
 )";

@@ -89,6 +89,7 @@ bool FileCount::countOrExplain(const CountSettings& settings, CountMemoryGate* g
     counted = false;
     failed = true;
     errorLine = -1;
+    readError = 0;
     remarks.clear();
     // Running out of memory on one huge file fails that file alone; the caller goes on.
     try {
@@ -116,6 +117,7 @@ bool FileCount::countStages(std::chrono::steady_clock::time_point start,
     SourceFile file;
     if (!file.open(diskPath)) {
         remarks = u"Failed to open file.";
+        readError = file.error();
         return false;
     }
     struct Room {

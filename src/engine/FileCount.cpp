@@ -71,6 +71,7 @@ void FileCount::reset() {
     clearCounters();
     remarks.clear();
     errorLine = -1;
+    readError = 0;
 }
 
 }  // namespace tw

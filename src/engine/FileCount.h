@@ -93,6 +93,10 @@ class FileCount {
     std::uint32_t sizeBytes = 0;
     double countSeconds = 0.0;
     std::int32_t errorLine = -1;
+    /// Why the last count could not read the file at all (missing, a directory, no permission,
+    /// a read error): the `errno` value, or `kNotARegularFile` for a pipe or a device; 0 when
+    /// the file was read, whether its count then succeeded or not. Not stored in project files.
+    int readError = 0;
 
   private:
     void clearCounters();

@@ -17,25 +17,40 @@ std::u16string_view fileTypeName(FileType type) {
     }
 }
 
+namespace {
+
+/// Table order decides: the first listed extension that equals the given one wins.
+constexpr struct {
+    std::u16string_view extension;
+    FileType type;
+} kExtensions[] = {
+    {u".h", FileType::CppHeader},       {u".hpp", FileType::CppHeader},
+    {u".hxx", FileType::CppHeader},     {u".c", FileType::CppSource},
+    {u".cpp", FileType::CppSource},     {u".cc", FileType::CppSource},
+    {u".cxx", FileType::CppSource},     {u".inl", FileType::CppSource},
+    {u".rc", FileType::ResourceScript}, {u".java", FileType::JavaSource},
+    {u".cs", FileType::CSharpSource},
+};
+
+}  // namespace
+
 FileType fileTypeOfExtension(std::u16string_view extension) {
-    // Table order decides: the first listed extension that equals the given one wins.
-    static constexpr struct {
-        std::u16string_view extension;
-        FileType type;
-    } kExtensions[] = {
-        {u".h", FileType::CppHeader},       {u".hpp", FileType::CppHeader},
-        {u".hxx", FileType::CppHeader},     {u".c", FileType::CppSource},
-        {u".cpp", FileType::CppSource},     {u".cc", FileType::CppSource},
-        {u".cxx", FileType::CppSource},     {u".inl", FileType::CppSource},
-        {u".rc", FileType::ResourceScript}, {u".java", FileType::JavaSource},
-        {u".cs", FileType::CSharpSource},
-    };
     for (const auto& entry : kExtensions) {
         if (entry.extension == extension) {
             return entry.type;
         }
     }
     return FileType::Undefined;
+}
+
+std::vector<std::u16string_view> languageExtensions() {
+    std::vector<std::u16string_view> extensions;
+    for (const auto& entry : kExtensions) {
+        if (isCountedLanguage(entry.type)) {
+            extensions.push_back(entry.extension);
+        }
+    }
+    return extensions;
 }
 
 }  // namespace tw

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace tw {
 
@@ -20,6 +21,18 @@ std::u16string_view fileTypeName(FileType type);
 
 /// The type of a lower-case extension (dot included, ".cpp"); `Undefined` when none matches.
 FileType fileTypeOfExtension(std::u16string_view extension);
+
+/// Whether `type` is one of the languages the program counts by their own rules: C/C++
+/// headers and sources, resource scripts, Java. C# files are recognised but shown as
+/// "Undefined" and, like any other file, counted by the C rules.
+inline bool isCountedLanguage(FileType type) {
+    return type == FileType::CppHeader || type == FileType::CppSource ||
+           type == FileType::ResourceScript || type == FileType::JavaSource;
+}
+
+/// The extensions of the languages the program counts, lower case with their '.', in the order
+/// the extension table lists them.
+std::vector<std::u16string_view> languageExtensions();
 
 /// True for the two C/C++ types whose directives and array initialisers the engine handles.
 inline bool isCppFile(FileType type) {

@@ -14,17 +14,26 @@ SourceFile::~SourceFile() {
 
 bool SourceFile::open(const std::string& diskPath) {
     close();
+    error_ = 0;
     // A name with a NUL byte would open a different, shorter name.
     if (diskPath.find('\0') != std::string::npos) {
+        error_ = EINVAL;
         return false;
     }
     // Non-blocking so that opening a named pipe cannot wait for a writer.
     const int fd = ::open(diskPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        error_ = errno;
         return false;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(fd, &info) != 0) {
+        error_ = errno;
+        ::close(fd);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error_ = S_ISDIR(info.st_mode) ? EISDIR : kNotARegularFile;
         ::close(fd);
         return false;
     }
@@ -62,6 +71,7 @@ std::int64_t SourceFile::readSome(std::uint64_t offset, unsigned char* into, std
             continue;
         }
         if (got < 0) {
+            error_ = errno;
             return -1;
         }
         if (got == 0) {

@@ -6,6 +6,10 @@
 
 namespace tw {
 
+/// What `SourceFile::error` holds for a path that names neither a file nor a directory (a
+/// pipe, a device, a socket); every other failure is the system's `errno` value.
+inline constexpr int kNotARegularFile = -1;
+
 /// A source file opened for reading. Only regular files open: a directory, a pipe or a device
 /// named like a source file is refused, so counting it can neither hang nor read endlessly.
 class SourceFile {
@@ -15,7 +19,8 @@ class SourceFile {
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
 
-    /// Opens `diskPath` for reading; false when it is missing, unreadable or not a regular file.
+    /// Opens `diskPath` for reading; false when it is missing, unreadable or not a regular file
+    /// (a directory fails with EISDIR).
     bool open(const std::string& diskPath);
     void close();
     bool isOpen() const { return fd_ >= 0; }
@@ -36,8 +41,13 @@ class SourceFile {
     std::int64_t readSome(std::uint64_t offset, unsigned char* into, std::size_t count,
                           std::uint64_t knownEnd = UINT64_MAX) const;
 
+    /// Why the last `open` or read failed: an `errno` value or `kNotARegularFile`; 0 when
+    /// nothing failed.
+    int error() const { return error_; }
+
   private:
     int fd_ = -1;
+    mutable int error_ = 0;
     /// Taken once at opening: every later question about the length is answered from it.
     std::uint64_t length_ = 0;
 };

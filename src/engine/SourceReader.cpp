@@ -1,6 +1,7 @@
 #include "engine/SourceReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -333,6 +334,9 @@ bool readSourceText(FileCount& record, const SourceFile& file, SourceText& text,
         releaseIfHuge(text.chars);
         record.remarks =
             outcome == ReadOutcome::TooLarge ? u"File too large to count." : u"Invalid input file.";
+        if (outcome == ReadOutcome::Failed) {
+            record.readError = file.error() != 0 ? file.error() : EIO;
+        }
         return false;
     }
     return true;
@@ -344,6 +348,7 @@ bool readSourceText(FileCount& record, SourceText& text) {
         text.chars.clear();
         text.lineFeeds.clear();
         record.remarks = u"Invalid input file.";
+        record.readError = file.error();
         return false;
     }
     return readSourceText(record, file, text);

@@ -24,4 +24,16 @@ std::string csvFileBytes(std::u16string_view text) {
     return utf8FromUtf16(text, LoneSurrogate::Question);
 }
 
+std::string lineFeedTextBytes(std::u16string_view text) {
+    std::string bytes = utf8FromUtf16(text, LoneSurrogate::Question);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')) {
+            bytes[kept++] = bytes[i];
+        }
+    }
+    bytes.resize(kept);
+    return bytes;
+}
+
 }  // namespace tw

@@ -15,4 +15,8 @@ std::string textFileBytes(std::u16string_view text);
 /// name as they are, so that the name reads back byte for byte.
 std::string csvFileBytes(std::u16string_view text);
 
+/// The same text for standard output, where other programs read it: UTF-8, lines ending in a
+/// line feed alone (a CR LF becomes LF), a lone surrogate written as '?'.
+std::string lineFeedTextBytes(std::u16string_view text);
+
 }  // namespace tw

@@ -38,6 +38,7 @@ struct Expected {
     std::u16string outputDirectory = u"";
     bool quiet = false;
     bool noSubfoldersPending = false;
+    bool noSubfolders = false;
     Strings warnings = {};
 };
 
@@ -63,12 +64,26 @@ TEST(CommandLineTest, ArgumentsFillTheRecord) {
           .extensions = {u".h"}}},
         {u"-list files.txt -quiet -report tree",
          {.listFiles = {u"files.txt"}, .reportFlags = 2, .quiet = true}},
-        {u"/file a.cpp", {.files = {u"a.cpp"}}},
-        {u"-file a.cpp -x b.cpp",
-         {.files = {u"a.cpp", u"b.cpp"}, .warnings = {u"unknown option '-x' ignored"}}},
+        // Only '-' begins an option: "/file" is a path, and so is every value beginning with '/'.
+        {u"/file a.cpp",
+         {.consoleMode = false,
+          .warnings = {u"'/file' ignored: it comes before any option (options begin with '-')",
+                       u"'a.cpp' ignored: it comes before any option"}}},
+        {u"-dir /out -list /file -file /git",
+         {.directories = {u"/out"}, .files = {u"/git"}, .listFiles = {u"/file"}}},
+        // An unknown option takes the values after it with it: a typo's value is no file.
+        {u"-file a.cpp -x b.cpp c.cpp -mode e",
+         {.files = {u"a.cpp"},
+          .mode = CountMode::Executable,
+          .warnings = {u"unknown option '-x' ignored, and the values after it: 'b.cpp' 'c.cpp'"}}},
+        {u"-file a.c -mdoe e",
+         {.files = {u"a.c"},
+          .warnings = {u"unknown option '-mdoe' ignored, and the value after it: 'e'"}}},
         {u"-Quiet -file a.cpp -Quiet b",
-         {.files = {u"a.cpp", u"b"},
-          .warnings = {u"unknown option '-Quiet' ignored", u"unknown option '-Quiet' ignored"}}},
+         {.files = {u"a.cpp"},
+          .warnings = {u"unknown option '-Quiet' ignored",
+                       u"unknown option '-Quiet' ignored, and the value after it: 'b'"}}},
+        {u"-out - -file a.c", {.files = {u"a.c"}, .outputDirectory = u"-"}},
         {u"-dir nosub", {.noSubfoldersPending = true}},
         {u"-report csv", {.warnings = {u"-report: 'csv' ignored: it applies only after list"}}},
         {u"-report tree csv",
@@ -76,15 +91,23 @@ TEST(CommandLineTest, ArgumentsFillTheRecord) {
         {u"-report foo",
          {.warnings = {u"-report: 'foo' ignored: not a report word (none, list, tree, json; "
                        u"nodir and csv after list)"}}},
-        {u"-report list json", {.reportFlags = 16}},
+        {u"-report list json",
+         {.reportFlags = 16,
+          .warnings = {u"-report: 'json' replaces the earlier 'list': a run writes one report"}}},
         {u"-report json nodir",
          {.reportFlags = 16,
           .warnings = {u"-report: 'nodir' ignored: it applies only after list"}}},
         {u"-report list csv nodir", {.reportFlags = 13}},
         {u"-report list nodir", {.reportFlags = 5}},
-        {u"-report list csv tree", {.reportFlags = 2}},
+        {u"-report list csv tree",
+         {.reportFlags = 2,
+          .warnings = {u"-report: 'tree' replaces the earlier 'list csv': a run writes one "
+                       u"report"}}},
         {u"-report list -report csv", {.reportFlags = 9}},
-        {u"-report list csv none", {}},
+        {u"-report none list", {.reportFlags = 1}},
+        {u"-report list csv none",
+         {.warnings = {u"-report: 'none' cancels the earlier 'list csv': a run writes one "
+                       u"report"}}},
         {u"-mode x", {.warnings = {u"-mode: 'x' ignored: not a mode (p, t, e or c)"}}},
         {u"-mode P", {.warnings = {u"-mode: 'P' ignored: not a mode (p, t, e or c)"}}},
         {u"-mode c", {.mode = CountMode::CyclomaticComplexity}},
@@ -95,12 +118,27 @@ TEST(CommandLineTest, ArgumentsFillTheRecord) {
         {u"-quiet loud",
          {.quiet = true, .warnings = {u"-quiet: 'loud' ignored: -quiet takes no values"}}},
         {u"-nosub C:\\src",
-         {.warnings = {u"-nosub: 'C:\\src' ignored: -nosub takes no values; use -dir nosub DIR"}}},
-        {u"-ext cpp CPP", {.extensions = {u"cpp", u"CPP"}}},
+         {.noSubfolders = true,
+          .warnings = {u"-nosub: 'C:\\src' ignored: -nosub takes no values; use -dir nosub DIR"}}},
+        {u"-dir a -nosub -dir nosub b c",
+         {.directories = {u"a", u"c"}, .directoriesNoSubfolders = {u"b"}, .noSubfolders = true}},
+        // Extensions match in any case; one of no language is counted as C.
+        {u"-ext cpp CPP .Java .py",
+         {.extensions = {u"cpp", u"CPP", u".Java", u".py"},
+          .warnings = {u"-ext: 'CPP' is taken as '.cpp': extensions match in any letter case",
+                       u"-ext: '.Java' is taken as '.java': extensions match in any letter case",
+                       u"-ext: '.py' is not an extension of a language the program knows; its "
+                       u"files are counted with the rules of C"}}},
+        {u"-ext .C .CS",
+         {.extensions = {u".C", u".CS"},
+          .warnings = {u"-ext: '.C' is taken as '.c': extensions match in any letter case",
+                       u"-ext: '.CS' is taken as '.cs': extensions match in any letter case",
+                       u"-ext: '.cs' is not an extension of a language the program knows; its "
+                       u"files are counted with the rules of C"}}},
         // On this platform an absolute path is a value, not a switch.
         {u"-file /home/u/a.cpp -out /tmp/results",
          {.files = {u"/home/u/a.cpp"}, .outputDirectory = u"/tmp/results"}},
-        {u"/dir /src /quiet", {.directories = {u"/src"}, .quiet = true}},
+
         {u"/home/u/a.cpp",
          {.consoleMode = false,
           .warnings = {u"'/home/u/a.cpp' ignored: it comes before any option"}}},
@@ -122,6 +160,7 @@ TEST(CommandLineTest, ArgumentsFillTheRecord) {
         EXPECT_EQ(info.outputDirectory, e.outputDirectory);
         EXPECT_EQ(info.quiet, e.quiet);
         EXPECT_EQ(info.noSubfoldersPending, e.noSubfoldersPending);
+        EXPECT_EQ(info.noSubfolders, e.noSubfolders);
         Strings warnings;
         for (const std::string& warning : info.warnings) {
             warnings.push_back(test::u16(warning));
@@ -143,8 +182,8 @@ TEST(CommandLineTest, OptionsOfThisPlatform) {
     EXPECT_TRUE(bad.consoleMode);
     EXPECT_EQ(bad.warnings,
               (std::vector<std::string>{"-threads: 'many' ignored: not a number from 0 to 9999",
-                                        "unknown option '-1' ignored",
                                         "-threads: no value follows; ignored",
+                                        "unknown option '-1' ignored",
                                         "-threads: '99999' ignored: not a number from 0 to 9999"}));
 }
 
@@ -158,12 +197,14 @@ TEST(CommandLineTest, EveryOptionLeftWithoutItsValueIsNamed) {
          {"-save: no value follows; ignored", "-out: no value follows; ignored"}},
         // A value that looks like an option is one, unknown; the option stays without a value.
         {u"-file a.c -save -x.tyx",
-         {"unknown option '-x.tyx' ignored", "-save: no value follows; ignored"}},
+         {"-save: no value follows; ignored", "unknown option '-x.tyx' ignored"}},
+        // An -ext without any extension stops the run with a message of its own.
         {u"-dir -ext -list -file -mode -report -threads -exclude",
-         {"-dir: no value follows; ignored", "-ext: no value follows; ignored",
-          "-list: no value follows; ignored", "-file: no value follows; ignored",
-          "-mode: no value follows; ignored", "-report: no value follows; ignored",
-          "-threads: no value follows; ignored", "-exclude: no value follows; ignored"}},
+         {"-dir: no value follows; ignored", "-list: no value follows; ignored",
+          "-file: no value follows; ignored", "-mode: no value follows; ignored",
+          "-report: no value follows; ignored", "-threads: no value follows; ignored",
+          "-exclude: no value follows; ignored"}},
+        {u"-ext .c -file a.c -ext", {"-ext: no value follows; ignored"}},
         // Options that take no value, and options whose value was there, even a refused one.
         {u"-quiet -git -file a.c -mode x -dir nosub",
          {"-mode: 'x' ignored: not a mode (p, t, e or c)"}},
@@ -197,6 +238,16 @@ TEST(CommandLineTest, GitAndExcludePatternsAddUp) {
     EXPECT_TRUE(without.excludePatterns.empty());
 }
 
+TEST(CommandLineTest, AnExtOptionWithoutValuesIsKnownFromNoExtOption) {
+    CCustomCommandLineInfo none;
+    none.ParseArguments(words(u"-dir src"));
+    EXPECT_FALSE(none.extensionsGiven);
+    CCustomCommandLineInfo empty;
+    empty.ParseArguments(words(u"-dir src -ext"));
+    EXPECT_TRUE(empty.extensionsGiven);
+    EXPECT_TRUE(empty.extensions.empty());
+}
+
 TEST(CommandLineTest, OutputGoesToTheCurrentDirectoryUnlessGiven) {
     CCustomCommandLineInfo unset;
     unset.ParseArguments(words(u"-file a.c"));
@@ -207,6 +258,14 @@ TEST(CommandLineTest, OutputGoesToTheCurrentDirectoryUnlessGiven) {
     empty.ParseArguments({u"-file", u"a.c", u"-out", u""});
     EXPECT_EQ(empty.outputDirectory, u"");
     EXPECT_TRUE(empty.outputDirectoryGiven);
+    EXPECT_FALSE(empty.toStandardOutput());
+
+    CCustomCommandLineInfo dash;
+    dash.ParseArguments(words(u"-file a.c -out -"));
+    EXPECT_TRUE(dash.toStandardOutput());
+    CCustomCommandLineInfo dashFolder;
+    dashFolder.ParseArguments(words(u"-file a.c -out ./-"));
+    EXPECT_FALSE(dashFolder.toStandardOutput());
 }
 
 }  // namespace

@@ -59,12 +59,12 @@ TEST(ConsoleRunTest, EveryStopSaysWhyOnStandardError) {
         std::size_t filesWritten;
         std::string error;  // the line on standard error, after "tallyweaver: "
     } cases[] = {
-        {"directories without extensions",
-         {"-dir", "tree", "-out", outDir},
+        {"an -ext without extensions",
+         {"-dir", "tree", "-ext", "-out", outDir},
          2,
          0,
-         "directories were given but no extension; name the files to take with -ext (for "
-         "example -ext .c .h)"},
+         "-ext was given without an extension; name the files to take (for example -ext .c "
+         ".h), or leave -ext out for every language the program knows"},
         {"list file missing",
          {"-list", "nothing.txt", "-out", outDir},
          3,
@@ -86,16 +86,16 @@ TEST(ConsoleRunTest, EveryStopSaysWhyOnStandardError) {
          0,
          "nothing to count: no file was named, and no directory held a file with the given "
          "extensions"},
-        {"output directory missing",
-         {"-file", "tree/main.c", "-out", outDir + "/none"},
-         5,
-         0,
-         "output directory '" + outDir + "/none': No such file or directory"},
         {"output directory is a file",
          {"-file", "tree/main.c", "-out", "files.txt"},
          5,
          0,
          "output directory 'files.txt': Not a directory"},
+        {"output directory below a file",
+         {"-file", "tree/main.c", "-out", "files.txt/results"},
+         5,
+         0,
+         "output directory 'files.txt/results': Not a directory"},
         {"output directory given empty",
          {"-file", "tree/main.c", "-out", ""},
          5,
@@ -289,7 +289,8 @@ TEST(ConsoleRunTest, ListRunWritesTheGoldenSummaryAndReports) {
         arguments.push_back("-out");
         arguments.push_back(out.path().string());
         const test::ProcessResult run = tallyweaver(arguments);
-        ASSERT_EQ(run.exitCode, 0) << run.out;
+        // files.txt names tree/MAIN.C, which does not exist.
+        ASSERT_EQ(run.exitCode, 8) << run.err;
         const auto written = outputFiles(out.path());
         ASSERT_EQ(written.size(), c.golden.size());
         for (const auto& [file, golden] : c.golden) {
@@ -303,7 +304,7 @@ TEST(ConsoleRunTest, ProgressLinesNameEachFileInTreeOrderOnce) {
     test::TempDir out;
     const test::ProcessResult run =
         tallyweaver({"-list", "files.txt", "-out", out.path().string()});
-    ASSERT_EQ(run.exitCode, 0) << run.out;
+    ASSERT_EQ(run.exitCode, 8) << run.err;
     // The tree lists a folder's own files in the order they came, then its subfolders; MAIN.C
     // is another file than main.c (one that does not exist).
     EXPECT_EQ(run.out.substr(0, run.out.find("\n\nTallyweaver Results") + 1),

@@ -183,6 +183,36 @@ TEST(OutputFilesTest, ARunKilledWhileNamingItsFilesLeavesNoSummaryWithoutItsRepo
     }
 }
 
+TEST(OutputFilesTest, AMissingOutputDirectoryIsMadeWithItsParents) {
+    test::TempDir out;
+    const std::string deep = out.pathOf("one/two/three");
+    const test::ProcessResult run = test::runProgram(
+        TW_EXECUTABLE, {"-file", "tree/main.c", "-out", deep, "-quiet"}, kConsoleFixtures);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "tallyweaver: created the output directory '" + deep + "'\n");
+    EXPECT_EQ(namesIn(deep).size(), 1u);
+
+    // One that exists is used as it is, without a word.
+    const test::ProcessResult again = test::runProgram(
+        TW_EXECUTABLE, {"-file", "tree/main.c", "-out", deep + "/", "-quiet"}, kConsoleFixtures);
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(again.err, "");
+}
+
+TEST(OutputFilesTest, AnOutputDirectoryThatCannotBeMadeStopsTheRunWithItsReason) {
+    test::TinyFileSystem readOnly(16, true);
+    if (!readOnly.mounted()) {
+        GTEST_SKIP() << "this machine does not let the tests mount a file system";
+    }
+    const std::string wanted = readOnly.pathOf("results/new");
+    const test::ProcessResult run =
+        test::runProgram(TW_EXECUTABLE, {"-file", "tree/main.c", "-out", wanted}, kConsoleFixtures);
+    EXPECT_EQ(run.exitCode, 5);
+    EXPECT_EQ(run.err, "tallyweaver: cannot create the output directory '" + wanted +
+                           "': Read-only file system\n");
+    EXPECT_EQ(run.out, "");
+}
+
 /// Starts the program with `arguments` in `directory`, its standard output thrown away.
 pid_t startProgram(std::vector<std::string> arguments, const std::string& directory) {
     arguments.insert(arguments.begin(), TW_EXECUTABLE);

@@ -5,23 +5,13 @@
 #include <filesystem>
 
 #include "support/Process.h"
+#include "support/ProgressLines.h"
 #include "support/TempDir.h"
 
 namespace tw {
 namespace {
 
 namespace fs = std::filesystem;
-
-/// The names of the "Parsing:" lines of a run, in order.
-std::vector<std::string> parsed(const std::string& out) {
-    std::vector<std::string> names;
-    const std::string prefix = "Parsing:\t";
-    for (std::size_t at = out.find(prefix); at != std::string::npos; at = out.find(prefix, at)) {
-        at += prefix.size();
-        names.push_back(out.substr(at, out.find('\n', at) - at));
-    }
-    return names;
-}
 
 TEST(PathFormsTest, EachFormIsShownAsGivenAndCounted) {
     test::TempDir dir;
@@ -58,7 +48,7 @@ TEST(PathFormsTest, EachFormIsShownAsGivenAndCounted) {
         arguments.insert(arguments.end(), {"-out", "out", "-report", "list"});
         const test::ProcessResult run = test::runProgram(TW_EXECUTABLE, arguments, absolute);
         ASSERT_EQ(run.exitCode, 0) << run.err;
-        EXPECT_EQ(parsed(run.out), c.shown);
+        EXPECT_EQ(test::parsedPaths(run.out), c.shown);
         EXPECT_NE(run.out.find("Counted:\t" + std::to_string(c.shown.size()) + "\n"),
                   std::string::npos)
             << run.out;
