@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/CountSettings.h"
 #include "engine/FileExplanation.h"
 #include "engine/FileType.h"
+#include "engine/FunctionComplexity.h"
 #include "engine/TextEncoding.h"
 
 namespace tw {
@@ -93,6 +95,10 @@ class FileCount {
     std::uint32_t sizeBytes = 0;
     double countSeconds = 0.0;
     std::int32_t errorLine = -1;
+    /// In the Cyclomatic Complexity mode, the functions of a C/C++ or Java file in the order
+    /// their definitions begin; `code` is the sum of their complexities. Empty in other modes
+    /// and after a failed count.
+    std::vector<FunctionComplexity> functions;
 
   private:
     void clearCounters();

@@ -1,5 +1,6 @@
 #include "engine/LogicalParser.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "engine/CountTrace.h"
 #include "engine/DeclarationCounter.h"
 #include "engine/FunctionCounter.h"
+#include "engine/FunctionFinder.h"
 #include "engine/LogicCounter.h"
 #include "engine/OperatorCounter.h"
 
@@ -173,6 +175,21 @@ constexpr ChainStep kExecutableChain[] = {
     {u"Error parsing operators: ", runOperators},
 };
 
+/// The Cyclomatic Complexity mode: `code` is the sum of the complexities of the functions of a
+/// C/C++ or Java file, kept in the record; other types have no functions.
+void measureComplexity(const SourceText& text, FileCount& record) {
+    const bool java = record.fileType == FileType::JavaSource;
+    if (!java && !isCppFile(record.fileType)) {
+        return;
+    }
+    record.functions = findFunctions(text, java);
+    std::uint64_t sum = 0;
+    for (const FunctionComplexity& function : record.functions) {
+        sum += function.complexity;
+    }
+    record.code = static_cast<std::uint32_t>(std::min<std::uint64_t>(sum, 0xFFFFFFFFu));
+}
+
 bool parseExecutable(SourceText& text, FileCount& record, const CountSettings& settings) {
     Chain chain{settings, nullptr, 0, {}, {}};
     chain.stages = stagesOf(record.fileType);
@@ -210,6 +227,8 @@ bool parseLogical(SourceText& text, FileCount& record, const CountSettings& sett
         case CountMode::Executable:
             return parseExecutable(text, record, settings);
         case CountMode::CyclomaticComplexity:
+            measureComplexity(text, record);
+            return true;
         case CountMode::Physical:
             break;
     }

@@ -86,6 +86,34 @@ std::int64_t asPosition(std::size_t position) {
     return static_cast<std::int64_t>(position);
 }
 
+/// Keeps the directive at `hash` in `text.conditionals` when it is one of the conditional
+/// directives; its text is still there.
+void noteConditional(SourceText& text, std::size_t hash) {
+    const std::u16string& chars = text.chars;
+    std::size_t i = hash + 1;
+    while (i < chars.size() && (chars[i] == u' ' || chars[i] == u'\t')) {
+        ++i;
+    }
+    std::size_t end = i;
+    while (end < chars.size() && end - i < 8 && chars[end] >= u'a' && chars[end] <= u'z') {
+        ++end;
+    }
+    using Kind = ConditionalDirective::Kind;
+    static constexpr struct {
+        std::u16string_view name;
+        Kind kind;
+    } kNames[] = {{u"if", Kind::If},         {u"ifdef", Kind::If},      {u"ifndef", Kind::If},
+                  {u"elif", Kind::Elif},     {u"elifdef", Kind::Elif},  {u"elifndef", Kind::Elif},
+                  {u"else", Kind::Else},     {u"endif", Kind::Endif}};
+    const std::u16string_view name = std::u16string_view(chars).substr(i, end - i);
+    for (const auto& entry : kNames) {
+        if (entry.name == name) {
+            text.conditionals.push_back({static_cast<std::uint32_t>(hash), entry.kind});
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 int countCommentWords(std::u16string_view text, std::size_t from, std::size_t to, UnitForm form) {
@@ -278,9 +306,15 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
     for (const std::uint32_t lineFeed : text.literalLineFeeds) {
         chars[lineFeed] = kNewlineMarker;
     }
-    zeroNumbers(chars);
+    const bool complexity = mode == CountMode::CyclomaticComplexity;
+    // The complexity count reads no numbers, but names its functions from this text: their
+    // digits stay.
+    if (!complexity) {
+        zeroNumbers(chars);
+    }
     const bool cpp = isCppFile(record.fileType);
     const bool executable = mode == CountMode::Executable;
+    text.conditionals.clear();
     const UnitForm form = unitFormOf(record.encoding);
     const bool spliced = splicesLines(record.fileType);
     const std::size_t n = chars.size();
@@ -326,6 +360,8 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
             if (executable) {
                 ++record.directive;
                 CountTrace::note(chars, i, TraceKind::Directive);
+            } else if (complexity) {
+                noteConditional(text, i);
             }
             blankKeepingLineFeeds(chars, i, static_cast<std::size_t>(end));
             i = static_cast<std::size_t>(end) + 1;
@@ -360,8 +396,25 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
         return true;
     }
     if (cpp || record.fileType == FileType::JavaSource) {
-        const bool cleared = cpp ? clearCppArrayInitialisers(text, record)
-                                 : clearJavaArrayInitialisers(text, record);
+        // Java's rule takes the next block after "= new T[n]" for an initialiser and blanks it,
+        // which would hide whole methods from the complexity count: there the rule runs on a
+        // copy, for its failures alone.
+        thread_local SourceText copy;
+        const bool onCopy = complexity && !cpp;
+        if (onCopy) {
+            copy.chars = chars;
+            copy.lineFeeds = text.lineFeeds;
+        }
+        struct Release {
+            SourceText& copy;
+            ~Release() {
+                releaseIfHuge(copy.chars);
+                releaseIfHuge(copy.lineFeeds);
+            }
+        } release{copy};
+        const bool cleared = cpp      ? clearCppArrayInitialisers(text, record)
+                             : onCopy ? clearJavaArrayInitialisers(copy, record)
+                                      : clearJavaArrayInitialisers(text, record);
         if (!cleared) {
             record.remarks = u"Failed to parse array initialization: " + record.remarks;
             return false;

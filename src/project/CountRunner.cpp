@@ -28,6 +28,7 @@ void publishResults(const FileCount& counted, FileCount& record) {
     record.sizeBytes = counted.sizeBytes;
     record.countSeconds = counted.countSeconds;
     record.errorLine = counted.errorLine;
+    record.functions = counted.functions;
 }
 
 }  // namespace
