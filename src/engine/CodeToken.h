@@ -76,8 +76,12 @@ class CodeTokenizer {
     std::size_t end_;
 };
 
+/// The language of a text, as far as the complexity count tells them apart: C has C++'s
+/// keywords as plain names (`class`, `new`, `operator`, ...).
+enum class CodeLanguage : std::uint8_t { C, Cpp, Java };
+
 /// The words the complexity count gives a meaning to. Those of one language only are plain
-/// words in the other.
+/// words in the others.
 enum class Keyword : std::uint8_t {
     None,
     // Decision points.
@@ -106,8 +110,8 @@ enum class Keyword : std::uint8_t {
     Reserved,
 };
 
-/// The meaning of `word` in C/C++ or in Java.
-Keyword keywordOf(std::u16string_view word, bool java);
+/// The meaning of `word` in `language`.
+Keyword keywordOf(std::u16string_view word, CodeLanguage language);
 
 /// Whether a function can bear `keyword` as its name: a plain word, or one of the contextual
 /// words.

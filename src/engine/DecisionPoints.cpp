@@ -5,10 +5,9 @@ namespace tw {
 namespace {
 
 /// Whether a token can begin the operand after a binary operator.
-bool beginsOperand(const CodeToken& token, Keyword keyword) {
+bool beginsOperand(const CodeToken& token) {
     switch (token.kind) {
         case TokenKind::Word:
-            return keyword == Keyword::None || keyword == Keyword::Reserved;
         case TokenKind::Number:
             return true;
         case TokenKind::Punct:
@@ -36,7 +35,7 @@ bool beginsOperand(const CodeToken& token, Keyword keyword) {
 int DecisionPoints::take(const CodeToken& token, Keyword keyword, std::uint32_t (&found)[2]) {
     int count = 0;
     if (waiting_ != kNone) {
-        if (beginsOperand(token, keyword)) {
+        if (beginsOperand(token)) {
             found[count++] = waiting_;
         }
         waiting_ = kNone;

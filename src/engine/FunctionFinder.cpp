@@ -155,8 +155,12 @@ std::u16string nameText(const std::u16string& chars, std::uint32_t begin, std::u
 
 class FunctionFinder {
   public:
-    FunctionFinder(const SourceText& text, bool java)
-        : text_(text), chars_(text.chars), java_(java), decisions_(java) {
+    FunctionFinder(const SourceText& text, CodeLanguage language)
+        : text_(text),
+          chars_(text.chars),
+          language_(language),
+          java_(language == CodeLanguage::Java),
+          decisions_(java_) {
         watching_ = CountTrace::watches(text.chars);
         scopes_.emplace_back();
     }
@@ -203,6 +207,7 @@ class FunctionFinder {
 
     const SourceText& text_;
     const std::u16string& chars_;
+    const CodeLanguage language_;
     const bool java_;
     bool watching_ = false;
 
@@ -255,7 +260,7 @@ std::vector<FunctionComplexity> FunctionFinder::run() {
             break;
         }
         const Keyword keyword = token.kind == TokenKind::Word
-                                    ? keywordOf(textOf(token.begin, token.end), java_)
+                                    ? keywordOf(textOf(token.begin, token.end), language_)
                                     : Keyword::None;
         if (java_) {
             javaNewGroups(token, keyword);
@@ -618,8 +623,9 @@ void FunctionFinder::headGroupClosed(Head& head) {
     } else {
         head.lastGroupNameBegin = kNoPosition;
     }
+    // In Java a group after a class key is a record's header.
     if (head.groupNamed && canNameFunction(head.groupKeyword) && !head.assigned &&
-        !(java_ && afterNewGroup_)) {
+        !(java_ && (afterNewGroup_ || head.classKey))) {
         if (!head.candidate) {
             head.candidate = true;
             head.nameBegin = head.groupNameBegin;
@@ -708,7 +714,7 @@ void FunctionFinder::openFunction(const Head& head, std::uint32_t nameBegin, std
         for (CodeToken token = tokens.next(); token.kind != TokenKind::End;
              token = tokens.next()) {
             const Keyword keyword = token.kind == TokenKind::Word
-                                        ? keywordOf(textOf(token.begin, token.end), java_)
+                                        ? keywordOf(textOf(token.begin, token.end), language_)
                                         : Keyword::None;
             std::uint32_t points[2];
             const int count = initialisers.take(token, keyword, points);
@@ -954,8 +960,8 @@ void FunctionFinder::backToIf(Conditional& conditional, bool firstBranch) {
 
 }  // namespace
 
-std::vector<FunctionComplexity> findFunctions(const SourceText& text, bool java) {
-    return FunctionFinder(text, java).run();
+std::vector<FunctionComplexity> findFunctions(const SourceText& text, CodeLanguage language) {
+    return FunctionFinder(text, language).run();
 }
 
 }  // namespace tw

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "engine/CodeToken.h"
 #include "engine/FunctionComplexity.h"
 #include "engine/SourceText.h"
 
@@ -23,6 +24,6 @@ namespace tw {
 ///
 /// A count that a `CountTrace` watches gets a note at each function's name (its 1) and at each
 /// of its decision points, one statement each.
-std::vector<FunctionComplexity> findFunctions(const SourceText& text, bool java);
+std::vector<FunctionComplexity> findFunctions(const SourceText& text, CodeLanguage language);
 
 }  // namespace tw

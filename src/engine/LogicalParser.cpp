@@ -178,11 +178,20 @@ constexpr ChainStep kExecutableChain[] = {
 /// The Cyclomatic Complexity mode: `code` is the sum of the complexities of the functions of a
 /// C/C++ or Java file, kept in the record; other types have no functions.
 void measureComplexity(const SourceText& text, FileCount& record) {
-    const bool java = record.fileType == FileType::JavaSource;
-    if (!java && !isCppFile(record.fileType)) {
+    CodeLanguage language = CodeLanguage::Cpp;
+    if (record.fileType == FileType::JavaSource) {
+        language = CodeLanguage::Java;
+    } else if (!isCppFile(record.fileType)) {
         return;
+    } else {
+        const std::u16string_view name = record.fileName();
+        const std::size_t dot = name.rfind(u'.');
+        if (dot != std::u16string_view::npos && dot + 2 == name.size() &&
+            (name[dot + 1] == u'c' || name[dot + 1] == u'C')) {
+            language = CodeLanguage::C;
+        }
     }
-    record.functions = findFunctions(text, java);
+    record.functions = findFunctions(text, language);
     std::uint64_t sum = 0;
     for (const FunctionComplexity& function : record.functions) {
         sum += function.complexity;

@@ -201,7 +201,7 @@ int zeroNumbers(std::u16string& text) {
     return count;
 }
 
-bool clearCppArrayInitialisers(SourceText& text, FileCount& record) {
+bool clearCppArrayInitialisers(SourceText& text, FileCount& record, bool blank) {
     std::u16string& chars = text.chars;
     std::size_t position = 0;
     PatternMatch match;
@@ -213,7 +213,9 @@ bool clearCppArrayInitialisers(SourceText& text, FileCount& record) {
             record.errorLine = lineOfPosition(text, asPosition(match.begin));
             return false;
         }
-        blankKeepingLineFeeds(chars, match.begin, close + 1);
+        if (blank) {
+            blankKeepingLineFeeds(chars, match.begin, close + 1);
+        }
         position = close + 1;
     }
     if (failed) {
@@ -396,9 +398,10 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
         return true;
     }
     if (cpp || record.fileType == FileType::JavaSource) {
-        // Java's rule takes the next block after "= new T[n]" for an initialiser and blanks it,
-        // which would hide whole methods from the complexity count: there the rule runs on a
-        // copy, for its failures alone.
+        // The complexity count reads initialisers as written: a '?' in one is a decision, and
+        // Java's rule takes the next block after "= new T[n]" for an initialiser, which would
+        // hide whole methods. There the rules run for their failures alone: the C/C++ one
+        // without blanking, the Java one (whose blanking changes what it finds next) on a copy.
         thread_local SourceText copy;
         const bool onCopy = complexity && !cpp;
         if (onCopy) {
@@ -412,7 +415,7 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
                 releaseIfHuge(copy.lineFeeds);
             }
         } release{copy};
-        const bool cleared = cpp      ? clearCppArrayInitialisers(text, record)
+        const bool cleared = cpp      ? clearCppArrayInitialisers(text, record, !complexity)
                              : onCopy ? clearJavaArrayInitialisers(copy, record)
                                       : clearJavaArrayInitialisers(text, record);
         if (!cleared) {

@@ -44,8 +44,10 @@ int countCommentWords(std::u16string_view text, std::size_t from, std::size_t to
 /// included); returns how many there were.
 int zeroNumbers(std::u16string& text);
 
-/// Blanks "[...] = { ... }" initialisers of C/C++ arrays, brackets and '=' included.
-bool clearCppArrayInitialisers(SourceText& text, FileCount& record);
+/// Blanks "[...] = { ... }" initialisers of C/C++ arrays, brackets and '=' included. With
+/// `blank` false the text stays as it is and only the failures are found: the search for each
+/// initialiser starts after the one before, so blanking changes none of them.
+bool clearCppArrayInitialisers(SourceText& text, FileCount& record, bool blank = true);
 
 /// Blanks Java "[]" pairs and the braces of array initialisers.
 bool clearJavaArrayInitialisers(SourceText& text, FileCount& record);
