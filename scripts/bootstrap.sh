@@ -10,6 +10,8 @@ packages=(
   clang-format
   libgit2-dev git
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  # A peer's complexity figures, which the tests and bench/complexity-vs-pmccabe.py compare.
+  pmccabe
   qt6-base-dev
   xvfb xauth
   # The package (scripts/package.sh): the icon drawn from its SVG, dependencies read from the

@@ -656,15 +656,14 @@ void FunctionFinder::headOpenBrace(const CodeToken& token) {
         return;
     }
     if (head.parens > 0 || head.braces > 0 ||
-        (head.initList &&
-         (head.lastKind == TokenKind::Word || head.lastPunct == Punct::Greater))) {
+        (head.initList && (head.lastKind == TokenKind::Word || head.lastPunct == Punct::Greater))) {
         ++scope.head.braces;  // braces inside a group, or a member's initialiser
         return;
     }
     if (java_ && scope.enumConstants) {
         // A constant with a class body of its own.
-        const bool afterGroup = head.lastPunct == Punct::CloseParen &&
-                                head.lastGroupNameBegin != kNoPosition;
+        const bool afterGroup =
+            head.lastPunct == Punct::CloseParen && head.lastGroupNameBegin != kNoPosition;
         const std::uint32_t begin = afterGroup ? head.lastGroupNameBegin : head.lastBegin;
         const std::uint32_t end = afterGroup ? head.lastGroupNameEnd : head.lastEnd;
         openClass(nameText(chars_, begin, end, kNameLimit), false);
@@ -679,7 +678,7 @@ void FunctionFinder::headOpenBrace(const CodeToken& token) {
         head.lastKind == TokenKind::Word && !scope.name.empty() &&
         textOf(head.lastBegin, head.lastEnd) == scope.name) {
         openFunction(head, head.lastBegin, head.lastEnd, token.begin);  // a record's compact
-        return;                                                          // constructor
+        return;                                                         // constructor
     }
     if (head.classKey) {
         std::u16string name;
@@ -711,8 +710,7 @@ void FunctionFinder::openFunction(const Head& head, std::uint32_t nameBegin, std
         // The member initialisers run as part of the constructor.
         DecisionPoints initialisers(java_);
         CodeTokenizer tokens(chars_, head.initListStart, brace);
-        for (CodeToken token = tokens.next(); token.kind != TokenKind::End;
-             token = tokens.next()) {
+        for (CodeToken token = tokens.next(); token.kind != TokenKind::End; token = tokens.next()) {
             const Keyword keyword = token.kind == TokenKind::Word
                                         ? keywordOf(textOf(token.begin, token.end), language_)
                                         : Keyword::None;
@@ -783,8 +781,7 @@ void FunctionFinder::bodyToken(const CodeToken& token, Keyword keyword) {
                           false);
             } else if (java_ && localClass_ && localNameBegin_ != kNoPosition &&
                        scopes_.size() < kMaxScopes) {
-                openClass(nameText(chars_, localNameBegin_, localNameEnd_, kNameLimit),
-                          localEnum_);
+                openClass(nameText(chars_, localNameBegin_, localNameEnd_, kNameLimit), localEnum_);
             } else {
                 ++top().blocks;
                 ++depth_;
@@ -816,7 +813,8 @@ void FunctionFinder::addDecision(std::uint32_t position, std::int32_t function) 
 
 void FunctionFinder::closeBrace(const CodeToken& token) {
     if (depth_ == 0) {
-        return;  // a brace that closes nothing
+        top().head = Head{};  // a brace that closes nothing
+        return;
     }
     const std::size_t before = depth_;
     Scope level = popLevel(token.begin);
@@ -865,8 +863,7 @@ void FunctionFinder::pushLevel(Scope level) {
 
 void FunctionFinder::directivesBefore(std::uint32_t position) {
     const std::vector<ConditionalDirective>& directives = text_.conditionals;
-    while (nextDirective_ < directives.size() &&
-           directives[nextDirective_].position < position) {
+    while (nextDirective_ < directives.size() && directives[nextDirective_].position < position) {
         switch (directives[nextDirective_].kind) {
             case ConditionalDirective::Kind::If:
                 onIf();
@@ -906,8 +903,7 @@ void FunctionFinder::onElse() {
         conditional.headAfterFirst = top().head;
     }
     backToIf(conditional, first);
-    if (conditional.headAtIfKept && depth_ == conditional.depthAtIf &&
-        holdsDeclarations(top())) {
+    if (conditional.headAtIfKept && depth_ == conditional.depthAtIf && holdsDeclarations(top())) {
         top().head = conditional.headAtIf;
     }
 }

@@ -102,9 +102,9 @@ void noteConditional(SourceText& text, std::size_t hash) {
     static constexpr struct {
         std::u16string_view name;
         Kind kind;
-    } kNames[] = {{u"if", Kind::If},         {u"ifdef", Kind::If},      {u"ifndef", Kind::If},
-                  {u"elif", Kind::Elif},     {u"elifdef", Kind::Elif},  {u"elifndef", Kind::Elif},
-                  {u"else", Kind::Else},     {u"endif", Kind::Endif}};
+    } kNames[] = {{u"if", Kind::If},     {u"ifdef", Kind::If},     {u"ifndef", Kind::If},
+                  {u"elif", Kind::Elif}, {u"elifdef", Kind::Elif}, {u"elifndef", Kind::Elif},
+                  {u"else", Kind::Else}, {u"endif", Kind::Endif}};
     const std::u16string_view name = std::u16string_view(chars).substr(i, end - i);
     for (const auto& entry : kNames) {
         if (entry.name == name) {
