@@ -1,112 +1,8 @@
 #include "engine/CodeToken.h"
 
 #include <array>
-#include <vector>
 
 namespace tw {
-
-namespace {
-
-Punct punctOf(char16_t c) {
-    switch (c) {
-        case u'(':
-            return Punct::OpenParen;
-        case u')':
-            return Punct::CloseParen;
-        case u'{':
-            return Punct::OpenBrace;
-        case u'}':
-            return Punct::CloseBrace;
-        case u'[':
-            return Punct::OpenBracket;
-        case u']':
-            return Punct::CloseBracket;
-        case u'<':
-            return Punct::Less;
-        case u'>':
-            return Punct::Greater;
-        case u';':
-            return Punct::Semicolon;
-        case u',':
-            return Punct::Comma;
-        case u':':
-            return Punct::Colon;
-        case u'?':
-            return Punct::Question;
-        case u'=':
-            return Punct::Assign;
-        case u'~':
-            return Punct::Tilde;
-        case u'.':
-            return Punct::Dot;
-        case u'!':
-            return Punct::Bang;
-        case u'+':
-            return Punct::Plus;
-        case u'-':
-            return Punct::Minus;
-        case u'*':
-            return Punct::Star;
-        case u'&':
-            return Punct::Amp;
-        default:
-            return Punct::Other;
-    }
-}
-
-bool isSpaceUnit(char16_t unit) {
-    return unit <= u' ' || unit == 0x7F;
-}
-
-}  // namespace
-
-CodeToken CodeTokenizer::next() {
-    std::size_t i = position_;
-    while (i < end_ && isSpaceUnit(text_[i])) {
-        ++i;
-    }
-    CodeToken token;
-    token.begin = static_cast<std::uint32_t>(i);
-    if (i >= end_) {
-        position_ = end_;
-        token.end = token.begin;
-        return token;
-    }
-    const char16_t c = text_[i];
-    if (isWordUnit(c)) {
-        token.kind = c >= u'0' && c <= u'9' ? TokenKind::Number : TokenKind::Word;
-        ++i;
-        while (i < end_ && isWordUnit(text_[i])) {
-            ++i;
-        }
-    } else {
-        token.kind = TokenKind::Punct;
-        token.punct = punctOf(c);
-        ++i;
-        const char16_t d = i < end_ ? text_[i] : u'\0';
-        // Two-unit punctuators that would otherwise read as two tokens that matter.
-        if (c == u':' && d == u':') {
-            token.punct = Punct::Scope;
-            ++i;
-        } else if (c == u'-' && d == u'>') {
-            token.punct = Punct::Arrow;
-            ++i;
-        } else if (c == u'&' && d == u'&') {
-            token.punct = Punct::AndAnd;
-            ++i;
-        } else if (c == u'|' && d == u'|') {
-            token.punct = Punct::OrOr;
-            ++i;
-        } else if (d == u'=' && (c == u'=' || c == u'!' || c == u'<' || c == u'>' || c == u'&' ||
-                                 c == u'|' || c == u'+' || c == u'-' || c == u'*')) {
-            token.punct = Punct::Other;
-            ++i;
-        }
-    }
-    token.end = static_cast<std::uint32_t>(i);
-    position_ = i;
-    return token;
-}
 
 Keyword keywordOf(std::u16string_view word, CodeLanguage language) {
     // Where a word means what the entry says: in all three languages, in C and C++, in C++
@@ -203,16 +99,29 @@ Keyword keywordOf(std::u16string_view word, CodeLanguage language) {
         Entry{u"this", Keyword::Reserved, Java},
         Entry{u"assert", Keyword::Reserved, Java},
     };
-    // The entries by length, so that a word is compared with a handful of them at most.
+    // A table hashed on the length and three units: most words find an empty slot at once,
+    // the others compare with an entry or two.
     constexpr std::size_t kLongest = 14;
-    static const auto byLength = [] {
-        std::array<std::vector<const Entry*>, kLongest + 1> table;
-        for (const Entry& entry : kEntries) {
-            table[entry.word.size()].push_back(&entry);
+    constexpr std::size_t kSlots = 512;
+    const auto hash = [](std::u16string_view w) {
+        return (w.size() * 37 + static_cast<std::size_t>(w[0]) * 11 +
+                static_cast<std::size_t>(w[1]) * 5 + static_cast<std::size_t>(w.back())) %
+               kSlots;
+    };
+    struct Table {
+        std::array<std::uint8_t, kSlots> first{};          ///< 1 + index of the slot's first entry
+        std::array<std::uint8_t, kEntries.size()> next{};  ///< 1 + index of the next one
+    };
+    static const Table table = [&hash] {
+        Table made;
+        for (std::size_t i = kEntries.size(); i-- > 0;) {
+            const std::size_t slot = hash(kEntries[i].word);
+            made.next[i] = made.first[slot];
+            made.first[slot] = static_cast<std::uint8_t>(i + 1);
         }
-        return table;
+        return made;
     }();
-    if (word.size() > kLongest) {
+    if (word.size() > kLongest || word.size() < 2) {
         return Keyword::None;
     }
     const auto applies = [language](Language where) {
@@ -230,9 +139,10 @@ Keyword keywordOf(std::u16string_view word, CodeLanguage language) {
         }
         return false;
     };
-    for (const Entry* entry : byLength[word.size()]) {
-        if (entry->word[0] == word[0] && entry->word == word && applies(entry->language)) {
-            return entry->keyword;
+    for (std::size_t at = table.first[hash(word)]; at != 0; at = table.next[at - 1]) {
+        const Entry& entry = kEntries[at - 1];
+        if (entry.word == word && applies(entry.language)) {
+            return entry.keyword;
         }
     }
     return Keyword::None;

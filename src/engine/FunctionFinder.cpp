@@ -46,6 +46,7 @@ struct Head {
     int runAngles = 0;
     int runParens = 0;
     bool runAfterScope = false;  ///< the run ends in "::", '~' or '.': a name follows
+    bool runAnnotation = false;  ///< the run follows a Java '@': an annotation's name
     Keyword runKeyword = Keyword::None;
     bool operatorName = false;    ///< the run holds C++'s `operator`
     bool operatorSymbol = false;  ///< ... and its symbol or type
@@ -101,6 +102,10 @@ struct Scope {
     bool enumConstants = false;
     /// What qualifies the name of a function defined in this scope ("Outer::", "Outer.Inner.").
     std::u16string qualifier;
+    /// Where in the scope stack the qualifier that applies here is kept: a class scope keeps
+    /// its own, any other scope points to its class's (or the file's), so that opening a
+    /// function's body copies no string.
+    std::size_t qualifierScope = 0;
     /// The simple name of a class scope.
     std::u16string name;
     Head head;
@@ -169,6 +174,10 @@ class FunctionFinder {
 
   private:
     Scope& top() { return scopes_.back(); }
+    /// What qualifies the name of a function defined in the innermost scope.
+    const std::u16string& qualifier() const {
+        return scopes_[scopes_.back().qualifierScope].qualifier;
+    }
     static bool holdsDeclarations(const Scope& scope) {
         return scope.kind == ScopeKind::Namespace || scope.kind == ScopeKind::Class;
     }
@@ -439,7 +448,7 @@ void FunctionFinder::headToken(const CodeToken& token, Keyword keyword) {
                 head.runEnd = token.end;
                 break;
             }
-            head.groupNamed = head.run && !head.runAfterScope;
+            head.groupNamed = head.run && !head.runAfterScope && !head.runAnnotation;
             head.groupNameBegin = head.runBegin;
             head.groupNameEnd = head.runEnd;
             head.groupKeyword = head.runKeyword;
@@ -604,6 +613,8 @@ void FunctionFinder::headWord(Head& head, const CodeToken& token, Keyword keywor
         head.runEnd = token.end;
         head.runAngles = 0;
         head.runParens = 0;
+        head.runAnnotation = java_ && head.lastKind == TokenKind::Punct &&
+                             head.lastEnd == head.lastBegin + 1 && chars_[head.lastBegin] == u'@';
     }
     if (!inAngles) {
         head.runAfterScope = false;
@@ -698,7 +709,7 @@ void FunctionFinder::headOpenBrace(const CodeToken& token) {
 void FunctionFinder::openFunction(const Head& head, std::uint32_t nameBegin, std::uint32_t nameEnd,
                                   std::uint32_t brace) {
     Found found;
-    found.function.name = top().qualifier + nameText(chars_, nameBegin, nameEnd, kNameLimit);
+    found.function.name = qualifier() + nameText(chars_, nameBegin, nameEnd, kNameLimit);
     found.function.line = lineOf(nameBegin);
     found.function.firstLine = lineOf(head.start < nameBegin ? head.start : nameBegin);
     found.namePosition = nameBegin;
@@ -724,14 +735,15 @@ void FunctionFinder::openFunction(const Head& head, std::uint32_t nameBegin, std
 }
 
 void FunctionFinder::openClass(std::u16string name, bool enumConstants) {
-    const std::u16string& outer = top().qualifier;
-    std::u16string qualifier = outer;
+    const std::u16string& outer = qualifier();
+    std::u16string qualified = outer;
     if (!name.empty() && outer.size() + name.size() + 2 <= kNameLimit) {
-        qualifier += name;
-        qualifier += java_ ? u"." : u"::";
+        qualified += name;
+        qualified += java_ ? u"." : u"::";
     }
     openScope(ScopeKind::Class, -1);
-    top().qualifier = std::move(qualifier);
+    top().qualifier = std::move(qualified);
+    top().qualifierScope = scopes_.size() - 1;
     top().name = std::move(name);
     top().enumConstants = enumConstants;
 }
@@ -740,7 +752,7 @@ void FunctionFinder::openScope(ScopeKind kind, std::int32_t function) {
     Scope scope;
     scope.kind = kind;
     scope.function = function;
-    scope.qualifier = top().qualifier;
+    scope.qualifierScope = top().qualifierScope;
     scopes_.push_back(std::move(scope));
     ++depth_;
 }
@@ -816,9 +828,15 @@ void FunctionFinder::closeBrace(const CodeToken& token) {
         top().head = Head{};  // a brace that closes nothing
         return;
     }
-    const std::size_t before = depth_;
+    const bool kept =
+        !conditionals_.empty() && untracked_ == 0 && depth_ <= conditionals_.back().depthAtIf;
+    if (!kept && top().blocks > 0) {
+        --top().blocks;  // most braces close a plain block: nothing to put aside
+        --depth_;
+        return;
+    }
     Scope level = popLevel(token.begin);
-    if (!conditionals_.empty() && untracked_ == 0 && before <= conditionals_.back().depthAtIf) {
+    if (kept) {
         conditionals_.back().closedInBranch.push_back(std::move(level));
     }
 }

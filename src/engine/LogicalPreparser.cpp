@@ -201,7 +201,7 @@ int zeroNumbers(std::u16string& text) {
     return count;
 }
 
-bool clearCppArrayInitialisers(SourceText& text, FileCount& record, bool blank) {
+bool clearCppArrayInitialisers(SourceText& text, FileCount& record) {
     std::u16string& chars = text.chars;
     std::size_t position = 0;
     PatternMatch match;
@@ -213,9 +213,7 @@ bool clearCppArrayInitialisers(SourceText& text, FileCount& record, bool blank) 
             record.errorLine = lineOfPosition(text, asPosition(match.begin));
             return false;
         }
-        if (blank) {
-            blankKeepingLineFeeds(chars, match.begin, close + 1);
-        }
+        blankKeepingLineFeeds(chars, match.begin, close + 1);
         position = close + 1;
     }
     if (failed) {
@@ -393,31 +391,15 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
     }
     joinSeparator(n);
     // What follows prepares the text for statement counting alone: a physical count neither
-    // needs it nor fails on it.
-    if (mode == CountMode::Physical) {
+    // needs it nor fails on it, and nor does the complexity count, which reads initialisers and
+    // annotations as they are written (a '?' in an initialiser is a decision; Java's initialiser
+    // rule would take the block after "= new T[n]" for one and hide it).
+    if (mode == CountMode::Physical || complexity) {
         return true;
     }
     if (cpp || record.fileType == FileType::JavaSource) {
-        // The complexity count reads initialisers as written: a '?' in one is a decision, and
-        // Java's rule takes the next block after "= new T[n]" for an initialiser, which would
-        // hide whole methods. There the rules run for their failures alone: the C/C++ one
-        // without blanking, the Java one (whose blanking changes what it finds next) on a copy.
-        thread_local SourceText copy;
-        const bool onCopy = complexity && !cpp;
-        if (onCopy) {
-            copy.chars = chars;
-            copy.lineFeeds = text.lineFeeds;
-        }
-        struct Release {
-            SourceText& copy;
-            ~Release() {
-                releaseIfHuge(copy.chars);
-                releaseIfHuge(copy.lineFeeds);
-            }
-        } release{copy};
-        const bool cleared = cpp      ? clearCppArrayInitialisers(text, record, !complexity)
-                             : onCopy ? clearJavaArrayInitialisers(copy, record)
-                                      : clearJavaArrayInitialisers(text, record);
+        const bool cleared = cpp ? clearCppArrayInitialisers(text, record)
+                                 : clearJavaArrayInitialisers(text, record);
         if (!cleared) {
             record.remarks = u"Failed to parse array initialization: " + record.remarks;
             return false;
