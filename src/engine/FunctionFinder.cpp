@@ -132,6 +132,13 @@ struct Found {
     bool dropped = false;
 };
 
+/// Whether a word that begins with `first` and is `length` units long may be a keyword that
+/// matters inside code (the decision points, `new`, class keys, `auto`, `return`, ...): they
+/// are lower case and at most 9 units long. Most names are not, and skip the look-up.
+bool mayMatterInCode(char16_t first, std::size_t length) {
+    return length <= 9 && ((first >= u'a' && first <= u'z') || first == u'_');
+}
+
 /// Whether `unit` separates tokens.
 bool isSpace(char16_t unit) {
     return unit <= u' ' || unit == 0x7F;
@@ -264,17 +271,22 @@ std::vector<FunctionComplexity> FunctionFinder::run() {
     CodeTokenizer tokens(chars_, 0, end);
     for (;;) {
         const CodeToken token = tokens.next();
-        directivesBefore(token.kind == TokenKind::End ? kNoPosition : token.begin);
+        if (nextDirective_ < text_.conditionals.size()) {
+            directivesBefore(token.kind == TokenKind::End ? kNoPosition : token.begin);
+        }
         if (token.kind == TokenKind::End) {
             break;
         }
-        const Keyword keyword = token.kind == TokenKind::Word
-                                    ? keywordOf(textOf(token.begin, token.end), language_)
-                                    : Keyword::None;
+        const bool declarations = holdsDeclarations(top());
+        Keyword keyword = Keyword::None;
+        if (token.kind == TokenKind::Word &&
+            (declarations || mayMatterInCode(chars_[token.begin], token.end - token.begin))) {
+            keyword = keywordOf(textOf(token.begin, token.end), language_);
+        }
         if (java_) {
             javaNewGroups(token, keyword);
         }
-        if (holdsDeclarations(top())) {
+        if (declarations) {
             headToken(token, keyword);
         } else {
             bodyToken(token, keyword);
