@@ -22,6 +22,8 @@ import subprocess
 import sys
 import tempfile
 
+# A line that ends in a backslash (in C, the inside of a macro), then an empty line.
+SPLICED_BLANK = re.compile(r"\\\n[ \t]*\n")
 PMCCABE_LINE = re.compile(r"^(\d+)\t(\d+)\t(\d+)\t(\d+)\t(\d+)\t(.*)\((\d+)\): (.*)$")
 
 
@@ -81,17 +83,29 @@ def lines_of(path, cache={}):
     return cache[path]
 
 
-def classify_missing(path, line, theirs, failed):
+def classify_missing(path, line, theirs, failed, ours_in_file):
     """Why the program has no function at pmccabe's line."""
     if path in failed:
         return "file failed to count (unclosed literal or comment)"
+    first, count = theirs[1], theirs[2]
+    inside = [f for f in ours_in_file if first <= f["line"] < first + count]
+    if inside:
+        same = any(f["complexity"] == theirs[0] for f in inside)
+        return ("pmccabe names what stands before the function (a macro, an attribute, a "
+                "declaration); the program names the function" +
+                (", same number" if same else ", other number"))
     text = lines_of(path)
-    first = theirs[1]
     head = "\n".join(text[max(first - 1, 0):line + 1])
+    if SPLICED_BLANK.search("\n".join(text[max(first - 40, 0):line])):
+        return ("a directive ending in '\\' before an empty line: the pre-parser (every "
+                "logical mode) takes the next line into it")
     if re.search(r"^\s*#\s*(if|ifdef|ifndef|else|elif)", head, re.M):
         return "declaration split by #if branches"
     if re.search(r"\)\s*\n\s*[A-Za-z_][\w\s,*]*;\s*\n", head):
         return "old-style (K&R) parameter declarations"
+    body = "\n".join(text[first - 1:first - 1 + count])
+    if re.search(r"=\s*\{", body) and not re.search(r"\)\s*\{", body):
+        return "pmccabe takes an initialiser after a macro for a function body"
     return "other"
 
 
@@ -100,6 +114,9 @@ def classify_number(path, theirs, ours):
     text = lines_of(path)
     first, count = theirs[1], theirs[2]
     body = "\n".join(text[first - 1:first - 1 + count])
+    if SPLICED_BLANK.search(body):
+        return ("a directive ending in '\\' before an empty line: the pre-parser (every "
+                "logical mode) takes the next line into it")
     if re.search(r"^\s*#\s*(else|elif)", body, re.M):
         return "#else/#elif branch (pmccabe reads only the first branch)"
     if re.search(r"^\s*#\s*if\s+0\b", body, re.M):
@@ -127,13 +144,17 @@ def main():
     theirs = run_pmccabe(files)
     ours, failed = run_program(os.path.abspath(arguments.program), files)
 
+    by_file = collections.defaultdict(list)
+    for (path, _), functions in ours.items():
+        by_file[path].extend(functions)
     found = same = 0
     missing = collections.defaultdict(list)
     differing = collections.defaultdict(list)
     for key, their in sorted(theirs.items()):
         mine = ours.get(key)
         if not mine:
-            missing[classify_missing(key[0], key[1], their, failed)].append((key, their))
+            missing[classify_missing(key[0], key[1], their, failed, by_file[key[0]])].append(
+                (key, their))
             continue
         found += 1
         if any(function["complexity"] == their[0] for function in mine):

@@ -225,6 +225,10 @@ inline std::size_t skipWord(const char16_t* text, std::size_t from, std::size_t 
 [[gnu::always_inline]] inline CodeToken CodeTokenizer::next() {
     using namespace codeTokenDetail;
     std::size_t i = skipSpaces(text_, position_, end_);
+    // A backslash that ends a line joins the next one to it: a blank between tokens.
+    while (i + 1 < end_ && text_[i] == u'\\' && text_[i + 1] == u'\n') {
+        i = skipSpaces(text_, i + 2, end_);
+    }
     CodeToken token;
     token.begin = static_cast<std::uint32_t>(i);
     if (i >= end_) {

@@ -74,6 +74,9 @@ struct Head {
     std::uint32_t initListStart = 0;
     bool arrow = false;
     bool assigned = false;
+    /// Words at top level since the last '=' and the first of them.
+    int wordsSinceAssign = 0;
+    std::uint32_t firstWordAfterAssign = kNoPosition;
 
     // What else it may be.
     bool classKey = false;
@@ -83,6 +86,13 @@ struct Head {
     bool classNameFrozen = false;
     std::uint32_t classNameBegin = kNoPosition;
     std::uint32_t classNameEnd = 0;
+
+    // An old-style C definition, "f(a, b) int a; char *b; {": the function its parameter
+    // declarations follow, kept across their ';'.
+    bool oldStyle = false;
+    std::uint32_t oldStyleStart = 0;
+    std::uint32_t oldStyleNameBegin = 0;
+    std::uint32_t oldStyleNameEnd = 0;
 
     // The last token.
     TokenKind lastKind = TokenKind::End;
@@ -535,6 +545,8 @@ void FunctionFinder::headToken(const CodeToken& token, Keyword keyword) {
                 head.assigned = true;
                 head.candidate = false;
                 head.run = false;
+                head.wordsSinceAssign = 0;
+                head.firstWordAfterAssign = kNoPosition;
             }
             break;
         case Punct::Colon:
@@ -558,10 +570,26 @@ void FunctionFinder::headToken(const CodeToken& token, Keyword keyword) {
             head.arrow = true;
             head.run = false;
             break;
-        case Punct::Semicolon:
-            head = Head{};
+        case Punct::Semicolon: {
+            // In C, words after a function's parameter list and before a ';' declare its
+            // parameters the old way; so do further declarations without groups or '='.
+            const bool oldStyle =
+                language_ == CodeLanguage::C && scopes_.size() == 1 && !head.assigned &&
+                !head.classKey &&
+                ((head.candidate && !head.initList && !head.arrow && head.wordsSinceGroup >= 2) ||
+                 (head.oldStyle && !head.candidate && head.lastGroupNameBegin == kNoPosition));
+            Head next;
+            if (oldStyle) {
+                next.oldStyle = true;
+                const bool carried = !head.candidate;
+                next.oldStyleStart = carried ? head.oldStyleStart : head.start;
+                next.oldStyleNameBegin = carried ? head.oldStyleNameBegin : head.nameBegin;
+                next.oldStyleNameEnd = carried ? head.oldStyleNameEnd : head.nameEnd;
+            }
+            head = next;
             top().enumConstants = false;
             return;
+        }
         case Punct::OpenBrace:
             if (inAngles) {
                 head.run = false;
@@ -615,6 +643,10 @@ void FunctionFinder::headWord(Head& head, const CodeToken& token, Keyword keywor
             if (head.firstWordAfterGroup == kNoPosition) {
                 head.firstWordAfterGroup = token.begin;
             }
+            ++head.wordsSinceAssign;
+            if (head.firstWordAfterAssign == kNoPosition) {
+                head.firstWordAfterAssign = token.begin;
+            }
         }
     }
     if (head.run && (head.runAfterScope || inAngles)) {
@@ -645,6 +677,12 @@ void FunctionFinder::headGroupClosed(Head& head) {
         head.lastGroupNameEnd = head.groupNameEnd;
     } else {
         head.lastGroupNameBegin = kNoPosition;
+    }
+    // An initialiser ends in a ';', but one that a macro closes has none: three words after
+    // its last '=' and then a group ("MACHINE_END static void f(") begin a declaration.
+    if (head.assigned && head.wordsSinceAssign >= 3 && !java_) {
+        head.assigned = false;
+        head.start = head.firstWordAfterAssign;
     }
     // In Java a group after a class key is a record's header.
     if (head.groupNamed && canNameFunction(head.groupKeyword) && !head.assigned &&
@@ -695,6 +733,12 @@ void FunctionFinder::headOpenBrace(const CodeToken& token) {
     scope.head = Head{};
     if (head.candidate) {
         openFunction(head, head.nameBegin, head.nameEnd, token.begin);
+        return;
+    }
+    if (head.oldStyle && head.start == token.begin) {
+        Head definition = head;
+        definition.start = head.oldStyleStart;
+        openFunction(definition, head.oldStyleNameBegin, head.oldStyleNameEnd, token.begin);
         return;
     }
     if (java_ && scope.kind == ScopeKind::Class && !head.assigned && !head.classKey &&

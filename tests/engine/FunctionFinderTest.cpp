@@ -71,6 +71,20 @@ TEST(FunctionFinderTest, FindsTheFunctionsOfSmallTexts) {
          "macro.c",
          "EXPORT_ME(x)\nstatic int\nreal(void)\n{\n\treturn x ? 1 : 2;\n}\n",
          {"real 3 2 6 2"}},
+        {"old-style parameter declarations; a prototype with attributes before",
+         "kr.c",
+         "int f(void) noinline notrace;\nstatic int x;\n\nkr(a, b)\nint a; char *b;\n{\n"
+         "\tif (a) return 1;\n\treturn 0;\n}\n",
+         {"kr 4 4 9 2"}},
+        {"an initialiser that a macro closes, then a function",
+         "machine.c",
+         "MACHINE_START(x, \"y\")\n\t.init = f,\nMACHINE_END\n\nstatic void __init h(void)\n{\n"
+         "\tif (a) b();\n}\nint v = foo(bar);\n",
+         {"h 5 2 8 2"}},
+        {"a backslash that joins two lines is a blank",
+         "join.c",
+         "int f(int a)\n{\n\treturn a && \\\n\t\t(a > 1 || a < -1);\n}\n",
+         {"f 1 1 5 3"}},
         {"lock annotations after the parameters keep the function's name",
          "lock.c",
          "int locked(struct s *s) __acquires(s->lock) __releases(s->lock)\n{\n"
