@@ -26,6 +26,17 @@ class DecisionPoints {
     /// Forgets the tokens before: what comes next is other code.
     void restart();
 
+    /// Whether a token is waiting to be settled by the next one.
+    bool waiting() const { return waiting_ != kNone; }
+
+    /// Takes a token that can be no decision point, while none is waiting: most tokens of a
+    /// function, at the cost of remembering them.
+    void passOver(const CodeToken& token, Keyword keyword) {
+        previousKind_ = token.kind;
+        previousPunct_ = token.punct;
+        previousKeyword_ = token.kind == TokenKind::Word ? keyword : Keyword::None;
+    }
+
   private:
     static constexpr std::uint32_t kNone = 0xFFFFFFFF;
     bool java_;

@@ -205,6 +205,9 @@ class FunctionFinder {
         return static_cast<std::uint32_t>(lineOfPosition(text_, position));
     }
 
+    /// Takes a token of code that is neither a decision point nor anything else that needs
+    /// more than remembering it (most of them); false for any other.
+    bool passesOver(const CodeToken& token, Keyword keyword);
     void javaNewGroups(const CodeToken& token, Keyword keyword);
     void headToken(const CodeToken& token, Keyword keyword);
     void headWord(Head& head, const CodeToken& token, Keyword keyword);
@@ -293,6 +296,9 @@ std::vector<FunctionComplexity> FunctionFinder::run() {
             (declarations || mayMatterInCode(chars_[token.begin], token.end - token.begin))) {
             keyword = keywordOf(textOf(token.begin, token.end), language_);
         }
+        if (!declarations && passesOver(token, keyword)) {
+            continue;
+        }
         if (java_) {
             javaNewGroups(token, keyword);
         }
@@ -327,6 +333,49 @@ std::vector<FunctionComplexity> FunctionFinder::run() {
         }
     }
     return functions;
+}
+
+bool FunctionFinder::passesOver(const CodeToken& token, Keyword keyword) {
+    if (decisions_.waiting() ||
+        (java_ && (newPending_ || localNameExpected_ || bodyLastKeyword_ == Keyword::Record))) {
+        return false;
+    }
+    switch (token.kind) {
+        case TokenKind::Number:
+            break;
+        case TokenKind::Word:
+            if (keyword != Keyword::None && keyword != Keyword::Reserved &&
+                keyword != Keyword::Trailing && keyword != Keyword::Auto) {
+                return false;
+            }
+            break;
+        case TokenKind::Punct:
+            switch (token.punct) {
+                case Punct::OpenBrace:
+                case Punct::CloseBrace:
+                case Punct::Semicolon:
+                case Punct::AndAnd:
+                case Punct::OrOr:
+                case Punct::Question:
+                    return false;
+                case Punct::OpenParen:
+                case Punct::CloseParen:
+                    if (java_) {
+                        return false;
+                    }
+                    break;
+                default:
+                    break;
+            }
+            break;
+        case TokenKind::End:
+            return false;
+    }
+    decisions_.passOver(token, keyword);
+    afterNewGroup_ = false;
+    bodyLastKeyword_ = token.kind == TokenKind::Word ? keyword : Keyword::None;
+    bodyLastPunct_ = token.kind == TokenKind::Punct ? token.punct : Punct::None;
+    return true;
 }
 
 void FunctionFinder::javaNewGroups(const CodeToken& token, Keyword keyword) {
@@ -741,11 +790,12 @@ void FunctionFinder::headOpenBrace(const CodeToken& token) {
         openFunction(definition, head.oldStyleNameBegin, head.oldStyleNameEnd, token.begin);
         return;
     }
+    // A Java record's compact constructor: "Point {".
     if (java_ && scope.kind == ScopeKind::Class && !head.assigned && !head.classKey &&
         head.lastKind == TokenKind::Word && !scope.name.empty() &&
         textOf(head.lastBegin, head.lastEnd) == scope.name) {
-        openFunction(head, head.lastBegin, head.lastEnd, token.begin);  // a record's compact
-        return;                                                         // constructor
+        openFunction(head, head.lastBegin, head.lastEnd, token.begin);
+        return;
     }
     if (head.classKey) {
         std::u16string name;
