@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -89,7 +90,7 @@ enum class CodeLanguage : std::uint8_t { C, Cpp, Java };
 // inline, so that the finder's loop keeps it in line.
 namespace codeTokenDetail {
 
-inline Punct punctOf(char16_t c) {
+constexpr Punct punctOf(char16_t c) {
     switch (c) {
         case u'(':
             return Punct::OpenParen;
@@ -179,6 +180,24 @@ inline constexpr std::array<bool, 128> kWordUnits = [] {
     return units;
 }();
 
+/// The punctuator of each ASCII unit that is no word unit.
+inline constexpr std::array<Punct, 128> kPuncts = [] {
+    std::array<Punct, 128> puncts{};
+    for (char16_t c = 0; c < 128; ++c) {
+        puncts[c] = punctOf(c);
+    }
+    return puncts;
+}();
+
+/// The units that may begin a punctuator of two units.
+inline constexpr std::array<bool, 128> kPairs = [] {
+    std::array<bool, 128> pairs{};
+    for (const char16_t c : std::u16string_view(u":-&|=!<>+*")) {
+        pairs[c] = true;
+    }
+    return pairs;
+}();
+
 inline bool isWordUnitFast(char16_t unit) {
     return unit < 128 ? kWordUnits[unit] : unit != 0xFFFF;
 }
@@ -187,6 +206,12 @@ inline bool isWordUnitFast(char16_t unit) {
 /// `size`; eight units at a time where possible, since names are long.
 inline std::size_t skipWord(const char16_t* text, std::size_t from, std::size_t size) {
     std::size_t i = from;
+    // Most words are short: a few units one by one first.
+    for (const std::size_t stop = std::min(size, from + 6); i < stop; ++i) {
+        if (!isWordUnitFast(text[i])) {
+            return i;
+        }
+    }
 #if defined(__SSE2__)
     // Unsigned "x - low < span" as signed compares with both sides shifted by 0x8000.
     const __m128i bias = _mm_set1_epi16(static_cast<short>(0x8000));
@@ -242,8 +267,13 @@ inline std::size_t skipWord(const char16_t* text, std::size_t from, std::size_t 
         i = skipWord(text_, i + 1, end_);
     } else {
         token.kind = TokenKind::Punct;
-        token.punct = punctOf(c);
+        token.punct = c < 128 ? kPuncts[c] : Punct::Other;
         ++i;
+        if (c >= 128 || !kPairs[c]) {
+            token.end = static_cast<std::uint32_t>(i);
+            position_ = i;
+            return token;
+        }
         const char16_t d = i < end_ ? text_[i] : u'\0';
         // Two-unit punctuators that would otherwise read as two tokens that matter.
         if (c == u':' && d == u':') {
