@@ -151,7 +151,8 @@ int main(int argc, char** argv) {
         written.push_back(path);
         for (const auto& [letter, mode] : {std::pair{"p", tw::CountMode::Physical},
                                            std::pair{"t", tw::CountMode::TerminatingCharacters},
-                                           std::pair{"e", tw::CountMode::Executable}}) {
+                                           std::pair{"e", tw::CountMode::Executable},
+                                           std::pair{"c", tw::CountMode::CyclomaticComplexity}}) {
             benchmark::RegisterBenchmark((input.name + "/" + letter).c_str(), countInput, path,
                                          mode)
                 ->Unit(benchmark::kMillisecond)

@@ -74,6 +74,8 @@ TW_COUNT_BENCH(TerminatingCpp, GeneratedLanguage::Cpp, tw::CountMode::Terminatin
 TW_COUNT_BENCH(TerminatingJava, GeneratedLanguage::Java, tw::CountMode::TerminatingCharacters);
 TW_COUNT_BENCH(ExecutableCpp, GeneratedLanguage::Cpp, tw::CountMode::Executable);
 TW_COUNT_BENCH(ExecutableJava, GeneratedLanguage::Java, tw::CountMode::Executable);
+TW_COUNT_BENCH(ComplexityCpp, GeneratedLanguage::Cpp, tw::CountMode::CyclomaticComplexity);
+TW_COUNT_BENCH(ComplexityJava, GeneratedLanguage::Java, tw::CountMode::CyclomaticComplexity);
 
 }  // namespace
 

@@ -14,6 +14,8 @@ packages=(
   # The fuzz targets (scripts/fuzz.sh): clang and its libFuzzer.
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  # A peer's complexity figures, which the tests and bench/complexity-vs-pmccabe.py compare.
+  pmccabe
   qt6-base-dev
   xvfb xauth
   # The package (scripts/package.sh): the icon drawn from its SVG, dependencies read from the

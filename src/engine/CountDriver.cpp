@@ -143,6 +143,7 @@ bool FileCount::countStages(std::chrono::steady_clock::time_point start,
             releaseIfHuge(text.chars);
             releaseIfHuge(text.lineFeeds);
             releaseIfHuge(text.literalLineFeeds);
+            releaseIfHuge(text.conditionals);
         }
     } release{text};
     // A record not yet measured takes its encoding from the bytes read to count it.

@@ -57,6 +57,7 @@ std::uint32_t FileCount::total() const {
 }
 
 void FileCount::clearCounters() {
+    functions.clear();
     for (const CountColumnInfo& info : kCountColumns) {
         if (info.counter != nullptr) {
             this->*info.counter = 0;

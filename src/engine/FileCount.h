@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/CountSettings.h"
 #include "engine/FileExplanation.h"
 #include "engine/FileType.h"
+#include "engine/FunctionComplexity.h"
 #include "engine/TextEncoding.h"
 
 namespace tw {
@@ -97,6 +99,10 @@ class FileCount {
     /// a read error): the `errno` value, or `kNotARegularFile` for a pipe or a device; 0 when
     /// the file was read, whether its count then succeeded or not. Not stored in project files.
     int readError = 0;
+    /// In the Cyclomatic Complexity mode, the functions of a C/C++ or Java file in the order
+    /// their definitions begin; `code` is the sum of their complexities. Empty in other modes
+    /// and after a failed count.
+    std::vector<FunctionComplexity> functions;
 
   private:
     void clearCounters();

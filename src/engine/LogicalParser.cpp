@@ -1,5 +1,6 @@
 #include "engine/LogicalParser.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "engine/CountTrace.h"
 #include "engine/DeclarationCounter.h"
 #include "engine/FunctionCounter.h"
+#include "engine/FunctionFinder.h"
 #include "engine/LogicCounter.h"
 #include "engine/OperatorCounter.h"
 
@@ -173,6 +175,30 @@ constexpr ChainStep kExecutableChain[] = {
     {u"Error parsing operators: ", runOperators},
 };
 
+/// The Cyclomatic Complexity mode: `code` is the sum of the complexities of the functions of a
+/// C/C++ or Java file, kept in the record; other types have no functions.
+void measureComplexity(const SourceText& text, FileCount& record) {
+    CodeLanguage language = CodeLanguage::Cpp;
+    if (record.fileType == FileType::JavaSource) {
+        language = CodeLanguage::Java;
+    } else if (!isCppFile(record.fileType)) {
+        return;
+    } else {
+        const std::u16string_view name = record.fileName();
+        const std::size_t dot = name.rfind(u'.');
+        if (dot != std::u16string_view::npos && dot + 2 == name.size() &&
+            (name[dot + 1] == u'c' || name[dot + 1] == u'C')) {
+            language = CodeLanguage::C;
+        }
+    }
+    record.functions = findFunctions(text, language);
+    std::uint64_t sum = 0;
+    for (const FunctionComplexity& function : record.functions) {
+        sum += function.complexity;
+    }
+    record.code = static_cast<std::uint32_t>(std::min<std::uint64_t>(sum, 0xFFFFFFFFu));
+}
+
 bool parseExecutable(SourceText& text, FileCount& record, const CountSettings& settings) {
     Chain chain{settings, nullptr, 0, {}, {}};
     chain.stages = stagesOf(record.fileType);
@@ -210,6 +236,8 @@ bool parseLogical(SourceText& text, FileCount& record, const CountSettings& sett
         case CountMode::Executable:
             return parseExecutable(text, record, settings);
         case CountMode::CyclomaticComplexity:
+            measureComplexity(text, record);
+            return true;
         case CountMode::Physical:
             break;
     }

@@ -86,6 +86,34 @@ std::int64_t asPosition(std::size_t position) {
     return static_cast<std::int64_t>(position);
 }
 
+/// Keeps the directive at `hash` in `text.conditionals` when it is one of the conditional
+/// directives; its text is still there.
+void noteConditional(SourceText& text, std::size_t hash) {
+    const std::u16string& chars = text.chars;
+    std::size_t i = hash + 1;
+    while (i < chars.size() && (chars[i] == u' ' || chars[i] == u'\t')) {
+        ++i;
+    }
+    std::size_t end = i;
+    while (end < chars.size() && end - i < 8 && chars[end] >= u'a' && chars[end] <= u'z') {
+        ++end;
+    }
+    using Kind = ConditionalDirective::Kind;
+    static constexpr struct {
+        std::u16string_view name;
+        Kind kind;
+    } kNames[] = {{u"if", Kind::If},     {u"ifdef", Kind::If},     {u"ifndef", Kind::If},
+                  {u"elif", Kind::Elif}, {u"elifdef", Kind::Elif}, {u"elifndef", Kind::Elif},
+                  {u"else", Kind::Else}, {u"endif", Kind::Endif}};
+    const std::u16string_view name = std::u16string_view(chars).substr(i, end - i);
+    for (const auto& entry : kNames) {
+        if (entry.name == name) {
+            text.conditionals.push_back({static_cast<std::uint32_t>(hash), entry.kind});
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 int countCommentWords(std::u16string_view text, std::size_t from, std::size_t to, UnitForm form) {
@@ -121,10 +149,14 @@ int countCommentWords(std::u16string_view text, std::size_t from, std::size_t to
 }
 
 int zeroNumbers(std::u16string& text) {
+    return zeroNumbers(text, 0, text.size());
+}
+
+int zeroNumbers(std::u16string& text, std::size_t from, std::size_t to) {
     const auto isDigit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
-    const std::size_t n = text.size();
+    const std::size_t n = std::min(to, text.size());
     int count = 0;
-    std::size_t i = 0;
+    std::size_t i = from;
     while (i < n) {
         // A number starts at a digit, or at a '.' before a digit.
         i = findDigitOrDot(text.data(), i, n);
@@ -278,9 +310,15 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
     for (const std::uint32_t lineFeed : text.literalLineFeeds) {
         chars[lineFeed] = kNewlineMarker;
     }
-    zeroNumbers(chars);
+    const bool complexity = mode == CountMode::CyclomaticComplexity;
+    // The complexity count reads no numbers, but names its functions from this text: their
+    // digits stay, but for those of comments, whose words count as in the other modes.
+    if (!complexity) {
+        zeroNumbers(chars);
+    }
     const bool cpp = isCppFile(record.fileType);
     const bool executable = mode == CountMode::Executable;
+    text.conditionals.clear();
     const UnitForm form = unitFormOf(record.encoding);
     const bool spliced = splicesLines(record.fileType);
     const std::size_t n = chars.size();
@@ -326,6 +364,8 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
             if (executable) {
                 ++record.directive;
                 CountTrace::note(chars, i, TraceKind::Directive);
+            } else if (complexity) {
+                noteConditional(text, i);
             }
             blankKeepingLineFeeds(chars, i, static_cast<std::size_t>(end));
             i = static_cast<std::size_t>(end) + 1;
@@ -337,6 +377,9 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
                 return false;
             }
             const std::size_t end = close + 1;  // the '/' of the "*/"
+            if (complexity) {
+                zeroNumbers(chars, i + 2, close);  // words count as in the other modes
+            }
             record.commentWords +=
                 static_cast<std::uint32_t>(countCommentWords(chars, i + 2, close, form));
             blankKeepingLineFeeds(chars, i, end + 1);
@@ -345,6 +388,9 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
             const std::size_t lineFeed = findLineEnd(chars.data(), i + 2, n, spliced);
             // Without a following line feed the comment runs to, and blanks, the end mark.
             const std::size_t end = lineFeed >= n ? n - 1 : lineFeed - 1;
+            if (complexity) {
+                zeroNumbers(chars, i + 2, end + 1);
+            }
             record.commentWords +=
                 static_cast<std::uint32_t>(countCommentWords(chars, i + 2, end + 1, form));
             blankKeepingLineFeeds(chars, i, end + 1);
@@ -355,8 +401,10 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
     }
     joinSeparator(n);
     // What follows prepares the text for statement counting alone: a physical count neither
-    // needs it nor fails on it.
-    if (mode == CountMode::Physical) {
+    // needs it nor fails on it, and nor does the complexity count, which reads initialisers and
+    // annotations as they are written (a '?' in an initialiser is a decision; Java's initialiser
+    // rule would take the block after "= new T[n]" for one and hide it).
+    if (mode == CountMode::Physical || complexity) {
         return true;
     }
     if (cpp || record.fileType == FileType::JavaSource) {

@@ -29,9 +29,10 @@ inline constexpr std::u16string_view kJavaAnnotation = u"@\\s*[_a-zA-Z]\\w*(\\s*
 
 /// Prepares the text for statement counting: numbers become runs of '0', remaining literals
 /// are blanked, comments are blanked after their words are counted (in every mode), C/C++
-/// directives are blanked (and counted in the Executable mode); in the logical modes also
+/// directives are blanked (and counted in the Executable mode); in the two statement modes also
 /// array initialiser bodies are blanked, and Java imports, packages and annotations blanked or
-/// counted (as directives in the Executable mode).
+/// counted (as directives in the Executable mode). The Cyclomatic Complexity mode keeps the
+/// numbers as written and notes the conditional directives in `text.conditionals`.
 bool preparseLogical(FileCount& record, SourceText& text, CountMode mode);
 
 /// Words in `text[from, to)`: runs of word characters (letters and digits of any script, marks
@@ -43,6 +44,8 @@ int countCommentWords(std::u16string_view text, std::size_t from, std::size_t to
 /// Overwrites every number with '0's, as the numbers pattern finds them (the digits of a name
 /// included); returns how many there were.
 int zeroNumbers(std::u16string& text);
+/// The same within `text[from, to)`, taken as a whole text.
+int zeroNumbers(std::u16string& text, std::size_t from, std::size_t to);
 
 /// Blanks "[...] = { ... }" initialisers of C/C++ arrays, brackets and '=' included.
 bool clearCppArrayInitialisers(SourceText& text, FileCount& record);

@@ -16,6 +16,15 @@ inline constexpr char16_t kReplacementCharacter = u'\uFFFD';
 /// Stands for a line feed inside a span a stage has overwritten.
 inline constexpr char16_t kNewlineMarker = u'1';
 
+/// A conditional directive of a C/C++ text, kept where the complexity count needs it: the
+/// directive itself is blanked, but which branch of an #if the code stands in decides how its
+/// braces pair up.
+struct ConditionalDirective {
+    enum class Kind : std::uint8_t { If, Elif, Else, Endif };
+    std::uint32_t position;  ///< of the '#'
+    Kind kind;
+};
+
 /// The decoded text of one file on which every stage of a count works: the file's characters
 /// without carriage returns, then the end mark. Stages change it only by replacing characters
 /// in place, so a position names the same character in every stage. The positions of the line
@@ -29,6 +38,9 @@ struct SourceText {
     /// markers, making the literal one piece of text for statement counting. Filled by the
     /// physical pre-parser.
     std::vector<std::uint32_t> literalLineFeeds;
+    /// The #if, #ifdef, #ifndef, #elif, #else and #endif directives of a C/C++ text, in order;
+    /// filled by the logical pre-parser in the Cyclomatic Complexity mode alone.
+    std::vector<ConditionalDirective> conditionals;
 
     /// A text of `body` (no end mark, no carriage returns expected) plus the end mark.
     static SourceText fromBody(std::u16string_view body);

@@ -14,7 +14,7 @@ namespace {
 
 /// The results of a count copied into the record it was made from. The fields that name the
 /// file (path, disk path, type) stay: others may read them at any time.
-void publishResults(const FileCount& counted, FileCount& record) {
+void publishResults(FileCount& counted, FileCount& record) {
     record.remarks = counted.remarks;
     record.counted = counted.counted;
     record.failed = counted.failed;
@@ -29,6 +29,7 @@ void publishResults(const FileCount& counted, FileCount& record) {
     record.countSeconds = counted.countSeconds;
     record.errorLine = counted.errorLine;
     record.readError = counted.readError;
+    record.functions = std::move(counted.functions);
 }
 
 }  // namespace

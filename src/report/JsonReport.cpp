@@ -7,6 +7,28 @@
 #include "report/JsonText.h"
 
 namespace tw {
+
+namespace {
+
+/// `, "functions": [...]`: one object per function of the record, in its order.
+void appendFunctions(std::string& out, const FileCount& record) {
+    out += ", \"functions\": [";
+    const char* separator = "";
+    for (const FunctionComplexity& function : record.functions) {
+        out += separator;
+        separator = ", ";
+        out += "{\"name\": ";
+        appendJsonString(out, function.name);
+        out += ", \"line\": " + std::to_string(function.line);
+        out += ", \"firstLine\": " + std::to_string(function.firstLine);
+        out += ", \"lastLine\": " + std::to_string(function.lastLine);
+        out += ", \"complexity\": " + std::to_string(function.complexity) + "}";
+    }
+    out += "]";
+}
+
+}  // namespace
+
 bool writeJsonReport(const ProjectFolder& root, const CountSettings& settings,
                      const std::function<bool(std::string_view piece)>& output) {
     constexpr std::size_t kPieceSize = 32 * 1024;
@@ -20,6 +42,7 @@ bool writeJsonReport(const ProjectFolder& root, const CountSettings& settings,
     appendJsonBool(out, settings.logicAsSingleStatement);
     out += ",\n  \"files\": [";
 
+    const bool complexity = settings.mode == CountMode::CyclomaticComplexity;
     std::vector<const FileCount*> records;
     root.CollectRecords(records);
     const char* separator = "\n";
@@ -47,6 +70,9 @@ bool writeJsonReport(const ProjectFolder& root, const CountSettings& settings,
         appendJsonString(out, record->remarks);
         out += ", \"errorLine\": " + std::to_string(record->errorLine);
         appendJsonCounters(out, CountValues::of(*record));
+        if (complexity) {
+            appendFunctions(out, *record);
+        }
         out += "}";
         if (out.size() >= kPieceSize) {
             if (!output(out)) {

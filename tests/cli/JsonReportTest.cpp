@@ -80,5 +80,45 @@ TEST(JsonReportTest, ParsesBackToTheCountsOfEveryFile) {
     EXPECT_EQ(totals["code"], code);
 }
 
+/// The report of one run over `files` in `directory`, parsed.
+nlohmann::json reportOf(const std::vector<std::string>& files, const std::string& mode,
+                        const std::string& directory) {
+    test::TempDir out;
+    std::vector<std::string> arguments{"-file"};
+    arguments.insert(arguments.end(), files.begin(), files.end());
+    for (const std::string argument :
+         {"-mode", mode.c_str(), "-report", "json", "-quiet", "-out", out.path().c_str()}) {
+        arguments.push_back(argument);
+    }
+    const test::ProcessResult run = test::runProgram(TW_EXECUTABLE, arguments, directory);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    for (const auto& entry : fs::directory_iterator(out.path())) {
+        if (entry.path().extension() == ".json") {
+            return nlohmann::json::parse(test::readBytes(entry.path()));
+        }
+    }
+    return {};
+}
+
+TEST(JsonReportTest, ListsTheFunctionsOfEachFileInTheComplexityMode) {
+    const std::string sources = std::string(TW_FIXTURES_DIR) + "/complexity/sources";
+    const nlohmann::json report = reportOf({"control.cpp", "Switches.java"}, "c", sources);
+    ASSERT_EQ(report["files"].size(), 2u);
+    const nlohmann::json& control = report["files"][0];
+    const nlohmann::json& functions = control["functions"];
+    ASSERT_EQ(functions.size(), 4u);
+    EXPECT_EQ(functions[0], nlohmann::json::parse(R"({"name": "classify", "line": 8,
+        "firstLine": 8, "lastLine": 24, "complexity": 5})"));
+    EXPECT_EQ(report["files"][1]["functions"][0]["name"], "Switches.max");
+    for (const nlohmann::json& file : report["files"]) {
+        std::uint32_t sum = 0;
+        for (const nlohmann::json& function : file["functions"]) {
+            sum += function["complexity"].get<std::uint32_t>();
+        }
+        EXPECT_EQ(file["code"], sum);
+    }
+    EXPECT_FALSE(reportOf({"control.cpp"}, "p", sources)["files"][0].contains("functions"));
+}
+
 }  // namespace
 }  // namespace tw

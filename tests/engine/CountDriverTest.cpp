@@ -42,7 +42,7 @@ TEST(CountDriverTest, CountsFixtureFiles) {
     } cases[] = {
         {"sample.c", CountMode::Physical, {8, 0, 0, 3, 2, 3, 13, 0, 2}, 306},
         {"sample.c", CountMode::TerminatingCharacters, {6, 0, 0, 3, 2, 3, 13, 0, 2}, 306},
-        {"sample.c", CountMode::CyclomaticComplexity, {0, 0, 0, 3, 2, 3, 13, 0, 2}, 306},
+        {"sample.c", CountMode::CyclomaticComplexity, {2, 0, 0, 3, 2, 3, 13, 0, 2}, 306},
         // Java's imports, packages and annotations are directives of the Executable mode alone.
         {"Names.java", CountMode::Physical, {10, 0, 0, 1, 1, 2, 8, 0, 3}, 328},
         {"Names.java", CountMode::TerminatingCharacters, {2, 0, 0, 1, 1, 2, 8, 0, 3}, 328},

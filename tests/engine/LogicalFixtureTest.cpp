@@ -53,16 +53,16 @@ TEST(LogicalFixtureTest, RealisticSourcesCountInEveryMode) {
         {"ring_buffer.c", CountMode::Physical, {30, 0, 0}},
         {"ring_buffer.c", CountMode::TerminatingCharacters, {15, 0, 0}},
         {"ring_buffer.c", CountMode::Executable, {46, 7, 3}},
-        {"ring_buffer.c", CountMode::CyclomaticComplexity, {0, 0, 0}},
+        {"ring_buffer.c", CountMode::CyclomaticComplexity, {7, 0, 0}},
         {"tokenizer.cpp", CountMode::Physical, {36, 0, 0}},
         {"tokenizer.cpp", CountMode::TerminatingCharacters, {16, 0, 0}},
         {"tokenizer.cpp", CountMode::Executable, {30, 10, 2}},
-        {"tokenizer.cpp", CountMode::CyclomaticComplexity, {0, 0, 0}},
+        {"tokenizer.cpp", CountMode::CyclomaticComplexity, {6, 0, 0}},
         // Java directives (package, imports, annotations) count in every mode.
         {"Inventory.java", CountMode::Physical, {30, 0, 0}},
         {"Inventory.java", CountMode::TerminatingCharacters, {12, 0, 0}},
         {"Inventory.java", CountMode::Executable, {31, 5, 4}},
-        {"Inventory.java", CountMode::CyclomaticComplexity, {0, 0, 0}},
+        {"Inventory.java", CountMode::CyclomaticComplexity, {6, 0, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " mode " + std::to_string(static_cast<int>(c.mode)));

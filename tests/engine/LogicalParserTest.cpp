@@ -60,6 +60,7 @@ TEST(LogicalParserTest, EachModeCountsItsOwnWay) {
         {CountMode::TerminatingCharacters, "for (;;) x = f(a);", 3, 0},
         {CountMode::TerminatingCharacters, "int x = 0\n", 0, 0},
         {CountMode::CyclomaticComplexity, "if (a == b) x = f(a);", 0, 0},
+        {CountMode::CyclomaticComplexity, "int g(int a) { if (a == b) x = f(a); return a; }", 2, 0},
         {CountMode::Physical, "if (a == b) x = f(a);", 0, 0},
         {CountMode::Executable, "if (a == b) x = f(a);", 4, 0},
     };

@@ -36,6 +36,11 @@ TEST(LogicalPreparserTest, PreparesTheTextAndCountsWordsAndDirectives) {
          1, u"", -1},
         {"words of a line comment", u"a.c", P, u"x; // see 1.5 and note_2",
          u"x;" + std::u16string(22, u' ') + u" ", 4, 0, u"", -1},
+        // Mode c names functions from the text, so the digits of code stay; a comment's words
+        // still count as in the other modes.
+        {"complexity keeps the digits of code", u"a.c", CountMode::CyclomaticComplexity,
+         u"f12(); // see 1.5 and note_2", u"f12();" + std::u16string(22, u' ') + u" ", 4, 0, u"",
+         -1},
         {"comment without words", u"a.c", P, u"/**/ // ___", u"            ", 0, 0, u"", -1},
         {"possessive s belongs to its word", u"a.c", P, u"/* it's John's, don't */",
          u"                        ", 4, 0, u"", -1},

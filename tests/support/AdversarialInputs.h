@@ -52,6 +52,22 @@ inline std::vector<AdversarialInput> adversarialInputs() {
     inputs.push_back({"unclosed_annotation.java", "@A(" + repeat("x", 10000)});
     inputs.push_back({"blank_initialiser.cpp",
                       "int crc[256] = {" + repeat("0x00000000, ", 20000) + "};\nint y = 1;\n"});
+    // What the complexity count keeps track of: scopes, #if branches, names, Java's classes.
+    inputs.push_back({"nested_conditionals.c", repeat("#if A\nint f(void) {\n#else\n", 20000) +
+                                                   repeat("}\n#endif\n", 20000)});
+    inputs.push_back(
+        {"unbalanced_branches.c",
+         "int f(void) {\n" + repeat("#ifdef A\n{ if (a) {\n#else\n}\n#endif\n", 20000)});
+    inputs.push_back({"deep_classes.cpp", repeat("struct s { ", 50000) + repeat("}; ", 50000)});
+    inputs.push_back({"deep_functions.cpp", repeat("void f() { struct l { ", 20000)});
+    inputs.push_back({"long_qualified_name.cpp",
+                      "int " + repeat("a::", 300000) + "f() { return b ? 1 : 2; }\n"});
+    inputs.push_back({"operator_run.cpp", "int operator" + repeat("<", 500000) + "(int a) { }\n"});
+    inputs.push_back({"open_angles.cpp", "template" + repeat("<", 500000) + " void f() { }\n"});
+    inputs.push_back(
+        {"decisions.cpp", "int f() {\n" + repeat("a && b || c ? d : e; if (x) ", 100000)});
+    inputs.push_back({"anonymous_classes.java",
+                      "class A { Object o = " + repeat("new B() { void f() { g(", 5000) + "\n"});
     inputs.push_back({"long_whitespace.cpp",
                       "int" + repeat(" ", 1000000) + "x" + repeat("\t", 100000) + "= 1;\n"});
     std::string utf16le = "\xFF\xFE";
