@@ -55,7 +55,8 @@ std::vector<BoundedInput> boundedInputs(const std::string& directory) {
                               root.AddFilePath(tw::utf16FromUtf8(path), "/nonexistent");
                           }
                           std::size_t characters = 0;
-                          tw::writeReport(root, tw::CountMode::Physical, false, false, true, 100,
+                          tw::writeReport(root, tw::CountMode::Physical,
+                                          tw::ReportLayout{.listStyle = false, .indentation = 100},
                                           [&characters](std::u16string_view piece) {
                                               characters += piece.size();
                                               return true;

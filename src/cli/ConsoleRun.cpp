@@ -1,4 +1,4 @@
-// CCustomCommandLineInfo::RunConsole: collect, count, summarise, report.
+// CCustomCommandLineInfo::RunConsole: collect the files, prepare the outputs, count, write.
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -8,6 +8,7 @@
 #include <ctime>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -29,9 +30,8 @@
 #include "project/FailedCountTable.h"
 #include "project/PendingFile.h"
 #include "project/ProjectFile.h"
-#include "report/JsonReport.h"
 #include "report/PrintableName.h"
-#include "report/ReportWriter.h"
+#include "report/ReportFormat.h"
 #include "report/TextFile.h"
 
 namespace tw {
@@ -71,7 +71,7 @@ std::string shownPath(const std::string& path) {
 /// `-out -`: the report asked for, or the quick summary without one, on `out`, lines ending in
 /// line feeds. Returns 0, or the reason `out` could not take it.
 int writeStandardOutput(std::ostream& out, const ProjectFolder& root, const CountSettings& settings,
-                        std::uint32_t reportFlags, const std::u16string& summary) {
+                        const std::optional<ReportLayout>& report, const std::u16string& summary) {
     int error = 0;
     const auto put = [&out, &error](std::string_view bytes) {
         errno = 0;
@@ -81,14 +81,9 @@ int writeStandardOutput(std::ostream& out, const ProjectFolder& root, const Coun
         }
         return error == 0;
     };
-    if ((reportFlags & CCustomCommandLineInfo::kReportJson) != 0) {
-        writeJsonReport(root, settings, put);
-    } else if (reportFlags != 0) {
-        const bool csv = (reportFlags & CCustomCommandLineInfo::kReportCsv) != 0;
-        const bool listStyle = (reportFlags & CCustomCommandLineInfo::kReportList) != 0;
-        const bool fullPaths = (reportFlags & CCustomCommandLineInfo::kReportNoDirectories) == 0;
-        writeReport(root, settings.mode, csv, listStyle, fullPaths, 4,
-                    [&put](std::u16string_view piece) { return put(lineFeedTextBytes(piece)); });
+    if (report) {
+        reportFormat(report->format)
+            .write(root, settings, *report, ReportLineEnds::StandardOutput, put);
     } else {
         put(lineFeedTextBytes(summary));
     }
@@ -187,8 +182,8 @@ class RunOutput {
     /// Another run's summary or report holds this suffix already, in any report format.
     bool takenByAnotherRun(const std::string& suffix) const {
         for (const char* base : {"output", "report"}) {
-            for (const char* extension : {".txt", ".csv", ".json"}) {
-                if (exists(pathOf(base, suffix, extension))) {
+            for (const ReportFormat& format : reportFormats()) {
+                if (exists(pathOf(base, suffix, std::string(format.extension)))) {
                     return true;
                 }
             }
@@ -210,6 +205,260 @@ class RunOutput {
     std::vector<std::string> written_;
 };
 
+/// A console run in its steps: collect the files, prepare the outputs, count, write. A step
+/// that stops the run prints why and sets the result code.
+class ConsoleRun {
+  public:
+    ConsoleRun(CCustomCommandLineInfo& info, std::ostream& out, std::ostream& errors)
+        : info_(info),
+          out_(out),
+          errors_(errors),
+          toStdout_(info.toStandardOutput()),
+          // With "-out -" the report (or the summary) is the whole of standard output; everything
+          // else the run prints goes to standard error.
+          notes_(toStdout_ ? errors : out),
+          outputPath_(diskBytes(info.outputDirectory)) {}
+
+    bool run() {
+        for (const std::string& warning : info_.warnings) {
+            printWarning(errors_, warning);
+        }
+        if (info_.noSubfoldersPending) {
+            printWarning(errors_, "-dir nosub: no directory follows");
+        }
+        if (!collect()) {
+            return false;
+        }
+        if (info_.explain) {
+            const bool json = info_.report && info_.report->format == ReportFormatId::Json;
+            info_.resultCode = runExplain(info_.files, countSettings(), json, out_, errors_);
+            return true;
+        }
+        if (!prepareOutputs()) {
+            return false;
+        }
+        count();
+        return write();
+    }
+
+  private:
+    bool stop(ResultCode code, const std::string& why) {
+        printError(errors_, why);
+        info_.resultCode = code;
+        return false;
+    }
+
+    /// The files to count: those the options name, those the directory scans find, those the
+    /// list files name.
+    bool collect() {
+        std::vector<std::u16string>& extensions = info_.extensions;
+        for (std::u16string& extension : extensions) {
+            if (extension.empty() || extension.front() != u'.') {
+                extension.insert(0, u".");
+            }
+        }
+        if (extensions.empty() &&
+            (!info_.directories.empty() || !info_.directoriesNoSubfolders.empty())) {
+            if (info_.extensionsGiven) {
+                return stop(kResultNoExtensions,
+                            "-ext was given without an extension; name the files to take (for "
+                            "example -ext .c .h), or leave -ext out for every language the "
+                            "program knows");
+            }
+            std::u16string taken;
+            for (const std::u16string_view extension : languageExtensions()) {
+                extensions.emplace_back(extension);
+                taken += u" " + std::u16string(extension);
+            }
+            printNotice(errors_,
+                        "no -ext given: directories are scanned for the extensions of the "
+                        "program's languages:" +
+                            utf8FromUtf16(taken));
+        }
+        for (const std::u16string& directory : info_.directories) {
+            info_.AddFilesFromDirectory(stripQuotes(directory), !info_.noSubfolders, errors_);
+        }
+        for (const std::u16string& directory : info_.directoriesNoSubfolders) {
+            info_.AddFilesFromDirectory(stripQuotes(directory), false, errors_);
+        }
+        for (const std::u16string& listFile : info_.listFiles) {
+            const auto longLine = [this, &listFile](std::size_t line) {
+                printWarning(errors_, "list file " + quoted(listFile) + ": line " +
+                                          std::to_string(line) + " is longer than " +
+                                          std::to_string(kLongestListLine) + " bytes; passed over");
+            };
+            if (const int error = readListFile(listFile, info_.files, longLine); error != 0) {
+                return stop(kResultListFileUnreadable, "cannot read list file " + quoted(listFile) +
+                                                           ": " + systemReason(error));
+            }
+        }
+        if (info_.files.empty()) {
+            return stop(kResultNothingToCount,
+                        "nothing to count: no file was named, and no directory held a file with "
+                        "the given extensions");
+        }
+        return true;
+    }
+
+    /// The output directory, made when it is not there, and the summary and report files in
+    /// it, made now so that a directory that cannot take them stops the run before the count.
+    bool prepareOutputs() {
+        if (toStdout_) {
+            return true;
+        }
+        const std::u16string& directory = info_.outputDirectory;
+        if (info_.outputDirectoryGiven && outputPath_.empty()) {
+            return stop(kResultBadOutputDirectory, "the output directory given with -out is empty");
+        }
+        if (int error = directoryError(outputPath_); error == ENOENT) {
+            if ((error = makeDirectories(outputPath_)) != 0) {
+                return stop(kResultBadOutputDirectory, "cannot create the output directory " +
+                                                           quoted(directory) + ": " +
+                                                           systemReason(error));
+            }
+            printNotice(errors_, "created the output directory " + quoted(directory));
+        } else if (error != 0) {
+            return stop(kResultBadOutputDirectory,
+                        "output directory " + quoted(directory) + ": " + systemReason(error));
+        }
+        output_ = std::make_unique<RunOutput>(outputPath_, timeStamp());
+        int error = output_->createSummary();
+        if (error == 0 && info_.report) {
+            error =
+                output_->createReport(std::string(reportFormat(info_.report->format).extension));
+        }
+        if (error != 0) {
+            return stop(kResultCannotWriteOutput, "cannot write into the output directory " +
+                                                      quoted(directory.empty() ? u"." : directory) +
+                                                      ": " + systemReason(error));
+        }
+        return true;
+    }
+
+    /// Counts every file into the tree, each once.
+    void count() {
+        const unsigned threads = info_.threads;
+        const unsigned threadLimit = countingThreadLimit(CountRunner::kDefaultByteBudget);
+        const unsigned threadsAsked =
+            threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+        if (threadsAsked > threadLimit) {
+            const std::string why = threadLimit < kMostCountingThreads
+                                        ? "the address-space limit leaves room for no more"
+                                        : "no run counts on more";
+            printWarning(errors_, threads != 0
+                                      ? "-threads: " + std::to_string(threads) + " lowered to " +
+                                            std::to_string(threadLimit) + ": " + why
+                                      : "counting on " + std::to_string(threadLimit) +
+                                            " threads, not one per processor (" +
+                                            std::to_string(threadsAsked) + "): " + why);
+        }
+
+        // Every record is counted right away; it measures its file then, on the counting
+        // threads, which begin with the first record while the others are still put into their
+        // folders.
+        ConsoleCount count(countSettings(), true, info_.quiet, threads, notes_, errors_,
+                           failedCountTable());
+        SameFiles sameFiles;
+        for (const std::u16string& file : info_.files) {
+            if (const std::u16string* earlier = sameFiles.earlierPath(file)) {
+                // The same path again is left to the tree, which takes it once without a word.
+                if (*earlier != file) {
+                    printWarning(errors_, sameFileWarning(file, *earlier));
+                }
+                continue;
+            }
+            if (FileCount* record = root_.AddFilePath(displayText(file), diskBytes(file),
+                                                      FileCount::Measure::AtFirstCount)) {
+                count.add(*record);
+            }
+        }
+        count.finish(root_);
+        unreadable_ = count.unreadable();
+        summary_ = buildQuickSummary(root_, countSettings().mode, failedCountTable());
+    }
+
+    /// The summary and the report, to their files or standard output, then the project file;
+    /// the result code says how the run ended.
+    bool write() {
+        if (toStdout_) {
+            if (const int error =
+                    writeStandardOutput(out_, root_, countSettings(), info_.report, summary_);
+                error != 0) {
+                return stop(kResultCannotWriteOutput,
+                            "cannot write to standard output: " + systemReason(error));
+            }
+            return finish();
+        }
+
+        int error = output_->summary().write(textFileBytes(summary_));
+        if (error == 0 && info_.report) {
+            // The report goes to its file as it is made, never held whole.
+            PendingFile& report = output_->report();
+            reportFormat(info_.report->format)
+                .write(root_, countSettings(), *info_.report, ReportLineEnds::File,
+                       [&](std::string_view piece) {
+                           error = report.write(piece);
+                           return error == 0;
+                       });
+        }
+        std::string failedPath;
+        if (error == 0) {
+            error = output_->publish(failedPath);
+        }
+        if (error != 0) {
+            return stop(
+                kResultCannotWriteOutput,
+                "cannot write " +
+                    (failedPath.empty() ? std::string("the output files") : quoted(failedPath)) +
+                    ": " + systemReason(error));
+        }
+
+        out_ << '\n' << utf8FromUtf16(summary_);
+        out_ << "Quick summary written to " << shownPath(output_->written()[0]) << '\n';
+        if (info_.report) {
+            out_ << "Report written to " << shownPath(output_->written()[1]) << '\n';
+        }
+        return finish();
+    }
+
+    /// The project file, then the code: 8 when a file could not be read, though every output
+    /// was written.
+    bool finish() {
+        const std::u16string& saveFile = info_.saveFile;
+        if (!saveFile.empty()) {
+            const ProjectSaveResult saved =
+                ProjectFile::save(diskBytes(saveFile), root_, countSettings());
+            if (saved.status != ProjectSaveStatus::Saved) {
+                notes_ << std::flush;
+                return stop(
+                    kResultCannotWriteOutput,
+                    "cannot save the project " + quoted(saveFile) + ": " + saved.systemReason);
+            }
+            notes_ << "Project written to " << shownPath(diskBytes(saveFile)) << '\n';
+        }
+        out_ << std::flush;
+        notes_ << std::flush;
+        if (unreadable_ != 0) {
+            printError(errors_, unreadableFilesError(unreadable_));
+            info_.resultCode = kResultUnreadableFiles;
+            return true;
+        }
+        info_.resultCode = kResultCompleted;
+        return true;
+    }
+
+    CCustomCommandLineInfo& info_;
+    std::ostream& out_;
+    std::ostream& errors_;
+    const bool toStdout_;
+    std::ostream& notes_;
+    const std::string outputPath_;
+    std::unique_ptr<RunOutput> output_;
+    ProjectFolder root_;
+    std::size_t unreadable_ = 0;
+    std::u16string summary_;
+};
+
 }  // namespace
 
 bool CCustomCommandLineInfo::RunConsole() {
@@ -217,209 +466,7 @@ bool CCustomCommandLineInfo::RunConsole() {
 }
 
 bool CCustomCommandLineInfo::RunConsole(std::ostream& out, std::ostream& errors) {
-    for (const std::string& warning : warnings) {
-        printWarning(errors, warning);
-    }
-    if (noSubfoldersPending) {
-        printWarning(errors, "-dir nosub: no directory follows");
-    }
-    const auto stop = [this, &errors](ResultCode code, const std::string& why) {
-        printError(errors, why);
-        resultCode = code;
-        return false;
-    };
-
-    for (std::u16string& extension : extensions) {
-        if (extension.empty() || extension.front() != u'.') {
-            extension.insert(0, u".");
-        }
-    }
-    if (extensions.empty() && (!directories.empty() || !directoriesNoSubfolders.empty())) {
-        if (extensionsGiven) {
-            return stop(kResultNoExtensions,
-                        "-ext was given without an extension; name the files to take (for "
-                        "example -ext .c .h), or leave -ext out for every language the program "
-                        "knows");
-        }
-        std::u16string taken;
-        for (const std::u16string_view extension : languageExtensions()) {
-            extensions.emplace_back(extension);
-            taken += u" " + std::u16string(extension);
-        }
-        printNotice(errors,
-                    "no -ext given: directories are scanned for the extensions of the "
-                    "program's languages:" +
-                        utf8FromUtf16(taken));
-    }
-    for (const std::u16string& directory : directories) {
-        AddFilesFromDirectory(stripQuotes(directory), !noSubfolders, errors);
-    }
-    for (const std::u16string& directory : directoriesNoSubfolders) {
-        AddFilesFromDirectory(stripQuotes(directory), false, errors);
-    }
-    for (const std::u16string& listFile : listFiles) {
-        const auto longLine = [&errors, &listFile](std::size_t line) {
-            printWarning(errors, "list file " + quoted(listFile) + ": line " +
-                                     std::to_string(line) + " is longer than " +
-                                     std::to_string(kLongestListLine) + " bytes; passed over");
-        };
-        if (const int error = readListFile(listFile, files, longLine); error != 0) {
-            return stop(kResultListFileUnreadable,
-                        "cannot read list file " + quoted(listFile) + ": " + systemReason(error));
-        }
-    }
-    if (files.empty()) {
-        return stop(kResultNothingToCount,
-                    "nothing to count: no file was named, and no directory held a file with "
-                    "the given extensions");
-    }
-    if (explain) {
-        resultCode =
-            runExplain(files, countSettings(), (reportFlags & kReportJson) != 0, out, errors);
-        return true;
-    }
-    // With "-out -" the report (or the summary) is the whole of standard output; everything
-    // else the run prints goes to standard error.
-    const bool toStdout = toStandardOutput();
-    std::ostream& notes = toStdout ? errors : out;
-    const std::string outputPath = diskBytes(outputDirectory);
-    if (!toStdout) {
-        if (outputDirectoryGiven && outputPath.empty()) {
-            return stop(kResultBadOutputDirectory, "the output directory given with -out is empty");
-        }
-        if (int error = directoryError(outputPath); error == ENOENT) {
-            if ((error = makeDirectories(outputPath)) != 0) {
-                return stop(kResultBadOutputDirectory, "cannot create the output directory " +
-                                                           quoted(outputDirectory) + ": " +
-                                                           systemReason(error));
-            }
-            printNotice(errors, "created the output directory " + quoted(outputDirectory));
-        } else if (error != 0) {
-            return stop(kResultBadOutputDirectory,
-                        "output directory " + quoted(outputDirectory) + ": " + systemReason(error));
-        }
-    }
-
-    RunOutput output(outputPath, timeStamp());
-    const bool json = (reportFlags & kReportJson) != 0;
-    const bool csv = (reportFlags & kReportCsv) != 0;
-    const char* const reportExtension = json ? ".json" : csv ? ".csv" : ".txt";
-    if (int error = toStdout ? 0 : output.createSummary();
-        error != 0 ||
-        (!toStdout && reportFlags != 0 && (error = output.createReport(reportExtension)) != 0)) {
-        return stop(kResultCannotWriteOutput,
-                    "cannot write into the output directory " +
-                        quoted(outputDirectory.empty() ? u"." : outputDirectory) + ": " +
-                        systemReason(error));
-    }
-
-    const unsigned threadLimit = countingThreadLimit(CountRunner::kDefaultByteBudget);
-    const unsigned threadsAsked =
-        threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
-    if (threadsAsked > threadLimit) {
-        const std::string why = threadLimit < kMostCountingThreads
-                                    ? "the address-space limit leaves room for no more"
-                                    : "no run counts on more";
-        printWarning(errors, threads != 0
-                                 ? "-threads: " + std::to_string(threads) + " lowered to " +
-                                       std::to_string(threadLimit) + ": " + why
-                                 : "counting on " + std::to_string(threadLimit) +
-                                       " threads, not one per processor (" +
-                                       std::to_string(threadsAsked) + "): " + why);
-    }
-
-    // Every record is counted right away; it measures its file then, on the counting threads,
-    // which begin with the first record while the others are still put into their folders.
-    FailedCountTable& failures = failedCountTable();
-    const CountSettings& settings = countSettings();
-    ProjectFolder root;
-    ConsoleCount count(settings, true, quiet, threads, notes, errors, failures);
-    SameFiles sameFiles;
-    for (const std::u16string& file : files) {
-        if (const std::u16string* earlier = sameFiles.earlierPath(file)) {
-            // The same path again is left to the tree, which takes it once without a word.
-            if (*earlier != file) {
-                printWarning(errors, sameFileWarning(file, *earlier));
-            }
-            continue;
-        }
-        if (FileCount* record = root.AddFilePath(displayText(file), diskBytes(file),
-                                                 FileCount::Measure::AtFirstCount)) {
-            count.add(*record);
-        }
-    }
-    count.finish(root);
-
-    const std::u16string summary = buildQuickSummary(root, settings.mode, failures);
-    // The project file, then the code: 8 when a file could not be read, though every output
-    // was written.
-    const auto finish = [&]() {
-        if (!saveFile.empty()) {
-            const ProjectSaveResult saved = ProjectFile::save(diskBytes(saveFile), root, settings);
-            if (saved.status != ProjectSaveStatus::Saved) {
-                notes << std::flush;
-                return stop(
-                    kResultCannotWriteOutput,
-                    "cannot save the project " + quoted(saveFile) + ": " + saved.systemReason);
-            }
-            notes << "Project written to " << shownPath(diskBytes(saveFile)) << '\n';
-        }
-        out << std::flush;
-        notes << std::flush;
-        if (count.unreadable() != 0) {
-            printError(errors, unreadableFilesError(count.unreadable()));
-            resultCode = kResultUnreadableFiles;
-            return true;
-        }
-        resultCode = kResultCompleted;
-        return true;
-    };
-    if (toStdout) {
-        if (const int error = writeStandardOutput(out, root, settings, reportFlags, summary);
-            error != 0) {
-            return stop(kResultCannotWriteOutput,
-                        "cannot write to standard output: " + systemReason(error));
-        }
-        return finish();
-    }
-
-    int error = output.summary().write(textFileBytes(summary));
-    if (error == 0 && reportFlags != 0) {
-        // The report goes to its file as it is made, never held whole.
-        PendingFile& report = output.report();
-        if (json) {
-            writeJsonReport(root, settings, [&](std::string_view piece) {
-                error = report.write(piece);
-                return error == 0;
-            });
-        } else {
-            const bool listStyle = (reportFlags & kReportList) != 0;
-            const bool fullPaths = (reportFlags & kReportNoDirectories) == 0;
-            writeReport(root, settings.mode, csv, listStyle, fullPaths, 4,
-                        [&](std::u16string_view piece) {
-                            error = report.write(csv ? csvFileBytes(piece) : textFileBytes(piece));
-                            return error == 0;
-                        });
-        }
-    }
-    std::string failedPath;
-    if (error == 0) {
-        error = output.publish(failedPath);
-    }
-    if (error != 0) {
-        return stop(
-            kResultCannotWriteOutput,
-            "cannot write " +
-                (failedPath.empty() ? std::string("the output files") : quoted(failedPath)) + ": " +
-                systemReason(error));
-    }
-
-    out << '\n' << utf8FromUtf16(summary);
-    out << "Quick summary written to " << shownPath(output.written()[0]) << '\n';
-    if (reportFlags != 0) {
-        out << "Report written to " << shownPath(output.written()[1]) << '\n';
-    }
-    return finish();
+    return ConsoleRun(*this, out, errors).run();
 }
 
 }  // namespace tw

@@ -9,6 +9,7 @@
 #include "engine/TextConversion.h"
 #include "engine/WideChar.h"
 #include "project/ExcludePatterns.h"
+#include "report/ReportFormat.h"
 
 namespace tw {
 namespace {
@@ -167,32 +168,42 @@ void CCustomCommandLineInfo::applyReportWord(const std::u16string& word) {
     const auto warn = [this, &word](const std::string& why) {
         warnings.push_back("-report: " + quoted(word) + " " + why);
     };
-    std::uint32_t layout = 0;
-    if (word == u"list") {
-        layout = kReportList;
-    } else if (word == u"tree") {
-        layout = kReportTree;
-    } else if (word == u"json") {
-        layout = kReportJson;
-    } else if (word == u"nodir" || word == u"csv") {
-        if ((reportFlags & kReportList) != 0) {
-            reportFlags |= word == u"csv" ? kReportCsv : kReportNoDirectories;
-            reportWords_ += u" " + word;
-        } else {
-            warn("ignored: it applies only after list");
+    const ReportWord* row = findReportWord(word);
+    if (row == nullptr) {
+        std::string choices;
+        std::string changes;
+        std::string_view after;
+        for (const ReportWord& known : reportWords()) {
+            if (known.after.empty()) {
+                choices += (choices.empty() ? "" : ", ") + std::string(known.word);
+            } else {
+                changes += (changes.empty() ? "" : " and ") + std::string(known.word);
+                after = known.after;
+            }
         }
-        return;
-    } else if (word != u"none") {
-        warn("ignored: not a report word (none, list, tree, json; nodir and csv after list)");
+        warn("ignored: not a report word (" + choices +
+             (changes.empty() ? "" : "; " + changes + " after " + std::string(after)) + ")");
         return;
     }
-    // A run writes one report: a second layout word takes the place of the first.
-    if (reportFlags != 0) {
-        warn((layout == 0 ? "cancels the earlier " : "replaces the earlier ") +
-             quoted(reportWords_) + ": a run writes one report");
+    if (!row->after.empty()) {
+        if (!report || reportChoice_ != row->after) {
+            warn("ignored: it applies only after " + std::string(row->after));
+            return;
+        }
+        row->apply(report);
+        reportWords_ += u" " + word;
+        return;
     }
-    reportFlags = layout;
-    reportWords_ = layout == 0 ? u"" : word;
+    // A run writes one report: a second word that chooses one takes the place of the first.
+    std::optional<ReportLayout> chosen;
+    row->apply(chosen);
+    if (report) {
+        warn((chosen ? "replaces the earlier " : "cancels the earlier ") + quoted(reportWords_) +
+             ": a run writes one report");
+    }
+    report = chosen;
+    reportChoice_ = chosen ? row->word : std::string_view();
+    reportWords_ = chosen ? word : u"";
 }
 
 void CCustomCommandLineInfo::applyExtension(const std::u16string& extension) {

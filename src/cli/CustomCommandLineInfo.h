@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "report/ReportLayout.h"
 
 namespace tw {
 
@@ -14,14 +17,6 @@ namespace tw {
 /// command-line bytes in the escaped form of `argumentText`.
 class CCustomCommandLineInfo {
   public:
-    /// Report request bits.
-    static constexpr std::uint32_t kReportList = 1;
-    static constexpr std::uint32_t kReportTree = 2;
-    static constexpr std::uint32_t kReportNoDirectories = 4;
-    static constexpr std::uint32_t kReportCsv = 8;
-    /// JSON for other programs; a layout of its own, like list and tree.
-    static constexpr std::uint32_t kReportJson = 16;
-
     /// Handles one argument: a switch (its '-' already removed) or a value. An unknown switch
     /// takes the values after it, up to the next switch, and drops them with it. An option that
     /// needs a value and gets none before the next option or the end is noted in `warnings`.
@@ -70,7 +65,8 @@ class CCustomCommandLineInfo {
     bool extensionsGiven = false;
     std::vector<std::u16string> files;
     std::vector<std::u16string> listFiles;
-    std::uint32_t reportFlags = 0;
+    /// The report the `-report` words chose; none without one.
+    std::optional<ReportLayout> report;
     int resultCode = 0;
 
     /// `-save FILE`: also write the counted tree as a project file.
@@ -95,9 +91,10 @@ class CCustomCommandLineInfo {
     /// Puts the warning for the unknown switch being read, with the values it took, if any.
     void endUnknownOption();
 
-    /// The report words that made `reportFlags`, as given, to name when a later word replaces
-    /// them.
+    /// The report words that made `report`, as given, to name when a later word replaces them.
     std::u16string reportWords_;
+    /// The word that chose `report`, which the words that change it must follow.
+    std::string_view reportChoice_;
     /// The unknown switch whose values are being dropped (with its '-'), and those values.
     std::u16string unknownOption_;
     std::vector<std::u16string> unknownValues_;

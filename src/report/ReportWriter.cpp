@@ -291,19 +291,19 @@ ReportWidths reportWidths(const ProjectFolder& root, CountMode mode, bool listSt
     return widths;
 }
 
-bool writeReport(const ProjectFolder& root, CountMode mode, bool csv, bool listStyle,
-                 bool fullPaths, int indentation, const ReportOutput& output) {
-    return ReportBuilder(root, mode, csv, listStyle, fullPaths, indentation, output).build();
+bool writeReport(const ProjectFolder& root, CountMode mode, const ReportLayout& layout,
+                 const ReportOutput& output) {
+    return ReportBuilder(root, mode, layout.format == ReportFormatId::Csv, layout.listStyle,
+                         layout.fullPaths, layout.indentation, output)
+        .build();
 }
 
-std::u16string buildReport(const ProjectFolder& root, CountMode mode, bool csv, bool listStyle,
-                           bool fullPaths, int indentation) {
+std::u16string buildReport(const ProjectFolder& root, CountMode mode, const ReportLayout& layout) {
     std::u16string text;
-    writeReport(root, mode, csv, listStyle, fullPaths, indentation,
-                [&text](std::u16string_view piece) {
-                    text.append(piece);
-                    return true;
-                });
+    writeReport(root, mode, layout, [&text](std::u16string_view piece) {
+        text.append(piece);
+        return true;
+    });
     return text;
 }
 

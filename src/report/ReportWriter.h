@@ -7,6 +7,7 @@
 
 #include "engine/CountMode.h"
 #include "project/ProjectFolder.h"
+#include "report/ReportLayout.h"
 
 namespace tw {
 
@@ -40,17 +41,17 @@ ReportWidths reportWidths(const ProjectFolder& root, CountMode mode, bool listSt
 using ReportOutput = std::function<bool(std::u16string_view piece)>;
 
 /// The detailed file count report of the project below `root` in `mode`:
-/// summary, header, one row per record, totals. `csv` gives comma-separated values (tree rows
-/// stay aligned text), `listStyle` a flat list of the records' paths or file names
-/// (`fullPaths`), otherwise a tree indented by `indentation` spaces per level (0 to
-/// `kMaxReportIndentation`). Lines end in "\r\n"; the totals row of the csv form has no line
-/// end. The text goes to `output` in pieces of a few tens of kilobytes, so the whole report is
-/// never held; returns false when `output` ended it early.
-bool writeReport(const ProjectFolder& root, CountMode mode, bool csv, bool listStyle,
-                 bool fullPaths, int indentation, const ReportOutput& output);
+/// summary, header, one row per record, totals. A CSV `layout` gives comma-separated values
+/// (tree rows stay aligned text), any other whitespace-aligned text; `layout.listStyle` a flat
+/// list of the records' paths or file names (`layout.fullPaths`), otherwise a tree indented by
+/// `layout.indentation` spaces per level (0 to `kMaxReportIndentation`). Lines end in "\r\n";
+/// the totals row of the csv form has no line end. The text goes to `output` in pieces of a few
+/// tens of kilobytes, so the whole report is never held; returns false when `output` ended it
+/// early.
+bool writeReport(const ProjectFolder& root, CountMode mode, const ReportLayout& layout,
+                 const ReportOutput& output);
 
 /// The whole report of `writeReport` as one text.
-std::u16string buildReport(const ProjectFolder& root, CountMode mode, bool csv, bool listStyle,
-                           bool fullPaths, int indentation);
+std::u16string buildReport(const ProjectFolder& root, CountMode mode, const ReportLayout& layout);
 
 }  // namespace tw

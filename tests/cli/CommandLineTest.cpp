@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "engine/CountSettings.h"
 #include "support/SettingsGuard.h"
 #include "support/U16.h"
@@ -26,6 +28,14 @@ Strings words(std::u16string_view line) {
     return result;
 }
 
+/// The reports the -report words make.
+constexpr ReportLayout kList{};
+constexpr ReportLayout kListNames{.fullPaths = false};
+constexpr ReportLayout kListCsv{.format = ReportFormatId::Csv};
+constexpr ReportLayout kListCsvNames{.format = ReportFormatId::Csv, .fullPaths = false};
+constexpr ReportLayout kTree{.listStyle = false};
+constexpr ReportLayout kJson{.format = ReportFormatId::Json};
+
 struct Expected {
     bool consoleMode = true;
     Strings directories = {};
@@ -33,7 +43,7 @@ struct Expected {
     Strings extensions = {};
     Strings files = {};
     Strings listFiles = {};
-    std::uint32_t reportFlags = 0;
+    std::optional<ReportLayout> report = std::nullopt;
     CountMode mode = CountMode::Physical;
     std::u16string outputDirectory = u"";
     bool quiet = false;
@@ -56,14 +66,14 @@ TEST(CommandLineTest, ArgumentsFillTheRecord) {
         {u"-dir C:\\src -ext .cpp .h -report list csv -out D:\\results",
          {.directories = {u"C:\\src"},
           .extensions = {u".cpp", u".h"},
-          .reportFlags = 9,
+          .report = kListCsv,
           .outputDirectory = u"D:\\results"}},
         {u"-dir nosub C:\\inc C:\\src -ext .h",
          {.directories = {u"C:\\src"},
           .directoriesNoSubfolders = {u"C:\\inc"},
           .extensions = {u".h"}}},
         {u"-list files.txt -quiet -report tree",
-         {.listFiles = {u"files.txt"}, .reportFlags = 2, .quiet = true}},
+         {.listFiles = {u"files.txt"}, .report = kTree, .quiet = true}},
         // Only '-' begins an option: "/file" is a path, and so is every value beginning with '/'.
         {u"/file a.cpp",
          {.consoleMode = false,
@@ -87,24 +97,23 @@ TEST(CommandLineTest, ArgumentsFillTheRecord) {
         {u"-dir nosub", {.noSubfoldersPending = true}},
         {u"-report csv", {.warnings = {u"-report: 'csv' ignored: it applies only after list"}}},
         {u"-report tree csv",
-         {.reportFlags = 2, .warnings = {u"-report: 'csv' ignored: it applies only after list"}}},
+         {.report = kTree, .warnings = {u"-report: 'csv' ignored: it applies only after list"}}},
         {u"-report foo",
          {.warnings = {u"-report: 'foo' ignored: not a report word (none, list, tree, json; "
                        u"nodir and csv after list)"}}},
         {u"-report list json",
-         {.reportFlags = 16,
+         {.report = kJson,
           .warnings = {u"-report: 'json' replaces the earlier 'list': a run writes one report"}}},
         {u"-report json nodir",
-         {.reportFlags = 16,
-          .warnings = {u"-report: 'nodir' ignored: it applies only after list"}}},
-        {u"-report list csv nodir", {.reportFlags = 13}},
-        {u"-report list nodir", {.reportFlags = 5}},
+         {.report = kJson, .warnings = {u"-report: 'nodir' ignored: it applies only after list"}}},
+        {u"-report list csv nodir", {.report = kListCsvNames}},
+        {u"-report list nodir", {.report = kListNames}},
         {u"-report list csv tree",
-         {.reportFlags = 2,
+         {.report = kTree,
           .warnings = {u"-report: 'tree' replaces the earlier 'list csv': a run writes one "
                        u"report"}}},
-        {u"-report list -report csv", {.reportFlags = 9}},
-        {u"-report none list", {.reportFlags = 1}},
+        {u"-report list -report csv", {.report = kListCsv}},
+        {u"-report none list", {.report = kList}},
         {u"-report list csv none",
          {.warnings = {u"-report: 'none' cancels the earlier 'list csv': a run writes one "
                        u"report"}}},
@@ -155,7 +164,7 @@ TEST(CommandLineTest, ArgumentsFillTheRecord) {
         EXPECT_EQ(info.extensions, e.extensions);
         EXPECT_EQ(info.files, e.files);
         EXPECT_EQ(info.listFiles, e.listFiles);
-        EXPECT_EQ(info.reportFlags, e.reportFlags);
+        EXPECT_EQ(info.report, e.report);
         EXPECT_EQ(countSettings().mode, e.mode);
         EXPECT_EQ(info.outputDirectory, e.outputDirectory);
         EXPECT_EQ(info.quiet, e.quiet);

@@ -144,9 +144,8 @@ void parseCommandLine(const std::uint8_t* data, std::size_t size) {
     const CountSettings saved = countSettings();
     CCustomCommandLineInfo info;
     info.ParseArguments(arguments);
-    if (info.reportFlags != 16 &&
-        ((info.reportFlags & ~15u) != 0 || (info.reportFlags & 12u && !(info.reportFlags & 1u)))) {
-        std::abort();  // only 0, 1, 2, 5, 9, 13 and 16 can arise
+    if (info.report && info.report->format == ReportFormatId::Csv && !info.report->listStyle) {
+        std::abort();  // a csv report is always a list
     }
     countSettings() = saved;
 }

@@ -78,7 +78,11 @@ TEST(ReportWriterTest, GoldenReportsInEveryLayout) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.golden);
         const std::u16string report =
-            buildReport(c.root, c.mode, c.csv, c.listStyle, c.fullPaths, c.indentation);
+            buildReport(c.root, c.mode,
+                        ReportLayout{.format = c.csv ? ReportFormatId::Csv : ReportFormatId::Text,
+                                     .listStyle = c.listStyle,
+                                     .fullPaths = c.fullPaths,
+                                     .indentation = c.indentation});
         test::expectMatchesGolden(u8(report), std::string(TW_FIXTURES_DIR) + "/report/" + c.golden);
         EXPECT_TRUE(report.ends_with(u"\r\n"));
         EXPECT_EQ(report.find(u'\n'), report.find(u"\r\n") + 1);
@@ -150,7 +154,8 @@ TEST(ReportWriterTest, TreeIndentationStaysInsideTheNameField) {
     ProjectFolder root;
     setCounts(*root.AddFilePath(u"c/a/deep.cpp"), 1, 0, 0, 0, 0, 0, 0, 0, 0);
     root.AddFilePath(u"c/a/bad.cpp")->failed = true;
-    const std::u16string report = buildReport(root, CountMode::Physical, false, false, true, 4);
+    const std::u16string report =
+        buildReport(root, CountMode::Physical, ReportLayout{.listStyle = false});
     const std::size_t n = reportWidths(root, CountMode::Physical, false, true, 4).name;
     EXPECT_EQ(n, 8u + 8u);  // "deep.cpp" two levels down
     EXPECT_EQ(lineWith(report, u"c/"), u"c/");
@@ -166,8 +171,8 @@ TEST(ReportWriterTest, TreeIndentationStaysInsideTheNameField) {
 TEST(ReportWriterTest, CsvOutsideExecutableModeHidesButCountsDeclarations) {
     ProjectFolder root;
     setCounts(*root.AddFilePath(u"c/xy.cpp"), 3, 2, 1, 0, 0, 0, 0, 4, 5);
-    const std::u16string report =
-        buildReport(root, CountMode::TerminatingCharacters, true, true, true, 4);
+    const std::u16string report = buildReport(root, CountMode::TerminatingCharacters,
+                                              ReportLayout{.format = ReportFormatId::Csv});
     EXPECT_EQ(lineWith(report, u"xy"), u"c/xy.cpp,3,-,-,0,0,0,0,0,4,10,5,");
     EXPECT_TRUE(report.ends_with(u"\r\nTotal,3,-,-,0,0,0,0,0,4,10,5,\r\n"));
 }
@@ -212,7 +217,8 @@ TEST(ReportWriterTest, CsvFieldsWithCommasQuotesOrLineBreaksReadBackToTheirColum
     // A lone carriage return, and one before a line feed: both are part of the name.
     setCounts(*root.AddFilePath(u"car\rret.c"), 1, 0, 0, 0, 0, 0, 0, 0, 0);
     setCounts(*root.AddFilePath(u"both\r\n.c"), 1, 0, 0, 0, 0, 0, 0, 0, 0);
-    const std::u16string report = buildReport(root, CountMode::Executable, true, true, true, 4);
+    const std::u16string report =
+        buildReport(root, CountMode::Executable, ReportLayout{.format = ReportFormatId::Csv});
 
     // Read back from the bytes the file holds, as another program would.
     const std::string bytes = csvFileBytes(report);
@@ -248,7 +254,9 @@ TEST(ReportWriterTest, AProjectWithoutCountedFilesShowsDashesAndZeroTotals) {
     ProjectFolder root;
     fillSample(root);
     root.ResetAllCounts();
-    const std::u16string report = buildReport(root, CountMode::Executable, true, true, false, 4);
+    const std::u16string report =
+        buildReport(root, CountMode::Executable,
+                    ReportLayout{.format = ReportFormatId::Csv, .fullPaths = false});
     EXPECT_NE(report.find(u"6 Files:\r\n  Counted:,0\r\n  Uncounted:,6\r\n  Failed:,0\r\n"),
               std::u16string::npos);
     EXPECT_EQ(lineWith(report, u"Main.cpp"), u"Main.cpp,-,-,-,-,-,-,-,-,-,-,-,");
@@ -267,7 +275,8 @@ TEST(ReportWriterTest, DeepTreesAreIndentedNoFurtherThanTheLimitAndStreamed) {
     std::size_t longest = 0;
     std::size_t lines = 0;
     std::size_t largestPiece = 0;
-    writeReport(root, CountMode::Physical, false, false, true, kMaxReportIndentation,
+    writeReport(root, CountMode::Physical,
+                ReportLayout{.listStyle = false, .indentation = kMaxReportIndentation},
                 [&](std::u16string_view piece) {
                     largestPiece = std::max(largestPiece, piece.size());
                     for (std::size_t start = 0; start < piece.size();) {
@@ -288,7 +297,7 @@ TEST(ReportWriterTest, DeepTreesAreIndentedNoFurtherThanTheLimitAndStreamed) {
 
     // A reader that has seen enough ends the report.
     std::size_t pieces = 0;
-    EXPECT_FALSE(writeReport(root, CountMode::Physical, false, false, true, 4,
+    EXPECT_FALSE(writeReport(root, CountMode::Physical, ReportLayout{.listStyle = false},
                              [&pieces](std::u16string_view) { return ++pieces < 2; }));
     EXPECT_EQ(pieces, 2u);
 }

@@ -17,8 +17,9 @@
 #include <QVBoxLayout>
 
 #include "engine/CountSettings.h"
+#include "engine/TextConversion.h"
 #include "project/ProjectFolder.h"
-#include "report/ReportWriter.h"
+#include "report/ReportFormat.h"
 #include "ui/common/MessageBox.h"
 #include "ui/common/Shell.h"
 #include "ui/dialogs/IndentationSpinBox.h"
@@ -43,12 +44,16 @@ CReportDialog::CReportDialog(QWidget* parent, const ProjectFolder& root)
     : QDialog(parent), root_(root) {
     setObjectName(QStringLiteral("reportDialog"));
     setWindowTitle(QStringLiteral("Generate Report"));
-    const ReportOptions defaults;
+    const ReportLayout defaults;
+    const ReportFormat& defaultFormat = reportFormat(defaults.format);
 
     // File name and output directory.
-    fileNameEdit_ = new QLineEdit(defaults.fileName, this);
+    fileNameEdit_ = new QLineEdit(
+        QStringLiteral("report") + QString::fromLatin1(defaultFormat.extension.data(),
+                                                       qsizetype(defaultFormat.extension.size())),
+        this);
     fileNameEdit_->setObjectName(QStringLiteral("fileNameEdit"));
-    directoryEdit_ = new QLineEdit(defaults.directory, this);
+    directoryEdit_ = new QLineEdit(this);
     directoryEdit_->setObjectName(QStringLiteral("directoryEdit"));
     auto* browseButton = new QPushButton(QStringLiteral("Browse..."), this);
     browseButton->setObjectName(QStringLiteral("browseButton"));
@@ -68,18 +73,19 @@ CReportDialog::CReportDialog(QWidget* parent, const ProjectFolder& root)
 
     // Format and style.
     auto* formatGroup = new QGroupBox(QStringLiteral("Format:"), this);
-    txtRadio_ =
-        makeRadio(QStringLiteral(".txt"), QStringLiteral("txtRadio"),
-                  QStringLiteral("Save as a text file, formatted using whitespace."), formatGroup);
-    csvRadio_ = makeRadio(
-        QStringLiteral(".csv"), QStringLiteral("csvRadio"),
-        QStringLiteral("Save as a comma-separated values file, with columns separated by "
-                       "commas.  This format is suitable for use in spreadsheet applications "
-                       "such as Microsoft Excel or OpenOffice.org Calc."),
-        formatGroup);
     auto* formatLayout = new QVBoxLayout(formatGroup);
-    formatLayout->addWidget(txtRadio_);
-    formatLayout->addWidget(csvRadio_);
+    for (const ReportFormat& format : reportFormats()) {
+        // ".txt" shows as the button's text and names it "txtRadio".
+        const QString extension =
+            QString::fromLatin1(format.extension.data(), qsizetype(format.extension.size()));
+        auto* radio = makeRadio(
+            extension, extension.mid(1) + QStringLiteral("Radio"),
+            QString::fromUtf8(format.description.data(), qsizetype(format.description.size())),
+            formatGroup);
+        radio->setChecked(format.id == defaults.format);
+        formatLayout->addWidget(radio);
+        formatRadios_.emplace_back(format.id, radio);
+    }
 
     // Each style sits beside the option that only it uses.
     auto* styleGroup = new QGroupBox(QStringLiteral("Style:"), this);
@@ -152,39 +158,27 @@ CReportDialog::CReportDialog(QWidget* parent, const ProjectFolder& root)
     layout->addWidget(buttons);
 
     // The starting state.
-    txtRadio_->setChecked(!defaults.csv);
-    csvRadio_->setChecked(defaults.csv);
     listRadio_->setChecked(defaults.listStyle);
     treeRadio_->setChecked(!defaults.listStyle);
     fullPathsCheck_->setChecked(defaults.fullPaths);
     indentation_->setValue(defaults.indentation);
-    indentation_->setEnabled(false);
+    tieControls();
 
-    // A csv report is always a list, and a tree always text.
-    connect(txtRadio_, &QRadioButton::clicked, this, [this] {
-        treeRadio_->setEnabled(true);
-        setFileExtension(QStringLiteral(".txt"));
-        refresh();
-    });
-    connect(csvRadio_, &QRadioButton::clicked, this, [this] {
-        listRadio_->setChecked(true);
-        treeRadio_->setEnabled(false);
-        setFileExtension(QStringLiteral(".csv"));
-        refresh();
-    });
-    connect(listRadio_, &QRadioButton::clicked, this, [this] {
-        csvRadio_->setEnabled(true);
-        indentation_->setEnabled(false);
-        fullPathsCheck_->setEnabled(true);
-        refresh();
-    });
-    connect(treeRadio_, &QRadioButton::clicked, this, [this] {
-        txtRadio_->setChecked(true);
-        csvRadio_->setEnabled(false);
-        indentation_->setEnabled(true);
-        fullPathsCheck_->setEnabled(false);
-        refresh();
-    });
+    // A format shows the styles it has: a csv report is always a list, and a tree always text.
+    for (const auto& [id, radio] : formatRadios_) {
+        connect(radio, &QRadioButton::clicked, this, [this, id = id] {
+            const std::string_view extension = reportFormat(id).extension;
+            setFileExtension(QString::fromLatin1(extension.data(), qsizetype(extension.size())));
+            tieControls();
+            refresh();
+        });
+    }
+    for (QRadioButton* style : {listRadio_, treeRadio_}) {
+        connect(style, &QRadioButton::clicked, this, [this] {
+            tieControls();
+            refresh();
+        });
+    }
     connect(fullPathsCheck_, &QCheckBox::clicked, this, &CReportDialog::refresh);
     // Each keystroke would rebuild a report that may be long: wait until the typing pauses.
     typingPause_.setSingleShot(true);
@@ -206,43 +200,66 @@ void CReportDialog::setDirectory(const QString& directory) {
     }
 }
 
-ReportOptions CReportDialog::options() const {
-    ReportOptions options;
-    options.fileName = fileNameEdit_->text();
-    options.directory = directoryEdit_->text();
-    options.csv = csvRadio_->isChecked();
-    options.listStyle = listRadio_->isChecked();
-    options.fullPaths = fullPathsCheck_->isChecked();
-    options.indentation = indentation_->typedValue();
-    return options;
+ReportLayout CReportDialog::layout() const {
+    ReportLayout layout;
+    for (const auto& [id, radio] : formatRadios_) {
+        if (radio->isChecked()) {
+            layout.format = id;
+        }
+    }
+    layout.listStyle = listRadio_->isChecked();
+    layout.fullPaths = fullPathsCheck_->isChecked();
+    layout.indentation = indentation_->typedValue();
+    return layout;
+}
+
+void CReportDialog::tieControls() {
+    const ReportFormat& format = reportFormat(layout().format);
+    if (!formatTakesStyle(format, listRadio_->isChecked())) {
+        (listRadio_->isChecked() ? treeRadio_ : listRadio_)->setChecked(true);
+    }
+    const bool list = listRadio_->isChecked();
+    for (const auto& [id, radio] : formatRadios_) {
+        radio->setEnabled(formatTakesStyle(reportFormat(id), list));
+    }
+    listRadio_->setEnabled(format.list);
+    treeRadio_->setEnabled(format.tree);
+    fullPathsCheck_->setEnabled(format.list && list);
+    indentation_->setEnabled(format.tree && !list);
 }
 
 void CReportDialog::refresh() {
     typingPause_.stop();
-    const ReportOptions chosen = options();
-    report_.clear();
+    const ReportLayout chosen = layout();
+    std::string bytes;
     std::size_t lines = 0;
-    const bool whole = writeReport(
-        root_, countSettings().mode, chosen.csv, chosen.listStyle, chosen.fullPaths,
-        chosen.indentation, [this, &lines](std::u16string_view piece) {
-            // Pieces end at line ends: take whole lines up to either limit.
-            std::size_t taken = 0;
-            for (std::size_t end = piece.find(u'\n'); end != std::u16string_view::npos;
-                 end = piece.find(u'\n', end + 1)) {
-                if (lines == kPreviewLines || report_.size() + end + 1 > kPreviewCharacters) {
-                    report_.append(piece.substr(0, taken));
-                    return false;
-                }
-                ++lines;
-                taken = end + 1;
-            }
-            if (report_.size() + piece.size() > kPreviewCharacters) {
-                report_.append(piece.substr(0, taken));
-                return false;
-            }
-            report_.append(piece);
-            return true;
-        });
+    const bool whole =
+        reportFormat(chosen.format)
+            .write(root_, countSettings(), chosen, ReportLineEnds::File,
+                   [&bytes, &lines](std::string_view piece) {
+                       // Take whole lines up to either limit.
+                       std::size_t taken = 0;
+                       for (std::size_t end = piece.find('\n'); end != std::string_view::npos;
+                            end = piece.find('\n', end + 1)) {
+                           if (lines == kPreviewLines || bytes.size() + end + 1 > kPreviewBytes) {
+                               bytes.append(piece.substr(0, taken));
+                               return false;
+                           }
+                           ++lines;
+                           taken = end + 1;
+                       }
+                       if (bytes.size() + piece.size() > kPreviewBytes) {
+                           bytes.append(piece.substr(0, taken));
+                           return false;
+                       }
+                       bytes.append(piece);
+                       return true;
+                   });
+    if (!whole) {
+        // A piece may end inside a line: the preview ends with the last whole one.
+        bytes.erase(bytes.rfind('\n') == std::string::npos ? 0 : bytes.rfind('\n') + 1);
+    }
+    report_ = utf16FromUtf8(bytes);
     previewIsPartial_ = !whole;
     previewNote_->setVisible(previewIsPartial_);
     preview_->setPlainText(
@@ -288,10 +305,10 @@ void CReportDialog::accept() {
                   QStringLiteral("\" already exists.\r\n\r\nDo you want to replace it?"))) {
         return;
     }
-    const ReportOptions chosen = options();
-    const ReportWrite written = writeReportFile(path, chosen.csv, [&](const ReportOutput& output) {
-        writeReport(root_, countSettings().mode, chosen.csv, chosen.listStyle, chosen.fullPaths,
-                    chosen.indentation, output);
+    const ReportLayout chosen = layout();
+    const ReportWrite written = writeReportFile(path, [&](const ReportBytes& output) {
+        reportFormat(chosen.format)
+            .write(root_, countSettings(), chosen, ReportLineEnds::File, output);
     });
     if (written.status != ReportWrite::Status::Written) {
         MessageBox::show(this, reportWriteMessage(path, written), kErrorCaption);

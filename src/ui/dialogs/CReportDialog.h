@@ -5,6 +5,10 @@
 #include <QTimer>
 
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "report/ReportLayout.h"
 
 class QCheckBox;
 class QLabel;
@@ -20,22 +24,14 @@ namespace tw::ui {
 
 class IndentationSpinBox;
 
-/// What the Generate Report dialog's controls say.
-struct ReportOptions {
-    QString fileName = QStringLiteral("report.txt");
-    QString directory;
-    bool csv = false;
-    bool listStyle = true;
-    bool fullPaths = true;
-    int indentation = 4;
-};
-
 /// The Generate Report dialog: the user chooses the report's format and layout and sees the
-/// report as it will be written; OK writes the report of the options shown. Every opening
-/// starts from the defaults of `ReportOptions`.
+/// report as it will be written; OK writes the report of the layout shown. The formats are those
+/// of the report format table, each with its own button; a format offers the styles (list,
+/// tree) it has. Every opening starts from the defaults of `ReportLayout`, in a file named
+/// "report" with the format's extension.
 ///
-/// The preview holds at most the first `kPreviewLines` lines (and `kPreviewCharacters`
-/// characters) and says so when the report is longer; the file gets all of it, written as it
+/// The preview holds at most the first `kPreviewLines` lines (and `kPreviewBytes` bytes of the
+/// file) and says so when the report is longer; the file gets all of it, written as it
 /// is made. Typing in the indentation field rebuilds the preview once the typing pauses.
 ///
 ///     CReportDialog dialog(parent, document.root());
@@ -45,16 +41,17 @@ class CReportDialog : public QDialog {
 
   public:
     static constexpr std::size_t kPreviewLines = 10000;
-    static constexpr std::size_t kPreviewCharacters = 4 * 1024 * 1024;
+    static constexpr std::size_t kPreviewBytes = 4 * 1024 * 1024;
     /// How long typing in the indentation field must pause before the preview is rebuilt.
     static constexpr int kTypingPauseMs = 300;
 
     /// `root` must outlive the dialog; the dialog only reads it.
     CReportDialog(QWidget* parent, const ProjectFolder& root);
 
-    /// The options the controls show now.
-    ReportOptions options() const;
-    /// The text of the last preview: the whole report, or its beginning when it is longer.
+    /// The report the controls show now.
+    ReportLayout layout() const;
+    /// The text of the last preview, as the file holds it: the whole report, or its beginning
+    /// when it is longer.
     const std::u16string& report() const { return report_; }
     /// Whether the preview shows only the beginning of the report.
     bool previewIsPartial() const { return previewIsPartial_; }
@@ -75,6 +72,9 @@ class CReportDialog : public QDialog {
 
   private:
     void refresh();
+    /// Enables the formats that can show the chosen style and the styles the chosen format has,
+    /// moving the style to one the format has first.
+    void tieControls();
     void setFileExtension(const QString& extension);
     void browse();
     /// A Yes/No question; true for Yes.
@@ -83,8 +83,8 @@ class CReportDialog : public QDialog {
     const ProjectFolder& root_;
     QLineEdit* fileNameEdit_ = nullptr;
     QLineEdit* directoryEdit_ = nullptr;
-    QRadioButton* txtRadio_ = nullptr;
-    QRadioButton* csvRadio_ = nullptr;
+    /// One button per report format ("txtRadio", "csvRadio", ...), in the table's order.
+    std::vector<std::pair<ReportFormatId, QRadioButton*>> formatRadios_;
     QRadioButton* listRadio_ = nullptr;
     QRadioButton* treeRadio_ = nullptr;
     QCheckBox* fullPathsCheck_ = nullptr;

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "report/TextFile.h"
 #include "ui/common/MessageBox.h"
 
 namespace tw::ui {
@@ -26,8 +25,8 @@ QString reportFilePath(const QString& directory, const QString& fileName) {
     return directory + QLatin1Char('/') + fileName;
 }
 
-ReportWrite writeReportFile(const QString& path, bool csv,
-                            const std::function<void(const ReportOutput&)>& produce) {
+ReportWrite writeReportFile(const QString& path,
+                            const std::function<void(const ReportBytes&)>& produce) {
     ReportWrite result;
     const auto systemReason = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
 
@@ -38,8 +37,7 @@ ReportWrite writeReportFile(const QString& path, bool csv,
         return result;
     }
     bool written = true;
-    produce([file, csv, &written](std::u16string_view piece) {
-        const std::string bytes = csv ? csvFileBytes(piece) : textFileBytes(piece);
+    produce([file, &written](std::string_view bytes) {
         written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
         return written;
     });

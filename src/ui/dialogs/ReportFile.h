@@ -5,7 +5,7 @@
 #include <functional>
 #include <string_view>
 
-#include "report/ReportWriter.h"
+#include "report/ReportFormat.h"
 
 namespace tw::ui {
 
@@ -25,11 +25,11 @@ struct ReportWrite {
     QString reason;
 };
 
-/// Creates or replaces the file at `path` and writes into it, as `textFileBytes` gives them
-/// (`csvFileBytes` for a CSV report), the pieces that `produce` hands to the output it is given,
-/// as they come. A write or close that fails (a full disk) is reported, not taken as success.
-ReportWrite writeReportFile(const QString& path, bool csv,
-                            const std::function<void(const ReportOutput&)>& produce);
+/// Creates or replaces the file at `path` and writes into it the bytes that `produce` hands to
+/// the output it is given, as they come. A write or close that fails (a full disk) is reported,
+/// not taken as success.
+ReportWrite writeReportFile(const QString& path,
+                            const std::function<void(const ReportBytes&)>& produce);
 
 /// The message for a write that did not succeed; empty for one that did.
 QString reportWriteMessage(const QString& path, const ReportWrite& result);

@@ -15,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/TextConversion.h"
 #include "project/ProjectFolder.h"
+#include "report/JsonReport.h"
 #include "report/ReportWriter.h"
 #include "report/TextFile.h"
 #include "support/SettingsGuard.h"
@@ -52,8 +54,8 @@ QString text(const std::u16string& report) {
     return QString::fromStdU16String(report);
 }
 
-/// The state of the six choice controls as a string: a letter where a button is checked,
-/// lower case where it is disabled ("TL F4" = .txt, List, Display Full Paths, indentation 4
+/// The state of the seven choice controls as a string: a letter where a button is checked,
+/// lower case where it is disabled ("T__L_ Fi4" = .txt, List, Display Full Paths, indentation 4
 /// disabled).
 QString choices(const CReportDialog& dialog) {
     const auto state = [&dialog](const char* name, char letter) -> QString {
@@ -64,8 +66,9 @@ QString choices(const CReportDialog& dialog) {
         return QString(QChar(button->isEnabled() ? letter : QChar::toLower(letter)));
     };
     const auto* indentation = child<tw::ui::IndentationSpinBox>(&dialog, "indentationEdit");
-    return state("txtRadio", 'T') + state("csvRadio", 'C') + state("listRadio", 'L') +
-           state("treeRadio", 'R') + QLatin1Char(' ') + state("fullPathsCheck", 'F') +
+    return state("txtRadio", 'T') + state("csvRadio", 'C') + state("jsonRadio", 'J') +
+           state("listRadio", 'L') + state("treeRadio", 'R') + QLatin1Char(' ') +
+           state("fullPathsCheck", 'F') +
            (indentation->isEnabled() ? QStringLiteral("I") : QStringLiteral("i")) +
            indentation->text();
 }
@@ -98,6 +101,7 @@ class ReportDialogTest : public QObject {
     void okRefusesMissingNameOrDirectory();
     void okWritesTheShownReport();
     void csvFileEndsWithoutLineEnd();
+    void jsonFileIsTheJsonReport();
     void fileThatCannotBeOpenedKeepsDialogOpen();
     void failedWriteIsNotReportedAsSuccess();
     void existingFileMissingFolderAndOpening_data();
@@ -112,9 +116,9 @@ void ReportDialogTest::opensWithDefaultsAndPreview() {
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Generate Report"));
     QCOMPARE(child<QLineEdit>(&dialog, "fileNameEdit")->text(), QStringLiteral("report.txt"));
     QVERIFY(child<QLineEdit>(&dialog, "directoryEdit")->text().isEmpty());
-    QCOMPARE(choices(dialog), QStringLiteral("T_L_ Fi4"));
+    QCOMPARE(choices(dialog), QStringLiteral("T__L_ Fi4"));
     const std::u16string expected =
-        tw::buildReport(root, tw::countSettings().mode, false, true, true, 4);
+        tw::buildReport(root, tw::countSettings().mode, tw::ReportLayout{});
     QVERIFY(dialog.report() == expected);
     QCOMPARE(child<QPlainTextEdit>(&dialog, "previewEdit")->toPlainText(),
              text(expected).remove(QLatin1Char('\r')));
@@ -127,24 +131,37 @@ void ReportDialogTest::formatAndStyleAreTied_data() {
 
     // "_" unchecked and enabled, "." unchecked and disabled, lower case checked and disabled.
     QTest::newRow("csv") << "csvRadio"
-                         << "_CL. Fi4"
+                         << "_C_L. Fi4"
                          << "report.csv";
     QTest::newRow("txt again") << "csvRadio txtRadio"
-                               << "T_L_ Fi4"
+                               << "T__L_ Fi4"
                                << "report.txt";
     // Tree keeps the file name and the full-paths mark.
     QTest::newRow("tree") << "treeRadio"
-                          << "T._R fI4"
+                          << "T.__R fI4"
                           << "report.txt";
     QTest::newRow("tree from csv") << "csvRadio txtRadio treeRadio"
-                                   << "T._R fI4"
+                                   << "T.__R fI4"
                                    << "report.txt";
     QTest::newRow("list again") << "treeRadio listRadio"
-                                << "T_L_ Fi4"
+                                << "T__L_ Fi4"
                                 << "report.txt";
     QTest::newRow("full paths cleared in tree") << "fullPathsCheck treeRadio"
-                                                << "T._R .I4"
+                                                << "T.__R .I4"
                                                 << "report.txt";
+    // JSON holds the whole project as data: it has no style, and any style leads to it.
+    QTest::newRow("json") << "jsonRadio"
+                          << "__Jl. fi4"
+                          << "report.json";
+    QTest::newRow("json from tree") << "treeRadio jsonRadio"
+                                    << "_.J.r fi4"
+                                    << "report.json";
+    QTest::newRow("txt after json keeps the tree") << "treeRadio jsonRadio txtRadio"
+                                                   << "T.__R fI4"
+                                                   << "report.txt";
+    QTest::newRow("csv after json") << "jsonRadio csvRadio"
+                                    << "_C_L. Fi4"
+                                    << "report.csv";
 }
 
 void ReportDialogTest::formatAndStyleAreTied() {
@@ -160,10 +177,17 @@ void ReportDialogTest::formatAndStyleAreTied() {
     QCOMPARE(child<QLineEdit>(&dialog, "fileNameEdit")->text(), fileName);
 
     // The kept report always matches the controls.
-    const tw::ui::ReportOptions options = dialog.options();
-    QVERIFY(dialog.report() == tw::buildReport(root, tw::countSettings().mode, options.csv,
-                                               options.listStyle, options.fullPaths,
-                                               options.indentation));
+    if (dialog.layout().format == tw::ReportFormatId::Json) {
+        std::string json;
+        tw::writeJsonReport(root, tw::countSettings(), [&json](std::string_view piece) {
+            json.append(piece);
+            return true;
+        });
+        QVERIFY(dialog.report() == tw::utf16FromUtf8(json));
+    } else {
+        QVERIFY(dialog.report() ==
+                tw::buildReport(root, tw::countSettings().mode, dialog.layout()));
+    }
     QCOMPARE(child<QPlainTextEdit>(&dialog, "previewEdit")->toPlainText(),
              text(dialog.report()).remove(QLatin1Char('\r')));
 }
@@ -216,24 +240,25 @@ void ReportDialogTest::indentationTypedAndStepped() {
     child<QRadioButton>(&dialog, "treeRadio")->click();
     auto* indentation = child<tw::ui::IndentationSpinBox>(&dialog, "indentationEdit");
     const auto reportWith = [&root](int spaces) {
-        return tw::buildReport(root, tw::countSettings().mode, false, false, true, spaces);
+        return tw::buildReport(root, tw::countSettings().mode,
+                               tw::ReportLayout{.listStyle = false, .indentation = spaces});
     };
 
     indentation->selectAll();
     QTest::keyClicks(indentation, QStringLiteral("0"));
-    QCOMPARE(dialog.options().indentation, 0);
+    QCOMPARE(dialog.layout().indentation, 0);
     QTRY_VERIFY(dialog.report() == reportWith(0));
 
     // Typed digits are taken as they are, beyond the arrows' range.
     indentation->selectAll();
     QTest::keyClicks(indentation, QStringLiteral("30"));
-    QCOMPARE(dialog.options().indentation, 30);
+    QCOMPARE(dialog.layout().indentation, 30);
     QTRY_VERIFY(dialog.report() == reportWith(30));
 
     // An empty field counts as 0.
     indentation->selectAll();
     QTest::keyClick(indentation, Qt::Key_Backspace);
-    QCOMPARE(dialog.options().indentation, 0);
+    QCOMPARE(dialog.layout().indentation, 0);
     QTRY_VERIFY(dialog.report() == reportWith(0));
 
     // The arrows stop at 12 and at 0.
@@ -389,6 +414,32 @@ void ReportDialogTest::csvFileEndsWithoutLineEnd() {
     }
 }
 
+void ReportDialogTest::jsonFileIsTheJsonReport() {
+    tw::test::TempDir out;
+    ProjectFolder root;
+    fillProject(root);
+    MessageRecorder messages;
+    CReportDialog dialog(nullptr, root);
+    child<QRadioButton>(&dialog, "jsonRadio")->click();
+    child<QLineEdit>(&dialog, "directoryEdit")
+        ->setText(QString::fromStdString(out.path().string()));
+    child<QPushButton>(&dialog, "okButton")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+    // The same bytes as the console's JSON report: UTF-8, line feeds alone, the counts read back.
+    std::string expected;
+    tw::writeJsonReport(root, tw::countSettings(), [&expected](std::string_view piece) {
+        expected.append(piece);
+        return true;
+    });
+    const std::string bytes = tw::test::readBytes(out.path() / "report.json");
+    QCOMPARE(QByteArray::fromStdString(bytes), QByteArray::fromStdString(expected));
+    QVERIFY(bytes.find('\r') == std::string::npos);
+    QVERIFY(bytes.find("\"path\": \"c/src/util/strings.h\"") != std::string::npos);
+    QCOMPARE(QByteArray::fromStdString(tw::utf8FromUtf16(dialog.report())),
+             QByteArray::fromStdString(bytes));
+}
+
 void ReportDialogTest::fileThatCannotBeOpenedKeepsDialogOpen() {
     tw::test::TempDir out;
     std::filesystem::create_directory(out.path() / "taken");
@@ -491,8 +542,7 @@ void ReportDialogTest::aShortReportIsPreviewedWhole() {
     fillProject(root);
     CReportDialog dialog(nullptr, root);
     QVERIFY(!dialog.previewIsPartial());
-    QVERIFY(dialog.report() ==
-            tw::buildReport(root, tw::countSettings().mode, false, true, true, 4));
+    QVERIFY(dialog.report() == tw::buildReport(root, tw::countSettings().mode, tw::ReportLayout{}));
     QVERIFY(child<QLabel>(&dialog, "previewNote")->isHidden());
 }
 
@@ -508,9 +558,11 @@ void ReportDialogTest::typingRebuildsThePreviewOnceItPauses() {
     QTest::keyClicks(indentation, QStringLiteral("30"));
     QCOMPARE(rebuilt.count(), 0);
     QTRY_COMPARE(rebuilt.count(), 1);
-    QVERIFY(dialog.report() == tw::buildReport(root, tw::countSettings().mode, false, false, true,
-                                               dialog.options().indentation));
-    QCOMPARE(dialog.options().indentation, 30);
+    QVERIFY(dialog.report() ==
+            tw::buildReport(
+                root, tw::countSettings().mode,
+                tw::ReportLayout{.listStyle = false, .indentation = dialog.layout().indentation}));
+    QCOMPARE(dialog.layout().indentation, 30);
     QTest::qWait(2 * CReportDialog::kTypingPauseMs);
     QCOMPARE(rebuilt.count(), 1);
 }

@@ -1,0 +1,101 @@
+#include "report/ReportFormat.h"
+
+#include <algorithm>
+#include <array>
+
+#include "report/JsonReport.h"
+#include "report/ReportWriter.h"
+#include "report/TextFile.h"
+
+namespace tw {
+namespace {
+
+/// The whitespace-aligned text and the comma-separated values: one writer, two byte forms (a
+/// CSV field keeps the line ends inside a quoted name as they are).
+bool writeRows(const ProjectFolder& root, const CountSettings& settings, const ReportLayout& layout,
+               ReportLineEnds lineEnds, const ReportBytes& output) {
+    const bool csv = layout.format == ReportFormatId::Csv;
+    return writeReport(root, settings.mode, layout, [&](std::u16string_view piece) {
+        if (lineEnds == ReportLineEnds::StandardOutput) {
+            return output(lineFeedTextBytes(piece));
+        }
+        return output(csv ? csvFileBytes(piece) : textFileBytes(piece));
+    });
+}
+
+bool writeJson(const ProjectFolder& root, const CountSettings& settings, const ReportLayout&,
+               ReportLineEnds, const ReportBytes& output) {
+    return writeJsonReport(root, settings, output);
+}
+
+constexpr std::array<ReportFormat, 3> kReportFormats = {{
+    {ReportFormatId::Text, "text", ".txt", "Save as a text file, formatted using whitespace.", true,
+     true, writeRows},
+    {ReportFormatId::Csv, "csv", ".csv",
+     "Save as a comma-separated values file, with columns separated by commas.  This format is "
+     "suitable for use in spreadsheet applications such as Microsoft Excel or OpenOffice.org "
+     "Calc.",
+     true, false, writeRows},
+    {ReportFormatId::Json, "json", ".json",
+     "Save as JSON for other programs: every file with its counters and the totals, UTF-8.", false,
+     false, writeJson},
+}};
+
+constexpr std::array<ReportWord, 6> kReportWords = {{
+    {"none", "", "", [](std::optional<ReportLayout>& report) { report.reset(); }},
+    {"list", "", "", [](std::optional<ReportLayout>& report) { report = ReportLayout{}; }},
+    {"tree", "", "",
+     [](std::optional<ReportLayout>& report) { report = ReportLayout{.listStyle = false}; }},
+    {"json", "", "",
+     [](std::optional<ReportLayout>& report) {
+         report = ReportLayout{.format = ReportFormatId::Json};
+     }},
+    {"nodir", "list", "file names only",
+     [](std::optional<ReportLayout>& report) { report->fullPaths = false; }},
+    {"csv", "list", "comma-separated values",
+     [](std::optional<ReportLayout>& report) { report->format = ReportFormatId::Csv; }},
+}};
+
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < kReportFormats.size(); ++i) {
+            if (static_cast<std::size_t>(kReportFormats[i].id) != i) {
+                return false;
+            }
+        }
+        return true;
+    }(),
+    "the format rows stand in the order of ReportFormatId");
+
+}  // namespace
+
+std::span<const ReportFormat> reportFormats() {
+    return kReportFormats;
+}
+
+const ReportFormat& reportFormat(ReportFormatId id) {
+    return kReportFormats[static_cast<std::size_t>(id)];
+}
+
+bool formatTakesStyle(const ReportFormat& format, bool listStyle) {
+    if (!format.list && !format.tree) {
+        return true;
+    }
+    return listStyle ? format.list : format.tree;
+}
+
+std::span<const ReportWord> reportWords() {
+    return kReportWords;
+}
+
+const ReportWord* findReportWord(std::u16string_view word) {
+    for (const ReportWord& row : kReportWords) {
+        if (word.size() == row.word.size() &&
+            std::equal(word.begin(), word.end(), row.word.begin())) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace tw
