@@ -1,9 +1,8 @@
 #include "cli/CustomCommandLineInfo.h"
 
-#include <array>
-
 #include "cli/ArgumentText.h"
 #include "cli/ConsoleMessages.h"
+#include "cli/ConsoleOptions.h"
 #include "engine/CountSettings.h"
 #include "engine/FileType.h"
 #include "engine/TextConversion.h"
@@ -13,24 +12,6 @@
 
 namespace tw {
 namespace {
-
-/// The options in the order names are compared; those after "quiet" are this program's own.
-constexpr std::array<std::u16string_view, 14> kOptionNames = {
-    u"out",    u"ext",   u"dir",  u"file",    u"list", u"mode",    u"nosub",
-    u"report", u"quiet", u"save", u"threads", u"git",  u"exclude", u"explain"};
-
-/// The options that do nothing without a value after them.
-constexpr std::array<std::u16string_view, 10> kOptionsWithValues = {
-    u"out", u"ext", u"dir", u"file", u"list", u"mode", u"report", u"save", u"threads", u"exclude"};
-
-bool takesValues(std::u16string_view option) {
-    for (const std::u16string_view name : kOptionsWithValues) {
-        if (name == option) {
-            return true;
-        }
-    }
-    return false;
-}
 
 /// A thread count from its decimal text; false for anything else.
 bool parseThreads(std::u16string_view text, unsigned& threads) {
@@ -51,20 +32,15 @@ bool parseThreads(std::u16string_view text, unsigned& threads) {
 }  // namespace
 
 bool isOptionName(std::u16string_view name) {
-    for (const std::u16string_view option : kOptionNames) {
-        if (option == name) {
-            return true;
-        }
-    }
-    return false;
+    return findConsoleOption(name) != nullptr;
 }
 
 void CCustomCommandLineInfo::ParseParam(std::u16string_view param, bool isSwitch, bool isLast) {
     if (isSwitch) {
         endUnknownOption();
         noteMissingValue();
-        if (isOptionName(param)) {
-            awaitingValue_ = takesValues(param);
+        if (const ConsoleOption* option = findConsoleOption(param)) {
+            awaitingValue_ = option->needsValue;
             consoleMode = true;
             currentOption = param;
             if (param == u"quiet") {

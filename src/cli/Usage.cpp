@@ -1,63 +1,23 @@
 #include "cli/Usage.h"
 
-namespace tw {
+#include <string>
 
-std::string_view usageText() {
-    return R"(Usage: tallyweaver [options]
+#include "cli/ConsoleOptions.h"
+#include "report/ReportFormat.h"
+
+namespace tw {
+namespace {
+
+constexpr std::string_view kIntro = R"(Usage: tallyweaver [options]
 
 Without options the desktop program starts. With any option below, the files the options
 name are counted without a window, a quick summary is written and, if asked, a report.
 Options begin with '-' and take the values that follow them, up to the next option. Only
 '-' begins an option: a value beginning with '/' is an absolute path.
 
-  -dir [nosub] DIR...   scan directories for files with the given extensions, with their
-                        subfolders; a directory after the word nosub is scanned without
-                        them. Without -ext the scans take the extensions of the program's
-                        languages (C and C++ sources and headers, resource scripts, Java),
-                        and say so on standard error
-  -ext EXT...           extensions the directory scans take (cpp and .cpp are the same;
-                        letter case does not matter: .c takes a.c and A.C). The files of
-                        an extension that is none of the program's languages are counted
-                        with the rules of C, with a warning
-  -file FILE...         files to count
-  -list LISTFILE...     text files that name one file to count per line
-  -mode p|t|e|c         p Physical (default), t Terminating Characters,
-                        e Executable, c Cyclomatic Complexity
-  -report none|list|tree|json [nodir] [csv]
-                        the report: none, list, tree or json (a run writes one: a later
-                        word replaces an earlier one, with a warning); after list also
-                        nodir (file names only) and csv (comma-separated values)
-  -out DIR              where the output files go (default: the current directory); a
-                        DIR that does not exist is made, with its parents. With -out -
-                        the report (or, without -report, the quick summary) goes to
-                        standard output and no file is written; progress lines and
-                        messages then go to standard error
-  -quiet                no "Parsing:" line per file
-  -nosub                every directory of the run is scanned without its subfolders
-  -save FILE            also write the counted files as a project (.tyx) for the desktop
-                        program; an existing FILE is replaced by a new file (another hard
-                        link to it keeps the old content); a FILE that is read-only or no
-                        regular file (a device, a pipe) is refused with exit code 6
-  -threads N            files counted at once (default: one per processor; 1 counts one
-                        file at a time)
-  -git                  a directory inside a git work tree gives only the files git tracks
-                        or would not ignore (.gitignore files, .git/info/exclude, the global
-                        excludes file); submodules follow their own rules. A directory
-                        outside any work tree is scanned whole, with a warning
-  -exclude PATTERN...   directory scans leave out every file and folder whose name, or path
-                        below the scanned directory, matches a pattern: * and ? (not
-                        across '/'), [...], ** for any number of folders; PATTERN/ matches
-                        folders only, /PATTERN the path only; letter case counts
-  -explain FILE...      print each file line by line instead of writing output files: the
-                        class of each line (Code, Comment/Own Line, Comment/Code Line,
-                        Comment/Banner, Comment/Blank, Blank) and, in the logical modes,
-                        the statements (and in mode e the declarations and directives)
-                        counted on it; with -report json the same as one JSON document.
-                        Files that -file, -dir and -list name are explained too
-  --help, -h, -?, /?    this text
-  --version             the program's name and version
-  --open FILE           start the desktop program with the project file FILE open (no count)
+)";
 
+constexpr std::string_view kAfterOptions = R"(
 An unknown option is ignored together with the values after it, up to the next option,
 with a warning that names them.
 
@@ -69,9 +29,10 @@ path met first, with a warning for the other.
 
 Output files, in the output directory, stamped with the local time _DD_MM_YYYY_hh_mm_ss:
   output<stamp>.txt     the quick summary
-  report<stamp>.txt     the report (report<stamp>.csv with csv, report<stamp>.json with
-                        json)
-A run never overwrites a file: when a name is taken, it adds _2, _3, ... before the
+)";
+
+constexpr std::string_view kAfterOutputFiles =
+    R"(A run never overwrites a file: when a name is taken, it adds _2, _3, ... before the
 extension. The files appear only once complete. At the end the quick summary and the names
 of the files written are printed; errors and warnings go to standard error.
 
@@ -119,6 +80,53 @@ Examples:
   tallyweaver -explain src/main.c -mode e
   tallyweaver -dir . -ext .c .h .cpp -git -exclude third_party/ '*.pb.cc' 'gen/**'
 )";
+
+/// One item of a list: the term in column 2, its text in `kHelpTextColumn`, on the term's line
+/// when the term leaves room for it.
+void appendItem(std::string& text, const std::string& term, std::string_view description) {
+    const std::vector<std::string> lines = helpLines(description, kHelpTextWidth);
+    const std::string indent(kHelpTextColumn, ' ');
+    text += "  " + term;
+    if (2 + term.size() + 2 <= kHelpTextColumn) {
+        text += std::string(kHelpTextColumn - 2 - term.size(), ' ');
+    } else {
+        text += "\n" + indent;
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        text += (i == 0 ? "" : indent) + lines[i] + "\n";
+    }
+}
+
+std::string makeUsageText() {
+    std::string text(kIntro);
+    for (const ConsoleOption& option : consoleOptions()) {
+        std::string term = option.name;
+        for (const std::string& alias : option.aliases) {
+            term += ", " + alias;
+        }
+        if (!option.values.empty()) {
+            term += " " + option.values;
+        }
+        appendItem(text, term, option.help);
+    }
+    text += kAfterOptions;
+    // The report of each format, the default format first.
+    std::string others;
+    for (const ReportFormat& format : reportFormats().subspan(1)) {
+        others += (others.empty() ? "" : ", ") + std::string("report<stamp>") +
+                  std::string(format.extension) + " with " + std::string(format.name);
+    }
+    appendItem(text, "report<stamp>" + std::string(reportFormats()[0].extension),
+               "the report (" + others + ")");
+    text += kAfterOutputFiles;
+    return text;
+}
+
+}  // namespace
+
+std::string_view usageText() {
+    static const std::string text = makeUsageText();
+    return text;
 }
 
 }  // namespace tw
