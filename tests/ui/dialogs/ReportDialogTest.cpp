@@ -73,6 +73,32 @@ QString choices(const CReportDialog& dialog) {
            indentation->text();
 }
 
+/// What the console writes as the JSON report of `root`.
+std::string jsonReport(const ProjectFolder& root) {
+    std::string json;
+    tw::writeJsonReport(root, tw::countSettings(), [&json](std::string_view piece) {
+        json.append(piece);
+        return true;
+    });
+    return json;
+}
+
+/// Writes the report of `root` in the format of `formatRadio` into `directory` with OK; the
+/// dialog's result and preview text.
+struct WrittenReport {
+    int result;
+    std::u16string preview;
+};
+WrittenReport writeWithOk(const ProjectFolder& root, const char* formatRadio,
+                          const std::filesystem::path& directory) {
+    MessageRecorder messages;
+    CReportDialog dialog(nullptr, root);
+    child<QRadioButton>(&dialog, formatRadio)->click();
+    child<QLineEdit>(&dialog, "directoryEdit")->setText(QString::fromStdString(directory.string()));
+    child<QPushButton>(&dialog, "okButton")->click();
+    return {dialog.result(), dialog.report()};
+}
+
 void click(CReportDialog& dialog, const QString& clicks) {
     for (const QString& name : clicks.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         child<QAbstractButton>(&dialog, qPrintable(name))->click();
@@ -178,12 +204,7 @@ void ReportDialogTest::formatAndStyleAreTied() {
 
     // The kept report always matches the controls.
     if (dialog.layout().format == tw::ReportFormatId::Json) {
-        std::string json;
-        tw::writeJsonReport(root, tw::countSettings(), [&json](std::string_view piece) {
-            json.append(piece);
-            return true;
-        });
-        QVERIFY(dialog.report() == tw::utf16FromUtf8(json));
+        QVERIFY(dialog.report() == tw::utf16FromUtf8(jsonReport(root)));
     } else {
         QVERIFY(dialog.report() ==
                 tw::buildReport(root, tw::countSettings().mode, dialog.layout()));
@@ -392,13 +413,7 @@ void ReportDialogTest::csvFileEndsWithoutLineEnd() {
     tw::test::TempDir out;
     ProjectFolder root;
     fillProject(root);
-    MessageRecorder messages;
-    CReportDialog dialog(nullptr, root);
-    child<QRadioButton>(&dialog, "csvRadio")->click();
-    child<QLineEdit>(&dialog, "directoryEdit")
-        ->setText(QString::fromStdString(out.path().string()));
-    child<QPushButton>(&dialog, "okButton")->click();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(writeWithOk(root, "csvRadio", out.path()).result, int(QDialog::Accepted));
 
     const std::string bytes = tw::test::readBytes(out.path() / "report.csv");
     QVERIFY(bytes.starts_with("Tallyweaver Detailed File Count Report\r\n\r\n"));
@@ -418,25 +433,16 @@ void ReportDialogTest::jsonFileIsTheJsonReport() {
     tw::test::TempDir out;
     ProjectFolder root;
     fillProject(root);
-    MessageRecorder messages;
-    CReportDialog dialog(nullptr, root);
-    child<QRadioButton>(&dialog, "jsonRadio")->click();
-    child<QLineEdit>(&dialog, "directoryEdit")
-        ->setText(QString::fromStdString(out.path().string()));
-    child<QPushButton>(&dialog, "okButton")->click();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    const WrittenReport written = writeWithOk(root, "jsonRadio", out.path());
+    QCOMPARE(written.result, int(QDialog::Accepted));
 
     // The same bytes as the console's JSON report: UTF-8, line feeds alone, the counts read back.
-    std::string expected;
-    tw::writeJsonReport(root, tw::countSettings(), [&expected](std::string_view piece) {
-        expected.append(piece);
-        return true;
-    });
+    const std::string expected = jsonReport(root);
     const std::string bytes = tw::test::readBytes(out.path() / "report.json");
     QCOMPARE(QByteArray::fromStdString(bytes), QByteArray::fromStdString(expected));
     QVERIFY(bytes.find('\r') == std::string::npos);
     QVERIFY(bytes.find("\"path\": \"c/src/util/strings.h\"") != std::string::npos);
-    QCOMPARE(QByteArray::fromStdString(tw::utf8FromUtf16(dialog.report())),
+    QCOMPARE(QByteArray::fromStdString(tw::utf8FromUtf16(written.preview)),
              QByteArray::fromStdString(bytes));
 }
 
