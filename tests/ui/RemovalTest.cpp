@@ -15,8 +15,8 @@ void showProject(Desktop& desktop, const QStringList& paths, const QString& reme
     for (const QString& path : paths) {
         desktop.root().AddFilePath(path.toStdU16String());
     }
-    desktop.frame.setRememberedFolderPath(remembered);
-    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &desktop.root());
+    desktop.document.setRememberedFolderPath(remembered);
+    desktop.document.showFolder(&desktop.root());
     desktop.document.setModifiedFlag(false);
 }
 
@@ -84,7 +84,7 @@ void RemovalTest::removesSelectedFolder() {
     QVERIFY(desktop.root().FindFolder(selected.toStdU16String()) == nullptr);
     QVERIFY(!tree->findItem(selected).isValid());
     QCOMPARE(tree->itemPath(tree->selectedItem()), nowSelected);
-    QCOMPARE(desktop.frame.rememberedFolderPath(), nowSelected);
+    QCOMPARE(desktop.document.rememberedFolderPath(), nowSelected);
     QVERIFY(desktop.document.isModified());
     if (nowSelected.isEmpty()) {
         QVERIFY(!tree->findItem(QStringLiteral("d:")).isValid());
@@ -133,7 +133,7 @@ void RemovalTest::removingLastFilePrunesEmptyAncestors() {
     CFolderView* tree = desktop.frame.folderView();
     QCOMPARE(tree->itemPath(tree->selectedItem()), QStringLiteral("c:"));
     QVERIFY(!tree->findItem(QStringLiteral("c:/a")).isValid());
-    QCOMPARE(desktop.frame.rememberedFolderPath(), QStringLiteral("c:"));
+    QCOMPARE(desktop.document.rememberedFolderPath(), QStringLiteral("c:"));
     QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("keep.cpp"));
 }
 
@@ -155,7 +155,7 @@ void RemovalTest::removesSelectedFilesInFilesOnlyMode() {
 
     QCOMPARE(projectFiles(desktop.root()), QStringList({"c:/a/1.cpp", "c:/b/2.cpp"}));
     QVERIFY(desktop.root().FindFolder(u"c:/c") == nullptr);
-    QCOMPARE(desktop.frame.rememberedFolderPath(), QStringLiteral("c:"));
+    QCOMPARE(desktop.document.rememberedFolderPath(), QStringLiteral("c:"));
     QCOMPARE(desktop.list().fileRowCount(), 2);
     QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("1.cpp"));
     QCOMPARE(desktop.list().rowLabel(1), QStringLiteral("2.cpp"));
