@@ -3,9 +3,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <set>
+
 #include "engine/CountSettings.h"
 #include "engine/FileCount.h"
 #include "engine/TextConversion.h"
+#include "project/DiskPaths.h"
 #include "project/ProjectFile.h"
 #include "ui/FileChooser.h"
 #include "ui/RecentProjects.h"
@@ -17,6 +20,10 @@ namespace {
 QString qstring(const std::u16string& text) {
     return QString(reinterpret_cast<const QChar*>(text.data()),
                    static_cast<qsizetype>(text.size()));
+}
+
+QString diskPathText(const std::string& diskPath) {
+    return QFile::decodeName(QByteArray::fromStdString(diskPath));
 }
 
 void showFailure(QWidget* window, const std::u16string& message) {
@@ -224,6 +231,29 @@ void CTallyweaverDoc::countRunEnded() {
         setModifiedFlag();
     }
     emit countsChanged();
+}
+
+QStringList CTallyweaverDoc::diskFiles(const std::vector<std::u16string>& paths) const {
+    QStringList files;
+    for (const std::u16string& path : paths) {
+        files.append(diskPathText(diskPathOfFile(root_, path)));
+    }
+    return files;
+}
+
+QStringList CTallyweaverDoc::diskFolders(const std::vector<std::u16string>& paths) const {
+    QStringList folders;
+    std::set<std::u16string> taken;
+    for (const std::u16string& path : paths) {
+        if (taken.emplace(folderPathOf(path)).second) {
+            folders.append(QFileInfo(diskPathText(diskPathOfFile(root_, path))).path());
+        }
+    }
+    return folders;
+}
+
+QString CTallyweaverDoc::diskFolder(const ProjectFolder& folder) {
+    return diskPathText(diskPathOfFolder(folder));
 }
 
 // ---- Project file --------------------------------------------------------------------------

@@ -108,6 +108,13 @@ class CTallyweaverDoc : public QObject {
     /// at the last save; the views show the new counts.
     void countRunEnded();
 
+    /// The disk paths of the files at the project paths `paths`, in that order.
+    QStringList diskFiles(const std::vector<std::u16string>& paths) const;
+    /// The disk folders that hold those files, each once, in that order.
+    QStringList diskFolders(const std::vector<std::u16string>& paths) const;
+    /// The disk path of `folder`.
+    static QString diskFolder(const ProjectFolder& folder);
+
     /// The views are to show `folder`, which changed or which `origin` (a view that already
     /// shows it; null for none) chose.
     void showFolder(ProjectFolder* folder, QObject* origin = nullptr);

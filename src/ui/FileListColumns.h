@@ -85,8 +85,8 @@ struct FileListColumnInfo {
     /// The counter it shows; null for the other columns.
     const CountColumnInfo* counter = nullptr;
     /// The text of a file row in the count mode given.
-    QString (*text)(const FileListColumnInfo& column, const FileListRow& row, CountMode mode) =
-        nullptr;
+    QString (*text)(const FileListColumnInfo& column, const FileListRow& row,
+                    CountMode mode) = nullptr;
     /// The value a file row is sorted by; null to sort by the text.
     QVariant (*sortValue)(const FileListColumnInfo& column, const FileListRow& row,
                           CountMode mode) = nullptr;
