@@ -357,7 +357,7 @@ void CMainFrame::onReset() {
 
 void CMainFrame::onSettings() {
     const CountSettings before = document_.settings();
-    if (runSettingsDialog(this) && document_.settings() != before) {
+    if (runSettingsDialog(this, document_.settings()) && document_.settings() != before) {
         onReset();
     }
 }
@@ -561,7 +561,7 @@ void CMainFrame::closeRun(bool completed, bool interactive) {
     setStatusText(completed ? QStringLiteral("Ready.") : QStringLiteral("Stopped."));
     progressBar_->hide();
     if (interactive && !askingToClose_ && !document_.failures().empty()) {
-        runFailedCountsDialog(this, document_.root());
+        runFailedCountsDialog(this, document_.root(), document_.failures());
     }
     updateCommandStates();
     document_.countRunEnded();

@@ -57,6 +57,7 @@ class CountRunTest : public QObject {
     void progressAndClosingTexts();
     void stopInTheMiddleOfARun();
     void failingFileInARun();
+    void aRunUsesTheDocumentsSettingsAndFailures();
     void modifiedOnlyWhenCountedFilesChanged();
     void foldersCanBeBrowsedDuringARun();
     void closingTheWindowStopsTheRun();
@@ -288,6 +289,37 @@ void CountRunTest::stopInTheMiddleOfARun() {
     QCOMPARE(desktop.root().CountedRecords(true), 300u);
     QVERIFY(!texts.contains(QStringLiteral("Stopped.")));
     QVERIFY(!desktop.enabled(ID_ACTION_COUNT));
+}
+
+void CountRunTest::aRunUsesTheDocumentsSettingsAndFailures() {
+    // A document over settings and a failure table of its own: the window counts by those
+    // and fills those, and the process-wide ones stay as they were.
+    QTemporaryDir dir;
+    CountSettings settings;
+    settings.mode = CountMode::Executable;
+    FailedCountTable failures;
+    CTallyweaverDoc document(settings, failures);
+    CMainFrame frame(document);
+    frame.show();
+    QTRY_VERIFY(frame.currentView() != nullptr);
+    document.root().AddFilePath(
+        writeFile(dir, QStringLiteral("a.cpp"), "int f() { return g(1); }\n").toStdU16String());
+    document.root().AddFilePath(dir.filePath(QStringLiteral("gone.cpp")).toStdU16String());
+    frame.action(ID_VIEW_FILES_ONLY)->trigger();
+    ModalDialogAnswerer errors([](QDialog&) { return true; });
+    QSignalSpy closed(&frame, &CMainFrame::countRunClosed);
+    frame.action(ID_ACTION_COUNT)->trigger();
+    QVERIFY(closed.wait(30000));
+    QCOMPARE(errors.answered, 1);
+    QCOMPARE(failures.size(), std::size_t(1));
+    QVERIFY(failedCountTable().empty());
+    const FileListModel& list = frame.fileView()->listModel();
+    QCOMPARE(list.headerData(ColumnCode, Qt::Horizontal).toString(), QStringLiteral("Executable"));
+    // Declarations show in the Executable mode only.
+    QVERIFY(list.cellText(0, ColumnDeclaration) != QStringLiteral("-"));
+    QCOMPARE(list.data(list.index(1, ColumnType), Qt::ToolTipRole).toString(),
+             qs(failures.begin()->second));
+    document.setModifiedFlag(false);
 }
 
 void CountRunTest::failingFileInARun() {
