@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
 #include <vector>
 
 #include "engine/FileCount.h"
@@ -80,6 +81,34 @@ QString longestText(const FileListColumnInfo& column, std::span<const FileListRo
     return widest;
 }
 
+/// A column of few values (types, encodings): the text of each value seen, in the values'
+/// order, the first of the longest kept.
+template <typename Value, Value FileListRow::*field>
+QString widestOfValues(const FileListColumnInfo&, std::span<const FileListRow> rows, CountMode) {
+    constexpr std::uint32_t kValues = 32;
+    std::uint32_t seen = 0;
+    for (const FileListRow& row : rows) {
+        seen |= 1u << std::min(static_cast<std::uint32_t>(row.*field), kValues - 1);
+    }
+    QString widest;
+    for (std::uint32_t value = 0; value < kValues; ++value) {
+        if ((seen & (1u << value)) == 0) {
+            continue;
+        }
+        const Value shown = static_cast<Value>(value);
+        QString text;
+        if constexpr (std::is_same_v<Value, FileType>) {
+            text = fileTypeText(shown);
+        } else {
+            text = encodingText(shown);
+        }
+        if (text.size() > widest.size()) {
+            widest = std::move(text);
+        }
+    }
+    return widest;
+}
+
 /// A size's text grows with its value within one unit only: the largest size of each unit.
 QString widestSize(const FileListColumnInfo&, std::span<const FileListRow> rows, CountMode) {
     std::array<std::uint32_t, 4> largest{};
@@ -133,7 +162,7 @@ std::vector<FileListColumnInfo> makeColumns() {
         {.id = "type",
          .title = QStringLiteral("Type"),
          .text = typeText,
-         .widestText = longestText},
+         .widestText = widestOfValues<FileType, &FileListRow::fileType>},
         {.id = "size",
          .title = QStringLiteral("Size"),
          .numeric = true,
@@ -143,7 +172,7 @@ std::vector<FileListColumnInfo> makeColumns() {
         {.id = "encoding",
          .title = QStringLiteral("Encoding"),
          .text = encodingCellText,
-         .widestText = longestText},
+         .widestText = widestOfValues<TextEncoding, &FileListRow::encoding>},
         {.id = "countTime",
          .title = QStringLiteral("Count Time"),
          .numeric = true,
