@@ -26,7 +26,7 @@
 #include "ui/CMainFrame.h"
 #include "ui/CTallyweaverDoc.h"
 #include "ui/CommandIds.h"
-#include "ui/CountThreadState.h"
+#include "ui/CountRun.h"
 #include "ui/FileListModel.h"
 
 namespace {
@@ -56,7 +56,8 @@ void fillCountedProject(tw::ProjectFolder& root, int files) {
 void BM_FileListModelRebuild(benchmark::State& state) {
     tw::ProjectFolder root;
     fillCountedProject(root, kListFiles);
-    tw::ui::FileListModel model;
+    const tw::FailedCountTable noFailures;
+    tw::ui::FileListModel model(noFailures);
     tw::ui::FileListLayout layout;
     layout.filesOnly = true;
     for (auto _ : state) {
@@ -136,12 +137,12 @@ BENCHMARK(BM_ConsoleLoop)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRea
 void BM_DesktopWorkerLoop(benchmark::State& state) {
     tw::ProjectFolder root;
     corpus().fill(root);
-    tw::ui::CountThreadState run;
+    tw::ui::CountRun::State run;
     for (auto _ : state) {
         root.ResetAllCounts();
         run.prepare(root);
         run.running = true;
-        tw::ui::CountThreadProc(run, tw::countSettings());
+        tw::ui::CountRun::walk(run, tw::countSettings(), tw::failedCountTable());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(corpus().bytes() * state.iterations()));
 }

@@ -8,21 +8,19 @@
 
 #include <algorithm>
 
-#include "engine/CountSettings.h"
 #include "project/ProjectFolder.h"
-#include "ui/CMainFrame.h"
 #include "ui/CTallyweaverDoc.h"
-#include "ui/CommandIds.h"
 #include "ui/FileListModel.h"
 #include "ui/FileListSortModel.h"
+#include "ui/ViewHost.h"
 
 namespace tw::ui {
 
-CFileView::CFileView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* parent)
+CFileView::CFileView(ViewHost& host, CTallyweaverDoc& document, QWidget* parent)
     : QTableView(parent),
-      frame_(frame),
+      host_(host),
       document_(document),
-      model_(new FileListModel(this)),
+      model_(new FileListModel(document.failures(), this)),
       sorted_(new FileListSortModel(this)) {
     setObjectName(QStringLiteral("fileList"));
     sorted_->setSourceModel(model_);
@@ -49,14 +47,25 @@ CFileView::CFileView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* pare
     setIconSize(QSize(16, 16));
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { emit selectionChangedByUser(); });
-    connect(&document_, &CTallyweaverDoc::viewsUpdate, this, &CFileView::onUpdate);
+    connect(&document_, &CTallyweaverDoc::folderChanged, this, &CFileView::onFolderChanged);
+    connect(&document_, &CTallyweaverDoc::filesRemoved, this,
+            [this](ProjectFolder* shown) { rebuild(*shown); });
+    // The same folder with its new counts; the remembered one (or the project) when none was
+    // shown yet.
+    connect(&document_, &CTallyweaverDoc::countsChanged, this, [this] {
+        ProjectFolder* folder =
+            shownFolder_ != nullptr ? shownFolder_ : document_.rememberedFolder();
+        rebuild(folder != nullptr ? *folder : document_.root());
+    });
     connect(&document_, &CTallyweaverDoc::treeAboutToBeReplaced, this,
             [this] { shownFolder_ = nullptr; });
     // A width the user drags a column to stays, in this list and in the next.
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int column, int, int width) {
                 if (!fitting_) {
-                    frame_.setChosenColumnWidth(column, width);
+                    if (const FileListColumnInfo* info = fileListColumnAt(column)) {
+                        host_.setChosenColumnWidth(info->id, width);
+                    }
                 }
             });
 }
@@ -65,8 +74,8 @@ void CFileView::initialUpdate() {
     fitColumns();
 }
 
-void CFileView::onUpdate(QObject* sender, int hint, ProjectFolder* folder) {
-    if (sender == this || hint != HINT_SHOW_FOLDER || folder == nullptr) {
+void CFileView::onFolderChanged(ProjectFolder* folder, QObject* origin) {
+    if (origin == this || folder == nullptr) {
         viewport()->update();
         return;
     }
@@ -74,28 +83,25 @@ void CFileView::onUpdate(QObject* sender, int hint, ProjectFolder* folder) {
 }
 
 void CFileView::rebuild(ProjectFolder& folder) {
-    frame_.setStatusText(QStringLiteral("Updating display information.  Please wait..."));
+    host_.setStatusText(QStringLiteral("Updating display information.  Please wait..."));
     {
         // During a count run the worker writes its results into the records under the run's
         // lock; the rows copy what they show while holding it.
-        const auto guard = frame_.lockRecordsDuringRun();
-        FileListLayout layout;
-        layout.filesOnly = frame_.viewMode() == ID_VIEW_FILES_ONLY;
-        layout.showFullPaths = frame_.showFullPaths();
-        model_->rebuild(folder, document_.root(), layout, countSettings().mode);
+        const auto guard = host_.lockRecordsDuringRun();
+        model_->rebuild(folder, document_.root(), host_.listLayout(), document_.settings().mode);
     }
     shownFolder_ = &folder;
     fitColumns();
     viewport()->update();
-    frame_.setStatusText(QStringLiteral("Ready."));
+    host_.setStatusText(QStringLiteral("Ready."));
 }
 
 void CFileView::fitColumns() {
     const QFontMetrics metrics(font());
     const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 12;
     fitting_ = true;
-    for (int column = 0; column < FileListColumnCount; ++column) {
-        if (const int chosen = frame_.chosenColumnWidth(column); chosen > 0) {
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        if (const int chosen = host_.chosenColumnWidth(fileListColumnAt(column)->id); chosen > 0) {
             setColumnWidth(column, chosen);
             continue;
         }
@@ -114,11 +120,8 @@ void CFileView::refreshCounts() {
     if (shownFolder_ == nullptr) {
         return;
     }
-    const auto guard = frame_.lockRecordsDuringRun();
-    FileListLayout layout;
-    layout.filesOnly = frame_.viewMode() == ID_VIEW_FILES_ONLY;
-    layout.showFullPaths = frame_.showFullPaths();
-    model_->refresh(*shownFolder_, document_.root(), layout);
+    const auto guard = host_.lockRecordsDuringRun();
+    model_->refresh(*shownFolder_, document_.root(), host_.listLayout());
 }
 
 int CFileView::modelRowOf(const QModelIndex& index) const {
@@ -138,6 +141,14 @@ std::vector<int> CFileView::selectedFileRows() const {
     }
     std::sort(rows.begin(), rows.end());
     return rows;
+}
+
+std::vector<std::u16string> CFileView::selectedFilePaths() const {
+    std::vector<std::u16string> paths;
+    for (const int row : selectedFileRows()) {
+        paths.push_back(model_->rowPath(row));
+    }
+    return paths;
 }
 
 bool CFileView::hasSelectedRows() const {
@@ -180,7 +191,7 @@ void CFileView::contextMenuEvent(QContextMenuEvent* event) {
     if (!model_->isFileRow(modelRowOf(index))) {
         return;
     }
-    frame_.selectionMenu()->exec(event->globalPos());
+    host_.selectionMenu()->exec(event->globalPos());
 }
 
 }  // namespace tw::ui

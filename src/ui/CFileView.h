@@ -11,10 +11,10 @@ class ProjectFolder;
 
 namespace tw::ui {
 
-class CMainFrame;
 class CTallyweaverDoc;
 class FileListModel;
 class FileListSortModel;
+class ViewHost;
 
 /// The file list: one row per file with its type, size, encoding and counts, then the summary
 /// rows. In Folders and Files mode it lists the folder chosen in the folder tree, in Files
@@ -22,7 +22,7 @@ class FileListSortModel;
 class CFileView : public QTableView {
     Q_OBJECT
   public:
-    CFileView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* parent = nullptr);
+    CFileView(ViewHost& host, CTallyweaverDoc& document, QWidget* parent = nullptr);
 
     /// First update: fits the columns to their titles.
     void initialUpdate();
@@ -33,6 +33,8 @@ class CFileView : public QTableView {
     /// The selected file rows, as rows of `listModel` (the project's order), in that order.
     /// The view's own order, which the user may sort by a column, is not theirs.
     std::vector<int> selectedFileRows() const;
+    /// The project paths of the files of the selected rows, in the project's order.
+    std::vector<std::u16string> selectedFilePaths() const;
     /// The list has at least one selected row.
     bool hasSelectedRows() const;
 
@@ -52,13 +54,13 @@ class CFileView : public QTableView {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
-    void onUpdate(QObject* sender, int hint, ProjectFolder* folder);
+    void onFolderChanged(ProjectFolder* folder, QObject* origin);
     /// Each column as wide as the larger of its title and its texts.
     void fitColumns();
     /// The row of `listModel` that the view's `index` shows; -1 for none.
     int modelRowOf(const QModelIndex& index) const;
 
-    CMainFrame& frame_;
+    ViewHost& host_;
     CTallyweaverDoc& document_;
     FileListModel* model_;
     FileListSortModel* sorted_;

@@ -5,16 +5,15 @@
 #include <QMenu>
 
 #include "project/ProjectFolder.h"
-#include "ui/CMainFrame.h"
 #include "ui/CTallyweaverDoc.h"
-#include "ui/CommandIds.h"
 #include "ui/FolderTreeModel.h"
+#include "ui/ViewHost.h"
 
 namespace tw::ui {
 
-CFolderView::CFolderView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* parent)
+CFolderView::CFolderView(ViewHost& host, CTallyweaverDoc& document, QWidget* parent)
     : QTreeView(parent),
-      frame_(frame),
+      host_(host),
       document_(document),
       model_(new FolderTreeModel(document.root(), this)) {
     setObjectName(QStringLiteral("folderTree"));
@@ -33,7 +32,7 @@ CFolderView::CFolderView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* 
             [this](const QModelIndex& index) { model_->setShownOpen(index, true); });
     connect(this, &QTreeView::collapsed, this,
             [this](const QModelIndex& index) { model_->setShownOpen(index, false); });
-    connect(&document_, &CTallyweaverDoc::viewsUpdate, this, &CFolderView::onUpdate);
+    connect(&document_, &CTallyweaverDoc::folderChanged, this, &CFolderView::onFolderChanged);
     // The items stand for the project's folders: they go before the folders do.
     connect(&document_, &CTallyweaverDoc::treeAboutToBeReplaced, this, [this] {
         const bool was = rebuilding_;
@@ -41,12 +40,27 @@ CFolderView::CFolderView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* 
         model_->clear();
         rebuilding_ = was;
     });
+    // Items go with their folders, and the selection's change is not the user's.
+    connect(&document_, &CTallyweaverDoc::foldersAboutToBeRemoved, this,
+            [this](ProjectFolder* top) {
+                rebuilding_ = true;
+                model_->beginRemoving(*top);
+            });
+    connect(&document_, &CTallyweaverDoc::foldersRemoved, this, [this] {
+        model_->endRemoving();
+        rebuilding_ = false;
+    });
+    // After a removal the tree shows where the user is now: the folder the list shows.
+    connect(&document_, &CTallyweaverDoc::filesRemoved, this, [this](ProjectFolder* shown) {
+        selectItemQuietly(model_->indexOf(shown));
+        setFocus();
+    });
 }
 
 void CFolderView::initialUpdate() {}
 
-void CFolderView::onUpdate(QObject* sender, int hint, ProjectFolder* folder) {
-    if (sender == this || hint != HINT_SHOW_FOLDER || folder == nullptr) {
+void CFolderView::onFolderChanged(ProjectFolder* folder, QObject* origin) {
+    if (origin == this || folder == nullptr) {
         viewport()->update();
         return;
     }
@@ -69,7 +83,7 @@ void CFolderView::rebuild() {
     expandAsInProject(QModelIndex());
     rebuilding_ = false;
 
-    const QString remembered = frame_.rememberedFolderPath();
+    const QString remembered = document_.rememberedFolderPath();
     if (remembered.isEmpty()) {
         return;
     }
@@ -111,22 +125,13 @@ void CFolderView::selectItemQuietly(const QModelIndex& index) {
     rebuilding_ = was;
 }
 
-ProjectFolder& CFolderView::removeFolder(const QModelIndex& index) {
-    const bool was = rebuilding_;
-    rebuilding_ = true;
-    ProjectFolder& stays = model_->removeFolder(index);
-    rebuilding_ = was;
-    return stays;
-}
-
 void CFolderView::onSelectionChanged() {
     if (rebuilding_) {
         return;
     }
     ProjectFolder* folder = folderOf(selectedItem());
-    frame_.setRememberedFolderPath(QString::fromStdU16String(folder->FullPath()));
-    document_.updateAllViews(this, HINT_SHOW_FOLDER, folder);
-    frame_.updateCommandStates();
+    document_.setRememberedFolderPath(QString::fromStdU16String(folder->FullPath()));
+    document_.showFolder(folder, this);
 }
 
 void CFolderView::contextMenuEvent(QContextMenuEvent* event) {
@@ -137,7 +142,7 @@ void CFolderView::contextMenuEvent(QContextMenuEvent* event) {
     if (!indexAt(position).isValid()) {
         return;
     }
-    frame_.selectionMenu()->exec(event->globalPos());
+    host_.selectionMenu()->exec(event->globalPos());
 }
 
 }  // namespace tw::ui

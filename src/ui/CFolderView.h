@@ -9,9 +9,9 @@ class ProjectFolder;
 
 namespace tw::ui {
 
-class CMainFrame;
 class CTallyweaverDoc;
 class FolderTreeModel;
+class ViewHost;
 
 /// The folder tree: the directories of the project's files, one level per path component,
 /// each item standing for its project folder (`FolderTreeModel`). Selecting an item makes the
@@ -19,13 +19,13 @@ class FolderTreeModel;
 class CFolderView : public QTreeView {
     Q_OBJECT
   public:
-    CFolderView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* parent = nullptr);
+    CFolderView(ViewHost& host, CTallyweaverDoc& document, QWidget* parent = nullptr);
 
     /// First update: the tree stays empty until the first rebuild.
     void initialUpdate();
 
-    /// Shows the project again, opened where its `expanded` flags say, and selects the main
-    /// frame's remembered folder.
+    /// Shows the project again, opened where its `expanded` flags say, and selects the
+    /// document's remembered folder.
     void rebuild();
 
     /// The path of `index`'s folder; empty for no item.
@@ -41,10 +41,6 @@ class CFolderView : public QTreeView {
     /// Selects `index` without the selection's usual effect on the list and the remembered
     /// folder; the caller takes care of both.
     void selectItemQuietly(const QModelIndex& index);
-    /// Removes the folder of `index` from the project with every folder this leaves empty, and
-    /// their items, without the selection's usual effect. Returns the nearest folder that
-    /// stays.
-    ProjectFolder& removeFolder(const QModelIndex& index);
 
     FolderTreeModel& treeModel() { return *model_; }
 
@@ -52,12 +48,12 @@ class CFolderView : public QTreeView {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
-    void onUpdate(QObject* sender, int hint, ProjectFolder* folder);
+    void onFolderChanged(ProjectFolder* folder, QObject* origin);
     void onSelectionChanged();
     /// Expands the items below `parent` that the project opens.
     void expandAsInProject(const QModelIndex& parent);
 
-    CMainFrame& frame_;
+    ViewHost& host_;
     CTallyweaverDoc& document_;
     FolderTreeModel* model_;
     /// While the tree changes under the program's own hand, selection changes are not the

@@ -1,13 +1,9 @@
 #include "ui/CMainFrame.h"
 
-#include <algorithm>
-
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,13 +15,7 @@
 #include <QToolBar>
 #include <QUrl>
 
-#include <set>
-
 #include "engine/CountSettings.h"
-#include "engine/FileCount.h"
-#include "engine/TextConversion.h"
-#include "project/DiskPaths.h"
-#include "project/FailedCountTable.h"
 #include "project/ProjectFolder.h"
 #include "ui/Artwork.h"
 #include "ui/CAboutDialog.h"
@@ -35,21 +25,12 @@
 #include "ui/CTallyweaverDoc.h"
 #include "ui/DialogCalls.h"
 #include "ui/FileChooser.h"
-#include "ui/FileListModel.h"
-#include "ui/FolderTreeModel.h"
 #include "ui/HelpPages.h"
 #include "ui/RecentProjects.h"
 #include "ui/common/MessageBox.h"
 #include "ui/common/Shell.h"
 
 namespace tw::ui {
-namespace {
-
-QString diskPathText(const std::string& diskPath) {
-    return QFile::decodeName(QByteArray::fromStdString(diskPath));
-}
-
-}  // namespace
 
 CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
     : QMainWindow(parent), document_(document), viewMode_(ID_VIEW_FOLDERS_AND_FILES) {
@@ -95,7 +76,8 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
         updateCommandStates();
     });
     connect(&document_, &CTallyweaverDoc::recreateViewRequested, this, &CMainFrame::recreateView);
-    connect(&document_, &CTallyweaverDoc::viewsUpdate, this, [this] { updateCommandStates(); });
+    connect(&document_, &CTallyweaverDoc::statusMessage, this, &CMainFrame::setStatusText);
+    connect(&document_, &CTallyweaverDoc::folderChanged, this, [this] { updateCommandStates(); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         followFocus(now);
         updateCommandStates();
@@ -130,156 +112,6 @@ CMainFrame::~CMainFrame() {
     delete takeCentralWidget();
 }
 
-// ---- Commands -----------------------------------------------------------------------------
-
-bool CMainFrame::mayRun(const CommandEntry& entry) const {
-    if (entry.idleOnly && isCounting()) {
-        return false;
-    }
-    return entry.available == nullptr || (this->*entry.available)();
-}
-
-template <typename Perform>
-void CMainFrame::runCommand(const CommandEntry& entry, Perform perform) {
-    if (mayRun(entry)) {
-        perform();
-    }
-    updateCommandStates();
-}
-
-// ---- Construction -------------------------------------------------------------------------
-
-void CMainFrame::createActions() {
-    auto* viewModes = new QActionGroup(this);
-    viewModes->setExclusive(true);
-    for (const CommandEntry& entry : commands()) {
-        QAction* action = makeAction(entry);
-        actions_.insert(entry.id, action);
-        if (entry.viewMode) {
-            viewModes->addAction(action);
-        }
-        connect(action, &QAction::triggered, this, [this, &entry] {
-            runCommand(entry, [this, &entry] { (this->*entry.handler)(); });
-        });
-    }
-
-    const CommandEntry& recentProject = command(ID_FILE_MRU_FILE1);
-    recentPlaceholder_ = new QAction(QString::fromUtf8(recentProject.text), this);
-    recentPlaceholder_->setObjectName(QString::fromLatin1(recentProject.objectName));
-    recentPlaceholder_->setEnabled(false);
-    for (int i = 0; i < RecentProjects::kSize; ++i) {
-        auto* recent = new QAction(this);
-        recent->setObjectName(QString::fromLatin1(recentProject.objectName) +
-                              QString::number(i + 1));
-        recent->setData(ID_FILE_MRU_FILE1 + i);
-        recent->setStatusTip(QString::fromUtf8(recentProject.prompt));
-        connect(recent, &QAction::triggered, this, [this, i, &recentProject] {
-            runCommand(recentProject, [this, i] { onRecentProject(i); });
-        });
-        recentActions_.append(recent);
-    }
-}
-
-QAction* CMainFrame::makeAction(const CommandEntry& entry) {
-    QString text = QString::fromUtf8(entry.text);
-    auto* action = new QAction(this);
-    action->setObjectName(QString::fromLatin1(entry.objectName));
-    action->setData(entry.id);
-    if (entry.shortcut != nullptr) {
-        const QString shortcut = QString::fromLatin1(entry.shortcut);
-        text += QLatin1Char('\t') + shortcut;
-        action->setShortcut(QKeySequence(shortcut, QKeySequence::PortableText));
-    }
-    action->setText(text);
-    if (entry.prompt != nullptr) {
-        const QStringList parts = QString::fromUtf8(entry.prompt).split(QLatin1Char('\n'));
-        action->setStatusTip(parts.value(0));
-        action->setToolTip(parts.value(1));
-    }
-    if (entry.toolbarImage >= 0) {
-        action->setIcon(artwork::toolbarIcon(static_cast<ToolbarImage>(entry.toolbarImage)));
-        action->setIconVisibleInMenu(false);
-    }
-    action->setCheckable(entry.checked != nullptr);
-    return action;
-}
-
-void CMainFrame::createMenus() {
-    QMenuBar* bar = menuBar();
-    bar->setObjectName(QStringLiteral("menuBar"));
-    const auto menu = [this, bar](const char* title, const char* objectName,
-                                  std::initializer_list<int> ids) {
-        QMenu* created = bar->addMenu(QString::fromUtf8(title));
-        created->setObjectName(QString::fromLatin1(objectName));
-        for (const int id : ids) {
-            if (id == 0) {
-                created->addSeparator();
-            } else {
-                created->addAction(actions_[id]);
-            }
-        }
-        connect(created, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
-        return created;
-    };
-    fileMenu_ =
-        menu("&File", "menuFile", {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0});
-    fileMenu_->addAction(recentPlaceholder_);
-    fileMenu_->addActions(recentActions_);
-    fileMenu_->addSeparator();
-    fileMenu_->addAction(actions_[ID_APP_EXIT]);
-    menu("&Action", "menuAction",
-         {ID_ACTION_ADD_FILE, ID_ACTION_ADD_FOLDER, 0, ID_ACTION_COUNT, ID_ACTION_STOP,
-          ID_ACTION_RESET});
-    selectionMenu_ = menu("&Selection", "menuSelection",
-                          {ID_SELECTION_OPEN, ID_SELECTION_OPEN_IN_EDITOR,
-                           ID_SELECTION_SHOW_IN_FOLDER, 0, ID_SELECTION_REMOVE});
-    menu("&Tools", "menuTools", {ID_TOOLS_SETTINGS, ID_TOOLS_REPORT});
-    menu("&View", "menuView",
-         {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_FOLDERS_AND_FILES, ID_VIEW_FILES_ONLY, 0,
-          ID_VIEW_SHOW_FULL_PATHS});
-    menu("&Help", "menuHelp",
-         {ID_HELP_DOCUMENTATION, ID_HELP_COMMAND_LINE, 0, ID_APP_ABOUT, ID_HELP_WEBSITE});
-}
-
-void CMainFrame::createToolBar() {
-    toolBar_ = new QToolBar(QStringLiteral("Toolbar"), this);
-    toolBar_->setObjectName(QStringLiteral("toolBar"));
-    toolBar_->setIconSize(QSize(kToolbarImageSize, kToolbarImageSize));
-    toolBar_->setMovable(false);
-    toolBar_->setFloatable(false);
-    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    toolBar_->toggleViewAction()->setVisible(false);
-    for (const int id : std::initializer_list<int>{
-             ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_ACTION_ADD_FILE, ID_ACTION_ADD_FOLDER,
-             ID_SELECTION_REMOVE, 0, ID_ACTION_COUNT, ID_ACTION_STOP, ID_ACTION_RESET, 0,
-             ID_TOOLS_SETTINGS, ID_TOOLS_REPORT, 0, ID_APP_ABOUT}) {
-        if (id == 0) {
-            toolBar_->addSeparator();
-        } else {
-            toolBar_->addAction(actions_[id]);
-        }
-    }
-    addToolBar(Qt::TopToolBarArea, toolBar_);
-    setContextMenuPolicy(Qt::NoContextMenu);
-}
-
-void CMainFrame::rebuildRecentMenu() {
-    const RecentProjects* recent = document_.recentProjects();
-    const QStringList entries = recent != nullptr ? recent->entries() : QStringList();
-    recentPlaceholder_->setVisible(entries.isEmpty());
-    for (int i = 0; i < recentActions_.size(); ++i) {
-        QAction* action = recentActions_[i];
-        if (i < entries.size()) {
-            QString shown = entries[i];
-            shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
-            action->setVisible(true);
-        } else {
-            action->setVisible(false);
-        }
-    }
-}
-
 void CMainFrame::updateTitle() {
     // "[*]" is where the desktop shows the modified marker.
     setWindowTitle(document_.title() + QStringLiteral("[*] - Tallyweaver"));
@@ -312,25 +144,16 @@ void CMainFrame::saveWindowState() {
     windowState_.write(*settings_);
 }
 
-int CMainFrame::chosenColumnWidth(int column) const {
-    return windowState_.columnWidths.value(column, 0);
+int CMainFrame::chosenColumnWidth(std::string_view id) const {
+    return windowState_.columnWidths.value(QString::fromLatin1(id), 0);
 }
 
-void CMainFrame::setChosenColumnWidth(int column, int width) {
-    if (column < 0 || column >= FileListColumnCount) {
-        return;
-    }
-    while (windowState_.columnWidths.size() < FileListColumnCount) {
-        windowState_.columnWidths.append(0);
-    }
-    windowState_.columnWidths[column] = width;
+FileListLayout CMainFrame::listLayout() const {
+    return {.filesOnly = showsFilesOnly(), .showFullPaths = showFullPaths_};
 }
 
-QAction* CMainFrame::action(int commandId) const {
-    if (commandId >= ID_FILE_MRU_FILE1 && commandId < ID_FILE_MRU_FILE1 + RecentProjects::kSize) {
-        return recentActions_.value(commandId - ID_FILE_MRU_FILE1);
-    }
-    return actions_.value(commandId, nullptr);
+void CMainFrame::setChosenColumnWidth(std::string_view id, int width) {
+    windowState_.columnWidths.insert(QString::fromLatin1(id), width);
 }
 
 // ---- Views and status ---------------------------------------------------------------------
@@ -367,20 +190,6 @@ std::unique_lock<std::mutex> CMainFrame::lockRecordsDuringRun() {
 }
 
 // ---- Command availability -----------------------------------------------------------------
-
-void CMainFrame::updateCommandStates() {
-    for (const CommandEntry& entry : commands()) {
-        QAction* action = actions_[entry.id];
-        action->setEnabled(mayRun(entry));
-        if (entry.checked != nullptr) {
-            action->setChecked((this->*entry.checked)());
-        }
-    }
-    const bool recentAvailable = mayRun(command(ID_FILE_MRU_FILE1));
-    for (QAction* recent : recentActions_) {
-        recent->setEnabled(recentAvailable);
-    }
-}
 
 bool CMainFrame::hasUncountedFiles() const {
     return document_.root().HasUncounted();
@@ -519,41 +328,12 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 // ---- Project commands ---------------------------------------------------------------------
 
-ProjectFolder* CMainFrame::rememberedFolder() {
-    ProjectFolder& root = document_.root();
-    if (rememberedFolderPath_.isEmpty()) {
-        return &root;
-    }
-    return root.FindFolder(rememberedFolderPath_.toStdU16String());
-}
-
-void CMainFrame::showRememberedFolder() {
-    if (ProjectFolder* show = rememberedFolder()) {
-        document_.updateAllViews(nullptr, HINT_SHOW_FOLDER, show);
-    }
-}
-
 void CMainFrame::onAddFiles() {
-    rememberedFolderPath_.clear();
     const QStringList paths = FileChooser::addFiles(this, windowState_.addFilesFolder);
-    if (paths.isEmpty()) {
-        return;
+    if (!paths.isEmpty()) {
+        windowState_.addFilesFolder = QFileInfo(paths.first()).absolutePath();
     }
-    windowState_.addFilesFolder = QFileInfo(paths.first()).absolutePath();
-    ProjectFolder& root = document_.root();
-    for (const QString& path : paths) {
-        FileCount* record =
-            root.AddFilePath(path.toStdU16String(), QFile::encodeName(path).toStdString());
-        if (record == nullptr) {
-            continue;
-        }
-        if (ProjectFolder* folder = root.FindFolder(folderPathOf(record->path))) {
-            folder->SetExpanded(true);
-            rememberedFolderPath_ = QString::fromStdU16String(folder->FullPath());
-        }
-        document_.setModifiedFlag();
-    }
-    showRememberedFolder();
+    document_.addFiles(paths);
 }
 
 void CMainFrame::onAddFolders() {
@@ -567,60 +347,17 @@ void CMainFrame::addFolderFiles(const std::vector<std::string>& found) {
     if (!mayRun(command(ID_ACTION_ADD_FOLDER)) || found.empty()) {
         return;
     }
-    ProjectFolder& root = document_.root();
-    for (const std::string& diskPath : found) {
-        const std::u16string path = utf16FromUtf8(diskPath);
-        setStatusText(QStringLiteral("Adding file to project: ") + QString::fromStdU16String(path));
-        FileCount* record = root.AddFilePath(path, diskPath);
-        if (record != nullptr) {
-            rememberedFolderPath_ = QString::fromStdU16String(folderPathOf(record->path));
-            document_.setModifiedFlag();
-        }
-    }
-    setStatusText(QStringLiteral("Ready"));
-    showRememberedFolder();
+    document_.addFoundFiles(found);
     updateCommandStates();
 }
 
 void CMainFrame::onReset() {
-    ProjectFolder& root = document_.root();
-    if (root.HasCounted()) {
-        document_.setModifiedFlag();
-    }
-    root.ResetAllCounts();
-    refreshFileList();
-}
-
-void CMainFrame::refreshFileList() {
-    ProjectFolder& root = document_.root();
-    if (viewMode_ == ID_VIEW_FILES_ONLY) {
-        document_.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
-        return;
-    }
-    CFolderView* tree = folderView();
-    if (tree == nullptr) {
-        return;
-    }
-    ProjectFolder* folder = nullptr;
-    const QModelIndex selected = tree->selectedItem();
-    if (selected.isValid()) {
-        folder = tree->folderOf(selected);
-    } else {
-        // No folder is selected: the list shows the remembered folder or the root, and its
-        // numbers must not outlive the counts they were taken from.
-        folder = rememberedFolder();
-        if (folder == nullptr) {
-            folder = &root;
-        }
-    }
-    if (folder != nullptr) {
-        document_.updateAllViews(tree, HINT_SHOW_FOLDER, folder);
-    }
+    document_.resetCounts();
 }
 
 void CMainFrame::onSettings() {
-    const CountSettings before = countSettings();
-    if (runSettingsDialog(this) && countSettings() != before) {
+    const CountSettings before = document_.settings();
+    if (runSettingsDialog(this, document_.settings()) && document_.settings() != before) {
         onReset();
     }
 }
@@ -630,15 +367,38 @@ void CMainFrame::onReport() {
 }
 
 void CMainFrame::onRemove() {
-    const QWidget* focus = focusedPane();
+    const auto confirmed = [this](const QString& question) {
+        return MessageBox::show(this, question, QStringLiteral("Confirm removal:"),
+                                QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::Question) == QMessageBox::Yes;
+    };
     CFolderView* tree = folderView();
     CFileView* list = fileView();
-    if (viewMode_ == ID_VIEW_FILES_ONLY && list != nullptr) {
-        removeSelectedFilesOfProject(*list);
-    } else if (tree != nullptr && focus == tree) {
-        removeSelectedFolder(*tree);
-    } else if (tree != nullptr && list != nullptr && focus == list) {
-        removeSelectedFilesOfFolder(*tree, *list);
+    if (tree != nullptr && focusedPane() == tree) {
+        const QModelIndex item = tree->selectedItem();
+        if (item.isValid() &&
+            confirmed(QStringLiteral("Are you sure you want to remove the folder \"") +
+                      printableInMessage(tree->itemPath(item)) +
+                      QStringLiteral("\" from the project?\r\n\r\nAll file counts, subfolders, "
+                                     "and empty parent folders will also be removed."))) {
+            document_.removeFolder(*tree->folderOf(item));
+        }
+    } else if (list != nullptr && (showsFilesOnly() || focusedPane() == list)) {
+        const std::vector<std::u16string> paths = list->selectedFilePaths();
+        if (!paths.empty() &&
+            confirmed(QStringLiteral("Are you sure you want to remove the selected file(s) from "
+                                     "the project?\r\n\r\nOnce removed, all empty parent "
+                                     "folders will also be removed."))) {
+            const std::vector<std::u16string> missing = document_.removeFiles(paths);
+            if (!missing.empty()) {
+                MessageBox::show(
+                    this,
+                    QStringLiteral("Failed to remove file count object for file: \"") +
+                        QString::fromStdU16String(missing.front()).section(QLatin1Char('/'), -1) +
+                        QLatin1Char('"'),
+                    QStringLiteral("Error"), QMessageBox::Ok, QMessageBox::Warning);
+            }
+        }
     } else {
         return;
     }
@@ -646,142 +406,11 @@ void CMainFrame::onRemove() {
     document_.setModifiedFlag();
 }
 
-namespace {
-
-const char* const kConfirmTitle = "Confirm removal:";
-
-bool confirmed(QWidget* window, const QString& question) {
-    return MessageBox::show(window, question, QString::fromLatin1(kConfirmTitle),
-                            QMessageBox::Yes | QMessageBox::No,
-                            QMessageBox::Question) == QMessageBox::Yes;
-}
-
-void showRemovalError(QWidget* window, const QString& text) {
-    MessageBox::show(window, text, QStringLiteral("Error"), QMessageBox::Ok, QMessageBox::Warning);
-}
-
-const QString kFilesQuestion = QStringLiteral(
-    "Are you sure you want to remove the selected file(s) from the project?\r\n\r\nOnce "
-    "removed, all empty parent folders will also be removed.");
-
-}  // namespace
-
-void CMainFrame::removeSelectedFolder(CFolderView& tree) {
-    const QModelIndex item = tree.selectedItem();
-    if (!item.isValid()) {
-        return;
-    }
-    if (!confirmed(this, QStringLiteral("Are you sure you want to remove the folder \"") +
-                             printableInMessage(tree.itemPath(item)) +
-                             QStringLiteral("\" from the project?\r\n\r\nAll file counts, "
-                                            "subfolders, and empty parent folders will also be "
-                                            "removed."))) {
-        return;
-    }
-    // Folders left empty go too, up to the first one that holds anything, which is shown.
-    ProjectFolder& shown = tree.removeFolder(item);
-    document_.setModifiedFlag();
-    tree.selectItemQuietly(tree.treeModel().indexOf(&shown));
-    rememberedFolderPath_ = QString::fromStdU16String(shown.FullPath());
-    document_.updateAllViews(&tree, HINT_SHOW_FOLDER, &shown);
-}
-
-void CMainFrame::removeSelectedFilesOfFolder(CFolderView& tree, CFileView& list) {
-    const std::vector<int> rows = list.selectedFileRows();
-    if (rows.empty() || !confirmed(this, kFilesQuestion)) {
-        return;
-    }
-    const QModelIndex item = tree.selectedItem();
-    ProjectFolder* folder = tree.folderOf(item);
-    FileListModel& model = list.listModel();
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        const QString name = model.rowLabel(*row);
-        if (!folder->RemoveRecordByFileName(name.toStdU16String())) {
-            showRemovalError(
-                this, QStringLiteral("Failed to remove file count object for file: \"") + name +
-                          QLatin1Char('"'));
-            return;
-        }
-        if (!model.removeFileRow(*row)) {
-            showRemovalError(this, QStringLiteral("Failed to remove list item for file: \"") +
-                                       name + QLatin1Char('"'));
-            return;
-        }
-    }
-    document_.setModifiedFlag();
-
-    // A folder left empty goes, with the folders above it that it leaves empty.
-    ProjectFolder* shown = folder;
-    if (item.isValid() && folder->IsEmpty()) {
-        shown = &tree.removeFolder(item);
-    }
-    tree.selectItemQuietly(tree.treeModel().indexOf(shown));
-    rememberedFolderPath_ = QString::fromStdU16String(shown->FullPath());
-    document_.updateAllViews(&tree, HINT_SHOW_FOLDER, shown);
-    tree.setFocus();
-}
-
-void CMainFrame::removeSelectedFilesOfProject(CFileView& list) {
-    const std::vector<int> rows = list.selectedFileRows();
-    if (rows.empty() || !confirmed(this, kFilesQuestion)) {
-        return;
-    }
-    FileListModel& model = list.listModel();
-    ProjectFolder& root = document_.root();
-    int removedRows = 0;
-    for (const int selected : rows) {
-        const int row = selected - removedRows;
-        const QString label = model.rowLabel(row);
-        const std::u16string path = model.rowPath(row);
-        if (!model.removeFileRow(row)) {
-            showRemovalError(this, QStringLiteral("Failed to remove list item for file: \"") +
-                                       label + QLatin1Char('"'));
-            break;
-        }
-        ++removedRows;
-        const ProjectFolder::FoundFile found = root.FindFile(path);
-        if (found.record == nullptr) {
-            continue;
-        }
-        ProjectFolder* folder = found.folder;
-        folder->RemoveRecordByFileName(std::u16string(found.record->fileName()));
-        if (folder->IsEmpty()) {
-            // The nearest folder left is the one to show on the way back to the tree.
-            rememberedFolderPath_ =
-                QString::fromStdU16String(root.RemoveFolderAndEmptyParents(*folder).FullPath());
-        }
-    }
-    // The rows left are the project's files in its order; listing them again also brings
-    // the summary row up to date.
-    document_.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
-}
-
 // ---- Selection commands -------------------------------------------------------------------
 
 QStringList CMainFrame::selectedDiskFiles() {
-    QStringList files;
-    CFileView* list = fileView();
-    if (list == nullptr) {
-        return files;
-    }
-    const std::vector<int> rows = list->selectedFileRows();
-    std::u16string folderPath;
-    if (CFolderView* tree = folderView()) {
-        const QModelIndex item = tree->selectedItem();
-        if (!item.isValid() && rows.empty()) {
-            return files;
-        }
-        folderPath = tree->folderOf(item)->FullPath();
-    }
-    for (const int row : rows) {
-        std::u16string path = list->listModel().rowPath(row);
-        if (folderView() != nullptr) {
-            path = folderPath;
-            appendPathComponent(path, list->listModel().rowLabel(row).toStdU16String());
-        }
-        files.append(diskPathText(diskPathOfFile(document_.root(), path)));
-    }
-    return files;
+    const CFileView* list = fileView();
+    return list != nullptr ? document_.diskFiles(list->selectedFilePaths()) : QStringList();
 }
 
 void CMainFrame::onOpenFiles() {
@@ -803,21 +432,11 @@ void CMainFrame::onOpenInTextEditor() {
 void CMainFrame::onShowInFolders() {
     if (CFolderView* tree = folderView()) {
         Shell::runOrExplain(this, Shell::Action::ShowFolder,
-                            diskPathText(diskPathOfFolder(*tree->folderOf(tree->selectedItem()))));
-        return;
-    }
-    CFileView* list = fileView();
-    if (list == nullptr) {
-        return;
-    }
-    std::set<std::u16string> taken;
-    for (const int row : list->selectedFileRows()) {
-        const std::u16string path = list->listModel().rowPath(row);
-        if (!taken.emplace(folderPathOf(path)).second) {
-            continue;
+                            document_.diskFolder(*tree->folderOf(tree->selectedItem())));
+    } else if (const CFileView* list = fileView()) {
+        for (const QString& folder : document_.diskFolders(list->selectedFilePaths())) {
+            Shell::runOrExplain(this, Shell::Action::ShowFolder, folder);
         }
-        const QString file = diskPathText(diskPathOfFile(document_.root(), path));
-        Shell::runOrExplain(this, Shell::Action::ShowFolder, QFileInfo(file).path());
     }
 }
 
@@ -840,7 +459,7 @@ void CMainFrame::onChooseView(int commandId) {
         // The remembered folder, or the whole project when none is remembered or the folder
         // is gone: a tree left empty here would stay empty, since nothing else rebuilds it
         // (a project loaded in Files Only mode left it so).
-        show = rememberedFolder();
+        show = document_.rememberedFolder();
         if (show == nullptr) {
             show = &document_.root();
         }
@@ -862,7 +481,7 @@ void CMainFrame::onChooseView(int commandId) {
     }
     created->show();
     if (show != nullptr) {
-        document_.updateAllViews(nullptr, HINT_SHOW_FOLDER, show);
+        document_.showFolder(show);
     }
     updateCommandStates();
 }
@@ -875,7 +494,7 @@ void CMainFrame::recreateView() {
 
 void CMainFrame::onShowFullPaths() {
     showFullPaths_ = !showFullPaths_;
-    document_.updateAllViews(nullptr, HINT_SHOW_FOLDER, &document_.root());
+    document_.showFolder(&document_.root());
 }
 
 bool CMainFrame::showsToolBar() const {
@@ -928,9 +547,9 @@ void CMainFrame::onCount() {
     if (countRun_.isRunning() || !root.HasUncounted()) {
         return;
     }
-    failedCountTable().clear();
+    document_.failures().clear();
     sinceListRefresh_.invalidate();
-    countRun_.start(root, countSettings());
+    countRun_.start(root, document_.settings(), document_.failures());
     updateCommandStates();
 }
 
@@ -941,14 +560,11 @@ void CMainFrame::onStop() {
 void CMainFrame::closeRun(bool completed, bool interactive) {
     setStatusText(completed ? QStringLiteral("Ready.") : QStringLiteral("Stopped."));
     progressBar_->hide();
-    if (interactive && !askingToClose_ && !failedCountTable().empty()) {
-        runFailedCountsDialog(this, document_.root());
+    if (interactive && !askingToClose_ && !document_.failures().empty()) {
+        runFailedCountsDialog(this, document_.root(), document_.failures());
     }
     updateCommandStates();
-    if (static_cast<int>(document_.root().CountedRecords(true)) != document_.countedFilesAtSave()) {
-        document_.setModifiedFlag();
-    }
-    refreshFileList();
+    document_.countRunEnded();
     emit countRunClosed();
 }
 

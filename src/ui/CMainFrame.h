@@ -10,10 +10,12 @@
 #include <mutex>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/CommandIds.h"
 #include "ui/CountRun.h"
+#include "ui/ViewHost.h"
 #include "ui/WindowState.h"
 
 class QProgressBar;
@@ -32,9 +34,10 @@ class CSplitterView;
 class CTallyweaverDoc;
 
 /// The main window: menu, toolbar, status bar and one view, either the folder tree beside the
-/// file list (Folders and Files) or the file list alone (Files Only). It handles every command,
-/// decides which are available, and owns the count run.
-class CMainFrame : public QMainWindow {
+/// file list (Folders and Files) or the file list alone (Files Only). It wires every command to
+/// the document, its dialogs or its views, decides which are available, and owns the count run.
+/// The project itself is edited by the document.
+class CMainFrame : public QMainWindow, public ViewHost {
     Q_OBJECT
   public:
     explicit CMainFrame(CTallyweaverDoc& document, QWidget* parent = nullptr);
@@ -52,20 +55,18 @@ class CMainFrame : public QMainWindow {
     bool restoreWindowState();
     /// Keeps the window's state in the settings file; done when the window closes.
     void saveWindowState();
-    /// The width the user gave `column` of the file list; 0 when it is fitted to its texts.
-    int chosenColumnWidth(int column) const;
-    void setChosenColumnWidth(int column, int width);
+    int chosenColumnWidth(std::string_view id) const override;
+    void setChosenColumnWidth(std::string_view id, int width) override;
 
     /// The action of a command id; null for an unknown id.
     QAction* action(int commandId) const;
     /// The "&Selection" menu, which both views also show as their context menu.
-    QMenu* selectionMenu() const { return selectionMenu_; }
+    QMenu* selectionMenu() const override { return selectionMenu_; }
 
     /// ID_VIEW_FOLDERS_AND_FILES or ID_VIEW_FILES_ONLY.
     int viewMode() const { return viewMode_; }
     bool showFullPaths() const { return showFullPaths_; }
-    const QString& rememberedFolderPath() const { return rememberedFolderPath_; }
-    void setRememberedFolderPath(const QString& path) { rememberedFolderPath_ = path; }
+    FileListLayout listLayout() const override;
 
     /// The current top-level view; null before the first view switch.
     QWidget* currentView() const { return currentView_; }
@@ -82,13 +83,13 @@ class CMainFrame : public QMainWindow {
 
     /// The text of the status bar's pane.
     QString statusText() const { return statusText_; }
-    void setStatusText(const QString& text);
+    void setStatusText(const QString& text) override;
 
     /// A count run is in progress: from Count until the run has been closed.
     bool isCounting() const { return countRun_.isRunning(); }
-    CountThreadState& countThreadState() { return countRun_.state(); }
+    CountRun::State& countRunState() { return countRun_.state(); }
     /// During a count run, the lock under which records may be read; otherwise no lock.
-    std::unique_lock<std::mutex> lockRecordsDuringRun();
+    std::unique_lock<std::mutex> lockRecordsDuringRun() override;
 
     /// Recomputes from the command table whether each command is available and checked.
     void updateCommandStates();
@@ -194,12 +195,9 @@ class CMainFrame : public QMainWindow {
     void onOpenFiles();
     void onOpenInTextEditor();
     void onShowInFolders();
+    /// Remove: the folder selected in the tree when the tree has the focus, else the selected
+    /// files of the list.
     void onRemove();
-    /// The three forms of Remove: the folder selected in the tree, the selected files of that
-    /// folder, the selected files of the whole list (Files Only).
-    void removeSelectedFolder(CFolderView& tree);
-    void removeSelectedFilesOfFolder(CFolderView& tree, CFileView& list);
-    void removeSelectedFilesOfProject(CFileView& list);
     void onSettings();
     void onReport();
     void onToggleToolBar();
@@ -216,14 +214,7 @@ class CMainFrame : public QMainWindow {
 
     /// The view is made again, as after loading a project.
     void recreateView();
-    /// Refreshes the file list after a change of the counts: the folder selected in the tree
-    /// (Folders and Files), or the whole project (Files Only).
-    void refreshFileList();
-    /// The folder to show for `rememberedFolderPath`: the root when it is "".
-    ProjectFolder* rememberedFolder();
-    /// Shows the remembered folder in every view, when it is there.
-    void showRememberedFolder();
-    /// The disk paths of the files of the selected rows, in row order.
+    /// The disk paths of the files of the selected rows, in the project's order.
     QStringList selectedDiskFiles();
 
     /// What follows a run that is over: "Ready." or "Stopped.", the Errors dialog when
@@ -234,7 +225,6 @@ class CMainFrame : public QMainWindow {
     QWidget* currentView_ = nullptr;
     int viewMode_;
     bool showFullPaths_ = true;
-    QString rememberedFolderPath_;
     QSettings* settings_ = nullptr;
     CountRun countRun_;
     WindowState windowState_;

@@ -1,11 +1,18 @@
-// The main window's command table: for each command, what its action shows, what performs it
-// and when it is available.
+// The main window's commands: the table that says for each what its action shows, what
+// performs it and when it is available, and the actions, menus and toolbar made from it.
+
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
 
 #include <algorithm>
 
 #include "ui/Artwork.h"
 #include "ui/CMainFrame.h"
+#include "ui/CTallyweaverDoc.h"
 #include "ui/CommandIds.h"
+#include "ui/RecentProjects.h"
 
 namespace tw::ui {
 namespace {
@@ -214,6 +221,177 @@ const CMainFrame::CommandEntry& CMainFrame::command(int commandId) {
     });
     // An id outside the table gets the recent-project entry, which only asks for no count run.
     return found != table.end() ? *found : kRecentProject;
+}
+
+// ---- Commands -----------------------------------------------------------------------------
+
+bool CMainFrame::mayRun(const CommandEntry& entry) const {
+    if (entry.idleOnly && isCounting()) {
+        return false;
+    }
+    return entry.available == nullptr || (this->*entry.available)();
+}
+
+template <typename Perform>
+void CMainFrame::runCommand(const CommandEntry& entry, Perform perform) {
+    if (mayRun(entry)) {
+        perform();
+    }
+    updateCommandStates();
+}
+
+// ---- Construction -------------------------------------------------------------------------
+
+void CMainFrame::createActions() {
+    auto* viewModes = new QActionGroup(this);
+    viewModes->setExclusive(true);
+    for (const CommandEntry& entry : commands()) {
+        QAction* action = makeAction(entry);
+        actions_.insert(entry.id, action);
+        if (entry.viewMode) {
+            viewModes->addAction(action);
+        }
+        connect(action, &QAction::triggered, this, [this, &entry] {
+            runCommand(entry, [this, &entry] { (this->*entry.handler)(); });
+        });
+    }
+
+    const CommandEntry& recentProject = command(ID_FILE_MRU_FILE1);
+    recentPlaceholder_ = new QAction(QString::fromUtf8(recentProject.text), this);
+    recentPlaceholder_->setObjectName(QString::fromLatin1(recentProject.objectName));
+    recentPlaceholder_->setEnabled(false);
+    for (int i = 0; i < RecentProjects::kSize; ++i) {
+        auto* recent = new QAction(this);
+        recent->setObjectName(QString::fromLatin1(recentProject.objectName) +
+                              QString::number(i + 1));
+        recent->setData(ID_FILE_MRU_FILE1 + i);
+        recent->setStatusTip(QString::fromUtf8(recentProject.prompt));
+        connect(recent, &QAction::triggered, this, [this, i, &recentProject] {
+            runCommand(recentProject, [this, i] { onRecentProject(i); });
+        });
+        recentActions_.append(recent);
+    }
+}
+
+QAction* CMainFrame::makeAction(const CommandEntry& entry) {
+    QString text = QString::fromUtf8(entry.text);
+    auto* action = new QAction(this);
+    action->setObjectName(QString::fromLatin1(entry.objectName));
+    action->setData(entry.id);
+    if (entry.shortcut != nullptr) {
+        const QString shortcut = QString::fromLatin1(entry.shortcut);
+        text += QLatin1Char('\t') + shortcut;
+        action->setShortcut(QKeySequence(shortcut, QKeySequence::PortableText));
+    }
+    action->setText(text);
+    if (entry.prompt != nullptr) {
+        const QStringList parts = QString::fromUtf8(entry.prompt).split(QLatin1Char('\n'));
+        action->setStatusTip(parts.value(0));
+        action->setToolTip(parts.value(1));
+    }
+    if (entry.toolbarImage >= 0) {
+        action->setIcon(artwork::toolbarIcon(static_cast<ToolbarImage>(entry.toolbarImage)));
+        action->setIconVisibleInMenu(false);
+    }
+    action->setCheckable(entry.checked != nullptr);
+    return action;
+}
+
+void CMainFrame::createMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("menuBar"));
+    const auto menu = [this, bar](const char* title, const char* objectName,
+                                  std::initializer_list<int> ids) {
+        QMenu* created = bar->addMenu(QString::fromUtf8(title));
+        created->setObjectName(QString::fromLatin1(objectName));
+        for (const int id : ids) {
+            if (id == 0) {
+                created->addSeparator();
+            } else {
+                created->addAction(actions_[id]);
+            }
+        }
+        connect(created, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+        return created;
+    };
+    fileMenu_ =
+        menu("&File", "menuFile", {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0});
+    fileMenu_->addAction(recentPlaceholder_);
+    fileMenu_->addActions(recentActions_);
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(actions_[ID_APP_EXIT]);
+    menu("&Action", "menuAction",
+         {ID_ACTION_ADD_FILE, ID_ACTION_ADD_FOLDER, 0, ID_ACTION_COUNT, ID_ACTION_STOP,
+          ID_ACTION_RESET});
+    selectionMenu_ = menu("&Selection", "menuSelection",
+                          {ID_SELECTION_OPEN, ID_SELECTION_OPEN_IN_EDITOR,
+                           ID_SELECTION_SHOW_IN_FOLDER, 0, ID_SELECTION_REMOVE});
+    menu("&Tools", "menuTools", {ID_TOOLS_SETTINGS, ID_TOOLS_REPORT});
+    menu("&View", "menuView",
+         {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_FOLDERS_AND_FILES, ID_VIEW_FILES_ONLY, 0,
+          ID_VIEW_SHOW_FULL_PATHS});
+    menu("&Help", "menuHelp",
+         {ID_HELP_DOCUMENTATION, ID_HELP_COMMAND_LINE, 0, ID_APP_ABOUT, ID_HELP_WEBSITE});
+}
+
+void CMainFrame::createToolBar() {
+    toolBar_ = new QToolBar(QStringLiteral("Toolbar"), this);
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setIconSize(QSize(kToolbarImageSize, kToolbarImageSize));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->toggleViewAction()->setVisible(false);
+    for (const int id : std::initializer_list<int>{
+             ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_ACTION_ADD_FILE, ID_ACTION_ADD_FOLDER,
+             ID_SELECTION_REMOVE, 0, ID_ACTION_COUNT, ID_ACTION_STOP, ID_ACTION_RESET, 0,
+             ID_TOOLS_SETTINGS, ID_TOOLS_REPORT, 0, ID_APP_ABOUT}) {
+        if (id == 0) {
+            toolBar_->addSeparator();
+        } else {
+            toolBar_->addAction(actions_[id]);
+        }
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+void CMainFrame::rebuildRecentMenu() {
+    const RecentProjects* recent = document_.recentProjects();
+    const QStringList entries = recent != nullptr ? recent->entries() : QStringList();
+    recentPlaceholder_->setVisible(entries.isEmpty());
+    for (int i = 0; i < recentActions_.size(); ++i) {
+        QAction* action = recentActions_[i];
+        if (i < entries.size()) {
+            QString shown = entries[i];
+            shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+            action->setVisible(true);
+        } else {
+            action->setVisible(false);
+        }
+    }
+}
+
+QAction* CMainFrame::action(int commandId) const {
+    if (commandId >= ID_FILE_MRU_FILE1 && commandId < ID_FILE_MRU_FILE1 + RecentProjects::kSize) {
+        return recentActions_.value(commandId - ID_FILE_MRU_FILE1);
+    }
+    return actions_.value(commandId, nullptr);
+}
+
+void CMainFrame::updateCommandStates() {
+    for (const CommandEntry& entry : commands()) {
+        QAction* action = actions_[entry.id];
+        action->setEnabled(mayRun(entry));
+        if (entry.checked != nullptr) {
+            action->setChecked((this->*entry.checked)());
+        }
+    }
+    const bool recentAvailable = mayRun(command(ID_FILE_MRU_FILE1));
+    for (QAction* recent : recentActions_) {
+        recent->setEnabled(recentAvailable);
+    }
 }
 
 }  // namespace tw::ui

@@ -11,15 +11,15 @@
 
 namespace tw::ui {
 
-CSplitterView::CSplitterView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* parent)
+CSplitterView::CSplitterView(ViewHost& host, CTallyweaverDoc& document, QWidget* parent)
     : QWidget(parent), splitter_(new QSplitter(Qt::Horizontal, this)) {
     setObjectName(QStringLiteral("splitterView"));
     splitter_->setObjectName(QStringLiteral("splitter"));
     splitter_->setChildrenCollapsible(false);
     // The list is made first, so it hears of every change before the tree does: the tree's
     // rebuild then selects the remembered folder, and the list ends showing that folder.
-    fileView_ = new CFileView(frame, document, splitter_);
-    folderView_ = new CFolderView(frame, document, splitter_);
+    fileView_ = new CFileView(host, document, splitter_);
+    folderView_ = new CFolderView(host, document, splitter_);
     splitter_->addWidget(folderView_);
     splitter_->addWidget(fileView_);
     splitter_->setStretchFactor(0, 0);

@@ -8,8 +8,8 @@ namespace tw::ui {
 
 class CFileView;
 class CFolderView;
-class CMainFrame;
 class CTallyweaverDoc;
+class ViewHost;
 
 /// The view of the Folders and Files mode: the folder tree on the left and the file list on
 /// the right, the tree taking its share of the width (a third until the user drags the
@@ -17,7 +17,7 @@ class CTallyweaverDoc;
 class CSplitterView : public QWidget {
     Q_OBJECT
   public:
-    CSplitterView(CMainFrame& frame, CTallyweaverDoc& document, QWidget* parent = nullptr);
+    CSplitterView(ViewHost& host, CTallyweaverDoc& document, QWidget* parent = nullptr);
 
     /// The first time only: the file list's initial update, then the tree's.
     void initialUpdate();

@@ -3,9 +3,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <set>
+
 #include "engine/CountSettings.h"
+#include "engine/FileCount.h"
+#include "engine/TextConversion.h"
+#include "project/DiskPaths.h"
 #include "project/ProjectFile.h"
-#include "ui/CommandIds.h"
 #include "ui/FileChooser.h"
 #include "ui/RecentProjects.h"
 #include "ui/common/MessageBox.h"
@@ -18,6 +22,10 @@ QString qstring(const std::u16string& text) {
                    static_cast<qsizetype>(text.size()));
 }
 
+QString diskPathText(const std::string& diskPath) {
+    return QFile::decodeName(QByteArray::fromStdString(diskPath));
+}
+
 void showFailure(QWidget* window, const std::u16string& message) {
     MessageBox::show(window, qstring(message), QString(), QMessageBox::Ok, QMessageBox::Warning);
 }
@@ -25,7 +33,11 @@ void showFailure(QWidget* window, const std::u16string& message) {
 }  // namespace
 
 CTallyweaverDoc::CTallyweaverDoc(RecentProjects* recentProjects, QObject* parent)
-    : QObject(parent), recentProjects_(recentProjects) {}
+    : CTallyweaverDoc(countSettings(), failedCountTable(), recentProjects, parent) {}
+
+CTallyweaverDoc::CTallyweaverDoc(CountSettings& settings, FailedCountTable& failures,
+                                 RecentProjects* recentProjects, QObject* parent)
+    : QObject(parent), settings_(settings), failures_(failures), recentProjects_(recentProjects) {}
 
 CTallyweaverDoc::~CTallyweaverDoc() = default;
 
@@ -49,15 +61,15 @@ void CTallyweaverDoc::setPathName(const QString& path) {
     emit stateChanged();
 }
 
-void CTallyweaverDoc::updateAllViews(QObject* sender, int hint, ProjectFolder* folder) {
-    emit viewsUpdate(sender, hint, folder);
+void CTallyweaverDoc::showFolder(ProjectFolder* folder, QObject* origin) {
+    emit folderChanged(folder, origin);
 }
 
 void CTallyweaverDoc::deleteContents() {
     emit treeAboutToBeReplaced();
     root_.DeleteAllRecords();
     root_.DeleteAllSubfolders();
-    updateAllViews(nullptr, HINT_SHOW_FOLDER, &root_);
+    showFolder(&root_);
 }
 
 void CTallyweaverDoc::becomeNewProject() {
@@ -84,7 +96,7 @@ CTallyweaverDoc::OpenOutcome CTallyweaverDoc::openProject(const QString& path, Q
     // read.
     ProjectFolder loaded;
     const ProjectLoadResult result =
-        ProjectFile::open(QFile::encodeName(path).toStdString(), loaded, countSettings());
+        ProjectFile::open(QFile::encodeName(path).toStdString(), loaded, settings_);
     if (result.status == ProjectLoadStatus::Loaded ||
         result.status == ProjectLoadStatus::EmptyFile) {
         emit treeAboutToBeReplaced();
@@ -103,7 +115,7 @@ CTallyweaverDoc::OpenOutcome CTallyweaverDoc::openProject(const QString& path, Q
         case ProjectLoadStatus::EmptyFile:
             modified_ = false;
             setPathName(path);
-            updateAllViews(nullptr, HINT_SHOW_FOLDER, &root_);
+            showFolder(&root_);
             return OpenOutcome::Opened;
         case ProjectLoadStatus::Loaded:
             break;
@@ -112,13 +124,143 @@ CTallyweaverDoc::OpenOutcome CTallyweaverDoc::openProject(const QString& path, Q
     modified_ = false;
     setPathName(path);
     emit recreateViewRequested();
-    updateAllViews(nullptr, HINT_SHOW_FOLDER, &root_);
+    showFolder(&root_);
     return OpenOutcome::Opened;
 }
 
+// ---- Edits ---------------------------------------------------------------------------------
+
+ProjectFolder* CTallyweaverDoc::rememberedFolder() {
+    if (rememberedFolderPath_.isEmpty()) {
+        return &root_;
+    }
+    return root_.FindFolder(rememberedFolderPath_.toStdU16String());
+}
+
+FileCount* CTallyweaverDoc::addFile(const std::u16string& path, const std::string& diskPath) {
+    FileCount* record = root_.AddFilePath(path, diskPath);
+    if (record != nullptr) {
+        setModifiedFlag();
+    }
+    return record;
+}
+
+void CTallyweaverDoc::addFiles(const QStringList& paths) {
+    rememberedFolderPath_.clear();
+    if (paths.isEmpty()) {
+        return;
+    }
+    for (const QString& path : paths) {
+        const FileCount* record =
+            addFile(path.toStdU16String(), QFile::encodeName(path).toStdString());
+        if (record == nullptr) {
+            continue;
+        }
+        if (ProjectFolder* folder = root_.FindFolder(folderPathOf(record->path))) {
+            folder->SetExpanded(true);
+            rememberedFolderPath_ = QString::fromStdU16String(folder->FullPath());
+        }
+    }
+    if (ProjectFolder* shown = rememberedFolder()) {
+        showFolder(shown);
+    }
+}
+
+void CTallyweaverDoc::addFoundFiles(const std::vector<std::string>& found) {
+    if (found.empty()) {
+        return;
+    }
+    for (const std::string& diskPath : found) {
+        const std::u16string path = utf16FromUtf8(diskPath);
+        emit statusMessage(QStringLiteral("Adding file to project: ") +
+                           QString::fromStdU16String(path));
+        if (const FileCount* record = addFile(path, diskPath)) {
+            rememberedFolderPath_ = QString::fromStdU16String(folderPathOf(record->path));
+        }
+    }
+    emit statusMessage(QStringLiteral("Ready"));
+    if (ProjectFolder* shown = rememberedFolder()) {
+        showFolder(shown);
+    }
+}
+
+ProjectFolder& CTallyweaverDoc::pruneFolder(ProjectFolder& folder) {
+    emit foldersAboutToBeRemoved(&root_.RemovalTop(folder));
+    ProjectFolder& stays = root_.RemoveFolderAndEmptyParents(folder);
+    emit foldersRemoved();
+    return stays;
+}
+
+void CTallyweaverDoc::removeFolder(ProjectFolder& folder) {
+    ProjectFolder& stays = pruneFolder(folder);
+    setModifiedFlag();
+    rememberedFolderPath_ = QString::fromStdU16String(stays.FullPath());
+    emit filesRemoved(&stays);
+}
+
+std::vector<std::u16string> CTallyweaverDoc::removeFiles(const std::vector<std::u16string>& paths) {
+    std::vector<std::u16string> missing;
+    for (const std::u16string& path : paths) {
+        const ProjectFolder::FoundFile found = root_.FindFile(path);
+        if (found.record == nullptr) {
+            missing.push_back(path);
+            continue;
+        }
+        found.folder->RemoveRecordByFileName(std::u16string(found.record->fileName()));
+        setModifiedFlag();
+        if (found.folder->IsEmpty()) {
+            rememberedFolderPath_ =
+                QString::fromStdU16String(pruneFolder(*found.folder).FullPath());
+        }
+    }
+    ProjectFolder* shown = rememberedFolder();
+    emit filesRemoved(shown != nullptr ? shown : &root_);
+    return missing;
+}
+
+void CTallyweaverDoc::resetCounts() {
+    if (root_.HasCounted()) {
+        setModifiedFlag();
+    }
+    root_.ResetAllCounts();
+    emit countsChanged();
+}
+
+void CTallyweaverDoc::countRunEnded() {
+    if (static_cast<int>(root_.CountedRecords(true)) != countedFilesAtSave_) {
+        setModifiedFlag();
+    }
+    emit countsChanged();
+}
+
+QStringList CTallyweaverDoc::diskFiles(const std::vector<std::u16string>& paths) const {
+    QStringList files;
+    for (const std::u16string& path : paths) {
+        files.append(diskPathText(diskPathOfFile(root_, path)));
+    }
+    return files;
+}
+
+QStringList CTallyweaverDoc::diskFolders(const std::vector<std::u16string>& paths) const {
+    QStringList folders;
+    std::set<std::u16string> taken;
+    for (const std::u16string& path : paths) {
+        if (taken.emplace(folderPathOf(path)).second) {
+            folders.append(QFileInfo(diskPathText(diskPathOfFile(root_, path))).path());
+        }
+    }
+    return folders;
+}
+
+QString CTallyweaverDoc::diskFolder(const ProjectFolder& folder) {
+    return diskPathText(diskPathOfFolder(folder));
+}
+
+// ---- Project file --------------------------------------------------------------------------
+
 bool CTallyweaverDoc::writeProject(const QString& path, QWidget* window) {
     const ProjectSaveResult result =
-        ProjectFile::save(QFile::encodeName(path).toStdString(), root_, countSettings());
+        ProjectFile::save(QFile::encodeName(path).toStdString(), root_, settings_);
     if (result.status != ProjectSaveStatus::Saved) {
         showFailure(window, result.message);
         return false;

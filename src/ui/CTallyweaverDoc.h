@@ -3,7 +3,13 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
+#include <string>
+#include <vector>
+
+#include "engine/CountSettings.h"
+#include "project/FailedCountTable.h"
 #include "project/ProjectFolder.h"
 
 class QWidget;
@@ -14,15 +20,25 @@ class RecentProjects;
 
 /// The project document of the desktop program: the project tree, the file it was loaded from
 /// or saved to, and whether it changed since. It takes the steps of new, open, save, save as
-/// and the question before a changed project is replaced; the project file format itself is
-/// `ProjectFile`'s.
+/// and the question before a changed project is replaced (the project file format itself is
+/// `ProjectFile`'s), and every edit of the project: adding, removing, resetting the counts.
 ///
-/// Views learn of changes through `viewsUpdate`: each view skips a notification it sent itself.
+/// Views learn of changes through its signals; a view skips a `folderChanged` it caused.
 class CTallyweaverDoc : public QObject {
     Q_OBJECT
   public:
+    /// A document over the program's count settings and failure table.
     explicit CTallyweaverDoc(RecentProjects* recentProjects = nullptr, QObject* parent = nullptr);
+    CTallyweaverDoc(CountSettings& settings, FailedCountTable& failures,
+                    RecentProjects* recentProjects = nullptr, QObject* parent = nullptr);
     ~CTallyweaverDoc() override;
+
+    /// How the project is counted; kept in the project file.
+    CountSettings& settings() { return settings_; }
+    const CountSettings& settings() const { return settings_; }
+    /// Why the files of the last count run failed, by record path.
+    FailedCountTable& failures() { return failures_; }
+    const FailedCountTable& failures() const { return failures_; }
 
     ProjectFolder& root() { return root_; }
     const ProjectFolder& root() const { return root_; }
@@ -64,14 +80,61 @@ class CTallyweaverDoc : public QObject {
     /// Empties the project (every record, then every folder) and shows the empty root.
     void deleteContents();
 
-    /// Sends `hint` with `folder` to every view but `sender`.
-    void updateAllViews(QObject* sender, int hint, ProjectFolder* folder);
+    // ---- Edits; each marks the project modified where it changed it ----------------------
+
+    /// The folder the views show, "" for the root; kept while the views are made anew.
+    const QString& rememberedFolderPath() const { return rememberedFolderPath_; }
+    void setRememberedFolderPath(const QString& path) { rememberedFolderPath_ = path; }
+    /// The folder of `rememberedFolderPath`: the root for "", null when it is gone.
+    ProjectFolder* rememberedFolder();
+
+    /// Add File(s): adds the files at the disk paths `paths`, each folder opened in the tree,
+    /// and shows the folder of the last one added. Files the project holds already are passed
+    /// over. The remembered folder is forgotten first, also when `paths` is empty.
+    void addFiles(const QStringList& paths);
+    /// Add Folder(s): adds the files a folder search found (disk paths in the file system's
+    /// encoding), naming each in `statusMessage`, and shows the folder of the last one added.
+    void addFoundFiles(const std::vector<std::string>& found);
+    /// Removes `folder` with everything below it and every folder this leaves empty; the
+    /// nearest folder that stays becomes the one shown.
+    void removeFolder(ProjectFolder& folder);
+    /// Removes the files of the project paths `paths` and every folder this leaves empty; when
+    /// a folder went, the nearest one that stays of the last to go becomes the one shown.
+    /// Returns the paths the project did not hold.
+    std::vector<std::u16string> removeFiles(const std::vector<std::u16string>& paths);
+    /// Reset: every count undone.
+    void resetCounts();
+    /// A count run is over: the project changed when the counted files are not those it had
+    /// at the last save; the views show the new counts.
+    void countRunEnded();
+
+    /// The disk paths of the files at the project paths `paths`, in that order.
+    QStringList diskFiles(const std::vector<std::u16string>& paths) const;
+    /// The disk folders that hold those files, each once, in that order.
+    QStringList diskFolders(const std::vector<std::u16string>& paths) const;
+    /// The disk path of `folder`.
+    static QString diskFolder(const ProjectFolder& folder);
+
+    /// The views are to show `folder`, which changed or which `origin` (a view that already
+    /// shows it; null for none) chose.
+    void showFolder(ProjectFolder* folder, QObject* origin = nullptr);
 
   signals:
-    /// A view-update notification; a view ignores the ones it sent.
-    void viewsUpdate(QObject* sender, int hint, tw::ProjectFolder* folder);
+    /// What an edit is doing, for the status bar.
+    void statusMessage(const QString& text);
+    /// The views show `folder` anew; `origin` is the view that chose it, or null.
+    void folderChanged(tw::ProjectFolder* folder, QObject* origin);
+    /// The records' counts changed: the views show them again, for the same folder.
+    void countsChanged();
+    /// `top` and the folders below it are about to leave the project: the tree takes out
+    /// their items. `foldersRemoved` follows once they are gone.
+    void foldersAboutToBeRemoved(tw::ProjectFolder* top);
+    void foldersRemoved();
+    /// Files or folders left the project; the views show `shown`, the folder now remembered
+    /// (or the root).
+    void filesRemoved(tw::ProjectFolder* shown);
     /// The project's folders are about to be destroyed (emptied, or replaced by a loaded
-    /// project): views let go of them. An update with `HINT_SHOW_FOLDER` follows.
+    /// project): views let go of them. A `folderChanged` follows.
     void treeAboutToBeReplaced();
     /// A project was loaded: the main frame re-creates its current view.
     void recreateViewRequested();
@@ -86,11 +149,19 @@ class CTallyweaverDoc : public QObject {
     /// A new, untitled project: the tree emptied, nothing counted at save, unmodified.
     void becomeNewProject();
     void setPathName(const QString& path);
+    /// Adds one file; the record, or null when the project holds it already.
+    FileCount* addFile(const std::u16string& path, const std::string& diskPath);
+    /// Removes `folder` and the folders this leaves empty, telling the views; returns the
+    /// nearest folder that stays.
+    ProjectFolder& pruneFolder(ProjectFolder& folder);
 
+    CountSettings& settings_;
+    FailedCountTable& failures_;
     ProjectFolder root_;
     int countedFilesAtSave_ = 0;
     bool modified_ = false;
     QString pathName_;
+    QString rememberedFolderPath_;
     RecentProjects* recentProjects_;
 };
 

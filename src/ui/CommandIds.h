@@ -33,7 +33,4 @@ enum CommandId : int {
     ID_HELP_WEBSITE = 32848,
 };
 
-/// The one view-update hint: its argument is the project folder the views are to show.
-constexpr int HINT_SHOW_FOLDER = 90;
-
 }  // namespace tw::ui

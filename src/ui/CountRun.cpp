@@ -3,11 +3,51 @@
 #include <QThread>
 
 #include <algorithm>
+#include <vector>
 
+#include "engine/FileCount.h"
+#include "project/CountRunner.h"
 #include "project/ProjectFolder.h"
-#include "ui/CountWorker.h"
 
 namespace tw::ui {
+
+void CountRun::State::prepare(ProjectFolder& project) {
+    root = &project;
+    index = 0;
+    total = static_cast<std::int32_t>(project.TotalRecords());
+    stop = false;
+    currentFile.clear();
+    running = false;
+}
+
+void CountRun::walk(State& state, const CountSettings& settings, FailedCountTable& failures,
+                    unsigned threads) {
+    if (state.root != nullptr) {
+        // The tree does not change during a run, so its records can be listed once.
+        std::vector<FileCount*> records;
+        state.root->CollectRecords(records);
+        CountRunCallbacks callbacks;
+        callbacks.started = [&state](const FileCount& record) {
+            const std::lock_guard<std::mutex> guard(state.lock);
+            state.currentFile = record.path;
+        };
+        callbacks.done = [&state](FileCount&) {
+            const std::lock_guard<std::mutex> guard(state.lock);
+            ++state.index;
+        };
+        callbacks.stopRequested = [&state] {
+            const std::lock_guard<std::mutex> guard(state.lock);
+            return state.stop;
+        };
+        CountRunner::Options options;
+        options.threads = threads;
+        options.onlyUncounted = true;
+        options.settings = settings;
+        CountRunner(failures, state.lock).run(records, options, callbacks);
+    }
+    const std::lock_guard<std::mutex> guard(state.lock);
+    state.running = false;
+}
 
 CountRun::CountRun(QObject* parent) : QObject(parent) {
     timer_.setInterval(kProgressPeriodMs);
@@ -20,27 +60,23 @@ CountRun::~CountRun() {
     }
 }
 
-bool CountRun::start(ProjectFolder& root, const CountSettings& settings) {
+bool CountRun::start(ProjectFolder& root, const CountSettings& settings,
+                     FailedCountTable& failures) {
     if (running_) {
         return false;
     }
     settings_ = settings;
     state_.prepare(root);
     state_.running = true;
-    thread_ = new QThread(this);
+    // The thread ends with the walk, so waiting for it never needs the window thread's event
+    // loop.
+    thread_ = QThread::create([this, &failures] { walk(state_, settings_, failures); });
+    thread_->setParent(this);
     thread_->setObjectName(QStringLiteral("countWorker"));
-    worker_ = new CountWorker(state_, settings_);
-    worker_->moveToThread(thread_);
-    connect(thread_, &QThread::started, worker_, &CountWorker::run);
-    // Quit straight from the worker's thread, so that waiting for the thread never needs the
-    // window thread's event loop.
-    connect(worker_, &CountWorker::finished, thread_, &QThread::quit, Qt::DirectConnection);
-    // The run ends as soon as the worker is done, not only at the next tick.
-    connect(worker_, &CountWorker::finished, this, &CountRun::tick, Qt::QueuedConnection);
+    // The run ends as soon as the walk is done, not only at the next tick.
+    connect(thread_, &QThread::finished, this, &CountRun::tick, Qt::QueuedConnection);
     thread_->start();
     if (!thread_->isRunning() && !thread_->isFinished()) {
-        delete worker_;
-        worker_ = nullptr;
         delete thread_;
         thread_ = nullptr;
         state_.running = false;
@@ -99,10 +135,7 @@ void CountRun::tick() {
 bool CountRun::end() {
     timer_.stop();
     if (thread_ != nullptr) {
-        thread_->quit();
         thread_->wait();
-        delete worker_;
-        worker_ = nullptr;
         delete thread_;
         thread_ = nullptr;
     }

@@ -21,8 +21,8 @@ bool runAddFolderDialog(QWidget* window, std::vector<std::string>& foundFiles,
     return true;
 }
 
-bool runSettingsDialog(QWidget* window) {
-    CSettingsDialog dialog(window);
+bool runSettingsDialog(QWidget* window, CountSettings& settings) {
+    CSettingsDialog dialog(settings, window);
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -34,8 +34,9 @@ void runReportDialog(QWidget* window, const ProjectFolder& root, QString& lastDi
     }
 }
 
-void runFailedCountsDialog(QWidget* window, const ProjectFolder& root) {
-    CFailedCountsDlg dialog(window, &root);
+void runFailedCountsDialog(QWidget* window, const ProjectFolder& root,
+                           const FailedCountTable& failures) {
+    CFailedCountsDlg dialog(failures, window, &root);
     dialog.exec();
 }
 

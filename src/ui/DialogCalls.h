@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/CountSettings.h"
+#include "project/FailedCountTable.h"
+
 class QSettings;
 class QWidget;
 
@@ -23,14 +26,16 @@ namespace tw::ui {
 bool runAddFolderDialog(QWidget* window, std::vector<std::string>& foundFiles,
                         QString& lastDirectory, QSettings* settings = nullptr);
 
-/// Project Settings: true when closed with OK (the dialog has then written the settings).
-bool runSettingsDialog(QWidget* window);
+/// Project Settings over `settings`: true when closed with OK (the dialog has then written
+/// them).
+bool runSettingsDialog(QWidget* window, CountSettings& settings);
 
 /// Generate Report for the project below `root`, modal.
 void runReportDialog(QWidget* window, const ProjectFolder& root, QString& lastDirectory);
 
-/// Errors: the files of the failed-count table with their error texts, modal; the files are
-/// looked up in the project below `root` to be opened.
-void runFailedCountsDialog(QWidget* window, const ProjectFolder& root);
+/// Errors: the files of `failures` with their error texts, modal; the files are looked up in
+/// the project below `root` to be opened.
+void runFailedCountsDialog(QWidget* window, const ProjectFolder& root,
+                           const FailedCountTable& failures);
 
 }  // namespace tw::ui

@@ -134,24 +134,35 @@ void FolderTreeModel::setShownOpen(const QModelIndex& index, bool open) {
 
 ProjectFolder& FolderTreeModel::removeFolder(const QModelIndex& index) {
     ProjectFolder& folder = *folderOf(index);
-    ProjectFolder& top = root_.RemovalTop(folder);
+    beginRemoving(root_.RemovalTop(folder));
+    ProjectFolder& stays = root_.RemoveFolderAndEmptyParents(folder);
+    endRemoving();
+    return stays;
+}
+
+void FolderTreeModel::beginRemoving(ProjectFolder& top) {
     const Shown* topShown = &top != &root_ ? shownOf(&top) : nullptr;
     if (topShown == nullptr) {
         // Nothing that goes has an item.
-        return root_.RemoveFolderAndEmptyParents(folder);
+        return;
     }
     ProjectFolder* kept = top.parent();
     const int row = topShown->row;
     beginRemoveRows(indexOf(kept), row, row);
+    removingRows_ = true;
     forget(top);
     std::vector<ProjectFolder*>& siblings = shown_.at(kept).children;
     siblings.erase(siblings.begin() + row);
     for (std::size_t after = static_cast<std::size_t>(row); after < siblings.size(); ++after) {
         shown_.at(siblings[after]).row = static_cast<int>(after);
     }
-    ProjectFolder& stays = root_.RemoveFolderAndEmptyParents(folder);
-    endRemoveRows();
-    return stays;
+}
+
+void FolderTreeModel::endRemoving() {
+    if (removingRows_) {
+        removingRows_ = false;
+        endRemoveRows();
+    }
 }
 
 QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex& parent) const {

@@ -46,6 +46,10 @@ class FolderTreeModel : public QAbstractItemModel {
     /// folder that this leaves empty, and their items with them. Returns the nearest folder
     /// that stays (the root at most).
     ProjectFolder& removeFolder(const QModelIndex& index);
+    /// The same in two halves, for folders that another hand removes: `top` and everything
+    /// below it are about to leave the project (`ProjectFolder::RemovalTop`), and have left.
+    void beginRemoving(ProjectFolder& top);
+    void endRemoving();
 
     QModelIndex index(int row, int column,
                       const QModelIndex& parent = QModelIndex()) const override;
@@ -77,6 +81,8 @@ class FolderTreeModel : public QAbstractItemModel {
 
     ProjectFolder& root_;
     std::unordered_map<const ProjectFolder*, Shown> shown_;
+    /// Between `beginRemoving` and `endRemoving`: rows are being removed.
+    bool removingRows_ = false;
 };
 
 }  // namespace tw::ui

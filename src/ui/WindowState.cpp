@@ -11,6 +11,43 @@ namespace tw::ui {
 namespace {
 
 const char* const kGroup = "Window";
+/// The widths by column id, a group of its own.
+const char* const kColumnWidthsGroup = "ColumnWidth";
+/// The widths by position, as earlier versions kept them: read, never written.
+const char* const kPositionalWidthsKey = "ColumnWidths";
+
+/// The columns those positions stood for. Frozen: the list's own columns may change.
+constexpr const char* kPositionalColumnIds[] = {
+    "name",          "type",         "size",         "encoding",       "countTime",
+    "code",          "declaration",  "directive",    "commentOwnLine", "commentCodeLine",
+    "commentBanner", "commentBlank", "totalComment", "blank",          "total",
+    "commentWords",  "remarks",
+};
+
+constexpr int kMaxColumnWidth = 4000;
+
+void readColumnWidths(QSettings& settings, QMap<QString, int>& widths) {
+    settings.beginGroup(QString::fromLatin1(kColumnWidthsGroup));
+    for (const QString& id : settings.childKeys()) {
+        if (const int width = std::clamp(settings.value(id).toInt(), 0, kMaxColumnWidth);
+            width > 0) {
+            widths.insert(id, width);
+        }
+    }
+    settings.endGroup();
+    if (!widths.isEmpty()) {
+        return;
+    }
+    const QStringList positional = settings.value(QString::fromLatin1(kPositionalWidthsKey))
+                                       .toString()
+                                       .split(QLatin1Char(','));
+    const auto known = static_cast<qsizetype>(std::size(kPositionalColumnIds));
+    for (qsizetype i = 0; i < positional.size() && i < known; ++i) {
+        if (const int width = std::clamp(positional[i].toInt(), 0, kMaxColumnWidth); width > 0) {
+            widths.insert(QString::fromLatin1(kPositionalColumnIds[i]), width);
+        }
+    }
+}
 
 }  // namespace
 
@@ -26,10 +63,7 @@ WindowState WindowState::read(QSettings& settings) {
     }
     const int mode = settings.value(QStringLiteral("ViewMode")).toInt();
     state.viewMode = mode == ID_VIEW_FILES_ONLY ? ID_VIEW_FILES_ONLY : ID_VIEW_FOLDERS_AND_FILES;
-    for (const QString& width :
-         settings.value(QStringLiteral("ColumnWidths")).toString().split(QLatin1Char(','))) {
-        state.columnWidths.append(std::clamp(width.toInt(), 0, 4000));
-    }
+    readColumnWidths(settings, state.columnWidths);
     state.addFilesFolder = settings.value(QStringLiteral("AddFilesFolder")).toString();
     state.addFolderFolder = settings.value(QStringLiteral("AddFolderFolder")).toString();
     state.reportFolder = settings.value(QStringLiteral("ReportFolder")).toString();
@@ -42,11 +76,15 @@ void WindowState::write(QSettings& settings) const {
     settings.setValue(QStringLiteral("Geometry"), geometry);
     settings.setValue(QStringLiteral("TreeFraction"), treeFraction);
     settings.setValue(QStringLiteral("ViewMode"), viewMode);
-    QStringList widths;
-    for (const int width : columnWidths) {
-        widths.append(QString::number(width));
+    settings.remove(QString::fromLatin1(kPositionalWidthsKey));
+    settings.remove(QString::fromLatin1(kColumnWidthsGroup));
+    settings.beginGroup(QString::fromLatin1(kColumnWidthsGroup));
+    for (auto width = columnWidths.begin(); width != columnWidths.end(); ++width) {
+        if (width.value() > 0) {
+            settings.setValue(width.key(), width.value());
+        }
     }
-    settings.setValue(QStringLiteral("ColumnWidths"), widths.join(QLatin1Char(',')));
+    settings.endGroup();
     settings.setValue(QStringLiteral("AddFilesFolder"), addFilesFolder);
     settings.setValue(QStringLiteral("AddFolderFolder"), addFolderFolder);
     settings.setValue(QStringLiteral("ReportFolder"), reportFolder);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
+#include <QMap>
 #include <QRect>
 #include <QString>
 
@@ -19,13 +19,16 @@ struct WindowState {
     double treeFraction = 1.0 / 3.0;
     /// ID_VIEW_FOLDERS_AND_FILES or ID_VIEW_FILES_ONLY.
     int viewMode = 0;
-    /// The width of each column of the file list the user set; 0 for one fitted to its texts.
-    QList<int> columnWidths;
+    /// The widths the user gave columns of the file list, by column id; a column without one
+    /// is fitted to its texts. Ids no column has now are kept as they were.
+    QMap<QString, int> columnWidths;
     QString addFilesFolder;
     QString addFolderFolder;
     QString reportFolder;
 
-    /// Reads what `settings` holds; the defaults for a missing or unusable value.
+    /// Reads what `settings` holds; the defaults for a missing or unusable value. Column
+    /// widths kept by position, as earlier versions did, are taken for the columns of that
+    /// time; `write` then keeps them by id only.
     static WindowState read(QSettings& settings);
     void write(QSettings& settings) const;
 };

@@ -12,7 +12,6 @@
 #include "engine/FileCount.h"
 #include "project/FailedCountTable.h"
 #include "ui/CountRun.h"
-#include "ui/CountThreadState.h"
 
 using namespace tw;
 using namespace tw::test;
@@ -58,6 +57,7 @@ class CountRunTest : public QObject {
     void progressAndClosingTexts();
     void stopInTheMiddleOfARun();
     void failingFileInARun();
+    void aRunUsesTheDocumentsSettingsAndFailures();
     void modifiedOnlyWhenCountedFilesChanged();
     void foldersCanBeBrowsedDuringARun();
     void closingTheWindowStopsTheRun();
@@ -77,11 +77,11 @@ void CountRunTest::workerVisitsOwnFilesBeforeSubfolders() {
     FileCount* deepRecord = root.AddFilePath(deep.toStdU16String());
     FileCount* ownRecord = root.AddFilePath(own.toStdU16String());
 
-    CountThreadState state;
+    CountRun::State state;
     state.prepare(root);
     state.running = true;
     state.stop = true;  // the run ends after the first file it visits
-    QCOMPARE(CountThreadProc(state, countSettings(), 1), 0);
+    CountRun::walk(state, countSettings(), failedCountTable(), 1);
     QVERIFY(ownRecord->counted);
     QVERIFY(!deepRecord->counted);
     QCOMPARE(state.index, 1);
@@ -91,7 +91,7 @@ void CountRunTest::workerVisitsOwnFilesBeforeSubfolders() {
 
     state.prepare(root);
     state.running = true;
-    CountThreadProc(state, countSettings(), 1);
+    CountRun::walk(state, countSettings(), failedCountTable(), 1);
     QVERIFY(deepRecord->counted);
     QCOMPARE(state.index, 2);
 }
@@ -104,10 +104,10 @@ void CountRunTest::workerSkipsCountedFilesButAdvances() {
     first->counted = true;
     first->code = 99;  // a counted record is left as it is
 
-    CountThreadState state;
+    CountRun::State state;
     state.prepare(root);
     state.running = true;
-    CountThreadProc(state, countSettings(), 1);
+    CountRun::walk(state, countSettings(), failedCountTable(), 1);
     QCOMPARE(first->code, 99u);
     QCOMPARE(second->code, 3u);
     QCOMPARE(state.index, 2);
@@ -121,10 +121,10 @@ void CountRunTest::workerPutsFailuresInTableAndKeepsThemFailed() {
     FileCount* record = root.AddFilePath(gone.toStdU16String());
     QFile::remove(gone);
 
-    CountThreadState state;
+    CountRun::State state;
     state.prepare(root);
     state.running = true;
-    CountThreadProc(state, countSettings(), 1);
+    CountRun::walk(state, countSettings(), failedCountTable(), 1);
     QVERIFY(!record->counted);
     QVERIFY(record->failed);
     QCOMPARE(qs(record->remarks), QStringLiteral("Failed to open file."));
@@ -155,15 +155,15 @@ void CountRunTest::severalThreadsCountWhatOneThreadCounts() {
             a->counted = b->counted = true;
         }
     }
-    CountThreadState state;
+    CountRun::State state;
     state.prepare(one);
     state.running = true;
-    CountThreadProc(state, countSettings(), 1);
+    CountRun::walk(state, countSettings(), failedCountTable(), 1);
     const FailedCountTable failedByOne = failedCountTable();
     failedCountTable().clear();
     state.prepare(many);
     state.running = true;
-    CountThreadProc(state, countSettings(), 3);
+    CountRun::walk(state, countSettings(), failedCountTable(), 3);
     QCOMPARE(state.index, state.total);
     QVERIFY(!state.running);
     QCOMPARE(failedCountTable(), failedByOne);
@@ -188,7 +188,7 @@ void CountRunTest::severalThreadsCountWhatOneThreadCounts() {
     state.prepare(many);
     state.running = true;
     state.stop = true;
-    CountThreadProc(state, countSettings(), 3);
+    CountRun::walk(state, countSettings(), failedCountTable(), 3);
     QCOMPARE(state.index, 0);
     QVERIFY(!many.HasCounted());
 }
@@ -202,9 +202,9 @@ void CountRunTest::aRunReportsProgressThenFinishes() {
     CountRun run;
     QSignalSpy progress(&run, &CountRun::progress);
     QSignalSpy finished(&run, &CountRun::finished);
-    QVERIFY(run.start(root, countSettings()));
+    QVERIFY(run.start(root, countSettings(), failedCountTable()));
     QVERIFY(run.isRunning());
-    QVERIFY(!run.start(root, countSettings()));  // one run at a time
+    QVERIFY(!run.start(root, countSettings(), failedCountTable()));  // one run at a time
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
     QCOMPARE(finished.front().front().toBool(), true);
     QVERIFY(!run.isRunning());
@@ -216,7 +216,7 @@ void CountRunTest::aRunReportsProgressThenFinishes() {
 
     // Stopped and waited for: the run is over without a signal, and not complete.
     root.ResetAllCounts();
-    QVERIFY(run.start(root, countSettings()));
+    QVERIFY(run.start(root, countSettings(), failedCountTable()));
     run.requestStop();
     QVERIFY(!run.stopAndWait());
     QVERIFY(!run.isRunning());
@@ -289,6 +289,37 @@ void CountRunTest::stopInTheMiddleOfARun() {
     QCOMPARE(desktop.root().CountedRecords(true), 300u);
     QVERIFY(!texts.contains(QStringLiteral("Stopped.")));
     QVERIFY(!desktop.enabled(ID_ACTION_COUNT));
+}
+
+void CountRunTest::aRunUsesTheDocumentsSettingsAndFailures() {
+    // A document over settings and a failure table of its own: the window counts by those
+    // and fills those, and the process-wide ones stay as they were.
+    QTemporaryDir dir;
+    CountSettings settings;
+    settings.mode = CountMode::Executable;
+    FailedCountTable failures;
+    CTallyweaverDoc document(settings, failures);
+    CMainFrame frame(document);
+    frame.show();
+    QTRY_VERIFY(frame.currentView() != nullptr);
+    document.root().AddFilePath(
+        writeFile(dir, QStringLiteral("a.cpp"), "int f() { return g(1); }\n").toStdU16String());
+    document.root().AddFilePath(dir.filePath(QStringLiteral("gone.cpp")).toStdU16String());
+    frame.action(ID_VIEW_FILES_ONLY)->trigger();
+    ModalDialogAnswerer errors([](QDialog&) { return true; });
+    QSignalSpy closed(&frame, &CMainFrame::countRunClosed);
+    frame.action(ID_ACTION_COUNT)->trigger();
+    QVERIFY(closed.wait(30000));
+    QCOMPARE(errors.answered, 1);
+    QCOMPARE(failures.size(), std::size_t(1));
+    QVERIFY(failedCountTable().empty());
+    const FileListModel& list = frame.fileView()->listModel();
+    QCOMPARE(list.headerData(ColumnCode, Qt::Horizontal).toString(), QStringLiteral("Executable"));
+    // Declarations show in the Executable mode only.
+    QVERIFY(list.cellText(0, ColumnDeclaration) != QStringLiteral("-"));
+    QCOMPARE(list.data(list.index(1, ColumnType), Qt::ToolTipRole).toString(),
+             qs(failures.begin()->second));
+    document.setModifiedFlag(false);
 }
 
 void CountRunTest::failingFileInARun() {

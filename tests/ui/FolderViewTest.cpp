@@ -56,8 +56,8 @@ void showProject(Desktop& desktop, std::initializer_list<const char16_t*> paths,
     for (const char16_t* path : paths) {
         desktop.root().AddFilePath(path);
     }
-    desktop.frame.setRememberedFolderPath(remembered);
-    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &desktop.root());
+    desktop.document.setRememberedFolderPath(remembered);
+    desktop.document.showFolder(&desktop.root());
     CFolderView& tree = *desktop.frame.folderView();
     tree.expand(itemAt(tree, QStringLiteral("d:")));
 }
@@ -111,7 +111,7 @@ void FolderViewTest::treeFromNestedPaths() {
     for (const QString& path : paths) {
         QVERIFY(desktop.root().AddFilePath(path.toStdU16String()) != nullptr);
     }
-    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &desktop.root());
+    desktop.document.showFolder(&desktop.root());
     QCOMPARE(treeText(*desktop.frame.folderView()), tree);
 }
 
@@ -121,7 +121,7 @@ void FolderViewTest::expansionFollowsProjectFlags() {
     root.AddFilePath(u"c:/a/b/x.cpp");
     root.AddFilePath(u"c:/a/c/y.cpp");
     root.FindFolder(u"c:/a/b")->SetExpanded(true);
-    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
+    desktop.document.showFolder(&root);
     CFolderView& tree = *desktop.frame.folderView();
     QCOMPARE(treeText(tree), QStringLiteral("c:+\n  a+\n    b+\n    c\n"));
 
@@ -130,14 +130,14 @@ void FolderViewTest::expansionFollowsProjectFlags() {
     tree.collapse(itemAt(tree, QStringLiteral("c:/a/b")));
     QCOMPARE(treeText(tree), QStringLiteral("c:+\n  a+\n    b\n    c+\n"));
     QVERIFY(!root.FindFolder(u"c:/a/c")->expanded());
-    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
+    desktop.document.showFolder(&root);
     QCOMPARE(treeText(tree), QStringLiteral("c:+\n  a+\n    b+\n    c\n"));
 }
 
 void FolderViewTest::imagesShowDrivesAndOpenFolders() {
     Desktop desktop;
     desktop.root().AddFilePath(u"/a/b/x.cpp");
-    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &desktop.root());
+    desktop.document.showFolder(&desktop.root());
     CFolderView& tree = *desktop.frame.folderView();
     const QImage drive = artwork::treeImage(TreeImage::Drive);
     const QImage closed = artwork::treeImage(TreeImage::ClosedFolder);
@@ -161,8 +161,8 @@ void FolderViewTest::rebuildSelectsRememberedFolder() {
     ProjectFolder& root = desktop.root();
     root.AddFilePath(u"c:/a/b/x.cpp");
     root.AddFilePath(u"c:/a/c/y.cpp");
-    desktop.frame.setRememberedFolderPath(QStringLiteral("c:/a/c"));
-    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
+    desktop.document.setRememberedFolderPath(QStringLiteral("c:/a/c"));
+    desktop.document.showFolder(&root);
     CFolderView& tree = *desktop.frame.folderView();
     QCOMPARE(tree.itemPath(tree.selectedItem()), QStringLiteral("c:/a/c"));
     QVERIFY(tree.isExpanded(tree.selectedItem().parent()));  // made visible
@@ -179,12 +179,12 @@ void FolderViewTest::rememberedFolderIsFoundUnderEveryTopLevelItem() {
     CFolderView& tree = *desktop.frame.folderView();
     for (const QString& remembered : {QStringLiteral("d:/b"), QStringLiteral("c:"),
                                       QStringLiteral("c:/a"), QStringLiteral("/tmp")}) {
-        desktop.frame.setRememberedFolderPath(remembered);
-        desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
+        desktop.document.setRememberedFolderPath(remembered);
+        desktop.document.showFolder(&root);
         QCOMPARE(tree.itemPath(tree.selectedItem()), remembered);
     }
-    desktop.frame.setRememberedFolderPath(QStringLiteral("e:/nowhere"));
-    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
+    desktop.document.setRememberedFolderPath(QStringLiteral("e:/nowhere"));
+    desktop.document.showFolder(&root);
     QVERIFY(!tree.selectedItem().isValid());
 }
 
@@ -194,11 +194,11 @@ void FolderViewTest::selectingAFolderListsItsFiles() {
     root.AddFilePath(u"c:/a/x.cpp");
     root.AddFilePath(u"c:/a/b/y.cpp");
     root.AddFilePath(u"c:/a/b/z.cpp");
-    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &root);
+    desktop.document.showFolder(&root);
     CFolderView& tree = *desktop.frame.folderView();
 
     tree.selectItem(itemAt(tree, QStringLiteral("c:/a/b")));
-    QCOMPARE(desktop.frame.rememberedFolderPath(), QStringLiteral("c:/a/b"));
+    QCOMPARE(desktop.document.rememberedFolderPath(), QStringLiteral("c:/a/b"));
     QCOMPARE(desktop.list().fileRowCount(), 2);
     QCOMPARE(desktop.list().rowLabel(1), QStringLiteral("z.cpp"));
     // Selecting does not rebuild the tree itself.
@@ -211,7 +211,7 @@ void FolderViewTest::selectingAFolderListsItsFiles() {
 
     // No selection: the root's own files, that is none, and the project's summary.
     tree.selectItem(QModelIndex());
-    QCOMPARE(desktop.frame.rememberedFolderPath(), QString());
+    QCOMPARE(desktop.document.rememberedFolderPath(), QString());
     QCOMPARE(desktop.list().fileRowCount(), 0);
     QCOMPARE(desktop.list().rowLabel(2), QStringLiteral("Project (0 succeeded, 0 failed)"));
 }

@@ -378,7 +378,7 @@ void MainFrameTest::addFilesExpandsAndShowsLastFolder() {
     QVERIFY(boxes.shown.empty());
     QVERIFY(desktop.document.isModified());
     const std::u16string folderB = projectFolderOf(b);
-    QCOMPARE(desktop.frame.rememberedFolderPath(), qs(folderB));
+    QCOMPARE(desktop.document.rememberedFolderPath(), qs(folderB));
     ProjectFolder* one = desktop.root().FindFile(projectPathOf(a)).folder;
     ProjectFolder* deeper = desktop.root().FindFolder(folderB);
     QVERIFY(one->expanded() && deeper->expanded() && deeper->parent()->expanded());
@@ -415,9 +415,9 @@ void MainFrameTest::addFilesCancelledRefreshesNothing() {
     Desktop desktop;
     desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource())});
     desktop.document.setModifiedFlag(false);
-    QSignalSpy updates(&desktop.document, &CTallyweaverDoc::viewsUpdate);
+    QSignalSpy updates(&desktop.document, &CTallyweaverDoc::folderChanged);
     desktop.addFiles(chooser, {});
-    QCOMPARE(desktop.frame.rememberedFolderPath(), QString());
+    QCOMPARE(desktop.document.rememberedFolderPath(), QString());
     QCOMPARE(updates.count(), 0);
     QVERIFY(!desktop.document.isModified());
 }
@@ -513,7 +513,7 @@ void MainFrameTest::addFoldersAddsWhatTheDialogFound() {
     QCOMPARE(afterAdding.last(), QStringLiteral("Ready."));
     // The list shows the folder of the last file added (the scan's order is the file
     // system's), which the tree selects.
-    const QString remembered = desktop.frame.rememberedFolderPath();
+    const QString remembered = desktop.document.rememberedFolderPath();
     QVERIFY(remembered == qs(projectFolderOf(deep)) ||
             remembered == qs(projectFolderOf(dir.filePath(QStringLiteral("tree/top.cpp")))));
     CFolderView* tree = desktop.frame.folderView();

@@ -15,8 +15,8 @@ void showProject(Desktop& desktop, const QStringList& paths, const QString& reme
     for (const QString& path : paths) {
         desktop.root().AddFilePath(path.toStdU16String());
     }
-    desktop.frame.setRememberedFolderPath(remembered);
-    desktop.document.updateAllViews(nullptr, HINT_SHOW_FOLDER, &desktop.root());
+    desktop.document.setRememberedFolderPath(remembered);
+    desktop.document.showFolder(&desktop.root());
     desktop.document.setModifiedFlag(false);
 }
 
@@ -47,6 +47,7 @@ class RemovalTest : public QObject {
     void removingLastFilePrunesEmptyAncestors();
     void removesSelectedFilesInFilesOnlyMode();
     void answeringNoChangesNothing();
+    void documentRemovesWhatItHoldsAndNamesTheRest();
 };
 
 void RemovalTest::removesSelectedFolder_data() {
@@ -84,7 +85,7 @@ void RemovalTest::removesSelectedFolder() {
     QVERIFY(desktop.root().FindFolder(selected.toStdU16String()) == nullptr);
     QVERIFY(!tree->findItem(selected).isValid());
     QCOMPARE(tree->itemPath(tree->selectedItem()), nowSelected);
-    QCOMPARE(desktop.frame.rememberedFolderPath(), nowSelected);
+    QCOMPARE(desktop.document.rememberedFolderPath(), nowSelected);
     QVERIFY(desktop.document.isModified());
     if (nowSelected.isEmpty()) {
         QVERIFY(!tree->findItem(QStringLiteral("d:")).isValid());
@@ -133,7 +134,7 @@ void RemovalTest::removingLastFilePrunesEmptyAncestors() {
     CFolderView* tree = desktop.frame.folderView();
     QCOMPARE(tree->itemPath(tree->selectedItem()), QStringLiteral("c:"));
     QVERIFY(!tree->findItem(QStringLiteral("c:/a")).isValid());
-    QCOMPARE(desktop.frame.rememberedFolderPath(), QStringLiteral("c:"));
+    QCOMPARE(desktop.document.rememberedFolderPath(), QStringLiteral("c:"));
     QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("keep.cpp"));
 }
 
@@ -155,7 +156,7 @@ void RemovalTest::removesSelectedFilesInFilesOnlyMode() {
 
     QCOMPARE(projectFiles(desktop.root()), QStringList({"c:/a/1.cpp", "c:/b/2.cpp"}));
     QVERIFY(desktop.root().FindFolder(u"c:/c") == nullptr);
-    QCOMPARE(desktop.frame.rememberedFolderPath(), QStringLiteral("c:"));
+    QCOMPARE(desktop.document.rememberedFolderPath(), QStringLiteral("c:"));
     QCOMPARE(desktop.list().fileRowCount(), 2);
     QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("1.cpp"));
     QCOMPARE(desktop.list().rowLabel(1), QStringLiteral("2.cpp"));
@@ -175,6 +176,31 @@ void RemovalTest::answeringNoChangesNothing() {
     QCOMPARE(tree->itemPath(tree->selectedItem()), QStringLiteral("c:/a"));
     // The command marks the project modified whatever the answer.
     QVERIFY(desktop.document.isModified());
+}
+
+void RemovalTest::documentRemovesWhatItHoldsAndNamesTheRest() {
+    // Every form of Remove ends here, without a window: a path the project does not hold stops
+    // nothing, and a folder left empty goes with its empty parents.
+    CTallyweaverDoc document;
+    for (const char16_t* path : {u"c:/a/1.cpp", u"c:/a/2.cpp", u"c:/b/c/3.cpp"}) {
+        document.root().AddFilePath(path);
+    }
+    document.setModifiedFlag(false);
+    QSignalSpy removed(&document, &CTallyweaverDoc::filesRemoved);
+    QStringList pruned;  // the folders are gone once the call returns: their paths, as told
+    QObject::connect(&document, &CTallyweaverDoc::foldersAboutToBeRemoved,
+                     [&pruned](ProjectFolder* top) { pruned.append(qs(top->FullPath())); });
+    const std::vector<std::u16string> missing =
+        document.removeFiles({u"c:/a/1.cpp", u"c:/x/none.cpp", u"c:/b/c/3.cpp"});
+    QCOMPARE(missing, std::vector<std::u16string>{u"c:/x/none.cpp"});
+    QCOMPARE(projectFiles(document.root()), QStringList{"c:/a/2.cpp"});
+    QVERIFY(document.root().FindFolder(u"c:/b") == nullptr);
+    QCOMPARE(pruned, QStringList{"c:/b"});
+    QCOMPARE(document.rememberedFolderPath(), QStringLiteral("c:"));
+    QCOMPARE(removed.count(), 1);
+    QCOMPARE(removed.front().front().value<ProjectFolder*>(), document.root().FindFolder(u"c:"));
+    QVERIFY(document.isModified());
+    document.setModifiedFlag(false);
 }
 
 QTEST_MAIN(RemovalTest)

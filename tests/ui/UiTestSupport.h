@@ -183,9 +183,9 @@ class Desktop {
     }
     ~Desktop() {
         if (frame.isCounting()) {
-            frame.countThreadState().lock.lock();
-            frame.countThreadState().stop = true;
-            frame.countThreadState().lock.unlock();
+            frame.countRunState().lock.lock();
+            frame.countRunState().stop = true;
+            frame.countRunState().lock.unlock();
             QSignalSpy closed(&frame, &ui::CMainFrame::countRunClosed);
             ModalDialogAnswerer errors([](QDialog&) { return true; });
             closed.wait(30000);

@@ -26,6 +26,7 @@ class WindowStateTest : public QObject {
     void firstStartTakesSensibleSize();
     void stateSurvivesRestart();
     void unusableSavedValuesFallBackToDefaults();
+    void positionalColumnWidthsAreConvertedOnce();
 };
 
 void WindowStateTest::titleCarriesModifiedMarker() {
@@ -127,7 +128,8 @@ void WindowStateTest::stateSurvivesRestart() {
     QCOMPARE(WindowState::read(settings).addFilesFolder, dir.filePath(QStringLiteral("src")));
     // Columns the user did not touch are still fitted to their texts.
     QVERIFY(frame.fileView()->columnWidth(ColumnFileName) > 0);
-    QCOMPARE(frame.chosenColumnWidth(ColumnFileName), 0);
+    QCOMPARE(frame.chosenColumnWidth("name"), 0);
+    QCOMPARE(frame.chosenColumnWidth("type"), 321);
 }
 
 void WindowStateTest::unusableSavedValuesFallBackToDefaults() {
@@ -140,13 +142,46 @@ void WindowStateTest::unusableSavedValuesFallBackToDefaults() {
     const WindowState state = WindowState::read(settings);
     QCOMPARE(state.treeFraction, 1.0 / 3.0);
     QCOMPARE(state.viewMode, int(ID_VIEW_FOLDERS_AND_FILES));
-    QCOMPARE(state.columnWidths, QList<int>({0, 0, 4000, 40}));
+    QCOMPARE(state.columnWidths, (QMap<QString, int>{{"size", 4000}, {"encoding", 40}}));
 
     CTallyweaverDoc document;
     CMainFrame frame(document);
     frame.setSettings(&settings);
     QVERIFY(!frame.restoreWindowState());
     QCOMPARE(frame.geometry(), initialWindowGeometry(frame.screen()->availableGeometry()));
+}
+
+void WindowStateTest::positionalColumnWidthsAreConvertedOnce() {
+    // Earlier versions kept the widths by position, for the seventeen columns of their time;
+    // values past those belong to no column.
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("tallyweaver.ini"));
+    {
+        QSettings settings(ini, QSettings::IniFormat);
+        settings.setValue(QStringLiteral("Window/ColumnWidths"),
+                          QStringLiteral("0,321,0,0,0,55,0,0,0,0,0,0,0,0,0,66,77,88"));
+    }
+    QSettings settings(ini, QSettings::IniFormat);
+    WindowState state = WindowState::read(settings);
+    const QMap<QString, int> converted{
+        {"type", 321}, {"code", 55}, {"commentWords", 66}, {"remarks", 77}};
+    QCOMPARE(state.columnWidths, converted);
+    for (auto width = converted.begin(); width != converted.end(); ++width) {
+        QCOMPARE(fileListColumnById(width.key().toStdString())->id, width.key().toStdString());
+    }
+
+    // Written back by id only; a width kept for an id no column has now stays.
+    state.columnWidths.insert(QStringLiteral("folder"), 90);
+    state.write(settings);
+    QVERIFY(!settings.contains(QStringLiteral("Window/ColumnWidths")));
+    QCOMPARE(settings.value(QStringLiteral("Window/ColumnWidth/type")).toInt(), 321);
+    QMap<QString, int> kept = converted;
+    kept.insert(QStringLiteral("folder"), 90);
+    QCOMPARE(WindowState::read(settings).columnWidths, kept);
+
+    // Once widths are kept by id, positional ones left by an earlier version are ignored.
+    settings.setValue(QStringLiteral("Window/ColumnWidths"), QStringLiteral("0,5"));
+    QCOMPARE(WindowState::read(settings).columnWidths, kept);
 }
 
 QTEST_MAIN(WindowStateTest)

@@ -67,6 +67,10 @@ class FailedCountsModel : public QAbstractTableModel {
 }  // namespace
 
 CFailedCountsDlg::CFailedCountsDlg(QWidget* parent, const ProjectFolder* project)
+    : CFailedCountsDlg(failedCountTable(), parent, project) {}
+
+CFailedCountsDlg::CFailedCountsDlg(const FailedCountTable& failures, QWidget* parent,
+                                   const ProjectFolder* project)
     : QDialog(parent), project_(project) {
     setObjectName(QStringLiteral("failedCountsDialog"));
     setWindowTitle(QStringLiteral("Errors"));
@@ -79,7 +83,7 @@ CFailedCountsDlg::CFailedCountsDlg(QWidget* parent, const ProjectFolder* project
         new QLabel(QStringLiteral("Errors were encountered in the following files:"), this);
     message->setObjectName(QStringLiteral("messageLabel"));
 
-    auto* model = new FailedCountsModel(failedCountTable(), this);
+    auto* model = new FailedCountsModel(failures, this);
     list_ = new QTreeView(this);
     list_->setObjectName(QStringLiteral("failedList"));
     list_->setModel(model);

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include "project/FailedCountTable.h"
+
 class QPushButton;
 class QTreeView;
 
@@ -13,10 +15,10 @@ class ProjectFolder;
 namespace tw::ui {
 
 /// The Errors dialog: the files whose count failed, each with its error text, from its own copy
-/// of `failedCountTable()` taken at construction (in path order), and buttons that open the
-/// selected files.
+/// of a failure table (`failedCountTable()` unless given another) taken at construction (in
+/// path order), and buttons that open the selected files.
 ///
-///     CFailedCountsDlg dialog(parent, &document.root());
+///     CFailedCountsDlg dialog(document.failures(), parent, &document.root());
 ///     dialog.exec();
 class CFailedCountsDlg : public QDialog {
     Q_OBJECT
@@ -26,6 +28,8 @@ class CFailedCountsDlg : public QDialog {
     /// hold is opened as its record path read with '/' for '\'. It is read only while the
     /// dialog runs.
     explicit CFailedCountsDlg(QWidget* parent = nullptr, const ProjectFolder* project = nullptr);
+    CFailedCountsDlg(const FailedCountTable& failures, QWidget* parent,
+                     const ProjectFolder* project);
     ~CFailedCountsDlg() override;
 
   private:

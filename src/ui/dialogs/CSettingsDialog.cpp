@@ -87,7 +87,10 @@ QLabel* makeDescription(const QString& text, const QString& objectName, QWidget*
 
 }  // namespace
 
-CSettingsDialog::CSettingsDialog(QWidget* parent) : QDialog(parent), opened_(countSettings()) {
+CSettingsDialog::CSettingsDialog(QWidget* parent) : CSettingsDialog(countSettings(), parent) {}
+
+CSettingsDialog::CSettingsDialog(CountSettings& settings, QWidget* parent)
+    : QDialog(parent), settings_(settings), opened_(settings) {
     setObjectName(QStringLiteral("settingsDialog"));
     setWindowTitle(QStringLiteral("Tallyweaver Project Settings"));
 
@@ -227,9 +230,9 @@ void CSettingsDialog::updateEnabling() {
 }
 
 void CSettingsDialog::accept() {
-    const CountSettings chosen = settingsFromChoices(choices(), countSettings());
+    const CountSettings chosen = settingsFromChoices(choices(), settings_);
     changed_ = !(chosen == opened_);
-    countSettings() = chosen;
+    settings_ = chosen;
     QDialog::accept();
 }
 

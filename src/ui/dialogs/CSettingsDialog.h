@@ -37,21 +37,24 @@ struct SettingsEnabling {
 };
 SettingsEnabling settingsEnabling(const SettingsChoices& choices);
 
-/// The Project Settings dialog over the process-wide `countSettings()`: it shows them when
-/// constructed and writes them on OK.
+/// The Project Settings dialog over a project's count settings (the process-wide
+/// `countSettings()` unless given others): it shows them when constructed and writes them on
+/// OK.
 ///
-///     CSettingsDialog dialog(parent);
+///     CSettingsDialog dialog(document.settings(), parent);
 ///     if (dialog.exec() == QDialog::Accepted && dialog.settingsChanged()) resetCounts();
 class CSettingsDialog : public QDialog {
     Q_OBJECT
 
   public:
     explicit CSettingsDialog(QWidget* parent = nullptr);
+    /// Over `settings`, which must outlive the dialog.
+    explicit CSettingsDialog(CountSettings& settings, QWidget* parent = nullptr);
 
     /// OK wrote settings that differ from those the dialog opened with.
     bool settingsChanged() const { return changed_; }
 
-    /// Writes `countSettings()` from the controls and closes with OK.
+    /// Writes the settings from the controls and closes with OK.
     void accept() override;
 
   private:
@@ -66,6 +69,7 @@ class CSettingsDialog : public QDialog {
     QCheckBox* allCapsCheck_ = nullptr;
     QCheckBox* macrosCheck_ = nullptr;
     QCheckBox* logicCheck_ = nullptr;
+    CountSettings& settings_;
     CountSettings opened_;
     bool changed_ = false;
 };
