@@ -173,9 +173,9 @@ std::string submoduleName(std::string_view gitmodules, const std::string& path) 
         }
         if (line.starts_with("[submodule") && line.ends_with("\"]")) {
             const std::size_t open = line.find('"');
-            section = open + 2 < line.size() ? std::string(line.substr(open + 1, line.size() -
-                                                                                     open - 3))
-                                              : std::string();
+            section = open + 2 < line.size()
+                          ? std::string(line.substr(open + 1, line.size() - open - 3))
+                          : std::string();
             continue;
         }
         if (line.starts_with("[")) {
@@ -387,7 +387,8 @@ struct GitRevisions::Source {
                         for (std::string& component : componentsOf(target)) {
                             next.push_back(std::move(component));
                         }
-                        next.insert(next.end(), pending.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                        next.insert(next.end(),
+                                    pending.begin() + static_cast<std::ptrdiff_t>(i) + 1,
                                     pending.end());
                         pending = std::move(next);
                         followed = true;
@@ -443,9 +444,9 @@ std::string unreadableRepository(const std::string& gitDirectory) {
     if (irregular.empty()) {
         irregular = firstIrregularDatabaseFile(gitDirectory);
     }
-    return irregular.empty() ? std::string()
-                             : quote(irregular) +
-                                   " is not a regular file, so the git repository is not read";
+    return irregular.empty()
+               ? std::string()
+               : quote(irregular) + " is not a regular file, so the git repository is not read";
 }
 
 /// The commits listed in the repository's `shallow` file (checked to be a regular file).
@@ -568,9 +569,8 @@ bool GitRevisions::resolve(const std::string& revision, GitVersion& version,
         why = found == GIT_ENOTFOUND
                   ? "revision " + quote(revision) + " does not exist" + where +
                         (shallow ? ", a shallow clone whose history ends early" : "")
-                  : found == GIT_EAMBIGUOUS
-                        ? "revision " + quote(revision) + " is ambiguous" + where
-                        : "revision " + quote(revision) + " cannot be read" + where;
+              : found == GIT_EAMBIGUOUS ? "revision " + quote(revision) + " is ambiguous" + where
+                                        : "revision " + quote(revision) + " cannot be read" + where;
         why += " (libgit2: " + lastError(git) + ")";
         return false;
     }
@@ -743,8 +743,8 @@ bool GitRevisions::enterSubmodule(std::uint32_t outer, const GitObjectId& root,
 bool GitRevisions::files(const GitVersion& version, const std::string& shownDirectory,
                          bool withSubfolders, const std::vector<ScanFilter*>& filters,
                          const ExtensionFilter& extensions,
-                         const std::function<void(RevisionFile&& file)>& onFile,
-                         std::string& why, const Warning& warning) {
+                         const std::function<void(RevisionFile&& file)>& onFile, std::string& why,
+                         const Warning& warning) {
     struct Entry {
         Source::Entry entry;
         std::u16string order;
@@ -800,8 +800,8 @@ bool GitRevisions::files(const GitVersion& version, const std::string& shownDire
             std::string whyNot;
             if (!enterSubmodule(start.source, start.root, start.repositoryPath + name, found.id,
                                 start.source, folder, whyNot)) {
-                why = "submodule " + quote(start.repositoryPath + name) + inRevision + ": " +
-                      whyNot;
+                why =
+                    "submodule " + quote(start.repositoryPath + name) + inRevision + ": " + whyNot;
                 return false;
             }
             start.root = folder;

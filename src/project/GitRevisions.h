@@ -79,8 +79,7 @@ class GitRevisions {
     /// The repository that holds `directory` (bytes as given; a work tree or a folder in it,
     /// or a bare repository; the folder need not be in the work tree now). Null, with `whyNot`
     /// saying why, when there is none or it cannot be read.
-    static std::unique_ptr<GitRevisions> openFor(const std::string& directory,
-                                                 std::string& whyNot);
+    static std::unique_ptr<GitRevisions> openFor(const std::string& directory, std::string& whyNot);
 
     ~GitRevisions();
     GitRevisions(const GitRevisions&) = delete;
@@ -128,8 +127,8 @@ class GitRevisions {
     /// The repository of a submodule at `path` of `source`'s tree `root`, at commit `commit`:
     /// its index in `sources_` and the commit's tree; false with `why`.
     bool enterSubmodule(std::uint32_t source, const GitObjectId& root, const std::string& path,
-                        const GitObjectId& commit, std::uint32_t& entered,
-                        GitObjectId& tree, std::string& why);
+                        const GitObjectId& commit, std::uint32_t& entered, GitObjectId& tree,
+                        std::string& why);
 
     std::vector<std::unique_ptr<Source>> sources_;
     std::string location_;

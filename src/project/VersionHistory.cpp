@@ -1,0 +1,58 @@
+#include "project/VersionHistory.h"
+
+#include <charconv>
+
+namespace tw {
+
+bool historySeries(const GitRevisions& revisions, const std::string& spec,
+                   const std::string& from, std::vector<GitVersion>& series, std::string& why,
+                   std::string& notice, const GitRevisions::Warning& warning) {
+    series.clear();
+    if (spec == "tags") {
+        return revisions.tags(series, why, warning);
+    }
+    std::size_t count = 0;
+    const char* end = spec.data() + spec.size();
+    const auto [stop, error] = std::from_chars(spec.data(), end, count);
+    if (spec.empty() || error != std::errc() || stop != end || count == 0) {
+        why = "'" + spec + "' names no series of revisions: 'tags', or a number of commits " +
+              "from 1 on";
+        return false;
+    }
+    GitVersion start;
+    if (!revisions.resolve(from.empty() ? std::string("HEAD") : from, start, why)) {
+        return false;
+    }
+    return revisions.firstParents(start, count, series, why, notice);
+}
+
+bool countHistory(const std::shared_ptr<GitRevisions>& revisions,
+                  const std::vector<GitVersion>& series, const std::string& directory,
+                  const ScanChoices& choices, VersionCounter& counter,
+                  std::vector<HistoryRow>& rows, std::string& why,
+                  const GitRevisions::Warning& warning) {
+    rows.clear();
+    rows.reserve(series.size());
+    std::vector<VersionFile> files;
+    for (const GitVersion& version : series) {
+        if (!revisionFiles(revisions, version, directory, choices, files, why, warning)) {
+            return false;
+        }
+        FailedCountTable failures;
+        const std::vector<FileCount> records = counter.count(files, failures);
+        HistoryRow row;
+        row.version = version;
+        row.files = records.size();
+        for (const FileCount& record : records) {
+            if (record.hasCounts()) {
+                row.values += CountValues::of(record);
+            } else {
+                ++row.failed;
+            }
+        }
+        rows.push_back(std::move(row));
+    }
+    return true;
+}
+
+}  // namespace tw
