@@ -12,6 +12,7 @@
 #include "project/VersionDiff.h"
 #include "project/VersionFiles.h"
 #include "project/VersionHistory.h"
+#include "project/VersionRuns.h"
 #include "support/GitRepository.h"
 #include "support/SettingsWith.h"
 #include "support/TempDir.h"
@@ -79,8 +80,8 @@ class VersionsTest : public ::testing::Test {
 
     std::shared_ptr<GitRevisions> open(const std::string& folder) {
         std::string whyNot;
-        std::shared_ptr<GitRevisions> revisions = GitRevisions::openFor(dir_.pathOf(folder),
-                                                                        whyNot);
+        std::shared_ptr<GitRevisions> revisions =
+            GitRevisions::openFor(dir_.pathOf(folder), whyNot);
         EXPECT_TRUE(revisions) << whyNot;
         return revisions;
     }
@@ -95,13 +96,12 @@ class VersionsTest : public ::testing::Test {
                                      const ScanChoices& choices) {
         std::vector<VersionFile> files;
         std::string why;
-        EXPECT_TRUE(revisionFiles(revisions, version(*revisions, revision), directory, choices,
-                                  files, why))
+        EXPECT_TRUE(
+            revisionFiles(revisions, version(*revisions, revision), directory, choices, files, why))
             << why;
         return files;
     }
-    std::vector<VersionFile> filesOnDisk(const std::string& directory,
-                                         const ScanChoices& choices) {
+    std::vector<VersionFile> filesOnDisk(const std::string& directory, const ScanChoices& choices) {
         std::vector<VersionFile> files;
         std::string why;
         EXPECT_TRUE(directoryFiles(directory, choices, false, files, why)) << why;
@@ -174,8 +174,8 @@ TEST_F(VersionsTest, ARevisionCountsAsACheckoutOfIt) {
             if (!std::filesystem::is_directory(checkout)) {
                 std::string why;
                 std::vector<VersionFile> files;
-                EXPECT_FALSE(revisionFiles(revisions, version(*revisions, tag), work, choices,
-                                           files, why));
+                EXPECT_FALSE(
+                    revisionFiles(revisions, version(*revisions, tag), work, choices, files, why));
                 EXPECT_NE(why.find("there is no folder 'include'"), std::string::npos) << why;
                 continue;
             }
@@ -210,8 +210,8 @@ TEST_F(VersionsTest, ABareRepositoryAndTheLogicalModesCountAlike) {
         ASSERT_EQ(warnings.size(), 1u);
         EXPECT_NE(warnings[0].find("not initialised"), std::string::npos) << warnings[0];
         const auto fromBare = counter.count(files, failures);
-        const auto fromDisk = counter.count(filesOnDisk(dir_.pathOf("checkout-v2"), choices),
-                                            failures);
+        const auto fromDisk =
+            counter.count(filesOnDisk(dir_.pathOf("checkout-v2"), choices), failures);
         EXPECT_EQ(described(fromBare, bare.size() + 1),
                   described(fromDisk, dir_.pathOf("checkout-v2").size() + 1));
     }
@@ -280,9 +280,8 @@ void expectAgreesWithGit(const VersionDiff& diff, std::size_t below,
             found != git.end() ? found->second : std::pair<std::uint64_t, std::uint64_t>{0, 0};
         EXPECT_EQ(sum.added + sum.modified, added);
         EXPECT_EQ(sum.removed + sum.modified, removed);
-        EXPECT_EQ(file.change == FileChange::Unchanged, found == git.end() &&
-                                                             oldLines.count(path) != 0 &&
-                                                             newLines.count(path) != 0);
+        EXPECT_EQ(file.change == FileChange::Unchanged,
+                  found == git.end() && oldLines.count(path) != 0 && newLines.count(path) != 0);
     }
 }
 
@@ -297,8 +296,8 @@ TEST_F(VersionsTest, ADiffOfTwoRevisionsAgreesWithGit) {
         const auto newFiles = filesOf(revisions, to, work, sources());
         VersionDiff diff;
         std::string why;
-        ASSERT_TRUE(compareVersions(oldFiles, newFiles, test::settingsWith(CountMode::Physical),
-                                    diff, why))
+        ASSERT_TRUE(
+            compareVersions(oldFiles, newFiles, test::settingsWith(CountMode::Physical), diff, why))
             << why;
         expectAgreesWithGit(diff, work.size() + 1,
                             git_.lines(work, {"diff", "--numstat", "--no-renames", from, to}),
@@ -365,8 +364,8 @@ TEST_F(VersionsTest, TwoDirectoriesCompareAsTheirRevisions) {
     VersionDiff fromDirectories;
     std::string why;
     ASSERT_TRUE(compareVersions(filesOf(revisions, "v1", work, sources()),
-                                filesOf(revisions, "v2", work, sources()), settings,
-                                fromRevisions, why));
+                                filesOf(revisions, "v2", work, sources()), settings, fromRevisions,
+                                why));
     ASSERT_TRUE(compareVersions(filesOnDisk(dir_.pathOf("checkout-v1"), sources()),
                                 filesOnDisk(dir_.pathOf("checkout-v2"), sources()), settings,
                                 fromDirectories, why));
@@ -392,12 +391,12 @@ TEST_F(VersionsTest, ARevisionComparesWithTheWorkTree) {
     std::string why;
     ASSERT_TRUE(directoryFiles(work, sources(), true, newFiles, why)) << why;
     VersionDiff diff;
-    ASSERT_TRUE(compareVersions(oldFiles, newFiles, test::settingsWith(CountMode::Physical),
-                                diff, why));
+    ASSERT_TRUE(
+        compareVersions(oldFiles, newFiles, test::settingsWith(CountMode::Physical), diff, why));
     git("work", {"add", "-N", "src/new.c"});
     expectAgreesWithGit(diff, work.size() + 1,
-                        git_.lines(work, {"diff", "--numstat", "--no-renames", "HEAD"}),
-                        oldFiles, newFiles);
+                        git_.lines(work, {"diff", "--numstat", "--no-renames", "HEAD"}), oldFiles,
+                        newFiles);
 }
 
 TEST_F(VersionsTest, HistoryRowsAreThoseOfSingleRevisions) {
@@ -436,9 +435,8 @@ TEST_F(VersionsTest, HistoryRowsAreThoseOfSingleRevisions) {
             SCOPED_TRACE(row.version.label);
             VersionCounter single(test::settingsWith(CountMode::Physical));
             FailedCountTable failures;
-            const auto records = single.count(filesOf(revisions, row.version.label, work,
-                                                      sources()),
-                                              failures);
+            const auto records =
+                single.count(filesOf(revisions, row.version.label, work, sources()), failures);
             CountValues values;
             for (const FileCount& record : records) {
                 values += CountValues::of(record);
@@ -480,17 +478,17 @@ TEST_F(VersionsTest, ErrorsNameTheThingAndTheReason) {
     EXPECT_NE(why.find("'nowhere' does not exist"), std::string::npos) << why;
 
     std::vector<VersionFile> files;
-    EXPECT_FALSE(revisionFiles(revisions, version, dir_.pathOf("work/include"), sources(), files,
-                               why));
-    EXPECT_FALSE(revisionFiles(revisions, GitVersion{}, dir_.pathOf("work/src/a.c"), sources(),
-                               files, why));
+    EXPECT_FALSE(
+        revisionFiles(revisions, version, dir_.pathOf("work/include"), sources(), files, why));
+    EXPECT_FALSE(
+        revisionFiles(revisions, GitVersion{}, dir_.pathOf("work/src/a.c"), sources(), files, why));
     EXPECT_FALSE(directoryFiles(dir_.pathOf("missing"), sources(), false, files, why));
     EXPECT_NE(why.find("'" + dir_.pathOf("missing") + "' cannot be read"), std::string::npos)
         << why;
 
     // A shallow clone whose history ends before the series does.
-    git("", {"clone", "-q", "--depth", "2", "file://" + dir_.pathOf("work"),
-             dir_.pathOf("shallow")});
+    git("",
+        {"clone", "-q", "--depth", "2", "file://" + dir_.pathOf("work"), dir_.pathOf("shallow")});
     const auto shallow = open("shallow");
     ASSERT_TRUE(shallow->isShallow());
     EXPECT_FALSE(historySeries(*shallow, "3", "", series, why, notice));
@@ -499,6 +497,47 @@ TEST_F(VersionsTest, ErrorsNameTheThingAndTheReason) {
     EXPECT_FALSE(shallow->resolve("HEAD~2", version, why));
     EXPECT_NE(why.find("shallow clone"), std::string::npos) << why;
     EXPECT_TRUE(historySeries(*shallow, "2", "", series, why, notice)) << why;
+}
+
+TEST_F(VersionsTest, RunsOverVersionsReportWhatTheyCouldNotRead) {
+    VersionRunSettings run;
+    run.choices = sources();
+    run.directories = {dir_.pathOf("work/src"), dir_.pathOf("home"), dir_.pathOf("work")};
+
+    const RevisionRun counted = runRevision(run, "v1");
+    EXPECT_EQ(counted.outcome, VersionRunOutcome::Completed);
+    // src: a.c, b.h, crlf.c; the top: Top.C and those three again.
+    EXPECT_EQ(counted.records.size(), 7u);
+    ASSERT_EQ(counted.messages.size(), 1u);
+    EXPECT_EQ(counted.messages[0],
+              "directory '" + dir_.pathOf("home") + "': not inside a git repository");
+    const RevisionRun missing = runRevision(run, "v9");
+    EXPECT_EQ(missing.outcome, VersionRunOutcome::NothingToCount);
+    ASSERT_EQ(missing.messages.size(), 3u);
+    EXPECT_NE(missing.messages[2].find("revision 'v9' does not exist"), std::string::npos);
+
+    const DiffRun compared = runDiff(run, "v1", "v2");
+    EXPECT_EQ(compared.outcome, VersionRunOutcome::Completed);
+    EXPECT_EQ(compared.messages.size(), 1u);
+    VersionRunSettings directories;
+    directories.choices = sources();
+    const DiffRun twoDirectories =
+        runDiff(directories, dir_.pathOf("checkout-v1"), dir_.pathOf("checkout-v2"));
+    EXPECT_EQ(twoDirectories.outcome, VersionRunOutcome::Completed);
+    VersionRunSettings top = run;
+    top.directories = {dir_.pathOf("work")};
+    EXPECT_EQ(twoDirectories.diff.totals.code, runDiff(top, "v1", "v2").diff.totals.code);
+    const DiffRun oneMissing =
+        runDiff(directories, dir_.pathOf("checkout-v1"), dir_.pathOf("checkout-v3"));
+    EXPECT_EQ(oneMissing.outcome, VersionRunOutcome::NothingToCount);
+    ASSERT_EQ(oneMissing.messages.size(), 1u);
+    EXPECT_NE(oneMissing.messages[0].find("checkout-v3' cannot be read"), std::string::npos);
+
+    const HistoryRun history = runHistory(run, "tags", "");
+    EXPECT_EQ(history.outcome, VersionRunOutcome::Completed);
+    ASSERT_EQ(history.directories.size(), 2u);
+    EXPECT_EQ(history.directories[1].second.size(), 2u);
+    EXPECT_EQ(runHistory(run, "5", "v9").outcome, VersionRunOutcome::NothingToCount);
 }
 
 }  // namespace
