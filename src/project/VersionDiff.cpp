@@ -70,8 +70,8 @@ bool countSide(const VersionFile& file, const CountSettings& settings, CountedSi
     // The text as the count decoded it, so that any encoding compares with any other, and a
     // line is what the count took as one.
     for (const FileExplanation::Line& line : explanation.lines) {
-        side.text += utf8FromUtf16(std::u16string_view(explanation.text).substr(line.start,
-                                                                                  line.length));
+        side.text +=
+            utf8FromUtf16(std::u16string_view(explanation.text).substr(line.start, line.length));
         side.text += '\n';
         side.classes.push_back(classOf(line.kind));
     }
@@ -110,8 +110,7 @@ int onHunk(const git_diff_delta*, const git_diff_hunk*, void* payload) {
     return 0;
 }
 
-int onLine(const git_diff_delta*, const git_diff_hunk*, const git_diff_line* line,
-           void* payload) {
+int onLine(const git_diff_delta*, const git_diff_hunk*, const git_diff_line* line, void* payload) {
     auto& pairing = *static_cast<LinePairing*>(payload);
     if (line->origin == GIT_DIFF_LINE_DELETION && line->old_lineno > 0 &&
         static_cast<std::size_t>(line->old_lineno) <= pairing.oldSide->classes.size()) {
@@ -251,8 +250,7 @@ bool compareVersions(const std::vector<VersionFile>& oldFiles,
                 const std::string newPath(pair.newFile->relativePath());
                 if (git->diff_buffers(oldSide.text.data(), oldSide.text.size(), oldPath.c_str(),
                                       newSide.text.data(), newSide.text.size(), newPath.c_str(),
-                                      &options, nullptr, nullptr, onHunk, onLine,
-                                      &pairing) != 0) {
+                                      &options, nullptr, nullptr, onHunk, onLine, &pairing) != 0) {
                     const std::string path = file.path;
                     const FileChange change = file.change;
                     file = FileDiff{};

@@ -101,13 +101,12 @@ bool directoryFiles(const std::string& directory, const ScanChoices& choices, bo
     std::unique_ptr<GitWorkTreeFilter> gitRules;
     if (withGitRules) {
         std::string whyNot;
-        gitRules = GitWorkTreeFilter::open(start, whyNot,
-                                           [&warning](const std::string& path,
-                                                      const std::string& reason) {
-                                               if (warning) {
-                                                   warning("'" + path + "': " + reason);
-                                               }
-                                           });
+        gitRules = GitWorkTreeFilter::open(
+            start, whyNot, [&warning](const std::string& path, const std::string& reason) {
+                if (warning) {
+                    warning("'" + path + "': " + reason);
+                }
+            });
         if (!gitRules) {
             why = "directory " + shown + ": " + whyNot;
             return false;

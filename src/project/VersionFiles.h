@@ -70,8 +70,7 @@ class VersionCounter {
     /// The records of `files`, in their order, counted: each with the file's shown path and
     /// type. A count that fails leaves its record uncounted and its error text in `failures`
     /// under its path.
-    std::vector<FileCount> count(const std::vector<VersionFile>& files,
-                                 FailedCountTable& failures);
+    std::vector<FileCount> count(const std::vector<VersionFile>& files, FailedCountTable& failures);
 
     const CountSettings& settings() const { return settings_; }
     /// Contents counted so far; the other blob records took their counts from the cache.

@@ -4,9 +4,9 @@
 
 namespace tw {
 
-bool historySeries(const GitRevisions& revisions, const std::string& spec,
-                   const std::string& from, std::vector<GitVersion>& series, std::string& why,
-                   std::string& notice, const GitRevisions::Warning& warning) {
+bool historySeries(const GitRevisions& revisions, const std::string& spec, const std::string& from,
+                   std::vector<GitVersion>& series, std::string& why, std::string& notice,
+                   const GitRevisions::Warning& warning) {
     series.clear();
     if (spec == "tags") {
         return revisions.tags(series, why, warning);

@@ -27,9 +27,9 @@ struct HistoryRow {
 /// `from` (a revision; empty for HEAD). False with `why` for a spec that is neither, a
 /// revision that does not exist, or a history that ends early because the clone is shallow;
 /// `notice` tells of a history shorter than N.
-bool historySeries(const GitRevisions& revisions, const std::string& spec,
-                   const std::string& from, std::vector<GitVersion>& series, std::string& why,
-                   std::string& notice, const GitRevisions::Warning& warning = {});
+bool historySeries(const GitRevisions& revisions, const std::string& spec, const std::string& from,
+                   std::vector<GitVersion>& series, std::string& why, std::string& notice,
+                   const GitRevisions::Warning& warning = {});
 
 /// Counts each revision of `series` below `directory` as `revisionFiles` and `counter` take
 /// them: one row per revision, in order. Contents met before in the run are not counted again.

@@ -103,8 +103,8 @@ std::string diffTotalsTable(const VersionDiff& diff) {
 }
 
 std::string diffText(const VersionDiff& diff) {
-    std::string out = "Old: " + shown(diff.oldLabel) + kNewline + "New: " + shown(diff.newLabel) +
-                      kNewline;
+    std::string out =
+        "Old: " + shown(diff.oldLabel) + kNewline + "New: " + shown(diff.newLabel) + kNewline;
     for (const FileDiff& file : diff.files) {
         out += kNewline + shown(file.path) + " (" + fileChangeName(file.change) + ")" + kNewline;
         if (!file.failure.empty()) {
@@ -129,8 +129,7 @@ std::string diffCsv(const VersionDiff& diff) {
         out += ",Old " + modeName(diff.mode) + ",New " + modeName(diff.mode);
     }
     out += kNewline;
-    const auto row = [&](const std::string& path, const std::string& status,
-                         const FileDiff& file) {
+    const auto row = [&](const std::string& path, const std::string& status, const FileDiff& file) {
         out += csvField(shown(path)) + ',' + status;
         for (const auto& [className, classMember] : kClasses) {
             for (const auto& [name, member] : kChanges) {

@@ -32,11 +32,12 @@ VersionDiff sampleDiff(CountMode mode) {
 
 TEST(ChangeReportsTest, DiffReportsInEachForm) {
     const VersionDiff diff = sampleDiff(CountMode::TerminatingCharacters);
-    const std::string table = "          same        modified    added       removed     \r\n"
-                              "code      2           1           3           0           \r\n"
-                              "comment   0           0           0           1           \r\n"
-                              "blank     1           0           0           0           \r\n"
-                              "Terminating Characters: 4 -> 6\r\n";
+    const std::string table =
+        "          same        modified    added       removed     \r\n"
+        "code      2           1           3           0           \r\n"
+        "comment   0           0           0           1           \r\n"
+        "blank     1           0           0           0           \r\n"
+        "Terminating Characters: 4 -> 6\r\n";
     EXPECT_EQ(diffTotalsTable(diff), table);
     EXPECT_EQ(diffText(diff), "Old: v1\r\nNew: v2\r\n\r\nsrc/a, \"b\".c (modified)\r\n" + table +
                                   "\r\nsrc/b?.c (added)\r\nNot compared: src/b?.c: Failed to "
@@ -54,7 +55,8 @@ TEST(ChangeReportsTest, DiffReportsInEachForm) {
         "{\"same\": 0, \"modified\": 0, \"added\": 0, \"removed\": 1}, \"blank\": {\"same\": 1, "
         "\"modified\": 0, \"added\": 0, \"removed\": 0}, \"oldCount\": 4, \"newCount\": 6";
     EXPECT_EQ(diffJson(diff),
-              "{\n  \"old\": \"v1\",\n  \"new\": \"v2\",\n  \"mode\": \"Terminating Characters\",\n  \"files\": [\n"
+              "{\n  \"old\": \"v1\",\n  \"new\": \"v2\",\n  \"mode\": \"Terminating "
+              "Characters\",\n  \"files\": [\n"
               "    {\"path\": \"src/a, \\\"b\\\".c\", \"status\": \"modified\", " +
                   changes +
                   "},\n    {\"path\": \"src/b\\n.c\", \"status\": \"added\", \"code\": "
@@ -90,9 +92,10 @@ TEST(ChangeReportsTest, HistoryReportsARowPerRevision) {
                   id + ",2023-11-14T20:43:20-01:30,3,5,1,0,0,0,1,2,8,0\r\n");
     EXPECT_NE(historyCsv({row}, CountMode::Executable).find(",Declaration,"), std::string::npos);
     const std::string json = historyJson({row}, CountMode::Physical);
-    const std::string start = "{\n  \"mode\": \"Physical\",\n  \"revisions\": [\n    {\"revision\": "
-                              "\"HEAD~1\", \"commit\": \"" +
-                              id + "\", ";
+    const std::string start =
+        "{\n  \"mode\": \"Physical\",\n  \"revisions\": [\n    {\"revision\": "
+        "\"HEAD~1\", \"commit\": \"" +
+        id + "\", ";
     EXPECT_EQ(json.substr(0, start.size()), start);
     EXPECT_NE(json.find("\"date\": \"2023-11-14T20:43:20-01:30\", \"files\": 3, \"failed\": 0, "
                         "\"code\": 5"),
