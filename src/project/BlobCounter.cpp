@@ -61,6 +61,13 @@ bool BlobCounter::count(FileCount& record, const CountSettings& settings, CountM
     return succeeded;
 }
 
+const FileCount* BlobCounter::counted(const GitObjectId& blob, FileType type,
+                                      const CountSettings& settings) const {
+    const std::lock_guard lock(mutex_);
+    const auto found = counted_.find(Key{blob, type, settings});
+    return found != counted_.end() ? &found->second : nullptr;
+}
+
 std::size_t BlobCounter::blobsCounted() const {
     const std::lock_guard lock(mutex_);
     return blobsCounted_;

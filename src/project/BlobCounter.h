@@ -32,6 +32,12 @@ class BlobCounter {
     /// Counts `record` as `FileCount::count` would count the file with its blob's bytes.
     bool count(FileCount& record, const CountSettings& settings, CountMemoryGate* gate);
 
+    /// The counts of `blob` (its id names its content, in any repository) for a file of `type`
+    /// counted by `settings`, when a count of it was made already; null otherwise. Stays valid
+    /// while the counter lives.
+    const FileCount* counted(const GitObjectId& blob, FileType type,
+                             const CountSettings& settings) const;
+
     /// Counts of blobs made so far; the other records took their counts from the cache.
     std::size_t blobsCounted() const;
 

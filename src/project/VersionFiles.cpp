@@ -137,6 +137,17 @@ bool directoryFiles(const std::string& directory, const ScanChoices& choices, bo
 VersionCounter::VersionCounter(const CountSettings& settings, unsigned threads)
     : settings_(settings), threads_(threads) {}
 
+const FileCount* VersionCounter::counted(const VersionFile& file) const {
+    if (!file.revisions || file.blob.readError != 0) {
+        return nullptr;
+    }
+    const std::string_view path = file.path;
+    const std::size_t slash = path.rfind('/');
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    return blobs_.counted(file.blob.blob, fileTypeOfName(utf16FromUtf8(name, InvalidUtf8::Escape)),
+                          settings_);
+}
+
 std::vector<FileCount> VersionCounter::count(const std::vector<VersionFile>& files,
                                              FailedCountTable& failures) {
     std::vector<FileCount> records;

@@ -72,6 +72,10 @@ class VersionCounter {
     /// under its path.
     std::vector<FileCount> count(const std::vector<VersionFile>& files, FailedCountTable& failures);
 
+    /// The counts of `file` when its content was counted already for a file of its type; null
+    /// otherwise, and for a file on disk. Stays valid while the counter lives.
+    const FileCount* counted(const VersionFile& file) const;
+
     const CountSettings& settings() const { return settings_; }
     /// Contents counted so far; the other blob records took their counts from the cache.
     std::size_t blobsCounted() const { return blobs_.blobsCounted(); }

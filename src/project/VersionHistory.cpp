@@ -38,17 +38,29 @@ bool countHistory(const std::shared_ptr<GitRevisions>& revisions,
         if (!revisionFiles(revisions, version, directory, choices, files, why, warning)) {
             return false;
         }
-        FailedCountTable failures;
-        const std::vector<FileCount> records = counter.count(files, failures);
         HistoryRow row;
         row.version = version;
-        row.files = records.size();
-        for (const FileCount& record : records) {
+        row.files = files.size();
+        const auto add = [&row](const FileCount& record) {
             if (record.hasCounts()) {
                 row.values += CountValues::of(record);
             } else {
                 ++row.failed;
             }
+        };
+        // Contents counted before are taken from the counter at once; the others are counted
+        // together.
+        std::vector<VersionFile> uncounted;
+        for (VersionFile& file : files) {
+            if (const FileCount* counted = counter.counted(file)) {
+                add(*counted);
+            } else {
+                uncounted.push_back(std::move(file));
+            }
+        }
+        FailedCountTable failures;
+        for (const FileCount& record : counter.count(uncounted, failures)) {
+            add(record);
         }
         rows.push_back(std::move(row));
     }

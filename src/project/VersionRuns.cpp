@@ -48,8 +48,8 @@ RevisionRun runRevision(const VersionRunSettings& run, const std::string& revisi
             result.records.push_back(std::move(record));
         }
     }
-    result.outcome = result.records.empty() ? VersionRunOutcome::NothingToCount
-                                            : VersionRunOutcome::Completed;
+    result.outcome =
+        result.records.empty() ? VersionRunOutcome::NothingToCount : VersionRunOutcome::Completed;
     return result;
 }
 
@@ -57,8 +57,8 @@ DiffRun runDiff(const VersionRunSettings& run, const std::string& oldVersion,
                 const std::string& newVersion) {
     DiffRun result;
     result.diff.oldLabel = oldVersion;
-    result.diff.newLabel = newVersion.empty() && !run.directories.empty() ? "work tree"
-                                                                          : newVersion;
+    result.diff.newLabel =
+        newVersion.empty() && !run.directories.empty() ? "work tree" : newVersion;
     result.diff.mode = run.settings.mode;
     const auto compare = [&](const std::vector<VersionFile>& oldFiles,
                              const std::vector<VersionFile>& newFiles) {
@@ -134,8 +134,7 @@ HistoryRun runHistory(const VersionRunSettings& run, const std::string& spec,
         std::vector<HistoryRow> rows;
         std::string why;
         std::string notice;
-        if (!historySeries(*revisions, spec, from, series, why, notice,
-                           collect(result.messages)) ||
+        if (!historySeries(*revisions, spec, from, series, why, notice, collect(result.messages)) ||
             !countHistory(revisions, series, directory, run.choices, counter, rows, why,
                           collect(result.messages))) {
             result.messages.push_back("directory " + shownDirectory(directory) + ": " + why);
