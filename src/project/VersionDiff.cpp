@@ -67,12 +67,10 @@ bool countSide(const VersionFile& file, const CountSettings& settings, CountedSi
     }
     side.modeCount = CountValues::of(record)[CountColumn::Code];
     side.classes.reserve(explanation.lines.size());
-    // The text as the count decoded it, so that any encoding compares with any other, and a
-    // line is what the count took as one.
+    // The text as the count decoded it (carriage returns dropped), so that any encoding
+    // compares with any other; a last line without a line feed stays without, as git sees it.
+    side.text = utf8FromUtf16(explanation.text);
     for (const FileExplanation::Line& line : explanation.lines) {
-        side.text +=
-            utf8FromUtf16(std::u16string_view(explanation.text).substr(line.start, line.length));
-        side.text += '\n';
         side.classes.push_back(classOf(line.kind));
     }
     return true;

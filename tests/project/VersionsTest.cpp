@@ -21,8 +21,8 @@ namespace tw {
 namespace {
 
 /// A repository with a history: three commits on main, tags v1 (light) and v2 (annotated), a
-/// rename, a binary file, a file with CR LF, a link to a file, a submodule and a file whose
-/// text is UTF-16. Each tag also has a checkout of its own (`checkout-v1`, `checkout-v2`).
+/// rename, a binary file, a file with CR LF, a link to a file, a submodule, a file whose text
+/// is UTF-16 and one without a line feed at its end. Each tag also has a checkout of its own (`checkout-v1`, `checkout-v2`).
 class VersionsTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -50,10 +50,12 @@ class VersionsTest : public ::testing::Test {
         write("src/wide.cpp", std::string("\xFF\xFEi\0n\0t\0 \0w\0;\0\n\0", 16));
         std::filesystem::create_symlink("src/a.c", dir_.pathOf("work/link.c"));
         git("work", {"submodule", "add", "-q", dir_.pathOf("lib-origin"), "sub/lib"});
+        write("end.c", "int e;\nint f;");  // no line feed at its end
         commit("two");
 
         write("src/a.c", "int a;\nint a2;\n\nint b; // b\n");
         write("include/b.h", "#define B 2\n\n");
+        write("end.c", "int e;\nint f;\nint g;");  // git sees "int f;" modified
         commit("three");
         git("work", {"tag", "-a", "-m", "second", "v2"});
 
