@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <mutex>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -419,7 +421,12 @@ struct GitRevisions::Source {
     }
 };
 
-GitRevisions::GitRevisions() = default;
+/// The entries of every tree listed so far, by tree id and repository.
+struct GitRevisions::Listings {
+    std::unordered_map<std::string, std::shared_ptr<const std::vector<Source::Entry>>> trees;
+};
+
+GitRevisions::GitRevisions() : listings_(std::make_unique<Listings>()) {}
 
 GitRevisions::~GitRevisions() = default;
 
@@ -745,10 +752,6 @@ bool GitRevisions::files(const GitVersion& version, const std::string& shownDire
                          const ExtensionFilter& extensions,
                          const std::function<void(RevisionFile&& file)>& onFile, std::string& why,
                          const Warning& warning) {
-    struct Entry {
-        Source::Entry entry;
-        std::u16string order;
-    };
     /// One folder of the version being walked.
     struct Frame {
         std::uint32_t source = 0;
@@ -758,11 +761,19 @@ bool GitRevisions::files(const GitVersion& version, const std::string& shownDire
         /// ending in '/'.
         std::string repositoryPath;
         std::string walkPath;
-        std::vector<Entry> entries;
+        std::shared_ptr<const std::vector<Source::Entry>> entries;
         std::size_t next = 0;
     };
     const auto inRevision = " in revision " + quote(version.label);
     const auto readFolder = [this, &why, &inRevision](Frame& frame, const GitObjectId& id) {
+        // A tree never changes: its entries, in the scan's order, serve every version that has
+        // it.
+        std::string key(reinterpret_cast<const char*>(id.data()), id.size());
+        key += std::to_string(frame.source);
+        if (const auto known = listings_->trees.find(key); known != listings_->trees.end()) {
+            frame.entries = known->second;
+            return true;
+        }
         std::vector<Source::Entry> found;
         if (!sources_[frame.source]->entries(id, found)) {
             why = "folder " + quote(frame.repositoryPath) + inRevision +
@@ -770,7 +781,12 @@ bool GitRevisions::files(const GitVersion& version, const std::string& shownDire
                   quote(sources_[frame.source]->gitDirectory);
             return false;
         }
-        frame.entries.clear();
+        struct Sorted {
+            Source::Entry entry;
+            std::u16string order;
+        };
+        std::vector<Sorted> sorted;
+        sorted.reserve(found.size());
         for (Source::Entry& entry : found) {
             // Names git itself never writes into a tree.
             if (entry.name.empty() || entry.name.find('/') != std::string::npos ||
@@ -778,11 +794,18 @@ bool GitRevisions::files(const GitVersion& version, const std::string& shownDire
                 continue;
             }
             std::u16string order = scanOrderKey(entry.name);
-            frame.entries.push_back({std::move(entry), std::move(order)});
+            sorted.push_back({std::move(entry), std::move(order)});
         }
-        std::sort(frame.entries.begin(), frame.entries.end(), [](const Entry& a, const Entry& b) {
+        std::sort(sorted.begin(), sorted.end(), [](const Sorted& a, const Sorted& b) {
             return scanOrderLess(a.order, a.entry.name, b.order, b.entry.name);
         });
+        auto entries = std::make_shared<std::vector<Source::Entry>>();
+        entries->reserve(sorted.size());
+        for (Sorted& entry : sorted) {
+            entries->push_back(std::move(entry.entry));
+        }
+        frame.entries = entries;
+        listings_->trees.emplace(std::move(key), std::move(entries));
         return true;
     };
 
@@ -823,11 +846,11 @@ bool GitRevisions::files(const GitVersion& version, const std::string& shownDire
     stack.push_back(std::move(start));
     while (!stack.empty()) {
         Frame& frame = stack.back();
-        if (frame.next == frame.entries.size()) {
+        if (frame.next == frame.entries->size()) {
             stack.pop_back();
             continue;
         }
-        const Source::Entry& entry = frame.entries[frame.next++].entry;
+        const Source::Entry& entry = (*frame.entries)[frame.next++];
         const Source& source = *sources_[frame.source];
         const std::string repositoryPath = frame.repositoryPath + entry.name;
         const bool isLink = entry.mode == GIT_FILEMODE_LINK;

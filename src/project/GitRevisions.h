@@ -122,6 +122,7 @@ class GitRevisions {
 
   private:
     struct Source;
+    struct Listings;
     GitRevisions();
 
     /// The repository of a submodule at `path` of `source`'s tree `root`, at commit `commit`:
@@ -131,6 +132,9 @@ class GitRevisions {
                         std::string& why);
 
     std::vector<std::unique_ptr<Source>> sources_;
+    /// Trees listed before: each tree of a series is read and sorted once. Names and ids only,
+    /// no contents.
+    std::unique_ptr<Listings> listings_;
     std::string location_;
     std::string workTree_;
     std::string prefix_;

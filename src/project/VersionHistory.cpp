@@ -58,9 +58,11 @@ bool countHistory(const std::shared_ptr<GitRevisions>& revisions,
                 uncounted.push_back(std::move(file));
             }
         }
-        FailedCountTable failures;
-        for (const FileCount& record : counter.count(uncounted, failures)) {
-            add(record);
+        if (!uncounted.empty()) {
+            FailedCountTable failures;
+            for (const FileCount& record : counter.count(uncounted, failures)) {
+                add(record);
+            }
         }
         rows.push_back(std::move(row));
     }
