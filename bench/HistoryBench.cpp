@@ -122,8 +122,7 @@ void check(const std::string& repository) {
         output(git + "worktree add -q --detach '" + checkout + "' " + revision);
         VersionCounter counter(CountSettings{});
         FailedCountTable failures;
-        const auto fromRevision = counter.count(filesOf(revisions, revision, repository),
-                                                failures);
+        const auto fromRevision = counter.count(filesOf(revisions, revision, repository), failures);
         std::vector<VersionFile> onDisk;
         std::string why;
         if (!directoryFiles(checkout, sources(), false, onDisk, why)) {
@@ -182,23 +181,23 @@ void check(const std::string& repository) {
                 ++uncounted;  // the counter fails on it, as on the checkout's file
                 continue;
             }
-            const bool agrees = sum.added + sum.modified == added &&
-                                sum.removed + sum.modified == removed;
+            const bool agrees =
+                sum.added + sum.modified == added && sum.removed + sum.modified == removed;
             agree += agrees;
             if (!agrees && std::getenv("TW_SHOW") != nullptr) {
                 std::printf("  %s %s +%llu -%llu ~%llu git +%llu -%llu\n", file.path.c_str(),
-                            fileChangeName(file.change),
-                            static_cast<unsigned long long>(sum.added),
+                            fileChangeName(file.change), static_cast<unsigned long long>(sum.added),
                             static_cast<unsigned long long>(sum.removed),
                             static_cast<unsigned long long>(sum.modified),
                             static_cast<unsigned long long>(added),
                             static_cast<unsigned long long>(removed));
             }
         }
-        std::printf("check diff %s..%s: %zu files, %zu changed (git lists %zu), %zu agree with "
-                    "git, %zu do not, %zu the counter fails on\n",
-                    from.c_str(), to.c_str(), diff.files.size(), changed, numstat.size(), agree,
-                    diff.files.size() - agree - uncounted, uncounted);
+        std::printf(
+            "check diff %s..%s: %zu files, %zu changed (git lists %zu), %zu agree with "
+            "git, %zu do not, %zu the counter fails on\n",
+            from.c_str(), to.c_str(), diff.files.size(), changed, numstat.size(), agree,
+            diff.files.size() - agree - uncounted, uncounted);
         problems += agree + uncounted != diff.files.size();
     }
 
@@ -255,9 +254,8 @@ int main(int argc, char** argv) {
     }
     std::printf("\n%-34s %10s %10s %10s %10s\n", "run", "files", "wall s", "cpu s", "peak MiB");
     // Each run's wall and processor time, written by the child that makes the run.
-    auto* times = static_cast<double*>(::mmap(nullptr, 4 * sizeof(double),
-                                              PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS,
-                                              -1, 0));
+    auto* times = static_cast<double*>(::mmap(nullptr, 4 * sizeof(double), PROT_READ | PROT_WRITE,
+                                              MAP_SHARED | MAP_ANONYMOUS, -1, 0));
     if (times == MAP_FAILED) {
         fail("no shared memory");
     }
@@ -276,8 +274,7 @@ int main(int argc, char** argv) {
                 std::string why;
                 std::string notice;
                 if (!historySeries(*revisions, std::to_string(count), "", series, why, notice) ||
-                    !countHistory(revisions, series, repository, sources(), counter, rows,
-                                  why)) {
+                    !countHistory(revisions, series, repository, sources(), counter, rows, why)) {
                     fail(why);
                 }
                 for (const HistoryRow& row : rows) {
@@ -289,14 +286,15 @@ int main(int argc, char** argv) {
             }
             times[run * 2] = seconds(start);
             times[run * 2 + 1] = processorSeconds() - cpu;
-            std::printf("%-34s %10zu %10.2f %10.2f", history
-                            ? ("history, last " + std::to_string(count) + " commits").c_str()
-                            : "one revision (HEAD)",
+            std::printf("%-34s %10zu %10.2f %10.2f",
+                        history ? ("history, last " + std::to_string(count) + " commits").c_str()
+                                : "one revision (HEAD)",
                         files, times[run * 2], times[run * 2 + 1]);
-            std::printf("%s", history ? (" (" + std::to_string(counter.blobsCounted()) +
-                                         " contents counted)")
-                                            .c_str()
-                                      : "");
+            std::printf(
+                "%s",
+                history
+                    ? (" (" + std::to_string(counter.blobsCounted()) + " contents counted)").c_str()
+                    : "");
             std::fflush(stdout);
         });
         std::printf(" %10.1f\n", static_cast<double>(peak) / static_cast<double>(test::kMiB));

@@ -22,7 +22,8 @@ namespace {
 
 /// A repository with a history: three commits on main, tags v1 (light) and v2 (annotated), a
 /// rename, a binary file, a file with CR LF, a link to a file, a submodule, a file whose text
-/// is UTF-16 and one without a line feed at its end. Each tag also has a checkout of its own (`checkout-v1`, `checkout-v2`).
+/// is UTF-16 and one without a line feed at its end. Each tag also has a checkout of its own
+/// (`checkout-v1`, `checkout-v2`).
 class VersionsTest : public ::testing::Test {
   protected:
     void SetUp() override {
