@@ -4,18 +4,18 @@
 
 namespace tw {
 
-bool historySeries(const GitRevisions& revisions, const std::string& spec, const std::string& from,
-                   std::vector<GitVersion>& series, std::string& why, std::string& notice,
-                   const GitRevisions::Warning& warning) {
+bool historySeries(const GitRevisions& revisions, const std::string& seriesName,
+                   const std::string& from, std::vector<GitVersion>& series, std::string& why,
+                   std::string& notice, const GitRevisions::Warning& warning) {
     series.clear();
-    if (spec == "tags") {
+    if (seriesName == "tags") {
         return revisions.tags(series, why, warning);
     }
     std::size_t count = 0;
-    const char* end = spec.data() + spec.size();
-    const auto [stop, error] = std::from_chars(spec.data(), end, count);
-    if (spec.empty() || error != std::errc() || stop != end || count == 0) {
-        why = "'" + spec + "' names no series of revisions: 'tags', or a number of commits " +
+    const char* end = seriesName.data() + seriesName.size();
+    const auto [stop, error] = std::from_chars(seriesName.data(), end, count);
+    if (seriesName.empty() || error != std::errc() || stop != end || count == 0) {
+        why = "'" + seriesName + "' names no series of revisions: 'tags', or a number of commits " +
               "from 1 on";
         return false;
     }

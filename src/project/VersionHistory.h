@@ -22,14 +22,14 @@ struct HistoryRow {
     CountValues values;
 };
 
-/// The revisions a series names, oldest first: `spec` "tags" for every tag (in the order of
+/// The revisions a series names, oldest first: `seriesName` "tags" for every tag (in the order of
 /// their commits' dates), or a number N for the last N commits along the first parents of
-/// `from` (a revision; empty for HEAD). False with `why` for a spec that is neither, a
+/// `from` (a revision; empty for HEAD). False with `why` for a name that is neither, a
 /// revision that does not exist, or a history that ends early because the clone is shallow;
 /// `notice` tells of a history shorter than N.
-bool historySeries(const GitRevisions& revisions, const std::string& spec, const std::string& from,
-                   std::vector<GitVersion>& series, std::string& why, std::string& notice,
-                   const GitRevisions::Warning& warning = {});
+bool historySeries(const GitRevisions& revisions, const std::string& seriesName,
+                   const std::string& from, std::vector<GitVersion>& series, std::string& why,
+                   std::string& notice, const GitRevisions::Warning& warning = {});
 
 /// Counts each revision of `series` below `directory` as `revisionFiles` and `counter` take
 /// them: one row per revision, in order. Contents met before in the run are not counted again.

@@ -121,7 +121,7 @@ DiffRun runDiff(const VersionRunSettings& run, const std::string& oldVersion,
     return result;
 }
 
-HistoryRun runHistory(const VersionRunSettings& run, const std::string& spec,
+HistoryRun runHistory(const VersionRunSettings& run, const std::string& seriesName,
                       const std::string& from) {
     HistoryRun result;
     VersionCounter counter(run.settings, run.threads);
@@ -134,7 +134,8 @@ HistoryRun runHistory(const VersionRunSettings& run, const std::string& spec,
         std::vector<HistoryRow> rows;
         std::string why;
         std::string notice;
-        if (!historySeries(*revisions, spec, from, series, why, notice, collect(result.messages)) ||
+        if (!historySeries(*revisions, seriesName, from, series, why, notice,
+                           collect(result.messages)) ||
             !countHistory(revisions, series, directory, run.choices, counter, rows, why,
                           collect(result.messages))) {
             result.messages.push_back("directory " + shownDirectory(directory) + ": " + why);

@@ -65,7 +65,7 @@ struct HistoryRun {
     std::vector<std::string> messages;
     VersionRunOutcome outcome = VersionRunOutcome::NothingToCount;
 };
-HistoryRun runHistory(const VersionRunSettings& run, const std::string& spec,
+HistoryRun runHistory(const VersionRunSettings& run, const std::string& seriesName,
                       const std::string& from);
 
 }  // namespace tw

@@ -406,7 +406,7 @@ TEST_F(VersionsTest, HistoryRowsAreThoseOfSingleRevisions) {
     const auto revisions = open("work");
     const std::string work = dir_.pathOf("work");
     struct Case {
-        const char* spec;
+        const char* seriesName;
         const char* from;
         std::vector<std::string> labels;
     };
@@ -417,17 +417,18 @@ TEST_F(VersionsTest, HistoryRowsAreThoseOfSingleRevisions) {
         {"9", "HEAD~1", {"HEAD~1~1", "HEAD~1"}},
     };
     for (const Case& test : cases) {
-        SCOPED_TRACE(test.spec);
+        SCOPED_TRACE(test.seriesName);
         std::vector<GitVersion> series;
         std::string why;
         std::string notice;
-        ASSERT_TRUE(historySeries(*revisions, test.spec, test.from, series, why, notice)) << why;
+        ASSERT_TRUE(historySeries(*revisions, test.seriesName, test.from, series, why, notice))
+            << why;
         std::vector<std::string> labels;
         for (const GitVersion& version : series) {
             labels.push_back(version.label);
         }
         EXPECT_EQ(labels, test.labels);
-        EXPECT_EQ(notice.empty(), std::string(test.spec) != "9") << notice;
+        EXPECT_EQ(notice.empty(), std::string(test.seriesName) != "9") << notice;
 
         VersionCounter counter(test::settingsWith(CountMode::Physical));
         std::vector<HistoryRow> rows;
@@ -473,8 +474,8 @@ TEST_F(VersionsTest, ErrorsNameTheThingAndTheReason) {
 
     std::vector<GitVersion> series;
     std::string notice;
-    for (const char* spec : {"", "0", "-1", "many", "3x"}) {
-        EXPECT_FALSE(historySeries(*revisions, spec, "", series, why, notice)) << spec;
+    for (const char* seriesName : {"", "0", "-1", "many", "3x"}) {
+        EXPECT_FALSE(historySeries(*revisions, seriesName, "", series, why, notice)) << seriesName;
         EXPECT_NE(why.find("names no series"), std::string::npos) << why;
     }
     EXPECT_FALSE(historySeries(*revisions, "2", "nowhere", series, why, notice));
