@@ -74,16 +74,27 @@ void explainLines(const SourceText& text, const std::vector<LineType>& kinds,
 }  // namespace
 
 bool FileCount::count(const CountSettings& settings, CountMemoryGate* gate) {
-    return countOrExplain(settings, gate, nullptr);
+    return countOrExplain(settings, gate, nullptr, nullptr);
 }
 
 bool FileCount::explain(const CountSettings& settings, FileExplanation& explanation) {
     explanation = FileExplanation{};
-    return countOrExplain(settings, nullptr, &explanation);
+    return countOrExplain(settings, nullptr, &explanation, nullptr);
+}
+
+bool FileCount::countHeld(const HeldFile& held, const CountSettings& settings,
+                          CountMemoryGate* gate) {
+    return countOrExplain(settings, gate, nullptr, &held);
+}
+
+bool FileCount::explainHeld(const HeldFile& held, const CountSettings& settings,
+                            FileExplanation& explanation) {
+    explanation = FileExplanation{};
+    return countOrExplain(settings, nullptr, &explanation, &held);
 }
 
 bool FileCount::countOrExplain(const CountSettings& settings, CountMemoryGate* gate,
-                               FileExplanation* explanation) {
+                               FileExplanation* explanation, const HeldFile* held) {
     const auto start = std::chrono::steady_clock::now();
     countSeconds = 0.0;
     counted = false;
@@ -93,7 +104,7 @@ bool FileCount::countOrExplain(const CountSettings& settings, CountMemoryGate* g
     remarks.clear();
     // Running out of memory on one huge file fails that file alone; the caller goes on.
     try {
-        if (countStages(start, settings, gate, explanation)) {
+        if (countStages(start, settings, gate, explanation, held)) {
             return true;
         }
     } catch (const std::bad_alloc&) {
@@ -113,9 +124,9 @@ bool FileCount::countOrExplain(const CountSettings& settings, CountMemoryGate* g
 
 bool FileCount::countStages(std::chrono::steady_clock::time_point start,
                             const CountSettings& settings, CountMemoryGate* gate,
-                            FileExplanation* explanation) {
+                            FileExplanation* explanation, const HeldFile* held) {
     SourceFile file;
-    if (!file.open(diskPath)) {
+    if (!(held != nullptr ? file.open(*held) : file.open(diskPath))) {
         remarks = u"Failed to open file.";
         readError = file.error();
         return false;
@@ -146,9 +157,11 @@ bool FileCount::countStages(std::chrono::steady_clock::time_point start,
             releaseIfHuge(text.conditionals);
         }
     } release{text};
-    // A record not yet measured takes its encoding from the bytes read to count it.
-    const EncodingSource encodingSource =
-        detectEncodingOnCount_ ? EncodingSource::ByteOrderMark : EncodingSource::Record;
+    // A record not yet measured, or counted from bytes held in memory, takes its encoding from
+    // the bytes read to count it.
+    const EncodingSource encodingSource = detectEncodingOnCount_ || held != nullptr
+                                              ? EncodingSource::ByteOrderMark
+                                              : EncodingSource::Record;
     detectEncodingOnCount_ = false;
     if (!readSourceText(*this, file, text, encodingSource)) {
         return failCount(*this, u"Failed to read source code from file: ");

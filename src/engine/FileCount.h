@@ -10,6 +10,7 @@
 #include "engine/FileExplanation.h"
 #include "engine/FileType.h"
 #include "engine/FunctionComplexity.h"
+#include "engine/SourceFile.h"
 #include "engine/TextEncoding.h"
 
 namespace tw {
@@ -62,6 +63,15 @@ class FileCount {
     /// the logical modes, what the count found on each line. For a look at single files.
     bool explain(const CountSettings& settings, FileExplanation& explanation);
 
+    /// `count` and `explain` of the file `held` holds in place of the one at `diskPath`: the
+    /// same reading, decoding and stages, as though the file on disk had those bytes; the size
+    /// and the encoding (by the byte-order mark) are taken from them. A `held` that names no
+    /// bytes fails as a file that cannot be opened, with its error.
+    bool countHeld(const HeldFile& held, const CountSettings& settings,
+                   CountMemoryGate* gate = nullptr);
+    bool explainHeld(const HeldFile& held, const CountSettings& settings,
+                     FileExplanation& explanation);
+
     /// Back to the uncounted state; path, type, encoding and size stay.
     void reset();
 
@@ -107,10 +117,11 @@ class FileCount {
   private:
     void clearCounters();
     /// The stages of `count()` after its start, in their fixed order.
+    /// `held`: the file's bytes in memory; null to read the file at `diskPath`.
     bool countStages(std::chrono::steady_clock::time_point start, const CountSettings& settings,
-                     CountMemoryGate* gate, FileExplanation* explanation);
+                     CountMemoryGate* gate, FileExplanation* explanation, const HeldFile* held);
     bool countOrExplain(const CountSettings& settings, CountMemoryGate* gate,
-                        FileExplanation* explanation);
+                        FileExplanation* explanation, const HeldFile* held);
 
     /// The encoding is still to be detected, at the next count.
     bool detectEncodingOnCount_ = false;

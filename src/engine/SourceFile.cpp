@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace tw {
 
@@ -42,15 +44,28 @@ bool SourceFile::open(const std::string& diskPath) {
     return true;
 }
 
+bool SourceFile::open(const HeldFile& held) {
+    close();
+    error_ = held.error;
+    if (held.error != 0) {
+        return false;
+    }
+    // Never null while open, whatever an empty view holds.
+    held_ = held.bytes.data() != nullptr ? held.bytes.data() : "";
+    length_ = held.bytes.size();
+    return true;
+}
+
 void SourceFile::close() {
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;
     }
+    held_ = nullptr;
 }
 
 std::uint32_t SourceFile::sizeBytes() const {
-    if (fd_ < 0 || length_ >= 0xFFFFFFFFull) {
+    if (!isOpen() || length_ >= 0xFFFFFFFFull) {
         return 0xFFFFFFFFu;
     }
     return static_cast<std::uint32_t>(length_);
@@ -63,6 +78,14 @@ std::size_t SourceFile::readAt(std::uint64_t offset, unsigned char* into, std::s
 
 std::int64_t SourceFile::readSome(std::uint64_t offset, unsigned char* into, std::size_t count,
                                   std::uint64_t knownEnd) const {
+    if (held_ != nullptr) {
+        const std::uint64_t from = std::min(offset, length_);
+        const auto got = static_cast<std::size_t>(std::min<std::uint64_t>(count, length_ - from));
+        if (got != 0) {
+            std::memcpy(into, held_ + from, got);
+        }
+        return static_cast<std::int64_t>(got);
+    }
     std::size_t done = 0;
     while (done < count) {
         const ssize_t got =

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 
 #include "engine/CountColumns.h"
 #include "project/CountMemoryBudget.h"
@@ -12,9 +13,8 @@
 namespace tw {
 namespace {
 
-/// The results of a count copied into the record it was made from. The fields that name the
-/// file (path, disk path, type) stay: others may read them at any time.
-void publishResults(FileCount& counted, FileCount& record) {
+template <typename Record>
+void copyResults(Record&& counted, FileCount& record) {
     record.remarks = counted.remarks;
     record.counted = counted.counted;
     record.failed = counted.failed;
@@ -29,10 +29,18 @@ void publishResults(FileCount& counted, FileCount& record) {
     record.countSeconds = counted.countSeconds;
     record.errorLine = counted.errorLine;
     record.readError = counted.readError;
-    record.functions = std::move(counted.functions);
+    record.functions = std::forward<Record>(counted).functions;
 }
 
 }  // namespace
+
+void copyCountResults(const FileCount& counted, FileCount& record) {
+    copyResults(counted, record);
+}
+
+void copyCountResults(FileCount&& counted, FileCount& record) {
+    copyResults(std::move(counted), record);
+}
 
 /// One run: the records handed out to the counting threads as they come, and taken back in the
 /// order asked for. Everything the threads share is guarded by `mutex_`.
@@ -170,12 +178,13 @@ class CountRunner::Session::Run {
                 callbacks_.started(record);
             }
             FileCount work = record;
-            const bool counted = work.count(options_.settings, &budget_);
+            const bool counted = options_.count ? options_.count(work, options_.settings, &budget_)
+                                                : work.count(options_.settings, &budget_);
             const std::lock_guard lock(resultsLock_);
             if (!counted) {
                 failures_[work.path] = work.remarks;
             }
-            publishResults(work, record);
+            copyCountResults(std::move(work), record);
         }
         {
             const std::lock_guard lock(mutex_);

@@ -12,6 +12,13 @@
 
 namespace tw {
 
+/// The results of a count (flags, failure text and line, counters, size, encoding, time,
+/// functions) copied from `counted` into `record`. The fields that name the file (path, disk
+/// path, type) stay: others may read them at any time.
+void copyCountResults(const FileCount& counted, FileCount& record);
+/// The same, taking what can be moved.
+void copyCountResults(FileCount&& counted, FileCount& record);
+
 /// What a count run tells the one who started it. Each callback may be left empty.
 struct CountRunCallbacks {
     /// A record's count is about to start; on the thread that counts it.
@@ -54,6 +61,11 @@ class CountRunner {
         std::uint64_t byteBudget = kDefaultByteBudget;
         /// How every file is counted.
         CountSettings settings;
+        /// Counts one record (a copy of it) by `settings`, as `FileCount::count` does, for
+        /// records whose files are not on disk (blobs of a repository: `BlobCounter`); empty
+        /// to count every record from its file.
+        std::function<bool(FileCount& record, const CountSettings& settings, CountMemoryGate* gate)>
+            count;
     };
 
     CountRunner(FailedCountTable& failures, std::mutex& resultsLock)

@@ -23,15 +23,6 @@ struct DirectoryEntry {
     bool isLink = false;
 };
 
-/// The name as it sorts: decoded (undecodable bytes kept apart), each code unit upper-cased.
-std::u16string orderKey(const std::string& name) {
-    std::u16string key = utf16FromUtf8(name, InvalidUtf8::Escape);
-    for (char16_t& unit : key) {
-        unit = toUpperUnit(unit);
-    }
-    return key;
-}
-
 /// One directory being walked: its entries and how far the walk has come.
 struct WalkFrame {
     std::string path;  // ends in '/', or empty for the current directory
@@ -76,7 +67,7 @@ int readDirectory(WalkFrame& frame, std::set<std::pair<dev_t, ino_t>>& walked) {
             isDirectory =
                 ::stat((frame.path + name).c_str(), &target) == 0 && S_ISDIR(target.st_mode);
         }
-        std::u16string order = orderKey(name);
+        std::u16string order = scanOrderKey(name);
         frame.entries.push_back({std::move(name), std::move(order), isDirectory, isLink});
     }
     ::closedir(handle);
@@ -84,12 +75,38 @@ int readDirectory(WalkFrame& frame, std::set<std::pair<dev_t, ino_t>>& walked) {
     // same order on every machine and file system.
     std::sort(frame.entries.begin(), frame.entries.end(),
               [](const DirectoryEntry& a, const DirectoryEntry& b) {
-                  return a.order != b.order ? a.order < b.order : a.name < b.name;
+                  return scanOrderLess(a.order, a.name, b.order, b.name);
               });
     return 0;
 }
 
 }  // namespace
+
+std::u16string scanOrderKey(std::string_view name) {
+    std::u16string key = utf16FromUtf8(name, InvalidUtf8::Escape);
+    for (char16_t& unit : key) {
+        unit = toUpperUnit(unit);
+    }
+    return key;
+}
+
+bool scanPathLess(std::string_view pathA, std::string_view pathB) {
+    for (;;) {
+        const std::size_t slashA = pathA.find('/');
+        const std::size_t slashB = pathB.find('/');
+        const std::string_view nameA = pathA.substr(0, slashA);
+        const std::string_view nameB = pathB.substr(0, slashB);
+        if (nameA != nameB) {
+            return scanOrderLess(scanOrderKey(nameA), nameA, scanOrderKey(nameB), nameB);
+        }
+        if (slashA == std::string_view::npos || slashB == std::string_view::npos) {
+            // One path is the other's folder, or both are the same.
+            return slashA == std::string_view::npos && slashB != std::string_view::npos;
+        }
+        pathA.remove_prefix(slashA + 1);
+        pathB.remove_prefix(slashB + 1);
+    }
+}
 
 void walkDirectory(const std::string& directory, bool withSubfolders,
                    const DirectoryWalkCalls& calls, const std::vector<ScanFilter*>& filters) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "project/ScanFilter.h"
@@ -37,5 +38,19 @@ struct DirectoryWalkCalls {
 /// with everything below it.
 void walkDirectory(const std::string& directory, bool withSubfolders,
                    const DirectoryWalkCalls& calls, const std::vector<ScanFilter*>& filters = {});
+
+/// The order of a scan among the names of one folder: letter case ignored (each name decoded,
+/// undecodable bytes kept apart, and upper-cased per UTF-16 code unit), ties broken by bytes.
+/// `key` is `scanOrderKey(name)`.
+std::u16string scanOrderKey(std::string_view name);
+inline bool scanOrderLess(const std::u16string& keyA, std::string_view nameA,
+                          const std::u16string& keyB, std::string_view nameB) {
+    return keyA != keyB ? keyA < keyB : nameA < nameB;
+}
+
+/// Whether a scan meets the file at `pathA` before the one at `pathB`, both '/' separated
+/// paths below the scanned directory: folder by folder in name order, a subfolder's files where
+/// the subfolder is met.
+bool scanPathLess(std::string_view pathA, std::string_view pathB);
 
 }  // namespace tw

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/SourceFile.h"
+
 namespace tw {
 
 /// The system calls through which whole files are read and written. The default versions call
@@ -38,8 +40,8 @@ int readWholeFile(const std::string& path, std::string& bytes,
 
 /// What `writeFileReplacing` returns, in place of an `errno`, for a `path` it will not replace:
 /// something other than a regular file or a folder (a device, a pipe, a socket), which
-/// replacing would turn into a regular file; and a regular file that is read-only.
-inline constexpr int kNotARegularFile = -1;
+/// replacing would turn into a regular file (`kNotARegularFile`, as the engine names it); and a
+/// regular file that is read-only.
 inline constexpr int kReadOnlyFile = -2;
 
 /// Writes `bytes` as the new content of `path`: they go into a new, unnamed file in the same

@@ -1,10 +1,13 @@
 #include "project/GitRepositoryFiles.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cctype>
 #include <cstdlib>
+#include <set>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "project/FileIo.h"
@@ -14,6 +17,9 @@ namespace {
 
 /// Includes nested deeper than this are not followed (git stops at 10 as well).
 constexpr int kMostIncludeDepth = 10;
+
+/// Alternates chained deeper than this are not followed (libgit2 stops at 5).
+constexpr int kMostAlternateDepth = 5;
 
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
@@ -149,7 +155,93 @@ std::string firstIrregularConfiguration(const std::string& path, int depth) {
     return {};
 }
 
+/// Folders of a git directory that reading revisions never opens.
+bool passedOver(std::string_view name) {
+    return name == "hooks" || name == "worktrees" || name == "modules";
+}
+
+/// Looks for a file that is no regular file below the folders of a git directory.
+class DatabaseCheck {
+  public:
+    /// The first irregular file at or below `path` (links followed), or empty.
+    std::string below(const std::string& path, bool top) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) {
+            return {};  // missing or a dangling link: nothing opens it without failing
+        }
+        if (S_ISREG(info.st_mode)) {
+            return {};
+        }
+        if (!S_ISDIR(info.st_mode)) {
+            return path;
+        }
+        if (!walked_.insert({info.st_dev, info.st_ino}).second) {
+            return {};
+        }
+        DIR* handle = ::opendir(path.c_str());
+        if (handle == nullptr) {
+            return {};
+        }
+        std::vector<std::string> names;
+        while (const dirent* entry = ::readdir(handle)) {
+            const std::string_view name = entry->d_name;
+            if (name != "." && name != ".." && !(top && passedOver(name))) {
+                names.emplace_back(name);
+            }
+        }
+        ::closedir(handle);
+        for (const std::string& name : names) {
+            if (std::string found = below(path + '/' + name, false); !found.empty()) {
+                return found;
+            }
+        }
+        return {};
+    }
+
+    /// The same for an object directory and those its alternates name, at any depth.
+    std::string objects(const std::string& path, int depth) {
+        if (std::string found = below(path, false); !found.empty()) {
+            return found;
+        }
+        if (depth >= kMostAlternateDepth) {
+            return {};
+        }
+        std::string text;
+        const std::string alternates = path + "/info/alternates";
+        if (!isRegularFile(alternates) || readWholeFile(alternates, text) != 0) {
+            return {};
+        }
+        std::string_view rest = text;
+        while (!rest.empty()) {
+            const std::size_t end = rest.find('\n');
+            const std::string_view line = trimmed(rest.substr(0, end));
+            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+            if (line.empty() || line.front() == '#') {
+                continue;
+            }
+            if (std::string found = objects(resolvedFrom(path, line), depth + 1); !found.empty()) {
+                return found;
+            }
+        }
+        return {};
+    }
+
+  private:
+    std::set<std::pair<dev_t, ino_t>> walked_;
+};
+
 }  // namespace
+
+std::string firstIrregularDatabaseFile(const std::string& gitDirectory) {
+    DatabaseCheck check;
+    const std::string common = commonDirectoryOf(gitDirectory);
+    for (const std::string& folder : {gitDirectory, common}) {
+        if (std::string found = check.below(folder, true); !found.empty()) {
+            return found;
+        }
+    }
+    return check.objects(common + "/objects", 0);
+}
 
 std::string gitDirectoryOf(const std::string& directory, bool search) {
     for (std::string folder = directory;;) {

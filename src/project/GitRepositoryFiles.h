@@ -19,6 +19,14 @@ std::string gitDirectoryOf(const std::string& directory, bool search);
 /// Empty when each is a regular file or missing.
 std::string firstIrregularRepositoryFile(const std::string& gitDirectory, bool withIndex);
 
+/// The first file below the repository's git directory `gitDirectory` (and its common
+/// directory, and every object directory its alternates name) that is there but is no regular
+/// file: libgit2 reads objects, references, packs and the shallow list from there when it reads
+/// revisions. Folders that reading revisions never opens (hooks, other work trees' folders,
+/// submodules' repositories, which are checked when they are opened) are passed over. Empty
+/// when there is none.
+std::string firstIrregularDatabaseFile(const std::string& gitDirectory);
+
 /// The user's global excludes file when the configuration names none:
 /// `$XDG_CONFIG_HOME/git/ignore`, else `$HOME/.config/git/ignore`; empty without either.
 std::string defaultExcludesFile();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "engine/FileCount.h"
@@ -149,6 +150,78 @@ TEST(CountDriverTest, CountingAgainGivesTheSameResult) {
     ASSERT_TRUE(record.count(settings));
     EXPECT_EQ(countsOf(record), first);
     EXPECT_EQ(first, (Counts{0, 0, 0, 2, 1, 1, 3, 0, 1}));
+}
+
+/// Everything a count leaves in a record but its time.
+void expectSameResults(const FileCount& held, const FileCount& read) {
+    EXPECT_EQ(countsOf(held), countsOf(read));
+    EXPECT_EQ(held.counted, read.counted);
+    EXPECT_EQ(held.failed, read.failed);
+    EXPECT_EQ(test::u8(held.remarks), test::u8(read.remarks));
+    EXPECT_EQ(held.errorLine, read.errorLine);
+    EXPECT_EQ(held.readError, read.readError);
+    EXPECT_EQ(held.encoding, read.encoding);
+    EXPECT_EQ(held.sizeBytes, read.sizeBytes);
+    EXPECT_EQ(held.functions.size(), read.functions.size());
+}
+
+TEST(CountDriverTest, BytesHeldInMemoryCountAsTheFileWithTheseBytes) {
+    std::vector<test::AdversarialInput> inputs = {
+        {"crlf.c", "int a;\r\n/* c */\r\n\r\nint b; // x\r\n"},
+        {"utf8.h", "\xEF\xBB\xBF// \xC3\xA9t\xC3\xA9\nint x;\n"},
+        {"wide.cpp", std::string("\xFF\xFEi\0n\0t\0 \0x\0;\0\n\0/\0/\0c\0", 20)},
+        {"wide_odd.cpp", std::string("\xFF\xFEx\0;\0\n\0z", 9)},
+        {"wide_big.java", std::string("\xFE\xFF\0x\0;\0\n", 8)},
+        {"no_end.c", "int f() { return 1; }"},
+        {"broken.c", "int x;\n/* never closed\n"},
+    };
+    for (const char* name : {"sample.c", "Names.java", "about.rc", "raw_strings.cpp",
+                             "TextBlocks.java", "utf16le.cpp", "utf8_bom.h"}) {
+        inputs.push_back({name, test::readBytes(fixture(name))});
+    }
+    test::TempDir dir;
+    for (const CountMode mode : {CountMode::Physical, CountMode::TerminatingCharacters,
+                                 CountMode::Executable, CountMode::CyclomaticComplexity}) {
+        const CountSettings settings = test::settingsWith(mode);
+        for (const auto& [name, bytes] : inputs) {
+            SCOPED_TRACE(name + " mode " + std::to_string(static_cast<int>(mode)));
+            const std::string path = dir.write(name, bytes);
+            FileCount read(test::u16(name), path, FileCount::Measure::AtFirstCount);
+            FileCount held(test::u16(name), dir.pathOf("not-there"),
+                           FileCount::Measure::AtFirstCount);
+            EXPECT_EQ(held.countHeld(HeldFile{bytes}, settings), read.count(settings));
+            expectSameResults(held, read);
+
+            FileExplanation fromFile;
+            FileExplanation fromBytes;
+            read.explain(settings, fromFile);
+            held.explainHeld(HeldFile{bytes}, settings, fromBytes);
+            expectSameResults(held, read);
+            EXPECT_EQ(fromBytes.text, fromFile.text);
+            ASSERT_EQ(fromBytes.lines.size(), fromFile.lines.size());
+            for (std::size_t i = 0; i < fromFile.lines.size(); ++i) {
+                EXPECT_EQ(fromBytes.lines[i].kind, fromFile.lines[i].kind) << i;
+                EXPECT_EQ(fromBytes.lines[i].statements, fromFile.lines[i].statements) << i;
+            }
+        }
+    }
+    // The stored encoding of a record measured at once gives way to the held bytes' own.
+    FileCount measured(u"a.c", dir.write("a.c", "int a;\n"));
+    ASSERT_TRUE(measured.countHeld(HeldFile{inputs[2].bytes}, CountSettings{}));
+    EXPECT_EQ(measured.encoding, TextEncoding::Utf16LE);
+    EXPECT_EQ(measured.code, 1u);
+}
+
+TEST(CountDriverTest, AFileThatCannotBeHadFailsAsOneThatCannotBeOpened) {
+    FileCount record(u"gone.c", "gone.c", FileCount::Measure::AtFirstCount);
+    EXPECT_FALSE(record.countHeld(HeldFile{{}, ENOENT}, CountSettings{}));
+    EXPECT_EQ(record.remarks, u"Failed to open file.");
+    EXPECT_EQ(record.readError, ENOENT);
+    EXPECT_TRUE(record.failed);
+    // No bytes at all is an empty file.
+    EXPECT_TRUE(record.countHeld(HeldFile{}, CountSettings{}));
+    EXPECT_EQ(record.total(), 0u);
+    EXPECT_EQ(record.readError, 0);
 }
 
 TEST(CountDriverTest, AdversarialInputsCountOrFailWithAMessage) {
