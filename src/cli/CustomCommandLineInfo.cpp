@@ -29,6 +29,22 @@ bool parseThreads(std::u16string_view text, unsigned& threads) {
     return true;
 }
 
+/// The limit of -max-complexity from its decimal text; false for anything else.
+bool parseLimit(std::u16string_view text, std::uint32_t& limit) {
+    if (text.empty() || text.size() > 9) {
+        return false;
+    }
+    std::uint32_t value = 0;
+    for (const char16_t c : text) {
+        if (c < u'0' || c > u'9') {
+            return false;
+        }
+        value = value * 10 + static_cast<std::uint32_t>(c - u'0');
+    }
+    limit = value;
+    return true;
+}
+
 }  // namespace
 
 bool isOptionName(std::u16string_view name) {
@@ -113,6 +129,7 @@ void CCustomCommandLineInfo::applyValue(const std::u16string& value) {
         CountMode mode = countSettings().mode;
         if (countModeFromLetter(value, mode)) {
             countSettings().mode = mode;
+            modeGiven = true;
         } else {
             ignored("not a mode (p, t, e or c)");
         }
@@ -129,6 +146,13 @@ void CCustomCommandLineInfo::applyValue(const std::u16string& value) {
         if (!parseThreads(value, threads)) {
             ignored("not a number from 0 to 9999");
         }
+    } else if (currentOption == u"max-complexity") {
+        std::uint32_t limit = 0;
+        if (parseLimit(value, limit)) {
+            maxComplexity = limit;
+        } else {
+            ignored("not a number from 0 to 999999999");
+        }
     } else if (currentOption == u"git") {
         ignored("-git takes no values");
     } else if (currentOption == u"exclude") {
@@ -138,6 +162,16 @@ void CCustomCommandLineInfo::applyValue(const std::u16string& value) {
             ignored("the pattern names nothing");
         }
     }
+}
+
+std::string CCustomCommandLineInfo::complexityNeededBy() const {
+    if (maxComplexity) {
+        return "-max-complexity";
+    }
+    if (report && report->format == ReportFormatId::Functions) {
+        return "-report functions";
+    }
+    return {};
 }
 
 void CCustomCommandLineInfo::applyReportWord(const std::u16string& word) {
