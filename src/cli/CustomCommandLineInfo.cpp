@@ -13,35 +13,20 @@
 namespace tw {
 namespace {
 
-/// A thread count from its decimal text; false for anything else.
-bool parseThreads(std::u16string_view text, unsigned& threads) {
-    if (text.empty() || text.size() > 4) {
+/// A number of at most `digits` decimal digits from its text; false for anything else.
+template <typename Number>
+bool parseDecimal(std::u16string_view text, std::size_t digits, Number& number) {
+    if (text.empty() || text.size() > digits) {
         return false;
     }
-    unsigned value = 0;
+    Number value = 0;
     for (const char16_t c : text) {
         if (c < u'0' || c > u'9') {
             return false;
         }
-        value = value * 10 + static_cast<unsigned>(c - u'0');
+        value = static_cast<Number>(value * 10 + static_cast<Number>(c - u'0'));
     }
-    threads = value;
-    return true;
-}
-
-/// The limit of -max-complexity from its decimal text; false for anything else.
-bool parseLimit(std::u16string_view text, std::uint32_t& limit) {
-    if (text.empty() || text.size() > 9) {
-        return false;
-    }
-    std::uint32_t value = 0;
-    for (const char16_t c : text) {
-        if (c < u'0' || c > u'9') {
-            return false;
-        }
-        value = value * 10 + static_cast<std::uint32_t>(c - u'0');
-    }
-    limit = value;
+    number = value;
     return true;
 }
 
@@ -143,12 +128,12 @@ void CCustomCommandLineInfo::applyValue(const std::u16string& value) {
     } else if (currentOption == u"save") {
         saveFile = value;
     } else if (currentOption == u"threads") {
-        if (!parseThreads(value, threads)) {
+        if (!parseDecimal(value, 4, threads)) {
             ignored("not a number from 0 to 9999");
         }
     } else if (currentOption == u"max-complexity") {
         std::uint32_t limit = 0;
-        if (parseLimit(value, limit)) {
+        if (parseDecimal(value, 9, limit)) {
             maxComplexity = limit;
         } else {
             ignored("not a number from 0 to 999999999");

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/TextConversion.h"
 #include "report/ReportWriter.h"
 
 namespace tw {
@@ -15,12 +16,7 @@ struct FunctionRow {
 };
 
 std::u16string decimal(std::uint32_t value) {
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
-        value /= 10;
-    } while (value != 0);
-    return digits;
+    return utf16FromUtf8(std::to_string(value));
 }
 
 }  // namespace
