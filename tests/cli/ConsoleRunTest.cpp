@@ -362,6 +362,7 @@ TEST(ConsoleRunTest, MaxComplexityNamesEachFunctionAboveItAfterEveryOutputIsWrit
             written.at("report.csv").starts_with("File,Function,Line,Lines,Complexity\r\n"));
         EXPECT_NE(written.at("report.csv").find("tree/main.c,main,4,8,2\r\n"), std::string::npos);
         EXPECT_NE(run.out.find("Project written to"), std::string::npos);
+        EXPECT_NE(written.at("p.tyx").find("TWFUNC01"), std::string::npos);  // with the functions
     }
 }
 
