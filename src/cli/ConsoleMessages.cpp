@@ -42,6 +42,20 @@ std::string countFailureLine(const FileCount& record) {
     return where + ": warning: " + utf8FromUtf16(printableName(text));
 }
 
+std::string complexityWarningLine(const FileCount& record, const FunctionComplexity& function,
+                                  std::uint32_t limit) {
+    return utf8FromUtf16(printableName(record.path)) + ":" + std::to_string(function.line) +
+           ": warning: function '" + utf8FromUtf16(printableName(function.name)) +
+           "' has cyclomatic complexity " + std::to_string(function.complexity) + " (limit " +
+           std::to_string(limit) + ")";
+}
+
+std::string complexityLimitError(std::size_t count, std::uint32_t limit) {
+    return std::to_string(count) + (count == 1 ? " function has" : " functions have") +
+           " a cyclomatic complexity above " + std::to_string(limit) +
+           "; the warnings above name them";
+}
+
 std::string sameFileWarning(std::u16string_view path, std::u16string_view earlier) {
     return "file " + quoted(path) + " is the same file as " + quoted(earlier) + "; passed over";
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 namespace tw {
 
 class FileCount;
+struct FunctionComplexity;
 
 /// Prints "tallyweaver: TEXT" as one line: why a console run stopped.
 void printError(std::ostream& out, std::string_view text);
@@ -24,6 +26,14 @@ void printNotice(std::ostream& out, std::string_view text);
 /// "PATH:LINE: warning: TEXT" with the record's failure text ("PATH: warning: TEXT" without a
 /// line). No line end.
 std::string countFailureLine(const FileCount& record);
+
+/// The line of -max-complexity for a function of `record` above `limit`, in the form compilers
+/// use: "PATH:LINE: warning: function 'NAME' has cyclomatic complexity M (limit N)". No line end.
+std::string complexityWarningLine(const FileCount& record, const FunctionComplexity& function,
+                                  std::uint32_t limit);
+
+/// Why a run that wrote every output ends with code 7: `count` functions are above `limit`.
+std::string complexityLimitError(std::size_t count, std::uint32_t limit);
 
 /// The warning for a path that names a file met before under `earlier`: it makes no record.
 std::string sameFileWarning(std::u16string_view path, std::u16string_view earlier);

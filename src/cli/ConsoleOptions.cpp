@@ -84,6 +84,14 @@ std::vector<ConsoleOption> makeOptions() {
                  "e Executable, c Cyclomatic Complexity",
          .needsValue = true},
         {.name = "-report", .offers = Words, .needsValue = true},
+        {.name = "-max-complexity",
+         .values = "N",
+         .offers = Text,
+         .help = "a gate for builds: after every output is written, each function\n"
+                 "whose cyclomatic complexity is above N is named on standard error\n"
+                 "as PATH:LINE: warning: function 'NAME' has cyclomatic complexity M\n"
+                 "(limit N), and the run ends with exit code 7. Implies -mode c",
+         .needsValue = true},
         {.name = "-out",
          .values = "DIR",
          .offers = Directories,

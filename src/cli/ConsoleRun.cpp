@@ -182,7 +182,7 @@ class RunOutput {
     /// Another run's summary or report holds this suffix already, in any report format.
     bool takenByAnotherRun(const std::string& suffix) const {
         for (const char* base : {"output", "report"}) {
-            for (const ReportFormat& format : reportFormats()) {
+            for (const ReportFormat& format : allReportFormats()) {
                 if (exists(pathOf(base, suffix, std::string(format.extension)))) {
                     return true;
                 }
@@ -225,6 +225,16 @@ class ConsoleRun {
         }
         if (info_.noSubfoldersPending) {
             printWarning(errors_, "-dir nosub: no directory follows");
+        }
+        if (const std::string neededBy = info_.complexityNeededBy(); !neededBy.empty()) {
+            // Only mode c finds functions: asking for them asks for the mode.
+            CountMode& mode = countSettings().mode;
+            if (mode != CountMode::CyclomaticComplexity && info_.modeGiven) {
+                printWarning(errors_, "counting in mode c (Cyclomatic Complexity), not " +
+                                          utf8FromUtf16(countModeName(mode)) + ": " + neededBy +
+                                          " needs the functions that only mode c finds");
+            }
+            mode = CountMode::CyclomaticComplexity;
         }
         if (!collect()) {
             return false;
@@ -438,13 +448,44 @@ class ConsoleRun {
         }
         out_ << std::flush;
         notes_ << std::flush;
+        const std::size_t aboveLimit = checkComplexity();
         if (unreadable_ != 0) {
             printError(errors_, unreadableFilesError(unreadable_));
             info_.resultCode = kResultUnreadableFiles;
             return true;
         }
+        if (aboveLimit != 0) {
+            printError(errors_, complexityLimitError(aboveLimit, *info_.maxComplexity));
+            info_.resultCode = kResultComplexityAboveLimit;
+            return true;
+        }
         info_.resultCode = kResultCompleted;
         return true;
+    }
+
+    /// -max-complexity: names each function above the limit on standard error, in project
+    /// order; returns how many there are.
+    std::size_t checkComplexity() {
+        if (!info_.maxComplexity) {
+            return 0;
+        }
+        const std::uint32_t limit = *info_.maxComplexity;
+        std::vector<const FileCount*> records;
+        root_.CollectRecords(records);
+        std::size_t above = 0;
+        for (const FileCount* record : records) {
+            if (!record->hasCounts()) {
+                continue;
+            }
+            for (const FunctionComplexity& function : record->functions) {
+                if (function.complexity > limit) {
+                    errors_ << complexityWarningLine(*record, function, limit) << '\n';
+                    ++above;
+                }
+            }
+        }
+        errors_ << std::flush;
+        return above;
     }
 
     CCustomCommandLineInfo& info_;

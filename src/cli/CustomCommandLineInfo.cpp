@@ -13,19 +13,20 @@
 namespace tw {
 namespace {
 
-/// A thread count from its decimal text; false for anything else.
-bool parseThreads(std::u16string_view text, unsigned& threads) {
-    if (text.empty() || text.size() > 4) {
+/// A number of at most `digits` decimal digits from its text; false for anything else.
+template <typename Number>
+bool parseDecimal(std::u16string_view text, std::size_t digits, Number& number) {
+    if (text.empty() || text.size() > digits) {
         return false;
     }
-    unsigned value = 0;
+    Number value = 0;
     for (const char16_t c : text) {
         if (c < u'0' || c > u'9') {
             return false;
         }
-        value = value * 10 + static_cast<unsigned>(c - u'0');
+        value = static_cast<Number>(value * 10 + static_cast<Number>(c - u'0'));
     }
-    threads = value;
+    number = value;
     return true;
 }
 
@@ -113,6 +114,7 @@ void CCustomCommandLineInfo::applyValue(const std::u16string& value) {
         CountMode mode = countSettings().mode;
         if (countModeFromLetter(value, mode)) {
             countSettings().mode = mode;
+            modeGiven = true;
         } else {
             ignored("not a mode (p, t, e or c)");
         }
@@ -126,8 +128,15 @@ void CCustomCommandLineInfo::applyValue(const std::u16string& value) {
     } else if (currentOption == u"save") {
         saveFile = value;
     } else if (currentOption == u"threads") {
-        if (!parseThreads(value, threads)) {
+        if (!parseDecimal(value, 4, threads)) {
             ignored("not a number from 0 to 9999");
+        }
+    } else if (currentOption == u"max-complexity") {
+        std::uint32_t limit = 0;
+        if (parseDecimal(value, 9, limit)) {
+            maxComplexity = limit;
+        } else {
+            ignored("not a number from 0 to 999999999");
         }
     } else if (currentOption == u"git") {
         ignored("-git takes no values");
@@ -138,6 +147,16 @@ void CCustomCommandLineInfo::applyValue(const std::u16string& value) {
             ignored("the pattern names nothing");
         }
     }
+}
+
+std::string CCustomCommandLineInfo::complexityNeededBy() const {
+    if (maxComplexity) {
+        return "-max-complexity";
+    }
+    if (report && report->format == ReportFormatId::Functions) {
+        return "-report functions";
+    }
+    return {};
 }
 
 void CCustomCommandLineInfo::applyReportWord(const std::u16string& word) {

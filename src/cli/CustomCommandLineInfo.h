@@ -81,6 +81,16 @@ class CCustomCommandLineInfo {
     /// as, instead of writing output files. Its values are files to count.
     bool explain = false;
 
+    /// `-max-complexity N`: the functions above N are named on standard error after the
+    /// outputs are written, and the run ends with exit code 7.
+    std::optional<std::uint32_t> maxComplexity;
+    /// `-mode` was given a mode.
+    bool modeGiven = false;
+
+    /// Why the run counts in the Cyclomatic Complexity mode whatever `-mode` says: the option or
+    /// report word that needs functions; empty when none does.
+    std::string complexityNeededBy() const;
+
     /// What parsing ignored, one sentence each, for the console run to print.
     std::vector<std::string> warnings;
 

@@ -50,8 +50,14 @@ The json report (UTF-8) holds "mode" and the three logical options, "files" with
 object per file (path, type, encoding, sizeBytes, counted, failed, failure: the error
 text of a file whose count failed, or null, remarks, errorLine and the counters code,
 declaration, directive, commentOwnLine, commentCodeLine, commentBanner, commentBlank,
-blank, commentWords, totalComment, total), and "totals" with the numbers of files,
+blank, commentWords, totalComment, total; in mode c also "functions", each with name,
+line, firstLine, lastLine and complexity), and "totals" with the numbers of files,
 counted, uncounted and failed files and the same counters summed over the counted files.
+
+The functions report (-report functions, comma-separated values) has one row per function
+(File, Function, Line, Lines, Complexity), the most complex first, functions of equal
+complexity in project order. It and -max-complexity count in mode c whatever -mode says,
+with a warning when -mode named another mode.
 
 What the figures count: each line is one of Code, Comment/Own Line (comment alone),
 Comment/Code Line (code and comment), Comment/Banner (comment without a word),
@@ -61,6 +67,11 @@ comment and blank lines count code = Code + Comment/Code Line, comment = Comment
 mode e the executable statements (calls, operators, initialisations, control statements),
 beside Declarations and Compiler Directives.
 
+Mode c measures the cyclomatic complexity of each function of C, C++ and Java: 1, plus one
+for each if, for, while, case label (not default), catch, &&, || (and, or) and conditional
+?, outside comments and literals; a lambda or local class counts toward the function that
+holds it. A file's figure is the sum of its functions'.
+
 Exit codes:
   0  the run completed
   2  -ext was given without an extension
@@ -68,8 +79,10 @@ Exit codes:
   4  there is no file to count
   5  the output directory could not be made, or is not a directory
   6  the summary, report or project file could not be written
+  7  every output was written, but a function is above the limit of -max-complexity
+     (each is named on standard error)
   8  every output was written, but some file could not be read (each is named on
-     standard error)
+     standard error); this code wins over 7
 Any exit code other than 0 comes with a line on standard error that says why.
 
 Examples:
@@ -78,6 +91,7 @@ Examples:
   tallyweaver -list files.txt -report tree -save counted.tyx
   tallyweaver -dir src -report json -out - | jq .totals
   tallyweaver -explain src/main.c -mode e
+  tallyweaver -dir src -report functions -max-complexity 15 -out build/complexity
   tallyweaver -dir . -ext .c .h .cpp -git -exclude third_party/ '*.pb.cc' 'gen/**'
 )";
 
@@ -112,7 +126,7 @@ std::string makeUsageText() {
     text += kAfterOptions;
     // The report of each format, the default format first.
     std::string others;
-    for (const ReportFormat& format : reportFormats().subspan(1)) {
+    for (const ReportFormat& format : allReportFormats().subspan(1)) {
         others += (others.empty() ? "" : ", ") + std::string("report<stamp>") +
                   std::string(format.extension) + " with " + std::string(format.name);
     }

@@ -25,6 +25,12 @@ constexpr std::size_t kTagSize = 8;
 /// only when some record's path alone does not give its disk path back; earlier versions of
 /// the program wrote it always, beside lower-cased paths.
 constexpr std::string_view kDiskPathTag{"TWDISK01", kTagSize};
+/// Each record's functions, in the Cyclomatic Complexity mode: for each function in order its
+/// line, first line, last line and complexity in decimal, each followed by a space, then the
+/// length of its name in code units, ':' and the name. A record without functions has the empty
+/// string. Written after the disk paths, only in that mode and only when some record has a
+/// function; readers that know only the disk paths skip it.
+constexpr std::string_view kFunctionsTag{"TWFUNC01", kTagSize};
 
 /// The folders a loaded project may have: this many, and one more for every so many bytes of
 /// its file. A folder takes a few hundred bytes of memory, so loading a file of S bytes stays
@@ -106,32 +112,113 @@ void writeSection(ByteWriter& out, std::string_view tag, const std::vector<std::
     }
 }
 
-/// Reads the disk paths after the records, one per record; empty when the file has none or they
-/// do not fit. Other sections, as older versions wrote them, are skipped, and a damaged one ends
-/// the reading: the load itself never fails here.
-std::vector<std::string> readDiskPaths(ByteReader& in, std::size_t recordCount) {
+/// The sections after the records, each as the texts of its records; a section the file does
+/// not hold, or one that does not fit, is empty.
+struct StoredSections {
+    std::vector<std::u16string> diskPaths;
+    std::vector<std::u16string> functions;
+};
+
+/// Reads the sections after the records. Sections of other tags, as older versions wrote them,
+/// are skipped, and a damaged one ends the reading, keeping the sections read before it: the
+/// load itself never fails here.
+StoredSections readSections(ByteReader& in, std::size_t recordCount) {
+    StoredSections sections;
     if (recordCount == 0) {
-        return {};
+        return sections;
     }
     for (;;) {
         std::string_view tag;
         std::uint32_t count = 0;
         if (!in.readBytes(kTagSize, tag) || !in.readU32(count) || count != recordCount) {
-            return {};
+            return sections;
         }
-        std::vector<std::string> paths;
-        paths.reserve(recordCount);
+        std::vector<std::u16string> texts;
+        texts.reserve(recordCount);
         for (std::uint32_t i = 0; i < count; ++i) {
             std::u16string text;
             if (readArchiveString(in, text) != ReadStatus::Ok) {
-                return {};
+                return sections;
             }
-            paths.push_back(utf8FromUtf16(text, LoneSurrogate::Unescape));
+            texts.push_back(std::move(text));
         }
-        if (tag == kDiskPathTag) {
-            return paths;
+        if (tag == kDiskPathTag && sections.diskPaths.empty()) {
+            sections.diskPaths = std::move(texts);
+        } else if (tag == kFunctionsTag && sections.functions.empty()) {
+            sections.functions = std::move(texts);
         }
     }
+}
+
+std::u16string decimalText(std::uint32_t value) {
+    return utf16FromUtf8(std::to_string(value));
+}
+
+/// The text of `functions` in the functions section.
+std::u16string functionsText(const std::vector<FunctionComplexity>& functions) {
+    std::u16string text;
+    for (const FunctionComplexity& function : functions) {
+        for (const std::uint32_t number :
+             {function.line, function.firstLine, function.lastLine, function.complexity}) {
+            text += decimalText(number) + u' ';
+        }
+        text +=
+            decimalText(static_cast<std::uint32_t>(function.name.size())) + u':' + function.name;
+    }
+    return text;
+}
+
+/// A decimal number of at most 32 bits at `at`, ending with `end`, which is passed over.
+bool readNumber(std::u16string_view text, std::size_t& at, char16_t end, std::uint32_t& number) {
+    std::uint64_t value = 0;
+    const std::size_t start = at;
+    while (at < text.size() && text[at] >= u'0' && text[at] <= u'9') {
+        value = value * 10 + static_cast<std::uint64_t>(text[at] - u'0');
+        if (value > 0xFFFFFFFFu) {
+            return false;
+        }
+        ++at;
+    }
+    if (at == start || at >= text.size() || text[at] != end) {
+        return false;
+    }
+    ++at;
+    number = static_cast<std::uint32_t>(value);
+    return true;
+}
+
+/// The functions of one record from its text in the functions section; false when the text is
+/// not of that form.
+bool parseFunctions(std::u16string_view text, std::vector<FunctionComplexity>& functions) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        FunctionComplexity function;
+        std::uint32_t nameLength = 0;
+        if (!readNumber(text, at, u' ', function.line) ||
+            !readNumber(text, at, u' ', function.firstLine) ||
+            !readNumber(text, at, u' ', function.lastLine) ||
+            !readNumber(text, at, u' ', function.complexity) || function.complexity == 0 ||
+            !readNumber(text, at, u':', nameLength) || nameLength > text.size() - at) {
+            return false;
+        }
+        function.name = text.substr(at, nameLength);
+        at += nameLength;
+        functions.push_back(std::move(function));
+    }
+    return true;
+}
+
+/// Every record's functions from the functions section; empty when a text of it is damaged,
+/// as if the file had none.
+std::vector<std::vector<FunctionComplexity>> parseFunctionsSection(
+    const std::vector<std::u16string>& texts) {
+    std::vector<std::vector<FunctionComplexity>> lists(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (!parseFunctions(texts[i], lists[i])) {
+            return {};
+        }
+    }
+    return lists;
 }
 
 void clearTree(ProjectFolder& root) {
@@ -211,6 +298,16 @@ std::string ProjectFile::store(const ProjectFolder& root, const CountSettings& s
         }
         writeSection(out, kDiskPathTag, diskPaths);
     }
+    if (settings.mode == CountMode::CyclomaticComplexity &&
+        std::ranges::any_of(records,
+                            [](const FileCount* record) { return !record->functions.empty(); })) {
+        std::vector<std::u16string> functions;
+        functions.reserve(records.size());
+        for (const FileCount* record : records) {
+            functions.push_back(functionsText(record->functions));
+        }
+        writeSection(out, kFunctionsTag, functions);
+    }
     return out.take();
 }
 
@@ -244,7 +341,17 @@ ProjectLoadResult ProjectFile::load(std::string_view bytes, ProjectFolder& root,
             }
             records.push_back(std::move(record));
         }
-        const std::vector<std::string> diskPaths = readDiskPaths(in, records.size());
+        const StoredSections sections = readSections(in, records.size());
+        std::vector<std::string> diskPaths;
+        diskPaths.reserve(sections.diskPaths.size());
+        for (const std::u16string& text : sections.diskPaths) {
+            diskPaths.push_back(utf8FromUtf16(text, LoneSurrogate::Unescape));
+        }
+        // Only a count in the Cyclomatic Complexity mode has functions.
+        std::vector<std::vector<FunctionComplexity>> functions =
+            loaded.mode == CountMode::CyclomaticComplexity
+                ? parseFunctionsSection(sections.functions)
+                : std::vector<std::vector<FunctionComplexity>>();
 
         // A project of real files needs far fewer folders than its file has bytes; a file
         // that asks for more is no project, and would take memory out of all proportion.
@@ -275,6 +382,9 @@ ProjectLoadResult ProjectFile::load(std::string_view bytes, ProjectFolder& root,
             record->remarks = stored.remarks;
             record->counted = stored.counted;
             record->failed = stored.failed;
+            if (!functions.empty()) {
+                record->functions = std::move(functions[i]);
+            }
         }
         settings = loaded;
         return {ProjectLoadStatus::Loaded, {}, {}};

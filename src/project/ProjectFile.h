@@ -52,7 +52,9 @@ struct ProjectSaveResult {
 /// last record may come the records' disk paths, a tagged section that other readers skip as
 /// trailing bytes; it is written only when some record's path is not its disk path in UTF-8
 /// (a name that is not valid UTF-8, or one holding '\', which files of other writers use as the
-/// separator).
+/// separator). A project counted in the Cyclomatic Complexity mode also keeps its records'
+/// functions in a section of the same form after it, which readers that know only the disk
+/// paths skip, and which a reader ignores whole when a record's text in it is damaged.
 class ProjectFile {
   public:
     static constexpr std::u16string_view kUnexpectedFormat = u"Unexpected file format.";

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "report/FunctionsReport.h"
 #include "report/JsonReport.h"
 #include "report/ReportWriter.h"
 #include "report/TextFile.h"
@@ -28,7 +29,16 @@ bool writeJson(const ProjectFolder& root, const CountSettings& settings, const R
     return writeJsonReport(root, settings, output);
 }
 
-constexpr std::array<ReportFormat, 3> kReportFormats = {{
+/// The functions and their complexity, as comma-separated values.
+bool writeFunctions(const ProjectFolder& root, const CountSettings&, const ReportLayout&,
+                    ReportLineEnds lineEnds, const ReportBytes& output) {
+    return writeFunctionsReport(root, [&](std::u16string_view piece) {
+        return output(lineEnds == ReportLineEnds::StandardOutput ? lineFeedTextBytes(piece)
+                                                                 : csvFileBytes(piece));
+    });
+}
+
+constexpr std::array<ReportFormat, 4> kReportFormats = {{
     {ReportFormatId::Text, "text", ".txt", "Save as a text file, formatted using whitespace.", true,
      true, writeRows},
     {ReportFormatId::Csv, "csv", ".csv",
@@ -39,9 +49,13 @@ constexpr std::array<ReportFormat, 3> kReportFormats = {{
     {ReportFormatId::Json, "json", ".json",
      "Save as JSON for other programs: every file with its counters and the totals, UTF-8.", false,
      false, writeJson},
+    {ReportFormatId::Functions, "functions", ".csv",
+     "Save every function with its cyclomatic complexity as comma-separated values, the most "
+     "complex first.",
+     false, false, writeFunctions, false},
 }};
 
-constexpr std::array<ReportWord, 6> kReportWords = {{
+constexpr std::array<ReportWord, 7> kReportWords = {{
     {"none", "", "", [](std::optional<ReportLayout>& report) { report.reset(); }},
     {"list", "", "", [](std::optional<ReportLayout>& report) { report = ReportLayout{}; }},
     {"tree", "", "",
@@ -49,6 +63,10 @@ constexpr std::array<ReportWord, 6> kReportWords = {{
     {"json", "", "",
      [](std::optional<ReportLayout>& report) {
          report = ReportLayout{.format = ReportFormatId::Json};
+     }},
+    {"functions", "", "",
+     [](std::optional<ReportLayout>& report) {
+         report = ReportLayout{.format = ReportFormatId::Functions};
      }},
     {"nodir", "list", "file names only",
      [](std::optional<ReportLayout>& report) { report->fullPaths = false; }},
@@ -67,9 +85,21 @@ static_assert(
     }(),
     "the format rows stand in the order of ReportFormatId");
 
+/// The rows the dialog offers, which come first.
+constexpr std::size_t kDialogFormats = static_cast<std::size_t>(
+    std::ranges::find(kReportFormats, false, &ReportFormat::dialog) - kReportFormats.begin());
+
+static_assert(std::ranges::none_of(kReportFormats.begin() + kDialogFormats, kReportFormats.end(),
+                                   &ReportFormat::dialog),
+              "the dialog's formats stand before the console's own");
+
 }  // namespace
 
 std::span<const ReportFormat> reportFormats() {
+    return std::span<const ReportFormat>(kReportFormats).first(kDialogFormats);
+}
+
+std::span<const ReportFormat> allReportFormats() {
     return kReportFormats;
 }
 

@@ -39,10 +39,16 @@ struct ReportFormat {
     /// ended it early.
     bool (*write)(const ProjectFolder& root, const CountSettings& settings,
                   const ReportLayout& layout, ReportLineEnds lineEnds, const ReportBytes& output);
+    /// The Generate Report dialog offers it. The functions list is the console's alone until
+    /// the desktop shows functions; its rows stand after the dialog's.
+    bool dialog = true;
 };
 
-/// Every report format, the default (text) first.
+/// The report formats of the Generate Report dialog, the default (text) first.
 std::span<const ReportFormat> reportFormats();
+
+/// Every report format: those of the dialog, then the console's own.
+std::span<const ReportFormat> allReportFormats();
 
 /// The row of `id`.
 const ReportFormat& reportFormat(ReportFormatId id);

@@ -29,24 +29,6 @@ std::u16string decimal(std::uint32_t value) {
     return digits;
 }
 
-/// A field of a csv row: as it is, or in double quotes with its quotes doubled when it holds a
-/// comma, a double quote, a line break or another control character, so that any reader finds
-/// the columns.
-std::u16string csvField(std::u16string_view text) {
-    if (text.find_first_of(u",\"") == std::u16string_view::npos && !hasControlCharacter(text)) {
-        return std::u16string(text);
-    }
-    std::u16string quoted(1, u'"');
-    for (const char16_t unit : text) {
-        if (unit == u'"') {
-            quoted.push_back(u'"');
-        }
-        quoted.push_back(unit);
-    }
-    quoted.push_back(u'"');
-    return quoted;
-}
-
 std::size_t clampedIndentation(int indentation) {
     return static_cast<std::size_t>(std::clamp(indentation, 0, kMaxReportIndentation));
 }
@@ -264,6 +246,21 @@ class ReportBuilder {
 };
 
 }  // namespace
+
+std::u16string csvField(std::u16string_view text) {
+    if (text.find_first_of(u",\"") == std::u16string_view::npos && !hasControlCharacter(text)) {
+        return std::u16string(text);
+    }
+    std::u16string quoted(1, u'"');
+    for (const char16_t unit : text) {
+        if (unit == u'"') {
+            quoted.push_back(u'"');
+        }
+        quoted.push_back(unit);
+    }
+    quoted.push_back(u'"');
+    return quoted;
+}
 
 std::u16string_view reportModeColumnName(CountMode mode) {
     switch (mode) {

@@ -28,6 +28,11 @@ struct ReportWidths {
     std::size_t column = 18;
 };
 
+/// A field of a csv row: as it is, or in double quotes with its quotes doubled when it holds a
+/// comma, a double quote, a line break or another control character, so that any reader finds
+/// the columns.
+std::u16string csvField(std::u16string_view text);
+
 /// The name of the first value column: "Code" in the physical mode, else the mode's name.
 std::u16string_view reportModeColumnName(CountMode mode);
 

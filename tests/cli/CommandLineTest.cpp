@@ -99,8 +99,8 @@ TEST(CommandLineTest, ArgumentsFillTheRecord) {
         {u"-report tree csv",
          {.report = kTree, .warnings = {u"-report: 'csv' ignored: it applies only after list"}}},
         {u"-report foo",
-         {.warnings = {u"-report: 'foo' ignored: not a report word (none, list, tree, json; "
-                       u"nodir and csv after list)"}}},
+         {.warnings = {u"-report: 'foo' ignored: not a report word (none, list, tree, json, "
+                       u"functions; nodir and csv after list)"}}},
         {u"-report list json",
          {.report = kJson,
           .warnings = {u"-report: 'json' replaces the earlier 'list': a run writes one report"}}},
@@ -194,6 +194,48 @@ TEST(CommandLineTest, OptionsOfThisPlatform) {
                                         "-threads: no value follows; ignored",
                                         "unknown option '-1' ignored",
                                         "-threads: '99999' ignored: not a number from 0 to 9999"}));
+}
+
+TEST(CommandLineTest, MaxComplexityTakesAWholeNumberAndAsksForModeC) {
+    const struct {
+        std::u16string line;
+        std::optional<std::uint32_t> limit;
+        std::string neededBy;
+        std::vector<std::string> warnings;
+    } cases[] = {
+        {u"-file a.c -max-complexity 10", 10u, "-max-complexity", {}},
+        {u"-max-complexity 0 -report functions", 0u, "-max-complexity", {}},
+        {u"-report functions", std::nullopt, "-report functions", {}},
+        {u"-report functions json",
+         std::nullopt,
+         "",
+         {"-report: 'json' replaces the earlier "
+          "'functions': a run writes one report"}},
+        {u"-max-complexity ten",
+         std::nullopt,
+         "",
+         {"-max-complexity: 'ten' ignored: not a number from 0 to 999999999"}},
+        {u"-max-complexity -3",
+         std::nullopt,
+         "",
+         {"-max-complexity: no value follows; ignored", "unknown option '-3' ignored"}},
+        {u"-max-complexity 1234567890",
+         std::nullopt,
+         "",
+         {"-max-complexity: '1234567890' ignored: not a number from 0 to 999999999"}},
+        {u"-max-complexity 5 -max-complexity x",
+         5u,
+         "-max-complexity",
+         {"-max-complexity: 'x' ignored: not a number from 0 to 999999999"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(test::u8(c.line));
+        CCustomCommandLineInfo info;
+        info.ParseArguments(words(c.line));
+        EXPECT_EQ(info.maxComplexity, c.limit);
+        EXPECT_EQ(info.complexityNeededBy(), c.neededBy);
+        EXPECT_EQ(info.warnings, c.warnings);
+    }
 }
 
 TEST(CommandLineTest, EveryOptionLeftWithoutItsValueIsNamed) {

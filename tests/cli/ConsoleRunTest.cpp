@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <regex>
+#include <sstream>
 
 #include "TallyweaverVersion.h"
 #include "support/Golden.h"
@@ -183,7 +184,7 @@ TEST(ConsoleRunTest, IgnoredValuesAndUnreadableFoldersGiveWarningsAndTheRunGoesO
               "tallyweaver: warning: 'stray' ignored: it comes before any option\n"
               "tallyweaver: warning: -mode: 'x' ignored: not a mode (p, t, e or c)\n"
               "tallyweaver: warning: -report: 'foo' ignored: not a report word (none, list, "
-              "tree, json; nodir and csv after list)\n"
+              "tree, json, functions; nodir and csv after list)\n"
               "tallyweaver: warning: -report: 'csv' ignored: it applies only after list\n"
               "tallyweaver: warning: -threads: 'abc' ignored: not a number from 0 to 9999\n"
               "tallyweaver: warning: unknown option '-x' ignored\n"
@@ -281,6 +282,10 @@ TEST(ConsoleRunTest, ListRunWritesTheGoldenSummaryAndReports) {
         {"executable, text list",
          {"-list", "files.txt", "-mode", "e", "-report", "list", "-quiet", "-threads", "1"},
          {{"output.txt", "executable_summary.txt"}, {"report.txt", "executable_report_list.txt"}}},
+        // The functions report counts in mode c without being told.
+        {"cyclomatic complexity, functions",
+         {"-list", "files.txt", "-report", "functions", "-quiet"},
+         {{"output.txt", "complexity_summary.txt"}, {"report.csv", "functions_report.csv"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -297,6 +302,67 @@ TEST(ConsoleRunTest, ListRunWritesTheGoldenSummaryAndReports) {
             ASSERT_TRUE(written.count(file)) << file;
             test::expectMatchesGolden(written.at(file), kConsoleFixtures + "/expected/" + golden);
         }
+    }
+}
+
+TEST(ConsoleRunTest, MaxComplexityNamesEachFunctionAboveItAfterEveryOutputIsWritten) {
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::string errors;  // standard error, without the lines of broken.c and MAIN.C
+    } cases[] = {
+        {"above the limit",
+         {"-file", "tree/main.c", "tree/util/util.c", "-max-complexity", "1"},
+         7,
+         "tree/main.c:4: warning: function 'main' has cyclomatic complexity 2 (limit 1)\n"
+         "tallyweaver: 1 function has a cyclomatic complexity above 1; the warnings above name "
+         "them\n"},
+        {"an explicit mode gives way",
+         {"-file", "tree/main.c", "tree/Shape.java", "-mode", "e", "-max-complexity", "0"},
+         7,
+         "tallyweaver: warning: counting in mode c (Cyclomatic Complexity), not Executable: "
+         "-max-complexity needs the functions that only mode c finds\n"
+         "tree/main.c:4: warning: function 'main' has cyclomatic complexity 2 (limit 0)\n"
+         "tree/Shape.java:8: warning: function 'Shape.toString' has cyclomatic complexity 1 "
+         "(limit 0)\n"
+         "tallyweaver: 2 functions have a cyclomatic complexity above 0; the warnings above name "
+         "them\n"},
+        {"at the limit", {"-file", "tree/main.c", "-max-complexity", "2"}, 0, ""},
+        // A file that cannot be read decides the code, as it does in every completed run.
+        {"an unreadable file too",
+         {"-list", "files.txt", "-max-complexity", "1"},
+         8,
+         "tree/main.c:4: warning: function 'main' has cyclomatic complexity 2 (limit 1)\n"
+         "tallyweaver: 1 file could not be read; the lines with 'error:' above name them\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir out;
+        const std::string outDir = out.path().string();
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"-quiet", "-report", "functions", "-out", outDir,
+                                           "-save", outDir + "/p.tyx"});
+        const test::ProcessResult run = tallyweaver(arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+        std::string errors;
+        std::istringstream lines(run.err);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.find("broken.c") == std::string::npos &&
+                line.find("MAIN.C") == std::string::npos) {
+                errors += line + "\n";
+            }
+        }
+        EXPECT_EQ(errors, c.errors);
+        // Every output is there, complete: the summary, the report and the project.
+        const std::map<std::string, std::string> written = outputFiles(out.path());
+        ASSERT_EQ(written.size(), 3u);
+        EXPECT_NE(written.at("output.txt").find("Cyclomatic Complexity"), std::string::npos);
+        EXPECT_TRUE(
+            written.at("report.csv").starts_with("File,Function,Line,Lines,Complexity\r\n"));
+        EXPECT_NE(written.at("report.csv").find("tree/main.c,main,4,8,2\r\n"), std::string::npos);
+        EXPECT_NE(run.out.find("Project written to"), std::string::npos);
+        EXPECT_NE(written.at("p.tyx").find("TWFUNC01"), std::string::npos);  // with the functions
     }
 }
 

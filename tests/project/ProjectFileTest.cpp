@@ -506,3 +506,113 @@ TEST(ProjectFileTest, RandomAndMutatedBytesNeverHalfLoad) {
 
 }  // namespace
 }  // namespace tw
+
+namespace tw {
+namespace {
+
+const CountSettings kComplexitySettings{CountMode::CyclomaticComplexity, false, false, false};
+
+/// The functions of the records of `root`, in pre-order.
+std::vector<std::vector<FunctionComplexity>> functionsOf(const ProjectFolder& root) {
+    std::vector<const FileCount*> records;
+    root.CollectRecords(records);
+    std::vector<std::vector<FunctionComplexity>> functions;
+    for (const FileCount* record : records) {
+        functions.push_back(record->functions);
+    }
+    return functions;
+}
+
+TEST_F(TwoRecordProject, FunctionsOfModeCRoundTripInASectionAfterTheDiskPaths) {
+    // Names with what the section's own text uses: digits, spaces, ':'.
+    const std::vector<FunctionComplexity> functions = {
+        {u"Reader::next", 12, 10, 40, 7},
+        {u"operator new[]", 41, 41, 41, 1},
+        {u"a2::b 3:", 50, 49, 60, 4294967295u},
+    };
+    root.FindFile(u"C/Src/A.cpp").record->functions = functions;
+    const std::string stored = ProjectFile::store(root, kComplexitySettings);
+    // The form every section has, so that a reader that knows only the disk paths skips it:
+    // tag, the number of records, one wide string per record.
+    const std::u16string text =
+        u"12 10 40 7 12:Reader::next41 41 41 1 14:operator new[]"
+        u"50 49 60 4294967295 8:a2::b 3:";
+    ASSERT_LT(text.size(), 255u);
+    EXPECT_TRUE(stored.ends_with("TWFUNC01" + le32(2) + wide(u"") + wide(text)));
+    EXPECT_LT(stored.find("TWDISK01"), stored.find("TWFUNC01"));
+
+    ProjectFolder loaded;
+    CountSettings settings;
+    ASSERT_EQ(ProjectFile::load(stored, loaded, settings).status, ProjectLoadStatus::Loaded);
+    EXPECT_EQ(settings, kComplexitySettings);
+    EXPECT_EQ(functionsOf(loaded), (std::vector<std::vector<FunctionComplexity>>{{}, functions}));
+    EXPECT_EQ(loaded.FindFile(u"C/b\uFFFD.h").record->diskPath, "C/b\xFF.h");
+
+    // In another mode, or without a function, no section is written.
+    EXPECT_EQ(ProjectFile::store(root, kExecutableSettings).find("TWFUNC01"), std::string::npos);
+    root.FindFile(u"C/Src/A.cpp").record->functions.clear();
+    EXPECT_EQ(ProjectFile::store(root, kComplexitySettings).find("TWFUNC01"), std::string::npos);
+}
+
+TEST(ProjectFileTest, AFunctionsSectionThatDoesNotFitIsIgnoredAndTheProjectLoads) {
+    const std::string project = header(1, 3, 0, 0, 0) + storedRecord(u"/a.c");
+    const std::string disk = "TWDISK01" + le32(1) + wide(u"/disk/a.c");
+    const struct {
+        const char* name;
+        std::string file;
+        std::vector<FunctionComplexity> functions;
+        std::string diskPath;
+    } cases[] = {
+        {"a file of an earlier version, without the section", project, {}, "/a.c"},
+        {"good",
+         project + "TWFUNC01" + le32(1) + wide(u"3 1 9 2 1:f"),
+         {{u"f", 3, 1, 9, 2}},
+         "/a.c"},
+        {"before the disk paths",
+         project + "TWFUNC01" + le32(1) + wide(u"3 1 9 2 1:f") + disk,
+         {{u"f", 3, 1, 9, 2}},
+         "/disk/a.c"},
+        {"the count differs", project + "TWFUNC01" + le32(2) + wide(u"3 1 9 2 1:f"), {}, "/a.c"},
+        {"cut inside its string",
+         project + "TWFUNC01" + le32(1) + wide(u"3 1 9 2 1:f").substr(0, 8),
+         {},
+         "/a.c"},
+        {"the name runs past the text",
+         project + disk + "TWFUNC01" + le32(1) + wide(u"3 1 9 2 5:f"),
+         {},
+         "/disk/a.c"},
+        {"a number is missing", project + "TWFUNC01" + le32(1) + wide(u"3 1 9 1:f"), {}, "/a.c"},
+        {"a number is not decimal",
+         project + "TWFUNC01" + le32(1) + wide(u"3 1 x 2 1:f"),
+         {},
+         "/a.c"},
+        {"a number beyond 32 bits",
+         project + "TWFUNC01" + le32(1) + wide(u"4294967296 1 9 2 1:f"),
+         {},
+         "/a.c"},
+        {"complexity 0", project + "TWFUNC01" + le32(1) + wide(u"3 1 9 0 1:f"), {}, "/a.c"},
+        {"a name length of 2^32-1",
+         project + "TWFUNC01" + le32(1) + wide(u"3 1 9 2 4294967295:f"),
+         {},
+         "/a.c"},
+        {"in a file of another mode",
+         header(1, 2, 0, 0, 0) + storedRecord(u"/a.c") + "TWFUNC01" + le32(1) +
+             wide(u"3 1 9 2 1:f"),
+         {},
+         "/a.c"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProjectFolder loaded;
+        CountSettings settings;
+        ASSERT_EQ(ProjectFile::load(c.file, loaded, settings).status, ProjectLoadStatus::Loaded);
+        std::vector<const FileCount*> records;
+        static_cast<const ProjectFolder&>(loaded).CollectRecords(records);
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(records[0]->functions, c.functions);
+        EXPECT_EQ(records[0]->diskPath, c.diskPath);
+    }
+}
+
+}  // namespace
+}  // namespace tw
