@@ -96,8 +96,8 @@ class VersionRunTest : public ::testing::Test {
 };
 
 TEST_F(VersionRunTest, RevisionCountsAsItsCheckout) {
-    const std::vector<std::string> common = {"-dir", "work", "-ext", ".c", ".h", "-report",
-                                             "list", "csv", "-out", "out"};
+    const std::vector<std::string> common = {"-dir",    "work", "-ext", ".c",   ".h",
+                                             "-report", "list", "csv",  "-out", "out"};
     std::vector<std::string> revision = common;
     revision.insert(revision.end(), {"-rev", "v1"});
     const test::ProcessResult fromRepository = run("a", revision);
@@ -116,8 +116,7 @@ TEST_F(VersionRunTest, DiffOfRevisionsWritesItsFilesBesideTheNewSummary) {
     const test::ProcessResult result =
         run("a", {"-dir", "work", "-diff", "v1", "v2", "-report", "json", "-out", "out"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_NE(result.out.find("Quick summary of 'v2' written to"), std::string::npos)
-        << result.out;
+    EXPECT_NE(result.out.find("Quick summary of 'v2' written to"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("removed"), std::string::npos) << "the totals table";
 
     std::size_t texts = 0;
@@ -141,9 +140,9 @@ TEST_F(VersionRunTest, DiffOfRevisionsWritesItsFilesBesideTheNewSummary) {
         statuses[file["path"].get<std::string>()] = file["status"].get<std::string>();
     }
     const std::map<std::string, std::string> expected = {
-        {"work/logo.c", "unchanged"},    {"work/src/a.c", "modified"},
-        {"work/src/b.h", "removed"},     {"work/src/crlf.c", "modified"},
-        {"work/src/gone.c", "removed"},  {"work/src/moved.h", "added"},
+        {"work/logo.c", "unchanged"},   {"work/src/a.c", "modified"},
+        {"work/src/b.h", "removed"},    {"work/src/crlf.c", "modified"},
+        {"work/src/gone.c", "removed"}, {"work/src/moved.h", "added"},
         {"work/src/new.c", "added"},
     };
     EXPECT_EQ(statuses, expected);
