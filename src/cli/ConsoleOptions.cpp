@@ -130,10 +130,10 @@ std::vector<ConsoleOption> makeOptions() {
                  "checkout; -git is implied. Example: -dir src -rev v1.0",
          .needsValue = true},
         {.name = "-diff",
-         .values = "OLD [NEW]",
+         .values = "OLD NEW",
          .offers = Text,
          .help = "compare two versions file by file: with -dir, two revisions of each\n"
-                 "directory's repository (without NEW, the work tree on disk);\n"
+                 "directory's repository (NEW left out: the work tree on disk);\n"
                  "without -dir, two directories. Writes diff_<stamp>.txt (.csv with\n"
                  "-report list csv, .json with -report json) beside the quick\n"
                  "summary of NEW. Example: -dir . -diff v1.0 v2.0",
