@@ -484,9 +484,8 @@ class ConsoleRun {
         printVersionMessages(messages, !compared);
         if (!compared) {
             return stop(kResultNothingToCount,
-                        "nothing to compare: " + quoted(oldVersion) + " and " +
-                            quoted(newVersion.empty() ? std::string("the work tree") : newVersion) +
-                            " could not be read");
+                        "nothing to compare between " + quoted(oldVersion) + " and " +
+                            quoted(newVersion.empty() ? std::string("the work tree") : newVersion));
         }
         comparing_ = true;
         // The new side, for the quick summary.
@@ -666,8 +665,10 @@ class ConsoleRun {
         }
         printVersionMessages(messages, rows.empty());
         if (rows.empty()) {
-            return stop(kResultNothingToCount, "nothing to count: no revision of -history " +
-                                                   quoted(info_.history) + " could be counted");
+            return stop(kResultNothingToCount,
+                        "nothing to count: -history " + quoted(info_.history) +
+                            " named no revision that could be counted" +
+                            (messages.empty() ? " (the repository has no tag, or no commit)" : ""));
         }
         const CountMode mode = countSettings().mode;
         if (toStdout_) {
