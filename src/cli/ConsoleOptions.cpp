@@ -130,6 +130,31 @@ std::vector<ConsoleOption> makeOptions() {
                  "across '/'), [...], ** for any number of folders; PATTERN/ matches\n"
                  "folders only, /PATTERN the path only; letter case counts",
          .needsValue = true},
+        {.name = "-rev",
+         .values = "REV",
+         .offers = Text,
+         .help = "count each -dir as the git revision REV has it (a tag, a branch,\n"
+                 "HEAD~20, a commit id), read from the repository without a\n"
+                 "checkout; -git is implied. Example: -dir src -rev v1.0",
+         .needsValue = true},
+        {.name = "-diff",
+         .values = "OLD NEW",
+         .offers = Text,
+         .help = "compare two versions file by file: with -dir, two revisions of each\n"
+                 "directory's repository (NEW left out: the work tree on disk);\n"
+                 "without -dir, two directories. Writes diff_<stamp>.txt (.csv with\n"
+                 "-report list csv, .json with -report json) beside the quick\n"
+                 "summary of NEW. Example: -dir . -diff v1.0 v2.0",
+         .needsValue = true},
+        {.name = "-history",
+         .values = "tags|N",
+         .offers = Words,
+         .words = {"tags"},
+         .help = "count every tag, or the last N commits along the first parents of\n"
+                 "HEAD (or of -rev), of each -dir's repository: one row per revision\n"
+                 "in history_<stamp>.csv (and .json with -report json). Example:\n"
+                 "-dir . -history 50",
+         .needsValue = true},
         // Its values are files to count, but -file, -dir and -list may name them instead.
         {.name = "-explain",
          .values = "FILE...",

@@ -30,6 +30,8 @@
 #include "project/FailedCountTable.h"
 #include "project/PendingFile.h"
 #include "project/ProjectFile.h"
+#include "project/VersionRuns.h"
+#include "report/ChangeReports.h"
 #include "report/PrintableName.h"
 #include "report/ReportFormat.h"
 #include "report/TextFile.h"
@@ -97,91 +99,117 @@ int writeStandardOutput(std::ostream& out, const ProjectFolder& root, const Coun
 }
 
 /// The files a run writes into its output directory: the quick summary and, when asked, the
-/// report. Both are made at the start, so that an unwritable directory is known at once, and
-/// get their names only when both are complete. Names are claimed without overwriting anything:
-/// when a run of the same second holds them, this run takes "_2", "_3", ... before the
-/// extension, the same for both files. The report's name is the claim; the summary follows it.
+/// report, or a comparison's or a history's files. All are made at the start, so that an
+/// unwritable directory is known at once, and get their names only when all are complete.
+/// Names are claimed without overwriting anything: when a run of the same second holds them,
+/// this run takes "_2", "_3", ... before the extension, the same for every file. The other
+/// files' names are the claim; the summary follows them.
 class RunOutput {
   public:
     RunOutput(std::string directory, std::string stamp)
         : directory_(std::move(directory)), stamp_(std::move(stamp)) {}
 
     /// Makes the summary; returns 0 or the reason it cannot be made.
-    int createSummary() { return summary_.create(directory_); }
-    /// Makes the report, named with `extension`; returns 0 or the reason it cannot be made.
-    int createReport(std::string extension) {
-        report_ = std::make_unique<PendingFile>();
-        reportExtension_ = std::move(extension);
-        return report_->create(directory_);
+    int createSummary() {
+        withSummary_ = true;
+        return summary_.create(directory_);
     }
+    /// Makes a file named `base` with the stamp and `extension`; returns 0 or the reason it
+    /// cannot be made.
+    int createFile(std::string base, std::string extension) {
+        files_.push_back({std::move(base), std::move(extension), std::make_unique<PendingFile>()});
+        return files_.back().file->create(directory_);
+    }
+    /// Makes the report, named with `extension`.
+    int createReport(std::string extension) { return createFile("report", std::move(extension)); }
 
     PendingFile& summary() { return summary_; }
-    PendingFile& report() { return *report_; }
+    /// The files made with `createFile`, in order.
+    PendingFile& file(std::size_t index) { return *files_[index].file; }
+    PendingFile& report() { return file(0); }
 
-    /// Names the files: the report first, then the summary, so that a summary never stands
-    /// without the report it announces, whenever the process is stopped. Returns 0, or the
+    /// Names the files: the others first, then the summary, so that a summary never stands
+    /// without the files it announces, whenever the process is stopped. Returns 0, or the
     /// reason with `failedPath` naming the file that could not be written; nothing of this run
     /// keeps a name then.
     int publish(std::string& failedPath) {
-        std::string claimed;  // where the report stands, once it has a name
+        std::vector<std::string> claimed(files_.size());  // where each file stands, once named
         for (int attempt = 1; attempt <= 100000; ++attempt) {
             const std::string suffix = attempt == 1 ? "" : "_" + std::to_string(attempt);
             if (takenByAnotherRun(suffix)) {
                 continue;
             }
-            std::string reportPath;
-            if (report_) {
-                reportPath = pathOf("report", suffix, reportExtension_);
+            bool moveOn = false;
+            std::vector<std::string> paths;
+            for (std::size_t i = 0; i < files_.size() && !moveOn; ++i) {
+                Named& named = files_[i];
+                const std::string path = pathOf(named.base, suffix, named.extension);
                 const int error =
-                    claimed.empty() ? report_->publishAs(nameOf("report", suffix, reportExtension_))
-                                    : (::renameat2(AT_FDCWD, claimed.c_str(), AT_FDCWD,
-                                                   reportPath.c_str(), RENAME_NOREPLACE) == 0
-                                           ? 0
-                                           : errno);
+                    claimed[i].empty()
+                        ? named.file->publishAs(nameOf(named.base, suffix, named.extension))
+                        : (::renameat2(AT_FDCWD, claimed[i].c_str(), AT_FDCWD, path.c_str(),
+                                       RENAME_NOREPLACE) == 0
+                               ? 0
+                               : errno);
                 if (error == EEXIST) {
+                    moveOn = true;
                     continue;
                 }
                 if (error != 0) {
-                    failedPath = reportPath;
-                    unlinkClaim(claimed);
+                    failedPath = path;
+                    unlinkClaims(claimed);
                     return error;
                 }
-                claimed = reportPath;
+                claimed[i] = path;
+                paths.push_back(path);
+            }
+            if (moveOn) {
+                continue;
+            }
+            if (!withSummary_) {
+                written_ = paths;
+                return 0;
             }
             const std::string summaryPath = pathOf("output", suffix, ".txt");
             const int error = summary_.publishAs(nameOf("output", suffix, ".txt"));
             if (error == 0) {
-                written_ = report_ ? std::vector<std::string>{summaryPath, reportPath}
-                                   : std::vector<std::string>{summaryPath};
+                written_ = {summaryPath};
+                written_.insert(written_.end(), paths.begin(), paths.end());
                 return 0;
             }
             if (error != EEXIST) {
                 failedPath = summaryPath;
-                unlinkClaim(claimed);
+                unlinkClaims(claimed);
                 return error;
             }
-            // A stray summary took the name after the check: the report moves on with it.
+            // A stray summary took the name after the check: the other files move on with it.
         }
-        unlinkClaim(claimed);
+        unlinkClaims(claimed);
         return EEXIST;
     }
 
-    /// The paths published: the summary's, then the report's.
+    /// The paths published: the summary's, if made, then the other files' in order.
     const std::vector<std::string>& written() const { return written_; }
 
   private:
-    std::string nameOf(const char* base, const std::string& suffix,
+    struct Named {
+        std::string base;
+        std::string extension;
+        std::unique_ptr<PendingFile> file;
+    };
+
+    std::string nameOf(const std::string& base, const std::string& suffix,
                        const std::string& extension) const {
         return base + stamp_ + suffix + extension;
     }
-    std::string pathOf(const char* base, const std::string& suffix,
+    std::string pathOf(const std::string& base, const std::string& suffix,
                        const std::string& extension) const {
         return pathInDirectory(directory_, nameOf(base, suffix, extension));
     }
 
-    /// Another run's summary or report holds this suffix already, in any report format.
+    /// Another run's output holds this suffix already, in any of the formats.
     bool takenByAnotherRun(const std::string& suffix) const {
-        for (const char* base : {"output", "report"}) {
+        for (const char* base : {"output", "report", "diff", "history"}) {
             for (const ReportFormat& format : allReportFormats()) {
                 if (exists(pathOf(base, suffix, std::string(format.extension)))) {
                     return true;
@@ -191,17 +219,19 @@ class RunOutput {
         return false;
     }
 
-    static void unlinkClaim(const std::string& claimed) {
-        if (!claimed.empty()) {
-            ::unlink(claimed.c_str());
+    static void unlinkClaims(const std::vector<std::string>& claimed) {
+        for (const std::string& path : claimed) {
+            if (!path.empty()) {
+                ::unlink(path.c_str());
+            }
         }
     }
 
     std::string directory_;
     std::string stamp_;
+    bool withSummary_ = false;
     PendingFile summary_;
-    std::unique_ptr<PendingFile> report_;
-    std::string reportExtension_;
+    std::vector<Named> files_;
     std::vector<std::string> written_;
 };
 
@@ -236,7 +266,14 @@ class ConsoleRun {
             }
             mode = CountMode::CyclomaticComplexity;
         }
-        if (!collect()) {
+        if (info_.versionRun()) {
+            if (!collectVersions()) {
+                return false;
+            }
+            if (!info_.history.empty()) {
+                return writeHistory();
+            }
+        } else if (!collect()) {
             return false;
         }
         if (info_.explain) {
@@ -258,9 +295,9 @@ class ConsoleRun {
         return false;
     }
 
-    /// The files to count: those the options name, those the directory scans find, those the
-    /// list files name.
-    bool collect() {
+    /// The extensions directory scans take: those of -ext, each with its '.', or without -ext
+    /// those of the program's languages. `scans`: the run scans directories other than -dir's.
+    bool takeExtensions(bool scans = false) {
         std::vector<std::u16string>& extensions = info_.extensions;
         for (std::u16string& extension : extensions) {
             if (extension.empty() || extension.front() != u'.') {
@@ -268,7 +305,7 @@ class ConsoleRun {
             }
         }
         if (extensions.empty() &&
-            (!info_.directories.empty() || !info_.directoriesNoSubfolders.empty())) {
+            (scans || !info_.directories.empty() || !info_.directoriesNoSubfolders.empty())) {
             if (info_.extensionsGiven) {
                 return stop(kResultNoExtensions,
                             "-ext was given without an extension; name the files to take (for "
@@ -284,6 +321,15 @@ class ConsoleRun {
                         "no -ext given: directories are scanned for the extensions of the "
                         "program's languages:" +
                             utf8FromUtf16(taken));
+        }
+        return true;
+    }
+
+    /// The files to count: those the options name, those the directory scans find, those the
+    /// list files name. With `mayBeEmpty` (the new side of a comparison) no file is no error.
+    bool collect(bool mayBeEmpty = false) {
+        if (!takeExtensions()) {
+            return false;
         }
         for (const std::u16string& directory : info_.directories) {
             info_.AddFilesFromDirectory(stripQuotes(directory), !info_.noSubfolders, errors_);
@@ -302,12 +348,167 @@ class ConsoleRun {
                                                            ": " + systemReason(error));
             }
         }
-        if (info_.files.empty()) {
+        if (info_.files.empty() && !mayBeEmpty) {
             return stop(kResultNothingToCount,
                         "nothing to count: no file was named, and no directory held a file with "
                         "the given extensions");
         }
         return true;
+    }
+
+    /// The run's settings for versions, one for the directories scanned with their subfolders
+    /// and one for those without (`-dir nosub`), each only when it has directories.
+    std::vector<VersionRunSettings> versionSettings() const {
+        std::vector<VersionRunSettings> groups;
+        const auto add = [&](const std::vector<std::u16string>& directories, bool withSubfolders) {
+            VersionRunSettings group;
+            for (const std::u16string& directory : directories) {
+                group.directories.push_back(diskBytes(stripQuotes(directory)));
+            }
+            group.choices.withSubfolders = withSubfolders;
+            group.choices.extensions = info_.extensions;
+            for (const std::u16string& pattern : info_.excludePatterns) {
+                group.choices.excludePatterns.push_back(diskBytes(pattern));
+            }
+            group.settings = countSettings();
+            group.threads = info_.threads;
+            if (!group.directories.empty() || groups.empty()) {
+                groups.push_back(std::move(group));
+            }
+        };
+        add(info_.directories, !info_.noSubfolders);
+        if (!info_.directoriesNoSubfolders.empty()) {
+            if (groups.front().directories.empty()) {
+                groups.clear();
+            }
+            add(info_.directoriesNoSubfolders, false);
+        }
+        return groups;
+    }
+
+    /// Prints the messages of a run over versions: errors when nothing came of it, else
+    /// warnings of what was passed over.
+    void printVersionMessages(const std::vector<std::string>& messages, bool failed) {
+        for (const std::string& message : messages) {
+            const std::string text = utf8FromUtf16(printableName(utf16FromUtf8(message)));
+            failed ? printError(errors_, text) : printWarning(errors_, text);
+        }
+    }
+
+    /// The records of REV below the directories, counted, for the tree; false when nothing
+    /// of it was counted (unless `mayBeEmpty`), with the messages printed.
+    bool countRevision(const std::string& revision, bool mayBeEmpty) {
+        std::vector<std::string> messages;
+        for (const VersionRunSettings& group : versionSettings()) {
+            RevisionRun part = runRevision(group, revision);
+            messages.insert(messages.end(), part.messages.begin(), part.messages.end());
+            for (FileCount& record : part.records) {
+                revisionRecords_.push_back(std::move(record));
+            }
+            failedCountTable().merge(part.failures);
+        }
+        const bool failed = revisionRecords_.empty() && !mayBeEmpty;
+        printVersionMessages(messages, failed);
+        if (failed) {
+            return stop(kResultNothingToCount,
+                        "nothing to count: no directory held a file of revision " +
+                            quoted(info_.revision) + " with the given extensions");
+        }
+        fromRevision_ = true;
+        return true;
+    }
+
+    /// -rev, -diff and -history: the versions counted or compared, and for -rev and -diff the
+    /// records of the (new) version for the summary.
+    bool collectVersions() {
+        const auto drop = [this](bool given, const std::string& what, const std::string& why) {
+            if (given) {
+                printWarning(errors_, what + " ignored: " + why);
+            }
+        };
+        const std::string versions = "-rev, -diff and -history count versions of directories";
+        drop(!info_.files.empty() || !info_.listFiles.empty() || info_.explain,
+             "-file, -list and -explain", versions);
+        drop(!info_.saveFile.empty(), "-save", versions + ", not files on disk");
+        info_.files.clear();
+        info_.listFiles.clear();
+        info_.explain = false;
+        info_.saveFile.clear();
+        const bool diff = !info_.diffVersions.empty();
+        drop(diff && !info_.history.empty(), "-history", "-diff is given");
+        drop(diff && !info_.revision.empty(), "-rev", "-diff names its own versions");
+        if (diff) {
+            info_.history.clear();
+            info_.revision.clear();
+        }
+        const bool directoriesGiven =
+            !info_.directories.empty() || !info_.directoriesNoSubfolders.empty();
+        if (!directoriesGiven && !diff) {
+            return stop(
+                kResultNothingToCount,
+                "nothing to count: " + std::string(info_.revision.empty() ? "-history" : "-rev") +
+                    " reads the repositories of the directories -dir names, and none "
+                    "is named");
+        }
+        if (!directoriesGiven && info_.diffVersions.size() < 2) {
+            return stop(kResultNothingToCount,
+                        "nothing to count: without -dir, -diff compares two directories, OLD "
+                        "and NEW, and only " +
+                            quoted(info_.diffVersions.front()) + " is named");
+        }
+        if (!takeExtensions(true)) {
+            return false;
+        }
+        if (!info_.history.empty()) {
+            return true;  // counted as it is written
+        }
+        if (!diff) {
+            return countRevision(diskBytes(info_.revision), false);
+        }
+
+        const std::string oldVersion = diskBytes(info_.diffVersions[0]);
+        const std::string newVersion =
+            info_.diffVersions.size() > 1 ? diskBytes(info_.diffVersions[1]) : std::string();
+        std::vector<std::string> messages;
+        bool compared = false;
+        for (const VersionRunSettings& group : versionSettings()) {
+            DiffRun part = runDiff(group, oldVersion, newVersion);
+            messages.insert(messages.end(), part.messages.begin(), part.messages.end());
+            if (part.outcome != VersionRunOutcome::Completed) {
+                continue;
+            }
+            if (!compared) {
+                diff_ = std::move(part.diff);
+                compared = true;
+                continue;
+            }
+            for (FileDiff& file : part.diff.files) {
+                diff_.files.push_back(std::move(file));
+            }
+            diff_.totals.code += part.diff.totals.code;
+            diff_.totals.comment += part.diff.totals.comment;
+            diff_.totals.blank += part.diff.totals.blank;
+            diff_.totals.oldCount += part.diff.totals.oldCount;
+            diff_.totals.newCount += part.diff.totals.newCount;
+        }
+        printVersionMessages(messages, !compared);
+        if (!compared) {
+            return stop(kResultNothingToCount,
+                        "nothing to compare between " + quoted(oldVersion) + " and " +
+                            quoted(newVersion.empty() ? std::string("the work tree") : newVersion));
+        }
+        comparing_ = true;
+        // The new side, for the quick summary.
+        if (!directoriesGiven) {
+            info_.directories = {info_.diffVersions[1]};
+            return collect(true);
+        }
+        if (newVersion.empty()) {
+            info_.git = true;
+            return collect(true);
+        }
+        info_.revision = info_.diffVersions[1];
+        return countRevision(newVersion, true);
     }
 
     /// The output directory, made when it is not there, and the summary and report files in
@@ -332,8 +533,22 @@ class ConsoleRun {
                         "output directory " + quoted(directory) + ": " + systemReason(error));
         }
         output_ = std::make_unique<RunOutput>(outputPath_, timeStamp());
-        int error = output_->createSummary();
-        if (error == 0 && info_.report) {
+        int error = 0;
+        if (!info_.history.empty()) {
+            error = output_->createFile("history", ".csv");
+            if (error == 0 && wantsJson()) {
+                error = output_->createFile("history", ".json");
+            }
+        } else {
+            error = output_->createSummary();
+        }
+        if (comparing_) {
+            error = error != 0 ? error : output_->createFile("diff", ".txt");
+            if (error == 0 && diffFormat() != ReportFormatId::Text) {
+                error =
+                    output_->createFile("diff", std::string(reportFormat(diffFormat()).extension));
+            }
+        } else if (error == 0 && info_.report && info_.history.empty()) {
             error =
                 output_->createReport(std::string(reportFormat(info_.report->format).extension));
         }
@@ -345,8 +560,17 @@ class ConsoleRun {
         return true;
     }
 
-    /// Counts every file into the tree, each once.
+    /// Counts every file into the tree, each once; a revision's records, counted already, are
+    /// put into it.
     void count() {
+        if (fromRevision_) {
+            for (FileCount& record : revisionRecords_) {
+                root_.AddFile(std::make_unique<FileCount>(std::move(record)));
+            }
+            revisionRecords_.clear();
+            summary_ = buildQuickSummary(root_, countSettings().mode, failedCountTable());
+            return;
+        }
         const unsigned threads = info_.threads;
         const unsigned threadLimit = countingThreadLimit(CountRunner::kDefaultByteBudget);
         const unsigned threadsAsked =
@@ -387,9 +611,143 @@ class ConsoleRun {
         summary_ = buildQuickSummary(root_, countSettings().mode, failedCountTable());
     }
 
+    bool wantsJson() const { return info_.report && info_.report->format == ReportFormatId::Json; }
+
+    /// The format of a comparison's second file (-report list csv, -report json), or Text for
+    /// the table alone.
+    ReportFormatId diffFormat() const {
+        if (!info_.report) {
+            return ReportFormatId::Text;
+        }
+        switch (info_.report->format) {
+            case ReportFormatId::Csv:
+            case ReportFormatId::Json:
+                return info_.report->format;
+            case ReportFormatId::Text:
+            case ReportFormatId::Functions:
+                break;
+        }
+        return ReportFormatId::Text;  // a comparison has no functions list
+    }
+
+    std::string diffBytes(ReportFormatId format) const {
+        switch (format) {
+            case ReportFormatId::Csv:
+                return diffCsv(diff_);
+            case ReportFormatId::Json:
+                return diffJson(diff_);
+            case ReportFormatId::Text:
+            case ReportFormatId::Functions:
+                break;
+        }
+        return diffText(diff_);
+    }
+
+    /// Writes `pieces` to their files, then names every file of the run; false after saying why.
+    bool publish(const std::vector<std::string>& pieces) {
+        int error = 0;
+        for (std::size_t i = 0; i < pieces.size() && error == 0; ++i) {
+            error = output_->file(i).write(pieces[i]);
+        }
+        std::string failedPath;
+        if (error == 0) {
+            error = output_->publish(failedPath);
+        }
+        if (error != 0) {
+            return stop(
+                kResultCannotWriteOutput,
+                "cannot write " +
+                    (failedPath.empty() ? std::string("the output files") : quoted(failedPath)) +
+                    ": " + systemReason(error));
+        }
+        return true;
+    }
+
+    bool writeToStandardOutput(const std::string& bytes) {
+        errno = 0;
+        out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out_.flush()) {
+            return stop(kResultCannotWriteOutput, "cannot write to standard output: " +
+                                                      systemReason(errno != 0 ? errno : EIO));
+        }
+        return true;
+    }
+
+    /// -history: counts the series of each directory's repository and writes its rows.
+    bool writeHistory() {
+        std::vector<HistoryRow> rows;
+        std::vector<std::string> messages;
+        for (const VersionRunSettings& group : versionSettings()) {
+            HistoryRun part =
+                runHistory(group, diskBytes(info_.history), diskBytes(info_.revision));
+            messages.insert(messages.end(), part.messages.begin(), part.messages.end());
+            for (auto& [directory, directoryRows] : part.directories) {
+                rows.insert(rows.end(), directoryRows.begin(), directoryRows.end());
+            }
+        }
+        printVersionMessages(messages, rows.empty());
+        if (rows.empty()) {
+            return stop(kResultNothingToCount,
+                        "nothing to count: -history " + quoted(info_.history) +
+                            " named no revision that could be counted" +
+                            (messages.empty() ? " (the repository has no tag, or no commit)" : ""));
+        }
+        const CountMode mode = countSettings().mode;
+        if (toStdout_) {
+            return writeToStandardOutput(wantsJson() ? historyJson(rows, mode)
+                                                     : historyCsv(rows, mode)) &&
+                   finish();
+        }
+        if (!prepareOutputs()) {
+            return false;
+        }
+        std::vector<std::string> pieces = {historyCsv(rows, mode)};
+        if (wantsJson()) {
+            pieces.push_back(historyJson(rows, mode));
+        }
+        if (!publish(pieces)) {
+            return false;
+        }
+        out_ << rows.size() << (rows.size() == 1 ? " revision" : " revisions") << " counted\n";
+        for (const std::string& path : output_->written()) {
+            out_ << "History written to " << shownPath(path) << '\n';
+        }
+        return finish();
+    }
+
+    /// -diff: the comparison to its files (or standard output) beside the new side's summary.
+    bool writeComparison() {
+        if (toStdout_) {
+            return writeToStandardOutput(diffBytes(diffFormat())) && finish();
+        }
+        int error = output_->summary().write(textFileBytes(summary_));
+        if (error != 0) {
+            return stop(kResultCannotWriteOutput,
+                        "cannot write the quick summary: " + systemReason(error));
+        }
+        std::vector<std::string> pieces = {diffText(diff_)};
+        if (diffFormat() != ReportFormatId::Text) {
+            pieces.push_back(diffBytes(diffFormat()));
+        }
+        if (!publish(pieces)) {
+            return false;
+        }
+        out_ << '\n' << utf8FromUtf16(summary_);
+        out_ << "Quick summary of " << quoted(diff_.newLabel) << " written to "
+             << shownPath(output_->written()[0]) << "\n\n";
+        out_ << diffTotalsTable(diff_);
+        for (std::size_t i = 1; i < output_->written().size(); ++i) {
+            out_ << "Comparison written to " << shownPath(output_->written()[i]) << '\n';
+        }
+        return finish();
+    }
+
     /// The summary and the report, to their files or standard output, then the project file;
     /// the result code says how the run ended.
     bool write() {
+        if (comparing_) {
+            return writeComparison();
+        }
         if (toStdout_) {
             if (const int error =
                     writeStandardOutput(out_, root_, countSettings(), info_.report, summary_);
@@ -498,6 +856,12 @@ class ConsoleRun {
     ProjectFolder root_;
     std::size_t unreadable_ = 0;
     std::u16string summary_;
+    /// -rev, and -diff's new revision: the records counted from the repository.
+    bool fromRevision_ = false;
+    std::vector<FileCount> revisionRecords_;
+    /// -diff: the comparison.
+    bool comparing_ = false;
+    VersionDiff diff_;
 };
 
 }  // namespace

@@ -140,6 +140,19 @@ void CCustomCommandLineInfo::applyValue(const std::u16string& value) {
         }
     } else if (currentOption == u"git") {
         ignored("-git takes no values");
+    } else if (currentOption == u"rev" || currentOption == u"history") {
+        std::u16string& taken = currentOption == u"rev" ? revision : history;
+        if (taken.empty()) {
+            taken = value;
+        } else {
+            ignored("it takes one value, and " + quoted(taken) + " came first");
+        }
+    } else if (currentOption == u"diff") {
+        if (diffVersions.size() < 2) {
+            diffVersions.push_back(value);
+        } else {
+            ignored("-diff compares two versions, OLD and NEW");
+        }
     } else if (currentOption == u"exclude") {
         if (ExcludePatterns().add(diskBytes(value))) {
             excludePatterns.push_back(value);

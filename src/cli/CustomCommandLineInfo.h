@@ -91,6 +91,17 @@ class CCustomCommandLineInfo {
     /// report word that needs functions; empty when none does.
     std::string complexityNeededBy() const;
 
+    /// `-rev REV`: each directory is counted as the git revision REV has it.
+    std::u16string revision;
+    /// `-diff OLD [NEW]`: the two versions compared, as given (one or two).
+    std::vector<std::u16string> diffVersions;
+    /// `-history tags|N`: the series of revisions counted.
+    std::u16string history;
+    /// Whether the run counts versions (`-rev`, `-diff` or `-history`) rather than files.
+    bool versionRun() const {
+        return !revision.empty() || !diffVersions.empty() || !history.empty();
+    }
+
     /// What parsing ignored, one sentence each, for the console run to print.
     std::vector<std::string> warnings;
 

@@ -93,6 +93,10 @@ Examples:
   tallyweaver -explain src/main.c -mode e
   tallyweaver -dir src -report functions -max-complexity 15 -out build/complexity
   tallyweaver -dir . -ext .c .h .cpp -git -exclude third_party/ '*.pb.cc' 'gen/**'
+  tallyweaver -dir src -rev v1.0
+  tallyweaver -dir . -diff v1.0 v2.0 -report json
+  tallyweaver -diff release-1.0 release-2.0 -ext .c .h
+  tallyweaver -dir . -history tags
 )";
 
 /// One item of a list: the term in column 2, its text in `kHelpTextColumn`, on the term's line

@@ -238,6 +238,20 @@ TEST(CommandLineTest, MaxComplexityTakesAWholeNumberAndAsksForModeC) {
     }
 }
 
+TEST(CommandLineTest, VersionOptionsTakeTheirValues) {
+    CCustomCommandLineInfo info;
+    info.ParseArguments(words(u"-dir . -rev v1 v2 -diff HEAD~2 HEAD x -history 20 tags"));
+    EXPECT_EQ(info.revision, u"v1");
+    EXPECT_EQ(info.diffVersions, (Strings{u"HEAD~2", u"HEAD"}));
+    EXPECT_EQ(info.history, u"20");
+    EXPECT_TRUE(info.versionRun());
+    EXPECT_EQ(info.warnings,
+              (std::vector<std::string>{
+                  "-rev: 'v2' ignored: it takes one value, and 'v1' came first",
+                  "-diff: 'x' ignored: -diff compares two versions, OLD and NEW",
+                  "-history: 'tags' ignored: it takes one value, and '20' came first"}));
+}
+
 TEST(CommandLineTest, EveryOptionLeftWithoutItsValueIsNamed) {
     const struct {
         std::u16string line;
