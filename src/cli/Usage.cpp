@@ -1,9 +1,14 @@
 #include "cli/Usage.h"
 
-namespace tw {
+#include <string>
 
-std::string_view usageText() {
-    return R"(Usage: tallyweaver [options]
+#include "engine/Language.h"
+
+namespace tw {
+namespace {
+
+/// The text with "{languages}" where the language table's list goes.
+constexpr std::string_view kUsageTemplate = R"(Usage: tallyweaver [options]
 
 Without options the desktop program starts. With any option below, the files the options
 name are counted without a window, a quick summary is written and, if asked, a report.
@@ -13,7 +18,7 @@ Options begin with '-' and take the values that follow them, up to the next opti
   -dir [nosub] DIR...   scan directories for files with the given extensions, with their
                         subfolders; a directory after the word nosub is scanned without
                         them. Without -ext the scans take the extensions of the program's
-                        languages (C and C++ sources and headers, resource scripts, Java),
+                        languages ({languages}),
                         and say so on standard error
   -ext EXT...           extensions the directory scans take (cpp and .cpp are the same;
                         letter case does not matter: .c takes a.c and A.C). The files of
@@ -119,6 +124,18 @@ Examples:
   tallyweaver -explain src/main.c -mode e
   tallyweaver -dir . -ext .c .h .cpp -git -exclude third_party/ '*.pb.cc' 'gen/**'
 )";
+
+constexpr std::string_view kLanguagesMark = "{languages}";
+
+}  // namespace
+
+std::string_view usageText() {
+    static const std::string text = [] {
+        std::string filled(kUsageTemplate);
+        filled.replace(filled.find(kLanguagesMark), kLanguagesMark.size(), languageSummary());
+        return filled;
+    }();
+    return text;
 }
 
 }  // namespace tw

@@ -11,7 +11,7 @@
 
 #include "engine/CountColumns.h"
 #include "engine/CountMode.h"
-#include "engine/FileType.h"
+#include "engine/Language.h"
 #include "engine/TextEncoding.h"
 
 namespace tw {

@@ -19,8 +19,8 @@ struct ExtensionLists {
 /// The process-wide lists.
 ExtensionLists& rememberedExtensions();
 
-/// When `lists.included` is empty, appends the default included and unused extensions (the
-/// unused ones are appended even when the unused list already holds them).
+/// When `lists.included` is empty, appends the default included and unused extensions, from the
+/// language table (the unused ones are appended even when the unused list already holds them).
 void addDefaultExtensions(ExtensionLists& lists);
 
 /// The outcome of checking a typed custom extension.

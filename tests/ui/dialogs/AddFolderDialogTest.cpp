@@ -151,9 +151,9 @@ void AddFolderDialogTest::opensWithDefaultsAndSortedLists() {
              QStringList({".c", ".cpp", ".h", ".hpp", ".java", ".rc"}));
     QCOMPARE(itemsOf(child<QListWidget>(&dialog, "unusedList")),
              QStringList({".cc", ".cxx", ".hh", ".hxx", ".inl", ".txt", "[none]"}));
-    // The memory keeps the defaults in their own order, not the lists' sorted one.
+    // The memory keeps the defaults in the language table's order, not the lists' sorted one.
     QCOMPARE(tw::ui::rememberedExtensions().included,
-             QStringList({".c", ".cpp", ".h", ".hpp", ".rc", ".java"}));
+             QStringList({".h", ".hpp", ".c", ".cpp", ".rc", ".java"}));
 }
 
 void AddFolderDialogTest::subfoldersCheckedAndProgressEmptyAtEveryOpening() {
@@ -194,7 +194,7 @@ void AddFolderDialogTest::movesSelectedExtensionsAndKeepsThemOnlyAfterOk() {
     }
     // Cancelled: the moves are forgotten.
     QCOMPARE(tw::ui::rememberedExtensions().unused,
-             QStringList({".cc", ".cxx", ".hh", ".hxx", ".inl", ".txt", "[none]"}));
+             QStringList({".hxx", ".hh", ".cc", ".cxx", ".inl", ".txt", "[none]"}));
     {
         CAddFolderDialog dialog;
         select(child<QListWidget>(&dialog, "includedList"), {".java", ".rc"});
