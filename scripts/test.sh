@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The one test command: installs what is missing, checks that the sources match .clang-format,
+# The one test command: installs what is missing, checks that the sources match .clang-format
+# and that each folder of src/ includes only its own layer and those below (scripts/check-layers.sh),
 # configures fresh builds, builds with warnings as errors and runs every test; then builds the
 # core tests again under AddressSanitizer and UndefinedBehaviorSanitizer and runs them; runs
 # each fuzz target for a minute (scripts/fuzz.sh); then builds the Debian package and checks
@@ -23,8 +24,9 @@ jobs=$(nproc)
 build=build/ci
 asan=build/ci-sanitize
 
-begin "format: the sources against .clang-format"
+begin "format and layering: the sources against .clang-format, the includes against the layers"
 bash scripts/check-format.sh
+bash scripts/check-layers.sh
 
 begin "build: warnings as errors, in $build"
 rm -rf "$build" "$asan"
