@@ -14,8 +14,8 @@ namespace {
 
 constexpr LogicalStages kCppStages{countCppArrayAccess, countCppDeclarations, countCppLogic,
                                    countCppOperators};
-constexpr LogicalStages kJavaStages{countJavaArrayAccess, countJavaDeclarations,
-                                    countJavaLogic, countJavaOperators};
+constexpr LogicalStages kJavaStages{countJavaArrayAccess, countJavaDeclarations, countJavaLogic,
+                                    countJavaOperators};
 
 constexpr LanguageExtension kHeaderExtensions[] = {
     {u".h", true}, {u".hpp", true}, {u".hxx"}, {u".hh"}};

@@ -114,7 +114,9 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, LanguageFixtureTest, testing::ValuesIn(fixtur
                              std::string name = info.param;
                              std::replace_if(
                                  name.begin(), name.end(),
-                                 [](char c) { return std::isalnum(static_cast<unsigned char>(c)) == 0; },
+                                 [](char c) {
+                                     return std::isalnum(static_cast<unsigned char>(c)) == 0;
+                                 },
                                  '_');
                              return name;
                          });
