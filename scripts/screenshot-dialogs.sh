@@ -18,4 +18,4 @@ cmake --build "$build" --target tw_dialog_screenshots
 
 mkdir -p "$output"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1600x1200x24" \
-  "$build/src/ui/dialogs/tw_dialog_screenshots" "$output"
+  "$build/tools/dialog-screenshots/tw_dialog_screenshots" "$output"

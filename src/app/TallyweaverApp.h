@@ -28,8 +28,6 @@ class CTallyweaverApp {
     bool runConsoleSide(const std::vector<std::u16string>& arguments, std::ostream& out,
                         std::ostream& errors, int& exitCode);
 
-    const CCustomCommandLineInfo& commandLine() const { return commandLine_; }
-
     /// Called with the main window once the desktop program has shown it, before its event
     /// loop runs; for test programs, which drive the window from there.
     void setDesktopStarted(std::function<void(ui::CMainFrame&)> started) {

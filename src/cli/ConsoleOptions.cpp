@@ -1,5 +1,7 @@
 #include "cli/ConsoleOptions.h"
 
+#include "engine/Language.h"
+
 #include <algorithm>
 
 #include "report/ReportFormat.h"
@@ -199,7 +201,7 @@ const ConsoleOption* findConsoleOption(std::u16string_view name) {
 }
 
 std::string languagesForHelp() {
-    return "C and C++ sources and headers, resource scripts, Java";
+    return languageSummary();
 }
 
 std::vector<std::string> helpLines(std::string_view text, std::size_t width) {

@@ -23,7 +23,7 @@
 #include "cli/ResultCode.h"
 #include "cli/SameFiles.h"
 #include "engine/CountSettings.h"
-#include "engine/FileType.h"
+#include "engine/Language.h"
 #include "engine/TextConversion.h"
 #include "project/CountMemoryBudget.h"
 #include "project/CountRunner.h"

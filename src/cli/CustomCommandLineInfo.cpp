@@ -4,7 +4,7 @@
 #include "cli/ConsoleMessages.h"
 #include "cli/ConsoleOptions.h"
 #include "engine/CountSettings.h"
-#include "engine/FileType.h"
+#include "engine/Language.h"
 #include "engine/TextConversion.h"
 #include "engine/WideChar.h"
 #include "project/ExcludePatterns.h"
@@ -226,7 +226,7 @@ void CCustomCommandLineInfo::applyExtension(const std::u16string& extension) {
         warnings.push_back("-ext: " + quoted(extension) + " is taken as " + quoted(lower) +
                            ": extensions match in any letter case");
     }
-    if (!isCountedLanguage(fileTypeOfExtension(lower))) {
+    if (!languageOf(fileTypeOfExtension(lower)).counted) {
         warnings.push_back("-ext: " + quoted(lower) +
                            " is not an extension of a language the program knows; its files "
                            "are counted with the rules of C");

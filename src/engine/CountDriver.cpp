@@ -9,6 +9,7 @@
 #include "engine/CountSettings.h"
 #include "engine/CountTrace.h"
 #include "engine/FileCount.h"
+#include "engine/Language.h"
 #include "engine/LineClassifier.h"
 #include "engine/LogicalParser.h"
 #include "engine/LogicalPreparser.h"
@@ -199,7 +200,7 @@ bool FileCount::countStages(std::chrono::steady_clock::time_point start,
         return failCount(*this, u"Logical pre-parser failure: ");
     }
     if (settings.mode != CountMode::Physical) {
-        if (fileType == FileType::ResourceScript) {
+        if (languageOf(fileType).logicalCount == LogicalCount::NonBlankLines) {
             if (!parseResourceScriptLogical(text, *this)) {
                 return failCount(*this, u"Resource script logical parser failure: ");
             }

@@ -1,6 +1,7 @@
 #include "engine/FileCount.h"
 
 #include "engine/CountColumns.h"
+#include "engine/Language.h"
 
 #include "engine/SourceFile.h"
 #include "engine/SourceReader.h"

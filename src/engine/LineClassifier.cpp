@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/CountSettings.h"
+#include "engine/Language.h"
 #include "engine/TextScan.h"
 #include "engine/WideChar.h"
 
@@ -293,7 +294,7 @@ bool isBanner(std::u16string_view line, UnitForm form) {
 bool classifyPhysicalLines(const SourceText& text, FileCount& record, CountMode mode,
                            std::vector<LineType>* kinds) {
     const bool physical = mode == CountMode::Physical;
-    const bool spliced = splicesLines(record.fileType);
+    const bool spliced = languageOf(record.fileType).splicesLines;
     const UnitForm form = unitFormOf(record.encoding);
     record.inBlockComment = false;
     // The line goes on a line comment whose line ended in a backslash.

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "engine/Language.h"
 #include "engine/TextScan.h"
 #include "engine/WideChar.h"
 
@@ -182,16 +183,16 @@ std::size_t findLineEnd(const char16_t* text, std::size_t from, std::size_t size
 
 Literal literalAt(const std::u16string& text, std::size_t quote, FileType type) {
     const char16_t unit = text[quote];
-    if (isCppFile(type)) {
-        if (unit == u'\'' && isDigitSeparator(text, quote)) {
-            return {LiteralForm::DigitSeparator, static_cast<std::int64_t>(quote)};
+    const Language& language = languageOf(type);
+    if (language.digitSeparators && unit == u'\'' && isDigitSeparator(text, quote)) {
+        return {LiteralForm::DigitSeparator, static_cast<std::int64_t>(quote)};
+    }
+    if (language.rawStrings && unit == u'"' && hasRawStringPrefix(text, quote)) {
+        if (const auto end = rawStringEnd(text, quote)) {
+            return {LiteralForm::RawString, *end};
         }
-        if (unit == u'"' && hasRawStringPrefix(text, quote)) {
-            if (const auto end = rawStringEnd(text, quote)) {
-                return {LiteralForm::RawString, *end};
-            }
-        }
-    } else if (type == FileType::JavaSource && unit == u'"') {
+    }
+    if (language.textBlocks && unit == u'"') {
         if (const auto end = textBlockEnd(text, quote)) {
             return {LiteralForm::TextBlock, *end};
         }

@@ -26,7 +26,7 @@ std::int64_t findLiteralEnd(const std::u16string& text, std::size_t open, char16
 
 /// Position of the line feed that ends the line on which `from` lies (a line comment, the
 /// text of a directive), or `size` when the text ends first. With `spliced` (see
-/// `splicesLines`), a line feed right after a backslash does not end it.
+/// `Language::splicesLines`), a line feed right after a backslash does not end it.
 std::size_t findLineEnd(const char16_t* text, std::size_t from, std::size_t size, bool spliced);
 
 /// The literal that the quote (double quote or apostrophe) at `quote` opens in a file of

@@ -12,37 +12,15 @@
 #include "engine/DeclarationCounter.h"
 #include "engine/FunctionCounter.h"
 #include "engine/FunctionFinder.h"
-#include "engine/LogicCounter.h"
-#include "engine/OperatorCounter.h"
+#include "engine/Language.h"
 
 namespace tw {
 namespace {
 
-/// The C/C++ or Java versions of stages 2 to 5.
-struct LanguageStages {
-    int (*arrayAccess)(SourceText&, FileCount&, int& bracketOperators);
-    int (*declarations)(std::u16string&, FileCount&, DeclarationTally&);
-    int (*logic)(SourceText&, FileCount&, int& conditionOperators);
-    int (*operators)(std::u16string&, FileCount&);
-};
-
-constexpr LanguageStages kCppStages{countCppArrayAccess, countCppDeclarations, countCppLogic,
-                                    countCppOperators};
-constexpr LanguageStages kJavaStages{countJavaArrayAccess, countJavaDeclarations, countJavaLogic,
-                                     countJavaOperators};
-
-/// The stages 2 to 5 of `type`; none for a type that runs stage 1 only.
-const LanguageStages* stagesOf(FileType type) {
-    if (isCppFile(type)) {
-        return &kCppStages;
-    }
-    return type == FileType::JavaSource ? &kJavaStages : nullptr;
-}
-
 /// What the Executable chain carries from one step to the next.
 struct Chain {
     const CountSettings& settings;
-    const LanguageStages* stages = nullptr;
+    const LogicalStages* stages = nullptr;  ///< stages 2 to 5; none for stage 1 alone
     std::int64_t codeAdded = 0;  ///< by the current step, added to the record's `code` after it
     FunctionTally functions;
     DeclarationTally declarations;
@@ -176,14 +154,14 @@ constexpr ChainStep kExecutableChain[] = {
 };
 
 /// The Cyclomatic Complexity mode: `code` is the sum of the complexities of the functions of a
-/// C/C++ or Java file, kept in the record; other types have no functions.
+/// file whose language has functions, kept in the record; other types have none.
 void measureComplexity(const SourceText& text, FileCount& record) {
-    CodeLanguage language = CodeLanguage::Cpp;
-    if (record.fileType == FileType::JavaSource) {
-        language = CodeLanguage::Java;
-    } else if (!isCppFile(record.fileType)) {
+    const Language& row = languageOf(record.fileType);
+    if (!row.hasFunctions) {
         return;
-    } else {
+    }
+    CodeLanguage language = row.functionSyntax;
+    if (language == CodeLanguage::Cpp) {
         const std::u16string_view name = record.fileName();
         const std::size_t dot = name.rfind(u'.');
         if (dot != std::u16string_view::npos && dot + 2 == name.size() &&
@@ -201,7 +179,7 @@ void measureComplexity(const SourceText& text, FileCount& record) {
 
 bool parseExecutable(SourceText& text, FileCount& record, const CountSettings& settings) {
     Chain chain{settings, nullptr, 0, {}, {}};
-    chain.stages = stagesOf(record.fileType);
+    chain.stages = languageOf(record.fileType).stages;
     for (const ChainStep& step : kExecutableChain) {
         chain.codeAdded = 0;
         const bool succeeded = step.run(text, record, chain);

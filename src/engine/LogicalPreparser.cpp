@@ -5,6 +5,7 @@
 #include "engine/CommentWordChars.h"
 #include "engine/CountSettings.h"
 #include "engine/CountTrace.h"
+#include "engine/Language.h"
 #include "engine/LiteralScan.h"
 #include "engine/MatchCounter.h"
 #include "engine/Pattern.h"
@@ -316,11 +317,12 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
     if (!complexity) {
         zeroNumbers(chars);
     }
-    const bool cpp = isCppFile(record.fileType);
+    const Language& language = languageOf(record.fileType);
+    const char16_t directive = language.directiveCharacter;
     const bool executable = mode == CountMode::Executable;
     text.conditionals.clear();
     const UnitForm form = unitFormOf(record.encoding);
-    const bool spliced = splicesLines(record.fileType);
+    const bool spliced = language.splicesLines;
     const std::size_t n = chars.size();
     // A digit separator becomes part of its number, whose digits are '0' by now, so that 1'000
     // reads as a plain number. Each is overwritten only when the next is found: a quote still
@@ -335,7 +337,8 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
     };
     std::size_t i = 0;
     while (i < n) {
-        i = findAnyOf(chars.data(), i, n, u'"', u'\'', u'/', u'#');
+        // A language without directives looks for a second '/' in their place.
+        i = findAnyOf(chars.data(), i, n, u'"', u'\'', u'/', directive != 0 ? directive : u'/');
         if (i >= n) {
             break;
         }
@@ -355,7 +358,7 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
             }
             blankLiteral(chars, i, static_cast<std::size_t>(literal.end));
             i = static_cast<std::size_t>(literal.end) + 1;
-        } else if (c == u'#' && cpp) {
+        } else if (c == directive && directive != 0) {
             const std::int64_t end = findDirectiveEnd(text, i, record);
             if (end < 0) {
                 record.remarks = u"Failure finding end of compiler directive: " + record.remarks;
@@ -407,16 +410,14 @@ bool preparseLogical(FileCount& record, SourceText& text, CountMode mode) {
     if (mode == CountMode::Physical || complexity) {
         return true;
     }
-    if (cpp || record.fileType == FileType::JavaSource) {
-        const bool cleared = cpp ? clearCppArrayInitialisers(text, record)
-                                 : clearJavaArrayInitialisers(text, record);
-        if (!cleared) {
+    if (language.clearArrayInitialisers != nullptr) {
+        if (!language.clearArrayInitialisers(text, record)) {
             record.remarks = u"Failed to parse array initialization: " + record.remarks;
             return false;
         }
     }
-    if (record.fileType == FileType::JavaSource) {
-        const int directives = countJavaDirectives(text, record);
+    if (language.countDirectiveStatements != nullptr) {
+        const int directives = language.countDirectiveStatements(text, record);
         if (directives < 0) {
             record.remarks = u"Failed to count Java compiler directive: " + record.remarks;
             return false;

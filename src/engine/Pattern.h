@@ -53,8 +53,6 @@ class Pattern {
         std::u16string_view subject,
         std::vector<std::optional<std::pair<std::size_t, std::size_t>>>& groups) const;
 
-    int groupCount() const { return groupCount_; }
-
   private:
     int run(std::u16string_view subject, bool whole) const;
 

@@ -1,5 +1,6 @@
 #include "engine/PhysicalPreparser.h"
 
+#include "engine/Language.h"
 #include "engine/MatchCounter.h"
 #include "engine/TextScan.h"
 #include "engine/WideChar.h"
@@ -50,7 +51,7 @@ std::int64_t findDirectiveEnd(SourceText& text, std::size_t hash, FileCount& rec
     std::u16string& chars = text.chars;
     const std::size_t n = chars.size();
     const auto lastPosition = static_cast<std::int64_t>(n) - 1;
-    const bool spliced = splicesLines(record.fileType);
+    const bool spliced = languageOf(record.fileType).splicesLines;
     const bool message = isMessageDirective(chars, hash);
     char16_t last = u'#';
     std::size_t i = hash + 1;
@@ -113,7 +114,7 @@ bool preparsePhysical(SourceText& text, FileCount& record) {
     std::u16string& chars = text.chars;
     const std::size_t n = chars.size();
     text.literalLineFeeds.clear();
-    const bool spliced = splicesLines(record.fileType);
+    const bool spliced = languageOf(record.fileType).splicesLines;
     std::size_t i = 0;
     while (i < n) {
         i = findAnyOf(chars.data(), i, n, u'#', u'"', u'\'', u'/');

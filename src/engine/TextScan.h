@@ -42,34 +42,6 @@ inline std::size_t findAnyOf(const char16_t* text, std::size_t from, std::size_t
     return size;
 }
 
-/// How many of `text[0, size)` are `unit`.
-inline std::size_t countUnit(const char16_t* text, std::size_t size, char16_t unit) {
-    std::size_t count = 0;
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    // Each lane of `lanes` counts the hits of its place, as minus the sum of the all-ones
-    // compare results; summed before a lane could overflow. No popcount instruction is needed.
-    const __m128i wanted = _mm_set1_epi16(static_cast<short>(unit));
-    const __m128i ones = _mm_set1_epi16(1);
-    while (i + 8 <= size) {
-        __m128i lanes = _mm_setzero_si128();
-        const std::size_t stop = i + 8 * 32767 < size ? i + 8 * 32767 : size;
-        for (; i + 8 <= stop; i += 8) {
-            const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
-            lanes = _mm_sub_epi16(lanes, _mm_cmpeq_epi16(units, wanted));
-        }
-        alignas(16) int sums[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(sums), _mm_madd_epi16(lanes, ones));
-        count += static_cast<std::size_t>(sums[0]) + static_cast<std::size_t>(sums[1]) +
-                 static_cast<std::size_t>(sums[2]) + static_cast<std::size_t>(sums[3]);
-    }
-#endif
-    for (; i < size; ++i) {
-        count += text[i] == unit ? 1 : 0;
-    }
-    return count;
-}
-
 /// Position of the first `unit` in `text[from, size)`, or `size`.
 inline std::size_t findUnit(const char16_t* text, std::size_t from, std::size_t size,
                             char16_t unit) {

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/Language.h"
 #include "report/JsonText.h"
 
 namespace tw {

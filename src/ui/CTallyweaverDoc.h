@@ -49,8 +49,6 @@ class CTallyweaverDoc : public QObject {
     bool isModified() const { return modified_; }
     void setModifiedFlag(bool modified = true);
 
-    /// The project file's path; empty for a project never saved.
-    const QString& pathName() const { return pathName_; }
     /// The project's name for the window title and the save question: the file's name, or
     /// "Untitled".
     QString title() const;
@@ -160,7 +158,7 @@ class CTallyweaverDoc : public QObject {
     ProjectFolder root_;
     int countedFilesAtSave_ = 0;
     bool modified_ = false;
-    QString pathName_;
+    QString pathName_;  ///< the project file's path; empty for a project never saved
     QString rememberedFolderPath_;
     RecentProjects* recentProjects_;
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/FileCount.h"
+#include "engine/Language.h"
 
 namespace tw::ui {
 namespace {

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "engine/CountMode.h"
+#include "engine/Language.h"
+#include "engine/TextEncoding.h"
 #include "project/FailedCountTable.h"
 #include "ui/FileListColumns.h"
 

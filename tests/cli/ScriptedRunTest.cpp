@@ -273,7 +273,7 @@ TEST_F(ScriptedRunTest, AbsolutePathsThatEndInAnOptionNameAreValues) {
 TEST_F(ScriptedRunTest, WordsThatWouldDoNothingAreNamed) {
     const std::string languages =
         "tallyweaver: no -ext given: directories are scanned for the extensions of the "
-        "program's languages: .h .hpp .hxx .c .cpp .cc .cxx .inl .rc .java\n";
+        "program's languages: .h .hpp .hxx .hh .c .cpp .cc .cxx .inl .rc .java\n";
     const RunCase cases[] = {
         {"no -ext: every language",
          {"-dir", "tree"},

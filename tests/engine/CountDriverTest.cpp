@@ -30,52 +30,6 @@ Counts countsOf(const FileCount& r) {
             r.commentBanner, r.commentWords, r.commentBlank, r.blank};
 }
 
-std::string fixture(const std::string& name) {
-    return std::string(TW_FIXTURES_DIR) + "/physical/" + name;
-}
-
-TEST(CountDriverTest, CountsFixtureFiles) {
-    const struct {
-        const char* file;
-        CountMode mode;
-        Counts counts;
-        std::uint32_t sizeBytes;
-    } cases[] = {
-        {"sample.c", CountMode::Physical, {8, 0, 0, 3, 2, 3, 13, 0, 2}, 306},
-        {"sample.c", CountMode::TerminatingCharacters, {6, 0, 0, 3, 2, 3, 13, 0, 2}, 306},
-        {"sample.c", CountMode::CyclomaticComplexity, {2, 0, 0, 3, 2, 3, 13, 0, 2}, 306},
-        // Java's imports, packages and annotations are directives of the Executable mode alone.
-        {"Names.java", CountMode::Physical, {10, 0, 0, 1, 1, 2, 8, 0, 3}, 328},
-        {"Names.java", CountMode::TerminatingCharacters, {2, 0, 0, 1, 1, 2, 8, 0, 3}, 328},
-        {"about.rc", CountMode::Physical, {5, 0, 0, 1, 0, 0, 2, 0, 1}, 135},
-        {"about.rc", CountMode::TerminatingCharacters, {5, 0, 0, 1, 0, 0, 2, 0, 1}, 135},
-        {"about.rc", CountMode::CyclomaticComplexity, {5, 0, 0, 1, 0, 0, 2, 0, 1}, 135},
-        {"utf8_bom.h", CountMode::Physical, {1, 0, 0, 1, 0, 0, 1, 0, 0}, 22},
-        {"utf16le.cpp", CountMode::Physical, {1, 0, 0, 1, 0, 0, 1, 0, 0}, 18},
-        // Raw strings, digit separators and text blocks. In the Executable mode each file counts
-        // as it would with ordinary literals and plain numbers in their place.
-        {"raw_strings.cpp", CountMode::Physical, {13, 0, 0, 3, 1, 0, 25, 0, 3}, 483},
-        {"raw_strings.cpp", CountMode::Executable, {12, 4, 1, 3, 1, 0, 25, 0, 3}, 483},
-        {"digit_separators.cpp", CountMode::Physical, {13, 0, 0, 1, 2, 0, 9, 0, 3}, 453},
-        {"digit_separators.cpp", CountMode::Executable, {13, 5, 3, 1, 2, 0, 9, 0, 3}, 453},
-        {"TextBlocks.java", CountMode::Physical, {15, 0, 0, 1, 0, 0, 7, 0, 3}, 385},
-        {"TextBlocks.java", CountMode::Executable, {5, 3, 1, 1, 0, 0, 7, 0, 3}, 385},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.file) + " mode " + std::to_string(static_cast<int>(c.mode)));
-        const CountSettings settings = test::settingsWith(c.mode);
-        FileCount record(test::u16(c.file), fixture(c.file));
-        ASSERT_TRUE(record.count(settings)) << test::u8(record.remarks);
-        EXPECT_EQ(countsOf(record), c.counts);
-        EXPECT_EQ(record.sizeBytes, c.sizeBytes);
-        EXPECT_TRUE(record.counted);
-        EXPECT_FALSE(record.failed);
-        EXPECT_TRUE(record.remarks.empty());
-        EXPECT_EQ(record.errorLine, -1);
-        EXPECT_GE(record.countSeconds, 0.0);
-    }
-}
-
 TEST(CountDriverTest, FailuresCarryTheStagePrefixAndTheLine) {
     const struct {
         const char* name;
@@ -175,9 +129,13 @@ TEST(CountDriverTest, BytesHeldInMemoryCountAsTheFileWithTheseBytes) {
         {"no_end.c", "int f() { return 1; }"},
         {"broken.c", "int x;\n/* never closed\n"},
     };
-    for (const char* name : {"sample.c", "Names.java", "about.rc", "raw_strings.cpp",
-                             "TextBlocks.java", "utf16le.cpp", "utf8_bom.h"}) {
-        inputs.push_back({name, test::readBytes(fixture(name))});
+    for (const char* path : {"cpp-source/sample.c", "java/Names.java", "resource-script/about.rc",
+                             "cpp-source/raw_strings.cpp", "java/TextBlocks.java",
+                             "cpp-source/utf16le.cpp", "cpp-header/utf8_bom.h"}) {
+        const std::string relative(path);
+        inputs.push_back(
+            {relative.substr(relative.find('/') + 1),
+             test::readBytes(std::string(TW_FIXTURES_DIR) + "/languages/" + relative)});
     }
     test::TempDir dir;
     for (const CountMode mode : {CountMode::Physical, CountMode::TerminatingCharacters,

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/CountMode.h"
-#include "engine/FileType.h"
+#include "engine/Language.h"
 #include "engine/LineType.h"
 #include "engine/TextEncoding.h"
 #include "support/TempDir.h"
@@ -30,6 +30,7 @@ TEST(FileCountTest, ConstructionKeepsThePathAndTakesTheTypeFromTheExtensionInAny
         {u"x.inl", u"x.inl", u"x.inl", FileType::CppSource},
         {u"dir/.h", u"dir/.h", u".h", FileType::CppHeader},
         {u"\u00C4.HXX", u"\u00C4.HXX", u"\u00C4.HXX", FileType::CppHeader},
+        {u"util.hh", u"util.hh", u"util.hh", FileType::CppHeader},
     };
     for (const auto& c : cases) {
         const FileCount record(c.path, "/nonexistent/tallyweaver");
@@ -101,6 +102,7 @@ TEST(FileCountTest, DisplayNamesOfTheEnumerations) {
     EXPECT_EQ(fileTypeName(FileType::ResourceScript), u"C/C++ Resource Script");
     EXPECT_EQ(fileTypeName(FileType::CSharpSource), u"Undefined");
     EXPECT_EQ(fileTypeName(static_cast<FileType>(77)), u"Undefined");
+    EXPECT_EQ(fileTypeName(static_cast<FileType>(-1)), u"Undefined");
     EXPECT_EQ(textEncodingName(TextEncoding::Utf32BE), u"UTF-32BE");
     EXPECT_EQ(textEncodingName(static_cast<TextEncoding>(9)), u"Unknown");
     EXPECT_EQ(lineTypeName(LineType::CommentCodeLine), u"Comment/Code Line");

@@ -1,6 +1,6 @@
-// Whole files through FileCount::count() in the logical modes: realistic C, C++ and Java
-// sources (tests/fixtures/logical, expected counts here), failures with their full texts, and
-// hostile inputs with the results the counting rules give them.
+// Whole files through FileCount::count() in the logical modes: the logical options on a whole
+// file, failures with their full texts, and hostile inputs with the results the counting rules
+// give them. Realistic sources of each language are fixtures (LanguageFixtureTest).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -14,10 +14,6 @@
 
 namespace tw {
 namespace {
-
-std::string fixture(const std::string& name) {
-    return std::string(TW_FIXTURES_DIR) + "/logical/" + name;
-}
 
 /// Long enough that a scan looking back over the whole run at each of its pieces would take
 /// minutes.
@@ -42,35 +38,6 @@ struct Counted {
 std::ostream& operator<<(std::ostream& out, const Counted& c) {
     return out << "{code " << c.code << ", declaration " << c.declaration << ", directive "
                << c.directive << "}";
-}
-
-TEST(LogicalFixtureTest, RealisticSourcesCountInEveryMode) {
-    const struct {
-        const char* file;
-        CountMode mode;
-        Counted counted;
-    } cases[] = {
-        {"ring_buffer.c", CountMode::Physical, {30, 0, 0}},
-        {"ring_buffer.c", CountMode::TerminatingCharacters, {15, 0, 0}},
-        {"ring_buffer.c", CountMode::Executable, {46, 7, 3}},
-        {"ring_buffer.c", CountMode::CyclomaticComplexity, {7, 0, 0}},
-        {"tokenizer.cpp", CountMode::Physical, {36, 0, 0}},
-        {"tokenizer.cpp", CountMode::TerminatingCharacters, {16, 0, 0}},
-        {"tokenizer.cpp", CountMode::Executable, {30, 10, 2}},
-        {"tokenizer.cpp", CountMode::CyclomaticComplexity, {6, 0, 0}},
-        // Java directives (package, imports, annotations) count in every mode.
-        {"Inventory.java", CountMode::Physical, {30, 0, 0}},
-        {"Inventory.java", CountMode::TerminatingCharacters, {12, 0, 0}},
-        {"Inventory.java", CountMode::Executable, {31, 5, 4}},
-        {"Inventory.java", CountMode::CyclomaticComplexity, {6, 0, 0}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.file) + " mode " + std::to_string(static_cast<int>(c.mode)));
-        const CountSettings settings = test::settingsWith(c.mode);
-        FileCount record(test::u16(c.file), fixture(c.file));
-        ASSERT_TRUE(record.count(settings)) << test::u8(record.remarks);
-        EXPECT_EQ((Counted{record.code, record.declaration, record.directive}), c.counted);
-    }
 }
 
 TEST(LogicalFixtureTest, AllCapsOptionsOnAWholeFile) {

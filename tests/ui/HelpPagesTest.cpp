@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "engine/Language.h"
 #include "ui/HelpPages.h"
 
 class HelpPagesTest : public QObject {
@@ -17,6 +18,7 @@ class HelpPagesTest : public QObject {
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void findsThePageBesideTheProgram();
     void theBuildTreeProgramFindsItsPages();
+    void commandLinePageNamesTheLanguagesOfTheTable();
 };
 
 void HelpPagesTest::findsThePageBesideTheProgram() {
@@ -61,4 +63,15 @@ void HelpPagesTest::theBuildTreeProgramFindsItsPages() {
 }
 
 QTEST_MAIN(HelpPagesTest)
+// The page is written by hand: a language added to the table must be added to its text too.
+void HelpPagesTest::commandLinePageNamesTheLanguagesOfTheTable() {
+    const QString programFolder = QFileInfo(QStringLiteral(TW_EXECUTABLE)).absolutePath();
+    QFile page(tw::ui::helpPageFile(QStringLiteral("command-line.html"), programFolder));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(page.readAll()).simplified();
+    const QString languages = QString::fromStdString(tw::languageSummary());
+    QVERIFY2(text.contains(QStringLiteral("languages (") + languages + QLatin1Char(')')),
+             qPrintable(languages));
+}
+
 #include "HelpPagesTest.moc"

@@ -255,6 +255,7 @@ void CAddFolderDialog::accept() {
     leftOut.patterns = excludePatternsOf(excludeEdit_->text());
     leftOut.versionControlIgnored =
         skipIgnoredCheck_->isEnabled() && skipIgnoredCheck_->isChecked();
+    QString gitFailure;
     found_ = scanFolderForFiles(
         QFile::encodeName(directory).toStdString(), itemsOf(includedList_),
         subfoldersCheck_->isChecked(),
@@ -264,8 +265,15 @@ void CAddFolderDialog::accept() {
                 sincePaint.restart();
             }
         },
-        leftOut);
+        leftOut, &gitFailure);
     scanning_ = false;
+    if (!gitFailure.isEmpty()) {
+        MessageBox::show(this,
+                         QStringLiteral("Files that version control ignores are not "
+                                        "skipped: ") +
+                             gitFailure + QLatin1Char('.'),
+                         QString(), QMessageBox::Ok, QMessageBox::Warning);
+    }
 
     AddFolderOptions{skipIgnored_, excludeEdit_->text()}.write(settings_);
 

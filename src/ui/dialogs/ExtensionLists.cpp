@@ -1,5 +1,7 @@
 #include "ui/dialogs/ExtensionLists.h"
 
+#include "engine/Language.h"
+
 namespace tw::ui {
 
 ExtensionLists& rememberedExtensions() {
@@ -11,11 +13,18 @@ void addDefaultExtensions(ExtensionLists& lists) {
     if (!lists.included.isEmpty()) {
         return;
     }
-    lists.included << QStringLiteral(".c") << QStringLiteral(".cpp") << QStringLiteral(".h")
-                   << QStringLiteral(".hpp") << QStringLiteral(".rc") << QStringLiteral(".java");
-    lists.unused << QStringLiteral(".cc") << QStringLiteral(".cxx") << QStringLiteral(".hh")
-                 << QStringLiteral(".hxx") << QStringLiteral(".inl") << QStringLiteral(".txt")
-                 << QString::fromUtf16(kNoExtension);
+    // The extensions of the program's languages, those it takes by default included; then
+    // two that name no language, for files counted by the rules of C.
+    for (const Language& language : languages()) {
+        if (!language.counted) {
+            continue;
+        }
+        for (const LanguageExtension& entry : language.extensions) {
+            (entry.addedByDefault ? lists.included : lists.unused)
+                << QString::fromUtf16(entry.extension.data(), entry.extension.size());
+        }
+    }
+    lists.unused << QStringLiteral(".txt") << QString::fromUtf16(kNoExtension);
 }
 
 CustomExtension checkCustomExtension(const QString& typed) {

@@ -4,10 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-namespace tw::ui {
+#include "project/ScanRequest.h"
 
-/// The list entry that stands for files whose name has no period.
-inline constexpr char16_t kNoExtension[] = u"[none]";
+namespace tw::ui {
 
 /// The extensions of the Add Folder dialog, kept for the rest of the process so the dialog
 /// reopens with the user's last choice. Never saved to disk.
@@ -19,8 +18,8 @@ struct ExtensionLists {
 /// The process-wide lists.
 ExtensionLists& rememberedExtensions();
 
-/// When `lists.included` is empty, appends the default included and unused extensions (the
-/// unused ones are appended even when the unused list already holds them).
+/// When `lists.included` is empty, appends the default included and unused extensions, from the
+/// language table (the unused ones are appended even when the unused list already holds them).
 void addDefaultExtensions(ExtensionLists& lists);
 
 /// The outcome of checking a typed custom extension.

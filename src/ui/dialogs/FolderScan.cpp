@@ -1,72 +1,44 @@
 #include "ui/dialogs/FolderScan.h"
 
 #include <QFile>
-#include <QSet>
 #include <QString>
 
-#include <memory>
-#include <string_view>
-
-#include "project/DirectoryWalk.h"
-#include "project/ExcludePatterns.h"
-#include "project/GitWorkTreeFilter.h"
-#include "ui/dialogs/ExtensionLists.h"
+#include "project/ScanRequest.h"
+#include "ui/common/MessageBox.h"
 
 namespace tw::ui {
 
-std::vector<std::string> scanFolderForFiles(std::string directory, const QStringList& included,
-                                            bool withSubfolders,
+std::vector<std::string> scanFolderForFiles(const std::string& directory,
+                                            const QStringList& included, bool withSubfolders,
                                             const std::function<void()>& onDirectory,
-                                            const FolderScanExclusions& leftOut) {
-    std::vector<std::string> found;
-    if (included.isEmpty()) {
-        return found;
-    }
-    QSet<QString> wanted;
+                                            const FolderScanExclusions& leftOut,
+                                            QString* gitFailure) {
+    ScanRequest request;
+    request.directory = directory;
+    request.withSubfolders = withSubfolders;
     for (const QString& extension : included) {
-        wanted.insert(extension.toCaseFolded());
+        request.extensions.push_back(extension.toStdU16String());
     }
-    const bool withoutPeriod = wanted.contains(QString::fromUtf16(kNoExtension).toCaseFolded());
-
-    if (directory.empty() || (directory.back() != '/' && directory.back() != '\\')) {
-        directory += '/';
-    }
-
-    std::vector<ScanFilter*> filters;
-    ExcludePatterns excluded;
     for (const QString& pattern : leftOut.patterns) {
-        excluded.add(QFile::encodeName(pattern).toStdString());
+        request.excludePatterns.push_back(QFile::encodeName(pattern).toStdString());
     }
-    if (!excluded.empty()) {
-        filters.push_back(&excluded);
-    }
-    std::unique_ptr<GitWorkTreeFilter> gitRules;
-    if (leftOut.versionControlIgnored) {
-        std::string whyNot;
-        gitRules = GitWorkTreeFilter::open(directory, whyNot);
-        if (gitRules) {
-            filters.push_back(gitRules.get());
-        }
-    }
+    request.leaveOutGitIgnored = leftOut.versionControlIgnored;
 
-    DirectoryWalkCalls calls;
+    std::vector<std::string> found;
+    ScanCalls calls;
+    calls.onFile = [&found](std::string path) { found.push_back(std::move(path)); };
     calls.onDirectory = onDirectory;
-    calls.onFile = [&](const std::string& folder, const std::string& name) {
-        const std::size_t period = name.rfind('.');
-        bool take = false;
-        if (period == std::string::npos) {
-            take = withoutPeriod;
-        } else {
-            const std::string_view extension = std::string_view(name).substr(period);
-            take = wanted.contains(
-                QString::fromUtf8(extension.data(), static_cast<qsizetype>(extension.size()))
-                    .toCaseFolded());
-        }
-        if (take) {
-            found.push_back(folder + name);
+    calls.onGitFailure = [&directory, gitFailure](const std::string& why) {
+        if (gitFailure != nullptr) {
+            const QString shown = QLatin1Char('\'') +
+                                  printableInMessage(QFile::decodeName(directory.c_str())) +
+                                  QLatin1Char('\'');
+            *gitFailure = QString::fromStdString(
+                gitFailureMessage(shown.toStdString(),
+                                  printableInMessage(QString::fromStdString(why)).toStdString()));
         }
     };
-    walkDirectory(directory, withSubfolders, calls, filters);
+    scanDirectory(request, calls);
     return found;
 }
 

@@ -16,21 +16,18 @@ struct FolderScanExclusions {
     bool versionControlIgnored = false;
 };
 
-/// Finds the files of the Add Folder dialog. Entries come in name order, letter case ignored,
-/// hidden ones included; a subfolder is scanned where it is met, before the
-/// entries after it, when `withSubfolders` is set. A file is taken when its extension (from
-/// the last period of its name on) equals an entry of `included` ignoring case, or, for a
-/// name without a period, when `included` holds "[none]". Paths are bytes as the file system
-/// gives them, joined with '/'; `directory` gets a '/' unless it ends in '/' or '\'.
+/// Finds the files of the Add Folder dialog: the scan of `ScanRequest` (the console's too), in
+/// its order and by its extension rule (`included` may hold `kNoExtension`). Paths are bytes as
+/// the file system gives them, joined with '/'.
 ///
-/// A directory that cannot be read adds nothing. A directory reached again through a link
-/// while it is being scanned (same device and inode) is not entered again, so link loops end;
-/// depth costs heap, not call stack. `onDirectory` is called before each directory is read,
-/// so a caller can keep its window painted. What `leftOut` names is passed over, a folder with
-/// all it holds.
-std::vector<std::string> scanFolderForFiles(std::string directory, const QStringList& included,
-                                            bool withSubfolders,
+/// A directory that cannot be read adds nothing. `onDirectory` is called before each directory
+/// is read, so a caller can keep its window painted. What `leftOut` names is passed over, a
+/// folder with all it holds. When git's rules are asked for but cannot be read, every file is
+/// taken and `gitFailure`, when given, gets the message that says why.
+std::vector<std::string> scanFolderForFiles(const std::string& directory,
+                                            const QStringList& included, bool withSubfolders,
                                             const std::function<void()>& onDirectory = {},
-                                            const FolderScanExclusions& leftOut = {});
+                                            const FolderScanExclusions& leftOut = {},
+                                            QString* gitFailure = nullptr);
 
 }  // namespace tw::ui

@@ -1,4 +1,5 @@
 // The Add Folder dialog: extension lists and their memory, custom extensions, the scan.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCheckBox>
@@ -94,6 +95,7 @@ class AddFolderDialogTest : public QObject {
     void unreadableDirectoryYieldsNothing();
     void versionControlChoiceFollowsTheDirectoryAndIsRemembered();
     void skipsWhatGitIgnoresAndWhatTheExcludeFieldNames();
+    void repositoryGitCannotReadIsNamedWithTheReason();
     void excludeFieldSplitsAtSpaces();
 };
 
@@ -151,9 +153,9 @@ void AddFolderDialogTest::opensWithDefaultsAndSortedLists() {
              QStringList({".c", ".cpp", ".h", ".hpp", ".java", ".rc"}));
     QCOMPARE(itemsOf(child<QListWidget>(&dialog, "unusedList")),
              QStringList({".cc", ".cxx", ".hh", ".hxx", ".inl", ".txt", "[none]"}));
-    // The memory keeps the defaults in their own order, not the lists' sorted one.
+    // The memory keeps the defaults in the language table's order, not the lists' sorted one.
     QCOMPARE(tw::ui::rememberedExtensions().included,
-             QStringList({".c", ".cpp", ".h", ".hpp", ".rc", ".java"}));
+             QStringList({".h", ".hpp", ".c", ".cpp", ".rc", ".java"}));
 }
 
 void AddFolderDialogTest::subfoldersCheckedAndProgressEmptyAtEveryOpening() {
@@ -194,7 +196,7 @@ void AddFolderDialogTest::movesSelectedExtensionsAndKeepsThemOnlyAfterOk() {
     }
     // Cancelled: the moves are forgotten.
     QCOMPARE(tw::ui::rememberedExtensions().unused,
-             QStringList({".cc", ".cxx", ".hh", ".hxx", ".inl", ".txt", "[none]"}));
+             QStringList({".hxx", ".hh", ".cc", ".cxx", ".inl", ".txt", "[none]"}));
     {
         CAddFolderDialog dialog;
         select(child<QListWidget>(&dialog, "includedList"), {".java", ".rc"});
@@ -460,6 +462,37 @@ void AddFolderDialogTest::skipsWhatGitIgnoresAndWhatTheExcludeFieldNames() {
         }
         QCOMPARE(dialog.foundFiles(), expected);
     }
+}
+
+void AddFolderDialogTest::repositoryGitCannotReadIsNamedWithTheReason() {
+    tw::test::TempDir directory;
+    const std::string repo = makeWorkTree(directory);
+    // A pipe in place of the index: the work tree is found, but its repository is not read, so
+    // nothing is skipped.
+    const std::string index = repo + "/.git/index";
+    QCOMPARE(tw::test::GitCommands(directory.pathOf("home")).run(repo, {"add", "a.c"}).exitCode, 0);
+    QCOMPARE(::unlink(index.c_str()), 0);
+    QCOMPARE(::mkfifo(index.c_str(), 0600), 0);
+    MessageRecorder messages;
+    CAddFolderDialog dialog;
+    pickDirectory(dialog, repo);
+    auto* skip = child<QCheckBox>(&dialog, "skipIgnoredCheck");
+    if (!skip->isChecked()) {
+        skip->click();
+    }
+    child<QPushButton>(&dialog, "okButton")->click();
+    QCOMPARE(dialog.foundFiles(),
+             std::vector<std::string>({repo + "/a.c", repo + "/build/b.c", repo + "/gen/c.c"}));
+    QCOMPARE(messages.shown.size(), 1);
+    const QString text = messages.shown.front().text;
+    QVERIFY2(text.startsWith(QStringLiteral("Files that version control ignores are not skipped: "
+                                            "directory '") +
+                             QString::fromStdString(repo) + QStringLiteral("': '")),
+             qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("/.git/index' is not a regular file, so the git "
+                                          "repository is not read; every file in it is "
+                                          "scanned.")),
+             qPrintable(text));
 }
 
 void AddFolderDialogTest::excludeFieldSplitsAtSpaces() {
