@@ -15,6 +15,8 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <utility>
+
 #include "engine/CountSettings.h"
 #include "project/ProjectFolder.h"
 #include "ui/Artwork.h"
@@ -293,13 +295,17 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 bool CMainFrame::closeDuringRun() {
     // The run changes the project with every file it counts, so the question is always asked,
     // and asked while the run goes on: Cancel must leave it as it was. A run that ends
-    // meanwhile shows no Errors dialog over the question.
+    // meanwhile shows its Errors dialog after the question, if the window stays.
     askingToClose_ = true;
     const QMessageBox::StandardButton answer = document_.askToSave(this);
     askingToClose_ = false;
     if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
+        if (std::exchange(errorsAfterQuestion_, false)) {
+            runFailedCountsDialog(this, document_.root(), document_.failures());
+        }
         return false;
     }
+    errorsAfterQuestion_ = false;
     if (countRun_.isRunning()) {
         // The project must outlive the worker: stop it and wait for the file in hand.
         closeRun(countRun_.stopAndWait(), false);
@@ -558,13 +564,20 @@ void CMainFrame::onStop() {
 }
 
 void CMainFrame::closeRun(bool completed, bool interactive) {
-    setStatusText(completed ? QStringLiteral("Ready.") : QStringLiteral("Stopped."));
     progressBar_->hide();
-    if (interactive && !askingToClose_ && !document_.failures().empty()) {
-        runFailedCountsDialog(this, document_.root(), document_.failures());
-    }
     updateCommandStates();
+    // The list shows the final figures before anything is asked, and the run's closing text
+    // is the last word in the status bar: the rebuilt list writes its own before it.
     document_.countRunEnded();
+    setStatusText(completed ? QStringLiteral("Ready.") : QStringLiteral("Stopped."));
+    if (interactive && !document_.failures().empty()) {
+        if (askingToClose_) {
+            // Shown once the close question is answered with Cancel.
+            errorsAfterQuestion_ = true;
+        } else {
+            runFailedCountsDialog(this, document_.root(), document_.failures());
+        }
+    }
     emit countRunClosed();
 }
 

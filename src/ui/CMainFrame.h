@@ -217,8 +217,8 @@ class CMainFrame : public QMainWindow, public ViewHost {
     /// The disk paths of the files of the selected rows, in the project's order.
     QStringList selectedDiskFiles();
 
-    /// What follows a run that is over: "Ready." or "Stopped.", the Errors dialog when
-    /// `interactive` and some file failed, the modified flag, the file list.
+    /// What follows a run that is over: the modified flag, the file list, "Ready." or
+    /// "Stopped.", then the Errors dialog when `interactive` and some file failed.
     void closeRun(bool completed, bool interactive);
 
     CTallyweaverDoc& document_;
@@ -242,6 +242,8 @@ class CMainFrame : public QMainWindow, public ViewHost {
     QElapsedTimer sinceListRefresh_;
     /// The save question of a close during a run is open.
     bool askingToClose_ = false;
+    /// A run ended with failures while the close question was open.
+    bool errorsAfterQuestion_ = false;
 };
 
 }  // namespace tw::ui
