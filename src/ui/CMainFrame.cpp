@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include <utility>
@@ -51,6 +52,15 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
     progressBar_->setMaximumWidth(280);
     statusBar()->addPermanentWidget(progressBar_);
     progressBar_->hide();
+    // While the last run's failures are known, the status bar says how many and opens them.
+    failuresButton_ = new QToolButton(this);
+    failuresButton_->setObjectName(QStringLiteral("failuresButton"));
+    failuresButton_->setAutoRaise(true);
+    failuresButton_->setToolTip(QStringLiteral("Show the Errors dialog"));
+    statusBar()->addPermanentWidget(failuresButton_);
+    failuresButton_->hide();
+    connect(failuresButton_, &QToolButton::clicked, this,
+            [this] { actions_[ID_VIEW_ERRORS]->trigger(); });
 
     connect(&countRun_, &CountRun::progress, this,
             [this](int shown, int total, const QString& currentFile) {
@@ -557,6 +567,16 @@ void CMainFrame::onCount() {
     sinceListRefresh_.invalidate();
     countRun_.start(root, document_.settings(), document_.failures());
     updateCommandStates();
+}
+
+bool CMainFrame::hasFailures() const {
+    return !document_.failures().empty();
+}
+
+void CMainFrame::onErrors() {
+    if (hasFailures()) {
+        runFailedCountsDialog(this, document_.root(), document_.failures());
+    }
 }
 
 void CMainFrame::onStop() {

@@ -21,6 +21,7 @@
 class QProgressBar;
 class QSettings;
 class QToolBar;
+class QToolButton;
 
 namespace tw {
 class ProjectFolder;
@@ -177,6 +178,8 @@ class CMainFrame : public QMainWindow, public ViewHost {
     QWidget* focusedPane() const;
     bool showsFoldersAndFiles() const { return viewMode_ == ID_VIEW_FOLDERS_AND_FILES; }
     bool showsFilesOnly() const { return viewMode_ == ID_VIEW_FILES_ONLY; }
+    /// Some file of the last count run failed.
+    bool hasFailures() const;
     bool showsToolBar() const;
     bool showsStatusBar() const;
 
@@ -210,6 +213,8 @@ class CMainFrame : public QMainWindow, public ViewHost {
     void onCommandLineReference();
     void openHelpPage(const QString& page);
     void onAbout();
+    /// The Errors dialog again, for the failures of the last count run.
+    void onErrors();
     void onVisitWebsite();
 
     /// The view is made again, as after loading a project.
@@ -238,6 +243,8 @@ class CMainFrame : public QMainWindow, public ViewHost {
     QString statusText_;
     QPointer<QWidget> focusedPane_;
     QProgressBar* progressBar_ = nullptr;
+    /// "N failed" in the status bar, opening the Errors dialog.
+    QToolButton* failuresButton_ = nullptr;
     /// Since the file list last showed the counts of the run that goes on.
     QElapsedTimer sinceListRefresh_;
     /// The save question of a close during a run is open.

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QToolButton>
 
 #include <utility>
 
@@ -358,11 +359,25 @@ void CountRunTest::failingFileInARun() {
              QStringLiteral("Folder (1 succeeded, 1 failed)"));
     QVERIFY(desktop.enabled(ID_ACTION_COUNT));
 
+    // Closed, the dialog opens again from the View menu and from the status bar.
+    auto* failuresButton = desktop.frame.findChild<QToolButton*>(QStringLiteral("failuresButton"));
+    QVERIFY(failuresButton != nullptr);
+    QVERIFY(failuresButton->isVisible());
+    QCOMPARE(failuresButton->text(), QStringLiteral("1 failed"));
+    QVERIFY(desktop.enabled(ID_VIEW_ERRORS));
+    listed.clear();
+    desktop.action(ID_VIEW_ERRORS)->trigger();
+    failuresButton->click();
+    QCOMPARE(errors.answered, 3);
+    QCOMPARE(listed.count(QStringLiteral("Errors")), 2);
+
     // A later run tries it again.
     writeFile(dir, QStringLiteral("src/bad.cpp"), smallSource());
     QVERIFY(desktop.countAndWait());
     QVERIFY(record->counted);
-    QCOMPARE(errors.answered, 1);
+    QCOMPARE(errors.answered, 3);
+    QVERIFY(!desktop.enabled(ID_VIEW_ERRORS));
+    QVERIFY(!failuresButton->isVisible());
 }
 
 void CountRunTest::modifiedOnlyWhenCountedFilesChanged() {
