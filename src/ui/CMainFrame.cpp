@@ -368,13 +368,22 @@ void CMainFrame::addFolderFiles(const std::vector<std::string>& found) {
 }
 
 void CMainFrame::onReset() {
+    // The counts of a large project take long to make again: ask before they go.
+    if (document_.root().HasCounted() &&
+        MessageBox::show(this,
+                         QStringLiteral("Reset the counts of all files?\nThe next Count counts "
+                                        "every file again."),
+                         QString(), QMessageBox::Yes | QMessageBox::No,
+                         QMessageBox::Question) != QMessageBox::Yes) {
+        return;
+    }
     document_.resetCounts();
 }
 
 void CMainFrame::onSettings() {
     const CountSettings before = document_.settings();
     if (runSettingsDialog(this, document_.settings()) && document_.settings() != before) {
-        onReset();
+        document_.resetCounts();
     }
 }
 
