@@ -13,7 +13,10 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
+
+#include <utility>
 
 #include "engine/CountSettings.h"
 #include "project/ProjectFolder.h"
@@ -49,6 +52,15 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
     progressBar_->setMaximumWidth(280);
     statusBar()->addPermanentWidget(progressBar_);
     progressBar_->hide();
+    // While the last run's failures are known, the status bar says how many and opens them.
+    failuresButton_ = new QToolButton(this);
+    failuresButton_->setObjectName(QStringLiteral("failuresButton"));
+    failuresButton_->setAutoRaise(true);
+    failuresButton_->setToolTip(QStringLiteral("Show the Errors dialog"));
+    statusBar()->addPermanentWidget(failuresButton_);
+    failuresButton_->hide();
+    connect(failuresButton_, &QToolButton::clicked, this,
+            [this] { actions_[ID_VIEW_ERRORS]->trigger(); });
 
     connect(&countRun_, &CountRun::progress, this,
             [this](int shown, int total, const QString& currentFile) {
@@ -293,13 +305,17 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 bool CMainFrame::closeDuringRun() {
     // The run changes the project with every file it counts, so the question is always asked,
     // and asked while the run goes on: Cancel must leave it as it was. A run that ends
-    // meanwhile shows no Errors dialog over the question.
+    // meanwhile shows its Errors dialog after the question, if the window stays.
     askingToClose_ = true;
     const QMessageBox::StandardButton answer = document_.askToSave(this);
     askingToClose_ = false;
     if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
+        if (std::exchange(errorsAfterQuestion_, false)) {
+            runFailedCountsDialog(this, document_.root(), document_.failures());
+        }
         return false;
     }
+    errorsAfterQuestion_ = false;
     if (countRun_.isRunning()) {
         // The project must outlive the worker: stop it and wait for the file in hand.
         closeRun(countRun_.stopAndWait(), false);
@@ -352,13 +368,22 @@ void CMainFrame::addFolderFiles(const std::vector<std::string>& found) {
 }
 
 void CMainFrame::onReset() {
+    // The counts of a large project take long to make again: ask before they go.
+    if (document_.root().HasCounted() &&
+        MessageBox::show(this,
+                         QStringLiteral("Reset the counts of all files?\nThe next Count counts "
+                                        "every file again."),
+                         QString(), QMessageBox::Yes | QMessageBox::No,
+                         QMessageBox::Question) != QMessageBox::Yes) {
+        return;
+    }
     document_.resetCounts();
 }
 
 void CMainFrame::onSettings() {
     const CountSettings before = document_.settings();
     if (runSettingsDialog(this, document_.settings()) && document_.settings() != before) {
-        onReset();
+        document_.resetCounts();
     }
 }
 
@@ -553,18 +578,35 @@ void CMainFrame::onCount() {
     updateCommandStates();
 }
 
+bool CMainFrame::hasFailures() const {
+    return !document_.failures().empty();
+}
+
+void CMainFrame::onErrors() {
+    if (hasFailures()) {
+        runFailedCountsDialog(this, document_.root(), document_.failures());
+    }
+}
+
 void CMainFrame::onStop() {
     countRun_.requestStop();
 }
 
 void CMainFrame::closeRun(bool completed, bool interactive) {
-    setStatusText(completed ? QStringLiteral("Ready.") : QStringLiteral("Stopped."));
     progressBar_->hide();
-    if (interactive && !askingToClose_ && !document_.failures().empty()) {
-        runFailedCountsDialog(this, document_.root(), document_.failures());
-    }
     updateCommandStates();
+    // The list shows the final figures before anything is asked, and the run's closing text
+    // is the last word in the status bar: the rebuilt list writes its own before it.
     document_.countRunEnded();
+    setStatusText(completed ? QStringLiteral("Ready.") : QStringLiteral("Stopped."));
+    if (interactive && !document_.failures().empty()) {
+        if (askingToClose_) {
+            // Shown once the close question is answered with Cancel.
+            errorsAfterQuestion_ = true;
+        } else {
+            runFailedCountsDialog(this, document_.root(), document_.failures());
+        }
+    }
     emit countRunClosed();
 }
 

@@ -21,6 +21,7 @@
 class QProgressBar;
 class QSettings;
 class QToolBar;
+class QToolButton;
 
 namespace tw {
 class ProjectFolder;
@@ -177,6 +178,8 @@ class CMainFrame : public QMainWindow, public ViewHost {
     QWidget* focusedPane() const;
     bool showsFoldersAndFiles() const { return viewMode_ == ID_VIEW_FOLDERS_AND_FILES; }
     bool showsFilesOnly() const { return viewMode_ == ID_VIEW_FILES_ONLY; }
+    /// Some file of the last count run failed.
+    bool hasFailures() const;
     bool showsToolBar() const;
     bool showsStatusBar() const;
 
@@ -210,6 +213,8 @@ class CMainFrame : public QMainWindow, public ViewHost {
     void onCommandLineReference();
     void openHelpPage(const QString& page);
     void onAbout();
+    /// The Errors dialog again, for the failures of the last count run.
+    void onErrors();
     void onVisitWebsite();
 
     /// The view is made again, as after loading a project.
@@ -217,8 +222,8 @@ class CMainFrame : public QMainWindow, public ViewHost {
     /// The disk paths of the files of the selected rows, in the project's order.
     QStringList selectedDiskFiles();
 
-    /// What follows a run that is over: "Ready." or "Stopped.", the Errors dialog when
-    /// `interactive` and some file failed, the modified flag, the file list.
+    /// What follows a run that is over: the modified flag, the file list, "Ready." or
+    /// "Stopped.", then the Errors dialog when `interactive` and some file failed.
     void closeRun(bool completed, bool interactive);
 
     CTallyweaverDoc& document_;
@@ -238,10 +243,14 @@ class CMainFrame : public QMainWindow, public ViewHost {
     QString statusText_;
     QPointer<QWidget> focusedPane_;
     QProgressBar* progressBar_ = nullptr;
+    /// "N failed" in the status bar, opening the Errors dialog.
+    QToolButton* failuresButton_ = nullptr;
     /// Since the file list last showed the counts of the run that goes on.
     QElapsedTimer sinceListRefresh_;
     /// The save question of a close during a run is open.
     bool askingToClose_ = false;
+    /// A run ended with failures while the close question was open.
+    bool errorsAfterQuestion_ = false;
 };
 
 }  // namespace tw::ui

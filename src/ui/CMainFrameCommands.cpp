@@ -2,9 +2,11 @@
 // performs it and when it is available, and the actions, menus and toolbar made from it.
 
 #include <QActionGroup>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -179,6 +181,13 @@ std::span<const CMainFrame::CommandEntry> CMainFrame::commands() {
          .handler = &F::onShowFullPaths,
          .available = &F::showsFilesOnly,
          .checked = &F::showFullPaths},
+        {.id = ID_VIEW_ERRORS,
+         .objectName = "actionErrors",
+         .text = "&Errors...",
+         .prompt = "Show the files the last count could not count, and why\nErrors",
+         .handler = &F::onErrors,
+         .idleOnly = true,
+         .available = &F::hasFailures},
         // Help
         {.id = ID_HELP_DOCUMENTATION,
          .objectName = "actionDocumentation",
@@ -329,7 +338,7 @@ void CMainFrame::createMenus() {
     menu("&Tools", "menuTools", {ID_TOOLS_SETTINGS, ID_TOOLS_REPORT});
     menu("&View", "menuView",
          {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_FOLDERS_AND_FILES, ID_VIEW_FILES_ONLY, 0,
-          ID_VIEW_SHOW_FULL_PATHS});
+          ID_VIEW_SHOW_FULL_PATHS, 0, ID_VIEW_ERRORS});
     menu("&Help", "menuHelp",
          {ID_HELP_DOCUMENTATION, ID_HELP_COMMAND_LINE, 0, ID_APP_ABOUT, ID_HELP_WEBSITE});
 }
@@ -391,6 +400,15 @@ void CMainFrame::updateCommandStates() {
     const bool recentAvailable = mayRun(command(ID_FILE_MRU_FILE1));
     for (QAction* recent : recentActions_) {
         recent->setEnabled(recentAvailable);
+    }
+    if (failuresButton_ != nullptr) {
+        const bool shown = mayRun(command(ID_VIEW_ERRORS));
+        if (shown) {
+            failuresButton_->setText(
+                QStringLiteral("%1 failed")
+                    .arg(QLocale().toString(static_cast<qulonglong>(document_.failures().size()))));
+        }
+        failuresButton_->setVisible(shown);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QToolButton>
 
 #include <utility>
 
@@ -61,6 +62,7 @@ class CountRunTest : public QObject {
     void modifiedOnlyWhenCountedFilesChanged();
     void foldersCanBeBrowsedDuringARun();
     void closingTheWindowStopsTheRun();
+    void errorsShownAfterACancelledClose();
 };
 
 void CountRunTest::init() {
@@ -249,11 +251,10 @@ void CountRunTest::progressAndClosingTexts() {
         QVERIFY(match.captured(1).toInt() >= 1 && match.captured(1).toInt() <= 100);
         QVERIFY(match.captured(2).isEmpty() || match.captured(2).endsWith(QStringLiteral(".cpp")));
     }
-    // The run's closing text comes first; the rebuilt list then writes its own.
-    const qsizetype ready = texts.lastIndexOf(QStringLiteral("Ready."));
-    QVERIFY(ready > 0);
-    QVERIFY(texts.mid(texts.indexOf(progress.last())).contains(QStringLiteral("Ready.")));
-    QVERIFY(texts.contains(QStringLiteral("Updating display information.  Please wait...")));
+    // The list is rebuilt with the final figures, then the run's closing text stays.
+    QVERIFY(texts.indexOf(progress.last()) <
+            texts.lastIndexOf(QStringLiteral("Updating display information.  Please wait...")));
+    QCOMPARE(texts.last(), QStringLiteral("Ready."));
     QCOMPARE(desktop.root().CountedRecords(true), 100u);
     QVERIFY(boxes.shown.empty());
 }
@@ -276,10 +277,9 @@ void CountRunTest::stopInTheMiddleOfARun() {
 
     const std::uint32_t counted = desktop.root().CountedRecords(true);
     QVERIFY2(counted < 300, qPrintable(QString::number(counted)));
-    QVERIFY(texts.contains(QStringLiteral("Stopped.")));
-    QVERIFY(!texts.contains(QStringLiteral("Ready.")) ||
-            texts.indexOf(QStringLiteral("Stopped.")) <
-                texts.lastIndexOf(QStringLiteral("Ready.")));
+    // A stopped run does not read like a finished one.
+    QCOMPARE(texts.last(), QStringLiteral("Stopped."));
+    QCOMPARE(desktop.frame.statusBar()->currentMessage(), QStringLiteral("Stopped."));
     QVERIFY(desktop.enabled(ID_ACTION_COUNT));
     QVERIFY(!desktop.enabled(ID_ACTION_STOP));
 
@@ -288,6 +288,7 @@ void CountRunTest::stopInTheMiddleOfARun() {
     QVERIFY(desktop.countAndWait());
     QCOMPARE(desktop.root().CountedRecords(true), 300u);
     QVERIFY(!texts.contains(QStringLiteral("Stopped.")));
+    QCOMPARE(texts.last(), QStringLiteral("Ready."));
     QVERIFY(!desktop.enabled(ID_ACTION_COUNT));
 }
 
@@ -334,8 +335,10 @@ void CountRunTest::failingFileInARun() {
 
     // The Errors dialog lists the file with the error text its count left.
     QStringList listed;
-    ModalDialogAnswerer errors([&listed](QDialog& dialog) {
+    QString folderRowBehind;
+    ModalDialogAnswerer errors([&](QDialog& dialog) {
         listed.append(dialog.windowTitle());
+        folderRowBehind = desktop.list().cellText(2, ColumnFileName);
         const auto* list = dialog.findChild<QAbstractItemView*>(QStringLiteral("failedList"));
         for (int row = 0; list != nullptr && row < list->model()->rowCount(); ++row) {
             listed.append(list->model()->index(row, 0).data().toString() + QLatin1Char('|') +
@@ -345,6 +348,8 @@ void CountRunTest::failingFileInARun() {
     });
     QVERIFY(desktop.countAndWait());
     QCOMPARE(listed, QStringList({"Errors", qs(projectPathOf(bad)) + "|Failed to open file."}));
+    // The window behind the dialog already shows the run's figures.
+    QCOMPARE(folderRowBehind, QStringLiteral("Folder (1 succeeded, 1 failed)"));
     QVERIFY(boxes.shown.empty());
     FileCount* record = desktop.root().FindFile(projectPathOf(bad)).record;
     QVERIFY(!record->counted && record->failed);
@@ -354,11 +359,25 @@ void CountRunTest::failingFileInARun() {
              QStringLiteral("Folder (1 succeeded, 1 failed)"));
     QVERIFY(desktop.enabled(ID_ACTION_COUNT));
 
+    // Closed, the dialog opens again from the View menu and from the status bar.
+    auto* failuresButton = desktop.frame.findChild<QToolButton*>(QStringLiteral("failuresButton"));
+    QVERIFY(failuresButton != nullptr);
+    QVERIFY(failuresButton->isVisible());
+    QCOMPARE(failuresButton->text(), QStringLiteral("1 failed"));
+    QVERIFY(desktop.enabled(ID_VIEW_ERRORS));
+    listed.clear();
+    desktop.action(ID_VIEW_ERRORS)->trigger();
+    failuresButton->click();
+    QCOMPARE(errors.answered, 3);
+    QCOMPARE(listed.count(QStringLiteral("Errors")), 2);
+
     // A later run tries it again.
     writeFile(dir, QStringLiteral("src/bad.cpp"), smallSource());
     QVERIFY(desktop.countAndWait());
     QVERIFY(record->counted);
-    QCOMPARE(errors.answered, 1);
+    QCOMPARE(errors.answered, 3);
+    QVERIFY(!desktop.enabled(ID_VIEW_ERRORS));
+    QVERIFY(!failuresButton->isVisible());
 }
 
 void CountRunTest::modifiedOnlyWhenCountedFilesChanged() {
@@ -430,6 +449,43 @@ void CountRunTest::closingTheWindowStopsTheRun() {
     QVERIFY(desktop->root().CountedRecords(true) < 300u);
     // The project outlives the worker: nothing touches it once the window is gone.
     desktop.reset();
+}
+
+void CountRunTest::errorsShownAfterACancelledClose() {
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    Desktop desktop;
+    QStringList files = writeSources(dir, 120, kStoppableFunctions);
+    const QString bad = writeFile(dir, QStringLiteral("bad.cpp"), smallSource());
+    files.append(bad);
+    desktop.addFiles(chooser, files);
+    QFile::remove(bad);
+
+    // The run ends while the close question is open; the user then cancels.
+    QSignalSpy closed(&desktop.frame, &CMainFrame::countRunClosed);
+    int asked = 0;
+    ui::MessageBox::setHandler([&](const ui::MessageBox::Request&) {
+        ++asked;
+        if (closed.isEmpty()) {
+            closed.wait(60000);
+        }
+        return QMessageBox::Cancel;
+    });
+    int errorDialogs = 0;
+    ModalDialogAnswerer errors([&errorDialogs](QDialog& dialog) {
+        errorDialogs += dialog.windowTitle() == QStringLiteral("Errors") ? 1 : 0;
+        return true;
+    });
+    desktop.action(ID_ACTION_COUNT)->trigger();
+    QVERIFY(desktop.frame.isCounting());
+    QVERIFY(!desktop.frame.close());
+    ui::MessageBox::resetHandler();
+
+    QCOMPARE(asked, 1);
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(errorDialogs, 1);
+    QVERIFY(desktop.frame.isVisible());
+    desktop.document.setModifiedFlag(false);
 }
 
 QTEST_MAIN(CountRunTest)

@@ -276,7 +276,7 @@ void MainFrameTest::menusAndToolbarAreComplete() {
                  "- | &Remove\tDel",
                  "&Tools: &Settings... | &Report...",
                  "&View: &Toolbar | &Status Bar | - | &Folders and Files | Files &Only | - | "
-                 "S&how Full Paths",
+                 "S&how Full Paths | - | &Errors...",
                  "&Help: &Tallyweaver Documentation\tF1 | &Command Line Reference | - | "
                  "&About Tallyweaver | Visit Website",
              }));
@@ -713,6 +713,16 @@ void MainFrameTest::resetMakesEveryFileUncounted() {
     desktop.document.setModifiedFlag(false);
     QCOMPARE(desktop.list().cellText(0, ColumnCode), QStringLiteral("3"));
 
+    // Asked first; No keeps the counts.
+    desktop.action(ID_ACTION_RESET)->trigger();
+    QCOMPARE(
+        boxes.texts(),
+        QStringList{"Reset the counts of all files?\nThe next Count counts every file again."});
+    QCOMPARE(boxes.shown.back().buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(desktop.root().CountedRecords(true), 1u);
+    QVERIFY(!desktop.document.isModified());
+
+    boxes.answers.push_back(QMessageBox::Yes);
     desktop.action(ID_ACTION_RESET)->trigger();
     QVERIFY(desktop.document.isModified());
     QCOMPARE(desktop.root().CountedRecords(true), 0u);
@@ -723,6 +733,7 @@ void MainFrameTest::resetMakesEveryFileUncounted() {
     // show counts that are gone.
     QVERIFY(desktop.countAndWait());
     desktop.frame.folderView()->selectItem(QModelIndex());
+    boxes.answers.push_back(QMessageBox::Yes);
     desktop.action(ID_ACTION_RESET)->trigger();
     QCOMPARE(desktop.list().cellText(desktop.list().rowCount() - 1, ColumnTotal),
              QStringLiteral("0"));

@@ -30,6 +30,7 @@ class WindowStateTest : public QObject {
 };
 
 void WindowStateTest::titleCarriesModifiedMarker() {
+    MessageBoxRecorder boxes;
     FileChooserScript chooser;
     QTemporaryDir dir;
     Desktop desktop;
@@ -44,6 +45,7 @@ void WindowStateTest::titleCarriesModifiedMarker() {
     QCOMPARE(shownTitle(desktop.frame), QStringLiteral("p.tyx - Tallyweaver"));
     QVERIFY(desktop.countAndWait());
     QCOMPARE(shownTitle(desktop.frame), QStringLiteral("p.tyx* - Tallyweaver"));
+    boxes.answers.push_back(QMessageBox::Yes);
     desktop.action(ID_ACTION_RESET)->trigger();
     QVERIFY(desktop.frame.isWindowModified());
 }

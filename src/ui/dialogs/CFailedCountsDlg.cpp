@@ -7,7 +7,10 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -79,8 +82,12 @@ CFailedCountsDlg::CFailedCountsDlg(const FailedCountTable& failures, QWidget* pa
     image->setObjectName(QStringLiteral("warningImage"));
     image->setPixmap(warningPixmap());
     image->setFixedSize(24, 24);
-    auto* message =
-        new QLabel(QStringLiteral("Errors were encountered in the following files:"), this);
+    const std::size_t failed = failures.size();
+    auto* message = new QLabel(
+        failed == 1 ? QStringLiteral("Errors were encountered in the following file:")
+                    : QStringLiteral("Errors were encountered in the following %1 files:")
+                          .arg(QLocale().toString(static_cast<qulonglong>(failed))),
+        this);
     message->setObjectName(QStringLiteral("messageLabel"));
 
     auto* model = new FailedCountsModel(failures, this);
@@ -104,8 +111,8 @@ CFailedCountsDlg::CFailedCountsDlg(const FailedCountTable& failures, QWidget* pa
     openButton_ = new QPushButton(QStringLiteral("Open File(s)..."), this);
     openButton_->setObjectName(QStringLiteral("openFilesButton"));
     openButton_->setAutoDefault(false);
-    editorButton_ = new QPushButton(QStringLiteral("Open In Notepad..."), this);
-    editorButton_->setObjectName(QStringLiteral("openInNotepadButton"));
+    editorButton_ = new QPushButton(QStringLiteral("Open in Text Editor..."), this);
+    editorButton_->setObjectName(QStringLiteral("openInTextEditorButton"));
     editorButton_->setAutoDefault(false);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
@@ -143,7 +150,15 @@ CFailedCountsDlg::CFailedCountsDlg(const FailedCountTable& failures, QWidget* pa
     connect(buttons, &QDialogButtonBox::accepted, this, &CFailedCountsDlg::accept);
 
     updateButtons();
-    resize(640, 360);
+    // Wide enough for both columns whole, as far as the screen allows; the columns can still
+    // be dragged wider and each cell shows its whole text as a tooltip.
+    const int wanted = list_->columnWidth(0) + list_->columnWidth(1) + 2 * list_->frameWidth() +
+                       list_->verticalScrollBar()->sizeHint().width() + 20;
+    int width = std::max(640, wanted);
+    if (const QScreen* screen = parent != nullptr ? parent->screen() : this->screen()) {
+        width = std::min(width, screen->availableGeometry().width() * 9 / 10);
+    }
+    resize(width, 360);
 }
 
 CFailedCountsDlg::~CFailedCountsDlg() = default;

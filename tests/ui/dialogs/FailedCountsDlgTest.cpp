@@ -54,6 +54,8 @@ class FailedCountsDlgTest : public QObject {
     void cleanup() { tw::failedCountTable().clear(); }
 
     void listsOwnCopyInPathOrder();
+    void saysHowManyFilesFailed();
+    void opensWideEnoughForALongRemark();
     void openButtonsNeedASelection();
     void opensSelectedFilesInRowOrder();
     void warningImageHasTransparentBackground();
@@ -72,7 +74,7 @@ void FailedCountsDlgTest::listsOwnCopyInPathOrder() {
 
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Errors"));
     QCOMPARE(child<QLabel>(&dialog, "messageLabel")->text(),
-             QStringLiteral("Errors were encountered in the following files:"));
+             QStringLiteral("Errors were encountered in the following 3 files:"));
     const auto* list = child<QTreeView>(&dialog, "failedList");
     QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("File"));
     QCOMPARE(list->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Remarks"));
@@ -87,15 +89,43 @@ void FailedCountsDlgTest::listsOwnCopyInPathOrder() {
             metrics.horizontalAdvance(QStringLiteral("Logical parser failure: x (line 3).")));
 }
 
+void FailedCountsDlgTest::opensWideEnoughForALongRemark() {
+    tw::FailedCountTable failures;
+    failures[u"/project/src/some/deep/folder/file.cpp"] =
+        u"Logical parser failure: an unexpected closing brace in a template (line 1234).";
+    CFailedCountsDlg dialog(failures, nullptr, nullptr);
+    const auto* list = child<QTreeView>(&dialog, "failedList");
+    QVERIFY(dialog.width() > list->columnWidth(0) + list->columnWidth(1));
+}
+
+void FailedCountsDlgTest::saysHowManyFilesFailed() {
+    struct Case {
+        int files;
+        QString text;
+    };
+    const std::vector<Case> cases{
+        {1, QStringLiteral("Errors were encountered in the following file:")},
+        {2, QStringLiteral("Errors were encountered in the following 2 files:")},
+    };
+    for (const Case& c : cases) {
+        tw::FailedCountTable failures;
+        for (int i = 0; i < c.files; ++i) {
+            failures[u"/p/f" + std::u16string(1, char16_t(u'0' + i)) + u".cpp"] = u"x";
+        }
+        CFailedCountsDlg dialog(failures, nullptr, nullptr);
+        QCOMPARE(child<QLabel>(&dialog, "messageLabel")->text(), c.text);
+    }
+}
+
 void FailedCountsDlgTest::openButtonsNeedASelection() {
     tw::failedCountTable()[u"c:\\a.cpp"] = u"Failed to open file.";
     tw::failedCountTable()[u"c:\\b.cpp"] = u"Failed to open file.";
     CFailedCountsDlg dialog;
     auto* list = child<QTreeView>(&dialog, "failedList");
     const auto* open = child<QPushButton>(&dialog, "openFilesButton");
-    const auto* editor = child<QPushButton>(&dialog, "openInNotepadButton");
+    const auto* editor = child<QPushButton>(&dialog, "openInTextEditorButton");
     QCOMPARE(open->text(), QStringLiteral("Open File(s)..."));
-    QCOMPARE(editor->text(), QStringLiteral("Open In Notepad..."));
+    QCOMPARE(editor->text(), QStringLiteral("Open in Text Editor..."));
 
     QVERIFY(!open->isEnabled() && !editor->isEnabled());
     selectRows(list, {1});
@@ -123,7 +153,7 @@ void FailedCountsDlgTest::opensSelectedFilesInRowOrder() {
 
     selectRows(list, {2, 1});
     child<QPushButton>(&dialog, "openFilesButton")->click();
-    child<QPushButton>(&dialog, "openInNotepadButton")->click();
+    child<QPushButton>(&dialog, "openInTextEditorButton")->click();
 
     using Action = Shell::Action;
     const std::vector<std::pair<Action, QString>> expected{

@@ -38,6 +38,14 @@ DesktopTestCommands::DesktopTestCommands(ui::CMainFrame& frame, QStringList comm
     connect(dialogs, &QTimer::timeout, this, [this] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             print(QStringLiteral("dialog: ") + dialog->windowTitle());
+            // With TALLYWEAVER_TEST_DIALOG_PICTURES set to a folder, each such dialog is
+            // pictured there first, as TITLE.png.
+            const QString pictures = qEnvironmentVariable("TALLYWEAVER_TEST_DIALOG_PICTURES");
+            if (!pictures.isEmpty() && dialog->isVisible()) {
+                dialog->grab().save(
+                    pictures + QLatin1Char('/') + dialog->windowTitle() + QStringLiteral(".png"),
+                    "PNG");
+            }
             dialog->accept();
         }
     });
