@@ -47,6 +47,16 @@ QString countText(const FileListColumnInfo& column, const FileListRow& row, Coun
     return QString::number(row.counts[column.counter->column]);
 }
 
+/// The largest function's complexity: only counted files of the complexity mode that have
+/// functions show one.
+bool showsLargestFunction(const FileListRow& row, CountMode mode) {
+    return row.hasCounts() && mode == CountMode::CyclomaticComplexity && row.largestFunction > 0;
+}
+
+QString largestFunctionText(const FileListColumnInfo&, const FileListRow& row, CountMode mode) {
+    return showsLargestFunction(row, mode) ? QString::number(row.largestFunction) : kDash;
+}
+
 QString remarksText(const FileListColumnInfo&, const FileListRow& row, CountMode) {
     return row.hasCounts() ? row.remarks : QString();
 }
@@ -66,6 +76,10 @@ QVariant countValue(const FileListColumnInfo& column, const FileListRow& row, Co
         return -1.0;
     }
     return double(row.counts[column.counter->column]);
+}
+
+QVariant largestFunctionValue(const FileListColumnInfo&, const FileListRow& row, CountMode mode) {
+    return showsLargestFunction(row, mode) ? double(row.largestFunction) : -1.0;
 }
 
 // ---- Widest texts -------------------------------------------------------------------------
@@ -190,6 +204,12 @@ std::vector<FileListColumnInfo> makeColumns() {
                            .sortValue = countValue,
                            .widestText = widestNumber});
     }
+    columns.push_back({.id = "largestFunction",
+                       .title = QStringLiteral("Largest Function"),
+                       .numeric = true,
+                       .text = largestFunctionText,
+                       .sortValue = largestFunctionValue,
+                       .widestText = widestNumber});
     columns.push_back({.id = "remarks",
                        .title = QStringLiteral("Remarks"),
                        .text = remarksText,
@@ -212,6 +232,9 @@ FileListRow FileListRow::of(const FileCount& record, QString label,
     row.sizeBytes = record.sizeBytes;
     row.countSeconds = record.countSeconds;
     row.counts = CountValues::of(record);
+    for (const FunctionComplexity& function : record.functions) {
+        row.largestFunction = std::max(row.largestFunction, function.complexity);
+    }
     row.counted = record.counted;
     row.failed = record.failed;
     if (const auto found = failures.find(record.path); found != failures.end()) {

@@ -29,7 +29,8 @@ enum FileListColumn : int {
     ColumnEncoding,
     ColumnCountTime,
     ColumnFirstCount,
-    ColumnRemarks = ColumnFirstCount + static_cast<int>(kCountColumnCount),
+    ColumnLargestFunction = ColumnFirstCount + static_cast<int>(kCountColumnCount),
+    ColumnRemarks,
     FileListColumnCount
 };
 
@@ -61,6 +62,8 @@ struct FileListRow {
     std::uint32_t sizeBytes = 0;
     double countSeconds = 0.0;
     CountValues counts;
+    /// The highest complexity among the file's functions; 0 for a file without functions.
+    std::uint32_t largestFunction = 0;
     bool counted = false;
     bool failed = false;
     /// Why the last count of this session failed, from the failure table; empty for none.

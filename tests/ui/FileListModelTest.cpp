@@ -57,6 +57,7 @@ class FileListModelTest : public QObject {
     void filesOnlyListsWholeProject();
     void summaryRowsAreNeverSelectable();
     void columnFiveFollowsCountMode();
+    void largestFunctionOnlyInComplexityMode();
     void behavesAsItemModel();
     void rebuildsFiftyThousandFilesQuickly();
 };
@@ -129,7 +130,7 @@ void FileListModelTest::uncountedAndFailedRowsShowDashes() {
     FileListModel model(kNoFailures);
     model.rebuild(*root.FindFolder(u"c:/src"), root, {}, CountMode::Physical);
 
-    const QStringList dashes(12, QStringLiteral("-"));
+    const QStringList dashes(13, QStringLiteral("-"));
     QCOMPARE(rowTexts(model, 0),
              QStringList({"a.cpp", "C/C++ Source", "1.50 KB", "UTF-8"}) + dashes + QStringList{""});
     QCOMPARE(rowTexts(model, 1),
@@ -148,7 +149,7 @@ void FileListModelTest::countedRowShowsItsCounts() {
     model.rebuild(*root.FindFolder(u"c:/src"), root, {}, CountMode::Executable);
     QCOMPARE(rowTexts(model, 0),
              QStringList({"a.cpp", "C/C++ Source", "0 Bytes", "8-bit", "0.26 s", "10", "2", "1",
-                          "3", "1", "2", "4", "10", "5", "28", "40", "note"}));
+                          "3", "1", "2", "4", "10", "5", "28", "40", "-", "note"}));
 
     // Outside the Executable mode declarations and directives are not shown, but still belong
     // to the total.
@@ -171,24 +172,25 @@ void FileListModelTest::summaryRowsSumWithShares_data() {
         << int(CountMode::Physical)
         << (QStringList{"Folder (2 succeeded, 1 failed)"} + empty4 +
             QStringList{"10  (50.0%)", "-", "-", "4  (20.0%)", "0  (0.0%)", "0  (0.0%)",
-                        "2  (10.0%)", "6  (30.0%)", "4  (20.0%)", "20", "6", ""})
+                        "2  (10.0%)", "6  (30.0%)", "4  (20.0%)", "20", "6", "", ""})
         << (QStringList{"Folder and subfolders (3 succeeded, 1 failed)"} + empty4 +
             QStringList{"20  (50.0%)", "-", "-", "8  (20.0%)", "0  (0.0%)", "0  (0.0%)",
-                        "4  (10.0%)", "12  (30.0%)", "8  (20.0%)", "40", "12", ""})
+                        "4  (10.0%)", "12  (30.0%)", "8  (20.0%)", "40", "12", "", ""})
         << (QStringList{"Project (4 succeeded, 1 failed)"} + empty4 +
             QStringList{"40  (50.0%)", "-", "-", "16  (20.0%)", "0  (0.0%)", "0  (0.0%)",
-                        "8  (10.0%)", "24  (30.0%)", "16  (20.0%)", "80", "24", ""});
+                        "8  (10.0%)", "24  (30.0%)", "16  (20.0%)", "80", "24", "", ""});
     QTest::newRow("executable shows declarations and directives")
         << int(CountMode::Executable)
         << (QStringList{"Folder (2 succeeded, 1 failed)"} + empty4 +
             QStringList{"10  (50.0%)", "0  (0.0%)", "0  (0.0%)", "4  (20.0%)", "0  (0.0%)",
-                        "0  (0.0%)", "2  (10.0%)", "6  (30.0%)", "4  (20.0%)", "20", "6", ""})
+                        "0  (0.0%)", "2  (10.0%)", "6  (30.0%)", "4  (20.0%)", "20", "6", "", ""})
         << (QStringList{"Folder and subfolders (3 succeeded, 1 failed)"} + empty4 +
             QStringList{"20  (50.0%)", "0  (0.0%)", "0  (0.0%)", "8  (20.0%)", "0  (0.0%)",
-                        "0  (0.0%)", "4  (10.0%)", "12  (30.0%)", "8  (20.0%)", "40", "12", ""})
+                        "0  (0.0%)", "4  (10.0%)", "12  (30.0%)", "8  (20.0%)", "40", "12", "", ""})
         << (QStringList{"Project (4 succeeded, 1 failed)"} + empty4 +
             QStringList{"40  (50.0%)", "0  (0.0%)", "0  (0.0%)", "16  (20.0%)", "0  (0.0%)",
-                        "0  (0.0%)", "8  (10.0%)", "24  (30.0%)", "16  (20.0%)", "80", "24", ""});
+                        "0  (0.0%)", "8  (10.0%)", "24  (30.0%)", "16  (20.0%)", "80", "24", "",
+                        ""});
 }
 
 void FileListModelTest::summaryRowsSumWithShares() {
@@ -283,6 +285,34 @@ void FileListModelTest::columnFiveFollowsCountMode() {
              QStringLiteral("Terminating Characters"));
     model.rebuild(root, root, {}, CountMode::CyclomaticComplexity);
     QCOMPARE(model.headerData(ColumnCode, Qt::Horizontal).toString(), QStringLiteral("Complexity"));
+}
+
+void FileListModelTest::largestFunctionOnlyInComplexityMode() {
+    ProjectFolder root;
+    FileCount* functions = root.AddFilePath(u"c:/src/a.cpp");
+    setCounts(*functions, {12, 0, 0, 0, 0, 0, 0, 0, 0});
+    functions->functions = {{.name = u"f", .line = 1, .complexity = 3},
+                            {.name = u"g", .line = 5, .complexity = 7},
+                            {.name = u"h", .line = 9, .complexity = 2}};
+    FileCount* none = root.AddFilePath(u"c:/src/b.rc");
+    setCounts(*none, {4, 0, 0, 0, 0, 0, 0, 0, 0});
+    FileCount* uncounted = root.AddFilePath(u"c:/src/c.cpp");
+    uncounted->functions = functions->functions;
+
+    FileListModel model(kNoFailures);
+    const auto cells = [&model] {
+        return QStringList{model.cellText(0, ColumnLargestFunction),
+                           model.cellText(1, ColumnLargestFunction),
+                           model.cellText(2, ColumnLargestFunction)};
+    };
+    model.rebuild(*root.FindFolder(u"c:/src"), root, {}, CountMode::CyclomaticComplexity);
+    QCOMPARE(model.headerData(ColumnLargestFunction, Qt::Horizontal).toString(),
+             QStringLiteral("Largest Function"));
+    QCOMPARE(model.cellText(0, ColumnCode), QStringLiteral("12"));
+    QCOMPARE(cells(), QStringList({"7", "-", "-"}));
+    // Stored functions of an earlier count in mode c are not shown in another mode.
+    model.rebuild(*root.FindFolder(u"c:/src"), root, {}, CountMode::Executable);
+    QCOMPARE(cells(), QStringList({"-", "-", "-"}));
 }
 
 void FileListModelTest::behavesAsItemModel() {

@@ -28,6 +28,8 @@ SettingsChoices choicesFromSettings(const CountSettings& settings) {
             choices.executableStatements = true;
             break;
         case CountMode::CyclomaticComplexity:
+            choices.logical = true;
+            choices.cyclomaticComplexity = true;
             break;
     }
     choices.allCapsFunctionsAsMacros = settings.allCapsFunctionsAsMacros;
@@ -44,6 +46,8 @@ CountSettings settingsFromChoices(const SettingsChoices& choices, const CountSet
         settings.mode = CountMode::TerminatingCharacters;
     } else if (choices.executableStatements) {
         settings.mode = CountMode::Executable;
+    } else if (choices.cyclomaticComplexity) {
+        settings.mode = CountMode::CyclomaticComplexity;
     }
     settings.allCapsFunctionsAsMacros = choices.allCapsFunctionsAsMacros;
     settings.macrosAsStatements = choices.macrosAsStatements;
@@ -121,6 +125,8 @@ CSettingsDialog::CSettingsDialog(CountSettings& settings, QWidget* parent)
                                   QStringLiteral("terminatingRadio"), logicalGroup);
     executableRadio_ = makeRadio(QStringLiteral("Executable Statements"),
                                  QStringLiteral("executableRadio"), logicalGroup);
+    complexityRadio_ = makeRadio(QStringLiteral("Cyclomatic Complexity"),
+                                 QStringLiteral("complexityRadio"), logicalGroup);
     allCapsCheck_ = makeCheck(QStringLiteral("Treat all-caps C/C++ functions as macros"),
                               QStringLiteral("allCapsCheck"), logicalGroup);
     macrosCheck_ = makeCheck(QStringLiteral("Treat macros as statements"),
@@ -144,7 +150,8 @@ CSettingsDialog::CSettingsDialog(CountSettings& settings, QWidget* parent)
     logicalLayout->addWidget(allCapsCheck_, 5, 2, 1, 2);
     logicalLayout->addWidget(macrosCheck_, 6, 3, 1, 1);
     logicalLayout->addWidget(logicCheck_, 7, 2, 1, 2);
-    logicalLayout->setRowStretch(8, 1);
+    logicalLayout->addWidget(complexityRadio_, 8, 1, 1, 3);
+    logicalLayout->setRowStretch(9, 1);
 
     auto* groups = new QHBoxLayout;
     groups->addWidget(physicalGroup, 1);
@@ -171,20 +178,23 @@ CSettingsDialog::CSettingsDialog(CountSettings& settings, QWidget* parent)
         c.logical = true;
         c.terminatingCharacters = true;
         c.executableStatements = false;
+        c.cyclomaticComplexity = false;
         showChoices(c);
     });
-    connect(terminatingRadio_, &QRadioButton::clicked, this, [this] {
+    // The three sub-modes exclude one another.
+    const auto chooseSubMode = [this](bool terminating, bool executable, bool complexity) {
         SettingsChoices c = choices();
-        c.terminatingCharacters = true;
-        c.executableStatements = false;
+        c.terminatingCharacters = terminating;
+        c.executableStatements = executable;
+        c.cyclomaticComplexity = complexity;
         showChoices(c);
-    });
-    connect(executableRadio_, &QRadioButton::clicked, this, [this] {
-        SettingsChoices c = choices();
-        c.terminatingCharacters = false;
-        c.executableStatements = true;
-        showChoices(c);
-    });
+    };
+    connect(terminatingRadio_, &QRadioButton::clicked, this,
+            [chooseSubMode] { chooseSubMode(true, false, false); });
+    connect(executableRadio_, &QRadioButton::clicked, this,
+            [chooseSubMode] { chooseSubMode(false, true, false); });
+    connect(complexityRadio_, &QRadioButton::clicked, this,
+            [chooseSubMode] { chooseSubMode(false, false, true); });
     for (QCheckBox* check : {allCapsCheck_, macrosCheck_, logicCheck_}) {
         connect(check, &QCheckBox::toggled, this, &CSettingsDialog::updateEnabling);
     }
@@ -203,6 +213,7 @@ SettingsChoices CSettingsDialog::choices() const {
     c.logical = logicalRadio_->isChecked();
     c.terminatingCharacters = terminatingRadio_->isChecked();
     c.executableStatements = executableRadio_->isChecked();
+    c.cyclomaticComplexity = complexityRadio_->isChecked();
     c.allCapsFunctionsAsMacros = allCapsCheck_->isChecked();
     c.macrosAsStatements = macrosCheck_->isChecked();
     c.logicAsSingleStatement = logicCheck_->isChecked();
@@ -214,6 +225,7 @@ void CSettingsDialog::showChoices(const SettingsChoices& c) {
     logicalRadio_->setChecked(c.logical);
     terminatingRadio_->setChecked(c.terminatingCharacters);
     executableRadio_->setChecked(c.executableStatements);
+    complexityRadio_->setChecked(c.cyclomaticComplexity);
     allCapsCheck_->setChecked(c.allCapsFunctionsAsMacros);
     macrosCheck_->setChecked(c.macrosAsStatements);
     logicCheck_->setChecked(c.logicAsSingleStatement);
@@ -224,6 +236,7 @@ void CSettingsDialog::updateEnabling() {
     const SettingsEnabling enabling = settingsEnabling(choices());
     terminatingRadio_->setEnabled(enabling.subModes);
     executableRadio_->setEnabled(enabling.subModes);
+    complexityRadio_->setEnabled(enabling.subModes);
     allCapsCheck_->setEnabled(enabling.executableOptions);
     logicCheck_->setEnabled(enabling.executableOptions);
     macrosCheck_->setEnabled(enabling.macrosAsStatements);

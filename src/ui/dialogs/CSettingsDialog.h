@@ -16,13 +16,13 @@ struct SettingsChoices {
     bool logical = false;
     bool terminatingCharacters = false;
     bool executableStatements = false;
+    bool cyclomaticComplexity = false;
     bool allCapsFunctionsAsMacros = false;
     bool macrosAsStatements = false;
     bool logicAsSingleStatement = false;
 };
 
-/// The check marks that show `settings`. The cyclomatic complexity mode has no choice of its
-/// own, so it checks no mode.
+/// The check marks that show `settings`; cyclomatic complexity is the third logical sub-mode.
 SettingsChoices choicesFromSettings(const CountSettings& settings);
 
 /// The settings that `choices` stand for. With "Logical" checked but neither sub-mode, the
@@ -31,7 +31,7 @@ CountSettings settingsFromChoices(const SettingsChoices& choices, const CountSet
 
 /// Which controls may be used with `choices` checked. Disabled check boxes keep their marks.
 struct SettingsEnabling {
-    bool subModes = false;           ///< the two logical sub-modes
+    bool subModes = false;           ///< the three logical sub-modes
     bool executableOptions = false;  ///< all-caps functions, logic as a single statement
     bool macrosAsStatements = false;
 };
@@ -66,6 +66,7 @@ class CSettingsDialog : public QDialog {
     QRadioButton* logicalRadio_ = nullptr;
     QRadioButton* terminatingRadio_ = nullptr;
     QRadioButton* executableRadio_ = nullptr;
+    QRadioButton* complexityRadio_ = nullptr;
     QCheckBox* allCapsCheck_ = nullptr;
     QCheckBox* macrosCheck_ = nullptr;
     QCheckBox* logicCheck_ = nullptr;

@@ -22,27 +22,28 @@ Q_DECLARE_METATYPE(tw::CountSettings)
 
 namespace {
 
-/// The marks of the four mode buttons and the three check boxes, as a string such as
-/// "P--- acm": a letter where checked, '-' where not (Physical, Logical, Terminating,
-/// Executable; all-caps, macros, logic).
+/// The marks of the five mode buttons and the three check boxes, as a string such as
+/// "P---- aml": a letter where checked, '-' where not (Physical, Logical, Terminating,
+/// Executable, Cyclomatic complexity; all-caps, macros, logic).
 QString marks(const CSettingsDialog& dialog) {
     const auto mark = [&dialog](const char* name, char letter) {
         return child<QAbstractButton>(&dialog, name)->isChecked() ? QLatin1Char(letter)
                                                                   : QLatin1Char('-');
     };
     return QString() + mark("physicalRadio", 'P') + mark("logicalRadio", 'L') +
-           mark("terminatingRadio", 'T') + mark("executableRadio", 'E') + QLatin1Char(' ') +
-           mark("allCapsCheck", 'a') + mark("macrosCheck", 'm') + mark("logicCheck", 'l');
+           mark("terminatingRadio", 'T') + mark("executableRadio", 'E') +
+           mark("complexityRadio", 'C') + QLatin1Char(' ') + mark("allCapsCheck", 'a') +
+           mark("macrosCheck", 'm') + mark("logicCheck", 'l');
 }
 
-/// Which of the five dependent controls can be used, in the same notation.
+/// Which of the six dependent controls can be used, in the same notation.
 QString enabled(const CSettingsDialog& dialog) {
     const auto flag = [&dialog](const char* name, char letter) {
         return child<QWidget>(&dialog, name)->isEnabled() ? QLatin1Char(letter) : QLatin1Char('-');
     };
     return QString() + flag("terminatingRadio", 'T') + flag("executableRadio", 'E') +
-           QLatin1Char(' ') + flag("allCapsCheck", 'a') + flag("macrosCheck", 'm') +
-           flag("logicCheck", 'l');
+           flag("complexityRadio", 'C') + QLatin1Char(' ') + flag("allCapsCheck", 'a') +
+           flag("macrosCheck", 'm') + flag("logicCheck", 'l');
 }
 
 /// Clicks the buttons named in `clicks`, one letter each as in `marks`.
@@ -50,9 +51,9 @@ void click(CSettingsDialog& dialog, const QString& clicks) {
     static const struct {
         char letter;
         const char* name;
-    } buttons[] = {{'P', "physicalRadio"},   {'L', "logicalRadio"}, {'T', "terminatingRadio"},
-                   {'E', "executableRadio"}, {'a', "allCapsCheck"}, {'m', "macrosCheck"},
-                   {'l', "logicCheck"}};
+    } buttons[] = {{'P', "physicalRadio"},   {'L', "logicalRadio"},    {'T', "terminatingRadio"},
+                   {'E', "executableRadio"}, {'C', "complexityRadio"}, {'a', "allCapsCheck"},
+                   {'m', "macrosCheck"},     {'l', "logicCheck"}};
     for (const QChar letter : clicks) {
         const auto* button = std::find_if(
             std::begin(buttons), std::end(buttons),
@@ -93,20 +94,20 @@ void SettingsDialogTest::opensShowingTheSettings_data() {
     QTest::addColumn<QString>("marks");
     QTest::addColumn<QString>("enabled");
 
-    QTest::newRow("physical") << settings(CountMode::Physical, false, true, false) << "P--- -m-"
-                              << "-- ---";
+    QTest::newRow("physical") << settings(CountMode::Physical, false, true, false) << "P---- -m-"
+                              << "--- ---";
     QTest::newRow("terminating") << settings(CountMode::TerminatingCharacters, true, true, true)
-                                 << "-LT- aml"
-                                 << "TE ---";
-    QTest::newRow("executable") << settings(CountMode::Executable, true, false, false) << "-L-E a--"
-                                << "TE aml";
+                                 << "-LT-- aml"
+                                 << "TEC ---";
+    QTest::newRow("executable") << settings(CountMode::Executable, true, false, false)
+                                << "-L-E- a--"
+                                << "TEC aml";
     QTest::newRow("executable without all-caps")
-        << settings(CountMode::Executable, false, true, true) << "-L-E -ml"
-        << "TE a-l";
-    // The dialog has no choice for this mode, so nothing is checked.
+        << settings(CountMode::Executable, false, true, true) << "-L-E- -ml"
+        << "TEC a-l";
     QTest::newRow("cyclomatic") << settings(CountMode::CyclomaticComplexity, false, true, false)
-                                << "---- -m-"
-                                << "-- ---";
+                                << "-L--C -m-"
+                                << "TEC ---";
 }
 
 void SettingsDialogTest::opensShowingTheSettings() {
@@ -142,34 +143,40 @@ void SettingsDialogTest::clicksMarksAndEnabling_data() {
     const CountSettings executable = settings(CountMode::Executable, true, true, false);
 
     QTest::newRow("logical selects terminating characters") << physical << "L"
-                                                            << "-LT- -m-"
-                                                            << "TE ---";
+                                                            << "-LT-- -m-"
+                                                            << "TEC ---";
     QTest::newRow("executable enables its options") << physical << "LE"
-                                                    << "-L-E -m-"
-                                                    << "TE a-l";
+                                                    << "-L-E- -m-"
+                                                    << "TEC a-l";
     QTest::newRow("all-caps enables the macro option") << physical << "LEa"
-                                                       << "-L-E am-"
-                                                       << "TE aml";
+                                                       << "-L-E- am-"
+                                                       << "TEC aml";
     // Disabled check boxes keep their marks.
     QTest::newRow("clearing all-caps keeps the macro mark") << executable << "a"
-                                                            << "-L-E -m-"
-                                                            << "TE a-l";
+                                                            << "-L-E- -m-"
+                                                            << "TEC a-l";
     QTest::newRow("terminating disables the options, keeps marks") << executable << "T"
-                                                                   << "-LT- am-"
-                                                                   << "TE ---";
+                                                                   << "-LT-- am-"
+                                                                   << "TEC ---";
     QTest::newRow("physical keeps the sub-mode marks") << executable << "P"
-                                                       << "P--E am-"
-                                                       << "-- ---";
+                                                       << "P--E- am-"
+                                                       << "--- ---";
     QTest::newRow("logical again resets the sub-mode") << executable << "PL"
-                                                       << "-LT- am-"
-                                                       << "TE ---";
+                                                       << "-LT-- am-"
+                                                       << "TEC ---";
     QTest::newRow("clicking a checked radio keeps it checked") << executable << "E"
-                                                               << "-L-E am-"
-                                                               << "TE aml";
-    QTest::newRow("physical from cyclomatic")
+                                                               << "-L-E- am-"
+                                                               << "TEC aml";
+    QTest::newRow("complexity clears executable, disables its options") << executable << "C"
+                                                                        << "-L--C am-"
+                                                                        << "TEC ---";
+    QTest::newRow("terminating clears complexity") << physical << "LCT"
+                                                   << "-LT-- -m-"
+                                                   << "TEC ---";
+    QTest::newRow("physical from cyclomatic keeps its mark")
         << settings(CountMode::CyclomaticComplexity, false, true, false) << "P"
-        << "P--- -m-"
-        << "-- ---";
+        << "P---C -m-"
+        << "--- ---";
 }
 
 void SettingsDialogTest::clicksMarksAndEnabling() {
@@ -206,9 +213,11 @@ void SettingsDialogTest::okStoresTheControls_data() {
         << executable << "ma" << settings(CountMode::Executable, false, false, false) << true;
     QTest::newRow("options kept in physical mode")
         << executable << "P" << settings(CountMode::Physical, true, true, false) << true;
-    QTest::newRow("cyclomatic becomes physical")
-        << settings(CountMode::CyclomaticComplexity, false, true, false) << ""
-        << settings(CountMode::Physical, false, true, false) << true;
+    const CountSettings cyclomatic = settings(CountMode::CyclomaticComplexity, false, true, false);
+    QTest::newRow("cyclomatic kept") << cyclomatic << "" << cyclomatic << false;
+    QTest::newRow("cyclomatic chosen") << physical << "LC" << cyclomatic << true;
+    QTest::newRow("cyclomatic left for executable")
+        << cyclomatic << "E" << settings(CountMode::Executable, false, true, false) << true;
 }
 
 void SettingsDialogTest::okStoresTheControls() {
