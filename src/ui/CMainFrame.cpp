@@ -13,7 +13,6 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
-#include <QToolButton>
 #include <QUrl>
 
 #include <utility>
@@ -43,24 +42,7 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
     createActions();
     createMenus();
     createToolBar();
-    statusBar()->setObjectName(QStringLiteral("statusBar"));
-    setStatusText(QStringLiteral("Ready"));
-    progressBar_ = new QProgressBar(this);
-    progressBar_->setObjectName(QStringLiteral("countProgress"));
-    progressBar_->setFormat(QStringLiteral("%v of %m"));
-    progressBar_->setTextVisible(true);
-    progressBar_->setMaximumWidth(280);
-    statusBar()->addPermanentWidget(progressBar_);
-    progressBar_->hide();
-    // While the last run's failures are known, the status bar says how many and opens them.
-    failuresButton_ = new QToolButton(this);
-    failuresButton_->setObjectName(QStringLiteral("failuresButton"));
-    failuresButton_->setAutoRaise(true);
-    failuresButton_->setToolTip(QStringLiteral("Show the Errors dialog"));
-    statusBar()->addPermanentWidget(failuresButton_);
-    failuresButton_->hide();
-    connect(failuresButton_, &QToolButton::clicked, this,
-            [this] { actions_[ID_VIEW_ERRORS]->trigger(); });
+    createStatusBar();
 
     connect(&countRun_, &CountRun::progress, this,
             [this](int shown, int total, const QString& currentFile) {

@@ -150,6 +150,7 @@ class CMainFrame : public QMainWindow, public ViewHost {
     void createActions();
     void createMenus();
     void createToolBar();
+    void createStatusBar();
     QAction* makeAction(const CommandEntry& entry);
     void rebuildRecentMenu();
     void updateTitle();

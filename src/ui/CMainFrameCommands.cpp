@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -341,6 +343,27 @@ void CMainFrame::createMenus() {
           ID_VIEW_SHOW_FULL_PATHS, 0, ID_VIEW_ERRORS});
     menu("&Help", "menuHelp",
          {ID_HELP_DOCUMENTATION, ID_HELP_COMMAND_LINE, 0, ID_APP_ABOUT, ID_HELP_WEBSITE});
+}
+
+void CMainFrame::createStatusBar() {
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    setStatusText(QStringLiteral("Ready"));
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("countProgress"));
+    progressBar_->setFormat(QStringLiteral("%v of %m"));
+    progressBar_->setTextVisible(true);
+    progressBar_->setMaximumWidth(280);
+    statusBar()->addPermanentWidget(progressBar_);
+    progressBar_->hide();
+    // While the last run's failures are known, the status bar says how many and opens them.
+    failuresButton_ = new QToolButton(this);
+    failuresButton_->setObjectName(QStringLiteral("failuresButton"));
+    failuresButton_->setAutoRaise(true);
+    failuresButton_->setToolTip(QStringLiteral("Show the Errors dialog"));
+    statusBar()->addPermanentWidget(failuresButton_);
+    failuresButton_->hide();
+    connect(failuresButton_, &QToolButton::clicked, this,
+            [this] { actions_[ID_VIEW_ERRORS]->trigger(); });
 }
 
 void CMainFrame::createToolBar() {
