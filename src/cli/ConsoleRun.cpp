@@ -649,6 +649,12 @@ class ConsoleRun {
         for (std::size_t i = 0; i < pieces.size() && error == 0; ++i) {
             error = output_->file(i).write(pieces[i]);
         }
+        return publishWritten(error);
+    }
+
+    /// Names every file of the run once the files were written (`error` 0), else stops with
+    /// the reason; false after saying why.
+    bool publishWritten(int error) {
         std::string failedPath;
         if (error == 0) {
             error = output_->publish(failedPath);
@@ -769,16 +775,8 @@ class ConsoleRun {
                            return error == 0;
                        });
         }
-        std::string failedPath;
-        if (error == 0) {
-            error = output_->publish(failedPath);
-        }
-        if (error != 0) {
-            return stop(
-                kResultCannotWriteOutput,
-                "cannot write " +
-                    (failedPath.empty() ? std::string("the output files") : quoted(failedPath)) +
-                    ": " + systemReason(error));
+        if (!publishWritten(error)) {
+            return false;
         }
 
         out_ << '\n' << utf8FromUtf16(summary_);

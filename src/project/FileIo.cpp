@@ -163,4 +163,14 @@ int writeFileReplacing(const std::string& path, std::string_view bytes, FileSyst
     return 0;
 }
 
+std::string canonicalPath(const std::string& path) {
+    char* resolved = ::realpath(path.empty() ? "." : path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        return {};
+    }
+    std::string result = resolved;
+    std::free(resolved);
+    return result;
+}
+
 }  // namespace tw

@@ -56,4 +56,8 @@ inline constexpr int kReadOnlyFile = -2;
 int writeFileReplacing(const std::string& path, std::string_view bytes,
                        FileSystemCalls& calls = systemFileCalls());
 
+/// The canonical absolute form of `path` (links resolved), without a final '/'; empty when it
+/// cannot be resolved. An empty `path` is the working directory.
+std::string canonicalPath(const std::string& path);
+
 }  // namespace tw

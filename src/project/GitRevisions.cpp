@@ -51,18 +51,6 @@ bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
-/// The canonical absolute form of `path` (links resolved), without a final '/'; empty when it
-/// cannot be resolved.
-std::string canonical(const std::string& path) {
-    char* resolved = ::realpath(path.empty() ? "." : path.c_str(), nullptr);
-    if (resolved == nullptr) {
-        return {};
-    }
-    std::string result = resolved;
-    std::free(resolved);
-    return result;
-}
-
 bool isDirectory(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -78,7 +66,7 @@ int canonicalFolder(const std::string& path, std::string& full, std::string& exi
         while (rest.size() > 1 && rest.back() == '/') {
             rest.pop_back();
         }
-        existing = canonical(rest);
+        existing = canonicalPath(rest);
         if (!existing.empty()) {
             break;
         }
@@ -508,10 +496,10 @@ std::unique_ptr<GitRevisions> GitRevisions::openFor(const std::string& directory
                  lastError(*git);
         return nullptr;
     }
-    source->gitDirectory = canonical(git->repository_path(source->repository));
+    source->gitDirectory = canonicalPath(git->repository_path(source->repository));
     // Should libgit2 have found another repository than the one checked, it is checked now,
     // before anything of its database is read.
-    if (source->gitDirectory != canonical(gitDirectory)) {
+    if (source->gitDirectory != canonicalPath(gitDirectory)) {
         if (std::string why = unreadableRepository(source->gitDirectory); !why.empty()) {
             whyNot = why;
             return nullptr;
@@ -532,7 +520,7 @@ std::unique_ptr<GitRevisions> GitRevisions::openFor(const std::string& directory
             return nullptr;
         }
     } else {
-        const std::string top = canonical(workdir);
+        const std::string top = canonicalPath(workdir);
         if (top.empty() || !(here == top || startsWith(here, top == "/" ? top : top + '/'))) {
             whyNot = "not inside a git repository";
             return nullptr;
@@ -710,7 +698,8 @@ bool GitRevisions::enterSubmodule(std::uint32_t outer, const GitObjectId& root,
     }
     why = "its repository is not here (the submodule is not initialised)";
     for (const std::string& candidate : candidates) {
-        const std::string gitDirectory = candidate.empty() ? std::string() : canonical(candidate);
+        const std::string gitDirectory =
+            candidate.empty() ? std::string() : canonicalPath(candidate);
         if (gitDirectory.empty() || !isDirectory(gitDirectory)) {
             continue;
         }
@@ -733,7 +722,7 @@ bool GitRevisions::enterSubmodule(std::uint32_t outer, const GitObjectId& root,
             source->gitDirectory = gitDirectory;
             const char* workdir = from.git.repository_workdir(source->repository);
             if (workdir != nullptr && isDirectory(workdir)) {
-                const std::string top = canonical(workdir);
+                const std::string top = canonicalPath(workdir);
                 source->workTree = top == "/" ? top : top + '/';
             }
             sources_.push_back(std::move(source));

@@ -21,18 +21,6 @@ namespace {
 /// Ignore files larger than this are not read (git reads none over 100 MiB either).
 constexpr off_t kLargestIgnoreFile = off_t{100} << 20;
 
-/// The canonical absolute form of `path` (links resolved), without a final '/'; empty when it
-/// cannot be resolved.
-std::string canonical(const std::string& path) {
-    char* resolved = ::realpath(path.empty() ? "." : path.c_str(), nullptr);
-    if (resolved == nullptr) {
-        return {};
-    }
-    std::string result = resolved;
-    std::free(resolved);
-    return result;
-}
-
 std::string lastLibgit2Error(const GitLibrary& git) {
     const git_error* error = git.error_last();
     return error != nullptr && error->message != nullptr ? error->message : "unknown error";
@@ -277,7 +265,7 @@ std::unique_ptr<GitWorkTreeFilter::WorkTree> GitWorkTreeFilter::openWorkTree(
     if (git == nullptr) {
         return nullptr;
     }
-    const std::string here = canonical(directory);
+    const std::string here = canonicalPath(directory);
     if (here.empty()) {
         whyNot = "not inside a git work tree";
         return nullptr;
@@ -307,7 +295,7 @@ std::unique_ptr<GitWorkTreeFilter::WorkTree> GitWorkTreeFilter::openWorkTree(
         whyNot = "not inside a git work tree";
         return nullptr;
     }
-    const std::string top = canonical(workdir);
+    const std::string top = canonicalPath(workdir);
     if (top.empty() || !(here == top || startsWith(here, top + '/'))) {
         whyNot = "not inside a git work tree";
         return nullptr;
