@@ -291,7 +291,7 @@ bool CMainFrame::closeDuringRun() {
     askingToClose_ = true;
     const QMessageBox::StandardButton answer = document_.askToSave(this);
     askingToClose_ = false;
-    if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
+    if (answer != QMessageBox::Save && answer != QMessageBox::Discard) {
         if (std::exchange(errorsAfterQuestion_, false)) {
             runFailedCountsDialog(this, document_.root(), document_.failures());
         }
@@ -302,7 +302,7 @@ bool CMainFrame::closeDuringRun() {
         // The project must outlive the worker: stop it and wait for the file in hand.
         closeRun(countRun_.stopAndWait(), false);
     }
-    return answer == QMessageBox::No || document_.saveProject(this);
+    return answer == QMessageBox::Discard || document_.saveProject(this);
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

@@ -296,7 +296,7 @@ bool CTallyweaverDoc::saveProjectAs(QWidget* window) {
 
 QMessageBox::StandardButton CTallyweaverDoc::askToSave(QWidget* window) const {
     return MessageBox::show(window, QStringLiteral("Save changes to %1?").arg(title()), QString(),
-                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                             QMessageBox::Warning);
 }
 
@@ -305,9 +305,9 @@ bool CTallyweaverDoc::saveModified(QWidget* window) {
         return true;
     }
     switch (askToSave(window)) {
-        case QMessageBox::Yes:
+        case QMessageBox::Save:
             return saveProject(window);
-        case QMessageBox::No:
+        case QMessageBox::Discard:
             return true;
         default:
             return false;

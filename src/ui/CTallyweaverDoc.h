@@ -69,10 +69,10 @@ class CTallyweaverDoc : public QObject {
     bool saveProject(QWidget* window);
     /// Save Project As: asks for a name, then saves under it.
     bool saveProjectAs(QWidget* window);
-    /// The question "Save changes to %1?" for a changed project, and the save on Yes. True when
-    /// the project may now be replaced or closed.
+    /// The question "Save changes to %1?" for a changed project, and the save on Save. True
+    /// when the project may now be replaced or closed.
     bool saveModified(QWidget* window);
-    /// The question "Save changes to %1?" alone: Yes, No or Cancel.
+    /// The question "Save changes to %1?" alone: Save, Discard or Cancel.
     QMessageBox::StandardButton askToSave(QWidget* window) const;
 
     /// Empties the project (every record, then every folder) and shows the empty root.

@@ -442,7 +442,7 @@ void CountRunTest::closingTheWindowStopsTheRun() {
     desktop->action(ID_ACTION_COUNT)->trigger();
     QVERIFY(desktop->frame.isCounting());
 
-    boxes.answers.push_back(QMessageBox::No);
+    boxes.answers.push_back(QMessageBox::Discard);
     QVERIFY(desktop->frame.close());
     QVERIFY(!desktop->frame.isCounting());
     QCOMPARE(boxes.texts(), QStringList{"Save changes to Untitled?"});

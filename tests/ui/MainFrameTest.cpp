@@ -567,11 +567,11 @@ void MainFrameTest::closingWithUnsavedChanges_data() {
     QTest::addColumn<bool>("saved");
     QTest::newRow("cancel keeps the window")
         << QList<int>{QMessageBox::Cancel} << false << false << false;
-    QTest::newRow("no closes without saving")
-        << QList<int>{QMessageBox::No} << false << true << false;
-    QTest::newRow("yes saves and closes") << QList<int>{QMessageBox::Yes} << true << true << true;
-    QTest::newRow("yes with save as cancelled keeps the window")
-        << QList<int>{QMessageBox::Yes} << false << false << false;
+    QTest::newRow("discard closes without saving")
+        << QList<int>{QMessageBox::Discard} << false << true << false;
+    QTest::newRow("save saves and closes") << QList<int>{QMessageBox::Save} << true << true << true;
+    QTest::newRow("save with save as cancelled keeps the window")
+        << QList<int>{QMessageBox::Save} << false << false << false;
 }
 
 void MainFrameTest::closingWithUnsavedChanges() {
@@ -595,6 +595,8 @@ void MainFrameTest::closingWithUnsavedChanges() {
     QCOMPARE(desktop.frame.close(), closes);
     QCOMPARE(boxes.texts(), QStringList{"Save changes to Untitled?"});
     QCOMPARE(boxes.shown.front().title, QStringLiteral("Tallyweaver"));
+    QCOMPARE(boxes.shown.front().buttons,
+             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     QCOMPARE(QFile::exists(project), saved);
     QCOMPARE(desktop.frame.isVisible(), !closes);
 
@@ -999,8 +1001,8 @@ void MainFrameTest::exitCancelledDuringARunKeepsCounting() {
     QVERIFY(!statusTexts.contains(QStringLiteral("Ready.")));
     QVERIFY(!statusTexts.contains(QStringLiteral("Stopped.")));
 
-    // No: the run is stopped and the window closes without saving.
-    boxes.answers.push_back(QMessageBox::No);
+    // Discard: the run is stopped and the window closes without saving.
+    boxes.answers.push_back(QMessageBox::Discard);
     desktop.action(ID_APP_EXIT)->trigger();
     QCOMPARE(boxes.shown.size(), std::size_t(2));
     QVERIFY(!desktop.frame.isCounting());

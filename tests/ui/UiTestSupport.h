@@ -47,8 +47,8 @@ inline QString shownTitle(const QWidget& window) {
     return title;
 }
 
-/// Records every message box and answers each with the next queued button (OK, or No when the
-/// box offers it, once the queue is empty).
+/// Records every message box and answers each with the next queued button (once the queue is
+/// empty: Discard or No when the box offers it, else OK).
 class MessageBoxRecorder {
   public:
     MessageBoxRecorder() {
@@ -58,6 +58,9 @@ class MessageBoxRecorder {
                 const auto answer = answers.front();
                 answers.pop_front();
                 return answer;
+            }
+            if (request.buttons.testFlag(QMessageBox::Discard)) {
+                return QMessageBox::Discard;
             }
             return request.buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
         });

@@ -31,6 +31,9 @@ DesktopTestCommands::DesktopTestCommands(ui::CMainFrame& frame, QStringList comm
     : QObject(&frame), frame_(frame), commands_(std::move(commands)) {
     MessageBox::setHandler([this](const MessageBox::Request& request) {
         print(QStringLiteral("message: ") + request.title + QStringLiteral(": ") + request.text);
+        if (request.buttons.testFlag(QMessageBox::Discard)) {
+            return QMessageBox::Discard;
+        }
         return request.buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
     });
     // Dialogs that open by themselves (the Errors dialog after a run) are closed the same way.
