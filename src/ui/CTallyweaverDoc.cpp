@@ -13,6 +13,7 @@
 #include "ui/FileChooser.h"
 #include "ui/RecentProjects.h"
 #include "ui/common/MessageBox.h"
+#include "ui/common/PathProblem.h"
 
 namespace tw::ui {
 namespace {
@@ -26,8 +27,13 @@ QString diskPathText(const std::string& diskPath) {
     return QFile::decodeName(QByteArray::fromStdString(diskPath));
 }
 
-void showFailure(QWidget* window, const std::u16string& message) {
-    MessageBox::show(window, qstring(message), QString(), QMessageBox::Ok, QMessageBox::Warning);
+/// A project file that could not be read or written: the message, then the file and the
+/// system's reason beneath it.
+void showFailure(QWidget* window, const std::u16string& message, const QString& path,
+                 const std::string& reason) {
+    MessageBox::show(window,
+                     withPathAndReason(qstring(message), path, QString::fromLocal8Bit(reason)),
+                     QString(), QMessageBox::Ok, QMessageBox::Warning);
 }
 
 }  // namespace
@@ -105,11 +111,11 @@ CTallyweaverDoc::OpenOutcome CTallyweaverDoc::openProject(const QString& path, Q
     switch (result.status) {
         case ProjectLoadStatus::Unreadable:
             // The project in the window stays as it was.
-            showFailure(window, result.message);
+            showFailure(window, result.message, path, result.systemReason);
             return OpenOutcome::Failed;
         case ProjectLoadStatus::Damaged:
             // What was read is gone; the program goes on with an empty, untitled project.
-            showFailure(window, result.message);
+            showFailure(window, result.message, path, result.systemReason);
             becomeNewProject();
             return OpenOutcome::Failed;
         case ProjectLoadStatus::EmptyFile:
@@ -262,7 +268,7 @@ bool CTallyweaverDoc::writeProject(const QString& path, QWidget* window) {
     const ProjectSaveResult result =
         ProjectFile::save(QFile::encodeName(path).toStdString(), root_, settings_);
     if (result.status != ProjectSaveStatus::Saved) {
-        showFailure(window, result.message);
+        showFailure(window, result.message, path, result.systemReason);
         return false;
     }
     countedFilesAtSave_ = static_cast<int>(root_.CountedRecords(true));

@@ -18,6 +18,7 @@
 
 #include "project/GitWorkTreeFilter.h"
 #include "ui/common/MessageBox.h"
+#include "ui/common/PathProblem.h"
 #include "ui/dialogs/AddFolderOptions.h"
 #include "ui/dialogs/DrawnImages.h"
 #include "ui/dialogs/ExtensionLists.h"
@@ -239,8 +240,9 @@ void CAddFolderDialog::accept() {
         return;
     }
     const QString directory = directoryEdit_->text();
-    if (directory.isEmpty() || !QFileInfo(directory).isDir()) {
-        MessageBox::show(this, QStringLiteral("Directory is not valid."));
+    if (const QString problem = folderProblem(directory, FolderUse::Read); !problem.isEmpty()) {
+        MessageBox::show(
+            this, withPathAndReason(QStringLiteral("Directory is not valid."), directory, problem));
         return;
     }
     progressLabel_->setText(QStringLiteral("Scanning directories for files... Pleast wait."));

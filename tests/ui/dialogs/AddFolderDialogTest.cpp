@@ -11,6 +11,8 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -270,9 +272,18 @@ void AddFolderDialogTest::refusedCustomExtensionChangesNothing() {
 
 void AddFolderDialogTest::invalidDirectoryKeepsDialogOpen() {
     tw::test::TempDir directory;
-    const std::string file = directory.write("plain.cpp", "int x;\n");
-    for (const QString& typed : {QString(), QString::fromStdString(directory.pathOf("missing")),
-                                 QString::fromStdString(file)}) {
+    const QString file = QString::fromStdString(directory.write("plain.cpp", "int x;\n"));
+    const QString missing = QString::fromStdString(directory.pathOf("missing"));
+    const auto reason = [](int error) { return QString::fromLocal8Bit(std::strerror(error)); };
+    // The message names the folder and says why, beneath its first line.
+    const std::pair<QString, QString> cases[] = {
+        {QString(), QStringLiteral("Directory is not valid.\n\nNo folder was given.")},
+        {missing, QStringLiteral("Directory is not valid.\n\n") + missing + QLatin1Char('\n') +
+                      reason(ENOENT)},
+        {file, QStringLiteral("Directory is not valid.\n\n") + file + QLatin1Char('\n') +
+                   reason(ENOTDIR)},
+    };
+    for (const auto& [typed, expected] : cases) {
         MessageRecorder messages;
         CAddFolderDialog dialog;
         select(child<QListWidget>(&dialog, "includedList"), {".c"});
@@ -280,7 +291,7 @@ void AddFolderDialogTest::invalidDirectoryKeepsDialogOpen() {
         child<QLineEdit>(&dialog, "directoryEdit")->setText(typed);
         child<QPushButton>(&dialog, "okButton")->click();
         QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(messages.shown[0].text, QStringLiteral("Directory is not valid."));
+        QCOMPARE(messages.shown[0].text, expected);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QVERIFY(dialog.foundFiles().empty());
         // Nothing was taken over.
