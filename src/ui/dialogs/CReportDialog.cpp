@@ -8,12 +8,15 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "engine/CountSettings.h"
@@ -21,6 +24,7 @@
 #include "project/ProjectFolder.h"
 #include "report/ReportFormat.h"
 #include "ui/common/MessageBox.h"
+#include "ui/common/PathProblem.h"
 #include "ui/common/Shell.h"
 #include "ui/dialogs/IndentationSpinBox.h"
 #include "ui/dialogs/ReportFile.h"
@@ -36,6 +40,17 @@ QRadioButton* makeRadio(const QString& text, const QString& objectName, const QS
     radio->setObjectName(objectName);
     radio->setToolTip(toolTip);
     return radio;
+}
+
+/// `wanted`, made smaller where the available area of the screen the dialog opens on is: a tenth
+/// of it is left for the window's frame.
+QSize fittedSize(QSize wanted, const QWidget* parent) {
+    const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return wanted;
+    }
+    const QRect available = screen->availableGeometry();
+    return wanted.boundedTo(QSize(available.width() * 9 / 10, available.height() * 9 / 10));
 }
 
 }  // namespace
@@ -151,10 +166,24 @@ CReportDialog::CReportDialog(QWidget* parent, const ProjectFolder& root)
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
 
+    // Everything above the buttons scrolls when the screen is too small for it (a large
+    // scale factor), so that OK and Cancel are always on screen.
+    auto* contents = new QWidget;
+    contents->setObjectName(QStringLiteral("reportContents"));
+    auto* contentsLayout = new QVBoxLayout(contents);
+    contentsLayout->setContentsMargins(0, 0, 0, 0);
+    contentsLayout->addLayout(target);
+    contentsLayout->addLayout(choices);
+    contentsLayout->addWidget(previewGroup, 1);
+    preview_->setMinimumHeight(6 * preview_->fontMetrics().lineSpacing());
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("reportScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(contents);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(target);
-    layout->addLayout(choices);
-    layout->addWidget(previewGroup, 1);
+    layout->addWidget(scroll, 1);
     layout->addWidget(buttons);
 
     // The starting state.
@@ -191,7 +220,26 @@ CReportDialog::CReportDialog(QWidget* parent, const ProjectFolder& root)
     connect(buttons, &QDialogButtonBox::rejected, this, &CReportDialog::reject);
 
     refresh();
-    resize(760, 560);
+    resize(fittedSize(QSize(760, 560), parent));
+}
+
+QString CReportDialog::formatExtension() const {
+    const std::string_view extension = reportFormat(writtenFormat_).extension;
+    return QString::fromLatin1(extension.data(), qsizetype(extension.size()));
+}
+
+void CReportDialog::setFormat(const QString& extension) {
+    for (const auto& [id, radio] : formatRadios_) {
+        const std::string_view own = reportFormat(id).extension;
+        if (extension == QLatin1String(own.data(), qsizetype(own.size()))) {
+            // As a click would: the style follows, the file name takes the extension.
+            radio->setChecked(true);
+            setFileExtension(extension);
+            tieControls();
+            refresh();
+            return;
+        }
+    }
 }
 
 void CReportDialog::setDirectory(const QString& directory) {
@@ -294,8 +342,11 @@ void CReportDialog::accept() {
         }
         QDir().mkpath(directory);
     }
-    if (directory.isEmpty() || !QFileInfo(directory).isDir()) {
-        MessageBox::show(this, QStringLiteral("Directory is invalid."), kErrorCaption);
+    // Also after a failed mkpath: the reason is that of the part of the path in the way.
+    if (const QString problem = folderProblem(directory, FolderUse::Write); !problem.isEmpty()) {
+        MessageBox::show(
+            this, withPathAndReason(QStringLiteral("Directory is invalid."), directory, problem),
+            kErrorCaption);
         return;
     }
     typingPause_.stop();
@@ -322,6 +373,7 @@ void CReportDialog::accept() {
                          QStringLiteral("Success"), QMessageBox::Yes | QMessageBox::No,
                          QMessageBox::Information) == QMessageBox::Yes;
     writtenDirectory_ = directory;
+    writtenFormat_ = chosen.format;
     QDialog::accept();
     if (open) {
         Shell::runOrExplain(parentWidget(), Shell::Action::Open, path);

@@ -60,6 +60,11 @@ class CReportDialog : public QDialog {
     void setDirectory(const QString& directory);
     /// The directory the report was written to; empty until one was.
     const QString& writtenDirectory() const { return writtenDirectory_; }
+    /// Starts with the format of `extension` (".csv", as the format table spells it); nothing
+    /// for one the dialog does not offer.
+    void setFormat(const QString& extension);
+    /// The extension of the format the report was written in (".txt").
+    QString formatExtension() const;
 
     /// Writes the report and closes with OK, or explains in a message box why it cannot and
     /// stays open. A missing directory is created and an existing file replaced only when the
@@ -95,6 +100,7 @@ class CReportDialog : public QDialog {
     std::u16string report_;
     bool previewIsPartial_ = false;
     QString writtenDirectory_;
+    ReportFormatId writtenFormat_ = ReportLayout().format;
 };
 
 }  // namespace tw::ui

@@ -1,16 +1,20 @@
 // The Generate Report dialog: its controls and their ties, the preview, the written file.
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -126,6 +130,11 @@ class ReportDialogTest : public QObject {
     void okRefusesMissingNameOrDirectory_data();
     void okRefusesMissingNameOrDirectory();
     void okWritesTheShownReport();
+    void unusableDirectoryIsNamedWithTheReason_data();
+    void unusableDirectoryIsNamedWithTheReason();
+    void rememberedFormatIsChosenAgain_data();
+    void rememberedFormatIsChosenAgain();
+    void fitsASmallScreen();
     void csvFileEndsWithoutLineEnd();
     void jsonFileIsTheJsonReport();
     void fileThatCannotBeOpenedKeepsDialogOpen();
@@ -339,7 +348,7 @@ void ReportDialogTest::okRefusesMissingNameOrDirectory_data() {
                                   << "Please enter a file name.";
     QTest::newRow("no directory") << "report.txt"
                                   << ""
-                                  << "Directory is invalid.";
+                                  << "Directory is invalid.\n\nNo folder was given.";
     QTest::newRow("missing directory, not to be created")
         << "report.txt"
         << "/nonexistent/out"
@@ -369,6 +378,94 @@ void ReportDialogTest::okRefusesMissingNameOrDirectory() {
     QVERIFY(!QFileInfo::exists(QStringLiteral("/nonexistent")));
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QVERIFY(std::filesystem::is_empty(out.path()));
+}
+
+void ReportDialogTest::unusableDirectoryIsNamedWithTheReason_data() {
+    QTest::addColumn<QString>("below");  // the directory, below a plain file of the test's
+    QTest::addColumn<int>("questions");  // answered Yes: create the missing folder
+    QTest::newRow("a file, not a folder") << "" << 0;
+    QTest::newRow("a folder that cannot be made below a file") << "/reports" << 1;
+}
+
+void ReportDialogTest::unusableDirectoryIsNamedWithTheReason() {
+    QFETCH(QString, below);
+    QFETCH(int, questions);
+
+    tw::test::TempDir out;
+    const QString directory = QString::fromStdString(out.write("plain", "x")) + below;
+    ProjectFolder root;
+    fillProject(root);
+    MessageRecorder messages;
+    messages.answers = {QMessageBox::Yes};
+    CReportDialog dialog(nullptr, root);
+    child<QLineEdit>(&dialog, "directoryEdit")->setText(directory);
+    child<QPushButton>(&dialog, "okButton")->click();
+
+    QCOMPARE(messages.shown.size(), questions + 1);
+    QCOMPARE(messages.shown.last().title, QStringLiteral("Error:"));
+    QCOMPARE(messages.shown.last().text, QStringLiteral("Directory is invalid.\n\n") + directory +
+                                             QLatin1Char('\n') +
+                                             QString::fromLocal8Bit(std::strerror(ENOTDIR)));
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void ReportDialogTest::rememberedFormatIsChosenAgain_data() {
+    QTest::addColumn<QString>("remembered");
+    QTest::addColumn<QString>("radio");
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("csv") << ".csv"
+                         << "csvRadio"
+                         << "report.csv";
+    QTest::newRow("json") << ".json"
+                          << "jsonRadio"
+                          << "report.json";
+    QTest::newRow("nothing remembered") << ""
+                                        << "txtRadio"
+                                        << "report.txt";
+    QTest::newRow("a format no longer offered") << ".doc"
+                                                << "txtRadio"
+                                                << "report.txt";
+}
+
+void ReportDialogTest::rememberedFormatIsChosenAgain() {
+    QFETCH(QString, remembered);
+    QFETCH(QString, radio);
+    QFETCH(QString, fileName);
+
+    ProjectFolder root;
+    fillProject(root);
+    CReportDialog dialog(nullptr, root);
+    dialog.setFormat(remembered);
+    QVERIFY(child<QRadioButton>(&dialog, qPrintable(radio))->isChecked());
+    QCOMPARE(child<QLineEdit>(&dialog, "fileNameEdit")->text(), fileName);
+    // The report shown and written is of that format.
+    const std::string_view extension = tw::reportFormat(dialog.layout().format).extension;
+    QCOMPARE(QString::fromLatin1(extension.data(), qsizetype(extension.size())),
+             fileName.mid(fileName.indexOf(QLatin1Char('.'))));
+}
+
+void ReportDialogTest::fitsASmallScreen() {
+    // A 1280 by 800 screen at twice the scale leaves 640 by 400 to a dialog.
+    const QSize small(640, 400);
+    ProjectFolder root;
+    fillProject(root);
+    CReportDialog dialog(nullptr, root);
+    const QSize least = dialog.minimumSizeHint().expandedTo(dialog.minimumSize());
+    QVERIFY2(least.width() <= small.width() && least.height() <= small.height(),
+             qPrintable(QStringLiteral("%1x%2").arg(least.width()).arg(least.height())));
+    // It opens no larger than the screen it is on.
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(dialog.width() <= available.width() && dialog.height() <= available.height());
+
+    dialog.resize(small);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (const char* name : {"okButton", "cancelButton"}) {
+        const auto* button = child<QPushButton>(&dialog, name);
+        QVERIFY(button->isVisible());
+        QVERIFY(
+            dialog.rect().contains(QRect(button->mapTo(&dialog, QPoint(0, 0)), button->size())));
+    }
 }
 
 void ReportDialogTest::okWritesTheShownReport() {
