@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -236,7 +238,7 @@ void CMainFrame::onFileNew() {
 }
 
 void CMainFrame::onFileOpen() {
-    const QString path = FileChooser::openProject(this);
+    const QString path = FileChooser::openProject(this, document_.projectFolder());
     if (!path.isEmpty()) {
         openProjectFile(path);
     }
@@ -326,8 +328,12 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 // ---- Project commands ---------------------------------------------------------------------
 
+QString CMainFrame::startFolder(const QString& lastUsed) const {
+    return document_.pathName().isEmpty() ? lastUsed : document_.projectFolder();
+}
+
 void CMainFrame::onAddFiles() {
-    const QStringList paths = FileChooser::addFiles(this, windowState_.addFilesFolder);
+    const QStringList paths = FileChooser::addFiles(this, startFolder(windowState_.addFilesFolder));
     if (!paths.isEmpty()) {
         windowState_.addFilesFolder = QFileInfo(paths.first()).absolutePath();
     }
@@ -336,7 +342,9 @@ void CMainFrame::onAddFiles() {
 
 void CMainFrame::onAddFolders() {
     std::vector<std::string> found;
-    if (runAddFolderDialog(this, found, windowState_.addFolderFolder, settings_)) {
+    QString folder = startFolder(windowState_.addFolderFolder);
+    if (runAddFolderDialog(this, found, folder, settings_)) {
+        windowState_.addFolderFolder = folder;
         addFolderFiles(found);
     }
 }
@@ -370,7 +378,13 @@ void CMainFrame::onSettings() {
 }
 
 void CMainFrame::onReport() {
-    runReportDialog(this, document_.root(), windowState_.reportFolder);
+    QString folder = startFolder(windowState_.reportFolder);
+    if (folder.isEmpty()) {
+        folder = QDir::homePath();
+    }
+    if (runReportDialog(this, document_.root(), folder, windowState_.reportFormat)) {
+        windowState_.reportFolder = folder;
+    }
 }
 
 void CMainFrame::onRemove() {

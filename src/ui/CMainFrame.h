@@ -183,6 +183,9 @@ class CMainFrame : public QMainWindow, public ViewHost {
     bool hasFailures() const;
     bool showsToolBar() const;
     bool showsStatusBar() const;
+    /// Where a file dialog starts: the project file's folder, or `lastUsed` (the folder that
+    /// dialog last showed) for a project never saved.
+    QString startFolder(const QString& lastUsed) const;
 
     // Command handlers.
     void onFileNew();

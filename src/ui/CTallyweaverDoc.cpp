@@ -59,6 +59,14 @@ QString CTallyweaverDoc::title() const {
                                : printableInMessage(QFileInfo(pathName_).fileName());
 }
 
+QString CTallyweaverDoc::projectFolder() const {
+    QString file = pathName_;
+    if (file.isEmpty() && recentProjects_ != nullptr) {
+        file = recentProjects_->entries().value(0);
+    }
+    return file.isEmpty() ? QString() : QFileInfo(file).absolutePath();
+}
+
 void CTallyweaverDoc::setPathName(const QString& path) {
     pathName_ = path;
     if (recentProjects_ != nullptr && !path.isEmpty()) {
@@ -284,7 +292,7 @@ bool CTallyweaverDoc::doSave(const QString& path, QWidget* window) {
         if (suggested.isEmpty()) {
             suggested = title() + QStringLiteral(".tyx");
         }
-        target = FileChooser::saveProject(window, suggested);
+        target = FileChooser::saveProject(window, suggested, projectFolder());
         if (target.isEmpty()) {
             return false;
         }

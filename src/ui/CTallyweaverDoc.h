@@ -52,6 +52,11 @@ class CTallyweaverDoc : public QObject {
     /// The project's name for the window title and the save question: the file's name, or
     /// "Untitled".
     QString title() const;
+    /// The project file's path; empty for a project never saved.
+    const QString& pathName() const { return pathName_; }
+    /// Where the project dialogs start: the project file's folder, or the folder of the last
+    /// project opened or saved when this one has no file; empty when there is neither.
+    QString projectFolder() const;
 
     RecentProjects* recentProjects() const { return recentProjects_; }
 

@@ -26,12 +26,17 @@ bool runSettingsDialog(QWidget* window, CountSettings& settings) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-void runReportDialog(QWidget* window, const ProjectFolder& root, QString& lastDirectory) {
+bool runReportDialog(QWidget* window, const ProjectFolder& root, QString& directory,
+                     QString& format) {
     CReportDialog dialog(window, root);
-    dialog.setDirectory(lastDirectory);
-    if (dialog.exec() == QDialog::Accepted && !dialog.writtenDirectory().isEmpty()) {
-        lastDirectory = dialog.writtenDirectory();
+    dialog.setFormat(format);
+    dialog.setDirectory(directory);
+    if (dialog.exec() != QDialog::Accepted || dialog.writtenDirectory().isEmpty()) {
+        return false;
     }
+    directory = dialog.writtenDirectory();
+    format = dialog.formatExtension();
+    return true;
 }
 
 void runFailedCountsDialog(QWidget* window, const ProjectFolder& root,

@@ -30,8 +30,12 @@ bool runAddFolderDialog(QWidget* window, std::vector<std::string>& foundFiles,
 /// them).
 bool runSettingsDialog(QWidget* window, CountSettings& settings);
 
-/// Generate Report for the project below `root`, modal.
-void runReportDialog(QWidget* window, const ProjectFolder& root, QString& lastDirectory);
+/// Generate Report for the project below `root`, modal. The dialog starts in `directory` with
+/// the report format of the extension `format` (".csv"; the default for "" or one it does not
+/// offer). True once a report was written: `directory` and `format` are then those it was
+/// written with.
+bool runReportDialog(QWidget* window, const ProjectFolder& root, QString& directory,
+                     QString& format);
 
 /// Errors: the files of `failures` with their error texts, modal; the files are looked up in
 /// the project below `root` to be opened.

@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 
+#include "engine/Language.h"
+
 namespace tw::ui {
 namespace {
 
@@ -21,6 +23,7 @@ QStringList runDialog(const FileChooser::Request& request) {
         case FileChooser::Kind::AddFiles:
             dialog.setFileMode(QFileDialog::ExistingFiles);
             dialog.setAcceptMode(QFileDialog::AcceptOpen);
+            dialog.setNameFilters(FileChooser::sourceFileFilters());
             break;
         case FileChooser::Kind::OpenProject:
             dialog.setFileMode(QFileDialog::ExistingFile);
@@ -49,6 +52,16 @@ QStringList runDialog(const FileChooser::Request& request) {
 
 }  // namespace
 
+QStringList FileChooser::sourceFileFilters() {
+    QStringList patterns;
+    for (const std::u16string_view extension : languageExtensions()) {
+        patterns.append(QLatin1Char('*') + QString::fromStdU16String(std::u16string(extension)));
+    }
+    patterns.removeDuplicates();
+    return {QStringLiteral("Source files (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')'),
+            QStringLiteral("All Files (*)")};
+}
+
 QStringList FileChooser::ask(const Request& request) {
     return handler() ? handler()(request) : runDialog(request);
 }
@@ -57,15 +70,16 @@ QStringList FileChooser::addFiles(QWidget* parent, const QString& directory) {
     return ask({parent, Kind::AddFiles, QStringLiteral("Add File(s):"), QString(), directory});
 }
 
-QString FileChooser::openProject(QWidget* parent) {
+QString FileChooser::openProject(QWidget* parent, const QString& directory) {
     const QStringList chosen =
-        ask({parent, Kind::OpenProject, QStringLiteral("Open"), QString(), QString()});
+        ask({parent, Kind::OpenProject, QStringLiteral("Open"), QString(), directory});
     return chosen.isEmpty() ? QString() : chosen.first();
 }
 
-QString FileChooser::saveProject(QWidget* parent, const QString& suggested) {
+QString FileChooser::saveProject(QWidget* parent, const QString& suggested,
+                                 const QString& directory) {
     const QStringList chosen =
-        ask({parent, Kind::SaveProject, QStringLiteral("Save As"), suggested, QString()});
+        ask({parent, Kind::SaveProject, QStringLiteral("Save As"), suggested, directory});
     return chosen.isEmpty() ? QString() : chosen.first();
 }
 

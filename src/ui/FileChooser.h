@@ -31,13 +31,18 @@ class FileChooser {
     /// Returns the chosen paths; an empty list when the dialog was cancelled.
     using Handler = std::function<QStringList(const Request&)>;
 
-    /// The files to add; empty when cancelled.
+    /// The files to add; empty when cancelled. The dialog offers the source files the program
+    /// counts first, then all files.
     static QStringList addFiles(QWidget* parent, const QString& directory = QString());
     /// The project file to open; empty when cancelled.
-    static QString openProject(QWidget* parent);
+    static QString openProject(QWidget* parent, const QString& directory = QString());
     /// The name to save the project under (".tyx" added when no extension is typed); empty
-    /// when cancelled.
-    static QString saveProject(QWidget* parent, const QString& suggested);
+    /// when cancelled. A relative `suggested` name is placed in `directory`.
+    static QString saveProject(QWidget* parent, const QString& suggested,
+                               const QString& directory = QString());
+    /// The name filters of Add File(s): "Source files (*.c *.cpp ...)" with the extensions of
+    /// the languages the program counts, then "All Files (*)".
+    static QStringList sourceFileFilters();
     /// An existing folder; empty when cancelled.
     static QString folder(QWidget* parent, const QString& title);
 

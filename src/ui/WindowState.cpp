@@ -67,6 +67,7 @@ WindowState WindowState::read(QSettings& settings) {
     state.addFilesFolder = settings.value(QStringLiteral("AddFilesFolder")).toString();
     state.addFolderFolder = settings.value(QStringLiteral("AddFolderFolder")).toString();
     state.reportFolder = settings.value(QStringLiteral("ReportFolder")).toString();
+    state.reportFormat = settings.value(QStringLiteral("ReportFormat")).toString();
     settings.endGroup();
     return state;
 }
@@ -88,6 +89,7 @@ void WindowState::write(QSettings& settings) const {
     settings.setValue(QStringLiteral("AddFilesFolder"), addFilesFolder);
     settings.setValue(QStringLiteral("AddFolderFolder"), addFolderFolder);
     settings.setValue(QStringLiteral("ReportFolder"), reportFolder);
+    settings.setValue(QStringLiteral("ReportFormat"), reportFormat);
     settings.endGroup();
     settings.sync();
 }

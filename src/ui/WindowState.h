@@ -25,6 +25,9 @@ struct WindowState {
     QString addFilesFolder;
     QString addFolderFolder;
     QString reportFolder;
+    /// The extension of the report format Generate Report last wrote (".csv"); empty for the
+    /// dialog's default.
+    QString reportFormat;
 
     /// Reads what `settings` holds; the defaults for a missing or unusable value. Column
     /// widths kept by position, as earlier versions did, are taken for the columns of that
