@@ -78,6 +78,8 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
         followFocus(now);
         updateCommandStates();
     });
+    // Every dialog of the window, whoever opens it, hands the keyboard back when it closes.
+    qApp->installEventFilter(this);
 
     updateTitle();
     rebuildRecentMenu();
@@ -98,6 +100,7 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
     // The project must outlive the worker: stop it and wait for the file in hand.
     countRun_.stopAndWait();
     // The window's own teardown moves the focus and destroys the views; none of that may
@@ -179,6 +182,36 @@ bool CMainFrame::event(QEvent* event) {
         return true;
     }
     return QMainWindow::event(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && watched != this && watched->isWidgetType()) {
+        const auto* dialog = qobject_cast<QDialog*>(watched);
+        if (dialog != nullptr && dialog->isWindow() && dialog->parentWidget() != nullptr &&
+            dialog->parentWidget()->window() == this) {
+            // Once the dialog's own event loop is over.
+            QTimer::singleShot(0, this, &CMainFrame::takeBackFocus);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::takeBackFocus() {
+    // Without a window manager nothing gives the window its focus back after a dialog, and
+    // the keyboard would reach no widget at all. Another dialog that is still open keeps it.
+    if (!isVisible() || QApplication::activeModalWidget() != nullptr ||
+        QApplication::activePopupWidget() != nullptr) {
+        return;
+    }
+    activateWindow();
+    const QWidget* focused = QApplication::focusWidget();
+    if (focused == nullptr || focused->window() != this) {
+        QWidget* last = focusWidget();
+        QWidget* target = last != nullptr ? last : static_cast<QWidget*>(fileView());
+        if (target != nullptr) {
+            target->setFocus(Qt::ActiveWindowFocusReason);
+        }
+    }
 }
 
 std::unique_lock<std::mutex> CMainFrame::lockRecordsDuringRun() {
@@ -500,6 +533,8 @@ void CMainFrame::onChooseView(int commandId) {
     } else if (auto* list = qobject_cast<CFileView*>(created)) {
         list->initialUpdate();
     }
+    // Tab leaves the list for the next pane instead of walking its cells one by one.
+    fileView()->setTabKeyNavigation(false);
     created->show();
     if (show != nullptr) {
         document_.showFolder(show);

@@ -108,6 +108,8 @@ class CMainFrame : public QMainWindow, public ViewHost {
 
   protected:
     bool event(QEvent* event) override;
+    /// Watches the window's dialogs close, to give the window back its keyboard focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     /// Closing during a count run: the save question first, the run stopped only once the
     /// window is sure to close. False when the user cancelled.
@@ -172,6 +174,9 @@ class CMainFrame : public QMainWindow, public ViewHost {
     /// Remove: as `canActOnSelectedFiles`, or the focus is in the folder tree, which has a
     /// selected item.
     bool canRemoveSelection() const;
+    /// After a dialog of the window closed: the window active again, the keyboard focus back on
+    /// the widget that had it (the file list when none had).
+    void takeBackFocus();
     /// Keeps `focusedPane_` up to date when the keyboard focus moves to `now`.
     void followFocus(QWidget* now);
     /// The folder tree or the file list when the keyboard focus is in it, or was in it when a

@@ -24,6 +24,8 @@ CSplitterView::CSplitterView(ViewHost& host, CTallyweaverDoc& document, QWidget*
     splitter_->addWidget(fileView_);
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
+    // Tab goes from the tree to the list, Shift+Tab back.
+    setTabOrder(folderView_, fileView_);
     // Only a drag by the user moves the divider for good; the program's own placing does not.
     connect(splitter_, &QSplitter::splitterMoved, this, [this](int position) {
         const int width = splitter_->width();
