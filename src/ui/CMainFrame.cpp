@@ -121,6 +121,9 @@ bool CMainFrame::restoreWindowState() {
     if (settings_ != nullptr) {
         windowState_ = WindowState::read(*settings_);
     }
+    toolBar_->setHidden(!windowState_.showToolBar);
+    statusBar()->setHidden(!windowState_.showStatusBar);
+    updateCommandStates();
     if (!windowState_.geometry.isEmpty() && restoreGeometry(windowState_.geometry)) {
         return true;
     }
@@ -137,6 +140,8 @@ void CMainFrame::saveWindowState() {
     }
     windowState_.geometry = saveGeometry();
     windowState_.viewMode = viewMode_;
+    windowState_.showToolBar = showsToolBar();
+    windowState_.showStatusBar = showsStatusBar();
     if (auto* splitter = qobject_cast<CSplitterView*>(currentView_)) {
         windowState_.treeFraction = splitter->treeFraction();
     }

@@ -64,6 +64,8 @@ WindowState WindowState::read(QSettings& settings) {
     const int mode = settings.value(QStringLiteral("ViewMode")).toInt();
     state.viewMode = mode == ID_VIEW_FILES_ONLY ? ID_VIEW_FILES_ONLY : ID_VIEW_FOLDERS_AND_FILES;
     readColumnWidths(settings, state.columnWidths);
+    state.showToolBar = settings.value(QStringLiteral("ToolBar"), true).toBool();
+    state.showStatusBar = settings.value(QStringLiteral("StatusBar"), true).toBool();
     state.addFilesFolder = settings.value(QStringLiteral("AddFilesFolder")).toString();
     state.addFolderFolder = settings.value(QStringLiteral("AddFolderFolder")).toString();
     state.reportFolder = settings.value(QStringLiteral("ReportFolder")).toString();
@@ -86,6 +88,8 @@ void WindowState::write(QSettings& settings) const {
         }
     }
     settings.endGroup();
+    settings.setValue(QStringLiteral("ToolBar"), showToolBar);
+    settings.setValue(QStringLiteral("StatusBar"), showStatusBar);
     settings.setValue(QStringLiteral("AddFilesFolder"), addFilesFolder);
     settings.setValue(QStringLiteral("AddFolderFolder"), addFolderFolder);
     settings.setValue(QStringLiteral("ReportFolder"), reportFolder);

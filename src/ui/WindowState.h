@@ -11,7 +11,8 @@ namespace tw::ui {
 
 /// What the main window remembers between runs, kept in the settings file beside the recent
 /// project list: its place and size, the divider, the view mode, the file list's column
-/// widths, and the folders the file dialogs last showed.
+/// widths, whether the toolbar and the status bar show, the folders the file dialogs last showed
+/// and the report format last written.
 struct WindowState {
     /// `QWidget::saveGeometry`; empty before the first run ended.
     QByteArray geometry;
@@ -22,6 +23,8 @@ struct WindowState {
     /// The widths the user gave columns of the file list, by column id; a column without one
     /// is fitted to its texts. Ids no column has now are kept as they were.
     QMap<QString, int> columnWidths;
+    bool showToolBar = true;
+    bool showStatusBar = true;
     QString addFilesFolder;
     QString addFolderFolder;
     QString reportFolder;

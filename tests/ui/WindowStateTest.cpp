@@ -2,11 +2,14 @@
 // place, divider, view mode, column widths and dialog folders across a restart, and a sensible
 // size at the first start.
 
+#include <QAbstractButton>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QToolBar>
 
 #include "UiTestSupport.h"
 #include "ui/CSplitterView.h"
@@ -25,6 +28,7 @@ class WindowStateTest : public QObject {
     void firstStartTakesSensibleSize_data();
     void firstStartTakesSensibleSize();
     void stateSurvivesRestart();
+    void barsAndReportChoicesSurviveRestart();
     void unusableSavedValuesFallBackToDefaults();
     void positionalColumnWidthsAreConvertedOnce();
 };
@@ -132,6 +136,60 @@ void WindowStateTest::stateSurvivesRestart() {
     QVERIFY(frame.fileView()->columnWidth(ColumnFileName) > 0);
     QCOMPARE(frame.chosenColumnWidth("name"), 0);
     QCOMPARE(frame.chosenColumnWidth("type"), 321);
+}
+
+void WindowStateTest::barsAndReportChoicesSurviveRestart() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("tallyweaver.ini"));
+    const QString reports = dir.filePath(QStringLiteral("reports"));
+    QVERIFY(QDir().mkpath(reports));
+    {
+        QSettings settings(ini, QSettings::IniFormat);
+        CTallyweaverDoc document;
+        CMainFrame frame(document);
+        frame.setSettings(&settings);
+        frame.restoreWindowState();
+        frame.show();
+        QTRY_VERIFY(frame.currentView() != nullptr);
+        chooser.answers.push_back({writeFile(dir, QStringLiteral("a.cpp"), smallSource())});
+        frame.action(ID_ACTION_ADD_FILE)->trigger();
+        frame.action(ID_VIEW_TOOLBAR)->trigger();
+        frame.action(ID_VIEW_STATUS_BAR)->trigger();
+        // A CSV report written into a folder of the user's choice.
+        ModalDialogAnswerer report([&reports](QDialog& dialog) {
+            child<QAbstractButton>(&dialog, "csvRadio")->click();
+            child<QLineEdit>(&dialog, "directoryEdit")->setText(reports);
+            return true;
+        });
+        frame.action(ID_TOOLS_REPORT)->trigger();
+        QCOMPARE(report.answered, 1);
+        QVERIFY(QFile::exists(reports + QStringLiteral("/report.csv")));
+        document.setModifiedFlag(false);
+        QVERIFY(frame.close());
+    }
+    QSettings settings(ini, QSettings::IniFormat);
+    CTallyweaverDoc document;
+    CMainFrame frame(document);
+    frame.setSettings(&settings);
+    frame.restoreWindowState();
+    frame.show();
+    QTRY_VERIFY(frame.currentView() != nullptr);
+    QVERIFY(frame.findChild<QToolBar*>(QStringLiteral("toolBar"))->isHidden());
+    QVERIFY(frame.statusBar()->isHidden());
+    QVERIFY(!frame.action(ID_VIEW_TOOLBAR)->isChecked());
+    QVERIFY(!frame.action(ID_VIEW_STATUS_BAR)->isChecked());
+    // Generate Report starts with the format and the folder of the last report.
+    QStringList shown;
+    ModalDialogAnswerer report([&shown](QDialog& dialog) {
+        shown = {child<QAbstractButton>(&dialog, "csvRadio")->isChecked() ? "csv" : "not csv",
+                 child<QLineEdit>(&dialog, "fileNameEdit")->text(),
+                 child<QLineEdit>(&dialog, "directoryEdit")->text()};
+        return false;
+    });
+    frame.action(ID_TOOLS_REPORT)->trigger();
+    QCOMPARE(shown, (QStringList{"csv", "report.csv", reports}));
 }
 
 void WindowStateTest::unusableSavedValuesFallBackToDefaults() {
