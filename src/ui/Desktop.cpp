@@ -79,13 +79,10 @@ int runDesktop(int argc, char** argv, const std::string& projectFile,
     ui::CTallyweaverDoc document(&recentProjects);
     ui::CMainFrame frame(document);
     frame.setSettings(&settings);
-    // The place the window had when it was last closed; at the first start a sensible size,
-    // then maximised where a window manager does that.
-    if (frame.restoreWindowState()) {
-        frame.show();
-    } else {
-        frame.showMaximized();
-    }
+    // The place the window had when it was last closed; at the first start three quarters of
+    // the screen, centred. Not maximised: the size the user then gives it is what is kept.
+    frame.restoreWindowState();
+    frame.show();
 
     if (!projectFile.empty()) {
         // Opened once the event loop runs, so a message about the file shows over the window;
