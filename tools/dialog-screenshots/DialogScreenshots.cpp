@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeView>
 
 #include <cstdio>
@@ -15,6 +17,7 @@
 #include "engine/CountSettings.h"
 #include "project/FailedCountTable.h"
 #include "project/ProjectFolder.h"
+#include "ui/CTallyweaverDoc.h"
 #include "ui/dialogs/CAddFolderDialog.h"
 #include "ui/dialogs/CFailedCountsDlg.h"
 #include "ui/dialogs/CReportDialog.h"
@@ -31,6 +34,38 @@ bool save(QWidget& dialog, const QDir& output, const QString& name) {
     const bool saved = dialog.grab().save(path);
     std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
     dialog.hide();
+    return saved;
+}
+
+/// The whole screen while `dialog` shows where it opens by itself: whether it fits.
+bool saveScreen(QWidget& dialog, const QDir& output, const QString& name) {
+    dialog.show();
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+    }
+    const QString path = output.filePath(name + QStringLiteral(".png"));
+    QScreen* screen = dialog.screen();
+    const bool saved = screen != nullptr && screen->grabWindow(0).save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    dialog.hide();
+    return saved;
+}
+
+/// The question before a changed project is closed, as the program asks it.
+bool saveCloseQuestion(const QDir& output, const QString& name) {
+    tw::ui::CTallyweaverDoc document;
+    document.setModifiedFlag(true);
+    bool saved = false;
+    QTimer::singleShot(200, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            const QString path = output.filePath(name + QStringLiteral(".png"));
+            saved = box->grab().save(path);
+            std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+            box->close();
+        }
+    });
+    document.askToSave(nullptr);
+    document.setModifiedFlag(false);
     return saved;
 }
 
@@ -117,6 +152,14 @@ int main(int argc, char** argv) {
         named<QAbstractButton>(dialog, "treeRadio")->click();
         ok = save(dialog, output, QStringLiteral("generate-report-tree")) && ok;
     }
+    {
+        tw::ProjectFolder root;
+        sampleProject(root);
+        tw::ui::CReportDialog dialog(nullptr, root);
+        named<QLineEdit>(dialog, "directoryEdit")->setText(QStringLiteral("/home/ada/reports"));
+        ok = saveScreen(dialog, output, QStringLiteral("generate-report-on-screen")) && ok;
+    }
+    { ok = saveCloseQuestion(output, QStringLiteral("close-question")) && ok; }
     {
         tw::failedCountTable()[u"home\\ada\\tallyweaver\\src\\engine\\filecount.cpp"] =
             u"Failed to open file.";
