@@ -364,7 +364,8 @@ void CMainFrame::onReset() {
 
 void CMainFrame::onSettings() {
     const CountSettings before = document_.settings();
-    if (runSettingsDialog(this, document_.settings()) && document_.settings() != before) {
+    if (runSettingsDialog(this, document_.settings(), document_.root().HasCounted()) &&
+        document_.settings() != before) {
         document_.resetCounts();
     }
 }

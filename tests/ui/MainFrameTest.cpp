@@ -545,19 +545,51 @@ void MainFrameTest::settingsResetCountsOnlyWhenChanged() {
     QCOMPARE(desktop.root().CountedRecords(true), 1u);
     QVERIFY(!desktop.document.isModified());
 
+    // A change asks before the counts go; No leaves the dialog open, to be cancelled here.
+    {
+        int shown = 0;
+        ModalDialogAnswerer logical([&shown](QDialog& dialog) {
+            dialog.findChild<QAbstractButton*>(QStringLiteral("logicalRadio"))->click();
+            return ++shown == 1;
+        });
+        desktop.action(ID_TOOLS_SETTINGS)->trigger();
+        QCOMPARE(logical.answered, 2);
+    }
+    QCOMPARE(boxes.texts(),
+             QStringList{QStringLiteral("Change how files are counted and reset the counts of all "
+                                        "files?\nThe next Count counts every file again.")});
+    QCOMPARE(countSettings().mode, CountMode::Physical);
+    QCOMPARE(desktop.root().CountedRecords(true), 1u);
+    QVERIFY(!desktop.document.isModified());
+
+    boxes.answers.push_back(QMessageBox::Yes);
     {
         ModalDialogAnswerer logical([](QDialog& dialog) {
             dialog.findChild<QAbstractButton*>(QStringLiteral("logicalRadio"))->click();
             return true;
         });
         desktop.action(ID_TOOLS_SETTINGS)->trigger();
+        QCOMPARE(logical.answered, 1);
     }
+    QCOMPARE(boxes.shown.size(), std::size_t(2));
     QCOMPARE(countSettings().mode, CountMode::TerminatingCharacters);
     QCOMPARE(desktop.root().CountedRecords(true), 0u);
     QVERIFY(desktop.document.isModified());
     QCOMPARE(desktop.list().headerData(ColumnCode, Qt::Horizontal).toString(),
              QStringLiteral("Terminating Characters"));
     QCOMPARE(desktop.list().cellText(0, ColumnCode), QStringLiteral("-"));
+
+    // Without counts there is nothing to lose and nothing to ask.
+    {
+        ModalDialogAnswerer physical([](QDialog& dialog) {
+            dialog.findChild<QAbstractButton*>(QStringLiteral("physicalRadio"))->click();
+            return true;
+        });
+        desktop.action(ID_TOOLS_SETTINGS)->trigger();
+        QCOMPARE(physical.answered, 1);
+    }
+    QCOMPARE(boxes.shown.size(), std::size_t(2));
+    QCOMPARE(countSettings().mode, CountMode::Physical);
 }
 
 void MainFrameTest::closingWithUnsavedChanges_data() {
