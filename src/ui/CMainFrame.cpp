@@ -317,10 +317,21 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     }
     const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
+    // Project files open; other files join the project, as Add File(s) adds them.
+    QStringList sources;
     for (const QUrl& url : urls) {
-        if (url.isLocalFile()) {
-            openProjectFile(url.toLocalFile());
+        if (!url.isLocalFile()) {
+            continue;
         }
+        const QString path = url.toLocalFile();
+        if (path.endsWith(QStringLiteral(".tyx"), Qt::CaseInsensitive)) {
+            openProjectFile(path);
+        } else if (QFileInfo(path).isFile()) {
+            sources.append(path);
+        }
+    }
+    if (!sources.isEmpty()) {
+        document_.addFiles(sources);
     }
 }
 

@@ -101,11 +101,12 @@ class MainFrameTest : public QObject {
     void caseTwinsAreTwoRowsWithTheirRealNames();
     void addFilesCountSaveReopen();
     void addFoldersAddsWhatTheDialogFound();
+    void emptyListSaysHowToStart();
     void settingsResetCountsOnlyWhenChanged();
     void closingWithUnsavedChanges_data();
     void closingWithUnsavedChanges();
     void openFailuresAreReported();
-    void droppedFilesOpenAsProjects();
+    void droppedFilesOpenProjectsOrJoinTheProject();
     void recentProjectsKeepFourNewest();
     void resetMakesEveryFileUncounted();
     void selectionCommandsHandFilesToShell();
@@ -271,7 +272,8 @@ void MainFrameTest::menusAndToolbarAreComplete() {
              QStringList({
                  "&File: &New Project\tCtrl+N | &Open Project...\tCtrl+O | &Save Project\tCtrl+S | "
                  "Save Project &As...\tCtrl+Shift+S | - | Recent Project | - | E&xit\tCtrl+Q",
-                 "&Action: Add &File | Add Fol&der | - | &Count\tF5 | &Stop\tEsc | &Reset",
+                 "&Action: Add &File\tCtrl+Shift+F | Add Fol&der\tCtrl+Shift+D | - | "
+                 "&Count\tF5 | &Stop\tEsc | &Reset",
                  "&Selection: &Open File(s) | Open in &Text Editor | &Show File(s) in Folder(s) | "
                  "- | &Remove\tDel",
                  "&Tools: &Settings... | &Report...",
@@ -527,6 +529,33 @@ void MainFrameTest::addFoldersAddsWhatTheDialogFound() {
     QVERIFY(!desktop.document.isModified());
 }
 
+void MainFrameTest::emptyListSaysHowToStart() {
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    Desktop desktop;
+    CFileView& list = *desktop.frame.fileView();
+    QCOMPARE(list.emptyHint(),
+             QStringLiteral("Add a folder or drop files here\n\nAction > Add Folder "
+                            "(Ctrl+Shift+D)     Action > Add File (Ctrl+Shift+F)"));
+    // The pixels of the lower part of the list that are not its background: the hint's.
+    const auto drawnBelow = [&list] {
+        const QImage image = list.viewport()->grab().toImage();
+        const QRgb background = image.pixel(image.width() - 1, image.height() - 1);
+        int drawn = 0;
+        for (int y = image.height() * 2 / 5; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                drawn += image.pixel(x, y) != background ? 1 : 0;
+            }
+        }
+        return drawn;
+    };
+    QVERIFY(drawnBelow() > 0);
+
+    desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource())});
+    QVERIFY(list.emptyHint().isEmpty());
+    QCOMPARE(drawnBelow(), 0);
+}
+
 void MainFrameTest::settingsResetCountsOnlyWhenChanged() {
     MessageBoxRecorder boxes;
     FileChooserScript chooser;
@@ -679,7 +708,7 @@ void MainFrameTest::openFailuresAreReported() {
     QVERIFY(desktop.document.isModified());
 }
 
-void MainFrameTest::droppedFilesOpenAsProjects() {
+void MainFrameTest::droppedFilesOpenProjectsOrJoinTheProject() {
     MessageBoxRecorder boxes;
     FileChooserScript chooser;
     QTemporaryDir dir;
@@ -703,6 +732,21 @@ void MainFrameTest::droppedFilesOpenAsProjects() {
     QCOMPARE(desktop.root().TotalRecords(), 2u);
     QCOMPARE(shownTitle(desktop.frame), QStringLiteral("dropped.tyx - Tallyweaver"));
     QVERIFY(boxes.shown.empty());
+
+    // Other files join the project; folders and missing files are passed over.
+    const QString source = writeFile(dir, QStringLiteral("more/c.cpp"), smallSource());
+    data.setUrls({QUrl::fromLocalFile(source), QUrl::fromLocalFile(dir.path()),
+                  QUrl::fromLocalFile(dir.filePath(QStringLiteral("gone.cpp")))});
+    QDragEnterEvent enterMore(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+    QApplication::sendEvent(&desktop.frame, &enterMore);
+    QVERIFY(enterMore.isAccepted());
+    QDropEvent more(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&desktop.frame, &more);
+    QCOMPARE(desktop.root().TotalRecords(), 3u);
+    QVERIFY(desktop.root().FindFile(projectPathOf(source)).record != nullptr);
+    QVERIFY(boxes.shown.empty());
+    desktop.document.setModifiedFlag(false);
 }
 
 void MainFrameTest::recentProjectsKeepFourNewest() {
