@@ -356,7 +356,7 @@ void CMainFrame::addFolderFiles(const std::vector<std::string>& found) {
     if (!mayRun(command(ID_ACTION_ADD_FOLDER)) || found.empty()) {
         return;
     }
-    document_.addFoundFiles(found);
+    document_.addFoundFiles(found, windowState_.addFolderFolder);
     updateCommandStates();
 }
 

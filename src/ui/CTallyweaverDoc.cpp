@@ -166,16 +166,27 @@ void CTallyweaverDoc::addFiles(const QStringList& paths) {
     }
 }
 
-void CTallyweaverDoc::addFoundFiles(const std::vector<std::string>& found) {
+void CTallyweaverDoc::addFoundFiles(const std::vector<std::string>& found,
+                                    const QString& searched) {
     if (found.empty()) {
         return;
     }
+    bool added = false;
     for (const std::string& diskPath : found) {
         const std::u16string path = utf16FromUtf8(diskPath);
         emit statusMessage(QStringLiteral("Adding file to project: ") +
                            QString::fromStdU16String(path));
         if (const FileCount* record = addFile(path, diskPath)) {
             rememberedFolderPath_ = QString::fromStdU16String(folderPathOf(record->path));
+            added = true;
+        }
+    }
+    // The folder the user chose, rather than the deepest folder of the last file.
+    if (added && !searched.isEmpty()) {
+        const std::u16string chosen =
+            folderPathOf(recordPathOf((searched + QStringLiteral("/_")).toStdU16String()));
+        if (!chosen.empty() && root_.FindFolder(chosen) != nullptr) {
+            rememberedFolderPath_ = QString::fromStdU16String(chosen);
         }
     }
     emit statusMessage(QStringLiteral("Ready"));

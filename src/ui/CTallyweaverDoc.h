@@ -90,9 +90,10 @@ class CTallyweaverDoc : public QObject {
     /// and shows the folder of the last one added. Files the project holds already are passed
     /// over. The remembered folder is forgotten first, also when `paths` is empty.
     void addFiles(const QStringList& paths);
-    /// Add Folder(s): adds the files a folder search found (disk paths in the file system's
-    /// encoding), naming each in `statusMessage`, and shows the folder of the last one added.
-    void addFoundFiles(const std::vector<std::string>& found);
+    /// Add Folder(s): adds the files a folder search of `searched` found (disk paths in the
+    /// file system's encoding), naming each in `statusMessage`, and shows the searched folder
+    /// (the folder of the last file added when the project has no folder of that path).
+    void addFoundFiles(const std::vector<std::string>& found, const QString& searched = QString());
     /// Removes `folder` with everything below it and every folder this leaves empty; the
     /// nearest folder that stays becomes the one shown.
     void removeFolder(ProjectFolder& folder);

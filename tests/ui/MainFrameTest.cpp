@@ -490,16 +490,16 @@ void MainFrameTest::addFoldersAddsWhatTheDialogFound() {
     MessageBoxRecorder boxes;
     FileChooserScript chooser;
     QTemporaryDir dir;
-    writeFile(dir, QStringLiteral("tree/top.cpp"), smallSource());
-    const QString deep = writeFile(dir, QStringLiteral("tree/sub/deep.h"), smallSource());
-    writeFile(dir, QStringLiteral("tree/notes.txt"), "not source\n");
+    const QString top = writeFile(dir, QStringLiteral("x/proj/src/top.cpp"), smallSource());
+    const QString deep = writeFile(dir, QStringLiteral("x/proj/src/sub/deep.h"), smallSource());
+    writeFile(dir, QStringLiteral("x/proj/src/notes.txt"), "not source\n");
     Desktop desktop;
     QStringList texts;
     connect(desktop.frame.statusBar(), &QStatusBar::messageChanged, this,
             [&texts](const QString& text) { texts.append(text); });
     ModalDialogAnswerer addFolder([&dir](QDialog& dialog) {
         dialog.findChild<QLineEdit*>(QStringLiteral("directoryEdit"))
-            ->setText(dir.filePath(QStringLiteral("tree")));
+            ->setText(dir.filePath(QStringLiteral("x/proj/src")));
         return true;
     });
     desktop.action(ID_ACTION_ADD_FOLDER)->trigger();
@@ -513,13 +513,17 @@ void MainFrameTest::addFoldersAddsWhatTheDialogFound() {
     const QStringList afterAdding = texts.mid(texts.lastIndexOf(QStringLiteral("Ready")));
     QCOMPARE(afterAdding.value(1), QStringLiteral("Updating display information.  Please wait..."));
     QCOMPARE(afterAdding.last(), QStringLiteral("Ready."));
-    // The list shows the folder of the last file added (the scan's order is the file
-    // system's), which the tree selects.
-    const QString remembered = desktop.document.rememberedFolderPath();
-    QVERIFY(remembered == qs(projectFolderOf(deep)) ||
-            remembered == qs(projectFolderOf(dir.filePath(QStringLiteral("tree/top.cpp")))));
+    // The list shows the folder added, which the tree selects. The tree starts there, at the
+    // folder common to the project's files, named by its whole path and open.
+    const QString added = qs(projectFolderOf(top));
+    QCOMPARE(desktop.document.rememberedFolderPath(), added);
     CFolderView* tree = desktop.frame.folderView();
-    QCOMPARE(tree->itemPath(tree->selectedItem()), remembered);
+    QCOMPARE(tree->itemPath(tree->selectedItem()), added);
+    QCOMPARE(tree->model()->rowCount(), 1);
+    const QModelIndex root = tree->model()->index(0, 0);
+    QCOMPARE(root.data().toString(), added);
+    QVERIFY(tree->isExpanded(root));
+    QCOMPARE(tree->model()->index(0, 0, root).data().toString(), QStringLiteral("sub"));
     QCOMPARE(desktop.list().fileRowCount(), 1);
 
     // Cancelled, it adds nothing.
