@@ -72,6 +72,7 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
     connect(&document_, &CTallyweaverDoc::recreateViewRequested, this, &CMainFrame::recreateView);
     connect(&document_, &CTallyweaverDoc::statusMessage, this, &CMainFrame::setStatusText);
     connect(&document_, &CTallyweaverDoc::folderChanged, this, [this] { updateCommandStates(); });
+    connect(&document_, &CTallyweaverDoc::countsChanged, this, [this] { updateCommandStates(); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         followFocus(now);
         updateCommandStates();

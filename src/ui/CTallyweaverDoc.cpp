@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <set>
+#include <utility>
 
 #include "engine/CountSettings.h"
 #include "engine/FileCount.h"
@@ -67,6 +68,7 @@ void CTallyweaverDoc::showFolder(ProjectFolder* folder, QObject* origin) {
 
 void CTallyweaverDoc::deleteContents() {
     emit treeAboutToBeReplaced();
+    failures_.clear();
     root_.DeleteAllRecords();
     root_.DeleteAllSubfolders();
     showFolder(&root_);
@@ -101,6 +103,16 @@ CTallyweaverDoc::OpenOutcome CTallyweaverDoc::openProject(const QString& path, Q
         result.status == ProjectLoadStatus::EmptyFile) {
         emit treeAboutToBeReplaced();
         root_.TakeContentsOf(loaded);
+        // The failures are those of the loaded project, saved on its records, so that the
+        // Errors dialog lists them as the list shows them.
+        failures_.clear();
+        std::vector<const FileCount*> records;
+        std::as_const(root_).CollectRecords(records);
+        for (const FileCount* record : records) {
+            if (record->failed) {
+                failures_.insert_or_assign(record->path, record->remarks);
+            }
+        }
     }
     switch (result.status) {
         case ProjectLoadStatus::Unreadable:
@@ -234,6 +246,7 @@ void CTallyweaverDoc::resetCounts() {
         setModifiedFlag();
     }
     root_.ResetAllCounts();
+    failures_.clear();
     emit countsChanged();
 }
 

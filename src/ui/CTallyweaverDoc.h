@@ -36,7 +36,8 @@ class CTallyweaverDoc : public QObject {
     /// How the project is counted; kept in the project file.
     CountSettings& settings() { return settings_; }
     const CountSettings& settings() const { return settings_; }
-    /// Why the files of the last count run failed, by record path.
+    /// Why the files of the last count run failed, by record path; for a loaded project, the
+    /// failed records it was saved with.
     FailedCountTable& failures() { return failures_; }
     const FailedCountTable& failures() const { return failures_; }
 
@@ -101,7 +102,7 @@ class CTallyweaverDoc : public QObject {
     /// a folder went, the nearest one that stays of the last to go becomes the one shown.
     /// Returns the paths the project did not hold.
     std::vector<std::u16string> removeFiles(const std::vector<std::u16string>& paths);
-    /// Reset: every count undone.
+    /// Reset: every count undone, and with them the failures of the last run.
     void resetCounts();
     /// A count run is over: the project changed when the counted files are not those it had
     /// at the last save; the views show the new counts.
