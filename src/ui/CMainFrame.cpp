@@ -318,8 +318,10 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     }
     const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
-    // Project files open; other files join the project, as Add File(s) adds them.
+    // Project files open; other files join the project, as Add File(s) adds them; a folder
+    // opens Add Folder(s) on it.
     QStringList sources;
+    QString folder;
     for (const QUrl& url : urls) {
         if (!url.isLocalFile()) {
             continue;
@@ -329,10 +331,24 @@ void CMainFrame::dropEvent(QDropEvent* event) {
             openProjectFile(path);
         } else if (QFileInfo(path).isFile()) {
             sources.append(path);
+        } else if (QFileInfo(path).isDir()) {
+            folder = path;
         }
     }
     if (!sources.isEmpty()) {
         document_.addFiles(sources);
+    }
+    if (!folder.isEmpty()) {
+        // Once the drop is over: the dragging program waits for its end.
+        QTimer::singleShot(0, this, [this, folder] {
+            QString directory = folder;
+            std::vector<std::string> found;
+            if (mayRun(command(ID_ACTION_ADD_FOLDER)) &&
+                runAddFolderDialog(this, found, directory, settings_)) {
+                windowState_.addFolderFolder = directory;
+                addFolderFiles(found);
+            }
+        });
     }
 }
 

@@ -737,9 +737,9 @@ void MainFrameTest::droppedFilesOpenProjectsOrJoinTheProject() {
     QCOMPARE(shownTitle(desktop.frame), QStringLiteral("dropped.tyx - Tallyweaver"));
     QVERIFY(boxes.shown.empty());
 
-    // Other files join the project; folders and missing files are passed over.
+    // Other files join the project; missing files are passed over.
     const QString source = writeFile(dir, QStringLiteral("more/c.cpp"), smallSource());
-    data.setUrls({QUrl::fromLocalFile(source), QUrl::fromLocalFile(dir.path()),
+    data.setUrls({QUrl::fromLocalFile(source),
                   QUrl::fromLocalFile(dir.filePath(QStringLiteral("gone.cpp")))});
     QDragEnterEvent enterMore(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
                               Qt::NoModifier);
@@ -749,6 +749,25 @@ void MainFrameTest::droppedFilesOpenProjectsOrJoinTheProject() {
     QApplication::sendEvent(&desktop.frame, &more);
     QCOMPARE(desktop.root().TotalRecords(), 3u);
     QVERIFY(desktop.root().FindFile(projectPathOf(source)).record != nullptr);
+    QVERIFY(boxes.shown.empty());
+
+    // A folder opens Add Folder(s) on it.
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    writeFile(dir, QStringLiteral("folder/d.cpp"), smallSource());
+    QString offered;
+    ModalDialogAnswerer addFolder([&offered](QDialog& dialog) {
+        offered = dialog.findChild<QLineEdit*>(QStringLiteral("directoryEdit"))->text();
+        return true;
+    });
+    data.setUrls({QUrl::fromLocalFile(folder)});
+    QDragEnterEvent enterFolder(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                                Qt::NoModifier);
+    QApplication::sendEvent(&desktop.frame, &enterFolder);
+    QDropEvent folderDrop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&desktop.frame, &folderDrop);
+    QTRY_COMPARE(addFolder.answered, 1);
+    QCOMPARE(offered, folder);
+    QTRY_COMPARE(desktop.root().TotalRecords(), 4u);
     QVERIFY(boxes.shown.empty());
     desktop.document.setModifiedFlag(false);
 }
