@@ -18,9 +18,9 @@ constexpr LogicalStages kJavaStages{countJavaArrayAccess, countJavaDeclarations,
                                     countJavaOperators};
 
 constexpr LanguageExtension kHeaderExtensions[] = {
-    {u".h", true}, {u".hpp", true}, {u".hxx"}, {u".hh"}};
+    {u".h", true}, {u".hpp", true}, {u".hxx", true}, {u".hh", true}};
 constexpr LanguageExtension kSourceExtensions[] = {
-    {u".c", true}, {u".cpp", true}, {u".cc"}, {u".cxx"}, {u".inl"}};
+    {u".c", true}, {u".cpp", true}, {u".cc", true}, {u".cxx", true}, {u".inl", true}};
 constexpr LanguageExtension kResourceExtensions[] = {{u".rc", true}};
 constexpr LanguageExtension kJavaExtensions[] = {{u".java", true}};
 constexpr LanguageExtension kCSharpExtensions[] = {{u".cs"}};

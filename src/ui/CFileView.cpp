@@ -1,10 +1,12 @@
 #include "ui/CFileView.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -122,6 +124,42 @@ void CFileView::refreshCounts() {
     }
     const auto guard = host_.lockRecordsDuringRun();
     model_->refresh(*shownFolder_, document_.root(), host_.listLayout());
+}
+
+QString CFileView::emptyHint() const {
+    if (!document_.root().IsEmpty()) {
+        return QString();
+    }
+    // The commands of the window that holds the list, with their shortcuts when they have one.
+    const auto command = [this](const char* objectName, const QString& name) {
+        const QAction* action = window() != nullptr
+                                    ? window()->findChild<QAction*>(QLatin1String(objectName))
+                                    : nullptr;
+        const QString keys =
+            action != nullptr ? action->shortcut().toString(QKeySequence::NativeText) : QString();
+        return keys.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, keys);
+    };
+    return QStringLiteral("Add a folder or drop files here\n\n%1     %2")
+        .arg(command("actionAddFolders", QStringLiteral("Action > Add Folder")),
+             command("actionAddFiles", QStringLiteral("Action > Add File")));
+}
+
+void CFileView::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    const QString hint = emptyHint();
+    if (hint.isEmpty()) {
+        return;
+    }
+    // Drawn in the space below the summary rows, in the colour of text that is not active.
+    int rowsEnd = 0;
+    for (int row = 0; row < sorted_->rowCount(); ++row) {
+        rowsEnd = std::max(rowsEnd, rowViewportPosition(row) + rowHeight(row));
+    }
+    QRect area = viewport()->rect();
+    area.setTop(std::min(rowsEnd, area.bottom()));
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+    painter.drawText(area.adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap, hint);
 }
 
 int CFileView::modelRowOf(const QModelIndex& index) const {

@@ -44,6 +44,10 @@ class CFileView : public QTableView {
     /// run the records are read under the run's lock.
     void refreshCounts();
 
+    /// What the list says below its rows while the project holds no file: how to add some,
+    /// with the shortcuts of the window's commands. Empty once the project holds a file.
+    QString emptyHint() const;
+
   signals:
     /// The selection of rows changed.
     void selectionChangedByUser();
@@ -52,6 +56,7 @@ class CFileView : public QTableView {
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void onFolderChanged(ProjectFolder* folder, QObject* origin);

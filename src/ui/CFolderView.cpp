@@ -33,6 +33,8 @@ CFolderView::CFolderView(ViewHost& host, CTallyweaverDoc& document, QWidget* par
     connect(this, &QTreeView::collapsed, this,
             [this](const QModelIndex& index) { model_->setShownOpen(index, false); });
     connect(&document_, &CTallyweaverDoc::folderChanged, this, &CFolderView::onFolderChanged);
+    // Folders with a failed file show it once a count has ended or was reset.
+    connect(&document_, &CTallyweaverDoc::countsChanged, this, [this] { model_->updateFailed(); });
     // The items stand for the project's folders: they go before the folders do.
     connect(&document_, &CTallyweaverDoc::treeAboutToBeReplaced, this, [this] {
         const bool was = rebuilding_;
@@ -81,6 +83,13 @@ void CFolderView::rebuild() {
     rebuilding_ = true;
     model_->rebuild();
     expandAsInProject(QModelIndex());
+    // The top items are open, so the first level below where the tree starts shows.
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        const QModelIndex top = model_->index(row, 0);
+        if (model_->rowCount(top) > 0) {
+            setExpanded(top, true);
+        }
+    }
     rebuilding_ = false;
 
     const QString remembered = document_.rememberedFolderPath();

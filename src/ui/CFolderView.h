@@ -13,8 +13,9 @@ class CTallyweaverDoc;
 class FolderTreeModel;
 class ViewHost;
 
-/// The folder tree: the directories of the project's files, one level per path component,
-/// each item standing for its project folder (`FolderTreeModel`). Selecting an item makes the
+/// The folder tree: the directories of the project's files, one level per path component from
+/// the deepest folder common to them, each item standing for its project folder
+/// (`FolderTreeModel`). Selecting an item makes the
 /// file list show that folder.
 class CFolderView : public QTreeView {
     Q_OBJECT

@@ -74,6 +74,7 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
     connect(&document_, &CTallyweaverDoc::recreateViewRequested, this, &CMainFrame::recreateView);
     connect(&document_, &CTallyweaverDoc::statusMessage, this, &CMainFrame::setStatusText);
     connect(&document_, &CTallyweaverDoc::folderChanged, this, [this] { updateCommandStates(); });
+    connect(&document_, &CTallyweaverDoc::countsChanged, this, [this] { updateCommandStates(); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         followFocus(now);
         updateCommandStates();
@@ -357,10 +358,37 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     }
     const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
+    // Project files open; other files join the project, as Add File(s) adds them; a folder
+    // opens Add Folder(s) on it.
+    QStringList sources;
+    QString folder;
     for (const QUrl& url : urls) {
-        if (url.isLocalFile()) {
-            openProjectFile(url.toLocalFile());
+        if (!url.isLocalFile()) {
+            continue;
         }
+        const QString path = url.toLocalFile();
+        if (path.endsWith(QStringLiteral(".tyx"), Qt::CaseInsensitive)) {
+            openProjectFile(path);
+        } else if (QFileInfo(path).isFile()) {
+            sources.append(path);
+        } else if (QFileInfo(path).isDir()) {
+            folder = path;
+        }
+    }
+    if (!sources.isEmpty()) {
+        document_.addFiles(sources);
+    }
+    if (!folder.isEmpty()) {
+        // Once the drop is over: the dragging program waits for its end.
+        QTimer::singleShot(0, this, [this, folder] {
+            QString directory = folder;
+            std::vector<std::string> found;
+            if (mayRun(command(ID_ACTION_ADD_FOLDER)) &&
+                runAddFolderDialog(this, found, directory, settings_)) {
+                windowState_.addFolderFolder = directory;
+                addFolderFiles(found);
+            }
+        });
     }
 }
 
@@ -391,7 +419,7 @@ void CMainFrame::addFolderFiles(const std::vector<std::string>& found) {
     if (!mayRun(command(ID_ACTION_ADD_FOLDER)) || found.empty()) {
         return;
     }
-    document_.addFoundFiles(found);
+    document_.addFoundFiles(found, windowState_.addFolderFolder);
     updateCommandStates();
 }
 
@@ -410,7 +438,8 @@ void CMainFrame::onReset() {
 
 void CMainFrame::onSettings() {
     const CountSettings before = document_.settings();
-    if (runSettingsDialog(this, document_.settings()) && document_.settings() != before) {
+    if (runSettingsDialog(this, document_.settings(), document_.root().HasCounted()) &&
+        document_.settings() != before) {
         document_.resetCounts();
     }
 }

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <set>
+#include <utility>
 
 #include "engine/CountSettings.h"
 #include "engine/FileCount.h"
@@ -81,6 +82,7 @@ void CTallyweaverDoc::showFolder(ProjectFolder* folder, QObject* origin) {
 
 void CTallyweaverDoc::deleteContents() {
     emit treeAboutToBeReplaced();
+    failures_.clear();
     root_.DeleteAllRecords();
     root_.DeleteAllSubfolders();
     showFolder(&root_);
@@ -115,6 +117,16 @@ CTallyweaverDoc::OpenOutcome CTallyweaverDoc::openProject(const QString& path, Q
         result.status == ProjectLoadStatus::EmptyFile) {
         emit treeAboutToBeReplaced();
         root_.TakeContentsOf(loaded);
+        // The failures are those of the loaded project, saved on its records, so that the
+        // Errors dialog lists them as the list shows them.
+        failures_.clear();
+        std::vector<const FileCount*> records;
+        std::as_const(root_).CollectRecords(records);
+        for (const FileCount* record : records) {
+            if (record->failed) {
+                failures_.insert_or_assign(record->path, record->remarks);
+            }
+        }
     }
     switch (result.status) {
         case ProjectLoadStatus::Unreadable:
@@ -180,16 +192,27 @@ void CTallyweaverDoc::addFiles(const QStringList& paths) {
     }
 }
 
-void CTallyweaverDoc::addFoundFiles(const std::vector<std::string>& found) {
+void CTallyweaverDoc::addFoundFiles(const std::vector<std::string>& found,
+                                    const QString& searched) {
     if (found.empty()) {
         return;
     }
+    bool added = false;
     for (const std::string& diskPath : found) {
         const std::u16string path = utf16FromUtf8(diskPath);
         emit statusMessage(QStringLiteral("Adding file to project: ") +
                            QString::fromStdU16String(path));
         if (const FileCount* record = addFile(path, diskPath)) {
             rememberedFolderPath_ = QString::fromStdU16String(folderPathOf(record->path));
+            added = true;
+        }
+    }
+    // The folder the user chose, rather than the deepest folder of the last file.
+    if (added && !searched.isEmpty()) {
+        const std::u16string chosen =
+            folderPathOf(recordPathOf((searched + QStringLiteral("/_")).toStdU16String()));
+        if (!chosen.empty() && root_.FindFolder(chosen) != nullptr) {
+            rememberedFolderPath_ = QString::fromStdU16String(chosen);
         }
     }
     emit statusMessage(QStringLiteral("Ready"));
@@ -237,6 +260,7 @@ void CTallyweaverDoc::resetCounts() {
         setModifiedFlag();
     }
     root_.ResetAllCounts();
+    failures_.clear();
     emit countsChanged();
 }
 

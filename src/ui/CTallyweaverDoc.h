@@ -36,7 +36,8 @@ class CTallyweaverDoc : public QObject {
     /// How the project is counted; kept in the project file.
     CountSettings& settings() { return settings_; }
     const CountSettings& settings() const { return settings_; }
-    /// Why the files of the last count run failed, by record path.
+    /// Why the files of the last count run failed, by record path; for a loaded project, the
+    /// failed records it was saved with.
     FailedCountTable& failures() { return failures_; }
     const FailedCountTable& failures() const { return failures_; }
 
@@ -95,9 +96,10 @@ class CTallyweaverDoc : public QObject {
     /// and shows the folder of the last one added. Files the project holds already are passed
     /// over. The remembered folder is forgotten first, also when `paths` is empty.
     void addFiles(const QStringList& paths);
-    /// Add Folder(s): adds the files a folder search found (disk paths in the file system's
-    /// encoding), naming each in `statusMessage`, and shows the folder of the last one added.
-    void addFoundFiles(const std::vector<std::string>& found);
+    /// Add Folder(s): adds the files a folder search of `searched` found (disk paths in the
+    /// file system's encoding), naming each in `statusMessage`, and shows the searched folder
+    /// (the folder of the last file added when the project has no folder of that path).
+    void addFoundFiles(const std::vector<std::string>& found, const QString& searched = QString());
     /// Removes `folder` with everything below it and every folder this leaves empty; the
     /// nearest folder that stays becomes the one shown.
     void removeFolder(ProjectFolder& folder);
@@ -105,7 +107,7 @@ class CTallyweaverDoc : public QObject {
     /// a folder went, the nearest one that stays of the last to go becomes the one shown.
     /// Returns the paths the project did not hold.
     std::vector<std::u16string> removeFiles(const std::vector<std::u16string>& paths);
-    /// Reset: every count undone.
+    /// Reset: every count undone, and with them the failures of the last run.
     void resetCounts();
     /// A count run is over: the project changed when the counted files are not those it had
     /// at the last save; the views show the new counts.

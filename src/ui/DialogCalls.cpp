@@ -21,8 +21,9 @@ bool runAddFolderDialog(QWidget* window, std::vector<std::string>& foundFiles,
     return true;
 }
 
-bool runSettingsDialog(QWidget* window, CountSettings& settings) {
+bool runSettingsDialog(QWidget* window, CountSettings& settings, bool countsToDiscard) {
     CSettingsDialog dialog(settings, window);
+    dialog.setCountsToDiscard(countsToDiscard);
     return dialog.exec() == QDialog::Accepted;
 }
 

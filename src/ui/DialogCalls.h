@@ -27,8 +27,8 @@ bool runAddFolderDialog(QWidget* window, std::vector<std::string>& foundFiles,
                         QString& lastDirectory, QSettings* settings = nullptr);
 
 /// Project Settings over `settings`: true when closed with OK (the dialog has then written
-/// them).
-bool runSettingsDialog(QWidget* window, CountSettings& settings);
+/// them). With `countsToDiscard`, OK on changed settings asks first (see `CSettingsDialog`).
+bool runSettingsDialog(QWidget* window, CountSettings& settings, bool countsToDiscard = false);
 
 /// Generate Report for the project below `root`, modal. The dialog starts in `directory` with
 /// the report format of the extension `format` (".csv"; the default for "" or one it does not

@@ -1,6 +1,7 @@
 #include "ui/FolderTreeModel.h"
 
 #include <QIcon>
+#include <QPainter>
 
 #include <algorithm>
 #include <string_view>
@@ -40,11 +41,32 @@ bool isDrive(const ProjectFolder& folder) {
     return folder.name() == u"/";
 }
 
-const QIcon& iconFor(TreeImage image) {
+/// The tree's image with the file list's failed mark over its lower right corner.
+QIcon withFailedMark(TreeImage image) {
+    QImage picture = artwork::treeImage(image);
+    {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        const int mark = kSmallImageSize * 5 / 8;
+        painter.drawImage(QRect(kSmallImageSize - mark, kSmallImageSize - mark, mark, mark),
+                          artwork::fileStateImage(FileStateImage::Failed));
+    }
+    return QIcon(QPixmap::fromImage(picture));
+}
+
+const QIcon& iconFor(TreeImage image, bool failed) {
     static const QIcon icons[] = {artwork::treeIcon(TreeImage::Drive),
                                   artwork::treeIcon(TreeImage::ClosedFolder),
                                   artwork::treeIcon(TreeImage::OpenFolder)};
-    return icons[static_cast<int>(image)];
+    static const QIcon failedIcons[] = {withFailedMark(TreeImage::Drive),
+                                        withFailedMark(TreeImage::ClosedFolder),
+                                        withFailedMark(TreeImage::OpenFolder)};
+    return (failed ? failedIcons : icons)[static_cast<int>(image)];
+}
+
+bool anyFailed(const ProjectFolder& folder) {
+    return std::any_of(folder.files().begin(), folder.files().end(),
+                       [](const auto& record) { return record->failed; });
 }
 
 }  // namespace
@@ -59,7 +81,9 @@ FolderTreeModel::~FolderTreeModel() = default;
 void FolderTreeModel::rebuild() {
     beginResetModel();
     shown_.clear();
+    top_ = nullptr;
     workOut(root_, 0);
+    startAtCommonFolder();
     endResetModel();
 }
 
@@ -67,7 +91,57 @@ void FolderTreeModel::clear() {
     beginResetModel();
     shown_.clear();
     shown_.emplace(&root_, Shown{});
+    top_ = nullptr;
     endResetModel();
+}
+
+void FolderTreeModel::startAtCommonFolder() {
+    Shown& rootShown = shown_.at(&root_);
+    if (rootShown.children.size() != 1) {
+        return;
+    }
+    ProjectFolder* top = rootShown.children.front();
+    for (;;) {
+        const Shown& shown = shown_.at(top);
+        if (shown.ownFiles || shown.children.size() != 1) {
+            break;
+        }
+        ProjectFolder* below = shown.children.front();
+        shown_.erase(top);
+        top = below;
+    }
+    shown_.at(top).row = 0;
+    rootShown.children.front() = top;
+    top_ = top;
+}
+
+ProjectFolder* FolderTreeModel::shownParentOf(const ProjectFolder& folder) const {
+    return &folder == top_ ? &root_ : folder.parent();
+}
+
+void FolderTreeModel::updateFailed() {
+    std::vector<const ProjectFolder*> changed;
+    noteFailed(root_, changed);
+    for (const ProjectFolder* folder : changed) {
+        const QModelIndex item = indexOf(folder);
+        emit dataChanged(item, item, {Qt::DecorationRole});
+    }
+}
+
+bool FolderTreeModel::noteFailed(const ProjectFolder& folder,
+                                 std::vector<const ProjectFolder*>& changed) {
+    bool failed = anyFailed(folder);
+    for (const auto& subfolder : folder.subfolders()) {
+        failed = noteFailed(*subfolder, changed) || failed;
+    }
+    const auto found = shown_.find(&folder);
+    if (found != shown_.end() && found->second.failed != failed) {
+        found->second.failed = failed;
+        if (&folder != &root_) {
+            changed.push_back(&folder);
+        }
+    }
+    return failed;
 }
 
 FolderTreeModel::Outcome FolderTreeModel::workOut(ProjectFolder& folder, int row) {
@@ -76,9 +150,10 @@ FolderTreeModel::Outcome FolderTreeModel::workOut(ProjectFolder& folder, int row
     const bool ownFileShows =
         std::any_of(folder.files().begin(), folder.files().end(),
                     [](const auto& record) { return leadsToItsFolder(*record); });
-    Outcome outcome{ownFileShows, ownFileShows && folder.expanded()};
+    Outcome outcome{ownFileShows, ownFileShows && folder.expanded(), anyFailed(folder)};
     for (const auto& subfolder : folder.subfolders()) {
         const Outcome below = workOut(*subfolder, static_cast<int>(shown.children.size()));
+        outcome.failed = outcome.failed || below.failed;
         if (below.shows) {
             shown.children.push_back(subfolder.get());
             outcome.shows = true;
@@ -86,6 +161,8 @@ FolderTreeModel::Outcome FolderTreeModel::workOut(ProjectFolder& folder, int row
         }
     }
     shown.expandedInProject = outcome.opens;
+    shown.ownFiles = !folder.files().empty();
+    shown.failed = outcome.failed;
     if (outcome.shows || &folder == &root_) {
         shown_.emplace(&folder, std::move(shown));
     }
@@ -141,16 +218,30 @@ ProjectFolder& FolderTreeModel::removeFolder(const QModelIndex& index) {
 }
 
 void FolderTreeModel::beginRemoving(ProjectFolder& top) {
-    const Shown* topShown = &top != &root_ ? shownOf(&top) : nullptr;
+    ProjectFolder* removed = &top;
+    if (&top != &root_ && shownOf(&top) == nullptr) {
+        // A folder above the top item has no item of its own; when the top item's folder goes
+        // with it, the top item goes.
+        for (const ProjectFolder* above = top_; above != nullptr; above = above->parent()) {
+            if (above == &top) {
+                removed = top_;
+                break;
+            }
+        }
+    }
+    const Shown* topShown = removed != &root_ ? shownOf(removed) : nullptr;
     if (topShown == nullptr) {
         // Nothing that goes has an item.
         return;
     }
-    ProjectFolder* kept = top.parent();
+    ProjectFolder* kept = shownParentOf(*removed);
     const int row = topShown->row;
     beginRemoveRows(indexOf(kept), row, row);
     removingRows_ = true;
-    forget(top);
+    if (removed == top_) {
+        top_ = nullptr;
+    }
+    forget(*removed);
     std::vector<ProjectFolder*>& siblings = shown_.at(kept).children;
     siblings.erase(siblings.begin() + row);
     for (std::size_t after = static_cast<std::size_t>(row); after < siblings.size(); ++after) {
@@ -177,7 +268,7 @@ QModelIndex FolderTreeModel::parent(const QModelIndex& child) const {
     if (!child.isValid()) {
         return QModelIndex();
     }
-    return indexOf(folderOf(child)->parent());
+    return indexOf(shownParentOf(*folderOf(child)));
 }
 
 int FolderTreeModel::rowCount(const QModelIndex& parent) const {
@@ -199,14 +290,17 @@ QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
     const ProjectFolder& folder = *folderOf(index);
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdU16String(folder.name());
+            // The top item says where the tree starts.
+            return QString::fromStdU16String(&folder == top_ ? folder.FullPath() : folder.name());
         case Qt::DecorationRole: {
-            if (isDrive(folder)) {
-                return iconFor(TreeImage::Drive);
-            }
             const Shown* shown = shownOf(&folder);
-            return iconFor(shown != nullptr && shown->open ? TreeImage::OpenFolder
-                                                           : TreeImage::ClosedFolder);
+            const bool failed = shown != nullptr && shown->failed;
+            if (isDrive(folder)) {
+                return iconFor(TreeImage::Drive, failed);
+            }
+            return iconFor(
+                shown != nullptr && shown->open ? TreeImage::OpenFolder : TreeImage::ClosedFolder,
+                failed);
         }
         default:
             return QVariant();

@@ -18,7 +18,18 @@ namespace tw::ui {
 /// folder shows when a record in it or below it has a directory part and parts of a length the
 /// tree takes (a directory part of at most 4,095 characters, a name before the last dot and an
 /// extension of at most 255 each). Which folders show is worked out from the project at each
-/// `rebuild` and kept until the next one. Folders leave the project either through
+/// `rebuild` and kept until the next one.
+///
+/// The tree starts at the deepest folder that holds all of the project's files: a top folder
+/// that holds no file of its own and leads to one folder only gives way to that folder, and so
+/// on down. The folder where this stops is the one top item, named by its full path
+/// ("/home/me/proj/src"); the folders above it have no item. Files in two top folders (two
+/// drives, relative and absolute paths) keep both top folders.
+///
+/// A folder with a failed file in it or below it shows the failed image, as the file list
+/// does for the file; `updateFailed` reads the records again after a count.
+///
+/// Folders leave the project either through
 /// `removeFolder`, which takes their items out with them, or all at once (emptied, replaced by
 /// a loaded project), before which `clear` lets go of them.
 class FolderTreeModel : public QAbstractItemModel {
@@ -31,6 +42,8 @@ class FolderTreeModel : public QAbstractItemModel {
     void rebuild();
     /// Shows no folder until the next `rebuild`.
     void clear();
+    /// Reads again which folders hold a failed file, and tells the view of those that changed.
+    void updateFailed();
 
     /// The folder of `index`; the root for no index.
     ProjectFolder* folderOf(const QModelIndex& index) const;
@@ -66,20 +79,34 @@ class FolderTreeModel : public QAbstractItemModel {
         std::vector<ProjectFolder*> children;  ///< its shown subfolders, in the project's order
         bool expandedInProject = false;
         bool open = false;
+        bool ownFiles = false;  ///< it holds a file of its own, shown or not
+        bool failed = false;    ///< a file in it or below it failed to count
     };
-    /// Whether a folder shows, and whether the project opens it.
+    /// Whether a folder shows, whether the project opens it, whether a file below failed.
     struct Outcome {
         bool shows = false;
         bool opens = false;
+        bool failed = false;
     };
     /// Works out `folder` and everything below it, `folder` being its parent's `row`-th shown
     /// subfolder if it shows.
     Outcome workOut(ProjectFolder& folder, int row);
+    /// Makes the deepest folder common to every shown folder the one top item, when there is
+    /// one top folder.
+    void startAtCommonFolder();
+    /// The folder whose item holds `folder`'s item: the root for the top items.
+    ProjectFolder* shownParentOf(const ProjectFolder& folder) const;
+    /// Whether the subtree of `folder` holds a failed record, noting it for each shown folder
+    /// and adding to `changed` those whose note changed.
+    bool noteFailed(const ProjectFolder& folder, std::vector<const ProjectFolder*>& changed);
     /// Drops what the model keeps of `folder` and the folders below it.
     void forget(const ProjectFolder& folder);
     const Shown* shownOf(const ProjectFolder* folder) const;
 
     ProjectFolder& root_;
+    /// The one top item's folder when the tree starts below the project's top folders; null
+    /// when the top folders themselves are the top items.
+    ProjectFolder* top_ = nullptr;
     std::unordered_map<const ProjectFolder*, Shown> shown_;
     /// Between `beginRemoving` and `endRemoving`: rows are being removed.
     bool removingRows_ = false;

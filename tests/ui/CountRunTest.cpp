@@ -12,6 +12,7 @@
 #include "UiTestSupport.h"
 #include "engine/FileCount.h"
 #include "project/FailedCountTable.h"
+#include "ui/Artwork.h"
 #include "ui/CountRun.h"
 
 using namespace tw;
@@ -58,6 +59,7 @@ class CountRunTest : public QObject {
     void progressAndClosingTexts();
     void stopInTheMiddleOfARun();
     void failingFileInARun();
+    void failuresOfASavedProjectShowOnceOpened();
     void aRunUsesTheDocumentsSettingsAndFailures();
     void modifiedOnlyWhenCountedFilesChanged();
     void foldersCanBeBrowsedDuringARun();
@@ -378,6 +380,85 @@ void CountRunTest::failingFileInARun() {
     QCOMPARE(errors.answered, 3);
     QVERIFY(!desktop.enabled(ID_VIEW_ERRORS));
     QVERIFY(!failuresButton->isVisible());
+}
+
+void CountRunTest::failuresOfASavedProjectShowOnceOpened() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    const QString project = dir.filePath(QStringLiteral("failed.tyx"));
+    const QString good = writeFile(dir, QStringLiteral("src/good.cpp"), smallSource());
+    const QString bad = writeFile(dir, QStringLiteral("src/io/bad.cpp"), smallSource());
+    const QString src = qs(projectFolderOf(good));
+    const QString io = qs(projectFolderOf(bad));
+    const auto imageOf = [](const QModelIndex& index) {
+        return index.data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
+    };
+    const QImage failedFile = artwork::fileStateImage(FileStateImage::Failed);
+    const QImage closedFolder = artwork::treeImage(TreeImage::ClosedFolder);
+    // The folders of a failed file, and those above it, show the failure in the tree.
+    const auto checkTree = [&](CFolderView& tree) {
+        const QModelIndex top = tree.model()->index(0, 0);
+        QCOMPARE(top.data().toString(), src);
+        QVERIFY(tree.isExpanded(top));
+        const QModelIndex ioItem = tree.findItem(io);
+        QCOMPARE(ioItem.parent(), top);
+        QVERIFY(imageOf(ioItem) != closedFolder);
+        QVERIFY(imageOf(top) != artwork::treeImage(TreeImage::OpenFolder));
+    };
+    {
+        Desktop desktop;
+        desktop.addFiles(chooser, {good, bad});
+        QFile::remove(bad);
+        ModalDialogAnswerer errors([](QDialog&) { return true; });
+        QVERIFY(desktop.countAndWait());
+        checkTree(*desktop.frame.folderView());
+        chooser.answers.push_back({project});
+        desktop.action(ID_FILE_SAVE_AS)->trigger();
+        QVERIFY(!desktop.document.isModified());
+    }
+
+    Desktop desktop;
+    QStringList listed;
+    ModalDialogAnswerer errors([&](QDialog& dialog) {
+        const auto* list = dialog.findChild<QAbstractItemView*>(QStringLiteral("failedList"));
+        for (int row = 0; list != nullptr && row < list->model()->rowCount(); ++row) {
+            listed.append(list->model()->index(row, 0).data().toString() + QLatin1Char('|') +
+                          list->model()->index(row, 1).data().toString());
+        }
+        return true;
+    });
+    desktop.frame.openProjectFile(project);
+    QVERIFY(boxes.shown.empty());
+    CFolderView& tree = *desktop.frame.folderView();
+    checkTree(tree);
+    QCOMPARE(desktop.list().rowLabel(desktop.list().rowCount() - 1),
+             QStringLiteral("Project (1 succeeded, 1 failed)"));
+    tree.selectItem(tree.findItem(io));
+    QCOMPARE(desktop.list().rowLabel(0), QStringLiteral("bad.cpp"));
+    QCOMPARE(imageOf(desktop.list().index(0, ColumnFileName)), failedFile);
+    QCOMPARE(desktop.list().rowLabel(1), QStringLiteral("Folder (0 succeeded, 1 failed)"));
+
+    // The Errors dialog lists it, from the View menu and the status bar.
+    auto* failuresButton = desktop.frame.findChild<QToolButton*>(QStringLiteral("failuresButton"));
+    QVERIFY(failuresButton->isVisible());
+    QCOMPARE(failuresButton->text(), QStringLiteral("1 failed"));
+    QVERIFY(desktop.enabled(ID_VIEW_ERRORS));
+    desktop.action(ID_VIEW_ERRORS)->trigger();
+    QCOMPARE(listed, QStringList{qs(projectPathOf(bad)) + QStringLiteral("|Failed to open file.")});
+
+    // Reset undoes the failures with the counts; a new project has none.
+    boxes.answers.push_back(QMessageBox::Yes);
+    desktop.action(ID_ACTION_RESET)->trigger();
+    QVERIFY(!desktop.enabled(ID_VIEW_ERRORS));
+    QVERIFY(!failuresButton->isVisible());
+    QCOMPARE(imageOf(tree.findItem(io)), closedFolder);
+    desktop.frame.openProjectFile(project);
+    QVERIFY(desktop.enabled(ID_VIEW_ERRORS));
+    desktop.document.setModifiedFlag(false);
+    desktop.action(ID_FILE_NEW)->trigger();
+    QVERIFY(!desktop.enabled(ID_VIEW_ERRORS));
+    QCOMPARE(errors.answered, 1);
 }
 
 void CountRunTest::modifiedOnlyWhenCountedFilesChanged() {

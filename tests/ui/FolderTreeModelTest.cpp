@@ -9,6 +9,7 @@
 #include <string>
 
 #include "project/ProjectFolder.h"
+#include "ui/Artwork.h"
 #include "ui/FolderTreeModel.h"
 
 using namespace tw;
@@ -56,6 +57,10 @@ class FolderTreeModelTest : public QObject {
   private slots:
     void showsFoldersThatLeadToAFile_data();
     void showsFoldersThatLeadToAFile();
+    void startsAtTheFolderCommonToTheFiles_data();
+    void startsAtTheFolderCommonToTheFiles();
+    void removingWhatHoldsTheTopItemTakesIt();
+    void foldersWithAFailedFileShowIt();
     void projectFlagsOpenTheWayToTheirFiles();
     void itemsStandForTheirFolders();
     void removingAFolderTakesTheParentsItEmpties_data();
@@ -65,21 +70,23 @@ class FolderTreeModelTest : public QObject {
 };
 
 void FolderTreeModelTest::showsFoldersThatLeadToAFile_data() {
+    // A second top folder ("d:") keeps the tree from starting lower down.
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<QString>("tree");
     QTest::newRow("the project's order")
         << QStringList{"c:/b/x.cpp", "c:/a/y.cpp", "/u/z.cpp"} << "c:\n  b\n  a\n/\n  u\n";
     QTest::newRow("a folder without files below it shows nothing")
-        << QStringList{"c:/a/x.cpp", "c:/empty/deeper/"} << "c:\n  a\n";
+        << QStringList{"c:/a/x.cpp", "c:/empty/deeper/", "d:/f.cpp"} << "c:\n  a\nd:\n";
     QTest::newRow("files at the root show no folder") << QStringList{"a.cpp"} << "";
     QTest::newRow("a folder whose only file has too long a name shows nothing")
-        << QStringList{"c:/long/" + kLongName + ".cpp", "c:/ok/y.cpp"} << "c:\n  ok\n";
+        << QStringList{"c:/long/" + kLongName + ".cpp", "c:/ok/y.cpp", "d:/f.cpp"}
+        << "c:\n  ok\nd:\n";
     QTest::newRow("an extension of 255 characters and its dot is too long")
         << QStringList{"c:/e/x." + QString(255, QLatin1Char('e'))} << "";
     QTest::newRow("an extension of 254 characters and its dot is not")
-        << QStringList{"c:/e/x." + QString(254, QLatin1Char('e'))} << "c:\n  e\n";
+        << QStringList{"c:/e/x." + QString(254, QLatin1Char('e')), "d:/f.cpp"} << "c:\n  e\nd:\n";
     QTest::newRow("a file with a long name beside one that shows")
-        << QStringList{"c:/a/" + kLongName, "c:/a/b/y.cpp"} << "c:\n  a\n    b\n";
+        << QStringList{"c:/a/" + kLongName, "c:/a/b/y.cpp", "d:/f.cpp"} << "c:\n  a\n    b\nd:\n";
 }
 
 void FolderTreeModelTest::showsFoldersThatLeadToAFile() {
@@ -95,6 +102,85 @@ void FolderTreeModelTest::showsFoldersThatLeadToAFile() {
     QCOMPARE(modelText(fixture.model), tree + QStringLiteral("new\n"));
 }
 
+void FolderTreeModelTest::startsAtTheFolderCommonToTheFiles_data() {
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<QString>("tree");
+    QTest::newRow("one folder added")
+        << QStringList{"/tmp/x/proj/src/a.cpp", "/tmp/x/proj/src/io/b.cpp",
+                       "/tmp/x/proj/src/ui/c.cpp"}
+        << "/tmp/x/proj/src\n  io\n  ui\n";
+    QTest::newRow("down to the folder of the only file")
+        << QStringList{"/tmp/x/a.cpp"} << "/tmp/x\n";
+    QTest::newRow("a file of its own stops the descent")
+        << QStringList{"/p/a.cpp", "/p/q/r/b.cpp"} << "/p\n  q\n    r\n";
+    QTest::newRow("a file that does not show still holds its folder")
+        << QStringList{"/p/" + kLongName, "/p/q/b.cpp"} << "/p\n  q\n";
+    QTest::newRow("two folders at the file system's root")
+        << QStringList{"/a/x.cpp", "/b/y.cpp"} << "/\n  a\n  b\n";
+    QTest::newRow("relative paths")
+        << QStringList{"src/a/x.cpp", "src/b/y.cpp"} << "src\n  a\n  b\n";
+}
+
+void FolderTreeModelTest::startsAtTheFolderCommonToTheFiles() {
+    QFETCH(QStringList, paths);
+    QFETCH(QString, tree);
+    ModelFixture fixture(paths);
+    QCOMPARE(modelText(fixture.model), tree);
+    // The top item stands for its folder; the folders above it have no item.
+    const QModelIndex top = fixture.model.index(0, 0);
+    QCOMPARE(QString::fromStdU16String(fixture.model.folderOf(top)->FullPath()),
+             tree.section(QLatin1Char('\n'), 0, 0));
+    QVERIFY(!fixture.model.parent(top).isValid());
+    QVERIFY(!fixture.model.indexOf(fixture.model.folderOf(top)->parent()).isValid());
+}
+
+void FolderTreeModelTest::removingWhatHoldsTheTopItemTakesIt() {
+    // The top item "/tmp/p" goes with "/", which holds nothing else: the folders above the top
+    // item have no item of their own, yet their removal takes it.
+    ModelFixture fixture({"/tmp/p/x.cpp", "/tmp/p/q/y.cpp"});
+    QCOMPARE(modelText(fixture.model), QStringLiteral("/tmp/p\n  q\n"));
+    QSignalSpy removedRows(&fixture.model, &QAbstractItemModel::rowsRemoved);
+    ProjectFolder& stays = fixture.model.removeFolder(fixture.item(u"/tmp/p"));
+    QCOMPARE(&stays, &fixture.root);
+    QCOMPARE(removedRows.count(), 1);
+    QCOMPARE(fixture.model.rowCount(), 0);
+    QVERIFY(fixture.root.IsEmpty());
+    fixture.model.rebuild();
+    QCOMPARE(modelText(fixture.model), QString());
+}
+
+void FolderTreeModelTest::foldersWithAFailedFileShowIt() {
+    ModelFixture fixture({"c:/a/b/x.cpp", "c:/a/y.cpp", "c:/g/w.cpp"});
+    const auto image = [&fixture](const char16_t* path) {
+        return fixture.item(path).data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
+    };
+    const QImage plain = image(u"c:/g");
+    QCOMPARE(image(u"c:/a/b"), plain);
+
+    // A failed file marks its folder and each one above it, after the next reading.
+    fixture.root.FindFile(u"c:/a/b/x.cpp").record->failed = true;
+    QCOMPARE(image(u"c:/a/b"), plain);
+    QSignalSpy changed(&fixture.model, &QAbstractItemModel::dataChanged);
+    fixture.model.updateFailed();
+    QCOMPARE(changed.count(), 3);  // b, a and c:
+    QVERIFY(image(u"c:/a/b") != plain);
+    QCOMPARE(image(u"c:/a"), image(u"c:/a/b"));
+    QCOMPARE(image(u"c:"), image(u"c:/a/b"));
+    QCOMPARE(image(u"c:/g"), plain);
+    // Open, the folder keeps the mark.
+    fixture.model.setShownOpen(fixture.item(u"c:/a"), true);
+    QVERIFY(image(u"c:/a") != image(u"c:/a/b"));
+    QVERIFY(image(u"c:/a") != artwork::treeImage(TreeImage::OpenFolder));
+
+    // A rebuild reads the records too; once reset, the marks go.
+    fixture.model.rebuild();
+    QCOMPARE(image(u"c:"), image(u"c:/a/b"));
+    fixture.root.ResetAllCounts();
+    fixture.model.updateFailed();
+    QCOMPARE(image(u"c:"), plain);
+    QCOMPARE(image(u"c:/a/b"), plain);
+}
+
 void FolderTreeModelTest::projectFlagsOpenTheWayToTheirFiles() {
     ModelFixture fixture({"c:/a/b/x.cpp", "c:/a/c/y.cpp", "c:/d/z.cpp"});
     fixture.root.FindFolder(u"c:/a/b")->SetExpanded(true);
@@ -103,10 +189,10 @@ void FolderTreeModelTest::projectFlagsOpenTheWayToTheirFiles() {
     fixture.model.rebuild();
     QCOMPARE(modelText(fixture.model), QStringLiteral("c:+\n  a+\n    b+\n    c\n  d\n"));
 
-    ModelFixture withoutOwnFiles({"c:/a/b/x.cpp"});
+    ModelFixture withoutOwnFiles({"c:/a/b/x.cpp", "d:/f.cpp"});
     withoutOwnFiles.root.FindFolder(u"c:/a")->SetExpanded(true);
     withoutOwnFiles.model.rebuild();
-    QCOMPARE(modelText(withoutOwnFiles.model), QStringLiteral("c:\n  a\n    b\n"));
+    QCOMPARE(modelText(withoutOwnFiles.model), QStringLiteral("c:\n  a\n    b\nd:\n"));
 }
 
 void FolderTreeModelTest::itemsStandForTheirFolders() {
@@ -178,12 +264,12 @@ void FolderTreeModelTest::removingAFolderTakesTheParentsItEmpties() {
 void FolderTreeModelTest::removalKeepsWhatShowsUntilTheNextRebuild() {
     // "p" also holds a folder whose only file does not show: removing "shown" leaves "p" in the
     // project, and its item stays until the tree is worked out again.
-    ModelFixture fixture({"c:/p/shown/x.cpp", "c:/p/hidden/" + kLongName});
+    ModelFixture fixture({"c:/p/shown/x.cpp", "c:/p/hidden/" + kLongName, "d:/f.cpp"});
     ProjectFolder& stays = fixture.model.removeFolder(fixture.item(u"c:/p/shown"));
     QCOMPARE(&stays, fixture.root.FindFolder(u"c:/p"));
-    QCOMPARE(modelText(fixture.model), QStringLiteral("c:\n  p\n"));
+    QCOMPARE(modelText(fixture.model), QStringLiteral("c:\n  p\nd:\n"));
     fixture.model.rebuild();
-    QCOMPARE(modelText(fixture.model), QString());
+    QCOMPARE(modelText(fixture.model), QStringLiteral("d:\n"));
 }
 
 void FolderTreeModelTest::clearLetsGoOfEveryFolder() {

@@ -82,24 +82,26 @@ class FolderViewTest : public QObject {
 void FolderViewTest::treeFromNestedPaths_data() {
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<QString>("tree");
+    // The tree starts at the deepest folder common to the files, named by its path and open.
     QTest::newRow("nested folders in their order")
-        << QStringList{"c:/a/b/x.cpp", "c:/a/c/y.cpp", "c:/a/b/z.cpp"} << "c:\n  a\n    b\n    c\n";
-    QTest::newRow("two drives") << QStringList{"d:/v.cpp", "c:/w/x.cpp"} << "d:\nc:\n  w\n";
+        << QStringList{"c:/a/b/x.cpp", "c:/a/c/y.cpp", "c:/a/b/z.cpp"} << "c:/a+\n  b\n  c\n";
+    QTest::newRow("two drives") << QStringList{"d:/v.cpp", "c:/w/x.cpp"} << "d:\nc:+\n  w\n";
     QTest::newRow("a folder without files shows through the files below it")
-        << QStringList{"c:/top/middle/low/x.cpp"} << "c:\n  top\n    middle\n      low\n";
+        << QStringList{"c:/top/middle/low/x.cpp"} << "c:/top/middle/low\n";
     QTest::newRow("absolute paths under the root")
-        << QStringList{"/home/u/src/a.cpp", "/home/u/inc/b.h"}
-        << "/\n  home\n    u\n      src\n      inc\n";
+        << QStringList{"/home/u/src/a.cpp", "/home/u/inc/b.h"} << "/home/u+\n  src\n  inc\n";
+    QTest::newRow("a file of its own keeps a folder in the tree")
+        << QStringList{"/home/u/a.cpp", "/home/u/src/b.cpp"} << "/home/u+\n  src\n";
     QTest::newRow("case twins are two folders")
-        << QStringList{"Src/a.cpp", "src/b.cpp", "./x/c.cpp"} << "Src\nsrc\n.\n  x\n";
+        << QStringList{"Src/a.cpp", "src/b.cpp", "./x/c.cpp"} << "Src\nsrc\n.+\n  x\n";
     QTest::newRow("no files, no items") << QStringList{} << "";
     // The directory part runs to the last '/'; the system takes 4,095 characters for a path.
     QTest::newRow("a directory part of 4,096 characters adds nothing")
-        << QStringList{"c/" + QString(4093, QLatin1Char('d')) + "/x.cpp", "c/e/y.cpp"}
-        << "c\n  e\n";
+        << QStringList{"c/" + QString(4093, QLatin1Char('d')) + "/x.cpp", "c/e/y.cpp", "b/z.cpp"}
+        << "c+\n  e\nb\n";
     QTest::newRow("a directory part of 4,095 characters is shown")
-        << QStringList{"c/" + QString(4092, QLatin1Char('d')) + "/x.cpp"}
-        << "c\n  " + QString(4092, QLatin1Char('d')) + "\n";
+        << QStringList{"c/" + QString(4092, QLatin1Char('d')) + "/x.cpp", "b/z.cpp"}
+        << "c+\n  " + QString(4092, QLatin1Char('d')) + "\nb\n";
     QTest::newRow("a file name of 256 characters adds nothing")
         << QStringList{"c:/f/" + QString(256, QLatin1Char('n')) + ".cpp"} << "";
 }
@@ -123,20 +125,21 @@ void FolderViewTest::expansionFollowsProjectFlags() {
     root.FindFolder(u"c:/a/b")->SetExpanded(true);
     desktop.document.showFolder(&root);
     CFolderView& tree = *desktop.frame.folderView();
-    QCOMPARE(treeText(tree), QStringLiteral("c:+\n  a+\n    b+\n    c\n"));
+    QCOMPARE(treeText(tree), QStringLiteral("c:/a+\n  b+\n  c\n"));
 
     // The user's expansion lasts until the next rebuild, which restores the project's.
     tree.expand(itemAt(tree, QStringLiteral("c:/a/c")));
     tree.collapse(itemAt(tree, QStringLiteral("c:/a/b")));
-    QCOMPARE(treeText(tree), QStringLiteral("c:+\n  a+\n    b\n    c+\n"));
+    QCOMPARE(treeText(tree), QStringLiteral("c:/a+\n  b\n  c+\n"));
     QVERIFY(!root.FindFolder(u"c:/a/c")->expanded());
     desktop.document.showFolder(&root);
-    QCOMPARE(treeText(tree), QStringLiteral("c:+\n  a+\n    b+\n    c\n"));
+    QCOMPARE(treeText(tree), QStringLiteral("c:/a+\n  b+\n  c\n"));
 }
 
 void FolderViewTest::imagesShowDrivesAndOpenFolders() {
     Desktop desktop;
     desktop.root().AddFilePath(u"/a/b/x.cpp");
+    desktop.root().AddFilePath(u"/c/y.cpp");
     desktop.document.showFolder(&desktop.root());
     CFolderView& tree = *desktop.frame.folderView();
     const QImage drive = artwork::treeImage(TreeImage::Drive);
@@ -263,7 +266,7 @@ void FolderViewTest::projectIsReplacedOnlyOnceItsFileIsRead() {
 
     desktop.frame.openProjectFile(loadable);
     CFolderView& reopened = *desktop.frame.folderView();
-    QCOMPARE(treeText(reopened), QStringLiteral("e:\n  loaded\n"));
+    QCOMPARE(treeText(reopened), QStringLiteral("e:/loaded\n"));
 }
 
 QTEST_MAIN(FolderViewTest)

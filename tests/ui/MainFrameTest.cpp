@@ -103,11 +103,12 @@ class MainFrameTest : public QObject {
     void caseTwinsAreTwoRowsWithTheirRealNames();
     void addFilesCountSaveReopen();
     void addFoldersAddsWhatTheDialogFound();
+    void emptyListSaysHowToStart();
     void settingsResetCountsOnlyWhenChanged();
     void closingWithUnsavedChanges_data();
     void closingWithUnsavedChanges();
     void openFailuresAreReported();
-    void droppedFilesOpenAsProjects();
+    void droppedFilesOpenProjectsOrJoinTheProject();
     void recentProjectsKeepFourNewest();
     void resetMakesEveryFileUncounted();
     void selectionCommandsHandFilesToShell();
@@ -274,7 +275,8 @@ void MainFrameTest::menusAndToolbarAreComplete() {
              QStringList({
                  "&File: &New Project\tCtrl+N | &Open Project...\tCtrl+O | &Save Project\tCtrl+S | "
                  "Save Project &As...\tCtrl+Shift+S | - | Recent Project | - | E&xit\tCtrl+Q",
-                 "&Action: Add &File | Add Fol&der | - | &Count\tF5 | &Stop\tEsc | &Reset",
+                 "&Action: Add &File\tCtrl+Shift+F | Add Fol&der\tCtrl+Shift+D | - | "
+                 "&Count\tF5 | &Stop\tEsc | &Reset",
                  "&Selection: &Open File(s) | Open in &Text Editor | &Show File(s) in Folder(s) | "
                  "- | &Remove\tDel",
                  "&Tools: &Settings... | &Report...",
@@ -491,16 +493,16 @@ void MainFrameTest::addFoldersAddsWhatTheDialogFound() {
     MessageBoxRecorder boxes;
     FileChooserScript chooser;
     QTemporaryDir dir;
-    writeFile(dir, QStringLiteral("tree/top.cpp"), smallSource());
-    const QString deep = writeFile(dir, QStringLiteral("tree/sub/deep.h"), smallSource());
-    writeFile(dir, QStringLiteral("tree/notes.txt"), "not source\n");
+    const QString top = writeFile(dir, QStringLiteral("x/proj/src/top.cpp"), smallSource());
+    const QString deep = writeFile(dir, QStringLiteral("x/proj/src/sub/deep.h"), smallSource());
+    writeFile(dir, QStringLiteral("x/proj/src/notes.txt"), "not source\n");
     Desktop desktop;
     QStringList texts;
     connect(desktop.frame.statusBar(), &QStatusBar::messageChanged, this,
             [&texts](const QString& text) { texts.append(text); });
     ModalDialogAnswerer addFolder([&dir](QDialog& dialog) {
         dialog.findChild<QLineEdit*>(QStringLiteral("directoryEdit"))
-            ->setText(dir.filePath(QStringLiteral("tree")));
+            ->setText(dir.filePath(QStringLiteral("x/proj/src")));
         return true;
     });
     desktop.action(ID_ACTION_ADD_FOLDER)->trigger();
@@ -514,13 +516,17 @@ void MainFrameTest::addFoldersAddsWhatTheDialogFound() {
     const QStringList afterAdding = texts.mid(texts.lastIndexOf(QStringLiteral("Ready")));
     QCOMPARE(afterAdding.value(1), QStringLiteral("Updating display information.  Please wait..."));
     QCOMPARE(afterAdding.last(), QStringLiteral("Ready."));
-    // The list shows the folder of the last file added (the scan's order is the file
-    // system's), which the tree selects.
-    const QString remembered = desktop.document.rememberedFolderPath();
-    QVERIFY(remembered == qs(projectFolderOf(deep)) ||
-            remembered == qs(projectFolderOf(dir.filePath(QStringLiteral("tree/top.cpp")))));
+    // The list shows the folder added, which the tree selects. The tree starts there, at the
+    // folder common to the project's files, named by its whole path and open.
+    const QString added = qs(projectFolderOf(top));
+    QCOMPARE(desktop.document.rememberedFolderPath(), added);
     CFolderView* tree = desktop.frame.folderView();
-    QCOMPARE(tree->itemPath(tree->selectedItem()), remembered);
+    QCOMPARE(tree->itemPath(tree->selectedItem()), added);
+    QCOMPARE(tree->model()->rowCount(), 1);
+    const QModelIndex root = tree->model()->index(0, 0);
+    QCOMPARE(root.data().toString(), added);
+    QVERIFY(tree->isExpanded(root));
+    QCOMPARE(tree->model()->index(0, 0, root).data().toString(), QStringLiteral("sub"));
     QCOMPARE(desktop.list().fileRowCount(), 1);
 
     // Cancelled, it adds nothing.
@@ -528,6 +534,33 @@ void MainFrameTest::addFoldersAddsWhatTheDialogFound() {
     desktop.document.setModifiedFlag(false);
     desktop.action(ID_ACTION_ADD_FOLDER)->trigger();
     QVERIFY(!desktop.document.isModified());
+}
+
+void MainFrameTest::emptyListSaysHowToStart() {
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    Desktop desktop;
+    CFileView& list = *desktop.frame.fileView();
+    QCOMPARE(list.emptyHint(),
+             QStringLiteral("Add a folder or drop files here\n\nAction > Add Folder "
+                            "(Ctrl+Shift+D)     Action > Add File (Ctrl+Shift+F)"));
+    // The pixels of the lower part of the list that are not its background: the hint's.
+    const auto drawnBelow = [&list] {
+        const QImage image = list.viewport()->grab().toImage();
+        const QRgb background = image.pixel(image.width() - 1, image.height() - 1);
+        int drawn = 0;
+        for (int y = image.height() * 2 / 5; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                drawn += image.pixel(x, y) != background ? 1 : 0;
+            }
+        }
+        return drawn;
+    };
+    QVERIFY(drawnBelow() > 0);
+
+    desktop.addFiles(chooser, {writeFile(dir, QStringLiteral("a.cpp"), smallSource())});
+    QVERIFY(list.emptyHint().isEmpty());
+    QCOMPARE(drawnBelow(), 0);
 }
 
 void MainFrameTest::settingsResetCountsOnlyWhenChanged() {
@@ -548,19 +581,51 @@ void MainFrameTest::settingsResetCountsOnlyWhenChanged() {
     QCOMPARE(desktop.root().CountedRecords(true), 1u);
     QVERIFY(!desktop.document.isModified());
 
+    // A change asks before the counts go; No leaves the dialog open, to be cancelled here.
+    {
+        int shown = 0;
+        ModalDialogAnswerer logical([&shown](QDialog& dialog) {
+            dialog.findChild<QAbstractButton*>(QStringLiteral("logicalRadio"))->click();
+            return ++shown == 1;
+        });
+        desktop.action(ID_TOOLS_SETTINGS)->trigger();
+        QCOMPARE(logical.answered, 2);
+    }
+    QCOMPARE(boxes.texts(),
+             QStringList{QStringLiteral("Change how files are counted and reset the counts of all "
+                                        "files?\nThe next Count counts every file again.")});
+    QCOMPARE(countSettings().mode, CountMode::Physical);
+    QCOMPARE(desktop.root().CountedRecords(true), 1u);
+    QVERIFY(!desktop.document.isModified());
+
+    boxes.answers.push_back(QMessageBox::Yes);
     {
         ModalDialogAnswerer logical([](QDialog& dialog) {
             dialog.findChild<QAbstractButton*>(QStringLiteral("logicalRadio"))->click();
             return true;
         });
         desktop.action(ID_TOOLS_SETTINGS)->trigger();
+        QCOMPARE(logical.answered, 1);
     }
+    QCOMPARE(boxes.shown.size(), std::size_t(2));
     QCOMPARE(countSettings().mode, CountMode::TerminatingCharacters);
     QCOMPARE(desktop.root().CountedRecords(true), 0u);
     QVERIFY(desktop.document.isModified());
     QCOMPARE(desktop.list().headerData(ColumnCode, Qt::Horizontal).toString(),
              QStringLiteral("Terminating Characters"));
     QCOMPARE(desktop.list().cellText(0, ColumnCode), QStringLiteral("-"));
+
+    // Without counts there is nothing to lose and nothing to ask.
+    {
+        ModalDialogAnswerer physical([](QDialog& dialog) {
+            dialog.findChild<QAbstractButton*>(QStringLiteral("physicalRadio"))->click();
+            return true;
+        });
+        desktop.action(ID_TOOLS_SETTINGS)->trigger();
+        QCOMPARE(physical.answered, 1);
+    }
+    QCOMPARE(boxes.shown.size(), std::size_t(2));
+    QCOMPARE(countSettings().mode, CountMode::Physical);
 }
 
 void MainFrameTest::closingWithUnsavedChanges_data() {
@@ -655,7 +720,7 @@ void MainFrameTest::openFailuresAreReported() {
     QVERIFY(desktop.document.isModified());
 }
 
-void MainFrameTest::droppedFilesOpenAsProjects() {
+void MainFrameTest::droppedFilesOpenProjectsOrJoinTheProject() {
     MessageBoxRecorder boxes;
     FileChooserScript chooser;
     QTemporaryDir dir;
@@ -679,6 +744,40 @@ void MainFrameTest::droppedFilesOpenAsProjects() {
     QCOMPARE(desktop.root().TotalRecords(), 2u);
     QCOMPARE(shownTitle(desktop.frame), QStringLiteral("dropped.tyx - Tallyweaver"));
     QVERIFY(boxes.shown.empty());
+
+    // Other files join the project; missing files are passed over.
+    const QString source = writeFile(dir, QStringLiteral("more/c.cpp"), smallSource());
+    data.setUrls({QUrl::fromLocalFile(source),
+                  QUrl::fromLocalFile(dir.filePath(QStringLiteral("gone.cpp")))});
+    QDragEnterEvent enterMore(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+    QApplication::sendEvent(&desktop.frame, &enterMore);
+    QVERIFY(enterMore.isAccepted());
+    QDropEvent more(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&desktop.frame, &more);
+    QCOMPARE(desktop.root().TotalRecords(), 3u);
+    QVERIFY(desktop.root().FindFile(projectPathOf(source)).record != nullptr);
+    QVERIFY(boxes.shown.empty());
+
+    // A folder opens Add Folder(s) on it.
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    writeFile(dir, QStringLiteral("folder/d.cpp"), smallSource());
+    QString offered;
+    ModalDialogAnswerer addFolder([&offered](QDialog& dialog) {
+        offered = dialog.findChild<QLineEdit*>(QStringLiteral("directoryEdit"))->text();
+        return true;
+    });
+    data.setUrls({QUrl::fromLocalFile(folder)});
+    QDragEnterEvent enterFolder(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                                Qt::NoModifier);
+    QApplication::sendEvent(&desktop.frame, &enterFolder);
+    QDropEvent folderDrop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&desktop.frame, &folderDrop);
+    QTRY_COMPARE(addFolder.answered, 1);
+    QCOMPARE(offered, folder);
+    QTRY_COMPARE(desktop.root().TotalRecords(), 4u);
+    QVERIFY(boxes.shown.empty());
+    desktop.document.setModifiedFlag(false);
 }
 
 void MainFrameTest::recentProjectsKeepFourNewest() {

@@ -8,6 +8,9 @@
 #include <QProcess>
 #include <QUrl>
 
+#include <algorithm>
+#include <iterator>
+
 namespace tw::ui {
 namespace {
 
@@ -30,7 +33,7 @@ QStringList Shell::textEditorCommand() {
     return ui::textEditorCommand(qEnvironmentVariable("VISUAL"), qEnvironmentVariable("PATH"));
 }
 
-bool Shell::run(Action action, const QString& target) {
+bool Shell::run(Action action, const QString& target, int line) {
     if (handler()) {
         return handler()(action, target);
     }
@@ -41,18 +44,17 @@ bool Shell::run(Action action, const QString& target) {
         case Action::OpenPage:
             return QDesktopServices::openUrl(urlOf(target));
         case Action::OpenInTextEditor: {
-            QStringList command = textEditorCommand();
-            const QString program = command.takeFirst();
             // The file is one argument of its own: no shell sees it.
-            command.append(target);
+            QStringList command = textEditorArguments(textEditorCommand(), target, line);
+            const QString program = command.takeFirst();
             return QProcess::startDetached(program, command);
         }
     }
     return false;
 }
 
-bool Shell::runOrExplain(QWidget* window, Action action, const QString& target) {
-    if (run(action, target)) {
+bool Shell::runOrExplain(QWidget* window, Action action, const QString& target, int line) {
+    if (run(action, target, line)) {
         return true;
     }
     const QString what = action == Action::OpenInTextEditor
@@ -96,6 +98,73 @@ QStringList textEditorCommand(const QString& visual, const QString& searchPath) 
         }
     }
     return {QStringLiteral("xdg-open")};
+}
+
+}  // namespace tw::ui
+
+namespace tw::ui {
+namespace {
+
+/// How an editor is told the line to open a file at.
+enum class LineForm {
+    Plus,        ///< "+12 file"
+    LineOption,  ///< "-l 12 file"
+    GotoOption,  ///< "-g file:12"
+    FileSuffix,  ///< "file:12"
+};
+
+struct EditorLineForm {
+    const char* program;
+    LineForm form;
+};
+
+/// The editors that can be told a line, by the name of their program.
+constexpr EditorLineForm kEditorLineForms[] = {
+    {"vi", LineForm::Plus},           {"vim", LineForm::Plus},
+    {"gvim", LineForm::Plus},         {"nvim", LineForm::Plus},
+    {"emacs", LineForm::Plus},        {"emacsclient", LineForm::Plus},
+    {"nano", LineForm::Plus},         {"micro", LineForm::Plus},
+    {"gedit", LineForm::Plus},        {"xed", LineForm::Plus},
+    {"pluma", LineForm::Plus},        {"kate", LineForm::LineOption},
+    {"kwrite", LineForm::LineOption}, {"geany", LineForm::LineOption},
+    {"code", LineForm::GotoOption},   {"codium", LineForm::GotoOption},
+    {"subl", LineForm::FileSuffix},
+};
+
+}  // namespace
+
+QStringList textEditorArguments(const QStringList& command, const QString& file, int line) {
+    QStringList arguments = command;
+    QString target = file;
+    if (QDir::isRelativePath(target) &&
+        (target.startsWith(QLatin1Char('-')) || target.startsWith(QLatin1Char('+')))) {
+        target.prepend(QStringLiteral("./"));
+    }
+    const QString program = command.isEmpty() ? QString() : QFileInfo(command.first()).fileName();
+    const auto* known = std::find_if(std::begin(kEditorLineForms), std::end(kEditorLineForms),
+                                     [&program](const EditorLineForm& entry) {
+                                         return program == QLatin1String(entry.program);
+                                     });
+    if (line < 1 || known == std::end(kEditorLineForms)) {
+        arguments.append(target);
+        return arguments;
+    }
+    const QString number = QString::number(line);
+    switch (known->form) {
+        case LineForm::Plus:
+            arguments << QLatin1Char('+') + number << target;
+            break;
+        case LineForm::LineOption:
+            arguments << QStringLiteral("-l") << number << target;
+            break;
+        case LineForm::GotoOption:
+            arguments << QStringLiteral("-g") << target + QLatin1Char(':') + number;
+            break;
+        case LineForm::FileSuffix:
+            arguments << target + QLatin1Char(':') + number;
+            break;
+    }
+    return arguments;
 }
 
 }  // namespace tw::ui

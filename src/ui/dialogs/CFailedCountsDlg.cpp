@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTreeView>
@@ -41,6 +42,9 @@ class FailedCountsModel : public QAbstractTableModel {
 
     const std::u16string& pathAt(int row) const {
         return rows_[static_cast<std::size_t>(row)].first;
+    }
+    const std::u16string& textAt(int row) const {
+        return rows_[static_cast<std::size_t>(row)].second;
     }
 
     int rowCount(const QModelIndex& parent) const override {
@@ -142,9 +146,12 @@ CFailedCountsDlg::CFailedCountsDlg(const FailedCountTable& failures, QWidget* pa
             Shell::runOrExplain(this, Shell::Action::Open, file);
         }
     });
+    // Each file at the line its error names, where the editor can be told one.
     connect(editorButton_, &QPushButton::clicked, this, [this] {
-        for (const QString& file : selectedFiles()) {
-            Shell::runOrExplain(this, Shell::Action::OpenInTextEditor, file);
+        QList<int> lines;
+        const QStringList files = selectedFiles(&lines);
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            Shell::runOrExplain(this, Shell::Action::OpenInTextEditor, files[i], lines[i]);
         }
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &CFailedCountsDlg::accept);
@@ -163,7 +170,14 @@ CFailedCountsDlg::CFailedCountsDlg(const FailedCountTable& failures, QWidget* pa
 
 CFailedCountsDlg::~CFailedCountsDlg() = default;
 
-QStringList CFailedCountsDlg::selectedFiles() const {
+int failureLine(const QString& text) {
+    // A count that fails at a line ends its text with " (line N).".
+    static const QRegularExpression named(QStringLiteral("\\(line ([1-9][0-9]{0,8})\\)\\.$"));
+    const QRegularExpressionMatch match = named.match(text);
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+QStringList CFailedCountsDlg::selectedFiles(QList<int>* lines) const {
     QModelIndexList rows = list_->selectionModel()->selectedRows();
     std::sort(rows.begin(), rows.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
@@ -174,6 +188,9 @@ QStringList CFailedCountsDlg::selectedFiles() const {
         const std::string diskPath =
             project_ ? diskPathOfFile(*project_, path) : diskPathOfPath(path);
         files.append(QFile::decodeName(diskPath.c_str()));
+        if (lines != nullptr) {
+            lines->append(failureLine(qString(model->textAt(row.row()))));
+        }
     }
     return files;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
 #include <QStringList>
 
 #include "project/FailedCountTable.h"
@@ -20,6 +21,10 @@ namespace tw::ui {
 ///
 ///     CFailedCountsDlg dialog(document.failures(), parent, &document.root());
 ///     dialog.exec();
+/// The line that a failed count's text names at its end ("... (line 12)."), from 1; 0 when it
+/// names none.
+int failureLine(const QString& text);
+
 class CFailedCountsDlg : public QDialog {
     Q_OBJECT
 
@@ -33,8 +38,9 @@ class CFailedCountsDlg : public QDialog {
     ~CFailedCountsDlg() override;
 
   private:
-    /// The disk paths of the selected rows, in row order.
-    QStringList selectedFiles() const;
+    /// The disk paths of the selected rows, in row order, and in `lines` (when given) the line
+    /// each row's error names (0 for none).
+    QStringList selectedFiles(QList<int>* lines = nullptr) const;
     void updateButtons();
 
     const ProjectFolder* project_ = nullptr;

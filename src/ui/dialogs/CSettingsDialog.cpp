@@ -11,6 +11,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "ui/common/MessageBox.h"
+
 namespace tw::ui {
 
 SettingsChoices choicesFromSettings(const CountSettings& settings) {
@@ -244,7 +246,18 @@ void CSettingsDialog::updateEnabling() {
 
 void CSettingsDialog::accept() {
     const CountSettings chosen = settingsFromChoices(choices(), settings_);
-    changed_ = !(chosen == opened_);
+    const bool changing = !(chosen == opened_);
+    // Counts made under the old settings go with them, and a large project takes long to count
+    // again.
+    if (changing && countsToDiscard_ &&
+        MessageBox::show(this,
+                         QStringLiteral("Change how files are counted and reset the counts of "
+                                        "all files?\nThe next Count counts every file again."),
+                         QString(), QMessageBox::Yes | QMessageBox::No,
+                         QMessageBox::Question) != QMessageBox::Yes) {
+        return;
+    }
+    changed_ = changing;
     settings_ = chosen;
     QDialog::accept();
 }

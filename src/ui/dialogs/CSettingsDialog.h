@@ -54,6 +54,10 @@ class CSettingsDialog : public QDialog {
     /// OK wrote settings that differ from those the dialog opened with.
     bool settingsChanged() const { return changed_; }
 
+    /// The project holds counts that changed settings discard: OK on changed settings then asks
+    /// before it writes them, and No leaves the dialog open.
+    void setCountsToDiscard(bool countsToDiscard) { countsToDiscard_ = countsToDiscard; }
+
     /// Writes the settings from the controls and closes with OK.
     void accept() override;
 
@@ -73,6 +77,7 @@ class CSettingsDialog : public QDialog {
     CountSettings& settings_;
     CountSettings opened_;
     bool changed_ = false;
+    bool countsToDiscard_ = false;
 };
 
 }  // namespace tw::ui

@@ -151,13 +151,15 @@ void AddFolderDialogTest::customExtensionRules() {
 void AddFolderDialogTest::opensWithDefaultsAndSortedLists() {
     CAddFolderDialog dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Add Folder"));
+    // Every extension of C and C++ is taken at first: none of their files is skipped unasked.
     QCOMPARE(itemsOf(child<QListWidget>(&dialog, "includedList")),
-             QStringList({".c", ".cpp", ".h", ".hpp", ".java", ".rc"}));
-    QCOMPARE(itemsOf(child<QListWidget>(&dialog, "unusedList")),
-             QStringList({".cc", ".cxx", ".hh", ".hxx", ".inl", ".txt", "[none]"}));
+             QStringList({".c", ".cc", ".cpp", ".cxx", ".h", ".hh", ".hpp", ".hxx", ".inl", ".java",
+                          ".rc"}));
+    QCOMPARE(itemsOf(child<QListWidget>(&dialog, "unusedList")), QStringList({".txt", "[none]"}));
     // The memory keeps the defaults in the language table's order, not the lists' sorted one.
     QCOMPARE(tw::ui::rememberedExtensions().included,
-             QStringList({".h", ".hpp", ".c", ".cpp", ".rc", ".java"}));
+             QStringList({".h", ".hpp", ".hxx", ".hh", ".c", ".cpp", ".cc", ".cxx", ".inl", ".rc",
+                          ".java"}));
 }
 
 void AddFolderDialogTest::subfoldersCheckedAndProgressEmptyAtEveryOpening() {
@@ -186,19 +188,19 @@ void AddFolderDialogTest::movesSelectedExtensionsAndKeepsThemOnlyAfterOk() {
         CAddFolderDialog dialog;
         auto* unused = child<QListWidget>(&dialog, "unusedList");
         auto* included = child<QListWidget>(&dialog, "includedList");
-        select(unused, {".txt", ".cc", "[none]"});
+        select(unused, {".txt", "[none]"});
         child<QPushButton>(&dialog, "includeButton")->click();
-        QCOMPARE(itemsOf(unused), QStringList({".cxx", ".hh", ".hxx", ".inl"}));
-        QCOMPARE(itemsOf(included), QStringList({".c", ".cc", ".cpp", ".h", ".hpp", ".java", ".rc",
-                                                 ".txt", "[none]"}));
-        select(included, {".rc"});
+        QCOMPARE(itemsOf(unused), QStringList());
+        QCOMPARE(itemsOf(included),
+                 QStringList({".c", ".cc", ".cpp", ".cxx", ".h", ".hh", ".hpp", ".hxx", ".inl",
+                              ".java", ".rc", ".txt", "[none]"}));
+        select(included, {".rc", ".inl"});
         child<QPushButton>(&dialog, "excludeButton")->click();
-        QCOMPARE(itemsOf(unused), QStringList({".cxx", ".hh", ".hxx", ".inl", ".rc"}));
+        QCOMPARE(itemsOf(unused), QStringList({".inl", ".rc"}));
         dialog.reject();
     }
     // Cancelled: the moves are forgotten.
-    QCOMPARE(tw::ui::rememberedExtensions().unused,
-             QStringList({".hxx", ".hh", ".cc", ".cxx", ".inl", ".txt", "[none]"}));
+    QCOMPARE(tw::ui::rememberedExtensions().unused, QStringList({".txt", "[none]"}));
     {
         CAddFolderDialog dialog;
         select(child<QListWidget>(&dialog, "includedList"), {".java", ".rc"});
@@ -209,12 +211,12 @@ void AddFolderDialogTest::movesSelectedExtensionsAndKeepsThemOnlyAfterOk() {
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
     // OK: both lists are taken over in list order.
-    QCOMPARE(tw::ui::rememberedExtensions().included, QStringList({".c", ".cpp", ".h", ".hpp"}));
+    const QStringList cpp{".c", ".cc", ".cpp", ".cxx", ".h", ".hh", ".hpp", ".hxx", ".inl"};
+    QCOMPARE(tw::ui::rememberedExtensions().included, cpp);
     QCOMPARE(tw::ui::rememberedExtensions().unused,
-             QStringList({".cc", ".cxx", ".hh", ".hxx", ".inl", ".java", ".rc", ".txt", "[none]"}));
+             QStringList({".java", ".rc", ".txt", "[none]"}));
     CAddFolderDialog reopened;
-    QCOMPARE(itemsOf(child<QListWidget>(&reopened, "includedList")),
-             QStringList({".c", ".cpp", ".h", ".hpp"}));
+    QCOMPARE(itemsOf(child<QListWidget>(&reopened, "includedList")), cpp);
 }
 
 void AddFolderDialogTest::addingCustomExtension() {
@@ -267,7 +269,7 @@ void AddFolderDialogTest::refusedCustomExtensionChangesNothing() {
              QStringLiteral("Please enter an extension (may begin with a period)."));
 
     QCOMPARE(itemsOf(included), before);
-    QCOMPARE(tw::ui::rememberedExtensions().included.size(), 6);
+    QCOMPARE(tw::ui::rememberedExtensions().included.size(), 11);
 }
 
 void AddFolderDialogTest::invalidDirectoryKeepsDialogOpen() {
@@ -358,9 +360,9 @@ void AddFolderDialogTest::emptyIncludedListFindsNothingAndDefaultsReturn() {
     }
     // The next opening appends the defaults again, so the unused ones now stand twice.
     CAddFolderDialog reopened;
-    QCOMPARE(child<QListWidget>(&reopened, "includedList")->count(), 6);
+    QCOMPARE(child<QListWidget>(&reopened, "includedList")->count(), 11);
     const QStringList unused = itemsOf(child<QListWidget>(&reopened, "unusedList"));
-    QCOMPARE(unused.size(), 6 + 7 + 7);
+    QCOMPARE(unused.size(), 11 + 2 + 2);
     QCOMPARE(unused.count(QStringLiteral(".txt")), 2);
 }
 

@@ -60,6 +60,10 @@ class FailedCountsDlgTest : public QObject {
     void opensSelectedFilesInRowOrder();
     void warningImageHasTransparentBackground();
     void textEditorCommand();
+    void editorsOpenAtTheErrorLine_data();
+    void editorsOpenAtTheErrorLine();
+    void failureLineIsTheOneTheTextNames_data();
+    void failureLineIsTheOneTheTextNames();
 };
 
 void FailedCountsDlgTest::listsOwnCopyInPathOrder() {
@@ -200,6 +204,58 @@ void FailedCountsDlgTest::textEditorCommand() {
     // The editors are tried in their own order, each along the whole search path.
     QCOMPARE(textEditorCommand(QString(), bothDirs), QStringList{gedit});
     QCOMPARE(textEditorCommand(QString(), QString()), QStringList{"xdg-open"});
+}
+
+void FailedCountsDlgTest::editorsOpenAtTheErrorLine_data() {
+    QTest::addColumn<QStringList>("command");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QStringList>("arguments");
+    const QString file = QStringLiteral("/src/a b.cpp");
+    QTest::newRow("+LINE") << QStringList{"/usr/bin/gedit"} << file << 12
+                           << QStringList{"/usr/bin/gedit", "+12", file};
+    QTest::newRow("+LINE after the editor's own arguments")
+        << QStringList{"emacsclient", "-c"} << file << 3
+        << QStringList{"emacsclient", "-c", "+3", file};
+    QTest::newRow("a line option")
+        << QStringList{"kate"} << file << 7 << QStringList{"kate", "-l", "7", file};
+    QTest::newRow("a goto option") << QStringList{"code", "--wait"} << file << 9
+                                   << QStringList{"code", "--wait", "-g", file + ":9"};
+    QTest::newRow("an editor that takes no line")
+        << QStringList{"mousepad"} << file << 12 << QStringList{"mousepad", file};
+    QTest::newRow("the desktop's opener")
+        << QStringList{"xdg-open"} << file << 12 << QStringList{"xdg-open", file};
+    QTest::newRow("no line") << QStringList{"vim"} << file << 0 << QStringList{"vim", file};
+    // A name that looks like an option is made a path.
+    QTest::newRow("a relative name beginning with +")
+        << QStringList{"vim"} << QStringLiteral("+x.c") << 2 << QStringList{"vim", "+2", "./+x.c"};
+    QTest::newRow("a relative name beginning with -")
+        << QStringList{"mousepad"} << QStringLiteral("-x.c") << 2
+        << QStringList{"mousepad", "./-x.c"};
+}
+
+void FailedCountsDlgTest::editorsOpenAtTheErrorLine() {
+    QFETCH(QStringList, command);
+    QFETCH(QString, file);
+    QFETCH(int, line);
+    QFETCH(QStringList, arguments);
+    QCOMPARE(tw::ui::textEditorArguments(command, file, line), arguments);
+}
+
+void FailedCountsDlgTest::failureLineIsTheOneTheTextNames_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("line");
+    QTest::newRow("at the end") << "Logical parser failure: x (line 3)." << 3;
+    QTest::newRow("none") << "Failed to open file." << 0;
+    QTest::newRow("not at the end") << "Failed near (line 3). in x" << 0;
+    QTest::newRow("line 0") << "Failure (line 0)." << 0;
+    QTest::newRow("too large a number") << "Failure (line 99999999999)." << 0;
+}
+
+void FailedCountsDlgTest::failureLineIsTheOneTheTextNames() {
+    QFETCH(QString, text);
+    QFETCH(int, line);
+    QCOMPARE(tw::ui::failureLine(text), line);
 }
 
 QTEST_MAIN(FailedCountsDlgTest)
