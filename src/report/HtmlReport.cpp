@@ -286,7 +286,7 @@ std::string treemapSvg(const ProjectFolder& root, double minShare) {
 /// it fits.
 std::string treemapSection(const ProjectFolder& root, std::size_t budget) {
     std::string svg;
-    for (double minShare = 1.0 / 5000; minShare < 1; minShare *= 2) {
+    for (double minShare = 1.0 / 50000; minShare < 1; minShare *= 2) {
         svg = treemapSvg(root, minShare);
         if (svg.size() <= budget) {
             break;
@@ -522,19 +522,20 @@ std::string buildHtmlReport(const ProjectFolder& root, const CountSettings& sett
         "<meta name=\"viewport\" content=\"width=device-width\">\n"
         "<title>Tallyweaver report</title>\n";
     head += kStyle;
-    head += "\n</head>\n<body>\n<h1>Tallyweaver report</h1>\n<dl id=\"run\">\n<dt>Counted</dt><dd>";
+    head += "\n</head>\n<body>\n<h1>Tallyweaver report</h1>\n";
+    std::string run = "<dl id=\"run\">\n<dt>Counted</dt><dd>";
     if (context.counted.empty()) {
         std::string folders;
         for (const auto& folder : root.subfolders()) {
             folders += (folders.empty() ? "" : ", ") + shown(folder->FullPath());
         }
-        head += number(root.TotalRecords()) + " files" + (folders.empty() ? "" : " in " + folders);
+        run += number(root.TotalRecords()) + " files" + (folders.empty() ? "" : " in " + folders);
     } else {
         for (std::size_t i = 0; i < context.counted.size(); ++i) {
-            head += (i == 0 ? "" : "<br>") + escaped(context.counted[i]);
+            run += (i == 0 ? "" : "<br>") + escaped(context.counted[i]);
         }
     }
-    head += "</dd>\n<dt>Mode</dt><dd>" + escaped(utf8FromUtf16(countModeName(mode)));
+    run += "</dd>\n<dt>Mode</dt><dd>" + escaped(utf8FromUtf16(countModeName(mode)));
     if (mode != CountMode::Physical) {
         std::string options;
         const auto option = [&options](bool on, const char* name) {
@@ -546,23 +547,23 @@ std::string buildHtmlReport(const ProjectFolder& root, const CountSettings& sett
         option(settings.macrosAsStatements, "macros as statements");
         option(settings.logicAsSingleStatement, "logic as a single statement");
         if (!options.empty()) {
-            head += " (" + escaped(options) + ")";
+            run += " (" + escaped(options) + ")";
         }
     }
-    head += "</dd>\n";
+    run += "</dd>\n";
     if (!context.options.empty()) {
-        head += "<dt>Options</dt><dd>" + escaped(context.options) + "</dd>\n";
+        run += "<dt>Options</dt><dd>" + escaped(context.options) + "</dd>\n";
     }
-    head += "<dt>Date</dt><dd>" + escaped(context.date) +
-            "</dd>\n<dt>Version</dt><dd>Tallyweaver " + escaped(TW_VERSION) + "</dd>\n</dl>\n";
+    run += "<dt>Date</dt><dd>" + escaped(context.date) + "</dd>\n<dt>Version</dt><dd>Tallyweaver " +
+           escaped(TW_VERSION) + "</dd>\n</dl>\n";
 
     // A history run counts revisions, not a project of files.
     const bool project = root.TotalRecords() != 0 || context.history == nullptr;
     std::string body;
     std::string after;
     if (project) {
-        // The table by type and the summary side by side, so that the treemap comes soon.
-        body += "<div class=\"row\"><div>\n";
+        // The run and the table by type beside the summary, so that the treemap comes soon.
+        body += "<div class=\"row\"><div>\n" + run;
         typesSection(body, root, mode);
         body += "</div><div>\n";
         summarySection(body, root, mode);
@@ -572,6 +573,8 @@ std::string buildHtmlReport(const ProjectFolder& root, const CountSettings& sett
         if (mode == CountMode::CyclomaticComplexity) {
             functionsSection(after, records);
         }
+    } else {
+        body += run;
     }
     if (context.diff != nullptr) {
         diffSection(after, *context.diff);
