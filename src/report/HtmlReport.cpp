@@ -23,6 +23,8 @@ constexpr std::size_t kMostRows = 500;
 
 constexpr double kMapWidth = 1200;
 constexpr double kMapHeight = 640;
+/// The most rectangles of a treemap, whatever the size budget allows.
+constexpr std::size_t kMostMapItems = 6000;
 /// A folder this large gets a band at its top with its name.
 constexpr double kHeaderHeight = 15;
 
@@ -270,8 +272,7 @@ class TreemapWriter {
     std::string& out_;
 };
 
-std::string treemapSvg(const ProjectFolder& root, double minShare) {
-    const TreemapItem top = treemapTree(root, minShare);
+std::string treemapSvg(const TreemapItem& top) {
     std::string out = "<svg id=\"treemap\" viewBox=\"0 0 " + coordinate(kMapWidth) + " " +
                       coordinate(kMapHeight) +
                       "\" role=\"img\" aria-label=\"Treemap of the project's lines\">\n";
@@ -282,12 +283,16 @@ std::string treemapSvg(const ProjectFolder& root, double minShare) {
     return out;
 }
 
-/// The treemap in at most `budget` bytes: small items merge into larger "other" items until
-/// it fits.
+/// The treemap in at most `budget` bytes and `kMostMapItems` items: small items merge into
+/// larger "other" items until it fits.
 std::string treemapSection(const ProjectFolder& root, std::size_t budget) {
     std::string svg;
     for (double minShare = 1.0 / 50000; minShare < 1; minShare *= 2) {
-        svg = treemapSvg(root, minShare);
+        const TreemapItem top = treemapTree(root, minShare);
+        if (treemapItemCount(top) > kMostMapItems) {
+            continue;  // more than a browser draws at once without keeping the reader waiting
+        }
+        svg = treemapSvg(top);
         if (svg.size() <= budget) {
             break;
         }
