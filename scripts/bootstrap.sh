@@ -24,6 +24,8 @@ packages=(
   desktop-file-utils shared-mime-info libxml2-utils man-db file lintian
   # The README's examples (tests/docs) pipe the JSON report into jq.
   jq
+  # The HTML report opened in a browser (tests/cli/ReportInBrowserTest.cpp).
+  chromium
 )
 
 missing=()

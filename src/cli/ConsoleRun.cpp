@@ -32,9 +32,11 @@
 #include "project/ProjectFile.h"
 #include "project/VersionRuns.h"
 #include "report/ChangeReports.h"
+#include "report/HtmlReport.h"
 #include "report/PrintableName.h"
 #include "report/ReportFormat.h"
 #include "report/TextFile.h"
+#include "report/TypeTotals.h"
 
 namespace tw {
 namespace {
@@ -548,6 +550,9 @@ class ConsoleRun {
                 error =
                     output_->createFile("diff", std::string(reportFormat(diffFormat()).extension));
             }
+        }
+        if (error == 0 && wantsHtml() && (comparing_ || !info_.history.empty())) {
+            error = output_->createReport(".html");  // after the comparison's or history's files
         } else if (error == 0 && info_.report && info_.history.empty()) {
             error =
                 output_->createReport(std::string(reportFormat(info_.report->format).extension));
@@ -611,6 +616,8 @@ class ConsoleRun {
         summary_ = buildQuickSummary(root_, countSettings().mode, failedCountTable());
     }
 
+    bool wantsHtml() const { return info_.report && info_.report->format == ReportFormatId::Html; }
+
     bool wantsJson() const { return info_.report && info_.report->format == ReportFormatId::Json; }
 
     /// The format of a comparison's second file (-report list csv, -report json), or Text for
@@ -624,6 +631,7 @@ class ConsoleRun {
             case ReportFormatId::Json:
                 return info_.report->format;
             case ReportFormatId::Text:
+            case ReportFormatId::Html:
             case ReportFormatId::Functions:
                 break;
         }
@@ -637,6 +645,7 @@ class ConsoleRun {
             case ReportFormatId::Json:
                 return diffJson(diff_);
             case ReportFormatId::Text:
+            case ReportFormatId::Html:
             case ReportFormatId::Functions:
                 break;
         }
@@ -711,12 +720,17 @@ class ConsoleRun {
         if (wantsJson()) {
             pieces.push_back(historyJson(rows, mode));
         }
+        if (wantsHtml()) {
+            pieces.push_back(htmlReport(&rows));
+        }
         if (!publish(pieces)) {
             return false;
         }
         out_ << rows.size() << (rows.size() == 1 ? " revision" : " revisions") << " counted\n";
-        for (const std::string& path : output_->written()) {
-            out_ << "History written to " << shownPath(path) << '\n';
+        const std::vector<std::string>& written = output_->written();
+        for (std::size_t i = 0; i < written.size(); ++i) {
+            out_ << (wantsHtml() && i + 1 == written.size() ? "Report" : "History")
+                 << " written to " << shownPath(written[i]) << '\n';
         }
         return finish();
     }
@@ -735,15 +749,20 @@ class ConsoleRun {
         if (diffFormat() != ReportFormatId::Text) {
             pieces.push_back(diffBytes(diffFormat()));
         }
+        if (wantsHtml()) {
+            pieces.push_back(htmlReport());
+        }
         if (!publish(pieces)) {
             return false;
         }
-        out_ << '\n' << utf8FromUtf16(summary_);
+        out_ << '\n' << utf8FromUtf16(summary_) << typeTable() << '\n';
         out_ << "Quick summary of " << quoted(diff_.newLabel) << " written to "
              << shownPath(output_->written()[0]) << "\n\n";
         out_ << diffTotalsTable(diff_);
-        for (std::size_t i = 1; i < output_->written().size(); ++i) {
-            out_ << "Comparison written to " << shownPath(output_->written()[i]) << '\n';
+        const std::vector<std::string>& written = output_->written();
+        for (std::size_t i = 1; i < written.size(); ++i) {
+            out_ << (wantsHtml() && i + 1 == written.size() ? "Report" : "Comparison")
+                 << " written to " << shownPath(written[i]) << '\n';
         }
         return finish();
     }
@@ -753,6 +772,9 @@ class ConsoleRun {
     bool write() {
         if (comparing_) {
             return writeComparison();
+        }
+        if (toStdout_ && info_.report && info_.report->format == ReportFormatId::Html) {
+            return writeToStandardOutput(htmlReport()) && finish();
         }
         if (toStdout_) {
             if (const int error =
@@ -765,7 +787,9 @@ class ConsoleRun {
         }
 
         int error = output_->summary().write(textFileBytes(summary_));
-        if (error == 0 && info_.report) {
+        if (error == 0 && info_.report && info_.report->format == ReportFormatId::Html) {
+            error = output_->report().write(htmlReport());
+        } else if (error == 0 && info_.report) {
             // The report goes to its file as it is made, never held whole.
             PendingFile& report = output_->report();
             reportFormat(info_.report->format)
@@ -779,12 +803,72 @@ class ConsoleRun {
             return false;
         }
 
-        out_ << '\n' << utf8FromUtf16(summary_);
+        out_ << '\n' << utf8FromUtf16(summary_) << typeTable() << '\n';
         out_ << "Quick summary written to " << shownPath(output_->written()[0]) << '\n';
         if (info_.report) {
             out_ << "Report written to " << shownPath(output_->written()[1]) << '\n';
         }
         return finish();
+    }
+
+    /// The HTML report of the run: what it counted and how, beside the project.
+    std::string htmlReport(const std::vector<HistoryRow>* history = nullptr) const {
+        HtmlReportContext context;
+        context.history = history;
+        const auto joined = [](const std::vector<std::u16string>& values) {
+            std::string text;
+            for (const std::u16string& value : values) {
+                text += " " + utf8FromUtf16(printableName(value));
+            }
+            return text;
+        };
+        for (const std::u16string& directory : info_.directories) {
+            context.counted.push_back("-dir " + utf8FromUtf16(printableName(directory)));
+        }
+        for (const std::u16string& directory : info_.directoriesNoSubfolders) {
+            context.counted.push_back("-dir nosub " + utf8FromUtf16(printableName(directory)));
+        }
+        for (const std::u16string& list : info_.listFiles) {
+            context.counted.push_back("-list " + utf8FromUtf16(printableName(list)));
+        }
+        if (context.counted.empty()) {
+            context.counted.push_back(std::to_string(root_.TotalRecords()) +
+                                      " files named with -file");
+        }
+        if (info_.extensionsGiven) {
+            context.options += "-ext" + joined(info_.extensions);
+        }
+        const auto add = [&context](const std::string& option) {
+            context.options += (context.options.empty() ? "" : " ") + option;
+        };
+        if (info_.noSubfolders) {
+            add("-nosub");
+        }
+        if (info_.git) {
+            add("-git");
+        }
+        if (!info_.excludePatterns.empty()) {
+            add("-exclude" + joined(info_.excludePatterns));
+        }
+        if (!info_.revision.empty()) {
+            add("-rev " + utf8FromUtf16(printableName(info_.revision)));
+        }
+        if (!info_.history.empty()) {
+            add("-history " + utf8FromUtf16(printableName(info_.history)));
+        }
+        if (!info_.diffVersions.empty()) {
+            add("-diff" + joined(info_.diffVersions));
+        }
+        context.date = htmlReportDate(std::time(nullptr));
+        if (comparing_) {
+            context.diff = &diff_;
+        }
+        return buildHtmlReport(root_, countSettings(), context);
+    }
+
+    /// The totals per file type, printed after the quick summary (not part of its file).
+    std::string typeTable() const {
+        return typeTotalsText(typeTotals(root_), countSettings().mode);
     }
 
     /// The project file, then the code: 8 when a file could not be read, though every output

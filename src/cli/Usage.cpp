@@ -33,8 +33,10 @@ Output files, in the output directory, stamped with the local time _DD_MM_YYYY_h
 
 constexpr std::string_view kAfterOutputFiles =
     R"(A run never overwrites a file: when a name is taken, it adds _2, _3, ... before the
-extension. The files appear only once complete. At the end the quick summary and the names
-of the files written are printed; errors and warnings go to standard error.
+extension. The files appear only once complete. At the end the quick summary, a table by
+file type (Files, the mode's count, Comment lines, Blank lines, Comment words, and a Total
+row; not in the summary file) and the names of the files written are printed; errors and
+warnings go to standard error.
 
 When a file fails to count:
   PATH:LINE: warning: TEXT
@@ -52,7 +54,14 @@ text of a file whose count failed, or null, remarks, errorLine and the counters 
 declaration, directive, commentOwnLine, commentCodeLine, commentBanner, commentBlank,
 blank, commentWords, totalComment, total; in mode c also "functions", each with name,
 line, firstLine, lastLine and complexity), and "totals" with the numbers of files,
-counted, uncounted and failed files and the same counters summed over the counted files.
+counted, uncounted and failed files and the same counters summed over the counted files,
+and "byType" with one object per file type (type, files and the same counters).
+
+The html report is one page that needs nothing beside it: the run and the quick summary's
+figures, the table by file type, a treemap of the folders and files (area in proportion
+to the total lines, coloured by file type; click a folder to zoom in, Back or Escape to
+go back), the 20 largest files, the failed files and, in mode c, the 20 most complex
+functions; with -diff also the comparison and the changed files.
 
 The functions report (-report functions, comma-separated values) has one row per function
 (File, Function, Line, Lines, Complexity), the most complex first, functions of equal
@@ -90,6 +99,7 @@ Examples:
   tallyweaver -file main.cpp util.h -mode t -quiet
   tallyweaver -list files.txt -report tree -save counted.tyx
   tallyweaver -dir src -report json -out - | jq .totals
+  tallyweaver -dir src -report html -out site
   tallyweaver -explain src/main.c -mode e
   tallyweaver -dir src -report functions -max-complexity 15 -out build/complexity
   tallyweaver -dir . -ext .c .h .cpp -git -exclude third_party/ '*.pb.cc' 'gen/**'

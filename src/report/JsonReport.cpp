@@ -6,6 +6,7 @@
 
 #include "engine/Language.h"
 #include "report/JsonText.h"
+#include "report/TypeTotals.h"
 
 namespace tw {
 
@@ -89,7 +90,9 @@ bool writeJsonReport(const ProjectFolder& root, const CountSettings& settings,
     out += ", \"uncounted\": " + std::to_string(root.UncountedRecords());
     out += ", \"failed\": " + std::to_string(root.FailedRecords(true));
     appendJsonCounters(out, root.Sums(true));
-    out += "}\n}\n";
+    out += "}";
+    appendJsonByType(out, typeTotals(root));
+    out += "\n}\n";
     return output(out);
 }
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <ctime>
 
 #include "report/FunctionsReport.h"
+#include "report/HtmlReport.h"
 #include "report/JsonReport.h"
 #include "report/ReportWriter.h"
 #include "report/TextFile.h"
@@ -29,6 +31,15 @@ bool writeJson(const ProjectFolder& root, const CountSettings& settings, const R
     return writeJsonReport(root, settings, output);
 }
 
+/// The page with the tables and the treemap, for a browser; what was counted is named by the
+/// project's folders.
+bool writeHtml(const ProjectFolder& root, const CountSettings& settings, const ReportLayout&,
+               ReportLineEnds, const ReportBytes& output) {
+    HtmlReportContext context;
+    context.date = htmlReportDate(std::time(nullptr));
+    return output(buildHtmlReport(root, settings, context));
+}
+
 /// The functions and their complexity, as comma-separated values.
 bool writeFunctions(const ProjectFolder& root, const CountSettings&, const ReportLayout&,
                     ReportLineEnds lineEnds, const ReportBytes& output) {
@@ -38,7 +49,7 @@ bool writeFunctions(const ProjectFolder& root, const CountSettings&, const Repor
     });
 }
 
-constexpr std::array<ReportFormat, 4> kReportFormats = {{
+constexpr std::array<ReportFormat, 5> kReportFormats = {{
     {ReportFormatId::Text, "text", ".txt", "Save as a text file, formatted using whitespace.", true,
      true, writeRows},
     {ReportFormatId::Csv, "csv", ".csv",
@@ -49,13 +60,17 @@ constexpr std::array<ReportFormat, 4> kReportFormats = {{
     {ReportFormatId::Json, "json", ".json",
      "Save as JSON for other programs: every file with its counters and the totals, UTF-8.", false,
      false, writeJson},
+    {ReportFormatId::Html, "html", ".html",
+     "Save as a web page for a browser: the summary, a table by file type, a treemap of the "
+     "folders and files, the largest files and the failed ones.",
+     false, false, writeHtml},
     {ReportFormatId::Functions, "functions", ".csv",
      "Save every function with its cyclomatic complexity as comma-separated values, the most "
      "complex first.",
      false, false, writeFunctions, false},
 }};
 
-constexpr std::array<ReportWord, 7> kReportWords = {{
+constexpr std::array<ReportWord, 8> kReportWords = {{
     {"none", "", "", [](std::optional<ReportLayout>& report) { report.reset(); }},
     {"list", "", "", [](std::optional<ReportLayout>& report) { report = ReportLayout{}; }},
     {"tree", "", "",
@@ -63,6 +78,10 @@ constexpr std::array<ReportWord, 7> kReportWords = {{
     {"json", "", "",
      [](std::optional<ReportLayout>& report) {
          report = ReportLayout{.format = ReportFormatId::Json};
+     }},
+    {"html", "", "",
+     [](std::optional<ReportLayout>& report) {
+         report = ReportLayout{.format = ReportFormatId::Html};
      }},
     {"functions", "", "",
      [](std::optional<ReportLayout>& report) {

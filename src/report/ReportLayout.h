@@ -5,7 +5,7 @@
 namespace tw {
 
 /// The report formats; each has one row in the table of `ReportFormat.h`.
-enum class ReportFormatId : std::uint8_t { Text, Csv, Json, Functions };
+enum class ReportFormatId : std::uint8_t { Text, Csv, Json, Html, Functions };
 
 /// What a report looks like: its format and, for the formats that have rows of names, how the
 /// rows are laid out. The console and the Generate Report dialog both fill one in.

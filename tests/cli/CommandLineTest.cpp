@@ -100,7 +100,7 @@ TEST(CommandLineTest, ArgumentsFillTheRecord) {
          {.report = kTree, .warnings = {u"-report: 'csv' ignored: it applies only after list"}}},
         {u"-report foo",
          {.warnings = {u"-report: 'foo' ignored: not a report word (none, list, tree, json, "
-                       u"functions; nodir and csv after list)"}}},
+                       u"html, functions; nodir and csv after list)"}}},
         {u"-report list json",
          {.report = kJson,
           .warnings = {u"-report: 'json' replaces the earlier 'list': a run writes one report"}}},

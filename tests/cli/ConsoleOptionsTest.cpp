@@ -62,7 +62,7 @@ TEST(ConsoleOptionsTest, HelpNamesEveryOptionAndReportWordWithinItsWidth) {
     for (const ConsoleOption& option : consoleOptions()) {
         EXPECT_NE(help.find("\n  " + option.name), std::string::npos) << option.name;
     }
-    EXPECT_NE(help.find("  -report none|list|tree|json|functions [nodir] [csv]\n"),
+    EXPECT_NE(help.find("  -report none|list|tree|json|html|functions [nodir] [csv]\n"),
               std::string::npos);
     std::size_t start = 0;
     for (std::size_t end = help.find('\n'); end != std::string::npos;

@@ -184,7 +184,7 @@ TEST(ConsoleRunTest, IgnoredValuesAndUnreadableFoldersGiveWarningsAndTheRunGoesO
               "tallyweaver: warning: 'stray' ignored: it comes before any option\n"
               "tallyweaver: warning: -mode: 'x' ignored: not a mode (p, t, e or c)\n"
               "tallyweaver: warning: -report: 'foo' ignored: not a report word (none, list, "
-              "tree, json, functions; nodir and csv after list)\n"
+              "tree, json, html, functions; nodir and csv after list)\n"
               "tallyweaver: warning: -report: 'csv' ignored: it applies only after list\n"
               "tallyweaver: warning: -threads: 'abc' ignored: not a number from 0 to 9999\n"
               "tallyweaver: warning: unknown option '-x' ignored\n"
@@ -250,7 +250,14 @@ TEST(ConsoleRunTest, TheEndOfARunShowsTheSummaryAndTheFilesWritten) {
                            outDir + "/p\\.tyx\n");
     std::smatch match;
     ASSERT_TRUE(std::regex_match(run.out, match, shape)) << run.out;
-    EXPECT_EQ(match[1].str(), summary);
+    // The summary as its file holds it, then the table by file type.
+    EXPECT_EQ(match[1].str(),
+              summary +
+                  "File type     Files  Physical  Comment lines  Blank lines  Comment words\n"
+                  "------------------------------------------------------------------------\n"
+                  "C/C++ Source      1         8              2            1              7\n"
+                  "------------------------------------------------------------------------\n"
+                  "Total             1         8              2            1              7\n\n");
 }
 
 TEST(ConsoleRunTest, DefaultOutputDirectoryIsTheCurrentOne) {
@@ -382,6 +389,43 @@ TEST(ConsoleRunTest, ProgressLinesNameEachFileInTreeOrderOnce) {
               "Parsing:\ttree/MAIN.C\n"
               "Parsing:\ttree/util/util.h\n"
               "Parsing:\ttree/util/util.c\n");
+}
+
+}  // namespace
+}  // namespace tw
+
+namespace tw {
+namespace {
+
+TEST(ConsoleRunTest, TableByFileTypeFollowsTheSummaryOnStandardOutputOnly) {
+    const struct {
+        const char* mode;
+        const char* golden;
+    } cases[] = {
+        {"p", "mixed_types_physical.txt"},
+        {"e", "mixed_types_executable.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        test::TempDir out;
+        // -quiet hides the progress, not the table.
+        const test::ProcessResult run =
+            tallyweaver({"-dir", "mixed", "-mode", c.mode, "-quiet", "-out", out.path().string()},
+                        TW_FIXTURES_DIR);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const std::size_t begin = run.out.find("File type");
+        const std::size_t end = run.out.find("\nQuick summary written to");
+        ASSERT_NE(begin, std::string::npos) << run.out;
+        ASSERT_NE(end, std::string::npos) << run.out;
+        const std::size_t summary = run.out.find("Tallyweaver Results Quick Summary");
+        EXPECT_LT(summary, begin);
+        test::expectMatchesGolden(run.out.substr(begin, end - begin),
+                                  kConsoleFixtures + "/expected/" + c.golden);
+        // The summary file keeps its own form.
+        const auto written = outputFiles(out.path());
+        ASSERT_EQ(written.count("output.txt"), 1u);
+        EXPECT_EQ(written.at("output.txt").find("File type"), std::string::npos);
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <nlohmann/json.hpp>
 
 #include "support/Process.h"
@@ -78,6 +79,23 @@ TEST(JsonReportTest, ParsesBackToTheCountsOfEveryFile) {
         code += file["counted"].get<bool>() ? file["code"].get<std::uint32_t>() : 0;
     }
     EXPECT_EQ(totals["code"], code);
+
+    // By type: the counted files of each type and their sums, adding up to the totals.
+    std::map<std::string, std::pair<int, std::uint32_t>> byFiles;  // type -> files, comment words
+    for (const nlohmann::json& file : files) {
+        if (file["counted"].get<bool>()) {
+            auto& [count, words] = byFiles[file["type"].get<std::string>()];
+            ++count;
+            words += file["commentWords"].get<std::uint32_t>();
+        }
+    }
+    std::map<std::string, std::pair<int, std::uint32_t>> byType;
+    for (const nlohmann::json& type : report["byType"]) {
+        byType[type["type"].get<std::string>()] = {type["files"].get<int>(),
+                                                   type["commentWords"].get<std::uint32_t>()};
+    }
+    EXPECT_EQ(byType, byFiles);
+    EXPECT_EQ(report["byType"].size(), 4u);  // C/C++ Source and Header, Java, Resource Script
 }
 
 /// The report of one run over `files` in `directory`, parsed.

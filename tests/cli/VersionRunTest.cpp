@@ -214,6 +214,45 @@ TEST_F(VersionRunTest, HistoryRowsMatchEachRevision) {
     EXPECT_NE(files.out.find("2 revisions counted"), std::string::npos) << files.out;
 }
 
+TEST_F(VersionRunTest, HtmlReportHoldsTheComparisonOrTheHistory) {
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+        std::vector<std::string> names;  // the output files, by name up to the stamp
+        std::vector<std::string> inReport;
+    } cases[] = {
+        {"diff",
+         {"-diff", "v1", "v2"},
+         {"diff", "output", "report"},
+         {"<table id=\"types\">", "<table id=\"diff\">",
+          "<tr><td>work/src/new.c</td><td>added</td>", "<svg id=\"treemap\""}},
+        {"history",
+         {"-history", "tags"},
+         {"history", "report"},
+         {"<svg id=\"history\"", "<table id=\"revisions\">", "<td>v1</td>"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(dir_.pathOf("a/out"));
+        std::vector<std::string> arguments = {"-dir", "work", "-report", "html", "-out", "out"};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const test::ProcessResult result = run("a", arguments);
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_.pathOf("a/out"))) {
+            const std::string name = entry.path().filename().string();
+            names.push_back(name.substr(0, name.find('_')));
+        }
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, c.names);
+        EXPECT_NE(result.out.find("Report written to"), std::string::npos) << result.out;
+        const std::string html = outputOf("a/out", "report_");
+        for (const std::string& part : c.inReport) {
+            EXPECT_NE(html.find(part), std::string::npos) << part;
+        }
+    }
+}
+
 /// Each error: exit 4, a message naming the thing and the reason, and no file in the output
 /// directory.
 TEST_F(VersionRunTest, ErrorsWriteNothing) {

@@ -99,7 +99,7 @@ check "-diff -dir"                            tallyweaver -d
 check "--open"                                tallyweaver --o
 check "-report"                               tallyweaver -file main.c -rep
 check "-exclude -explain -ext"                tallyweaver -file main.c -ex
-check "csv functions json list nodir none tree" tallyweaver -report list ""
+check "csv functions html json list nodir none tree" tallyweaver -report list ""
 check "nodir none"                            tallyweaver -report n
 check "main.c"                                tallyweaver -file m
 check "main.c"                                tallyweaver -file notes.txt m
