@@ -150,6 +150,15 @@ void CMainFrame::setChosenColumnWidth(std::string_view id, int width) {
     windowState_.columnWidths.insert(QString::fromLatin1(id), width);
 }
 
+std::optional<bool> CMainFrame::chosenColumnShown(std::string_view id) const {
+    const auto found = windowState_.columnShown.constFind(QString::fromLatin1(id));
+    return found != windowState_.columnShown.cend() ? std::optional<bool>(*found) : std::nullopt;
+}
+
+void CMainFrame::setChosenColumnShown(std::string_view id, bool shown) {
+    windowState_.columnShown.insert(QString::fromLatin1(id), shown);
+}
+
 // ---- Views and status ---------------------------------------------------------------------
 
 CFolderView* CMainFrame::folderView() const {

@@ -58,6 +58,8 @@ class CMainFrame : public QMainWindow, public ViewHost {
     void saveWindowState();
     int chosenColumnWidth(std::string_view id) const override;
     void setChosenColumnWidth(std::string_view id, int width) override;
+    std::optional<bool> chosenColumnShown(std::string_view id) const override;
+    void setChosenColumnShown(std::string_view id, bool shown) override;
 
     /// The action of a command id; null for an unknown id.
     QAction* action(int commandId) const;

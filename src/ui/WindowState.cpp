@@ -13,6 +13,8 @@ namespace {
 const char* const kGroup = "Window";
 /// The widths by column id, a group of its own.
 const char* const kColumnWidthsGroup = "ColumnWidth";
+/// The columns shown or hidden by the user, by column id, a group of its own.
+const char* const kColumnShownGroup = "ColumnShown";
 /// The widths by position, as earlier versions kept them: read, never written.
 const char* const kPositionalWidthsKey = "ColumnWidths";
 
@@ -64,6 +66,11 @@ WindowState WindowState::read(QSettings& settings) {
     const int mode = settings.value(QStringLiteral("ViewMode")).toInt();
     state.viewMode = mode == ID_VIEW_FILES_ONLY ? ID_VIEW_FILES_ONLY : ID_VIEW_FOLDERS_AND_FILES;
     readColumnWidths(settings, state.columnWidths);
+    settings.beginGroup(QString::fromLatin1(kColumnShownGroup));
+    for (const QString& id : settings.childKeys()) {
+        state.columnShown.insert(id, settings.value(id).toBool());
+    }
+    settings.endGroup();
     state.addFilesFolder = settings.value(QStringLiteral("AddFilesFolder")).toString();
     state.addFolderFolder = settings.value(QStringLiteral("AddFolderFolder")).toString();
     state.reportFolder = settings.value(QStringLiteral("ReportFolder")).toString();
@@ -83,6 +90,12 @@ void WindowState::write(QSettings& settings) const {
         if (width.value() > 0) {
             settings.setValue(width.key(), width.value());
         }
+    }
+    settings.endGroup();
+    settings.remove(QString::fromLatin1(kColumnShownGroup));
+    settings.beginGroup(QString::fromLatin1(kColumnShownGroup));
+    for (auto shown = columnShown.begin(); shown != columnShown.end(); ++shown) {
+        settings.setValue(shown.key(), shown.value());
     }
     settings.endGroup();
     settings.setValue(QStringLiteral("AddFilesFolder"), addFilesFolder);

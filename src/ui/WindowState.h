@@ -22,6 +22,9 @@ struct WindowState {
     /// The widths the user gave columns of the file list, by column id; a column without one
     /// is fitted to its texts. Ids no column has now are kept as they were.
     QMap<QString, int> columnWidths;
+    /// The columns of the file list the user showed (true) or hid (false) from the header's
+    /// menu, by column id; the others follow their own rule.
+    QMap<QString, bool> columnShown;
     QString addFilesFolder;
     QString addFolderFolder;
     QString reportFolder;
