@@ -84,8 +84,10 @@ CFunctionsPane::CFunctionsPane(ViewHost& host, CTallyweaverDoc& document,
     table_->setSortingEnabled(true);
     table_->sortByColumn(FunctionListModel::ColumnComplexity, Qt::DescendingOrder);
     const QFontMetrics metrics(font());
-    table_->setColumnWidth(FunctionListModel::ColumnName, metrics.horizontalAdvance(QLatin1Char('x')) * 40);
-    table_->setColumnWidth(FunctionListModel::ColumnFile, metrics.horizontalAdvance(QLatin1Char('x')) * 24);
+    table_->setColumnWidth(FunctionListModel::ColumnName,
+                           metrics.horizontalAdvance(QLatin1Char('x')) * 40);
+    table_->setColumnWidth(FunctionListModel::ColumnFile,
+                           metrics.horizontalAdvance(QLatin1Char('x')) * 24);
     caption_->setObjectName(QStringLiteral("functionsCaption"));
     caption_->setWordWrap(true);
 
@@ -135,8 +137,8 @@ void CFunctionsPane::refresh() {
                            "choose it under Tools > Settings, then count the files."));
         return;
     }
-    const std::vector<std::u16string> selected = selectedFiles_ ? selectedFiles_()
-                                                                : std::vector<std::u16string>();
+    const std::vector<std::u16string> selected =
+        selectedFiles_ ? selectedFiles_() : std::vector<std::u16string>();
     const std::unordered_set<std::u16string> chosen(selected.begin(), selected.end());
     std::size_t files = 0;
     std::size_t counted = 0;
@@ -160,7 +162,8 @@ void CFunctionsPane::refresh() {
     if (files == 0) {
         caption_->setText(QStringLiteral("The project has no files yet."));
     } else if (counted == 0) {
-        caption_->setText(QStringLiteral("Count the files to list their functions (%1).").arg(which));
+        caption_->setText(
+            QStringLiteral("Count the files to list their functions (%1).").arg(which));
     } else if (model_->rowCount() == 0) {
         caption_->setText(QStringLiteral("No functions in %1.").arg(which));
     } else {

@@ -28,9 +28,9 @@ void FunctionListModel::rebuild(std::span<const FileCount* const> records) {
                           .shownPath = qstring(record->path)});
         for (const FunctionComplexity& function : record->functions) {
             // A body that never closes ends at the file's last line, never before its start.
-            const std::uint32_t lines =
-                function.lastLine >= function.firstLine ? function.lastLine - function.firstLine + 1
-                                                        : 1;
+            const std::uint32_t lines = function.lastLine >= function.firstLine
+                                            ? function.lastLine - function.firstLine + 1
+                                            : 1;
             rows_.push_back({.name = qstring(function.name),
                              .file = files_.size() - 1,
                              .line = function.line,
