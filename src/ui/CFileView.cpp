@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 #include "project/ProjectFolder.h"
 #include "ui/CTallyweaverDoc.h"
@@ -32,7 +33,9 @@ CFileView::CFileView(ViewHost& host, CTallyweaverDoc& document, QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setShowGrid(false);
     setWordWrap(false);
-    setTextElideMode(Qt::ElideRight);
+    // A text too long for its column keeps both ends: a file's extension, the counts at the
+    // end of a summary row's name. The whole text is the cell's tooltip.
+    setTextElideMode(Qt::ElideMiddle);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -47,6 +50,17 @@ CFileView::CFileView(ViewHost& host, CTallyweaverDoc& document, QWidget* parent)
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setStretchLastSection(false);
     setIconSize(QSize(16, 16));
+    // The folder column, last in the table, shows beside the name; the menu shows and hides
+    // columns.
+    horizontalHeader()->moveSection(ColumnFolder, ColumnFileName + 1);
+    horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(horizontalHeader(), &QHeaderView::customContextMenuRequested, this,
+            [this](const QPoint& position) {
+                QMenu* menu = makeColumnMenu();
+                menu->setAttribute(Qt::WA_DeleteOnClose);
+                menu->popup(horizontalHeader()->viewport()->mapToGlobal(position));
+            });
+    applyShownColumns();
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { emit selectionChangedByUser(); });
     connect(&document_, &CTallyweaverDoc::folderChanged, this, &CFileView::onFolderChanged);
@@ -63,8 +77,10 @@ CFileView::CFileView(ViewHost& host, CTallyweaverDoc& document, QWidget* parent)
             [this] { shownFolder_ = nullptr; });
     // A width the user drags a column to stays, in this list and in the next.
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this](int column, int, int width) {
-                if (!fitting_) {
+            [this](int column, int before, int width) {
+                // Hiding a column takes its width to 0 and showing it gives the width back:
+                // neither is a width the user chose.
+                if (!fitting_ && before > 0 && width > 0 && !isColumnHidden(column)) {
                     if (const FileListColumnInfo* info = fileListColumnAt(column)) {
                         host_.setChosenColumnWidth(info->id, width);
                     }
@@ -73,7 +89,49 @@ CFileView::CFileView(ViewHost& host, CTallyweaverDoc& document, QWidget* parent)
 }
 
 void CFileView::initialUpdate() {
+    applyShownColumns();
     fitColumns();
+}
+
+void CFileView::applyShownColumns() {
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        const FileListColumnInfo& info = *fileListColumnAt(column);
+        const bool shown =
+            info.alwaysShown || host_.chosenColumnShown(info.id).value_or(!info.hiddenAtFirst);
+        if (isColumnHidden(column) == shown) {
+            const bool wasFitting = std::exchange(fitting_, true);
+            setColumnHidden(column, !shown);
+            fitting_ = wasFitting;
+        }
+    }
+}
+
+void CFileView::setColumnShown(int column, bool shown) {
+    const FileListColumnInfo* info = fileListColumnAt(column);
+    if (info == nullptr || info->alwaysShown) {
+        return;
+    }
+    host_.setChosenColumnShown(info->id, shown);
+    applyShownColumns();
+}
+
+QMenu* CFileView::makeColumnMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("columnMenu"));
+    const QHeaderView& header = *horizontalHeader();
+    const CountMode mode = document_.settings().mode;
+    for (int shownAt = 0; shownAt < header.count(); ++shownAt) {
+        const int column = header.logicalIndex(shownAt);
+        const FileListColumnInfo& info = *fileListColumnAt(column);
+        QAction* action = menu->addAction(info.titleIn(mode));
+        action->setObjectName(QString::fromLatin1(info.id));
+        action->setCheckable(true);
+        action->setChecked(!isColumnHidden(column));
+        action->setEnabled(!info.alwaysShown);
+        connect(action, &QAction::toggled, this,
+                [this, column](bool shown) { setColumnShown(column, shown); });
+    }
+    return menu;
 }
 
 void CFileView::onFolderChanged(ProjectFolder* folder, QObject* origin) {

@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+class QMenu;
+
 #include <string>
 #include <vector>
 
@@ -24,8 +26,12 @@ class CFileView : public QTableView {
   public:
     CFileView(ViewHost& host, CTallyweaverDoc& document, QWidget* parent = nullptr);
 
-    /// First update: fits the columns to their titles.
+    /// First update: shows the columns the user chose and fits them to their titles.
     void initialUpdate();
+
+    /// The header's menu: a check mark for each column in the order shown, which shows or
+    /// hides it and remembers the choice by the column's id. The caller owns the menu.
+    QMenu* makeColumnMenu();
 
     FileListModel& listModel() { return *model_; }
     const FileListModel& listModel() const { return *model_; }
@@ -62,6 +68,9 @@ class CFileView : public QTableView {
     void onFolderChanged(ProjectFolder* folder, QObject* origin);
     /// Each column as wide as the larger of its title and its texts.
     void fitColumns();
+    /// Shows or hides each column as the user chose, or by its own rule.
+    void applyShownColumns();
+    void setColumnShown(int column, bool shown);
     /// The row of `listModel` that the view's `index` shows; -1 for none.
     int modelRowOf(const QModelIndex& index) const;
 

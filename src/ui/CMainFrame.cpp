@@ -25,6 +25,7 @@
 #include "ui/CAboutDialog.h"
 #include "ui/CFileView.h"
 #include "ui/CFolderView.h"
+#include "ui/CFunctionsPane.h"
 #include "ui/CSplitterView.h"
 #include "ui/CTallyweaverDoc.h"
 #include "ui/DialogCalls.h"
@@ -45,6 +46,17 @@ CMainFrame::CMainFrame(CTallyweaverDoc& document, QWidget* parent)
     createMenus();
     createToolBar();
     createStatusBar();
+    functionsPane_ = new CFunctionsPane(
+        *this, document_,
+        [this] {
+            const CFileView* list = fileView();
+            return list != nullptr ? list->selectedFilePaths() : std::vector<std::u16string>();
+        },
+        this);
+    addDockWidget(Qt::BottomDockWidgetArea, functionsPane_);
+    functionsPane_->hide();
+    connect(functionsPane_, &QDockWidget::visibilityChanged, this,
+            [this] { updateCommandStates(); });
 
     connect(&countRun_, &CountRun::progress, this,
             [this](int shown, int total, const QString& currentFile) {
@@ -108,6 +120,8 @@ CMainFrame::~CMainFrame() {
     // reach this frame's handlers once its members are gone.
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(&document_, nullptr, this, nullptr);
+    // The pane reads the project through this frame, whose members go before its children.
+    delete std::exchange(functionsPane_, nullptr);
     currentView_ = nullptr;
     delete takeCentralWidget();
 }
@@ -159,6 +173,15 @@ FileListLayout CMainFrame::listLayout() const {
 
 void CMainFrame::setChosenColumnWidth(std::string_view id, int width) {
     windowState_.columnWidths.insert(QString::fromLatin1(id), width);
+}
+
+std::optional<bool> CMainFrame::chosenColumnShown(std::string_view id) const {
+    const auto found = windowState_.columnShown.constFind(QString::fromLatin1(id));
+    return found != windowState_.columnShown.cend() ? std::optional<bool>(*found) : std::nullopt;
+}
+
+void CMainFrame::setChosenColumnShown(std::string_view id, bool shown) {
+    windowState_.columnShown.insert(QString::fromLatin1(id), shown);
 }
 
 // ---- Views and status ---------------------------------------------------------------------
@@ -543,6 +566,8 @@ void CMainFrame::onChooseView(int commandId) {
                 [this](double fraction) { windowState_.treeFraction = fraction; });
         connect(&splitter->fileView(), &CFileView::selectionChangedByUser, this,
                 &CMainFrame::updateCommandStates);
+        connect(&splitter->fileView(), &CFileView::selectionChangedByUser, functionsPane_,
+                &CFunctionsPane::scheduleRefresh);
         created = splitter;
         // The remembered folder, or the whole project when none is remembered or the folder
         // is gone: a tree left empty here would stay empty, since nothing else rebuilds it
@@ -554,6 +579,8 @@ void CMainFrame::onChooseView(int commandId) {
     } else {
         auto* list = new CFileView(*this, document_);
         connect(list, &CFileView::selectionChangedByUser, this, &CMainFrame::updateCommandStates);
+        connect(list, &CFileView::selectionChangedByUser, functionsPane_,
+                &CFunctionsPane::scheduleRefresh);
         created = list;
         show = &document_.root();
     }
@@ -589,6 +616,20 @@ void CMainFrame::onShowFullPaths() {
 
 bool CMainFrame::showsToolBar() const {
     return !toolBar_->isHidden();
+}
+
+bool CMainFrame::showsFunctions() const {
+    return functionsPane_ != nullptr && !functionsPane_->isHidden();
+}
+
+void CMainFrame::onToggleFunctions() {
+    if (functionsPane_->isHidden()) {
+        functionsPane_->show();
+        // A third of the window's height, the list above keeping the rest.
+        resizeDocks({functionsPane_}, {height() / 3}, Qt::Vertical);
+    } else {
+        functionsPane_->hide();
+    }
 }
 
 bool CMainFrame::showsStatusBar() const {

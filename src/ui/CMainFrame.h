@@ -31,6 +31,7 @@ namespace tw::ui {
 
 class CFileView;
 class CFolderView;
+class CFunctionsPane;
 class CSplitterView;
 class CTallyweaverDoc;
 
@@ -58,6 +59,8 @@ class CMainFrame : public QMainWindow, public ViewHost {
     void saveWindowState();
     int chosenColumnWidth(std::string_view id) const override;
     void setChosenColumnWidth(std::string_view id, int width) override;
+    std::optional<bool> chosenColumnShown(std::string_view id) const override;
+    void setChosenColumnShown(std::string_view id, bool shown) override;
 
     /// The action of a command id; null for an unknown id.
     QAction* action(int commandId) const;
@@ -75,6 +78,8 @@ class CMainFrame : public QMainWindow, public ViewHost {
     CFolderView* folderView() const;
     /// The file list of the current view, null when there is no view.
     CFileView* fileView() const;
+    /// The Functions pane, hidden until View > Functions shows it.
+    CFunctionsPane* functionsPane() const { return functionsPane_; }
 
     /// How often the file list shows the counts of a run that goes on: four times a second.
     static constexpr int kListRefreshPeriodMs = 250;
@@ -191,6 +196,7 @@ class CMainFrame : public QMainWindow, public ViewHost {
     /// Where a file dialog starts: the project file's folder, or `lastUsed` (the folder that
     /// dialog last showed) for a project never saved.
     QString startFolder(const QString& lastUsed) const;
+    bool showsFunctions() const;
 
     // Command handlers.
     void onFileNew();
@@ -214,6 +220,7 @@ class CMainFrame : public QMainWindow, public ViewHost {
     void onReport();
     void onToggleToolBar();
     void onToggleStatusBar();
+    void onToggleFunctions();
     void onFoldersAndFiles() { onChooseView(ID_VIEW_FOLDERS_AND_FILES); }
     void onFilesOnly() { onChooseView(ID_VIEW_FILES_ONLY); }
     void onChooseView(int commandId);
@@ -252,6 +259,7 @@ class CMainFrame : public QMainWindow, public ViewHost {
     QString statusText_;
     QPointer<QWidget> focusedPane_;
     QProgressBar* progressBar_ = nullptr;
+    CFunctionsPane* functionsPane_ = nullptr;
     /// "N failed" in the status bar, opening the Errors dialog.
     QToolButton* failuresButton_ = nullptr;
     /// Since the file list last showed the counts of the run that goes on.

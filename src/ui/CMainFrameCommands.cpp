@@ -192,6 +192,13 @@ std::span<const CMainFrame::CommandEntry> CMainFrame::commands() {
          .handler = &F::onErrors,
          .idleOnly = true,
          .available = &F::hasFailures},
+        {.id = ID_VIEW_FUNCTIONS,
+         .objectName = "actionFunctions",
+         .text = "F&unctions",
+         .prompt = "Show or hide the functions of the selected files, the most complex "
+                   "first\nFunctions",
+         .handler = &F::onToggleFunctions,
+         .checked = &F::showsFunctions},
         // Help: also during a count, which they leave alone.
         {.id = ID_HELP_DOCUMENTATION,
          .objectName = "actionDocumentation",
@@ -338,7 +345,7 @@ void CMainFrame::createMenus() {
     menu("&Tools", "menuTools", {ID_TOOLS_SETTINGS, ID_TOOLS_REPORT});
     menu("&View", "menuView",
          {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_FOLDERS_AND_FILES, ID_VIEW_FILES_ONLY, 0,
-          ID_VIEW_SHOW_FULL_PATHS, 0, ID_VIEW_ERRORS});
+          ID_VIEW_SHOW_FULL_PATHS, 0, ID_VIEW_ERRORS, ID_VIEW_FUNCTIONS});
     menu("&Help", "menuHelp",
          {ID_HELP_DOCUMENTATION, ID_HELP_COMMAND_LINE, 0, ID_APP_ABOUT, ID_HELP_WEBSITE});
 }

@@ -1,5 +1,7 @@
 #include "ui/FileListColumns.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <array>
 #include <type_traits>
@@ -40,11 +42,11 @@ QString countTimeCellText(const FileListColumnInfo&, const FileListRow& row, Cou
     return row.hasCounts() ? countTimeText(row.countSeconds) + QStringLiteral(" s") : kDash;
 }
 
-QString countText(const FileListColumnInfo& column, const FileListRow& row, CountMode mode) {
+QString counterText(const FileListColumnInfo& column, const FileListRow& row, CountMode mode) {
     if (!row.hasCounts() || !shownInMode(*column.counter, mode)) {
         return kDash;
     }
-    return QString::number(row.counts[column.counter->column]);
+    return countText(row.counts[column.counter->column]);
 }
 
 /// The largest function's complexity: only counted files of the complexity mode that have
@@ -54,7 +56,11 @@ bool showsLargestFunction(const FileListRow& row, CountMode mode) {
 }
 
 QString largestFunctionText(const FileListColumnInfo&, const FileListRow& row, CountMode mode) {
-    return showsLargestFunction(row, mode) ? QString::number(row.largestFunction) : kDash;
+    return showsLargestFunction(row, mode) ? countText(row.largestFunction) : kDash;
+}
+
+QString folderText(const FileListColumnInfo&, const FileListRow& row, CountMode) {
+    return folderOfPath(row.path);
 }
 
 QString remarksText(const FileListColumnInfo&, const FileListRow& row, CountMode) {
@@ -172,6 +178,7 @@ std::vector<FileListColumnInfo> makeColumns() {
     std::vector<FileListColumnInfo> columns = {
         {.id = "name",
          .title = QStringLiteral("File Name"),
+         .alwaysShown = true,
          .text = nameText,
          .widestText = longestText},
         {.id = "type",
@@ -200,7 +207,7 @@ std::vector<FileListColumnInfo> makeColumns() {
                            .title = qstring(counter.listLabel),
                            .numeric = true,
                            .counter = &counter,
-                           .text = countText,
+                           .text = counterText,
                            .sortValue = countValue,
                            .widestText = widestNumber});
     }
@@ -213,6 +220,11 @@ std::vector<FileListColumnInfo> makeColumns() {
     columns.push_back({.id = "remarks",
                        .title = QStringLiteral("Remarks"),
                        .text = remarksText,
+                       .widestText = longestText});
+    columns.push_back({.id = "folder",
+                       .title = QStringLiteral("Folder"),
+                       .hiddenAtFirst = true,
+                       .text = folderText,
                        .widestText = longestText});
     return columns;
 }
@@ -292,25 +304,38 @@ QString encodingText(TextEncoding encoding) {
 QString sizeText(std::uint32_t sizeBytes) {
     constexpr double kKilo = 1024.0;
     const double size = sizeBytes;
+    const QLocale locale;
     if (sizeBytes >= (1u << 30)) {
-        return QString::asprintf("%.2f GB", size / (kKilo * kKilo * kKilo));
+        return locale.toString(size / (kKilo * kKilo * kKilo), 'f', 2) + QStringLiteral(" GB");
     }
     if (sizeBytes >= (1u << 20)) {
-        return QString::asprintf("%.2f MB", size / (kKilo * kKilo));
+        return locale.toString(size / (kKilo * kKilo), 'f', 2) + QStringLiteral(" MB");
     }
     if (sizeBytes >= 1024u) {
-        return QString::asprintf("%.2f KB", size / kKilo);
+        return locale.toString(size / kKilo, 'f', 2) + QStringLiteral(" KB");
     }
-    return QString::asprintf("%u Bytes", sizeBytes);
+    return locale.toString(sizeBytes) + QStringLiteral(" Bytes");
 }
 
 QString countTimeText(double seconds) {
-    return QString::asprintf("%.2f", seconds);
+    return QLocale().toString(seconds, 'f', 2);
+}
+
+QString countText(std::uint32_t value) {
+    return QLocale().toString(value);
 }
 
 QString shareText(std::uint32_t sum, std::uint32_t total) {
     const double share = total == 0 ? 0.0 : static_cast<double>(sum) * 100.0 / total;
-    return QString::asprintf("%u  (%3.1f%%)", sum, share);
+    const QLocale locale;
+    return locale.toString(sum) + QStringLiteral("  (") + locale.toString(share, 'f', 1) +
+           QStringLiteral("%)");
+}
+
+QString folderOfPath(std::u16string_view path) {
+    // "/a.c" is in "/"; the separator before the name goes otherwise.
+    const std::size_t name = path.size() - fileNameOfPath(path).size();
+    return qstring(path.substr(0, name <= 1 ? name : name - 1));
 }
 
 QString countColumnTitle(CountMode mode) {

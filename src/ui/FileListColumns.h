@@ -31,6 +31,9 @@ enum FileListColumn : int {
     ColumnFirstCount,
     ColumnLargestFunction = ColumnFirstCount + static_cast<int>(kCountColumnCount),
     ColumnRemarks,
+    /// The file's folder: last in the table, so that no column before it moves; the view shows
+    /// it beside the name when the user shows it.
+    ColumnFolder,
     FileListColumnCount
 };
 
@@ -85,6 +88,10 @@ struct FileListColumnInfo {
     QString title;
     /// Numbers are right-aligned so that their digits line up.
     bool numeric = false;
+    /// Hidden until the user shows it from the header's menu.
+    bool hiddenAtFirst = false;
+    /// The user cannot hide it: a row is known by it.
+    bool alwaysShown = false;
     /// The counter it shows; null for the other columns.
     const CountColumnInfo* counter = nullptr;
     /// The text of a file row in the count mode given.
@@ -119,13 +126,22 @@ QString fileTypeText(FileType type);
 /// "UTF-8", "UTF-16LE", ... for the others; "Unknown" for any value outside the known
 /// encodings.
 QString encodingText(TextEncoding encoding);
+/// The texts below write their numbers as the default `QLocale` does (digit groups and the
+/// decimal sign of the user's language); the list is the only place they show, so reports and
+/// project files keep their own plain numbers.
+
 /// "1023 Bytes", "1.50 KB", "2.00 MB", "3.00 GB".
 QString sizeText(std::uint32_t sizeBytes);
 /// The count time in seconds with two decimals.
 QString countTimeText(double seconds);
-/// A summary cell: the sum and its share of `total`, "%u  (%3.1f%%)"; the share is 0.0 when
-/// `total` is 0.
+/// A count: "14,548,530" in English, "14.548.530" in German.
+QString countText(std::uint32_t value);
+/// A summary cell: the sum and its share of `total` with one decimal, "7  (100.0%)"; the share
+/// is 0.0 when `total` is 0.
 QString shareText(std::uint32_t sum, std::uint32_t total);
+/// The folder of the project path `path`, without the separator before the name; empty for a
+/// path without one.
+QString folderOfPath(std::u16string_view path);
 /// The title of the first count column for `mode`: "Physical", "Terminating Characters",
 /// "Executable" or "Complexity".
 QString countColumnTitle(CountMode mode);

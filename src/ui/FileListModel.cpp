@@ -29,8 +29,8 @@ FileListModel::SummaryRow FileListModel::summaryOf(const ProjectFolder& folder, 
                                                    const QString& title) const {
     const auto columns = fileListColumns();
     SummaryRow summary(columns.size());
-    summary[ColumnFileName] =
-        title.arg(folder.CountedRecords(recursive)).arg(folder.FailedRecords(recursive));
+    summary[ColumnFileName] = title.arg(countText(folder.CountedRecords(recursive)),
+                                        countText(folder.FailedRecords(recursive)));
     const CountValues sums = folder.Sums(recursive);
     const std::uint32_t total = sums[CountColumn::Total];
     for (std::size_t column = 0; column < columns.size(); ++column) {
@@ -42,7 +42,7 @@ FileListModel::SummaryRow FileListModel::summaryOf(const ProjectFolder& folder, 
             summary[column] = QStringLiteral("-");
         } else {
             summary[column] = info->withShare ? shareText(sums[info->column], total)
-                                              : QString::number(sums[info->column]);
+                                              : countText(sums[info->column]);
         }
     }
     return summary;
@@ -144,10 +144,12 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             return cellText(index.row(), index.column());
         case Qt::ToolTipRole:
-            // A file whose count failed says why, as the Errors dialog does.
-            if (isFileRow(index.row()) &&
-                !rows_[static_cast<std::size_t>(index.row())].failure.isEmpty()) {
-                return rows_[static_cast<std::size_t>(index.row())].failure;
+            // A file whose count failed says why, as the Errors dialog does; any other file
+            // says where it is, which tells apart files of one name. A summary row's cell
+            // gives its whole text, which the column may cut.
+            if (isFileRow(index.row())) {
+                const FileListRow& row = rows_[static_cast<std::size_t>(index.row())];
+                return row.failure.isEmpty() ? folderOfPath(row.path) : row.failure;
             }
             return cellText(index.row(), index.column());
         case SortRole:

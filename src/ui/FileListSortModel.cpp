@@ -21,6 +21,11 @@ bool FileListSortModel::lessThan(const QModelIndex& left, const QModelIndex& rig
         }
         return (left.row() < right.row()) != descending;
     }
+    const QVariant leftValue = left.data(sortRole());
+    const QVariant rightValue = right.data(sortRole());
+    if (leftValue.typeId() == QMetaType::QString && rightValue.typeId() == QMetaType::QString) {
+        return natural_.less(leftValue.toString(), rightValue.toString());
+    }
     return QSortFilterProxyModel::lessThan(left, right);
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <mutex>
+#include <optional>
 #include <string_view>
 
 #include "ui/FileListModel.h"
@@ -28,6 +29,10 @@ class ViewHost {
     /// The width the user gave the file list's column `id`; 0 when it is fitted to its texts.
     virtual int chosenColumnWidth(std::string_view id) const = 0;
     virtual void setChosenColumnWidth(std::string_view id, int width) = 0;
+    /// Whether the user showed (true) or hid (false) the file list's column `id`; nothing when
+    /// the user never chose, and the column's own rule holds.
+    virtual std::optional<bool> chosenColumnShown(std::string_view id) const = 0;
+    virtual void setChosenColumnShown(std::string_view id, bool shown) = 0;
 };
 
 }  // namespace tw::ui

@@ -13,6 +13,8 @@ namespace {
 const char* const kGroup = "Window";
 /// The widths by column id, a group of its own.
 const char* const kColumnWidthsGroup = "ColumnWidth";
+/// The columns shown or hidden by the user, by column id, a group of its own.
+const char* const kColumnShownGroup = "ColumnShown";
 /// The widths by position, as earlier versions kept them: read, never written.
 const char* const kPositionalWidthsKey = "ColumnWidths";
 
@@ -66,6 +68,11 @@ WindowState WindowState::read(QSettings& settings) {
     readColumnWidths(settings, state.columnWidths);
     state.showToolBar = settings.value(QStringLiteral("ToolBar"), true).toBool();
     state.showStatusBar = settings.value(QStringLiteral("StatusBar"), true).toBool();
+    settings.beginGroup(QString::fromLatin1(kColumnShownGroup));
+    for (const QString& id : settings.childKeys()) {
+        state.columnShown.insert(id, settings.value(id).toBool());
+    }
+    settings.endGroup();
     state.addFilesFolder = settings.value(QStringLiteral("AddFilesFolder")).toString();
     state.addFolderFolder = settings.value(QStringLiteral("AddFolderFolder")).toString();
     state.reportFolder = settings.value(QStringLiteral("ReportFolder")).toString();
@@ -90,6 +97,12 @@ void WindowState::write(QSettings& settings) const {
     settings.endGroup();
     settings.setValue(QStringLiteral("ToolBar"), showToolBar);
     settings.setValue(QStringLiteral("StatusBar"), showStatusBar);
+    settings.remove(QString::fromLatin1(kColumnShownGroup));
+    settings.beginGroup(QString::fromLatin1(kColumnShownGroup));
+    for (auto shown = columnShown.begin(); shown != columnShown.end(); ++shown) {
+        settings.setValue(shown.key(), shown.value());
+    }
+    settings.endGroup();
     settings.setValue(QStringLiteral("AddFilesFolder"), addFilesFolder);
     settings.setValue(QStringLiteral("AddFolderFolder"), addFolderFolder);
     settings.setValue(QStringLiteral("ReportFolder"), reportFolder);

@@ -25,6 +25,9 @@ struct WindowState {
     QMap<QString, int> columnWidths;
     bool showToolBar = true;
     bool showStatusBar = true;
+    /// The columns of the file list the user showed (true) or hid (false) from the header's
+    /// menu, by column id; the others follow their own rule.
+    QMap<QString, bool> columnShown;
     QString addFilesFolder;
     QString addFolderFolder;
     QString reportFolder;

@@ -3,6 +3,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QTest>
 
 #include "engine/FileCount.h"
@@ -32,9 +33,10 @@ void setCounts(FileCount& record, std::array<std::uint32_t, 9> counters, double 
     record.countSeconds = seconds;
 }
 
+/// The texts of the columns shown at first (the folder column, hidden then, is tested apart).
 QStringList rowTexts(const FileListModel& model, int row) {
     QStringList texts;
-    for (int column = 0; column < FileListColumnCount; ++column) {
+    for (int column = 0; column <= ColumnRemarks; ++column) {
         texts.append(model.cellText(row, column));
     }
     return texts;
@@ -46,6 +48,9 @@ class FileListModelTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // The expected texts below are those of the C locale, whatever the user's is.
+    void init() { QLocale::setDefault(QLocale::c()); }
+    void cleanupTestCase() { QLocale::setDefault(QLocale::system()); }
     void countColumnsFollowCounterTable();
     void displayTexts_data();
     void displayTexts();
@@ -58,6 +63,11 @@ class FileListModelTest : public QObject {
     void summaryRowsAreNeverSelectable();
     void columnFiveFollowsCountMode();
     void largestFunctionOnlyInComplexityMode();
+    void numbersFollowTheLocale_data();
+    void numbersFollowTheLocale();
+    void folderOfPathDropsTheName_data();
+    void folderOfPathDropsTheName();
+    void rowTooltipNamesFolderOrFailure();
     void behavesAsItemModel();
     void rebuildsFiftyThousandFilesQuickly();
 };
@@ -157,6 +167,81 @@ void FileListModelTest::countedRowShowsItsCounts() {
     QCOMPARE(model.cellText(0, ColumnDeclaration), QStringLiteral("-"));
     QCOMPARE(model.cellText(0, ColumnDirective), QStringLiteral("-"));
     QCOMPARE(model.cellText(0, ColumnTotal), QStringLiteral("28"));
+}
+
+void FileListModelTest::numbersFollowTheLocale_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QStringList>("texts");
+    // A count, a size in bytes and in kilobytes, a count time, a share; then the cells of a
+    // counted row and of its folder's summary.
+    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany)
+                            << QStringList{"14.548.530",       "1.023 Bytes",
+                                           "1,50 KB",          "0,13",
+                                           "1  (33,3%)",       "12.345",
+                                           "12.345  (100,0%)", "Folder (1 succeeded, 0 failed)"};
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates)
+                             << QStringList{"14,548,530",       "1,023 Bytes",
+                                            "1.50 KB",          "0.13",
+                                            "1  (33.3%)",       "12,345",
+                                            "12,345  (100.0%)", "Folder (1 succeeded, 0 failed)"};
+    QTest::newRow("C: no groups") << QLocale::c()
+                                  << QStringList{
+                                         "14548530",        "1023 Bytes",
+                                         "1.50 KB",         "0.13",
+                                         "1  (33.3%)",      "12345",
+                                         "12345  (100.0%)", "Folder (1 succeeded, 0 failed)"};
+}
+
+void FileListModelTest::numbersFollowTheLocale() {
+    QFETCH(QLocale, locale);
+    QFETCH(QStringList, texts);
+    QLocale::setDefault(locale);
+    ProjectFolder root;
+    setCounts(*root.AddFilePath(u"c:/src/a.cpp"), {12345, 0, 0, 0, 0, 0, 0, 0, 0});
+    FileListModel model(kNoFailures);
+    model.rebuild(*root.FindFolder(u"c:/src"), root, {}, CountMode::Physical);
+    QCOMPARE((QStringList{countText(14548530), sizeText(1023), sizeText(1536), countTimeText(0.125),
+                          shareText(1, 3), model.cellText(0, ColumnCode),
+                          model.cellText(1, ColumnCode), model.cellText(1, ColumnFileName)}),
+             texts);
+}
+
+void FileListModelTest::folderOfPathDropsTheName_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("nested") << "c:/src/ui/a.cpp"
+                            << "c:/src/ui";
+    QTest::newRow("at the root") << "/a.cpp"
+                                 << "/";
+    QTest::newRow("no folder") << "a.cpp"
+                               << "";
+}
+
+void FileListModelTest::folderOfPathDropsTheName() {
+    QFETCH(QString, path);
+    QFETCH(QString, folder);
+    QCOMPARE(folderOfPath(path.toStdU16String()), folder);
+}
+
+void FileListModelTest::rowTooltipNamesFolderOrFailure() {
+    // The folder column is hidden at first; the row's tooltip names the folder, whichever
+    // cell it is over, and a failed row's gives the failure instead.
+    QVERIFY(fileListColumnAt(ColumnFolder)->hiddenAtFirst);
+    QCOMPARE(fileListColumnAt(ColumnFolder)->id, std::string_view("folder"));
+    ProjectFolder root;
+    root.AddFilePath(u"/x/y/shown.cpp");
+    FileCount* failed = root.AddFilePath(u"/x/y/failed.cpp");
+    failed->counted = true;
+    failed->failed = true;
+    FailedCountTable failures{{failed->path, u"Cannot read the file."}};
+    FileListModel model(failures);
+    model.rebuild(root, root, {.filesOnly = true}, CountMode::Physical);
+    QCOMPARE(model.cellText(0, ColumnFolder), QStringLiteral("/x/y"));
+    for (const int column : {int(ColumnFileName), int(ColumnCode), int(ColumnFolder)}) {
+        QCOMPARE(model.data(model.index(0, column), Qt::ToolTipRole).toString(), "/x/y");
+        QCOMPARE(model.data(model.index(1, column), Qt::ToolTipRole).toString(),
+                 "Cannot read the file.");
+    }
 }
 
 void FileListModelTest::summaryRowsSumWithShares_data() {

@@ -1,8 +1,10 @@
 // The file list as the user sees it: sorted by a clicked column without changing the project,
 // numbers right-aligned with their units, the reason of a failed count as the row's tooltip,
-// and the counts and progress of a run shown while it goes on.
+// the counts and progress of a run shown while it goes on, names in natural order, and the
+// header's menu that shows and hides columns.
 
 #include <QHeaderView>
+#include <QMenu>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -10,6 +12,9 @@
 #include "UiTestSupport.h"
 #include "engine/FileCount.h"
 #include "project/FailedCountTable.h"
+
+#include <memory>
+#include <optional>
 
 using namespace tw;
 using namespace tw::test;
@@ -45,6 +50,8 @@ class FileListViewTest : public QObject {
     void headerClicksSortTheViewOnly();
     void numbersAlignRightWithUnits();
     void failedRowSaysWhy();
+    void namesSortInNaturalOrder();
+    void headerMenuShowsAndHidesColumns();
     void runShowsProgressAndCountsAsItGoes();
 };
 
@@ -178,6 +185,68 @@ void FileListViewTest::runShowsProgressAndCountsAsItGoes() {
     }
     QVERIFY(progress->isHidden());
     QVERIFY(CMainFrame::kListRefreshPeriodMs <= 250);
+}
+
+void FileListViewTest::namesSortInNaturalOrder() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    Desktop desktop;
+    QStringList paths;
+    for (const char* name : {"_10.c", "b.c", "_2.c", "A.c", "_1.c"}) {
+        paths.append(writeFile(dir, QString::fromLatin1(name), sourceOf(1)));
+    }
+    desktop.addFiles(chooser, paths);
+    CFileView& list = *desktop.frame.fileView();
+    // Numbers by their value, letters whatever their case.
+    list.sortByColumn(ColumnFileName, Qt::AscendingOrder);
+    QCOMPARE(shownLabels(list).mid(0, 5), QStringList({"_1.c", "_2.c", "_10.c", "A.c", "b.c"}));
+    list.sortByColumn(ColumnFileName, Qt::DescendingOrder);
+    QCOMPARE(shownLabels(list).mid(0, 5), QStringList({"b.c", "A.c", "_10.c", "_2.c", "_1.c"}));
+    QVERIFY(shownLabels(list).at(5).startsWith(QStringLiteral("Folder (")));
+}
+
+void FileListViewTest::headerMenuShowsAndHidesColumns() {
+    MessageBoxRecorder boxes;
+    FileChooserScript chooser;
+    QTemporaryDir dir;
+    Desktop desktop;
+    const QString a = writeFile(dir, QStringLiteral("src/a.cpp"), sourceOf(2));
+    desktop.addFiles(chooser, {a});
+    CFileView& list = *desktop.frame.fileView();
+    QVERIFY(list.isColumnHidden(ColumnFolder));
+    QVERIFY(!list.isColumnHidden(ColumnType));
+
+    // One check mark per column, in the order shown: the folder beside the name, hidden; the
+    // name cannot be hidden.
+    std::unique_ptr<QMenu> menu(list.makeColumnMenu());
+    const QList<QAction*> entries = menu->actions();
+    QCOMPARE(entries.size(), int(FileListColumnCount));
+    QCOMPARE(entries[0]->text(), QStringLiteral("File Name"));
+    QVERIFY(!entries[0]->isEnabled() && entries[0]->isChecked());
+    QCOMPARE(entries[1]->text(), QStringLiteral("Folder"));
+    QVERIFY(entries[1]->isEnabled() && !entries[1]->isChecked());
+    QCOMPARE(entries[2]->text(), QStringLiteral("Type"));
+    QCOMPARE(entries[2 + ColumnCode - ColumnType]->text(), QStringLiteral("Physical"));
+
+    entries[1]->trigger();
+    entries[2]->trigger();
+    QVERIFY(!list.isColumnHidden(ColumnFolder));
+    QVERIFY(list.columnWidth(ColumnFolder) > 0);
+    QVERIFY(list.isColumnHidden(ColumnType));
+    QCOMPARE(list.model()->index(0, ColumnFolder).data().toString(), qs(projectFolderOf(a)));
+    // Hiding and showing are no widths the user chose.
+    QCOMPARE(desktop.frame.chosenColumnWidth("type"), 0);
+    QCOMPARE(desktop.frame.chosenColumnWidth("folder"), 0);
+    QCOMPARE(desktop.frame.chosenColumnShown("type"), std::optional<bool>(false));
+
+    // The choice holds for the other view's list too.
+    menu.reset();
+    desktop.action(ID_VIEW_FILES_ONLY)->trigger();
+    QVERIFY(desktop.frame.fileView()->isColumnHidden(ColumnType));
+    QVERIFY(!desktop.frame.fileView()->isColumnHidden(ColumnFolder));
+    menu = std::unique_ptr<QMenu>(desktop.frame.fileView()->makeColumnMenu());
+    QVERIFY(menu->actions()[1]->isChecked() && !menu->actions()[2]->isChecked());
 }
 
 QTEST_MAIN(FileListViewTest)

@@ -281,7 +281,7 @@ void MainFrameTest::menusAndToolbarAreComplete() {
                  "- | &Remove\tDel",
                  "&Tools: &Settings... | &Report...",
                  "&View: &Toolbar | &Status Bar | - | &Folders and Files | Files &Only | - | "
-                 "S&how Full Paths | - | &Errors...",
+                 "S&how Full Paths | - | &Errors... | F&unctions",
                  "&Help: &Tallyweaver Documentation\tF1 | &Command Line Reference | - | "
                  "&About Tallyweaver | Visit Website",
              }));

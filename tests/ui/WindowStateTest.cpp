@@ -1,10 +1,11 @@
 // What the main window remembers and shows of itself: the modified marker in its title, its
-// place, divider, view mode, column widths and dialog folders across a restart, and a sensible
-// size at the first start.
+// place, divider, view mode, column widths, shown columns and dialog folders across a restart, and
+// a sensible size at the first start.
 
 #include <QAbstractButton>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
@@ -14,6 +15,8 @@
 #include "UiTestSupport.h"
 #include "ui/CSplitterView.h"
 #include "ui/WindowState.h"
+
+#include <memory>
 
 using namespace tw;
 using namespace tw::test;
@@ -31,6 +34,7 @@ class WindowStateTest : public QObject {
     void barsAndReportChoicesSurviveRestart();
     void unusableSavedValuesFallBackToDefaults();
     void positionalColumnWidthsAreConvertedOnce();
+    void shownAndHiddenColumnsSurviveRestart();
 };
 
 void WindowStateTest::titleCarriesModifiedMarker() {
@@ -242,6 +246,44 @@ void WindowStateTest::positionalColumnWidthsAreConvertedOnce() {
     // Once widths are kept by id, positional ones left by an earlier version are ignored.
     settings.setValue(QStringLiteral("Window/ColumnWidths"), QStringLiteral("0,5"));
     QCOMPARE(WindowState::read(settings).columnWidths, kept);
+}
+
+void WindowStateTest::shownAndHiddenColumnsSurviveRestart() {
+    MessageBoxRecorder boxes;
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("tallyweaver.ini"));
+    const auto hide = [](CMainFrame& frame, const char* id, bool shown) {
+        const std::unique_ptr<QMenu> menu(frame.fileView()->makeColumnMenu());
+        QAction* entry = menu->findChild<QAction*>(QString::fromLatin1(id));
+        QVERIFY(entry != nullptr);
+        if (entry->isChecked() != shown) {
+            entry->trigger();
+        }
+    };
+    {
+        QSettings settings(ini, QSettings::IniFormat);
+        CTallyweaverDoc document;
+        CMainFrame frame(document);
+        frame.setSettings(&settings);
+        frame.restoreWindowState();
+        frame.show();
+        QTRY_VERIFY(frame.currentView() != nullptr);
+        hide(frame, "encoding", false);
+        hide(frame, "folder", true);
+        QVERIFY(frame.close());
+    }
+    QSettings settings(ini, QSettings::IniFormat);
+    QCOMPARE(WindowState::read(settings).columnShown,
+             (QMap<QString, bool>{{"encoding", false}, {"folder", true}}));
+    CTallyweaverDoc document;
+    CMainFrame frame(document);
+    frame.setSettings(&settings);
+    frame.restoreWindowState();
+    frame.show();
+    QTRY_VERIFY(frame.currentView() != nullptr);
+    QVERIFY(frame.fileView()->isColumnHidden(ColumnEncoding));
+    QVERIFY(!frame.fileView()->isColumnHidden(ColumnFolder));
+    QVERIFY(!frame.fileView()->isColumnHidden(ColumnType));
 }
 
 QTEST_MAIN(WindowStateTest)

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QHeaderView>
+#include <QMenu>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -10,9 +12,11 @@
 
 #include <cstdio>
 
+#include "engine/CountMode.h"
 #include "project/ProjectFolder.h"
 #include "ui/CFileView.h"
 #include "ui/CFolderView.h"
+#include "ui/CFunctionsPane.h"
 #include "ui/CMainFrame.h"
 #include "ui/CTallyweaverDoc.h"
 #include "ui/CommandIds.h"
@@ -204,6 +208,38 @@ void DesktopTestCommands::next() {
                 }
                 const bool saved = shot.save(argument, "PNG");
                 done(QStringLiteral("screenshot: ") +
+                     (saved ? argument : QStringLiteral("failed")));
+            });
+        });
+    } else if (name == QLatin1String("complexity-mode")) {
+        // As Project Settings would after Cyclomatic Complexity was chosen.
+        frame_.document().settings().mode = CountMode::CyclomaticComplexity;
+        frame_.document().resetCounts();
+        done(QStringLiteral("mode: complexity"));
+    } else if (name == QLatin1String("functions")) {
+        frame_.action(ID_VIEW_FUNCTIONS)->trigger();
+        done(QStringLiteral("functions pane: ") + (frame_.functionsPane()->isVisible()
+                                                       ? QStringLiteral("shown")
+                                                       : QStringLiteral("hidden")));
+    } else if (name == QLatin1String("column-menu")) {
+        // The file list header's menu, open over the window, in a picture of the screen.
+        whenExposed([this, done, argument] {
+            CFileView* view = frame_.fileView();
+            if (view == nullptr) {
+                done(QStringLiteral("column menu: no list"));
+                return;
+            }
+            QMenu* menu = view->makeColumnMenu();
+            QHeaderView* header = view->horizontalHeader();
+            menu->popup(header->mapToGlobal(
+                QPoint(header->sectionViewportPosition(ColumnCode), header->height())));
+            QTimer::singleShot(500, this, [this, done, argument, menu] {
+                QScreen* screen = frame_.screen();
+                const QPixmap shot = screen != nullptr ? screen->grabWindow(0) : QPixmap();
+                menu->close();
+                menu->deleteLater();
+                const bool saved = !shot.isNull() && shot.save(argument, "PNG");
+                done(QStringLiteral("column menu: ") +
                      (saved ? argument : QStringLiteral("failed")));
             });
         });

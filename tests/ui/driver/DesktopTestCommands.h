@@ -16,7 +16,9 @@ namespace tw::test {
 /// run: "title", "add-folder DIR", "count",
 /// "view files-only|folders-and-files", "select-folder DIR", "files" (a line per row of the file
 /// list: its first column and its code count), "recent" (a line per recent project),
-/// "help-page NAME" (the file the help command opens), "screenshot FILE", "wait MS" and "close".
+/// "help-page NAME" (the file the help command opens), "screenshot FILE", "wait MS", "close",
+/// "complexity-mode" (the project's mode set to Cyclomatic Complexity), "functions" (View >
+/// Functions) and "column-menu FILE" (a picture of the screen with the list header's menu open).
 /// Each command prints a line on standard output when it is done. Message boxes are answered No
 /// (or OK) and printed instead of shown.
 class DesktopTestCommands : public QObject {
