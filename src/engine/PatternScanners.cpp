@@ -23,8 +23,8 @@ template <std::size_t N>
 std::size_t nextOf(std::u16string_view subject, std::size_t from, const char16_t (&units)[N]) {
     if constexpr (N <= 4) {
         const char16_t last = units[N - 1];
-        return findAnyOf(subject.data(), from, subject.size(), units[0],
-                         units[N > 1 ? 1 : N - 1], units[N > 2 ? 2 : N - 1], last);
+        return findAnyOf(subject.data(), from, subject.size(), units[0], units[N > 1 ? 1 : N - 1],
+                         units[N > 2 ? 2 : N - 1], last);
     } else {
         return findAnyOfSet(subject.data(), from, subject.size(), units);
     }
