@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# The main measure is real code: bench/real-code.sh, run last, prints the targets table for the
+# pinned kernel, Boost and JDK sources with cloc, `wc -l` and a two-process read beside.
+#
 # Speed of whole console runs over the generated corpus, for each mode, against `wc -l` (the
 # floor: reading the files and finding their lines) and, when installed, cloc. Prints MB/s and
 # lines/s, the time ratios, peak memory, growth over the size series 1, 4, 16 and the gain of
@@ -205,3 +208,7 @@ awk -v one="${seconds[one,1]}" -v sixteen="${seconds[one,16]}" 'BEGIN {
     sixteen / (one > 0 ? one : 0.001) }'
 echo "(the program's rows run with two threads; gain: one thread's time over two threads';"
 echo " peak MB: the larger of both runs; limit MB: 64 MB plus 8 times the largest file)"
+
+echo
+echo "== Real code =="
+bash bench/real-code.sh "$runs" "$program"

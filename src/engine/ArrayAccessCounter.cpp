@@ -9,6 +9,7 @@
 #include "engine/OperatorCounter.h"
 #include "engine/Pattern.h"
 #include "engine/RunSkipper.h"
+#include "engine/TextScan.h"
 #include "engine/WideChar.h"
 
 namespace tw {
@@ -76,7 +77,10 @@ int ArrayAccessStage::run(int& bracketOperators) {
     }
     std::vector<std::uint32_t> opens;
     int count = 0;
-    for (std::size_t i = 0; i < chars_.size(); ++i) {
+    // Only brackets matter, and what a ']' overwrites lies before it: jump between them.
+    const std::size_t n = chars_.size();
+    for (std::size_t i = findAnyOf(chars_.data(), 0, n, u'[', u']', u'[', u']'); i < n;
+         i = findAnyOf(chars_.data(), i + 1, n, u'[', u']', u'[', u']')) {
         if (chars_[i] == u'[') {
             opens.push_back(static_cast<std::uint32_t>(i));
             continue;

@@ -6,8 +6,10 @@
 #include "engine/CommaPieces.h"
 #include "engine/CountTrace.h"
 #include "engine/MatchCounter.h"
+#include "engine/PatternScanners.h"
 #include "engine/RunSkipper.h"
 #include "engine/SourceText.h"
+#include "engine/TextScan.h"
 #include "engine/WideChar.h"
 
 namespace tw {
@@ -21,7 +23,7 @@ struct DeclarationPatterns {
     Pattern statement;
     Pattern firstDeclarator;
     Pattern furtherDeclarator;
-    Pattern keywords;
+    PatternScanner keywords;
     bool java;
 };
 
@@ -29,7 +31,7 @@ const DeclarationPatterns& cppPatterns() {
     static const DeclarationPatterns compiled{
         Pattern(patterns::kTemplateListRunning),    Pattern(patterns::kStatement),
         Pattern(patterns::kFirstDeclaratorRunning), Pattern(patterns::kFurtherDeclaratorRunning),
-        Pattern(patterns::kClassOrStruct),          false,
+        declarationScanners::classOrStruct,         false,
     };
     return compiled;
 }
@@ -40,7 +42,7 @@ const DeclarationPatterns& javaPatterns() {
         Pattern(patterns::kJavaStatement),
         Pattern(patterns::kJavaFirstDeclaratorRunning),
         Pattern(patterns::kJavaFurtherDeclaratorRunning),
-        Pattern(patterns::kJavaClassKeyword),
+        declarationScanners::javaClassKeyword,
         true,
     };
     return compiled;
@@ -48,11 +50,6 @@ const DeclarationPatterns& javaPatterns() {
 
 const Pattern& initialisedByFunctionPattern() {
     static const Pattern pattern(patterns::kInitialisedByFunction);
-    return pattern;
-}
-
-const Pattern& typedefPattern() {
-    static const Pattern pattern(patterns::kTypedef);
     return pattern;
 }
 
@@ -87,7 +84,10 @@ bool glueTemplateLists(std::u16string& text, FileCount& record,
     RunSkipper forward(text, forwardRunClass, RunSkipper::Direction::Forward);
     std::vector<Less> lesses;
     std::u16string copy;
-    for (std::size_t close = 0; close < text.size(); ++close) {
+    // Only '<' and '>' start work, and gluing overwrites no further than the '>' at hand.
+    const std::size_t n = text.size();
+    for (std::size_t close = findAnyOf(text.data(), 0, n, u'<', u'>', u'<', u'>'); close < n;
+         close = findAnyOf(text.data(), close + 1, n, u'<', u'>', u'<', u'>')) {
         if (text[close] == u'<') {
             lesses.push_back({close, close + 1});
             continue;
@@ -206,7 +206,8 @@ int countTypedefs(std::u16string& text) {
     }
     const std::u16string tail = text.substr(lastSemicolon + 1);
     text.resize(lastSemicolon + 1);
-    const int count = countMatches(text, typedefPattern(), u' ', false, TraceKind::Declaration);
+    const int count = countMatches(text, declarationScanners::typedefStatement, u' ', false,
+                                   TraceKind::Declaration);
     text += tail;
     return count;
 }
@@ -255,7 +256,6 @@ std::size_t lineEnd(std::u16string_view text, std::size_t position) {
 
 MatchStatus findDeclarationStatement(std::u16string_view text, std::size_t from, bool java,
                                      PatternMatch& match) {
-    const Pattern& statement = java ? javaPatterns().statement : cppPatterns().statement;
     // A match starts at a letter or '_', runs over word characters (and '&' or '*' in C/C++)
     // and at least one blank to a character r, and ends at the last ';' of r's line. Every
     // start inside the same word reaches the same r, so a failed word is left whole. The line
@@ -293,15 +293,13 @@ MatchStatus findDeclarationStatement(std::u16string_view text, std::size_t from,
                 semicolon == std::u16string_view::npos ? semicolon : rest + semicolon;
         }
         if (knownLastSemicolon != std::u16string_view::npos && knownLastSemicolon >= rest) {
-            // Found here; let the pattern itself say where (the rest of this line suffices).
-            const MatchStatus status = statement.search(text.substr(x, knownLineEnd - x), match);
-            if (status != MatchStatus::Found || match.begin != 0) {
-                return MatchStatus::Error;
-            }
-            match.begin += x;
-            match.end += x;
-            match.groupBegin += x;
-            match.groupEnd += x;
+            // The pattern's one group is the whole match: the blanks taken whole, then '.*;'
+            // up to the last ';' of r's line.
+            match.begin = x;
+            match.end = knownLastSemicolon + 1;
+            match.group = 1;
+            match.groupBegin = match.begin;
+            match.groupEnd = match.end;
             return MatchStatus::Found;
         }
         x = rest;

@@ -6,7 +6,9 @@
 #include "engine/CommaPieces.h"
 #include "engine/CountTrace.h"
 #include "engine/OperatorCounter.h"
+#include "engine/PatternScanners.h"
 #include "engine/RunSkipper.h"
+#include "engine/TextScan.h"
 #include "engine/WideChar.h"
 
 namespace tw {
@@ -26,14 +28,6 @@ const Pattern& templateArgumentPattern() {
     static const Pattern pattern(patterns::kTemplateArgumentRunning);
     return pattern;
 }
-const Pattern& functionNamePattern() {
-    static const Pattern pattern(patterns::kFunctionName);
-    return pattern;
-}
-const Pattern& keywordPattern() {
-    static const Pattern pattern(patterns::kKeyword);
-    return pattern;
-}
 
 bool isNameStart(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
@@ -44,16 +38,10 @@ bool isTemplateListChar(char16_t c) {
 }
 
 /// Whether `name` (the text before the '(') names a function: it fits the name pattern and is
-/// no keyword.
-FunctionVerdict nameVerdict(std::u16string_view name, FileCount& record) {
-    const MatchStatus isName = functionNamePattern().fullMatch(name);
-    const MatchStatus isKeyword =
-        isName == MatchStatus::Found ? keywordPattern().fullMatch(name) : MatchStatus::NotFound;
-    if (isName == MatchStatus::Error || isKeyword == MatchStatus::Error) {
-        record.remarks = kPatternFailure;
-        return FunctionVerdict::Failed;
-    }
-    return isName == MatchStatus::Found && isKeyword == MatchStatus::NotFound
+/// no keyword (the scanners of both patterns never fail).
+FunctionVerdict nameVerdict(std::u16string_view name) {
+    return functionScanners::functionName(name) == MatchStatus::Found &&
+                   functionScanners::keyword(name) == MatchStatus::NotFound
                ? FunctionVerdict::Function
                : FunctionVerdict::NotFunction;
 }
@@ -183,7 +171,10 @@ int FunctionStage::run() {
         return -1;
     }
     int count = 0;
-    for (std::size_t i = 0; i < chars_.size(); ++i) {
+    // Only brackets matter here, and what a ')' overwrites lies before it: jump between them.
+    const std::size_t n = chars_.size();
+    for (std::size_t i = findAnyOf(chars_.data(), 0, n, u'(', u')', u'<', u'>'); i < n;
+         i = findAnyOf(chars_.data(), i + 1, n, u'(', u')', u'<', u'>')) {
         switch (chars_[i]) {
             case u'(':
                 opens_.push_back({static_cast<std::uint32_t>(i)});
@@ -400,7 +391,7 @@ FunctionVerdict FunctionStage::functionAt(std::size_t start, std::size_t open, s
     if (verdict != FunctionVerdict::Function) {
         return verdict;
     }
-    verdict = nameVerdict(reduced_, record_);
+    verdict = nameVerdict(reduced_);
     if (verdict != FunctionVerdict::Function) {
         return verdict;
     }
@@ -561,7 +552,7 @@ FunctionVerdict parseFunction(std::u16string_view capture, FileCount& record, in
         return FunctionVerdict::NotFunction;
     }
     const std::u16string_view name = std::u16string_view(reduced).substr(0, open);
-    const FunctionVerdict verdict = nameVerdict(name, record);
+    const FunctionVerdict verdict = nameVerdict(name);
     if (verdict != FunctionVerdict::Function) {
         return verdict;
     }

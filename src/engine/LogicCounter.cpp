@@ -6,14 +6,14 @@
 #include "engine/CountTrace.h"
 #include "engine/MatchCounter.h"
 #include "engine/OperatorCounter.h"
-#include "engine/Pattern.h"
+#include "engine/PatternScanners.h"
 
 namespace tw {
 namespace {
 
 using OperatorCounter = int (*)(std::u16string&, FileCount&);
 
-int countLogic(SourceText& text, FileCount& record, int& conditionOperators, const Pattern& pattern,
+int countLogic(SourceText& text, FileCount& record, int& conditionOperators, PatternScanner scan,
                OperatorCounter countOperators) {
     conditionOperators = 0;
     std::u16string& chars = text.chars;
@@ -22,8 +22,7 @@ int countLogic(SourceText& text, FileCount& record, int& conditionOperators, con
     int count = 0;
     std::size_t position = 0;
     while (position < chars.size()) {
-        const MatchStatus status =
-            pattern.search(std::u16string_view(chars).substr(position), match);
+        const MatchStatus status = scan(std::u16string_view(chars).substr(position), match);
         if (status == MatchStatus::NotFound) {
             break;
         }
@@ -68,13 +67,11 @@ int countLogic(SourceText& text, FileCount& record, int& conditionOperators, con
 }  // namespace
 
 int countCppLogic(SourceText& text, FileCount& record, int& conditionOperators) {
-    static const Pattern pattern(logicPatterns::kCppLogic);
-    return countLogic(text, record, conditionOperators, pattern, countCppOperators);
+    return countLogic(text, record, conditionOperators, logicScanners::cpp, countCppOperators);
 }
 
 int countJavaLogic(SourceText& text, FileCount& record, int& conditionOperators) {
-    static const Pattern pattern(logicPatterns::kJavaLogic);
-    return countLogic(text, record, conditionOperators, pattern, countJavaOperators);
+    return countLogic(text, record, conditionOperators, logicScanners::java, countJavaOperators);
 }
 
 }  // namespace tw

@@ -19,14 +19,17 @@ void blankKeepingLineFeeds(std::u16string& text, std::size_t from, std::size_t t
     }
 }
 
-int countMatches(std::u16string& text, const Pattern& pattern, char16_t fill, bool extendWhitespace,
-                 std::optional<TraceKind> noteAs) {
+namespace {
+
+template <typename Search>
+int countFound(std::u16string& text, const Search& search, char16_t fill, bool extendWhitespace,
+               std::optional<TraceKind> noteAs) {
     int count = 0;
     std::size_t position = 0;
     PatternMatch match;
     while (position <= text.size()) {
         const std::u16string_view rest(text.data() + position, text.size() - position);
-        const MatchStatus status = pattern.search(rest, match);
+        const MatchStatus status = search(rest, match);
         if (status == MatchStatus::NotFound) {
             return count;
         }
@@ -53,6 +56,23 @@ int countMatches(std::u16string& text, const Pattern& pattern, char16_t fill, bo
         position = end > position ? end : position + (match.end > 0 ? match.end : 1);
     }
     return count;
+}
+
+}  // namespace
+
+int countMatches(std::u16string& text, const Pattern& pattern, char16_t fill, bool extendWhitespace,
+                 std::optional<TraceKind> noteAs) {
+    return countFound(
+        text,
+        [&pattern](std::u16string_view rest, PatternMatch& match) {
+            return pattern.search(rest, match);
+        },
+        fill, extendWhitespace, noteAs);
+}
+
+int countMatches(std::u16string& text, PatternScanner scan, char16_t fill, bool extendWhitespace,
+                 std::optional<TraceKind> noteAs) {
+    return countFound(text, scan, fill, extendWhitespace, noteAs);
 }
 
 }  // namespace tw

@@ -17,6 +17,10 @@ namespace tw {
 int countMatches(std::u16string& text, const Pattern& pattern, char16_t fill, bool extendWhitespace,
                  std::optional<TraceKind> noteAs = std::nullopt);
 
+/// As above, with a scanner that stands in for the pattern.
+int countMatches(std::u16string& text, PatternScanner scan, char16_t fill, bool extendWhitespace,
+                 std::optional<TraceKind> noteAs = std::nullopt);
+
 /// Overwrites `text[from, to)`: a line feed becomes the newline marker, anything else `fill`.
 void overwriteSpan(std::u16string& text, std::size_t from, std::size_t to, char16_t fill);
 

@@ -4,12 +4,13 @@
 #include <cstdint>
 
 #include "engine/MatchCounter.h"
-#include "engine/Pattern.h"
+#include "engine/PatternScanners.h"
 
 namespace tw {
 namespace {
 
-namespace patterns = operatorPatterns;
+// Each step runs the scanner that stands in for its pattern in `operatorPatterns`.
+namespace scan = operatorScanners;
 
 /// The characters whose presence an operator step needs, one bit each. Overwriting only ever
 /// writes '_', ' ' or '1', so a character absent when a count starts stays absent, and a step
@@ -68,23 +69,24 @@ std::uint32_t operatorCharsOf(std::u16string_view text) {
     return present;
 }
 
-/// One countMatches call: its pattern, fill, white-space extension, and the characters of which
-/// at least one must be present for a match.
+/// One countMatches call: its scanner, fill, white-space extension, the characters of which at
+/// least one must be present for a match and those that must all be present.
 struct OperatorStep {
-    Pattern pattern;
+    PatternScanner scan;
     char16_t fill;
     bool extend;
     std::uint32_t needs;
+    std::uint32_t needsAll = 0;
 };
 
-/// Runs `step` unless none of its characters is present; -1 on failure. Operators that count
+/// Runs `step` unless a character it needs is absent; -1 on failure. Operators that count
 /// are noted as statements.
 int runStep(std::u16string& text, const OperatorStep& step, std::uint32_t present,
             bool counted = true) {
-    if ((present & step.needs) == 0) {
+    if ((present & step.needs) == 0 || (present & step.needsAll) != step.needsAll) {
         return 0;
     }
-    return countMatches(text, step.pattern, step.fill, step.extend,
+    return countMatches(text, step.scan, step.fill, step.extend,
                         counted ? std::optional(TraceKind::Statement) : std::nullopt);
 }
 
@@ -105,28 +107,26 @@ int runSteps(std::u16string& text, const OperatorStep (&steps)[N], std::uint32_t
 
 int assignmentOperators(std::u16string& text, std::uint32_t present) {
     static const OperatorStep steps[] = {
-        {Pattern(patterns::kAddAssign), u'_', true, kEquals},
-        {Pattern(patterns::kSubtractAssign), u'_', true, kEquals},
-        {Pattern(patterns::kMultiplyAssign), u'_', true, kEquals},
-        {Pattern(patterns::kDivideAssign), u'_', true, kEquals},
-        {Pattern(patterns::kRemainderAssign), u'_', true, kEquals},
-        {Pattern(patterns::kAndAssign), u'_', true, kEquals},
-        {Pattern(patterns::kXorAssign), u'_', true, kEquals},
-        {Pattern(patterns::kOrAssign), u'_', true, kEquals},
-        {Pattern(patterns::kShiftRightAssign), u'_', true, kEquals},
-        {Pattern(patterns::kShiftLeftAssign), u'_', true, kEquals},
-        {Pattern(patterns::kAssign), u'_', true, kEquals},
+        {scan::addAssign, u'_', true, kEquals, kPlus},
+        {scan::subtractAssign, u'_', true, kEquals, kMinus},
+        {scan::multiplyAssign, u'_', true, kEquals, kStar},
+        {scan::divideAssign, u'_', true, kEquals, kSlash},
+        {scan::remainderAssign, u'_', true, kEquals, kPercent},
+        {scan::andAssign, u'_', true, kEquals, kAmpersand},
+        {scan::xorAssign, u'_', true, kEquals, kCaret},
+        {scan::orAssign, u'_', true, kEquals, kBar},
+        {scan::shiftRightAssign, u'_', true, kEquals, kGreater},
+        {scan::shiftLeftAssign, u'_', true, kEquals, kLess},
+        {scan::assign, u'_', true, kEquals},
     };
     return runSteps(text, steps, present);
 }
 
 int mathOperators(std::u16string& text, std::uint32_t present) {
     static const OperatorStep steps[] = {
-        {Pattern(patterns::kAdd), u'_', true, kPlus},
-        {Pattern(patterns::kSubtract), u'_', true, kMinus},
-        {Pattern(patterns::kMultiply), u'_', true, kStar},
-        {Pattern(patterns::kDivide), u'_', true, kSlash},
-        {Pattern(patterns::kRemainder), u'_', true, kPercent},
+        {scan::add, u'_', true, kPlus},          {scan::subtract, u'_', true, kMinus},
+        {scan::multiply, u'_', true, kStar},     {scan::divide, u'_', true, kSlash},
+        {scan::remainder, u'_', true, kPercent},
     };
     return runSteps(text, steps, present);
 }
@@ -174,20 +174,19 @@ constexpr std::uint32_t kBooleanChars = kEquals | kBang | kGreater | kLess | kAm
 constexpr std::uint32_t kBitwiseChars = kAmpersand | kBar | kTilde | kCaret | kLess | kGreater;
 
 const OperatorStep& incrementDecrementStep() {
-    static const OperatorStep step{Pattern(patterns::kIncrementDecrement), u' ', false,
-                                   kPlus | kMinus};
+    static const OperatorStep step{scan::incrementDecrement, u' ', false, kPlus | kMinus};
     return step;
 }
 const OperatorStep& booleanLogicStep() {
-    static const OperatorStep step{Pattern(patterns::kBooleanLogic), u' ', false, kBooleanChars};
+    static const OperatorStep step{scan::booleanLogic, u' ', false, kBooleanChars};
     return step;
 }
 const OperatorStep& newDeleteStep() {
-    static const OperatorStep step{Pattern(patterns::kNewDelete), u' ', false, kN | kD};
+    static const OperatorStep step{scan::newDelete, u' ', false, kN | kD};
     return step;
 }
 const OperatorStep& ternaryStep() {
-    static const OperatorStep step{Pattern(patterns::kTernary), u' ', false, kQuestion};
+    static const OperatorStep step{scan::ternary, u' ', false, kQuestion};
     return step;
 }
 
@@ -202,10 +201,9 @@ int countMathOperators(std::u16string& text) {
 }
 
 int countCppOperators(std::u16string& text, FileCount& record) {
-    static const OperatorStep scope{Pattern(patterns::kScope), u'_', true, kColon};
-    static const OperatorStep memberAccess{Pattern(patterns::kMemberAccess), u'_', true,
-                                           kMinus | kDot};
-    static const OperatorStep bitwise{Pattern(patterns::kBitwise), u' ', false, kBitwiseChars};
+    static const OperatorStep scope{scan::scope, u'_', true, kColon};
+    static const OperatorStep memberAccess{scan::memberAccess, u'_', true, kMinus | kDot};
+    static const OperatorStep bitwise{scan::bitwise, u' ', false, kBitwiseChars};
     static const StageStep steps[] = {
         {StepKind::Single, &scope, false, u"Failed to count scope operators."},
         {StepKind::Single, &memberAccess, true, u"Failed to count member access operators."},
@@ -222,8 +220,8 @@ int countCppOperators(std::u16string& text, FileCount& record) {
 }
 
 int countJavaOperators(std::u16string& text, FileCount& record) {
-    static const OperatorStep memberAccess{Pattern(patterns::kJavaMemberAccess), u'_', true, kDot};
-    static const OperatorStep bitwise{Pattern(patterns::kJavaBitwise), u' ', false, kBitwiseChars};
+    static const OperatorStep memberAccess{scan::javaMemberAccess, u'_', true, kDot};
+    static const OperatorStep bitwise{scan::javaBitwise, u' ', false, kBitwiseChars};
     static const StageStep steps[] = {
         {StepKind::Single, &memberAccess, true, u"Failed to count member access operators."},
         {StepKind::Single, &incrementDecrementStep(), true,

@@ -28,6 +28,15 @@ struct PatternMatch {
     std::size_t groupEnd = 0;
 };
 
+/// A hand-written search that stands in for one fixed pattern: it finds, in `subject` taken as
+/// a whole text, the same first match with the same first participating group as the pattern's
+/// own search, and fills `match` as that search does. It never fails.
+using PatternScanner = MatchStatus (*)(std::u16string_view subject, PatternMatch& match);
+
+/// A hand-written test that stands in for one fixed pattern used as a full match: Found exactly
+/// when the whole of `piece` matches. It never fails.
+using WholeScanner = MatchStatus (*)(std::u16string_view piece);
+
 /// A fixed regular expression of the engine, compiled once (with JIT) over UTF-16 code units.
 /// Keeps the ECMAScript meaning of the engine's patterns: \w, \s and \b are ASCII, '.' matches
 /// anything but a line feed, searches are leftmost with Perl-style backtracking. Compiled

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/Pattern.h"
+
 namespace tw {
 
 /// How a stage applies one of its fixed patterns.
@@ -19,6 +21,8 @@ struct CataloguedPattern {
     std::u16string_view written;
     std::u16string_view running;  ///< equal to `written` unless rewritten
     PatternUse use;
+    PatternScanner scanner = nullptr;     ///< what the engine runs in a search's place, if any
+    WholeScanner wholeScanner = nullptr;  ///< what it runs in a full match's place, if any
 };
 
 /// Every fixed pattern of the engine, for the tests that hold them to their written meaning.

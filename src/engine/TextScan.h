@@ -42,6 +42,39 @@ inline std::size_t findAnyOf(const char16_t* text, std::size_t from, std::size_t
     return size;
 }
 
+/// Position of the first of the code units `units` in `text[from, size)`, or `size`: for sets
+/// of more than four.
+template <std::size_t N>
+inline std::size_t findAnyOfSet(const char16_t* text, std::size_t from, std::size_t size,
+                                const char16_t (&units)[N]) {
+    std::size_t i = from;
+#if defined(__SSE2__)
+    __m128i wanted[N];
+    for (std::size_t k = 0; k < N; ++k) {
+        wanted[k] = _mm_set1_epi16(static_cast<short>(units[k]));
+    }
+    for (; i + 8 <= size; i += 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        __m128i hits = _mm_cmpeq_epi16(block, wanted[0]);
+        for (std::size_t k = 1; k < N; ++k) {
+            hits = _mm_or_si128(hits, _mm_cmpeq_epi16(block, wanted[k]));
+        }
+        const int mask = _mm_movemask_epi8(hits);
+        if (mask != 0) {
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / 2;
+        }
+    }
+#endif
+    for (; i < size; ++i) {
+        for (const char16_t unit : units) {
+            if (text[i] == unit) {
+                return i;
+            }
+        }
+    }
+    return size;
+}
+
 /// Position of the first `unit` in `text[from, size)`, or `size`.
 inline std::size_t findUnit(const char16_t* text, std::size_t from, std::size_t size,
                             char16_t unit) {

@@ -3,12 +3,16 @@
 // groups as the standard library's ECMAScript engine. The only place std::regex is used.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <regex>
 #include <string>
+#include <tuple>
 
+#include "engine/MatchCounter.h"
 #include "engine/Pattern.h"
 #include "engine/PatternCatalog.h"
+#include "support/TempDir.h"
 #include "support/U16.h"
 
 namespace tw {
@@ -97,6 +101,101 @@ TEST(PatternEquivalenceTest, EveryFixedPatternMatchesAsTheStandardEcmaScriptEngi
                 const bool expected = std::regex_match(subject, standard);
                 ASSERT_EQ(written.fullMatch(input) == MatchStatus::Found, expected);
                 ASSERT_EQ(running.fullMatch(input) == MatchStatus::Found, expected);
+            }
+        }
+    }
+}
+
+/// The source files of the fixtures, one unit per byte, and longer generated texts: what the
+/// scanners are run over beside their patterns.
+std::vector<std::u16string> scannerTexts() {
+    std::vector<std::u16string> texts;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(std::string(TW_FIXTURES_DIR))) {
+        const std::string extension = entry.path().extension().string();
+        if (entry.is_regular_file() && (extension == ".c" || extension == ".cpp" ||
+                                        extension == ".h" || extension == ".java")) {
+            const std::string bytes = test::readBytes(entry.path());
+            texts.emplace_back(bytes.begin(), bytes.end());
+        }
+    }
+    std::u16string joined;
+    for (const std::u16string& piece : generatedInputs(3000, 7)) {
+        joined += piece;
+        if (joined.size() > 2000) {
+            texts.push_back(std::move(joined));
+            joined.clear();
+        }
+    }
+    return texts;
+}
+
+TEST(PatternEquivalenceTest, EveryScannerFindsWhatItsPatternFinds) {
+    const std::vector<std::u16string> inputs = generatedInputs(4000, 20261211);
+    const std::vector<std::u16string> texts = scannerTexts();
+    ASSERT_GT(texts.size(), 20u);
+    for (const CataloguedPattern& entry : patternCatalog()) {
+        if (entry.scanner == nullptr) {
+            continue;
+        }
+        SCOPED_TRACE(test::u8(entry.name));
+        const Pattern pattern(entry.running);
+        ASSERT_EQ(entry.use, PatternUse::Search);
+        // Every start of every short text: the same match, the same first group.
+        for (const std::u16string& input : inputs) {
+            for (std::size_t from = 0; from <= input.size(); ++from) {
+                const std::u16string_view subject = std::u16string_view(input).substr(from);
+                PatternMatch expected;
+                PatternMatch actual;
+                const MatchStatus status = pattern.search(subject, expected);
+                ASSERT_EQ(entry.scanner(subject, actual), status) << test::u8(subject);
+                if (status == MatchStatus::Found) {
+                    EXPECT_EQ(std::tie(actual.begin, actual.end, actual.group, actual.groupBegin,
+                                       actual.groupEnd),
+                              std::tie(expected.begin, expected.end, expected.group,
+                                       expected.groupBegin, expected.groupEnd))
+                        << test::u8(subject);
+                }
+            }
+        }
+        // Whole files counted and overwritten as the operator steps do, by each.
+        for (const std::u16string& text : texts) {
+            for (const bool extend : {false, true}) {
+                std::u16string byPattern = text;
+                std::u16string byScanner = text;
+                ASSERT_EQ(countMatches(byScanner, entry.scanner, u'_', extend),
+                          countMatches(byPattern, pattern, u'_', extend));
+                ASSERT_EQ(byScanner, byPattern);
+            }
+        }
+    }
+}
+
+TEST(PatternEquivalenceTest, EveryWholeScannerAcceptsWhatItsPatternAccepts) {
+    std::vector<std::u16string> inputs = generatedInputs(4000, 20261212);
+    // The blanks of \s that the generated texts lack.
+    for (const std::u16string_view blank : {u"\v", u"\f", u"\r", u" \v\f\r\t\n"}) {
+        for (const std::u16string_view word : {u"for", u"sizeof", u"x_1", u"_", u"if1", u"case"}) {
+            inputs.push_back(std::u16string(word) + std::u16string(blank));
+            inputs.push_back(std::u16string(blank) + std::u16string(word));
+        }
+    }
+    for (const CataloguedPattern& entry : patternCatalog()) {
+        if (entry.wholeScanner == nullptr) {
+            continue;
+        }
+        SCOPED_TRACE(test::u8(entry.name));
+        ASSERT_EQ(entry.use, PatternUse::FullMatch);
+        const Pattern pattern(entry.running);
+        // Every piece of every text, so that the pieces that do match are among them.
+        for (const std::u16string& input : inputs) {
+            for (std::size_t from = 0; from <= input.size(); ++from) {
+                for (std::size_t to = from; to <= input.size(); ++to) {
+                    const std::u16string_view piece =
+                        std::u16string_view(input).substr(from, to - from);
+                    ASSERT_EQ(entry.wholeScanner(piece), pattern.fullMatch(piece))
+                        << test::u8(piece);
+                }
             }
         }
     }

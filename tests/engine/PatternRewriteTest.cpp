@@ -188,7 +188,7 @@ TEST(PatternRewriteTest, RunningFormsNeverGiveUpOnLongTexts) {
 }
 
 TEST(PatternRewriteTest, DeclarationStatementSearchFindsWhatThePatternFinds) {
-    static const std::u16string alphabet = u"ab_0 \n\t;;&*,=(";
+    static const std::u16string alphabet = u"ab_0 \n\t\r\v;;&*,=(";
     static const std::u16string_view words[] = {u"int ", u"x;", u"  ", u"\n\n", u"a b"};
     const Pattern cppStatement(declarationPatterns::kStatement);
     const Pattern javaStatement(declarationPatterns::kJavaStatement);
@@ -215,6 +215,9 @@ TEST(PatternRewriteTest, DeclarationStatementSearchFindsWhatThePatternFinds) {
         if (status == MatchStatus::Found) {
             ASSERT_EQ(actual.begin, from + expected.begin);
             ASSERT_EQ(actual.end, from + expected.end);
+            ASSERT_EQ(actual.group, expected.group);
+            ASSERT_EQ(actual.groupBegin, from + expected.groupBegin);
+            ASSERT_EQ(actual.groupEnd, from + expected.groupEnd);
             ++found;
         }
     }
