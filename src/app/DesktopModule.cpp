@@ -19,6 +19,6 @@ const char* tallyweaver_desktop_version() {
 }
 
 int tallyweaver_desktop_main(int argc, char** argv, const char* projectFile) {
-    return tw::runDesktop(argc, argv, projectFile != nullptr ? std::string(projectFile)
-                                                             : std::string());
+    return tw::runDesktop(argc, argv,
+                          projectFile != nullptr ? std::string(projectFile) : std::string());
 }

@@ -16,7 +16,6 @@ using TwDesktopVersionFunction = const char*();
 /// `projectFile` (bytes on disk, never null) is the project the window opens, empty for a new
 /// one. Without a display it says why on stderr and returns 1.
 using TwDesktopMainFunction = int(int argc, char** argv, const char* projectFile);
-
 }
 
 namespace tw {
