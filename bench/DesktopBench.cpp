@@ -1,6 +1,12 @@
 // The desktop program on a large project: rebuilding the file list for 50,000 files (the
 // model alone, and the whole list view with its column fitting), and counting a project
 // through the desktop's count run compared with the console run's loop on one thread.
+//
+// With TW_DESKTOP_BENCH_LIST naming a list of files (one path a line; TW_DESKTOP_BENCH_MODE
+// the mode letter, e by default), also that project counted by the console's loop and by the
+// shown window's Count command, progress and live list refresh included, each on every
+// processor: BM_ListedConsoleCount against BM_ListedDesktopCount/0 (folders and files) and /1
+// (files only, the whole project in the list).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -14,9 +20,11 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "SourceGenerator.h"
 #include "cli/ConsoleCounting.h"
+#include "engine/CountMode.h"
 #include "engine/CountSettings.h"
 #include "engine/FileCount.h"
 #include "engine/TextConversion.h"
@@ -166,6 +174,85 @@ void BM_DesktopCountCommand(benchmark::State& state) {
 }
 BENCHMARK(BM_DesktopCountCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+/// The files of TW_DESKTOP_BENCH_LIST, read once, and the mode to count them in.
+struct ListedProject {
+    std::vector<std::string> paths;
+    tw::CountMode mode = tw::CountMode::Executable;
+
+    static const ListedProject& get() {
+        static const ListedProject project = [] {
+            ListedProject read;
+            std::ifstream list(qEnvironmentVariable("TW_DESKTOP_BENCH_LIST").toStdString());
+            for (std::string line; std::getline(list, line);) {
+                if (!line.empty()) {
+                    read.paths.push_back(line);
+                }
+            }
+            const std::string letter = qEnvironmentVariable("TW_DESKTOP_BENCH_MODE").toStdString();
+            if (!letter.empty()) {
+                tw::countModeFromLetter(std::u16string(letter.begin(), letter.end()), read.mode);
+            }
+            return read;
+        }();
+        return project;
+    }
+    void fill(tw::ProjectFolder& root) const {
+        for (const std::string& path : paths) {
+            root.AddFilePath(tw::utf16FromUtf8(path), path);
+        }
+    }
+};
+
+void BM_ListedConsoleCount(benchmark::State& state) {
+    const ListedProject& project = ListedProject::get();
+    tw::ProjectFolder root;
+    project.fill(root);
+    tw::CountSettings settings = tw::countSettings();
+    settings.mode = project.mode;
+    std::ostringstream progress;
+    for (auto _ : state) {
+        root.ResetAllCounts();
+        tw::FailedCountTable failures;
+        tw::ConsoleCount count(settings, false, true, 0, progress, progress, failures);
+        count.finish(root);
+    }
+    state.counters["files"] = static_cast<double>(project.paths.size());
+}
+
+void BM_ListedDesktopCount(benchmark::State& state) {
+    const ListedProject& project = ListedProject::get();
+    tw::ui::CTallyweaverDoc document;
+    project.fill(document.root());
+    document.settings().mode = project.mode;
+    tw::ui::CMainFrame frame(document);
+    frame.resize(1400, 900);
+    frame.show();
+    QCoreApplication::processEvents();
+    frame
+        .action(state.range(0) != 0 ? tw::ui::ID_VIEW_FILES_ONLY
+                                    : tw::ui::ID_VIEW_FOLDERS_AND_FILES)
+        ->trigger();
+    QCoreApplication::processEvents();
+    // Files of real code may fail to count: the dialog that lists them is closed as it opens.
+    QTimer closeDialogs;
+    QObject::connect(&closeDialogs, &QTimer::timeout, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            dialog->close();
+        }
+    });
+    closeDialogs.start(100);
+    for (auto _ : state) {
+        document.root().ResetAllCounts();
+        frame.updateCommandStates();
+        QEventLoop loop;
+        QObject::connect(&frame, &tw::ui::CMainFrame::countRunClosed, &loop, &QEventLoop::quit);
+        frame.action(tw::ui::ID_ACTION_COUNT)->trigger();
+        loop.exec();
+    }
+    document.setModifiedFlag(false);
+    state.counters["files"] = static_cast<double>(project.paths.size());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -173,6 +260,16 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
+    if (!qEnvironmentVariableIsEmpty("TW_DESKTOP_BENCH_LIST")) {
+        benchmark::RegisterBenchmark("BM_ListedConsoleCount", BM_ListedConsoleCount)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark("BM_ListedDesktopCount", BM_ListedDesktopCount)
+            ->Arg(0)
+            ->Arg(1)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

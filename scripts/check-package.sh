@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it without installing it: unpacked into a scratch
-# folder, the program tells its version, counts tests/fixtures on the console, holds no test
-# hook, and its help pages are where it looks for them; the desktop entry, the project file
+# folder, the program tells its version, counts tests/fixtures on the console without opening
+# a Qt library, finds its desktop module, holds no test hook, and its help pages are where it
+# looks for them; the desktop entry, the project file
 # type, the icon and the manual page pass their checks; lintian lists its findings and fails
 # the check on an error or a warning.
 #   scripts/check-package.sh [BUILD_DIRECTORY]      (default build/package)
@@ -48,6 +49,23 @@ mkdir "$scratch/out"
 summary=$(ls "$scratch"/out/output_*.txt) || fail "no quick summary was written"
 grep -a -E '^Counted:' "$summary"
 
+step "the desktop module, opened only by the desktop program"
+module=$(find "$usr/lib" -path '*/tallyweaver/libtallyweaver-desktop.so' -type f)
+[[ -n $module ]] || fail "the package holds no libtallyweaver-desktop.so"
+echo "${module#"$scratch/root"}"
+readelf -d "$module" | grep -q 'NEEDED.*libQt6Widgets' || fail "the module does not need Qt Widgets"
+! readelf -d "$program" | grep -q 'NEEDED.*libQt' || fail "the program itself needs Qt"
+strace -f -qq -e trace=openat -o "$scratch/trace" \
+    "$program" -dir tests/fixtures -ext .c .cpp .h .java .rc -out "$scratch/out" -quiet ||
+    fail "the traced console count ended with code $?"
+qt=$(grep -oE '"[^"]*/libQt[^"/]*"' "$scratch/trace" | sort -u || true)
+[[ -z $qt ]] || fail "a console run opened Qt libraries: $qt"
+# Without a display the desktop program says so: its message comes from the module, which the
+# unpacked program found beside itself.
+start=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" 2>&1) && status=0 || status=$?
+[[ $status -eq 1 ]] && grep -q 'no display' <<<"$start" ||
+    fail "the desktop program did not start from its module (code $status): $start"
+
 step "libgit2: named in Depends, loaded by a -git scan"
 dpkg-deb -f "$deb" Depends | grep -q 'libgit2' || fail "the package does not depend on libgit2"
 scan=$("$program" -dir src/cli -ext .cpp -git -out "$scratch/out" -quiet 2>&1) ||
@@ -55,8 +73,8 @@ scan=$("$program" -dir src/cli -ext .cpp -git -out "$scratch/out" -quiet 2>&1) |
 ! grep -q 'libgit2 cannot be loaded' <<<"$scan" || fail "$scan"
 
 step "no test hook in the installed program"
-if grep -qa -e TALLYWEAVER_TEST_COMMANDS -e DesktopTestCommands "$program"; then
-    fail "the program holds the desktop test commands"
+if grep -qa -e TALLYWEAVER_TEST_COMMANDS -e DesktopTestCommands "$program" "$module"; then
+    fail "the program or its desktop module holds the desktop test commands"
 fi
 [[ ! -e $usr/bin/tallyweaver-test-driver ]] || fail "the package installs the test driver"
 

@@ -6,7 +6,7 @@
 #include "cli/Usage.h"
 
 #ifdef TW_HAVE_DESKTOP
-#include "ui/Desktop.h"
+#include "app/DesktopLoader.h"
 #endif
 
 namespace tw {
@@ -67,8 +67,12 @@ int CTallyweaverApp::run(int argc, char** argv) {
     if (runConsoleSide(arguments, std::cout, std::cerr, exitCode)) {
         return exitCode;
     }
+    if (desktopEntry_) {
+        return desktopEntry_(argc, argv, diskBytes(projectToOpen_));
+    }
 #ifdef TW_HAVE_DESKTOP
-    return runDesktop(argc, argv, diskBytes(projectToOpen_), desktopStarted_);
+    return runDesktopModule(desktopModulePath(ownExecutablePath(), TW_DESKTOP_MODULE_FOLDER), argc,
+                            argv, diskBytes(projectToOpen_), std::cerr);
 #else
     std::cerr << "tallyweaver: the desktop program was not built (Qt 6 was not found when the "
                  "program was configured); run it with options for a console count, or "

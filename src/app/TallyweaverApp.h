@@ -10,12 +10,13 @@
 
 namespace tw {
 
-namespace ui {
-class CMainFrame;
-}
+/// Starts the desktop program for `argc`/`argv` with the project file `projectFile` (bytes on
+/// disk; empty for a new project) and returns the exit code when its window has closed.
+using DesktopEntry = std::function<int(int argc, char** argv, const std::string& projectFile)>;
 
 /// Where the program begins and ends: reads the command line and either performs the console
-/// run, whose result code becomes the exit code, or starts the desktop program.
+/// run, whose result code becomes the exit code, or starts the desktop program. The desktop
+/// program is a module opened only then, so a console run loads none of its libraries.
 class CTallyweaverApp {
   public:
     /// Runs the program for `argc`/`argv` and returns the process exit code.
@@ -28,18 +29,16 @@ class CTallyweaverApp {
     bool runConsoleSide(const std::vector<std::u16string>& arguments, std::ostream& out,
                         std::ostream& errors, int& exitCode);
 
-    /// Called with the main window once the desktop program has shown it, before its event
-    /// loop runs; for test programs, which drive the window from there.
-    void setDesktopStarted(std::function<void(ui::CMainFrame&)> started) {
-        desktopStarted_ = std::move(started);
-    }
+    /// Starts the desktop program through `entry` instead of the module: for test programs
+    /// linked with the desktop's libraries, which drive the window from there.
+    void setDesktopEntry(DesktopEntry entry) { desktopEntry_ = std::move(entry); }
 
   private:
     CCustomCommandLineInfo commandLine_;
     /// The project file the desktop program opens at start ("--open FILE" before the first
     /// option, FILE not a switch); empty for a new project.
     std::u16string projectToOpen_;
-    std::function<void(ui::CMainFrame&)> desktopStarted_;
+    DesktopEntry desktopEntry_;
 };
 
 }  // namespace tw

@@ -7,6 +7,7 @@
 #include "ui/Artwork.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace tw::ui {
 namespace {
@@ -14,6 +15,21 @@ namespace {
 QString qstring(std::u16string_view text) {
     return QString(reinterpret_cast<const QChar*>(text.data()),
                    static_cast<qsizetype>(text.size()));
+}
+
+/// The records the list shows, in its order: the whole project's (Files Only) or the folder's.
+std::vector<const FileCount*> listedRecords(const ProjectFolder& folder, const ProjectFolder& root,
+                                            FileListLayout layout) {
+    std::vector<const FileCount*> records;
+    if (layout.filesOnly) {
+        root.CollectRecords(records);
+    } else {
+        records.reserve(folder.files().size());
+        for (const auto& record : folder.files()) {
+            records.push_back(record.get());
+        }
+    }
+    return records;
 }
 
 }  // namespace
@@ -59,44 +75,61 @@ void FileListModel::rebuild(const ProjectFolder& folder, const ProjectFolder& ro
 
 void FileListModel::refresh(const ProjectFolder& folder, const ProjectFolder& root,
                             FileListLayout layout) {
-    std::vector<FileListRow> before;
-    before.swap(rows_);
-    const std::size_t summariesBefore = summaries_.size();
-    fill(folder, root, layout);
-    bool same = before.size() == rows_.size() && summariesBefore == summaries_.size();
-    for (std::size_t i = 0; same && i < rows_.size(); ++i) {
-        same = before[i].path == rows_[i].path;
+    const std::vector<const FileCount*> records = listedRecords(folder, root, layout);
+    bool same = records.size() == rows_.size();
+    int first = -1;
+    int last = -1;
+    for (std::size_t i = 0; same && i < records.size(); ++i) {
+        const FileCount& record = *records[i];
+        FileListRow& row = rows_[i];
+        same = row.path == record.path;
+        // A file not counted yet, or counted before the run, keeps its row; one that failed
+        // may fail again for another reason.
+        if (!same || (row.counted == record.counted && !row.failed && !record.failed)) {
+            continue;
+        }
+        row = FileListRow::of(record, std::move(row.label), failures_);
+        first = first < 0 ? static_cast<int>(i) : first;
+        last = static_cast<int>(i);
+    }
+    const std::size_t summaryRows = summaries_.size();
+    if (same) {
+        fillSummaries(folder, root, layout);
+        same = summaries_.size() == summaryRows;
     }
     if (!same) {
-        rows_.swap(before);
         rebuild(folder, root, layout, mode_);
         return;
     }
-    if (rowCount() > 0) {
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    const int lastColumn = columnCount() - 1;
+    if (first >= 0) {
+        emit dataChanged(index(first, 0), index(last, lastColumn));
+    }
+    if (summaryRowCount() > 0) {
+        emit dataChanged(index(fileRowCount(), 0), index(rowCount() - 1, lastColumn));
     }
 }
 
 void FileListModel::fill(const ProjectFolder& folder, const ProjectFolder& root,
                          FileListLayout layout) {
     rows_.clear();
+    const std::vector<const FileCount*> records = listedRecords(folder, root, layout);
+    const bool fullPaths = layout.filesOnly && layout.showFullPaths;
+    rows_.reserve(records.size());
+    for (const FileCount* record : records) {
+        rows_.push_back(FileListRow::of(
+            *record, fullPaths ? qstring(record->path) : qstring(record->fileName()), failures_));
+    }
+    fillSummaries(folder, root, layout);
+}
+
+void FileListModel::fillSummaries(const ProjectFolder& folder, const ProjectFolder& root,
+                                  FileListLayout layout) {
     summaries_.clear();
     if (layout.filesOnly) {
-        std::vector<const FileCount*> records;
-        root.CollectRecords(records);
-        rows_.reserve(records.size());
-        for (const FileCount* record : records) {
-            rows_.push_back(FileListRow::of(
-                *record, layout.showFullPaths ? qstring(record->path) : qstring(record->fileName()),
-                failures_));
-        }
         summaries_.push_back(
             summaryOf(root, true, QStringLiteral("Project (%1 succeeded, %2 failed)")));
     } else {
-        rows_.reserve(folder.files().size());
-        for (const auto& record : folder.files()) {
-            rows_.push_back(FileListRow::of(*record, qstring(record->fileName()), failures_));
-        }
         summaries_.push_back(
             summaryOf(folder, false, QStringLiteral("Folder (%1 succeeded, %2 failed)")));
         summaries_.push_back(summaryOf(

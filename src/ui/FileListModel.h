@@ -52,6 +52,9 @@ class FileListModel : public QAbstractTableModel {
                  CountMode mode);
     /// Takes the records' counts again for the same rows, which keep their place, selection
     /// and order; lists them anew (as `rebuild`) when the files are not the same any more.
+    /// Made for a count run, which only counts files not counted yet: a row is taken again
+    /// when its file was counted or failed since, or had failed, and the views hear of the
+    /// rows between the first and the last row taken, and of the summary rows.
     void refresh(const ProjectFolder& folder, const ProjectFolder& root, FileListLayout layout);
     /// No rows at all.
     void clear();
@@ -86,6 +89,9 @@ class FileListModel : public QAbstractTableModel {
     QVariant sortValue(int row, int column) const;
     /// Fills the rows and summaries of `folder` (or of the whole project).
     void fill(const ProjectFolder& folder, const ProjectFolder& root, FileListLayout layout);
+    /// The summary rows of `fill`, taken anew.
+    void fillSummaries(const ProjectFolder& folder, const ProjectFolder& root,
+                       FileListLayout layout);
 
     const FailedCountTable& failures_;
     std::vector<FileListRow> rows_;
