@@ -130,8 +130,10 @@ int main(int argc, char** argv) {
         named<QLineEdit>(dialog, "directoryEdit")->setText(sources.path());
         named<QLineEdit>(dialog, "customExtensionEdit")->setText(QStringLiteral(".ipp"));
         auto* unused = named<QListWidget>(dialog, "unusedList");
-        unused->item(1)->setSelected(true);
-        unused->item(3)->setSelected(true);
+        // A selection to show, whatever the default lists leave unused.
+        for (int row = 1; row < unused->count() && row <= 3; row += 2) {
+            unused->item(row)->setSelected(true);
+        }
         ok = save(dialog, output, QStringLiteral("add-folder")) && ok;
     }
     {
