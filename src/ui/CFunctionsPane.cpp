@@ -182,13 +182,14 @@ QString CFunctionsPane::caption() const {
 
 void CFunctionsPane::openInEditor(const QModelIndex& index) {
     const auto* sorted = static_cast<const QSortFilterProxyModel*>(table_->model());
-    const std::u16string path = model_->filePath(sorted->mapToSource(index).row());
+    const int row = sorted->mapToSource(index).row();
+    const std::u16string path = model_->filePath(row);
     if (path.empty()) {
         return;
     }
     const std::string diskPath = diskPathOfFile(document_.root(), path);
     Shell::runOrExplain(this, Shell::Action::OpenInTextEditor,
-                        QFile::decodeName(QByteArray::fromStdString(diskPath)));
+                        QFile::decodeName(QByteArray::fromStdString(diskPath)), model_->line(row));
 }
 
 }  // namespace tw::ui

@@ -53,6 +53,12 @@ std::u16string FunctionListModel::filePath(int row) const {
                                         : std::u16string();
 }
 
+int FunctionListModel::line(int row) const {
+    return row >= 0 && row < rowCount()
+               ? static_cast<int>(rows_[static_cast<std::size_t>(row)].line)
+               : 0;
+}
+
 int FunctionListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }

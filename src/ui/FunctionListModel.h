@@ -33,6 +33,8 @@ class FunctionListModel : public QAbstractTableModel {
 
     /// The project path of the file of `row`; empty outside the rows.
     std::u16string filePath(int row) const;
+    /// The line where the function of `row` is named; 0 outside the rows.
+    int line(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
